@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/FrameworkStrings.h"
+#include "core/Resources.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
 
@@ -21,12 +21,17 @@ TEST(FrameworkStrings, FormattedAndPlainTexts) {
   EXPECT_EQ(std::string(text), "Fichier de données standard manquant. Réinstaller le programme."_cp);
   GetFrameworkString(text, 0, "a", "b", nullptr, "d");
   EXPECT_STREQ(text, "a b  d");
-  GetNumberedString(text, 202, "Data", nullptr, nullptr, nullptr);
+  GetStockString(text, 2, "Data");
   EXPECT_EQ(std::string(text), "Impossible de trouver le dossier \"Data\". \nEssaie de réinstaller le programme."_cp);
-  GetNumberedString(text, 190, nullptr, nullptr, nullptr, nullptr);
+  gDocumentMessages.GetString(text, 0);
   EXPECT_EQ(std::string(text), "Veux-tu enregistrer  \"%1\" avant de le fermer ?") << "unformatted without texts";
-  EXPECT_EQ(RaisedText(Raised([&] { GetNumberedString(text, 4999, "x", nullptr, nullptr, nullptr); })),
-            "Ressource de chaîne manquante 4999"_cp);
+  static constexpr Resources engineTexts(400, 499);
+  EXPECT_EQ(RaisedText(Raised([&] { engineTexts.GetString(text, 99, "x"); })), "Ressource de chaîne manquante 499"_cp);
+  // The last id of a set is in it; one more, or a negative index, is not.
+  EXPECT_FALSE(Raised([&] { gDocumentMessages.GetString(text, 9); })) << "199 is the set's last id";
+  for (int index : {10, -1, 0x10000})
+    EXPECT_EQ(RaisedText(Raised([&] { gDocumentMessages.GetString(text, index); })),
+              "Resource id not in this set of resources.");
 }
 
 }  // namespace
