@@ -196,7 +196,8 @@ OSType FileReference::GetBaseNameAndType(std::string* baseName) {
   if (dot == std::string::npos) return 0;
   char extension[3] = {};
   for (std::size_t i = 0; i < 3 && dot + 1 + i < baseName->size(); ++i) extension[i] = (*baseName)[dot + 1 + i];
-  const OSType code = extension[0] ? ExtensionTextToCode(extension) : 0;
+  // Characters missing after the dot stay 0 bytes in the code.
+  const OSType code = ExtensionTextToCode(extension);
   baseName->resize(dot);
   return code;
 }
