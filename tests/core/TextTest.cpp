@@ -35,3 +35,31 @@ TEST(FrameworkStrings, FormattedAndPlainTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StringTable, TextsAreStoredExactlyAsWritten) {
+  struct Case {
+    int id;
+    const char* text;
+  };
+  const Case cases[] = {
+      {194, "Erreur de lecture de la version %1 %2.  %3 trop d'octets lus."},
+      {195, "Erreur de lecture de la version %1 %2. %3 trop d'octets lus."},
+      {1000, "Projets"},
+      {1019, "<BODY BGCOLOR=\"#ffffff\"><CENTER>"},
+      {1021, "</ADDRESS> <HR></BODY>"},
+      {1028, "Ton ordinateur n'est pas connecté à Internet. Quillory va publier tes pages dans un dossier  \"HTML\" "
+             "sur ton ordinateur, où tu pourras tester ton site à l'aide d'un explorateur."},
+      {1061, "Caractères invalides dans ce nom ! N'utilise que des caractères alphanumériques (a-z, 0-9, A-Z).\n "
+             "Ne pas utiliser de  '/', '\\', '*', '|', '.', d'espace ou autres caractères spéciaux."},
+  };
+  static constexpr Resources everything(0, 9999);
+  for (const auto& c : cases) {
+    char text[256];
+    everything.GetString(text, c.id);
+    EXPECT_EQ(std::string(text), platform::Utf8ToCp1252(c.text)) << c.id;
+  }
+}
+
+}  // namespace
