@@ -46,9 +46,7 @@ HANDLE File::GetOSHandle() const {
   return osFile;
 }
 
-FileReference* File::GetFileReference() const {
-  return reference ? new FileReference(*reference) : nullptr;
-}
+FileReference* File::GetFileReference() const { return ~reference; }
 
 void File::MoveOSPosition(std::int64_t position, int line) {
   LONG high = static_cast<LONG>(position >> 32);

@@ -1,18 +1,64 @@
 #include "core/Resources.h"
 
+#include <cstdio>
 #include <string>
 
 #include "core/Exception.h"
 #include "core/FileReference.h"
+#include "core/File.h"
 #include "core/FileType.h"
+#include "core/Sound.h"
 #include "core/Text1252.h"
 #include "core/TextFile.h"
 #include "core/Utilities.h"
 #include "platform/kernel/StringTable.h"
+#include "platform/user/MessageBox.h"
 
 constinit Resources gFrameworkStrings(128, 200);
 constinit Resources gDocumentMessages(190, 199);
 constinit Resources stockResources(200, 399);
+
+SMART_DEFINE_ABSTRACT(SoundResource, "SoundResource", SmartImplementation)
+
+SoundResource::SoundResource(const Resources* set, int index) : set(set), index(static_cast<std::int16_t>(index)) {
+  RegisterPurgeable(this);
+}
+
+SoundResource::~SoundResource() { UnregisterPurgeable(this); }
+
+Sound* SoundResource::Get() {
+  if (!sound) sound = set->GetSoundData(index);
+  return ~sound;
+}
+
+void SoundResource::Purge() {
+  if (sound && !sound->IsShared()) sound = nullptr;
+}
+
+Resources::~Resources() = default;
+
+SoundResource* Resources::GetSoundResource(int index) {
+  CheckIndex(index);
+  if (sounds.size() <= static_cast<std::size_t>(index)) sounds.resize(static_cast<std::size_t>(index) + 1);
+  if (!sounds[static_cast<std::size_t>(index)]) sounds[static_cast<std::size_t>(index)] = new SoundResource(this, index);
+  return ~sounds[static_cast<std::size_t>(index)];
+}
+
+Sound* Resources::GetSoundData(int index) const {
+  CheckIndex(index);
+  const int id = first + index;
+  try {
+    SmartRef<FileReference> found(FindDataFile(id, *WAVEFile::fileType));
+    CHECK_NOT_NULL(~found);
+    SmartRef<File> file(new File(~found, kFileModeRead));
+    return new Sound(*file, Sound::wave, false);
+  } catch (Exception*) {
+    char text[256];
+    std::snprintf(text, sizeof text, "%s\nResID=%i", "GetSoundData failed!", id);
+    MessageBoxA(nullptr, text, "Ressource manquante", MB_OK);
+    ThrowMissingDataFile();
+  }
+}
 
 void Resources::CheckIndex(int index) const {
   if (static_cast<std::int16_t>(index) != index || index < 0 || index > count)

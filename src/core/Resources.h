@@ -3,14 +3,44 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "core/Memory.h"
+#include "core/Smart.h"
 
 class FileReference;
 class FileType;
+class Resources;
+class Sound;
+
+// The cache entry of one numbered sound of a set: loaded at the first Get, dropped by a purge when no one
+// else holds it, loaded again when asked again.
+class SoundResource : public SmartImplementation, public Purgeable {
+  SMART_ABSTRACT(SoundResource)
+ public:
+  SoundResource(const Resources* set, int index);
+  ~SoundResource() override;
+  SoundResource(const SoundResource&) = delete;
+  SoundResource& operator=(const SoundResource&) = delete;
+  bool CanCopyFrom(Smart*) override { return false; }
+  void CopyFrom(Smart*) override {}
+  Smart* Clone() const override { return nullptr; }
+
+  // The cached sound (not counted for the caller).
+  Sound* Get();
+  void Purge() override;
+
+ private:
+  SmartRef<Sound> sound;
+  const Resources* set;
+  std::int16_t index;
+};
 
 class Resources {
  public:
   // The set of ids first..last; valid indexes are 0..last - first.
   constexpr Resources(int first, int last) : first(first), count(last - first) {}
+  ~Resources();
   Resources(const Resources&) = delete;
   Resources& operator=(const Resources&) = delete;
 
@@ -23,12 +53,19 @@ class Resources {
   void GetString(char* out, int index, const char* text1 = nullptr, const char* text2 = nullptr,
                  const char* text3 = nullptr, const char* text4 = nullptr) const;
 
+  // The cache entry of the index, made at the first request.
+  SoundResource* GetSoundResource(int index);
+  // A new sound read from the numbered WAVE file of the "Data" folder. Any failure is shown in a
+  // "Ressource manquante" box and raises text 131.
+  Sound* GetSoundData(int index) const;
+
  private:
   // Raises "Resource id not in this set of resources." for an index outside 0..count.
   void CheckIndex(int index) const;
 
   int first;
   int count;
+  std::vector<SmartRef<SoundResource>> sounds;  // by index
 };
 
 extern Resources gFrameworkStrings;  // 128..200

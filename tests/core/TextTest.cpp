@@ -25,7 +25,7 @@ TEST(FrameworkStrings, FormattedAndPlainTexts) {
   EXPECT_EQ(std::string(text), "Impossible de trouver le dossier \"Data\". \nEssaie de réinstaller le programme."_cp);
   gDocumentMessages.GetString(text, 0);
   EXPECT_EQ(std::string(text), "Veux-tu enregistrer  \"%1\" avant de le fermer ?") << "unformatted without texts";
-  static constexpr Resources engineTexts(400, 499);
+  static Resources engineTexts(400, 499);
   EXPECT_EQ(RaisedText(Raised([&] { engineTexts.GetString(text, 99, "x"); })), "Ressource de chaîne manquante 499"_cp);
   // The last id of a set is in it; one more, or a negative index, is not.
   EXPECT_FALSE(Raised([&] { gDocumentMessages.GetString(text, 9); })) << "199 is the set's last id";
@@ -54,7 +54,7 @@ TEST(StringTable, TextsAreStoredExactlyAsWritten) {
       {1061, "Caractères invalides dans ce nom ! N'utilise que des caractères alphanumériques (a-z, 0-9, A-Z).\n "
              "Ne pas utiliser de  '/', '\\', '*', '|', '.', d'espace ou autres caractères spéciaux."},
   };
-  static constexpr Resources everything(0, 9999);
+  static Resources everything(0, 9999);
   for (const auto& c : cases) {
     char text[256];
     everything.GetString(text, c.id);
