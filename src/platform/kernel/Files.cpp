@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -129,13 +130,36 @@ void SetNotFound(const std::string& posix) {
 
 bool IsReadOnly(const struct stat& info) { return !S_ISDIR(info.st_mode) && (info.st_mode & 0222) == 0; }
 
-// The hidden and system bits set on an item, kept in an extended attribute.
+// The hidden and system bits set on an item, kept in an extended attribute; on a file system without
+// them (older tmpfs), in memory for the run, by device and inode.
 constexpr const char* kAttributeName = "user.quillory.attributes";
 constexpr DWORD kStoredBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-DWORD StoredBits(const std::string& posix) {
+std::mutex gBitsLock;
+std::map<std::pair<dev_t, ino_t>, unsigned char>& BitsInMemory() {
+  static std::map<std::pair<dev_t, ino_t>, unsigned char> bits;
+  return bits;
+}
+
+bool NoExtendedAttributes() { return errno == ENOTSUP || errno == EOPNOTSUPP; }
+
+DWORD StoredBits(const std::string& posix, const struct stat& info) {
   unsigned char bits = 0;
-  return getxattr(posix.c_str(), kAttributeName, &bits, 1) == 1 ? (bits & kStoredBits) : 0;
+  if (getxattr(posix.c_str(), kAttributeName, &bits, 1) == 1) return bits & kStoredBits;
+  if (!NoExtendedAttributes()) return 0;
+  std::lock_guard guard(gBitsLock);
+  const auto found = BitsInMemory().find({info.st_dev, info.st_ino});
+  return found == BitsInMemory().end() ? 0 : (found->second & kStoredBits);
+}
+
+bool StoreBits(const std::string& posix, const struct stat& info, unsigned char bits) {
+  const int result = bits == 0 ? removexattr(posix.c_str(), kAttributeName)
+                               : setxattr(posix.c_str(), kAttributeName, &bits, 1, 0);
+  if (result == 0 || (bits == 0 && errno == ENODATA)) return true;
+  if (!NoExtendedAttributes()) return false;
+  std::lock_guard guard(gBitsLock);
+  BitsInMemory()[{info.st_dev, info.st_ino}] = bits;
+  return true;
 }
 
 DWORD AttributesOf(const std::string& posix, const struct stat& info) {
@@ -144,7 +168,7 @@ DWORD AttributesOf(const std::string& posix, const struct stat& info) {
   const std::size_t slash = posix.find_last_of('/');
   const std::string_view name = slash == std::string::npos ? std::string_view(posix) : std::string_view(posix).substr(slash + 1);
   if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= FILE_ATTRIBUTE_HIDDEN;
-  return attributes | StoredBits(posix);
+  return attributes | StoredBits(posix, info);
 }
 
 void SplitSize(std::uint64_t size, DWORD* high, DWORD* low) {
@@ -368,13 +392,7 @@ BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) {
     const mode_t mode = (attributes & FILE_ATTRIBUTE_READONLY) ? (info.st_mode & ~0222) : (info.st_mode | S_IWUSR);
     if (chmod(posix.c_str(), mode & 07777) != 0) return FailFromErrno();
   }
-  const unsigned char bits = static_cast<unsigned char>(attributes & kStoredBits);
-  if (bits == 0) {
-    if (removexattr(posix.c_str(), kAttributeName) != 0 && errno != ENODATA) return FailFromErrno();
-  } else if (setxattr(posix.c_str(), kAttributeName, &bits, 1, 0) != 0) {
-    return FailFromErrno();
-  }
-  return TRUE;
+  return StoreBits(posix, info, static_cast<unsigned char>(attributes & kStoredBits)) ? TRUE : FailFromErrno();
 }
 
 BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES*) {
