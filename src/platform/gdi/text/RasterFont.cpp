@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <string_view>
 #include <utility>
 
 #include "platform/kernel/Codepage.h"
@@ -65,6 +66,12 @@ int ScaledUp(long units, double scale) {
   return static_cast<int>(std::ceil(static_cast<double>(units) * scale - 1e-6));
 }
 
+// Capitals with accents above (the code page's 0xC0-0xDD, 0x8A, 0x8C, 0x8E, 0x9F) and letters and signs
+// that go deep below the baseline.
+constexpr std::string_view kTallOrDeep =
+    "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xD8"
+    "\xD9\xDA\xDB\xDC\xDD\x8A\x8C\x8E\x9F\xE7\xFE\xFD\xFFgjpqy_|()[]{}";
+
 constexpr BYTE kFamilyBits[] = {FF_DONTCARE, FF_ROMAN, FF_SWISS, FF_MODERN};
 
 }  // namespace
@@ -83,9 +90,8 @@ RasterFont::~RasterFont() {
 
 bool RasterFont::Realise() {
   const LOGFONTA& d = description_;
-  const bool bold = d.lfWeight >= 600;
-  const bool italic = d.lfItalic != 0;
-  source_ = FindFace(std::string_view(d.lfFaceName, strnlen(d.lfFaceName, LF_FACESIZE)), bold, italic);
+  source_ = FindFace(std::string_view(d.lfFaceName, strnlen(d.lfFaceName, LF_FACESIZE)), d.lfWeight >= 600,
+                     d.lfItalic != 0);
   if (source_.path.empty()) return false;
   face_ = OpenFace(source_);
   if (!face_) return false;
@@ -93,46 +99,55 @@ bool RasterFont::Realise() {
   FT_Size size = nullptr;
   if (FT_New_Size(face, &size) != 0) return false;
   size_ = size;
-  FT_Activate_Size(size);
 
   const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-  const long units = face->units_per_EM;
-  // The cell is the face's Windows ascent and descent, which bound every glyph it has.
-  const long ascentUnits = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
-  const long descentUnits = os2 && (os2->usWinAscent || os2->usWinDescent) ? os2->usWinDescent : -face->descender;
-
+  const double units = face->units_per_EM;
+  // An average width other than the face's own stretches or narrows the characters.
+  long ppemX = 0;
+  if (d.lfWidth > 0) {
+    const long averageUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : face->units_per_EM / 2;
+    ppemX = std::lround(static_cast<double>(std::min<long>(d.lfWidth, kMaxPixelHeight)) * units /
+                        static_cast<double>(averageUnits));
+  }
   // A negative height asks for the character (em) height; a positive one for the cell height, which gets the
   // largest size whose cell is not taller.
-  const auto cellAt = [&](long em) {
-    const double at = static_cast<double>(em) / static_cast<double>(units);
-    return ScaledUp(ascentUnits, at) + ScaledUp(descentUnits, at);
-  };
-  long ppem = 0;
-  if (d.lfHeight <= 0) {
-    ppem = d.lfHeight == 0 ? kDefaultPixelHeight : -static_cast<long>(d.lfHeight);
-  } else {
-    const long cell = std::min<long>(d.lfHeight, 2L * kMaxPixelHeight);
-    ppem = std::lround(static_cast<double>(cell) * static_cast<double>(units) /
-                       static_cast<double>(std::max(1L, ascentUnits + descentUnits)));
-    while (ppem > 1 && cellAt(ppem) > cell) --ppem;
-  }
+  if (d.lfHeight <= 0) return SizeTo(ppemX, d.lfHeight == 0 ? kDefaultPixelHeight : -static_cast<long>(d.lfHeight));
+  const long cell = std::min<long>(d.lfHeight, 2L * kMaxPixelHeight);
+  const long bounds = os2 && os2->usWinAscent ? os2->usWinAscent + os2->usWinDescent : face->height;
+  long ppem = std::lround(static_cast<double>(cell) * units / static_cast<double>(std::max(1L, bounds)));
+  if (!SizeTo(ppemX, ppem)) return false;
+  while (ppem > 1 && metrics_.tmHeight > cell)
+    if (!SizeTo(ppemX, --ppem)) return false;
+  return true;
+}
+
+bool RasterFont::SizeTo(long ppemX, long ppem) {
+  const LOGFONTA& d = description_;
+  FT_Face face = face_->face;
+  FT_Activate_Size(SizeOf(size_));
   ppem = std::clamp(ppem, 1L, static_cast<long>(kMaxPixelHeight));
-  const double scale = static_cast<double>(ppem) / static_cast<double>(units);
-
-  // An average width other than the face's own stretches or narrows the characters.
-  long ppemX = ppem;
-  const long averageUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : units / 2;
-  if (d.lfWidth > 0) {
-    ppemX = std::lround(static_cast<double>(std::min<long>(d.lfWidth, kMaxPixelHeight)) *
-                        static_cast<double>(units) / static_cast<double>(averageUnits));
-    ppemX = std::clamp(ppemX, 1L, static_cast<long>(kMaxPixelHeight));
-  }
+  ppemX = ppemX > 0 ? std::clamp(ppemX, 1L, static_cast<long>(kMaxPixelHeight)) : ppem;
   if (FT_Set_Pixel_Sizes(face, static_cast<FT_UInt>(ppemX), static_cast<FT_UInt>(ppem)) != 0) return false;
-  const double scaleX = static_cast<double>(ppemX) / static_cast<double>(units);
+  for (auto& glyph : glyphs_) glyph.reset();
+  const double scale = static_cast<double>(ppem) / face->units_per_EM;
+  const double scaleX = static_cast<double>(ppemX) / face->units_per_EM;
 
+  const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  // The cell is the face's Windows ascent and descent, meant to bound its glyphs.
+  const long ascentUnits = os2 && os2->usWinAscent ? os2->usWinAscent : face->ascender;
+  const long descentUnits = os2 && (os2->usWinAscent || os2->usWinDescent) ? os2->usWinDescent : -face->descender;
   TEXTMETRICA& m = metrics_;
+  m = TEXTMETRICA{};
   m.tmAscent = ScaledUp(ascentUnits, scale);
   m.tmDescent = ScaledUp(descentUnits, scale);
+  // The cell also holds the hinted ink of the code page's tallest and deepest characters, which may reach
+  // a pixel beyond the face's own bounds: erasing a text's box must erase all of its ink.
+  for (unsigned char c : kTallOrDeep) {
+    const Glyph& g = GlyphOf(c);
+    if (g.rows == 0) continue;
+    m.tmAscent = std::max<LONG>(m.tmAscent, g.top);
+    m.tmDescent = std::max<LONG>(m.tmDescent, g.rows - g.top);
+  }
   m.tmHeight = m.tmAscent + m.tmDescent;
   m.tmInternalLeading = std::max(0L, m.tmHeight - ppem);
   const TT_HoriHeader* hhea = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face, FT_SFNT_HHEA));
@@ -140,17 +155,18 @@ bool RasterFont::Realise() {
     const long lineUnits = hhea->Ascender - hhea->Descender + hhea->Line_Gap;
     m.tmExternalLeading = std::max(0, Scaled(lineUnits - (ascentUnits + descentUnits), scale));
   }
+  const long averageUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : face->units_per_EM / 2;
   m.tmAveCharWidth = std::max(1, Scaled(averageUnits, scaleX));
   m.tmMaxCharWidth = std::max(1, Scaled(face->max_advance_width, scaleX));
+  const bool bold = d.lfWeight >= 600;
   m.tmWeight = bold ? FW_BOLD : (d.lfWeight > 0 ? d.lfWeight : FW_NORMAL);
-  m.tmOverhang = 0;
   m.tmDigitizedAspectX = 96;
   m.tmDigitizedAspectY = 96;
   m.tmFirstChar = 0x20;
   m.tmLastChar = 0xFF;
   m.tmDefaultChar = 0x1F;
   m.tmBreakChar = 0x20;
-  m.tmItalic = italic ? 1 : 0;
+  m.tmItalic = d.lfItalic ? 1 : 0;
   m.tmUnderlined = d.lfUnderline ? 1 : 0;
   m.tmStruckOut = d.lfStrikeOut ? 1 : 0;
   m.tmPitchAndFamily = static_cast<BYTE>((FT_IS_FIXED_WIDTH(face) ? 0 : TMPF_FIXED_PITCH) | TMPF_VECTOR |

@@ -63,6 +63,8 @@ class RasterFont {
  private:
   RasterFont() = default;
   bool Realise();
+  // Sets the pixel size (a width of 0 keeps the face's proportions) and the metrics that follow from it.
+  bool SizeTo(long ppemX, long ppem);
 
   LOGFONTA description_{};
   FaceSource source_;
