@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/text/Font.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/RasterFont.h"
 #include "platform/kernel/Errors.h"
 
 namespace {
 
-using platform::text::FontOf;
 using platform::text::RasterFont;
 
 LOGFONTA Describe(const char* face, LONG height, LONG weight = FW_NORMAL, bool italic = false) {
@@ -159,27 +158,37 @@ TEST(Font, EveryCharacterOfTheCodePageHasAGlyph) {
   EXPECT_GT(font->Advance(' '), 0);
 }
 
-TEST(Font, HandlesLiveUntilDeleted) {
-  const std::size_t before = platform::text::CountFonts();
+TEST(Font, FontsAreDrawingObjects) {
+  const std::size_t before = platform::CountGdiObjects();
   LOGFONTA d = Describe("Courier New", -13);
   std::memset(d.lfFaceName + 11, 'x', LF_FACESIZE - 11);  // no terminator: cut to 31 characters
   HFONT font = CreateFontIndirectA(&d);
   ASSERT_NE(font, nullptr);
-  EXPECT_EQ(platform::text::CountFonts(), before + 1);
+  EXPECT_EQ(platform::CountGdiObjects(), before + 1);
+  EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
   LOGFONTA back{};
-  EXPECT_EQ(platform::text::GetFontObject(font, 0, nullptr), static_cast<int>(sizeof(LOGFONTA)));
-  EXPECT_EQ(platform::text::GetFontObject(font, sizeof back, &back), static_cast<int>(sizeof(LOGFONTA)));
+  EXPECT_EQ(GetObjectA(font, 0, nullptr), static_cast<int>(sizeof(LOGFONTA)));
+  EXPECT_EQ(GetObjectA(font, sizeof back, &back), static_cast<int>(sizeof(LOGFONTA)));
   EXPECT_EQ(back.lfHeight, -13);
   EXPECT_EQ(std::strlen(back.lfFaceName), static_cast<std::size_t>(LF_FACESIZE - 1));
-  // A font in use (a context holds it) outlives its handle.
-  auto held = FontOf(font);
-  ASSERT_TRUE(held);
-  EXPECT_TRUE(platform::text::DeleteFont(font));
-  EXPECT_FALSE(platform::text::DeleteFont(font));
-  EXPECT_EQ(FontOf(font), nullptr);
-  EXPECT_EQ(platform::text::GetFontObject(font, sizeof back, &back), 0);
-  EXPECT_GT(held->Width("abc"), 0);
-  EXPECT_EQ(platform::text::CountFonts(), before);
+
+  // A new context has the system font; a font stays while a context holds it.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ system = SelectObject(dc, font);
+  EXPECT_EQ(system, GetStockObject(SYSTEM_FONT));
+  EXPECT_EQ(GetObjectType(system), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_FALSE(DeleteObject(font));
+  TEXTMETRICA m{};
+  EXPECT_TRUE(GetTextMetricsA(dc, &m));
+  EXPECT_EQ(m.tmHeight - m.tmInternalLeading, 13);
+  EXPECT_EQ(SelectObject(dc, system), font);
+  EXPECT_TRUE(DeleteObject(font));
+  EXPECT_FALSE(DeleteObject(font));
+  EXPECT_EQ(GetObjectA(font, sizeof back, &back), 0);
+  EXPECT_TRUE(GetTextMetricsA(dc, &m));
+  EXPECT_EQ(m.tmWeight, FW_BOLD);
+  EXPECT_TRUE(DeleteDC(dc));
+  EXPECT_EQ(platform::CountGdiObjects(), before);
 
   SetLastError(0);
   EXPECT_EQ(CreateFontIndirectA(nullptr), nullptr);

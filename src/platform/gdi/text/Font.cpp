@@ -1,48 +1,42 @@
-#include "platform/gdi/text/Font.h"
-
-#include <algorithm>
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
+#include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/FontFiles.h"
-#include "platform/gdi/text/RasterFont.h"
+#include "platform/gdi/text/FontObjects.h"
 #include "platform/kernel/Errors.h"
 
 namespace platform::text {
 namespace {
 
-// A handle is the address of its entry, so handles of fonts never collide with those of other objects.
-struct FontHandle {
-  std::shared_ptr<RasterFont> font;
-};
-
-std::unordered_map<const void*, std::unique_ptr<FontHandle>>& Handles() {
-  static std::unordered_map<const void*, std::unique_ptr<FontHandle>> handles;
-  return handles;
+std::unique_ptr<gdi::FontObject> NewFontObject(const LOGFONTA& description) {
+  auto font = RasterFont::Create(description);
+  if (!font) return nullptr;
+  auto object = std::make_unique<gdi::FontObject>();
+  object->font = std::move(font);
+  return object;
 }
 
 }  // namespace
 
+std::unique_ptr<gdi::FontObject> SystemFont() {
+  LOGFONTA description{};
+  description.lfHeight = 16;
+  description.lfWeight = FW_BOLD;
+  std::strcpy(description.lfFaceName, "Arial");
+  return NewFontObject(description);
+}
+
 std::shared_ptr<RasterFont> FontOf(const void* handle) {
-  auto it = Handles().find(handle);
-  return it == Handles().end() ? nullptr : it->second->font;
+  gdi::Object* object = gdi::Find(handle);
+  if (!object || object->kind != gdi::Kind::Font) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  return static_cast<gdi::FontObject*>(object)->font;
 }
-
-bool DeleteFont(const void* handle) { return Handles().erase(handle) > 0; }
-
-int GetFontObject(const void* handle, int size, void* buffer) {
-  auto font = FontOf(handle);
-  if (!font) return 0;
-  if (!buffer) return static_cast<int>(sizeof(LOGFONTA));
-  const int n = std::min(size, static_cast<int>(sizeof(LOGFONTA)));
-  if (n <= 0) return 0;
-  std::memcpy(buffer, &font->Description(), static_cast<std::size_t>(n));
-  return n;
-}
-
-std::size_t CountFonts() { return Handles().size(); }
 
 }  // namespace platform::text
 
@@ -53,15 +47,12 @@ HFONT CreateFontIndirectA(const LOGFONTA* font) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  auto realised = RasterFont::Create(*font);
-  if (!realised) {
+  auto object = NewFontObject(*font);
+  if (!object) {
     SetLastError(ERROR_FILE_NOT_FOUND);
     return nullptr;
   }
-  auto entry = std::make_unique<FontHandle>(FontHandle{std::move(realised)});
-  auto* handle = reinterpret_cast<HFONT>(entry.get());
-  Handles().emplace(handle, std::move(entry));
-  return handle;
+  return static_cast<HFONT>(platform::gdi::Register(std::move(object)));
 }
 
 int EnumFontFamiliesA(HDC, LPCSTR family, FONTENUMPROCA proc, LPARAM data) {
