@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <tuple>
 #include <string>
@@ -115,6 +116,42 @@ TEST(Font, MetricsReportStyle) {
   EXPECT_LE(font->UnderlineOffset() + font->LineThickness(), m.tmDescent);
   // Bold characters are wider than plain ones of the same face.
   EXPECT_GT(font->Width("Bonjour"), Realise(Describe("Arial", -16))->Width("Bonjour"));
+}
+
+int InkCount(const platform::text::Glyph& g) {
+  int n = 0;
+  for (int y = 0; y < g.rows; ++y)
+    for (int x = 0; x < g.width; ++x) n += g.Ink(x, y);
+  return n;
+}
+
+// The first inked column of a glyph row.
+int FirstInk(const platform::text::Glyph& g, int row) {
+  for (int x = 0; x < g.width; ++x)
+    if (g.Ink(x, row)) return g.left + x;
+  return INT_MAX;
+}
+
+// A face found without the weight or slant asked for gets them drawn: thicker strokes one pixel wider, or
+// strokes leaning right.
+TEST(Font, MissingBoldAndItalicAreMadeFromTheUprightFace) {
+  using platform::text::FaceFamily;
+  using platform::text::FaceSource;
+  const std::string regular = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+  const LOGFONTA d = Describe("Arial", -32, FW_BOLD, true);
+  auto plain = RasterFont::Create(d, FaceSource{regular, 0, false, false, FaceFamily::Swiss});
+  auto bold = RasterFont::Create(d, FaceSource{regular, 0, true, false, FaceFamily::Swiss});
+  auto slanted = RasterFont::Create(d, FaceSource{regular, 0, false, true, FaceFamily::Swiss});
+  ASSERT_TRUE(plain && bold && slanted);
+  for (unsigned char c : std::string("HIlo")) {
+    EXPECT_EQ(bold->Advance(c), plain->Advance(c) + 1) << c;
+    EXPECT_GT(InkCount(bold->GlyphOf(c)), InkCount(plain->GlyphOf(c))) << c;
+    EXPECT_EQ(slanted->Advance(c), plain->Advance(c)) << c;
+  }
+  const auto& upright = plain->GlyphOf('I');
+  const auto& leaning = slanted->GlyphOf('I');
+  EXPECT_EQ(FirstInk(upright, 0), FirstInk(upright, upright.rows - 1));
+  EXPECT_GE(FirstInk(leaning, 0) - FirstInk(leaning, leaning.rows - 1), 3);
 }
 
 TEST(Font, AnAverageWidthStretchesTheCharacters) {

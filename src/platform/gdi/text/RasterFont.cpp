@@ -72,14 +72,24 @@ constexpr std::string_view kTallOrDeep =
     "\xC0\xC1\xC2\xC3\xC4\xC5\xC6\xC7\xC8\xC9\xCA\xCB\xCC\xCD\xCE\xCF\xD0\xD1\xD2\xD3\xD4\xD5\xD6\xD8"
     "\xD9\xDA\xDB\xDC\xDD\x8A\x8C\x8E\x9F\xE7\xFE\xFD\xFFgjpqy_|()[]{}";
 
+// Weights from semi-bold up are drawn bold.
+constexpr LONG kBoldWeight = 600;
+
 constexpr BYTE kFamilyBits[] = {FF_DONTCARE, FF_ROMAN, FF_SWISS, FF_MODERN};
 
 }  // namespace
 
 std::shared_ptr<RasterFont> RasterFont::Create(const LOGFONTA& description) {
+  const std::string_view face(description.lfFaceName, strnlen(description.lfFaceName, LF_FACESIZE));
+  return Create(description, FindFace(face, description.lfWeight >= kBoldWeight, description.lfItalic != 0));
+}
+
+std::shared_ptr<RasterFont> RasterFont::Create(const LOGFONTA& description, const FaceSource& source) {
+  if (source.path.empty()) return nullptr;
   std::shared_ptr<RasterFont> font(new RasterFont);
   font->description_ = description;
   font->description_.lfFaceName[LF_FACESIZE - 1] = '\0';
+  font->source_ = source;
   if (!font->Realise()) return nullptr;
   return font;
 }
@@ -90,9 +100,6 @@ RasterFont::~RasterFont() {
 
 bool RasterFont::Realise() {
   const LOGFONTA& d = description_;
-  source_ = FindFace(std::string_view(d.lfFaceName, strnlen(d.lfFaceName, LF_FACESIZE)), d.lfWeight >= 600,
-                     d.lfItalic != 0);
-  if (source_.path.empty()) return false;
   face_ = OpenFace(source_);
   if (!face_) return false;
   FT_Face face = face_->face;
@@ -158,7 +165,7 @@ bool RasterFont::SizeTo(long ppemX, long ppem) {
   const long averageUnits = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : face->units_per_EM / 2;
   m.tmAveCharWidth = std::max(1, Scaled(averageUnits, scaleX));
   m.tmMaxCharWidth = std::max(1, Scaled(face->max_advance_width, scaleX));
-  const bool bold = d.lfWeight >= 600;
+  const bool bold = d.lfWeight >= kBoldWeight;
   m.tmWeight = bold ? FW_BOLD : (d.lfWeight > 0 ? d.lfWeight : FW_NORMAL);
   m.tmDigitizedAspectX = 96;
   m.tmDigitizedAspectY = 96;

@@ -39,6 +39,8 @@ class RasterFont {
  public:
   // Null when no face at all can be loaded.
   static std::shared_ptr<RasterFont> Create(const LOGFONTA& description);
+  // The same from a given face, for faces found elsewhere than by the description's name.
+  static std::shared_ptr<RasterFont> Create(const LOGFONTA& description, const FaceSource& source);
   ~RasterFont();
   RasterFont(const RasterFont&) = delete;
   RasterFont& operator=(const RasterFont&) = delete;
