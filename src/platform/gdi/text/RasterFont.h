@@ -29,7 +29,7 @@ struct Glyph {
 
 // The largest character height a font is realised at: a damaged style's size must not ask for glyphs of
 // gigabytes.
-constexpr int kMaxPixelHeight = 2048;
+constexpr int kMaxPixelHeight = 1024;
 // The character height of a description that leaves the height to the system: 12 points on the screen.
 constexpr int kDefaultPixelHeight = 16;
 
