@@ -65,4 +65,11 @@ TEST(LineBreak, LinesCarryTheirPositionsAndWidths) {
   EXPECT_EQ(BreakLines("aa bb cc\r\ndd", 45, Advance), expected);
 }
 
+TEST(LineBreak, WidthsStopAtTheLargestCoordinate) {
+  const auto huge = [](unsigned char) { return 1 << 26; };
+  const std::vector<TextLine> lines = BreakLines("aaaaaaaaaa b", (1 << 27) - 1, huge);
+  const std::vector<TextLine> expected = {{0, 10, platform::text::kMaxTextCoordinate}, {11, 1, 1 << 26}};
+  EXPECT_EQ(lines, expected);
+}
+
 }  // namespace

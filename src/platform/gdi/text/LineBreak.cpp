@@ -11,7 +11,7 @@ bool IsBlank(char c) { return c == ' '; }
 std::vector<TextLine> BreakLines(std::string_view text, int maxWidth, const AdvanceOf& advance) {
   const auto width = [&](std::size_t from, std::size_t to) {
     int w = 0;
-    for (std::size_t i = from; i < to; ++i) w += advance(static_cast<unsigned char>(text[i]));
+    for (std::size_t i = from; i < to; ++i) w = AddAdvance(w, advance(static_cast<unsigned char>(text[i])));
     return w;
   };
   // Skips one line break (CR LF counts as one) at pos; answers whether there was one.
@@ -33,8 +33,8 @@ std::vector<TextLine> BreakLines(std::string_view text, int maxWidth, const Adva
       std::size_t i = pos;
       int w = 0;
       while (i < end) {
-        while (i < end && IsBlank(text[i])) w += advance(static_cast<unsigned char>(text[i++]));
-        while (i < end && !IsBlank(text[i])) w += advance(static_cast<unsigned char>(text[i++]));
+        while (i < end && IsBlank(text[i])) w = AddAdvance(w, advance(static_cast<unsigned char>(text[i++])));
+        while (i < end && !IsBlank(text[i])) w = AddAdvance(w, advance(static_cast<unsigned char>(text[i++])));
         if (fit != pos && w > maxWidth) break;
         fit = i;
       }

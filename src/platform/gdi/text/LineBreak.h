@@ -20,6 +20,15 @@ struct TextLine {
 
 using AdvanceOf = std::function<int(unsigned char)>;
 
+// Widths and coordinates of text stop at this many pixels, as the system's drawing coordinates do, so that
+// no sum overflows however long a text or far its box.
+constexpr int kMaxTextCoordinate = 1 << 27;
+
+// Adds an advance to a width without passing kMaxTextCoordinate.
+constexpr int AddAdvance(int width, int advance) {
+  return width >= kMaxTextCoordinate - advance ? kMaxTextCoordinate : width + advance;
+}
+
 // Breaks Windows-1252 text into lines: at every CR, LF or CR LF, and, when `maxWidth` is not negative, at
 // blanks so that each line fits in maxWidth pixels; a word wider than that overflows a line of its own.
 // Blanks at a wrap are dropped, as are blanks that would overflow before a line break; otherwise blanks stay

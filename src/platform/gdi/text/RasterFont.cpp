@@ -13,6 +13,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/gdi/text/LineBreak.h"
 #include "platform/kernel/Codepage.h"
 
 namespace platform::text {
@@ -235,7 +236,7 @@ const Glyph& RasterFont::GlyphOf(unsigned char byte) const {
 
 int RasterFont::Width(std::string_view text) const {
   int width = 0;
-  for (char c : text) width += Advance(static_cast<unsigned char>(c));
+  for (char c : text) width = AddAdvance(width, Advance(static_cast<unsigned char>(c)));
   return width;
 }
 

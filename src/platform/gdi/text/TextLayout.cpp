@@ -21,7 +21,7 @@ TextLayout LayOutText(const RasterFont& font, std::string_view text, int left, i
     layout.lines.push_back({line, x, y});
     layout.left = first ? x : std::min(layout.left, x);
     layout.right = first ? x + line.width : std::max(layout.right, x + line.width);
-    y += layout.lineHeight;
+    y = AddAdvance(y, layout.lineHeight);
   }
   layout.bottom = y;
   return layout;
