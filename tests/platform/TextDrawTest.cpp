@@ -211,6 +211,12 @@ TEST(TextDraw, BadCallsFail) {
   EXPECT_FALSE(GetTextExtentPoint32A(nullptr, "abc", 3, &size));
   EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
   EXPECT_EQ(DrawTextA(reinterpret_cast<HDC>(canvas.bitmap()), "abc", 3, &rect, 0), 0);
+  // Coordinates from a damaged document: refused, not overflowed.
+  RECT far{INT_MAX - 10, 0, INT_MAX, 10};
+  SetLastError(0);
+  EXPECT_EQ(DrawTextA(canvas.dc(), "abc", 3, &far, DT_WORDBREAK), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+  EXPECT_FALSE(TextOutA(canvas.dc(), INT_MIN, 0, "abc", 3));
   // Nothing to draw is no failure.
   EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, nullptr, 0));
   EXPECT_TRUE(GetTextExtentPoint32A(canvas.dc(), "", 0, &size));

@@ -1,6 +1,7 @@
 // The text calls of the drawing interface: measuring and drawing with the font selected into a context.
 #include <algorithm>
 #include <climits>
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/gdi/Gdi.h"
@@ -39,6 +40,16 @@ bool Characters(LPCSTR text, int count, bool nulTerminated, std::string_view& ch
     return false;
   }
   chars = std::string_view(text ? text : "", static_cast<std::size_t>(count));
+  return true;
+}
+
+// Coordinates beyond what the system's drawing takes are refused, so that no sum of them overflows.
+bool Coordinates(std::initializer_list<LONG> values) {
+  for (LONG v : values)
+    if (v < -kMaxTextCoordinate || v > kMaxTextCoordinate) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
   return true;
 }
 
@@ -103,7 +114,7 @@ BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
   DeviceContext* dc = ContextAndFont(handle, font);
   if (!dc) return FALSE;
   std::string_view chars;
-  if (!Characters(text, count, false, chars)) return FALSE;
+  if (!Characters(text, count, false, chars) || !Coordinates({x, y})) return FALSE;
   DrawLine(*dc, *font, chars, x, y, kNoLimit);
   return TRUE;
 }
@@ -118,6 +129,7 @@ int DrawTextA(HDC handle, LPCSTR text, int count, RECT* rect, UINT format) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if (!Coordinates({rect->left, rect->top, rect->right, rect->bottom})) return 0;
   const TextLayout layout = LayOutText(*font, chars, rect->left, rect->top, rect->right - rect->left,
                                        (format & DT_WORDBREAK) != 0, format);
   const int height = layout.bottom - layout.top;
