@@ -61,6 +61,20 @@ TEST(Font, FacesOfTheSystemAreServedByTheirStandIns) {
   }
 }
 
+// Other faces come from fontconfig, by their own family names, in the weight and slant asked for.
+TEST(Font, OtherFacesAreFoundThroughFontconfig) {
+  const std::string dejavu = "/usr/share/fonts/truetype/dejavu/";
+  auto plain = Realise(Describe("DejaVu Sans", -16));
+  auto bold = Realise(Describe("dejavu sans", -16, FW_BOLD));
+  auto mono = Realise(Describe("DejaVu Sans Mono", -16, FW_NORMAL, true));
+  ASSERT_TRUE(plain && bold && mono);
+  EXPECT_EQ(plain->Source().path, dejavu + "DejaVuSans.ttf");
+  EXPECT_EQ(bold->Source().path, dejavu + "DejaVuSans-Bold.ttf");
+  EXPECT_EQ(mono->Source().path, dejavu + "DejaVuSansMono-Oblique.ttf");
+  EXPECT_FALSE(bold->Source().emboldenAsked || mono->Source().slantAsked);
+  EXPECT_EQ(mono->Metrics().tmPitchAndFamily & 0xF1, FF_MODERN);
+}
+
 TEST(Font, FixedsysIsMonospaced) {
   auto fixedsys = Realise(Describe("Fixedsys", -16));
   auto arial = Realise(Describe("Arial", -16));
