@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/kernel/Errors.h"
 
 namespace gditest {
 
