@@ -29,15 +29,6 @@ std::unique_ptr<gdi::FontObject> SystemFont() {
   return NewFontObject(description);
 }
 
-std::shared_ptr<RasterFont> FontOf(const void* handle) {
-  gdi::Object* object = gdi::Find(handle);
-  if (!object || object->kind != gdi::Kind::Font) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  return static_cast<gdi::FontObject*>(object)->font;
-}
-
 }  // namespace platform::text
 
 using namespace platform::text;

@@ -20,7 +20,6 @@ struct FaceSource {
   bool emboldenAsked = false;  // bold asked for, the file is not bold
   bool slantAsked = false;     // italic asked for, the file is upright
   FaceFamily family = FaceFamily::DontCare;
-  bool operator==(const FaceSource&) const = default;
 };
 
 // The file for a face name (Windows-1252 bytes, compared without regard to case as the system does) in a

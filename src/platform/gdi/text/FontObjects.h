@@ -12,7 +12,4 @@ namespace platform::text {
 // no font can be loaded.
 std::unique_ptr<gdi::FontObject> SystemFont();
 
-// The font behind a live font handle; null, with ERROR_INVALID_HANDLE, when it is none.
-std::shared_ptr<RasterFont> FontOf(const void* handle);
-
 }  // namespace platform::text
