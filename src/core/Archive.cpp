@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/Exception.h"
+#include "core/FrameworkStrings.h"
 #include "core/Stream.h"
 
 SMART_DEFINE_ABSTRACT(Persistent, "Persistent", Smart)
@@ -11,6 +12,19 @@ SMART_DEFINE(BitBucketArchive, "BitBucketArchive", &CreateDefault<BitBucketArchi
              SmartImplementation)
 
 Version ReadVersion(Stream& stream) { return static_cast<Version>(stream.ReadLong()); }
+
+void ThrowDamagedFile(const char* file, int line) {
+  char text[256];
+  GetNumberedString(text, kDamagedFileText, nullptr, nullptr, nullptr, nullptr);
+  ThrowError(text, file, line);
+}
+
+void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize) {
+  const std::uint32_t length = stream->GetLength();
+  const std::uint32_t position = stream->GetPosition();
+  const std::uint64_t bytes = std::uint64_t{static_cast<std::uint32_t>(count)} * itemSize;
+  if (count < 0 || position > length || bytes > length - position) ThrowDamagedFile(__FILE__, __LINE__);
+}
 
 Persistent* PersistentType::CreateObject(Archive* archive) const {
   if (reader == nullptr) AssertFailed("reader != NULL", __FILE__, __LINE__);

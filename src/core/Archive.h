@@ -17,6 +17,22 @@ constexpr Version MakeVersion(std::uint16_t major, std::uint16_t minor = 0) {
 constexpr bool SameMajor(Version a, Version b) { return (a >> 16) == (b >> 16); }
 Version ReadVersion(Stream& stream);
 
+// The document messages of the string table that reading object files shows.
+enum : std::uint32_t {
+  kDamagedFileText = 191,
+  kOlderFileText = 192,
+  kNewerFileText = 193,
+  kReadTooManyText = 194,
+  kReadTooFewText = 195,
+};
+
+// Raises the program's damaged-file error (text 191): a count, offset or size read from a file does not
+// fit what the file holds.
+[[noreturn]] void ThrowDamagedFile(const char* file, int line);
+// A count of items read from a stream must be non-negative and its items must fit in the bytes that
+// remain, before anything is allocated for them.
+void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize);
+
 class Persistent;
 
 // The persistence record of one class: what it writes, what it can read back, and how.
