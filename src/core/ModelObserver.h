@@ -9,6 +9,7 @@ struct StringChange {
   std::int32_t position;
   std::int32_t replaced;
   std::int32_t delta;
+  friend bool operator==(const StringChange&, const StringChange&) = default;
 };
 using ListChange = StringChange;
 
