@@ -26,6 +26,11 @@ void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize
   if (count < 0 || position > length || bytes > length - position) ThrowDamagedFile(__FILE__, __LINE__);
 }
 
+std::int32_t ReadStoredLong(Stream* stream) {
+  CheckStoredCount(stream, 1, 4);
+  return stream->ReadLong();
+}
+
 Persistent* PersistentType::CreateObject(Archive* archive) const {
   if (reader == nullptr) AssertFailed("reader != NULL", __FILE__, __LINE__);
   return reader(archive);

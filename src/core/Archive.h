@@ -32,6 +32,8 @@ enum : std::uint32_t {
 // A count of items read from a stream must be non-negative and its items must fit in the bytes that
 // remain, before anything is allocated for them.
 void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize);
+// A 32-bit value of a file's structure (header, class index): a file too short for it is damaged.
+std::int32_t ReadStoredLong(Stream* stream);
 
 class Persistent;
 

@@ -57,7 +57,7 @@ Format::Format(SmartRef<TypeIndex> index) : typeIndex(std::move(index)) {
 }
 
 Format::Format(SmartRef<TypeIndex> index, Stream* stream) : typeIndex(std::move(index)) {
-  const Version first = ReadVersion(*stream);
+  const Version first = static_cast<Version>(ReadStoredLong(stream));
   Version blockVersion = first;
   Version indexVersion = MakeVersion(1);
   std::int32_t blockSize = 0;
@@ -67,21 +67,21 @@ Format::Format(SmartRef<TypeIndex> index, Stream* stream) : typeIndex(std::move(
   if (versionOne) {
     blockVersion = MakeVersion(1);
   } else {
-    blockSize = stream->ReadLong();
+    blockSize = ReadStoredLong(stream);
     afterSize = stream->GetPosition();
-    indexVersion = ReadVersion(*stream);
+    indexVersion = static_cast<Version>(ReadStoredLong(stream));
   }
   if (blockVersion > gIndexVersion && !SameMajor(blockVersion, gIndexVersion))
     ThrowError("Impossible de lire le format", __FILE__, __LINE__);
   if (!SameMajor(indexVersion, typeIndex->GetVersion())) ThrowError("Can't read class index", __FILE__, __LINE__);
   // The name is not compared.
-  const std::int32_t nameLength = stream->ReadLong();
+  const std::int32_t nameLength = ReadStoredLong(stream);
   CheckStoredCount(stream, nameLength, 1);
   stream->Seek(nameLength, kSeekRelative);
-  const std::int32_t versionCount = stream->ReadLong();
+  const std::int32_t versionCount = ReadStoredLong(stream);
   CheckStoredCount(stream, versionCount, 4);
   for (std::int32_t n = 1; n <= versionCount; ++n) {
-    std::uint32_t version = static_cast<std::uint32_t>(stream->ReadLong());
+    std::uint32_t version = static_cast<std::uint32_t>(ReadStoredLong(stream));
     if (versionOne) version = (version & 0xFFFF) << 16;
     versions.Insert(&version, n - 1, 1);
   }
@@ -89,10 +89,10 @@ Format::Format(SmartRef<TypeIndex> index, Stream* stream) : typeIndex(std::move(
     const std::int32_t unknown = kSizeUnknown;
     sizes.InsertCopies(&unknown, 0, versionCount);
   } else {
-    const std::int32_t sizeCount = stream->ReadLong();
+    const std::int32_t sizeCount = ReadStoredLong(stream);
     CheckStoredCount(stream, sizeCount, 4);
     for (std::int32_t n = 1; n <= sizeCount; ++n) {
-      const std::int32_t size = stream->ReadLong();
+      const std::int32_t size = ReadStoredLong(stream);
       sizes.Insert(&size, n - 1, 1);
     }
   }
@@ -127,7 +127,7 @@ void Format::WriteClass(Stream* stream, const ClassInfo* info) const {
 }
 
 const ClassInfo* Format::ReadClass(Stream* stream) const {
-  const std::int32_t index = stream->ReadLong();
+  const std::int32_t index = ReadStoredLong(stream);
   if (index == 0) return nullptr;
   if (index < 0 || index > typeIndex->NumTypes()) ThrowDamagedFile(__FILE__, __LINE__);
   const PersistentType* type = typeIndex->GetType(index);

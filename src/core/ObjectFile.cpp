@@ -314,18 +314,20 @@ void ObjectFile::Write(SmartRef<Smart> object) {
 void ObjectFile::ReadHeader() {
   header = ObjectFileHeader();
   char magic[4];
+  CheckStoredCount(~stream, 4, 1);
   stream->Read(magic, 4);
   if (std::memcmp(magic, "OBJS", 4) == 0) {
+    CheckStoredCount(~stream, 1, 1);
     header.order = stream->ReadByte();
     if (header.order == 0) {
       stream->Seek(-1, kSeekRelative);
       header.order = 1;
     }
     stream->SetSwap(header.order != 2);
-    header.version = ReadVersion(*stream);
+    header.version = static_cast<Version>(ReadStoredLong(~stream));
     if (header.version > gObjectFileVersion) header.flags |= ObjectFileHeader::kNewer;
     else if ((header.version >> 16) < (gObjectFileVersion >> 16)) header.flags |= ObjectFileHeader::kOlder;
-    if (stream->ReadLong() & 1) header.flags |= ObjectFileHeader::kClassTags;
+    if (ReadStoredLong(~stream) & 1) header.flags |= ObjectFileHeader::kClassTags;
   } else {
     // A file of version 1.0: no magic, big-endian.
     header.order = 1;
@@ -335,9 +337,9 @@ void ObjectFile::ReadHeader() {
   }
   header.root = 0;
   if (header.version >= MakeVersion(2)) {
-    header.tableOffset = static_cast<std::uint32_t>(stream->ReadLong());
-    header.indexOffset = static_cast<std::uint32_t>(stream->ReadLong());
-    header.root = stream->ReadLong();
+    header.tableOffset = static_cast<std::uint32_t>(ReadStoredLong(~stream));
+    header.indexOffset = static_cast<std::uint32_t>(ReadStoredLong(~stream));
+    header.root = ReadStoredLong(~stream);
   }
 }
 

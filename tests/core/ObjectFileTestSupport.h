@@ -1,0 +1,53 @@
+// A small persistent class and a type index of its own, for object-file tests and the fuzz corpus.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/ListData.h"
+#include "core/ObjectFile.h"
+#include "core/String.h"
+
+namespace objectfile_testing {
+
+// A node of a test graph: a number, a label, a list and a next node. Version 1.3 adds one more number.
+class Node : public Persistent, public SmartImplementation {
+  SMART_CLASS(Node)
+ public:
+  static const PersistentType type12;
+  static const PersistentType type13;
+
+  Node() = default;
+  explicit Node(ArchiveBlock& block);
+  static Persistent* ReadNew(Archive* archive);
+  void Write(Archive* archive) override;
+  const PersistentType* GetPersistentType() const override { return type; }
+
+  std::int32_t number = 0;
+  SmartRef<String> label;
+  SmartRef<ListData> items;
+  SmartRef<Node> next;
+  std::int32_t extra = 0;
+  const PersistentType* type = &type12;
+};
+
+// 1 String, 2 empty, 3 Node, 4 ListData, 5 GenericArray; the node at the given version.
+SmartRef<TypeIndex> MakeTestTypeIndex(const PersistentType* nodeType = &Node::type12);
+
+// Writes the root to a new memory stream and answers the file's bytes.
+std::string SaveToBytes(SmartRef<Smart> root, const SmartRef<TypeIndex>& index);
+// Reads bytes through an object file; the file is kept (it holds the loaded objects).
+SmartRef<Smart> ReadFromBytes(const std::string& bytes, const SmartRef<TypeIndex>& index,
+                              SmartRef<ObjectFile>* file = nullptr);
+
+// The test graph: A {1, "ab", [S2 "c", null, B], B}, B {2, S2, null, A}: strings, an element shared by the
+// list and B, a null and a cycle A -> list -> B -> A. Answers A; BreakCycle lets the graph be freed.
+SmartRef<Node> MakeTestGraph(const PersistentType* nodeType = &Node::type12);
+void BreakCycle(Node* a);
+
+// Reads a whole file through an object file of the test type index, as the fuzz harness does: any
+// input must end in an object, a null or a reported error, never a crash.
+void ReadUntrusted(const std::uint8_t* data, std::size_t size);
+
+}  // namespace objectfile_testing
