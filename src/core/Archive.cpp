@@ -81,10 +81,13 @@ ArchiveBlock::~ArchiveBlock() noexcept(false) {
     Close();
     return;
   }
+  // Closing while another failure unwinds: that failure is the one to report. Raising the new one took
+  // the program's hold on it, so the hold is given back before it is caught.
+  const SmartRef<Exception> unwinding = gLastException;
   try {
     Close();
   } catch (Exception*) {
-    // Closing while another failure unwinds: that failure is the one to report.
+    gLastException = unwinding;
   }
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/Smart.h"
 
@@ -149,3 +150,13 @@ class ArchiveBlock {
 
 // A measuring block on the bit bucket archive, for code that needs a block without an archive.
 ArchiveBlock& gNullArchiveBlock();
+
+// The usual reader: builds an object of class T from a block of its type. Closing the block can still
+// fail (a block that cannot be passed over); the object is then given up rather than leaked.
+template <class T>
+Persistent* ReadFromBlock(Archive* archive, const PersistentType* type) {
+  ArchiveBlock block(archive, type);
+  std::unique_ptr<T> made(new T(block));
+  block.Close();
+  return made.release();
+}

@@ -47,8 +47,7 @@ ListData::~ListData() { ReleaseItems(1, NumItems()); }
 Smart* ListData::MakeEmpty() { return new ListData(); }
 
 Persistent* ListData::ReadNew(Archive* archive) {
-  ArchiveBlock block(archive, &persistentType);
-  return new ListData(block);
+  return ReadFromBlock<ListData>(archive, &persistentType);
 }
 
 void ListData::Write(Archive* archive) {

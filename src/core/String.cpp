@@ -67,8 +67,7 @@ String& String::operator=(const String& other) {
 }
 
 Persistent* String::ReadNew(Archive* archive) {
-  ArchiveBlock block(archive, &persistentType);
-  return new String(block);
+  return ReadFromBlock<String>(archive, &persistentType);
 }
 
 void String::Write(Archive* archive) {

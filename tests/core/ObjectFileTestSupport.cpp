@@ -21,8 +21,7 @@ Node::Node(ArchiveBlock& block) {
 }
 
 Persistent* Node::ReadNew(Archive* archive) {
-  ArchiveBlock block(archive, &type12);
-  return new Node(block);
+  return ReadFromBlock<Node>(archive, &type12);
 }
 
 void Node::Write(Archive* archive) {
@@ -83,6 +82,40 @@ SmartRef<Node> MakeTestGraph(const PersistentType* nodeType) {
 
 void BreakCycle(Node* a) {
   if (a && a->next) a->next->next = nullptr;
+}
+
+Bytes& Bytes::L(std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) {
+    const int shift = big ? 24 - 8 * i : 8 * i;
+    out.push_back(static_cast<char>((v >> shift) & 0xFF));
+  }
+  return *this;
+}
+
+std::string GraphFixture(bool bigEndian, bool version13) {
+  const std::uint32_t n = version13 ? 4 : 0;  // the extra bytes of each node
+  const std::uint32_t a = 93, s1 = 101, list = 111, s2 = 123, b = 136, table = 156 + 2 * n;
+  Bytes f(bigEndian);
+  f.B("OBJS").B(bigEndian ? "\x01" : "\x02").L(0x00020000).L(0).L(table).L(25).L(1);
+  // Class index: version, size, type-index version, name, versions, sizes.
+  f.L(0x00020000).L(60).L(0x00010000).L(4).B("test");
+  f.L(5).L(0x00010000).L(0).L(version13 ? 0x00010003 : 0x00010002).L(0x00010000).L(0x00010000);
+  f.L(5).L(-2u).L(-1u).L(16 + n).L(20).L(-2u);
+  // A: number, label (S1 inline), items (the list inline), next (B, already written inside the list).
+  f.L(1).L(2).L(2).B("ab").L(3);
+  f.L(1).L(3).L(4).L(1).B("c").L(0).L(5);  // the list: class String, 3 elements; S2 inline
+  f.L(2).L(4).L(0).L(1);                   // B inline: S2 again, no list, next A
+  if (version13) f.L(22);
+  f.L(5);
+  if (version13) f.L(11);
+  // Object table.
+  f.L(5);
+  f.L(3).L(a).L(63 + 2 * n);
+  f.L(1).L(s1).L(6);
+  f.L(4).L(list).L(41 + n);
+  f.L(1).L(s2).L(5);
+  f.L(3).L(b).L(16 + n);
+  return f.out;
 }
 
 void ReadUntrusted(const std::uint8_t* data, std::size_t size) {

@@ -46,6 +46,25 @@ SmartRef<Smart> ReadFromBytes(const std::string& bytes, const SmartRef<TypeIndex
 SmartRef<Node> MakeTestGraph(const PersistentType* nodeType = &Node::type12);
 void BreakCycle(Node* a);
 
+// Builds expected file bytes: 32-bit values in either byte order, raw bytes as they are.
+class Bytes {
+ public:
+  explicit Bytes(bool bigEndian = false) : big(bigEndian) {}
+  Bytes& L(std::uint32_t v);
+  Bytes& B(const std::string& raw) {
+    out += raw;
+    return *this;
+  }
+  std::string out;
+
+ private:
+  bool big;
+};
+
+// The test graph as this program lays it out, built by hand; with nodes of version 1.3 every node carries
+// one more number.
+std::string GraphFixture(bool bigEndian = false, bool version13 = false);
+
 // Reads a whole file through an object file of the test type index, as the fuzz harness does: any
 // input must end in an object, a null or a reported error, never a crash.
 void ReadUntrusted(const std::uint8_t* data, std::size_t size);
