@@ -247,19 +247,10 @@ bool ListData::InsertItemConverted(std::int32_t position, Smart* element) {
   return true;
 }
 
-void ListData::ToggleObserver(ModelObserver* observer) {
-  const std::int32_t n = observers.Find(&observer);
-  if (n) observers.Delete(n, 1);
-  else observers.Insert(&observer, observers.NumItems(), 1);
-}
+void ListData::ToggleObserver(ModelObserver* observer) { observers.Toggle(observer); }
 
 void ListData::Notify(std::int32_t position, std::int32_t replaced, std::int32_t delta) {
-  const ListChange change{position, replaced, delta};
-  for (std::int32_t n = observers.NumItems(); n >= 1; --n) {
-    ModelObserver* observer;
-    std::memcpy(&observer, observers.ItemAddress(n), sizeof observer);
-    observer->Changed(&change);
-  }
+  observers.Notify(position, replaced, delta);
 }
 
 void List::Put(Smart* element, std::int32_t from, std::int32_t n) {

@@ -63,7 +63,7 @@ class ListData : public Persistent, public SmartImplementation {
 
   const ClassInfo* elementClass;
   GenericArray pointers{sizeof(Smart*), 0};
-  GenericArray observers{sizeof(ModelObserver*), 0};
+  ObserverList observers;
 };
 
 // The handle through which lists are used: copying a handle shares the list.

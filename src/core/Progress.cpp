@@ -17,17 +17,6 @@ namespace {
 
 constexpr std::uint32_t kShowDelay = 500;
 
-class SilentProgressDisplay : public ProgressDisplay {
- public:
-  void Open() override {}
-  void SetProgress(std::uint32_t, std::uint32_t) override {}
-  void SetCaption(const String&) override {}
-  void BringUp() override {}
-  void Refresh() override {}
-  bool WasCancelled() override { return false; }
-  void Close() override {}
-};
-
 SmartRef<ProgressDisplay> MakeSilentDisplay(const char*) { return new SilentProgressDisplay(); }
 
 ProgressDisplayMaker gDisplayMaker = &MakeSilentDisplay;

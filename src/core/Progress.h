@@ -29,6 +29,18 @@ class ProgressDisplay : public SmartImplementation {
   virtual void Close() = 0;
 };
 
+// The display until the window system provides one: shows nothing and is never stopped.
+class SilentProgressDisplay : public ProgressDisplay {
+ public:
+  void Open() override {}
+  void SetProgress(std::uint32_t, std::uint32_t) override {}
+  void SetCaption(const String&) override {}
+  void BringUp() override {}
+  void Refresh() override {}
+  bool WasCancelled() override { return false; }
+  void Close() override {}
+};
+
 using ProgressDisplayMaker = SmartRef<ProgressDisplay> (*)(const char* caption);
 // Installs the maker of progress dialogs; null brings back the display that shows nothing.
 void SetProgressDisplayMaker(ProgressDisplayMaker maker);

@@ -284,19 +284,10 @@ Memory* String::GetScrapData(std::uint32_t type) {
   return &scrap;
 }
 
-void String::ToggleObserver(ModelObserver* observer) {
-  const std::int32_t n = observers.Find(&observer);
-  if (n) observers.Delete(n, 1);
-  else observers.Insert(&observer, observers.NumItems(), 1);
-}
+void String::ToggleObserver(ModelObserver* observer) { observers.Toggle(observer); }
 
 void String::NotifyObservers(std::int32_t position, std::int32_t replaced, std::int32_t delta) {
-  const StringChange change{position, replaced, delta};
-  for (std::int32_t n = observers.NumItems(); n >= 1; --n) {
-    ModelObserver* observer;
-    std::memcpy(&observer, observers.ItemAddress(n), sizeof observer);
-    observer->Changed(&change);
-  }
+  observers.Notify(position, replaced, delta);
 }
 
 Stream& operator<<(Stream& stream, const String& text) {

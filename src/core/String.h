@@ -73,7 +73,7 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   void NotifyObservers(std::int32_t position, std::int32_t replaced, std::int32_t delta);
 
   mutable GenericArray characters{1, 0};
-  GenericArray observers{sizeof(ModelObserver*), 0};
+  ObserverList observers;
 };
 
 // Reads a String's characters: they stay where they are while the lock lives.

@@ -25,6 +25,14 @@ std::string NumberedText(std::uint32_t id) {
   return text;
 }
 
+// The bytes with one 32-bit little-endian value replaced.
+std::string Patched(std::string bytes, std::size_t at, std::uint32_t value) {
+  Bytes v;
+  v.L(value);
+  bytes.replace(at, 4, v.out);
+  return bytes;
+}
+
 TEST(ObjectFile, SavedGraphMatchesTheHandBuiltLayoutAndRoundTrips) {
   AlertRecorder alerts;
   const SmartRef<TypeIndex> index = MakeTestTypeIndex();
@@ -136,10 +144,7 @@ TEST(ObjectFile, FileVersionNotices) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     AlertRecorder alerts;
-    std::string fixture = GraphFixture();
-    Bytes version;
-    version.L(c.version);
-    fixture.replace(5, 4, version.out);
+    const std::string fixture = Patched(GraphFixture(), 5, c.version);
     SmartRef<Node> a = CastSmart<Node>(~ReadFromBytes(fixture, MakeTestTypeIndex()));
     ASSERT_TRUE(a);
     if (c.notice == 0) {
@@ -166,13 +171,7 @@ TEST(ObjectFile, FileWithoutMagicIsObsolete) {
 
 TEST(ObjectFile, IncompatibleOrDamagedFilesGiveTheirErrors) {
   const std::string good = GraphFixture();
-  auto with = [&](std::size_t at, std::uint32_t value) {
-    std::string bytes = good;
-    Bytes v;
-    v.L(value);
-    bytes.replace(at, 4, v.out);
-    return bytes;
-  };
+  auto with = [&](std::size_t at, std::uint32_t value) { return Patched(good, at, value); };
   const std::string damaged = NumberedText(kDamagedFileText);
   struct Case {
     const char* name;
@@ -197,13 +196,7 @@ TEST(ObjectFile, IncompatibleOrDamagedFilesGiveTheirErrors) {
 // Damage found while objects are built is reported at once and the read answers null.
 TEST(ObjectFile, DamagedObjectsAreReportedAndReadAsNull) {
   const std::string good = GraphFixture();
-  auto with = [&](std::size_t at, std::uint32_t value) {
-    std::string bytes = good;
-    Bytes v;
-    v.L(value);
-    bytes.replace(at, 4, v.out);
-    return bytes;
-  };
+  auto with = [&](std::size_t at, std::uint32_t value) { return Patched(good, at, value); };
   const std::string damaged = NumberedText(kDamagedFileText);
   struct Case {
     const char* name;
@@ -229,10 +222,7 @@ TEST(ObjectFile, DamagedObjectsAreReportedAndReadAsNull) {
 // object is still used.
 TEST(ObjectFile, ObjectLengthMismatchIsNoticed) {
   AlertRecorder alerts;
-  std::string bytes = GraphFixture();
-  Bytes v;
-  v.L(64);  // the root's recorded length 63 becomes 64
-  bytes.replace(160 + 8, 4, v.out);
+  const std::string bytes = Patched(GraphFixture(), 160 + 8, 64);  // the root's length 63 becomes 64
   SmartRef<Node> a = CastSmart<Node>(~ReadFromBytes(bytes, MakeTestTypeIndex()));
   ASSERT_TRUE(a);
   ASSERT_GE(alerts.Alerts().size(), 1u);
@@ -250,15 +240,9 @@ class FailingNode : public Node {
   }
 };
 
-class StoppedDisplay : public ProgressDisplay {
+class StoppedDisplay : public SilentProgressDisplay {
  public:
-  void Open() override {}
-  void SetProgress(std::uint32_t, std::uint32_t) override {}
-  void SetCaption(const String&) override {}
-  void BringUp() override {}
-  void Refresh() override {}
   bool WasCancelled() override { return true; }
-  void Close() override {}
 };
 
 TEST(ObjectFile, FailedOrStoppedSaveLeavesTheDocumentAsItWas) {
