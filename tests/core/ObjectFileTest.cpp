@@ -312,3 +312,47 @@ TEST(ObjectFile, ObjectsOutsideTheTypeIndexAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+SmartRef<Node> MakeChain(int length) {
+  SmartRef<Node> head;
+  for (int i = 0; i < length; ++i) {
+    SmartRef<Node> node = new Node();
+    node->number = i;
+    node->next = head;
+    head = node;
+  }
+  return head;
+}
+
+// Unlinks a chain from its head, so that freeing it does not recurse through every node.
+void FreeChain(SmartRef<Node> head) {
+  while (head) head = SmartRef<Node>(head->next);
+}
+
+// Objects nest as deep as a real document needs; a file nested deeper than the reader allows is damaged,
+// not a stack overflow.
+TEST(ObjectFile, NestingDepthIsBounded) {
+  const SmartRef<TypeIndex> index = MakeTestTypeIndex();
+  {
+    AlertRecorder alerts;
+    SmartRef<Node> chain = MakeChain(1000);
+    SmartRef<Node> read = CastSmart<Node>(~ReadFromBytes(SaveToBytes(chain, index), index));
+    FreeChain(chain);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->number, 999);
+    EXPECT_TRUE(alerts.Alerts().empty());
+    FreeChain(read);
+  }
+  {
+    AlertRecorder alerts;
+    SmartRef<Node> chain = MakeChain(1001);
+    EXPECT_FALSE(ReadFromBytes(SaveToBytes(chain, index), index));
+    FreeChain(chain);
+    ASSERT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_NE(alerts.Alerts()[0].text.find(NumberedText(kDamagedFileText)), std::string::npos);
+  }
+}
+
+}  // namespace
