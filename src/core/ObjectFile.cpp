@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "core/Alert.h"
 #include "core/Exception.h"
@@ -56,6 +57,10 @@ class ObjectReadError : public Exception {
   Version version;
   std::int64_t difference;
 };
+
+[[noreturn]] void ThrowUnskippable() {
+  ThrowError("Impossible de lire le format de fichier obsolète ou inconnu."_cp, __FILE__, __LINE__);
+}
 
 // Seeks to an absolute position that must lie within the stream.
 void SeekWithin(Stream* stream, std::uint64_t position) {
@@ -118,8 +123,14 @@ void ObjectFile::EndObject(std::int32_t handle, std::uint32_t start, bool skip) 
   if (!skip && !(header.flags & ObjectFileHeader::kClassTags)) return;
   const std::int32_t stored = format->GetStoredSize(handle);
   if (stored == Format::kSizeUnknown) {
-    if (skip) ThrowError("Impossible de lire le format de fichier obsolète ou inconnu."_cp, __FILE__, __LINE__);
-    return;
+    if (!skip) return;
+    // A class whose size varies has no recorded end for its block. When nothing more of the object is
+    // read after this block, the object's length in the table passes over the rest (see BuildObject).
+    if (depth > 0 && !unskippedEnd) {
+      unskippedEnd = stream->GetPosition();
+      return;
+    }
+    ThrowUnskippable();
   }
   const std::int64_t d = std::int64_t{stored} + start - GetPosition();
   if (d == 0) return;
@@ -163,24 +174,7 @@ Persistent* ObjectFile::IndexToObject(std::int32_t n) {
       SeekWithin(~stream, c);
       baseOffset = 0;
     }
-    objList.Put(Placeholder(), n);
-    ++depth;
-    try {
-      object = format->CreateObject(entry.classIndex, this);
-    } catch (...) {
-      --depth;
-      objList.Put(nullptr, n);
-      throw;
-    }
-    --depth;
-    const std::int64_t consumed = std::int64_t{stream->GetPosition()} - c;
-    objList.Put(object, n);
-    if (consumed != len) {
-      SmartRef<Exception> notice =
-          new ObjectReadError(format->GetClassName(entry.classIndex), format->GetStoredVersion(entry.classIndex),
-                              consumed - len);
-      notice->Report(kAlertExclamation);
-    }
+    object = BuildObject(n, entry);
   }
   if (c == p) {
     stream->Seek(static_cast<std::int32_t>(p + len), kSeekFromStart);
@@ -190,6 +184,38 @@ Persistent* ObjectFile::IndexToObject(std::int32_t n) {
     baseOffset = b;
   }
   return object;
+}
+
+Persistent* ObjectFile::BuildObject(std::int32_t n, const ObjectTableEntry& entry) {
+  const std::uint32_t c = stream->GetPosition();
+  objList.Put(Placeholder(), n);
+  const std::optional<std::uint32_t> outerUnskipped = unskippedEnd;
+  unskippedEnd.reset();
+  ++depth;
+  SmartRef<Smart> built;
+  try {
+    Persistent* object = format->CreateObject(entry.classIndex, this);
+    built = object;
+    // A block that could not be passed over was followed by more of the object: what came after it
+    // was read from the wrong place.
+    if (unskippedEnd && stream->GetPosition() != *unskippedEnd) ThrowUnskippable();
+  } catch (...) {
+    --depth;
+    unskippedEnd = outerUnskipped;
+    objList.Put(nullptr, n);
+    throw;
+  }
+  --depth;
+  const bool passedOverByLength = unskippedEnd.has_value();
+  unskippedEnd = outerUnskipped;
+  objList.Put(~built, n);
+  const std::int64_t consumed = std::int64_t{stream->GetPosition()} - c;
+  if (consumed != entry.length && !passedOverByLength) {
+    SmartRef<Exception> notice = new ObjectReadError(format->GetClassName(entry.classIndex),
+                                                     format->GetStoredVersion(entry.classIndex), consumed - entry.length);
+    notice->Report(kAlertExclamation);
+  }
+  return CastSmart<Persistent>(~built);
 }
 
 void ObjectFile::WriteClass(const ClassInfo* info) { format->WriteClass(~stream, info); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "core/Archive.h"
 #include "core/Format.h"
@@ -111,6 +112,7 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   void ReadObjectTable();
   void WriteAllObjects();
   void WriteObjectBody(std::int32_t n);
+  Persistent* BuildObject(std::int32_t n, const ObjectTableEntry& entry);
   void ShowReadNotice();
   void EndSaveState();
   ObjectTableEntry Entry(std::int32_t n) const;
@@ -127,5 +129,7 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   std::uint32_t baseOffset = 0;
   bool fileSaving = false;
   std::int32_t depth = 0;
+  // Where the object being built stopped reading at a block it could not pass over, if it did.
+  std::optional<std::uint32_t> unskippedEnd;
   std::unique_ptr<SaveTarget> saveTarget;
 };

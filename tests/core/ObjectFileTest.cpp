@@ -135,6 +135,28 @@ TEST(ObjectFile, NewerMinorClassVersionIsSkippedAndNoticed) {
   EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(kNewerFileText));
 }
 
+// Nodes of version 1.3 whose sizes vary have no recorded block size: each node's length in the object
+// table passes over what this program does not know, as the last part of the object.
+TEST(ObjectFile, NewerClassOfVaryingSizeIsPassedOverByObjectLength) {
+  AlertRecorder alerts;
+  SmartRef<Node> graph = MakeTestGraph(&Node::type13);
+  graph->next->padding = 3;
+  const std::string saved = SaveToBytes(graph, MakeTestTypeIndex(&Node::type13));
+  BreakCycle(~graph);
+
+  SmartRef<ObjectFile> file;
+  SmartRef<Node> a = CastSmart<Node>(~ReadFromBytes(saved, MakeTestTypeIndex(), &file));
+  ASSERT_TRUE(a);
+  ASSERT_EQ(file->GetFormat()->GetStoredSize(3), Format::kSizeUnknown);
+  EXPECT_EQ(Text(*a->label), "ab");
+  Node* b = CastSmart<Node>(a->items->At(3));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(b->number, 2);
+  EXPECT_EQ(a->next.operator~(), b);
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(kNewerFileText));
+}
+
 TEST(ObjectFile, FileVersionNotices) {
   struct Case {
     const char* name;

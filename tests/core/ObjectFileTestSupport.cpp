@@ -30,7 +30,10 @@ void Node::Write(Archive* archive) {
   block.GetArchive()->WriteObject(~label);
   block.GetArchive()->WriteObject(~items);
   block.GetArchive()->WriteObject(~next);
-  if (block.GetVersion() >= MakeVersion(1, 3)) block.GetStream()->WriteLong(extra);
+  if (block.GetVersion() >= MakeVersion(1, 3)) {
+    block.GetStream()->WriteLong(extra);
+    for (std::int32_t i = 0; i < padding; ++i) block.GetStream()->WriteByte(0xEE);
+  }
 }
 
 SmartRef<TypeIndex> MakeTestTypeIndex(const PersistentType* nodeType) {

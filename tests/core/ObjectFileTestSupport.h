@@ -29,6 +29,7 @@ class Node : public Persistent, public SmartImplementation {
   SmartRef<ListData> items;
   SmartRef<Node> next;
   std::int32_t extra = 0;
+  std::int32_t padding = 0;  // bytes after the extra number in version 1.3, so that node sizes can vary
   const PersistentType* type = &type12;
 };
 
