@@ -212,11 +212,18 @@ class SmartImplementation : public virtual Smart {
   Smart* Clone() const override;
 
 namespace smart_detail {
+// A base's own cast, named through a template argument: clang does not expand a pack inside a qualified
+// member name.
+template <class Base, class Class>
+void* CastBase(Class* self, const ClassInfo* info) {
+  return self->Base::CastTo(info);
+}
+
 template <class Class, class... Bases>
 void* CastThrough(Class* self, const ClassInfo* info) {
   if (info == &Class::classInfo) return self;
   void* found = nullptr;
-  ((found = found ? found : self->Bases::CastTo(info)), ...);
+  ((found = found ? found : CastBase<Bases>(self, info)), ...);
   return found;
 }
 }  // namespace smart_detail
