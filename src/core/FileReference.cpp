@@ -6,7 +6,9 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/File.h"
+#include "core/Format.h"
 #include "core/Resources.h"
+#include "core/String.h"
 #include "core/Time.h"
 #include "core/Utilities.h"
 #include "platform/kernel/Errors.h"
@@ -18,9 +20,15 @@ SMART_DEFINE(FileReference, "FileReference", &FileReference::MakeEmpty, nullptr,
 const PersistentType FileReference::persistentType(&FileReference::classInfo, MakeVersion(0), MakeVersion(1),
                                                    &FileReference::ReadNew);
 
+namespace {
+// Documents record file references at this class index.
+[[maybe_unused]] const bool gFileReferenceRegistered = (RegisterGenericType(27, &FileReference::persistentType), true);
+}  // namespace
+
 const DWORD kFileShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 const DWORD kFileShareReadOnly = FILE_SHARE_READ;
 DWORD gFileShareMode = FILE_SHARE_READ | FILE_SHARE_WRITE;
+SmartRef<String> gUntitledName(new String("sanstitre"));
 
 namespace {
 
@@ -39,6 +47,21 @@ void ClearBenignError(std::initializer_list<DWORD> benign) {
   SetLastError(ERROR_FILENAME_EXCED_RANGE);
   CheckCall(false, file, line);
   ThrowError("Call failed.", file, line);  // not reached: the check raises
+}
+
+std::string TextOf(const String& text) {
+  TextLock lock(text);
+  return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
+}
+
+// The types of a FileTypeList that have an extension.
+std::vector<const FileType*> TypesOf(const List& types) {
+  std::vector<const FileType*> out;
+  for (std::int32_t i = 1; i <= types.NumItems(); ++i) {
+    const FileType* type = CastSmart<FileType>(types.At(i));
+    if (type && type->GetExtensionCode() != 0) out.push_back(type);
+  }
+  return out;
 }
 
 // Closes a handle of the file layer when it goes out of scope.
@@ -72,20 +95,20 @@ FileReference::FileReference(const char* newPath) {
 FileReference::FileReference(const FileReference& other)
     : Smart(), Persistent(other), SmartImplementation(other), path(other.path), hasPath(other.hasPath), flags(other.flags) {}
 
-FileReference::FileReference(const FileType& type, const FileCreatorType&, FileReference& folder, const char* name,
+FileReference::FileReference(const FileType& type, const FileCreatorType&, FileReference& folder, const String& name,
                              bool create) {
   std::string childPath;
-  if (!folder.BuildChildPath(&childPath, name, type.GetExtensionCode())) RaiseTooLong(__FILE__, __LINE__);
+  if (!folder.BuildChildPath(&childPath, TextOf(name).c_str(), type.GetExtensionCode())) RaiseTooLong(__FILE__, __LINE__);
   SetPath(childPath.c_str());
   const HANDLE handle = OpenOSPath(path.c_str(), kFileModeRead, create ? OPEN_ALWAYS : OPEN_EXISTING);
   CloseHandle(handle);
 }
 
-FileReference::FileReference(FileReference& parent, const char* name, bool create) {
+FileReference::FileReference(FileReference& parent, const String& name, bool create) {
   if (!parent.IsFolder()) AssertFailed("parent.IsFolder()", __FILE__, __LINE__);
   parent.Locate();
   std::string childPath;
-  if (!parent.BuildChildPath(&childPath, name, 0)) RaiseTooLong(__FILE__, __LINE__);
+  if (!parent.BuildChildPath(&childPath, TextOf(name).c_str(), 0)) RaiseTooLong(__FILE__, __LINE__);
   SetPath(childPath.c_str());
   if (!create) {
     CHECK_CALL(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES);
@@ -102,7 +125,15 @@ FileReference::FileReference(FileReference& parent, const char* name, bool creat
   CHECK_CALL(false);
 }
 
-FileReference::FileReference(OpenDialog, std::span<FileType* const> types) {
+FileReference::FileReference(OpenDialog, const List& types) {
+  char chosen[MAX_PATH];
+  RunOpenDialog(types, chosen);
+  SetPath(chosen);
+}
+
+FileReference::FileReference(OpenDialog, const FileType& type) {
+  FileTypeList types;
+  types.AppendRef(SmartRef<Smart>(type.Clone()));
   char chosen[MAX_PATH];
   RunOpenDialog(types, chosen);
   SetPath(chosen);
@@ -145,7 +176,7 @@ void FileReference::Locate() {
   gDocumentMessages.GetString(text, 6, missing.name);
   if (Alert(kAlertExclamation, kButtonsOKCancel, text) == kAlertAnswerCancel) ThrowException(new UserCancelException());
   char chosen[MAX_PATH];
-  RunOpenDialog({}, chosen);
+  RunOpenDialog(FileTypeList(), chosen);
   SetPath(chosen);
   flags &= static_cast<std::uint8_t>(~kNotLocated);
 }
@@ -190,16 +221,23 @@ std::string FileReference::GetNameText() {
   return std::string(parsed.name) + "." + extension;
 }
 
-OSType FileReference::GetBaseNameAndType(std::string* baseName) {
-  *baseName = GetNameText();
-  const std::size_t dot = baseName->rfind('.');
-  if (dot == std::string::npos) return 0;
-  char extension[3] = {};
-  for (std::size_t i = 0; i < 3 && dot + 1 + i < baseName->size(); ++i) extension[i] = (*baseName)[dot + 1 + i];
-  // Characters missing after the dot stay 0 bytes in the code.
-  const OSType code = ExtensionTextToCode(extension);
-  baseName->resize(dot);
-  return code;
+void FileReference::GetName(String& name) { name.Set(GetNameText().c_str()); }
+
+String* FileReference::GetNameString() { return new String(GetNameText().c_str()); }
+
+OSType FileReference::GetBaseNameAndType(String& baseName) {
+  std::string name = GetNameText();
+  const std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos) {
+    char extension[3] = {};
+    for (std::size_t i = 0; i < 3 && dot + 1 + i < name.size(); ++i) extension[i] = name[dot + 1 + i];
+    name.resize(dot);
+    baseName.Set(name.c_str());
+    // Characters missing after the dot stay 0 bytes in the code.
+    return ExtensionTextToCode(extension);
+  }
+  baseName.Set(name.c_str());
+  return 0;
 }
 
 FileReference* FileReference::GetParent() {
@@ -252,10 +290,10 @@ bool FileReference::BuildChildPath(std::string* out, const char* name, OSType ex
   return false;
 }
 
-bool FileReference::ChildExists(const char* name, const FileType& type) {
+bool FileReference::ChildExists(const String& name, const FileType& type) {
   if (!IsFolder()) return false;
   std::string childPath;
-  const bool exists = BuildChildPath(&childPath, name, type.GetExtensionCode()) &&
+  const bool exists = BuildChildPath(&childPath, TextOf(name).c_str(), type.GetExtensionCode()) &&
                       GetFileAttributesA(childPath.c_str()) != INVALID_FILE_ATTRIBUTES;
   ClearBenignError({ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME, ERROR_FILENAME_EXCED_RANGE});
   return exists;
@@ -273,17 +311,17 @@ Time* FileReference::GetModificationDate() {
   return date;
 }
 
-void FileReference::DeleteChild(const char* name) {
+void FileReference::DeleteChild(const String& name) {
   if (!IsFolder()) return;
   std::string childPath;
-  if (!BuildChildPath(&childPath, name, 0)) RaiseTooLong(__FILE__, __LINE__);
+  if (!BuildChildPath(&childPath, TextOf(name).c_str(), 0)) RaiseTooLong(__FILE__, __LINE__);
   CHECK_CALL(DeleteFileA(childPath.c_str()));
 }
 
-void FileReference::MakeUniqueChildName(std::string* name, const FileType& type) {
+void FileReference::MakeUniqueChildName(String& name, const FileType& type) {
   if (!IsFolder()) return;
-  const std::string given = *name;
-  for (int number = 1; ChildExists(name->c_str(), type); ++number) {
+  const std::string given = TextOf(name);
+  for (int number = 1; ChildExists(name, type); ++number) {
     if (number > 99) {
       // Every name is taken: answering one of them would let the caller overwrite a file.
       SetLastError(ERROR_FILE_EXISTS);
@@ -293,12 +331,11 @@ void FileReference::MakeUniqueChildName(std::string* name, const FileType& type)
     std::string base = given;
     if (base.size() + digits.size() > static_cast<std::size_t>(MaxNameLength()))
       base.resize(MaxNameLength() - digits.size());
-    *name = base + digits;
+    name.Set((base + digits).c_str());
   }
 }
 
-void FileReference::SearchInto(std::vector<SmartRef<FileReference>>* result, const char* pattern, bool recurse,
-                               std::span<FileType* const> types) {
+void FileReference::SearchInto(List& result, const char* pattern, bool recurse, const List& types) {
   WIN32_FIND_DATAA data{};
   const HANDLE search = FindFirstFileA((path + pattern).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) {
@@ -314,23 +351,26 @@ void FileReference::SearchInto(std::vector<SmartRef<FileReference>>* result, con
       child->FindFiles(result, types, true);
       continue;
     }
-    const auto place = std::find_if(result->begin(), result->end(), [&](const SmartRef<FileReference>& listed) {
-      return PathLess(childPath, listed->path);
-    });
-    result->insert(place, child);
+    std::int32_t after = 0;
+    while (after < result.NumItems() && !PathLess(childPath, CastSmart<FileReference>(result.At(after + 1))->path)) ++after;
+    result.Insert(~child, after);
   } while (FindNextFileA(search, &data));
   ClearBenignError({ERROR_NO_MORE_FILES});
   CHECK_CALL(FindClose(search));
 }
 
-void FileReference::FindFiles(std::vector<SmartRef<FileReference>>* result, std::span<FileType* const> types,
-                              bool recurse) {
+List FileReference::ListFiles(const List& types, bool recurse) {
+  List result(&FileReference::classInfo);
+  FindFiles(result, types, recurse);
+  return result;
+}
+
+void FileReference::FindFiles(List& result, const List& types, bool recurse) {
   Locate();
-  if (types.empty()) {
+  if (types.NumItems() == 0) {
     SearchInto(result, "\\*.*", recurse, types);
   } else {
-    for (FileType* type : types) {
-      if (type == nullptr || type->GetExtensionCode() == 0) continue;
+    for (const FileType* type : TypesOf(types)) {
       char extension[4];
       ExtensionCodeToText(type->GetExtensionCode(), extension);
       SearchInto(result, (std::string("\\*.") + extension).c_str(), recurse, types);
@@ -339,9 +379,9 @@ void FileReference::FindFiles(std::vector<SmartRef<FileReference>>* result, std:
   SetLastError(ERROR_SUCCESS);
 }
 
-std::vector<SmartRef<FileReference>> FileReference::FindSubfolders() {
+List FileReference::ListSubfolders() {
   if (!IsFolder()) AssertFailed("IsFolder()", __FILE__, __LINE__);
-  std::vector<SmartRef<FileReference>> folders;
+  List folders(&FileReference::classInfo);
   WIN32_FIND_DATAA data{};
   const HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) {
@@ -351,7 +391,7 @@ std::vector<SmartRef<FileReference>> FileReference::FindSubfolders() {
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '.') continue;
     std::string childPath;
-    if (BuildChildPath(&childPath, data.cFileName, 0)) folders.emplace_back(new FileReference(childPath.c_str()));
+    if (BuildChildPath(&childPath, data.cFileName, 0)) folders.AppendRef(SmartRef<FileReference>(new FileReference(childPath.c_str())));
   } while (FindNextFileA(search, &data));
   ClearBenignError({ERROR_NO_MORE_FILES});
   CHECK_CALL(FindClose(search));
@@ -422,9 +462,44 @@ namespace file_testing {
 void ForgetApplicationFolder() { gApplicationFolderRead = false; }
 }  // namespace file_testing
 
-// Stored by name: waits for the text type's persistence.
-void FileReference::Write(Archive*) { NOT_IMPLEMENTED(); }
-Persistent* FileReference::ReadNew(Archive*) {
-  NOT_IMPLEMENTED();
-  return new FileReference();
+void FileReference::Write(Archive* archive) {
+  ArchiveBlock block(archive, &persistentType);
+  if (block.IsSkipping()) return;
+  std::string name;
+  try {
+    name = GetNameText();
+  } catch (Exception* failure) {
+    // The user would not look for the file: its name as it was read is kept.
+    if (!IsMember<UserCancelException>(failure) || !hasPath || IsLocated()) throw;
+    FileSpec parsed;
+    Parse(&parsed);
+    name = parsed.name;
+  }
+  // A name longer than the parsed form holds is stored whole: cut, it would name another file.
+  const std::string lastName = path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1);
+  if (hasPath && lastName.size() > static_cast<std::size_t>(MaxNameLength()) && lastName.rfind(name.substr(0, MaxNameLength()), 0) == 0)
+    name = lastName;
+  String(name.c_str()).Write(block.GetArchive());
 }
+
+FileReference::FileReference(ArchiveBlock& block) {
+  ArchiveBlock nameBlock(block, &String::persistentType);
+  const String name(nameBlock);
+  nameBlock.Close();
+  if (name.Length() == 0) {
+    flags = kNotLocated;
+    return;
+  }
+  try {
+    SmartRef<FileReference> folder(GetArchiveFolder(block));
+    const FileReference found(*folder, name, false);
+    Assign(found);
+    flags = 0;
+  } catch (Exception*) {
+    SetPath(TextOf(name).c_str());
+    flags = kNotLocated;
+    ClearLastError();
+  }
+}
+
+Persistent* FileReference::ReadNew(Archive* archive) { return ReadFromBlock<FileReference>(archive, &persistentType); }

@@ -5,12 +5,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
-#include <vector>
 
 #include "core/Archive.h"
 #include "core/FileType.h"
+#include "core/ListData.h"
+#include "core/String.h"
 #include "platform/kernel/WinTypes.h"
 
 class Time;
@@ -49,17 +49,21 @@ class FileReference : public Persistent, public SmartImplementation {
   }
   // The file named by the name and the type's extension in the folder. With the create flag a missing
   // file is made empty; without it the file must exist. The creator is not used.
-  FileReference(const FileType& type, const FileCreatorType& creator, FileReference& folder, const char* name,
+  FileReference(const FileType& type, const FileCreatorType& creator, FileReference& folder, const String& name,
                 bool create);
   // The item named in the parent folder. With the create flag a missing folder is made there (raising
   // when it cannot be); without it the item must exist.
-  FileReference(FileReference& parent, const char* name, bool create);
+  FileReference(FileReference& parent, const String& name, bool create);
   struct OpenDialog {};
   struct SaveDialog {};
-  // The file the user chooses in the Open dialog over the types (all files for none).
-  FileReference(OpenDialog, std::span<FileType* const> types);
+  // The file the user chooses in the Open dialog over the types (a FileTypeList; all files for none).
+  FileReference(OpenDialog, const List& types);
+  FileReference(OpenDialog, const FileType& type);
   // The file the user chooses in the Save dialog; it exists (empty when new) afterwards.
   FileReference(SaveDialog, const FileType& type);
+  // The stored name in the folder of the file being read. When that file is not there, the reference
+  // keeps the bare name and is not located: the user is asked for the file at its first use.
+  explicit FileReference(ArchiveBlock& block);
 
   static Smart* MakeEmpty();
   static Persistent* ReadNew(Archive* archive);
@@ -82,9 +86,10 @@ class FileReference : public Persistent, public SmartImplementation {
   const FileSpec& GetSpec();
   // The name, a dot and the extension's text (the dot also when there is no extension); empty for an
   // empty reference.
-  std::string GetNameText();
+  void GetName(String& name);
+  String* GetNameString();
   // The name without what follows its last dot, and the code of that extension (0 for none).
-  OSType GetBaseNameAndType(std::string* baseName);
+  OSType GetBaseNameAndType(String& baseName);
   FileReference* GetParent();
   // Two empty references are equal; otherwise the paths are compared byte for byte.
   bool operator==(FileReference& other);
@@ -94,20 +99,21 @@ class FileReference : public Persistent, public SmartImplementation {
   bool IsFolder();
   bool IsWritable();
   bool IsEmptyFile();
-  bool ChildExists(const char* name, const FileType& type);
+  bool ChildExists(const String& name, const FileType& type);
   // The last write time, in UTC.
   Time* GetModificationDate();
   // Deletes the named file (name with its extension) of this folder.
-  void DeleteChild(const char* name);
+  void DeleteChild(const String& name);
   // Changes the name, when the child of that name and type exists, to the first free one of name1 to
   // name99 (cut so as to keep 32 characters). Raises ERROR_FILE_EXISTS when all are taken.
-  void MakeUniqueChildName(std::string* name, const FileType& type);
-  // Adds this folder's files of the types (all items for none), in case-insensitive path order; hidden,
-  // system and dot entries are left out. With recurse, sub-folders that match are searched instead of
-  // being added.
-  void FindFiles(std::vector<SmartRef<FileReference>>* result, std::span<FileType* const> types, bool recurse);
-  // The sub-folders, hidden ones included, in the order found.
-  std::vector<SmartRef<FileReference>> FindSubfolders();
+  void MakeUniqueChildName(String& name, const FileType& type);
+  // A new list of this folder's files of the types (a FileTypeList; all items for none), in
+  // case-insensitive path order; hidden, system and dot entries are left out. With recurse, sub-folders
+  // that match are searched instead of being listed.
+  List ListFiles(const List& types, bool recurse);
+  void FindFiles(List& result, const List& types, bool recurse);
+  // A new list of the sub-folders, hidden ones included, in the order found.
+  List ListSubfolders();
 
   // The folder the program started in (the current folder at the first call).
   static FileReference* ApplicationFolder();
@@ -121,18 +127,21 @@ class FileReference : public Persistent, public SmartImplementation {
  private:
   enum : std::uint8_t { kNotLocated = 1 };
 
+  std::string GetNameText();
   void Parse(FileSpec* spec) const;
   // The folder's path, "\", the name, and "." with the extension's text unless the code is 0. Answers
   // false (with ERROR_FILENAME_EXCED_RANGE) when that does not fit in 259 characters.
   bool BuildChildPath(std::string* out, const char* name, OSType extension) const;
-  void SearchInto(std::vector<SmartRef<FileReference>>* result, const char* pattern, bool recurse,
-                  std::span<FileType* const> types);
+  void SearchInto(List& result, const char* pattern, bool recurse, const List& types);
 
   std::string path;
   bool hasPath = false;
   std::unique_ptr<FileSpec> spec;
   std::uint8_t flags = 0;
 };
+
+// The name the Save dialog proposes: "sanstitre".
+extern SmartRef<String> gUntitledName;
 
 // The reference of the file under the block's archive, or null when its stream is no file.
 FileReference* GetArchiveFileReference(ArchiveBlock& block);

@@ -1,11 +1,13 @@
 #include "core/FileType.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/FileReference.h"
 #include "core/Stream.h"
+#include "core/String.h"
 #include "core/Utilities.h"
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/kernel/Files.h"
@@ -36,6 +38,10 @@ OSType ExtensionTextToCode(const char* text) {
 
 bool FileType::Matches(FileReference* reference) const {
   return reference != nullptr && reference->IsOfType(*this);
+}
+
+FileTypeList::FileTypeList(std::int32_t n) : List(&FileType::classInfo) {
+  if (n > 0) Put(nullptr, 1, n);
 }
 
 void AppendDialogFilter(const char* displayName, OSType extension, MemoryStream& filter) {
@@ -91,16 +97,17 @@ class CurrentFolderKeeper {
 
 }  // namespace
 
-void RunOpenDialog(std::span<FileType* const> types, char* path) {
+void RunOpenDialog(const List& types, char* path) {
   CurrentFolderKeeper keeper;
   path[0] = '\0';
-  MemoryStream filter(static_cast<std::uint32_t>(60 * std::max<std::size_t>(types.size(), 1)));
+  MemoryStream filter(static_cast<std::uint32_t>(60 * std::max(types.NumItems(), 1)));
   OSType defaultExtension = 0;
-  if (types.empty()) {
+  if (types.NumItems() == 0) {
     AppendDialogFilter("Tous", kAllFilesCode, filter);
     defaultExtension = kAllFilesCode;
   }
-  for (FileType* type : types) {
+  for (std::int32_t i = 1; i <= types.NumItems(); ++i) {
+    const FileType* type = CastSmart<FileType>(types.At(i));
     if (type == nullptr || type->GetExtensionCode() == 0) continue;
     if (defaultExtension == 0) defaultExtension = type->GetExtensionCode();
     AppendDialogFilter(type->GetName(), type->GetExtensionCode(), filter);
@@ -113,7 +120,7 @@ void RunOpenDialog(std::span<FileType* const> types, char* path) {
 
 void RunSaveDialog(const FileType& type, char* path) {
   CurrentFolderKeeper keeper;
-  CopyBounded("sanstitre", path, MAX_PATH);
+  gUntitledName->CopyTo(path, MAX_PATH);
   const OSType extension = type.GetExtensionCode() != 0 ? type.GetExtensionCode() : kAllFilesCode;
   MemoryStream filter(60);
   AppendDialogFilter(type.GetName(), extension, filter);

@@ -3,8 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
+#include "core/ListData.h"
 #include "core/Smart.h"
 
 class FileReference;
@@ -73,6 +73,12 @@ class FileType : public FileCreatorType {
   const char* extraExtension;  // not owned
 };
 
+// A list of file types holding n null entries; the empty list means all files.
+class FileTypeList : public List {
+ public:
+  explicit FileTypeList(std::int32_t n = 0);
+};
+
 // The dialogs' filter entry: the display name, " (", the pattern, ")", NUL, the pattern, NUL; the pattern
 // is "*." and the extension's text, or "*.*" for all files.
 void AppendDialogFilter(const char* displayName, OSType extension, MemoryStream& filter);
@@ -81,6 +87,6 @@ void FillOpenFileName(OPENFILENAMEA* record, char* path, MemoryStream& filter, O
 // Runs the Open dialog over the types (all files for none; types without extension are left out) and
 // answers the chosen path in the 260-byte buffer. Cancelling raises UserCancelException. The current
 // folder is the same afterwards, however the dialog ends.
-void RunOpenDialog(std::span<FileType* const> types, char* path);
+void RunOpenDialog(const List& types, char* path);
 // Runs the Save dialog for the type, proposing "sanstitre"; cancelling raises UserCancelException.
 void RunSaveDialog(const FileType& type, char* path);

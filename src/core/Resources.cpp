@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <string>
 
+#include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/FileReference.h"
 #include "core/File.h"
 #include "core/FileType.h"
 #include "core/Sound.h"
+#include "core/String.h"
 #include "core/Text1252.h"
 #include "core/TextFile.h"
 #include "core/Utilities.h"
@@ -120,4 +122,20 @@ FileReference* DataFileReference(int number, bool create) {
   char name[16];
   IntToText(number, name, sizeof name);
   return new FileReference(*TextFile::fileType, *FileCreatorType::defaultCreator, *folder, name, create);
+}
+
+bool LoadDataText(String& out, int number) {
+  try {
+    SmartRef<FileReference> reference(DataFileReference(number, false));
+    SmartRef<TextFile> file(new TextFile(~reference, kFileModeRead));
+    SmartRef<Smart> read;
+    file->Read(&read);
+    const String* text = CastSmart<String>(~read);
+    if (text == nullptr) return false;
+    out = *text;
+    return true;
+  } catch (Exception*) {
+    ClearLastError();
+    return false;
+  }
 }

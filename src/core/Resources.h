@@ -12,6 +12,7 @@ class FileReference;
 class FileType;
 class Resources;
 class Sound;
+class String;
 
 // The cache entry of one numbered sound of a set: loaded at the first Get, dropped by a purge when no one
 // else holds it, loaded again when asked again.
@@ -87,3 +88,5 @@ FileReference* FindDataFile(int id, const FileType& type);
 // The numbered text file ("1000.txt") of the "Data" folder; with the create flag a missing file is made
 // empty, without it the file must exist.
 FileReference* DataFileReference(int number, bool create);
+// Reads the numbered text file into out; false (out unchanged) when it cannot be read.
+bool LoadDataText(String& out, int number);

@@ -1,17 +1,21 @@
 #include "core/Sound.h"
 
-#include <memory>
-
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/FileReference.h"
 #include "core/FileType.h"
+#include "core/Format.h"
 #include "core/Resources.h"
 #include "core/Stream.h"
 
 SMART_DEFINE(Sound, "Sound", nullptr, nullptr, Persistent, SmartImplementation)
 
 const PersistentType Sound::persistentType(&Sound::classInfo, MakeVersion(1, 0), MakeVersion(1, 2), &Sound::ReadNew);
+
+namespace {
+// Documents record sounds at this class index.
+[[maybe_unused]] const bool gSoundRegistered = (RegisterGenericType(33, &Sound::persistentType), true);
+}  // namespace
 
 SmartRef<FileType> WAVEFile::fileType(new FileType("Fichier son", FourCharCode("WAVE"), FourCharCode("wav ")));
 
@@ -70,23 +74,21 @@ void Sound::Write(Archive* archive) {
   WriteMemoryBlock(data, *stream);
 }
 
-Persistent* Sound::ReadNew(Archive* archive) {
-  std::unique_ptr<Sound> sound(new Sound());
-  ArchiveBlock block(archive, &persistentType);
-  if (block.IsSkipping()) return sound.release();
+Sound::Sound(ArchiveBlock& block) {
+  if (block.IsSkipping()) return;
   Stream* stream = block.GetStream();
-  sound->flags = stream->ReadByte() & 1;
+  flags = stream->ReadByte() & 1;
   const std::uint8_t format = stream->ReadByte();
-  ReadMemoryBlock(sound->data, *stream);
+  ReadMemoryBlock(data, *stream);
   if (block.GetVersion() < MakeVersion(1, 2) && format == aiff) {
     // Such sounds were stored unconverted; they stay so, and the user is told.
     char text[256];
     gDocumentMessages.GetString(text, 9);
     Alert(kAlertExclamation, kButtonsOK, text);
   } else if (NeedsConversion(format)) {
-    MemoryStream stored(sound->data);
-    sound->Read(stored, format);
+    MemoryStream stored(data);
+    Read(stored, format);
   }
-  block.Close();
-  return sound.release();
 }
+
+Persistent* Sound::ReadNew(Archive* archive) { return ReadFromBlock<Sound>(archive, &persistentType); }

@@ -28,6 +28,8 @@ class Sound : public Persistent, public SmartImplementation {
   Sound(const Sound& other);
   Sound& operator=(const Sound& other);
 
+  // The stored sound: loop flag, format and data (converted to WAVE when stored otherwise).
+  explicit Sound(ArchiveBlock& block);
   static Persistent* ReadNew(Archive* archive);
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
@@ -43,7 +45,6 @@ class Sound : public Persistent, public SmartImplementation {
   static bool NeedsConversion(int format) { return format != wave; }
 
  private:
-  Sound() = default;
   void Read(Stream& stream, int format);
 
   SmartRef<FileReference> file;

@@ -1,10 +1,11 @@
 #include "core/Time.h"
 
 #include <cstdio>
-#include <memory>
 
 #include "core/Exception.h"
+#include "core/Format.h"
 #include "core/Stream.h"
+#include "core/String.h"
 #include "platform/kernel/FileTimes.h"
 #include "platform/kernel/System.h"
 
@@ -15,6 +16,11 @@ SMART_DEFINE(Time, "Time", nullptr, nullptr, TimeData)
 const PersistentType TimeData::persistentType(&TimeData::classInfo, MakeVersion(1), MakeVersion(1), &TimeData::ReadNew);
 const PersistentType TimePeriod::persistentType(&TimePeriod::classInfo, MakeVersion(1), MakeVersion(1), &TimePeriod::ReadNew);
 const PersistentType Time::persistentType(&Time::classInfo, MakeVersion(1), MakeVersion(1), &Time::ReadNew);
+
+namespace {
+// Documents record times at this class index.
+[[maybe_unused]] const bool gTimeRegistered = (RegisterGenericType(37, &Time::persistentType), true);
+}  // namespace
 
 namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
@@ -38,33 +44,28 @@ void FloorDivMod(std::int32_t value, std::int32_t divisor, std::int32_t* quotien
   *remainder = r;
 }
 
-void TimeData::Write(Archive* archive) {
-  ArchiveBlock block(archive, &persistentType);
-  WriteFields(block, months, seconds);
-}
-
-void TimeData::WriteValue(ArchiveBlock& outer) {
-  ArchiveBlock block(outer, &TimeData::persistentType);
-  WriteFields(block, months, seconds);
-}
-
-void TimeData::ReadValue(ArchiveBlock& outer) {
-  ArchiveBlock block(outer, &TimeData::persistentType);
+TimeData::TimeData(ArchiveBlock& block) {
   if (block.IsSkipping()) return;
   months = block.GetStream()->ReadLong();
   seconds = block.GetStream()->ReadLong();
 }
 
-Persistent* TimeData::ReadNew(Archive* archive) {
-  auto value = std::make_unique<TimeData>();
-  {
-    ArchiveBlock block(archive, &persistentType);
-    if (!block.IsSkipping()) {
-      value->months = block.GetStream()->ReadLong();
-      value->seconds = block.GetStream()->ReadLong();
-    }
-  }
-  return value.release();
+void TimeData::Write(Archive* archive) {
+  ArchiveBlock block(archive, &persistentType);
+  WriteFields(block, months, seconds);
+}
+
+Persistent* TimeData::ReadNew(Archive* archive) { return ReadFromBlock<TimeData>(archive, &persistentType); }
+
+void TimeData::WriteNested(ArchiveBlock& outer) {
+  ArchiveBlock block(outer, &TimeData::persistentType);
+  WriteFields(block, months, seconds);
+}
+
+void TimeData::ReadNested(ArchiveBlock& outer) {
+  ArchiveBlock block(outer, &TimeData::persistentType);
+  *this = TimeData(block);
+  block.Close();
 }
 
 void TimeData::Add(const TimeData& other) {
@@ -91,17 +92,10 @@ TimePeriod::TimePeriod(std::int32_t hours, std::int32_t minutes, std::int32_t se
 
 void TimePeriod::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);
-  WriteValue(block);
+  WriteNested(block);
 }
 
-Persistent* TimePeriod::ReadNew(Archive* archive) {
-  auto value = std::make_unique<TimePeriod>(0, 0, 0);
-  {
-    ArchiveBlock block(archive, &persistentType);
-    value->ReadValue(block);
-  }
-  return value.release();
-}
+Persistent* TimePeriod::ReadNew(Archive* archive) { return ReadFromBlock<TimePeriod>(archive, &persistentType); }
 
 Time::Time(Now) : Time([] {
   SYSTEMTIME st{};
@@ -117,17 +111,10 @@ Time::Time(const SYSTEMTIME& st) : Time(st.wMonth, st.wDay, st.wYear) {
 
 void Time::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);
-  WriteValue(block);
+  WriteNested(block);
 }
 
-Persistent* Time::ReadNew(Archive* archive) {
-  auto value = std::make_unique<Time>(TimeData());
-  {
-    ArchiveBlock block(archive, &persistentType);
-    value->ReadValue(block);
-  }
-  return value.release();
-}
+Persistent* Time::ReadNew(Archive* archive) { return ReadFromBlock<Time>(archive, &persistentType); }
 
 Time Time::operator+(const TimePeriod& period) const {
   Time sum(*this);
@@ -150,4 +137,12 @@ void Time::ToSystemTime(SYSTEMTIME* out) const {
   const std::uint64_t ticks = platform::FileTimeValue(ft) + static_cast<std::uint64_t>(std::int64_t{seconds} * kTicksPerSecond);
   ft = platform::MakeFileTime(ticks);
   CHECK_CALL(FileTimeToSystemTime(&ft, out));
+}
+
+String* Time::GetDateText() const {
+  SYSTEMTIME st{};
+  ToSystemTime(&st);
+  char text[32];
+  std::snprintf(text, sizeof text, "%d/%d/%d", st.wMonth, st.wDay, st.wYear);
+  return new String(text);
 }

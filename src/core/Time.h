@@ -21,6 +21,7 @@ class TimeData : public Persistent, public SmartImplementation {
   // may lie outside its range until the value is normalised.
   TimeData(std::int32_t months = 0, std::int32_t seconds = 0) : months(months), seconds(seconds) {}
   TimeData(const TimeData& other) : Smart(), Persistent(other), SmartImplementation(other), months(other.months), seconds(other.seconds) {}
+  explicit TimeData(ArchiveBlock& block);
   TimeData& operator=(const TimeData& other) {
     months = other.months;
     seconds = other.seconds;
@@ -44,12 +45,12 @@ class TimeData : public Persistent, public SmartImplementation {
   TimeData Normalized() const;
 
  protected:
-  // The nested block of the value inside a Time's or a TimePeriod's own block.
-  void WriteValue(ArchiveBlock& outer);
-  void ReadValue(ArchiveBlock& outer);
+  // The value as a TimeData block nested in a Time's or a TimePeriod's own block.
+  void WriteNested(ArchiveBlock& outer);
+  void ReadNested(ArchiveBlock& outer);
 
-  std::int32_t months;
-  std::int32_t seconds;
+  std::int32_t months = 0;
+  std::int32_t seconds = 0;
 };
 
 // A duration.
@@ -60,6 +61,7 @@ class TimePeriod : public TimeData {
 
   TimePeriod(std::int32_t hours, std::int32_t minutes, std::int32_t seconds);
   explicit TimePeriod(const TimeData& value) : TimeData(value) {}
+  explicit TimePeriod(ArchiveBlock& block) { ReadNested(block); }
 
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
@@ -79,6 +81,7 @@ class Time : public TimeData {
   // Milliseconds are dropped.
   explicit Time(const SYSTEMTIME& time);
   explicit Time(const TimeData& value) : TimeData(value) {}
+  explicit Time(ArchiveBlock& block) { ReadNested(block); }
 
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }

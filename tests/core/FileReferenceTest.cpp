@@ -11,11 +11,29 @@
 #include "platform/kernel/Files.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "support/TestTypes.h"
 
 namespace {
 
-FileType gifType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif "));
-FileType jpegType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg "));
+FileType& gifType = PermanentType(new FileType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif ")));
+FileType& jpegType = PermanentType(new FileType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg ")));
+
+std::string Text(const String& text) {
+  TextLock lock(text);
+  return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
+}
+
+std::string NameOf(FileReference& reference) {
+  String name;
+  reference.GetName(name);
+  return Text(name);
+}
+
+List Types(std::initializer_list<FileType*> types) {
+  FileTypeList list;
+  for (FileType* type : types) list.Append(type);
+  return list;
+}
 
 const std::string kForty = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
 
@@ -31,11 +49,11 @@ class FileReferenceTest : public ::testing::Test {
   }
 
   // The names below the folder, as the program lists them.
-  std::vector<std::string> Names(const std::vector<SmartRef<FileReference>>& list) const {
+  std::vector<std::string> Names(const List& list) const {
     std::vector<std::string> names;
     const std::string prefix = root.WinPath() + "\\";
-    for (const auto& item : list) {
-      std::string path = item->GetPathText();
+    for (std::int32_t i = 1; i <= list.NumItems(); ++i) {
+      std::string path = CastSmart<FileReference>(list.At(i))->GetPathText();
       names.push_back(path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path);
     }
     return names;
@@ -70,19 +88,19 @@ TEST_F(FileReferenceTest, PathsParseIntoFolderNameAndExtension) {
     EXPECT_EQ(spec.folder, c.folder) << c.path;
     EXPECT_STREQ(spec.name, c.name.c_str()) << c.path;
     EXPECT_EQ(spec.extension, c.extension) << c.path;
-    EXPECT_EQ(reference.GetNameText(), c.fullName) << c.path;
+    EXPECT_EQ(NameOf(reference), c.fullName) << c.path;
   }
   FileReference drive("C:\\a\\b.gif");
   EXPECT_EQ(drive.GetSpec().drive, 'C');
-  std::string base;
+  String base;
   FileReference photo((a + "\\photo.GIF").c_str());
-  EXPECT_EQ(photo.GetBaseNameAndType(&base), FourCharCode("gif "));
-  EXPECT_EQ(base, "photo");
+  EXPECT_EQ(photo.GetBaseNameAndType(base), FourCharCode("gif "));
+  EXPECT_EQ(Text(base), "photo");
   EXPECT_TRUE(photo.IsOfType(gifType));
   EXPECT_TRUE(gifType.Matches(&photo));
   FileReference twoLetters((a + "\\c.gi").c_str());
-  EXPECT_EQ(twoLetters.GetBaseNameAndType(&base), 0x00000020u) << "c.gi. splits at its last dot, before nothing";
-  EXPECT_EQ(base, "c.gi");
+  EXPECT_EQ(twoLetters.GetBaseNameAndType(base), 0x00000020u) << "c.gi. splits at its last dot, before nothing";
+  EXPECT_EQ(Text(base), "c.gi");
 }
 
 TEST_F(FileReferenceTest, EmptyReferencesAndEquality) {
@@ -90,7 +108,7 @@ TEST_F(FileReferenceTest, EmptyReferencesAndEquality) {
   EXPECT_FALSE(empty.HasPath());
   EXPECT_FALSE(empty.IsLocated());
   EXPECT_TRUE(empty == alsoEmpty);
-  EXPECT_EQ(empty.GetNameText(), "");
+  EXPECT_EQ(NameOf(empty), "");
   EXPECT_EQ(empty.GetParent(), nullptr);
   EXPECT_FALSE(empty.IsOfType(gifType));
   EXPECT_EQ(RaisedText(Raised([&] { empty.GetSpec(); })), "spec != NULL");
@@ -164,19 +182,19 @@ TEST_F(FileReferenceTest, UniqueChildNames) {
       {n31, n31.substr(0, 30) + "10"},
   };
   for (const auto& c : cases) {
-    std::string name = c.given;
-    folder.MakeUniqueChildName(&name, gifType);
-    EXPECT_EQ(name, c.unique);
+    String name(c.given.c_str());
+    folder.MakeUniqueChildName(name, gifType);
+    EXPECT_EQ(Text(name), c.unique);
   }
-  std::string name = n31;
-  folder.MakeUniqueChildName(&name, jpegType);
-  EXPECT_EQ(name, n31) << "other types do not count";
-  name = "full";
-  EXPECT_EQ(RaisedText(Raised([&] { folder.MakeUniqueChildName(&name, gifType); })), "system error 80");
+  String name(n31.c_str());
+  folder.MakeUniqueChildName(name, jpegType);
+  EXPECT_EQ(Text(name), n31) << "other types do not count";
+  name.Set("full");
+  EXPECT_EQ(RaisedText(Raised([&] { folder.MakeUniqueChildName(name, gifType); })), "system error 80");
   FileReference file(root.WinPath("u\\photo.gif").c_str());
-  name = "photo";
-  file.MakeUniqueChildName(&name, gifType);
-  EXPECT_EQ(name, "photo");
+  name.Set("photo");
+  file.MakeUniqueChildName(name, gifType);
+  EXPECT_EQ(Text(name), "photo");
 }
 
 TEST_F(FileReferenceTest, ListingByTypeInPathOrder) {
@@ -197,24 +215,23 @@ TEST_F(FileReferenceTest, ListingByTypeInPathOrder) {
   FileReference folder(root.WinPath("l").c_str());
   using NameList = std::vector<std::string>;
   struct Case {
-    std::vector<FileType*> types;
+    List types;
     bool recurse;
     NameList names;
   };
   const Case cases[] = {
-      {{}, false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub", "l\\Zèbre.gif"_cp}},
-      {{&gifType, &jpegType}, false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\Zèbre.gif"_cp}},
-      {{&gifType}, true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\Zèbre.gif"_cp}},
-      {{}, true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub\\c.gif", "l\\sub\\d.txt", "l\\Zèbre.gif"_cp}},
+      {Types({}), false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub", "l\\Zèbre.gif"_cp}},
+      {Types({&gifType, &jpegType}), false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\Zèbre.gif"_cp}},
+      {Types({&gifType}), true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\Zèbre.gif"_cp}},
+      {Types({}), true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub\\c.gif", "l\\sub\\d.txt", "l\\Zèbre.gif"_cp}},
   };
   for (const auto& c : cases) {
-    std::vector<SmartRef<FileReference>> found;
-    folder.FindFiles(&found, c.types, c.recurse);
-    EXPECT_EQ(Names(found), c.names) << c.types.size() << " types, recurse " << c.recurse;
+    const List found = folder.ListFiles(c.types, c.recurse);
+    EXPECT_EQ(Names(found), c.names) << c.types.NumItems() << " types, recurse " << c.recurse;
   }
-  EXPECT_EQ(Names(folder.FindSubfolders()), (NameList{"l\\album.gif", "l\\Cachés"_cp, "l\\sub"}));
+  EXPECT_EQ(Names(folder.ListSubfolders()), (NameList{"l\\album.gif", "l\\Cachés"_cp, "l\\sub"}));
   FileReference file(root.WinPath("l\\A.gif").c_str());
-  EXPECT_EQ(RaisedText(Raised([&] { file.FindSubfolders(); })), "IsFolder()");
+  EXPECT_EQ(RaisedText(Raised([&] { file.ListSubfolders(); })), "IsFolder()");
 }
 
 TEST_F(FileReferenceTest, ProgramAndCurrentFolders) {

@@ -12,12 +12,19 @@
 #include "platform/kernel/Files.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "support/TestTypes.h"
 
 namespace {
 
-FileType gifType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif "));
-FileType jpegType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg "));
-FileType pictType("Image PICT", FourCharCode("PICT"), 0);
+FileType& gifType = PermanentType(new FileType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif ")));
+FileType& jpegType = PermanentType(new FileType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg ")));
+FileType& pictType = PermanentType(new FileType("Image PICT", FourCharCode("PICT"), 0));
+
+List Types(std::initializer_list<FileType*> types) {
+  FileTypeList list;
+  for (FileType* type : types) list.Append(type);
+  return list;
+}
 
 // Records what the dialog was asked and answers with a path (or cancels), as a user would.
 class ScriptedChooser {
@@ -81,15 +88,15 @@ TEST(FileType, CopiesKeepEveryField) {
 
 TEST(FileType, OpenDialogFilters) {
   struct Case {
-    std::vector<FileType*> types;
+    List types;
     const char* filter;
     const char* defaultExtension;
   };
   const Case cases[] = {
-      {{&gifType, &jpegType}, "Image GIF (*.gif)|*.gif|Image JPEG (*.jpg)|*.jpg|", "gif"},
-      {{&pictType}, "", ""},
-      {{&pictType, &jpegType}, "Image JPEG (*.jpg)|*.jpg|", "jpg"},
-      {{}, "Tous (*.*)|*.*|", "*  "},
+      {Types({&gifType, &jpegType}), "Image GIF (*.gif)|*.gif|Image JPEG (*.jpg)|*.jpg|", "gif"},
+      {Types({&pictType}), "", ""},
+      {Types({&pictType, &jpegType}), "Image JPEG (*.jpg)|*.jpg|", "jpg"},
+      {FileTypeList(), "Tous (*.*)|*.*|", "*  "},
   };
   for (const auto& c : cases) {
     ScriptedChooser chooser("C:\\images\\a.gif");
@@ -110,11 +117,11 @@ TEST(FileType, CancellingLeavesTheCurrentFolder) {
   {
     // Without a chooser the dialog answers "cancelled".
     char path[MAX_PATH];
-    EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { RunOpenDialog({}, path); })));
+    EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { RunOpenDialog(FileTypeList(), path); })));
   }
   ScriptedChooser chooser(std::nullopt, root.WinPath());
   char path[MAX_PATH];
-  EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { RunOpenDialog({}, path); })));
+  EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { RunOpenDialog(FileTypeList(), path); })));
   EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { FileReference chosen(FileReference::SaveDialog{}, gifType); })));
   char after[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, after);
