@@ -1,0 +1,104 @@
+#include "platform/backend/Screen.h"
+
+#include <algorithm>
+
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/kernel/System.h"
+#include "platform/user/Message.h"
+#include "platform/user/WindowTree.h"
+
+namespace platform {
+
+namespace {
+
+std::vector<std::uint32_t>& Framebuffer() {
+  static std::vector<std::uint32_t> pixels;
+  return pixels;
+}
+
+std::unique_ptr<Backend>& Installed() {
+  static std::unique_ptr<Backend> backend;
+  return backend;
+}
+
+}  // namespace
+
+void SetScreenSize(int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  user::WindowData& desktop = user::Desktop();
+  if (desktop.rect.right == width && desktop.rect.bottom == height) return;
+  desktop.rect = RECT{0, 0, width, height};
+  std::vector<HWND> maximized;
+  for (user::WindowData* top : desktop.children) {
+    if (top->maximized) maximized.push_back(top->handle);
+  }
+  for (HWND window : maximized) {
+    user::WindowData* w = user::Find(window);
+    if (w == nullptr) continue;
+    const RECT r = user::MaximizedRect(*w);
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  NoteScreenChanged();
+}
+
+SIZE GetScreenSize() {
+  const RECT r = user::Desktop().rect;
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+const std::vector<std::uint32_t>& ComposeScreen() {
+  const SIZE size = GetScreenSize();
+  auto& frame = Framebuffer();
+  frame.assign(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy), kDesktopColour);
+  const auto& tops = user::Desktop().children;
+  for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
+    const user::WindowData& top = **it;
+    if (!(top.style & WS_VISIBLE)) continue;
+    const Surface& surface = top.surface;
+    const int x0 = std::max(0, static_cast<int>(top.rect.left));
+    const int y0 = std::max(0, static_cast<int>(top.rect.top));
+    const int x1 = std::min(static_cast<int>(size.cx), static_cast<int>(top.rect.left) + surface.width);
+    const int y1 = std::min(static_cast<int>(size.cy), static_cast<int>(top.rect.top) + surface.height);
+    for (int y = y0; y < y1; ++y) {
+      const std::uint32_t* source =
+          surface.pixels.data() + static_cast<std::size_t>(y - top.rect.top) * surface.width + (x0 - top.rect.left);
+      std::copy(source, source + (x1 - x0), frame.data() + static_cast<std::size_t>(y) * size.cx + x0);
+    }
+  }
+  return frame;
+}
+
+void Backend::PresentIfChanged() {
+  const unsigned generation = ScreenGeneration();
+  if (generation == presentedGeneration) return;
+  presentedGeneration = generation;
+  const auto& pixels = ComposeScreen();
+  const SIZE size = GetScreenSize();
+  Present(pixels.data(), size.cx, size.cy);
+}
+
+Backend& CurrentBackend() {
+  if (!Installed()) Installed() = std::make_unique<HeadlessBackend>();
+  return *Installed();
+}
+
+std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend) {
+  std::unique_ptr<Backend> previous = std::move(Installed());
+  Installed() = std::move(backend);
+  NoteScreenChanged();
+  return previous;
+}
+
+void HeadlessBackend::PumpInput(DWORD timeoutMs) {
+  if (timeoutMs == 0) return;
+  if (idle) {
+    idle(timeoutMs);
+  } else {
+    Sleep(timeoutMs);
+  }
+}
+
+void HeadlessBackend::Present(const std::uint32_t*, int, int) { ++presents; }
+
+}  // namespace platform

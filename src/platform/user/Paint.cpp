@@ -1,0 +1,156 @@
+#include "platform/user/Paint.h"
+
+#include <map>
+
+#include "platform/kernel/Errors.h"
+#include "platform/user/Message.h"
+#include "platform/user/Surface.h"
+#include "platform/user/WindowTree.h"
+
+using namespace platform::user;
+using platform::RectList;
+
+namespace platform::user {
+
+namespace {
+
+RECT Whole() { return RECT{-0x4000000, -0x4000000, 0x4000000, 0x4000000}; }
+
+bool FindPaint(WindowData& w, HWND filter, HWND* found) {
+  if (!(w.style & WS_VISIBLE)) return false;
+  if (&w != &Desktop() && !w.update.Empty() && MatchesWindowFilter(w.handle, filter)) {
+    *found = w.handle;
+    return true;
+  }
+  for (WindowData* child : w.children) {
+    if (FindPaint(*child, filter, found)) return true;
+  }
+  return false;
+}
+
+void UpdateNow(HWND handle, bool children) {
+  WindowData* w = Find(handle);
+  if (w == nullptr) return;
+  if (!w->update.Empty() && IsShownChain(*w)) {
+    SendMessageA(handle, WM_PAINT, 0, 0);
+    w = Find(handle);
+    if (w == nullptr) return;
+  }
+  if (!children) return;
+  std::vector<HWND> list;
+  for (WindowData* child : w->children) list.push_back(child->handle);
+  for (HWND child : list) UpdateNow(child, true);
+}
+
+// Device contexts of windows, until they draw through the drawing layer: each records where it draws.
+std::map<HDC, platform::DrawTarget>& OpenContexts() {
+  static std::map<HDC, platform::DrawTarget> contexts;
+  return contexts;
+}
+
+HDC OpenContext(platform::DrawTarget target) {
+  static std::uintptr_t next = 0x20000;
+  const HDC dc = reinterpret_cast<HDC>(next);
+  next += 4;
+  OpenContexts().emplace(dc, std::move(target));
+  return dc;
+}
+
+}  // namespace
+
+bool FindPaintWindow(HWND filter, HWND* window) { return FindPaint(Desktop(), filter, window); }
+
+LRESULT EraseBackground(HWND, HDC) { return 0; }
+
+}  // namespace platform::user
+
+BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags) {
+  WindowData* w = window ? Find(window) : &Desktop();
+  if (w == nullptr) return FALSE;
+  if (region != nullptr) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+  }
+  const RectList area(rect != nullptr ? *rect : Whole());
+  const bool children = (flags & RDW_ALLCHILDREN)   ? true
+                        : (flags & RDW_NOCHILDREN) ? false
+                                                   : !(w->style & WS_CLIPCHILDREN);
+  if (flags & RDW_INVALIDATE) InvalidateTree(*w, area, (flags & RDW_ERASE) != 0, children);
+  if (flags & RDW_VALIDATE) ValidateTree(*w, area, children);
+  if (flags & RDW_UPDATENOW) UpdateNow(w->handle, children);
+  return TRUE;
+}
+
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+  return RedrawWindow(window, rect, nullptr, RDW_INVALIDATE | (erase ? static_cast<UINT>(RDW_ERASE) : 0u));
+}
+
+BOOL InvalidateRgn(HWND window, HRGN region, BOOL erase) {
+  return RedrawWindow(window, nullptr, region, RDW_INVALIDATE | (erase ? static_cast<UINT>(RDW_ERASE) : 0u));
+}
+
+BOOL ValidateRect(HWND window, const RECT* rect) {
+  return RedrawWindow(window, rect, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL ValidateRgn(HWND window, HRGN region) {
+  return RedrawWindow(window, nullptr, region, RDW_VALIDATE | RDW_NOCHILDREN);
+}
+
+BOOL UpdateWindow(HWND window) {
+  if (Find(window) == nullptr) return FALSE;
+  UpdateNow(window, true);
+  return TRUE;
+}
+
+BOOL GetUpdateRect(HWND window, RECT* rect, BOOL erase) {
+  WindowData* w = Find(window);
+  if (w == nullptr) return FALSE;
+  if (rect != nullptr) *rect = w->update.Bounds();
+  if (w->update.Empty()) return FALSE;
+  if (erase && w->eraseNeeded) {
+    const HDC dc = GetDC(window);
+    w->eraseNeeded = SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+    ReleaseDC(window, dc);
+  }
+  return TRUE;
+}
+
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
+  WindowData* w = Find(window);
+  if (w == nullptr || paint == nullptr) {
+    if (paint == nullptr) SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  RectList area = w->update;
+  area.Intersect(VisibleArea(*w, true));
+  const bool erase = w->eraseNeeded;
+  w->update.Clear();
+  w->eraseNeeded = false;
+  platform::DrawTarget target = platform::WindowDrawTarget(window, true);
+  area.Offset(target.origin.x, target.origin.y);
+  target.clip.Intersect(area);
+  area.Offset(-target.origin.x, -target.origin.y);
+  const HDC dc = OpenContext(std::move(target));
+  *paint = PAINTSTRUCT{};
+  paint->hdc = dc;
+  paint->rcPaint = area.Bounds();
+  if (erase) paint->fErase = SendMessageA(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
+  return dc;
+}
+
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  if (paint == nullptr) return FALSE;
+  return ReleaseDC(window, paint->hdc) ? TRUE : FALSE;
+}
+
+HDC GetDC(HWND window) {
+  if (Find(window) == nullptr) return nullptr;
+  return OpenContext(platform::WindowDrawTarget(window, true));
+}
+
+int ReleaseDC(HWND, HDC dc) {
+  if (OpenContexts().erase(dc) == 0) return 0;
+  platform::NoteScreenChanged();
+  return 1;
+}

@@ -1,0 +1,37 @@
+// The pixels of one top-level window (its frame included), 32 bits each as 0x00RRGGBB; the screen is
+// composed from these.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/kernel/WinTypes.h"
+#include "platform/user/RectList.h"
+
+namespace platform {
+
+struct Surface {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  void Resize(int newWidth, int newHeight);
+};
+
+// Where a window draws: the surface of its top-level window, the origin of its client area (or of the
+// whole window) in it, and the pixels of that surface it may touch (its visible area, further limited to
+// the update area while it paints).
+struct DrawTarget {
+  Surface* surface = nullptr;
+  POINT origin{0, 0};
+  RectList clip;  // surface coordinates
+};
+
+// Null surface for a hidden or unknown window.
+DrawTarget WindowDrawTarget(HWND window, bool clientArea);
+
+// Counts every change of what the screen shows, so that a back end presents only when something changed.
+unsigned ScreenGeneration();
+void NoteScreenChanged();
+
+}  // namespace platform
