@@ -75,7 +75,10 @@ HWND KeyTarget() {
 
 }  // namespace
 
-void ResetInput() { State() = InputState{}; }
+void ResetInput() {
+  State() = InputState{};
+  for (int key = 1; key < 256; ++key) platform::SetKeyDown(key, false);
+}
 
 }  // namespace platform::user
 
