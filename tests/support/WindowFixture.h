@@ -14,6 +14,13 @@
 #include "platform/user/Window.h"
 #include "support/MessageLog.h"
 
+inline bool operator==(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* out) {
+  *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   using Handler = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
