@@ -99,6 +99,8 @@ SdlBackend::~SdlBackend() {
   SDL_DestroyRenderer(parts->renderer);
   SDL_DestroyWindow(parts->window);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  // The last user of SDL lets it free what it keeps for the whole library (its system-bus connection).
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 void SdlBackend::PumpInput(DWORD timeoutMs) {

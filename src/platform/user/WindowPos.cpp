@@ -132,7 +132,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     const bool geometry = !(pos.flags & SWP_NOSIZE) || (!(pos.flags & SWP_NOMOVE) && !IsTopLevel(*w));
     if ((pos.flags & SWP_SHOWWINDOW) || geometry || (pos.flags & SWP_FRAMECHANGED)) {
       InvalidateTree(*w, RectList(Whole()), true, true);
-    } else if (wasShown) {
+    } else if (wasShown && (pos.flags & SWP_NOMOVE)) {
       // Raised: what was covered before now shows.
       RectList exposed = newVisible;
       exposed.Subtract(oldVisible);

@@ -1,0 +1,138 @@
+// The virtual screen: composition of top-level windows, the same pixels through SDL, and real clicks
+// through an X server.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "DemoWindow.h"
+#include "platform/backend/Screen.h"
+#include "platform/kernel/System.h"
+#include "platform/backend/SdlBackend.h"
+#include "support/WindowFixture.h"
+
+namespace {
+
+using Screen = WindowFixture;
+
+std::uint32_t PixelAt(int x, int y) {
+  const auto& pixels = platform::ComposeScreen();
+  return pixels[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
+}
+
+TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
+  HWND back = MakeTop({100, 100, 300, 300});
+  HWND front = MakeTop({200, 200, 400, 400});
+  HWND child = MakeChild(back, {10, 10, 50, 50});
+  HWND hidden = MakeTop({0, 0, 50, 50}, WS_POPUP);
+  Pump();
+  FillVisible(back, 0x00112233);
+  FillVisible(front, 0x00445566);
+  FillVisible(child, 0x00778899);
+  FillVisible(hidden, 0x00AABBCC);
+  EXPECT_EQ(PixelAt(5, 5), platform::kDesktopColour);
+  EXPECT_EQ(PixelAt(150, 150), 0x00112233u);
+  EXPECT_EQ(PixelAt(110, 110), 0x00778899u);
+  EXPECT_EQ(PixelAt(149, 149), 0x00778899u);
+  EXPECT_EQ(PixelAt(150, 110), 0x00112233u);  // right edge excluded
+  EXPECT_EQ(PixelAt(250, 250), 0x00445566u);
+  EXPECT_EQ(PixelAt(399, 399), 0x00445566u);
+  EXPECT_EQ(PixelAt(400, 400), platform::kDesktopColour);
+
+  // A top-level window keeps its pixels: raised or moved, it shows them without repainting.
+  SetWindowPos(back, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(PixelAt(250, 250), 0x00112233u);
+  log.Clear();
+  MoveWindow(front, 500, 300, 200, 200, TRUE);
+  EXPECT_EQ(PixelAt(550, 350), 0x00445566u);
+  Pump();
+  EXPECT_EQ(log.Count(front, WM_PAINT), 0);
+}
+
+TEST_F(Screen, TheSdlWindowShowsExactlyTheComposedScreen) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory demo", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SdlBackend* shown = sdl.get();
+  platform::SetBackend(std::move(sdl));
+  DemoWindow demo;
+  demo.Open(40, 30, "Quillory demo");
+  Pump();  // paints, then presents when the queue runs dry
+  const std::vector<std::uint32_t> composed = platform::ComposeScreen();
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> seen = shown->ReadShownPixels(&width, &height);
+  ASSERT_EQ(width, 800);
+  ASSERT_EQ(height, 600);
+  ASSERT_EQ(seen.size(), composed.size());
+  std::size_t differences = 0;
+  for (std::size_t i = 0; i < seen.size(); ++i) differences += (seen[i] & 0xFFFFFF) != composed[i];
+  EXPECT_EQ(differences, 0u);
+  POINT inButton{DemoWindow::kButton.left + 5, DemoWindow::kButton.top + 5};
+  ClientToScreen(demo.frame, &inButton);
+  EXPECT_EQ(composed[static_cast<std::size_t>(inButton.y) * 800 + inButton.x], DemoWindow::kButtonColour);
+  platform::SetBackend(nullptr);
+}
+
+// Under a real X server (started by the test below), a click made with xdotool reaches the demo's button
+// as WM_LBUTTONDOWN at the right client coordinates.
+void ClickUnderX() {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  platform::ResetWindowSystemForTesting();
+  platform::SetScreenSize(640, 480);
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory demo", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SetBackend(std::move(sdl));
+  DemoWindow demo;
+  demo.Open(40, 30, "Quillory demo");
+  MSG msg;
+  auto pump = [&](int ms) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<std::int32_t>(GetTickCount() - until) < 0) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(5);
+    }
+  };
+  pump(300);
+  POINT target{DemoWindow::kButton.left + 17, DemoWindow::kButton.top + 11};
+  ClientToScreen(demo.frame, &target);
+  const std::string command = "timeout 20 xdotool search --sync --name '^Quillory demo$' mousemove --sync --window %1 " +
+                              std::to_string(target.x) + " " + std::to_string(target.y) + " click 1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  for (int waited = 0; waited < 5000 && demo.clicks.empty(); waited += 50) pump(50);
+  ASSERT_EQ(demo.clicks.size(), 1u);
+  EXPECT_EQ(demo.clicks[0].x, 17);
+  EXPECT_EQ(demo.clicks[0].y, 11);
+  platform::SetBackend(nullptr);
+}
+
+bool gChildRegistered = [] {
+  if (std::getenv("QUILLORY_XVFB_CHILD") == nullptr) return false;
+  testing::RegisterTest("XvfbChild", "ClickUnderX", nullptr, nullptr, __FILE__, __LINE__,
+                        []() -> testing::Test* {
+                          struct Body : testing::Test {
+                            void TestBody() override { ClickUnderX(); }
+                          };
+                          return new Body;
+                        });
+  return true;
+}();
+
+TEST(ScreenUnderX, ARealClickReachesTheWindowAtItsClientCoordinates) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run or xdotool is missing (scripts/install-deps installs them)";
+  }
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  // SDL's X11 and system-bus libraries keep a few blocks for the life of the process, out of our reach.
+  const std::string command = "QUILLORY_XVFB_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 90 xvfb-run -a -s '-screen 0 1024x768x24' '" + self +
+                              "' --gtest_filter=XvfbChild.ClickUnderX > xvfb-child.log 2>&1";
+  const int status = std::system(command.c_str());
+  if (status != 0) {
+    std::system("cat xvfb-child.log");
+  }
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
