@@ -49,8 +49,10 @@ QUILLORY_DECLARE_HANDLE(HRGN);
 QUILLORY_DECLARE_HANDLE(HPEN);
 QUILLORY_DECLARE_HANDLE(HBRUSH);
 QUILLORY_DECLARE_HANDLE(HFONT);
-QUILLORY_DECLARE_HANDLE(HGDIOBJ);
 using HANDLE = void*;
+// Any drawing-object handle converts to this without a cast, as the drawing calls that take "any object"
+// (SelectObject, DeleteObject, GetObject) expect.
+using HGDIOBJ = void*;
 using HGLOBAL = HANDLE;
 using HMODULE = HINSTANCE;
 
@@ -74,7 +76,7 @@ struct SIZE {
   LONG cy;
 };
 
-// Right and bottom edges are excluded: {0, 0, 10, 10} covers 10 x 10 pixels.
+// Half-open: right and bottom lie outside.
 struct RECT {
   LONG left;
   LONG top;
