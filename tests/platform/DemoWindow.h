@@ -16,9 +16,19 @@ struct DemoWindow {
   HWND button = nullptr;
   std::vector<POINT> clicks;  // WM_LBUTTONDOWN of the button, client coordinates
 
+  DemoWindow() = default;
+  ~DemoWindow();
+  DemoWindow(const DemoWindow&) = delete;
+  DemoWindow& operator=(const DemoWindow&) = delete;
+
   // Opens the window at (x, y) on the screen, 320 x 240 with its frame, and shows it.
   void Open(int x, int y, const char* title);
+
+ private:
+  HBRUSH background = nullptr;
 };
 
-// Paints the area of a window the system lets it touch with one colour.
+// Fills a window's client area through GetDC (the system keeps the drawing to what the window shows).
 void FillVisible(HWND window, std::uint32_t colour);
+// The drawing layer's colour (0x00bbggrr) of a screen pixel value (0x00rrggbb).
+COLORREF ColorRefOf(std::uint32_t pixel);

@@ -61,8 +61,7 @@ const std::vector<std::uint32_t>& ComposeScreen() {
     const int x1 = std::min(static_cast<int>(size.cx), static_cast<int>(top.rect.left) + surface.width);
     const int y1 = std::min(static_cast<int>(size.cy), static_cast<int>(top.rect.top) + surface.height);
     for (int y = y0; y < y1; ++y) {
-      const std::uint32_t* source =
-          surface.pixels.data() + static_cast<std::size_t>(y - top.rect.top) * surface.width + (x0 - top.rect.left);
+      const std::uint32_t* source = surface.Row(y - top.rect.top) + (x0 - top.rect.left);
       std::copy(source, source + (x1 - x0), frame.data() + static_cast<std::size_t>(y) * size.cx + x0);
     }
   }

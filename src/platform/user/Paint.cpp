@@ -1,7 +1,8 @@
 #include "platform/user/Paint.h"
 
-#include <map>
+#include <set>
 
+#include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Message.h"
 #include "platform/user/Surface.h"
@@ -42,36 +43,68 @@ void UpdateNow(HWND handle, bool children) {
   for (HWND child : list) UpdateNow(child, true);
 }
 
-// Device contexts of windows, until they draw through the drawing layer: each records where it draws.
-std::map<HDC, platform::DrawTarget>& OpenContexts() {
-  static std::map<HDC, platform::DrawTarget> contexts;
+// The contexts handed out by GetDC and BeginPaint, so that ReleaseDC ends only those.
+std::set<HDC>& WindowContexts() {
+  static std::set<HDC> contexts;
   return contexts;
 }
 
-HDC OpenContext(platform::DrawTarget target) {
-  static std::uintptr_t next = 0x20000;
-  const HDC dc = reinterpret_cast<HDC>(next);
-  next += 4;
-  OpenContexts().emplace(dc, std::move(target));
+HRGN RegionOf(const RectList& area) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const RECT& r : area.Rects()) {
+    HRGN part = CreateRectRgnIndirect(&r);
+    CombineRgn(region, region, part, RGN_OR);
+    DeleteObject(part);
+  }
+  return region;
+}
+
+// A context drawing into the window's part of its top-level surface, limited to the given pixels.
+HDC OpenContext(const platform::DrawTarget& target) {
+  if (target.surface == nullptr || target.surface->bitmap == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  const HDC dc = CreateSurfaceDC(target.surface->bitmap);
+  if (dc == nullptr) return nullptr;
+  SetDCOrigin(dc, target.origin);
+  HRGN clip = RegionOf(target.clip);
+  SetDCSystemClip(dc, clip);
+  DeleteObject(clip);
+  WindowContexts().insert(dc);
   return dc;
+}
+
+// The area a region names, or nothing with false when it is not a region.
+bool AreaOf(HRGN region, RectList* area) {
+  RECT box;
+  if (GetRgnBox(region, &box) == RGN_ERROR) return false;
+  area->Clear();
+  for (const RECT& r : platform::GetRegionRects(region)) area->Add(r);
+  return true;
 }
 
 }  // namespace
 
 bool FindPaintWindow(HWND filter, HWND* window) { return FindPaint(Desktop(), filter, window); }
 
-LRESULT EraseBackground(HWND, HDC) { return 0; }
+LRESULT EraseBackground(HWND window, HDC dc) {
+  WindowData* w = Find(window);
+  if (w == nullptr || dc == nullptr || !w->windowClass) return 0;
+  const HBRUSH brush = w->windowClass->info.hbrBackground;
+  if (brush == nullptr) return 0;
+  const RECT client = ClientRectInParent(*w);
+  const RECT all{0, 0, client.right - client.left, client.bottom - client.top};
+  return FillRect(dc, &all, brush) ? 1 : 0;
+}
 
 }  // namespace platform::user
 
 BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags) {
   WindowData* w = window ? Find(window) : &Desktop();
   if (w == nullptr) return FALSE;
-  if (region != nullptr) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return FALSE;
-  }
-  const RectList area(rect != nullptr ? *rect : Whole());
+  RectList area(rect != nullptr ? *rect : Whole());
+  if (region != nullptr && !AreaOf(region, &area)) return FALSE;
   const bool children = (flags & RDW_ALLCHILDREN)   ? true
                         : (flags & RDW_NOCHILDREN) ? false
                                                    : !(w->style & WS_CLIPCHILDREN);
@@ -131,7 +164,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   area.Offset(target.origin.x, target.origin.y);
   target.clip.Intersect(area);
   area.Offset(-target.origin.x, -target.origin.y);
-  const HDC dc = OpenContext(std::move(target));
+  const HDC dc = OpenContext(target);
   *paint = PAINTSTRUCT{};
   paint->hdc = dc;
   paint->rcPaint = area.Bounds();
@@ -150,7 +183,20 @@ HDC GetDC(HWND window) {
 }
 
 int ReleaseDC(HWND, HDC dc) {
-  if (OpenContexts().erase(dc) == 0) return 0;
+  if (WindowContexts().erase(dc) == 0) return 0;
+  DeleteDC(dc);
   platform::NoteScreenChanged();
   return 1;
+}
+
+int GetUpdateRgn(HWND window, HRGN region, BOOL erase) {
+  WindowData* w = Find(window);
+  if (w == nullptr) return RGN_ERROR;
+  RECT box;
+  if (GetRgnBox(region, &box) == RGN_ERROR) return RGN_ERROR;
+  HRGN update = RegionOf(w->update);
+  CombineRgn(region, update, nullptr, RGN_COPY);
+  DeleteObject(update);
+  if (erase) GetUpdateRect(window, nullptr, TRUE);
+  return w->update.Empty() ? NULLREGION : w->update.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }

@@ -35,6 +35,7 @@ BOOL ValidateRgn(HWND window, HRGN region);
 BOOL UpdateWindow(HWND window);
 BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags);
 BOOL GetUpdateRect(HWND window, RECT* rect, BOOL erase);
+int GetUpdateRgn(HWND window, HRGN region, BOOL erase);
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);

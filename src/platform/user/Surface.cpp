@@ -1,16 +1,43 @@
 #include "platform/user/Surface.h"
 
+#include <algorithm>
+
+#include "platform/gdi/Gdi.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform {
 
+Surface::~Surface() {
+  if (bitmap != nullptr) DeleteObject(bitmap);
+}
+
 void Surface::Resize(int newWidth, int newHeight) {
   newWidth = newWidth < 0 ? 0 : newWidth;
   newHeight = newHeight < 0 ? 0 : newHeight;
-  if (newWidth == width && newHeight == height) return;
+  if (newWidth == width && newHeight == height && (bitmap != nullptr || newWidth == 0 || newHeight == 0)) return;
+  if (bitmap != nullptr) DeleteObject(bitmap);
+  bitmap = nullptr;
+  pixels = nullptr;
+  width = height = 0;
+  if (newWidth == 0 || newHeight == 0) return;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = newWidth;
+  info.bmiHeader.biHeight = -newHeight;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) {
+    // Too large for the drawing layer: the window shows nothing rather than drawing out of bounds.
+    bitmap = nullptr;
+    return;
+  }
   width = newWidth;
   height = newHeight;
-  pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
+  pixels = static_cast<std::uint32_t*>(bits);
+  std::fill(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
 }
 
 DrawTarget WindowDrawTarget(HWND window, bool clientArea) {

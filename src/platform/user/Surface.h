@@ -3,19 +3,28 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstddef>
 
 #include "platform/kernel/WinTypes.h"
 #include "platform/user/RectList.h"
 
 namespace platform {
 
+// A 32-bit top-down DIB section, so that the drawing layer's contexts draw straight into it.
 struct Surface {
+  Surface() = default;
+  ~Surface();
+  Surface(const Surface&) = delete;
+  Surface& operator=(const Surface&) = delete;
+
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  HBITMAP bitmap = nullptr;
+  std::uint32_t* pixels = nullptr;  // width x height, rows top first, no padding
 
+  // A new size starts white; the window repaints it.
   void Resize(int newWidth, int newHeight);
+  std::uint32_t* Row(int y) const { return pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
 };
 
 // Where a window draws: the surface of its top-level window, the origin of its client area (or of the

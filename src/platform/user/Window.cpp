@@ -14,9 +14,11 @@
 
 namespace platform::user {
 
+// Never destroyed: windows that live until the process ends keep their surfaces, which belong to the
+// drawing layer's tables, and those may already be gone by then.
 std::map<std::uintptr_t, std::unique_ptr<WindowData>>& WindowTable() {
-  static std::map<std::uintptr_t, std::unique_ptr<WindowData>> table;
-  return table;
+  static auto* table = new std::map<std::uintptr_t, std::unique_ptr<WindowData>>;
+  return *table;
 }
 
 namespace {
