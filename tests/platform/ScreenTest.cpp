@@ -7,6 +7,7 @@
 #include <string>
 
 #include "DemoWindow.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/Screen.h"
 #include "platform/kernel/System.h"
@@ -49,6 +50,28 @@ TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
   EXPECT_EQ(PixelAt(550, 350), 0x00445566u);
   Pump();
   EXPECT_EQ(log.Count(front, WM_PAINT), 0);
+}
+
+TEST_F(Screen, TheScreenContextDrawsUnderTheWindowsAndKnowsTheScreen) {
+  MakeTop({100, 100, 200, 200});
+  Pump();
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 800);
+  HBRUSH brush = CreateSolidBrush(0x000000FF);
+  RECT all{0, 0, 800, 600};
+  FillRect(screen, &all, brush);
+  DeleteObject(brush);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(PixelAt(50, 50), 0x00FF0000u);
+  EXPECT_EQ(PixelAt(150, 150), 0x00FFFFFFu);  // the window stays on top
+  platform::SetScreenSize(1024, 700);
+  screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1024);
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), 700);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 0);  // released once only
 }
 
 // The demo drawn on a fresh window system with the given back end; answers the composed screen.

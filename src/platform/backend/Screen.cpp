@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/Objects.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
@@ -23,12 +25,30 @@ std::unique_ptr<Backend>& Installed() {
 
 }  // namespace
 
+namespace {
+
+// The desktop's own pixels lie under every window; the drawing layer reports the screen's size.
+void FitDesktop() {
+  user::WindowData& desktop = user::Desktop();
+  const int width = desktop.rect.right;
+  const int height = desktop.rect.bottom;
+  if (desktop.surface.width == width && desktop.surface.height == height && desktop.surface.pixels != nullptr) return;
+  desktop.surface.Resize(width, height, kDesktopColour);
+  SetScreenFormat(gdi::ScreenBitsPerPixel(), width, height);
+}
+
+}  // namespace
+
 void SetScreenSize(int width, int height) {
   width = std::max(width, 1);
   height = std::max(height, 1);
   user::WindowData& desktop = user::Desktop();
-  if (desktop.rect.right == width && desktop.rect.bottom == height) return;
+  if (desktop.rect.right == width && desktop.rect.bottom == height) {
+    FitDesktop();
+    return;
+  }
   desktop.rect = RECT{0, 0, width, height};
+  FitDesktop();
   std::vector<HWND> maximized;
   for (user::WindowData* top : desktop.children) {
     if (top->maximized) maximized.push_back(top->handle);
@@ -48,9 +68,15 @@ SIZE GetScreenSize() {
 }
 
 const std::vector<std::uint32_t>& ComposeScreen() {
+  FitDesktop();
   const SIZE size = GetScreenSize();
   auto& frame = Framebuffer();
-  frame.assign(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy), kDesktopColour);
+  const Surface& desktop = user::Desktop().surface;
+  if (desktop.pixels != nullptr) {
+    frame.assign(desktop.pixels, desktop.pixels + static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy));
+  } else {
+    frame.assign(static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy), kDesktopColour);
+  }
   const auto& tops = user::Desktop().children;
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
     const user::WindowData& top = **it;

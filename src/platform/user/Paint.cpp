@@ -178,6 +178,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
 }
 
 HDC GetDC(HWND window) {
+  if (window == nullptr) window = Desktop().handle;  // the screen
   if (Find(window) == nullptr) return nullptr;
   return OpenContext(platform::WindowDrawTarget(window, true));
 }

@@ -11,7 +11,7 @@ Surface::~Surface() {
   if (bitmap != nullptr) DeleteObject(bitmap);
 }
 
-void Surface::Resize(int newWidth, int newHeight) {
+void Surface::Resize(int newWidth, int newHeight, std::uint32_t fill) {
   newWidth = newWidth < 0 ? 0 : newWidth;
   newHeight = newHeight < 0 ? 0 : newHeight;
   if (newWidth == width && newHeight == height && (bitmap != nullptr || newWidth == 0 || newHeight == 0)) return;
@@ -37,13 +37,18 @@ void Surface::Resize(int newWidth, int newHeight) {
   width = newWidth;
   height = newHeight;
   pixels = static_cast<std::uint32_t*>(bits);
-  std::fill(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0x00FFFFFFu);
+  std::fill(pixels, pixels + static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
 }
 
 DrawTarget WindowDrawTarget(HWND window, bool clientArea) {
   DrawTarget target;
   user::WindowData* w = user::Find(window);
-  if (w == nullptr || w == &user::Desktop()) return target;
+  if (w == nullptr) return target;
+  if (w == &user::Desktop()) {
+    target.surface = &w->surface;
+    target.clip.Add(RECT{0, 0, w->surface.width, w->surface.height});
+    return target;
+  }
   user::WindowData& top = user::TopLevelOf(*w);
   const POINT topOrigin = user::WindowOriginOnScreen(top);
   const POINT origin = clientArea ? user::ClientOriginOnScreen(*w) : user::WindowOriginOnScreen(*w);

@@ -22,8 +22,8 @@ struct Surface {
   HBITMAP bitmap = nullptr;
   std::uint32_t* pixels = nullptr;  // width x height, rows top first, no padding
 
-  // A new size starts white; the window repaints it.
-  void Resize(int newWidth, int newHeight);
+  // A new size starts in the given colour (white for windows, which repaint it).
+  void Resize(int newWidth, int newHeight, std::uint32_t fill = 0x00FFFFFF);
   std::uint32_t* Row(int y) const { return pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
 };
 
@@ -36,7 +36,7 @@ struct DrawTarget {
   RectList clip;  // surface coordinates
 };
 
-// Null surface for a hidden or unknown window.
+// Null surface for an unknown window. The desktop's target is the whole screen, under every window.
 DrawTarget WindowDrawTarget(HWND window, bool clientArea);
 
 // Counts every change of what the screen shows, so that a back end presents only when something changed.

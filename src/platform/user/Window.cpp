@@ -99,6 +99,7 @@ void ForEachWindow(void (*visit)(WindowData&, void*), void* context) {
 void ResetWindows() {
   WindowTable().clear();
   Desktop().children.clear();
+  Desktop().surface.Resize(0, 0);
   Classes().clear();
 }
 

@@ -24,14 +24,16 @@ std::vector<Observer>& Observers() {
 
 std::map<std::uintptr_t, std::unique_ptr<WindowData>>& WindowTable();
 
+// Never destroyed, like the window table: its surface belongs to the drawing layer's tables.
 WindowData& Desktop() {
-  static WindowData desktop;
-  if (desktop.handle == nullptr) {
-    desktop.handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
-    desktop.style = WS_VISIBLE | WS_CLIPCHILDREN;
-    desktop.rect = RECT{0, 0, 800, 600};
-  }
-  return desktop;
+  static WindowData* desktop = [] {
+    auto* d = new WindowData;
+    d->handle = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+    d->style = WS_VISIBLE | WS_CLIPCHILDREN;
+    d->rect = RECT{0, 0, 800, 600};
+    return d;
+  }();
+  return *desktop;
 }
 
 WindowData* Find(HWND window) {
