@@ -107,6 +107,14 @@ TEST_F(MessageQueue, MouseInputGoesToTheWindowUnderThePointInItsClientCoordinate
   EXPECT_EQ(border[0].wParam, static_cast<WPARAM>(HTBORDER));
   EXPECT_TRUE(GetKeyState(VK_RBUTTON) < 0);
 
+  // A disabled window takes no clicks.
+  EnableWindow(top, FALSE);
+  platform::InjectMouseButton(150, 150, platform::MouseButton::Left, true);
+  platform::InjectMouseButton(150, 150, platform::MouseButton::Left, false);
+  Pump();
+  EXPECT_EQ(log.Count(top, WM_LBUTTONDOWN), 0);
+  EnableWindow(top, TRUE);
+
   // The window holding the capture gets the mouse wherever it is.
   SetCapture(child);
   platform::InjectMouseMove(300, 300);

@@ -52,7 +52,8 @@ int VirtualKeyOf(SDL_Keycode key) {
   }
 }
 
-// Closing the SDL window closes the program's main window: the oldest shown top-level window.
+// Closing the SDL window closes the program's main window: the bottom-most shown top-level window, the
+// one that fills the screen.
 void CloseMainWindow() {
   const auto& tops = user::Desktop().children;
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {

@@ -46,6 +46,8 @@ void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
     hit = static_cast<int>(SendMessageA(target, WM_NCHITTEST, 0, MAKELONG(x, y)));
     if (!IsWindow(target)) return;
   }
+  // A disabled window takes no mouse input (a modal dialog disables the window behind it).
+  if (!IsWindowEnabled(target)) return;
   InputMessage input;
   input.virtualKey = virtualKey;
   input.down = down;

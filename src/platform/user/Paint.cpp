@@ -15,8 +15,6 @@ namespace platform::user {
 
 namespace {
 
-RECT Whole() { return RECT{-0x4000000, -0x4000000, 0x4000000, 0x4000000}; }
-
 bool FindPaint(WindowData& w, HWND filter, HWND* found) {
   if (!(w.style & WS_VISIBLE)) return false;
   if (&w != &Desktop() && !w.update.Empty() && MatchesWindowFilter(w.handle, filter)) {
@@ -103,7 +101,7 @@ LRESULT EraseBackground(HWND window, HDC dc) {
 BOOL RedrawWindow(HWND window, const RECT* rect, HRGN region, UINT flags) {
   WindowData* w = window ? Find(window) : &Desktop();
   if (w == nullptr) return FALSE;
-  RectList area(rect != nullptr ? *rect : Whole());
+  RectList area(rect != nullptr ? *rect : kEverywhere);
   if (region != nullptr && !AreaOf(region, &area)) return FALSE;
   const bool children = (flags & RDW_ALLCHILDREN)   ? true
                         : (flags & RDW_NOCHILDREN) ? false

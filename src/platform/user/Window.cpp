@@ -92,10 +92,6 @@ void FreeWindow(HWND handle) {
 
 }  // namespace
 
-void ForEachWindow(void (*visit)(WindowData&, void*), void* context) {
-  for (auto& [key, w] : WindowTable()) visit(*w, context);
-}
-
 void ResetWindows() {
   WindowTable().clear();
   Desktop().children.clear();

@@ -44,8 +44,6 @@ void ClearUpdates(WindowData& w) {
   for (WindowData* child : w.children) ClearUpdates(*child);
 }
 
-RECT Whole() { return RECT{-0x4000000, -0x4000000, 0x4000000, 0x4000000}; }
-
 }  // namespace
 
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
@@ -131,7 +129,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     }
     const bool geometry = !(pos.flags & SWP_NOSIZE) || (!(pos.flags & SWP_NOMOVE) && !IsTopLevel(*w));
     if ((pos.flags & SWP_SHOWWINDOW) || geometry || (pos.flags & SWP_FRAMECHANGED)) {
-      InvalidateTree(*w, RectList(Whole()), true, true);
+      InvalidateTree(*w, RectList(kEverywhere), true, true);
     } else if (wasShown && (pos.flags & SWP_NOMOVE)) {
       // Raised: what was covered before now shows.
       RectList exposed = newVisible;

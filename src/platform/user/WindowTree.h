@@ -95,8 +95,9 @@ void KillWindowTimers(HWND window);
 void ResetTimers();
 void ResetInput();
 
-// Every live window, in creation order (timers and queued messages are dropped with them).
-void ForEachWindow(void (*visit)(WindowData&, void*), void* context);
+// A rectangle larger than any window: "all of it" for invalidation.
+constexpr RECT kEverywhere{-0x4000000, -0x4000000, 0x4000000, 0x4000000};
+
 void ForgetWindowMessages(HWND window);  // queue side: drops posted messages and timers of a window
 void ResetWindows();
 void ResetQueue();
