@@ -1,6 +1,7 @@
 // Update areas and WM_PAINT: accumulation, exposure by hiding, moving and raising, clipping, validation.
 #include <gtest/gtest.h>
 
+#include "platform/gdi/Gdi.h"
 #include "platform/user/RectList.h"
 #include "platform/user/Surface.h"
 #include "support/WindowFixture.h"
@@ -99,6 +100,24 @@ TEST_F(Painting, InvalidationsAccumulateIntoOnePaint) {
   Pump();
   ASSERT_EQ(painted[w].size(), 1u);
   EXPECT_EQ(painted[w][0], (RECT{10, 10, 70, 80}));
+}
+
+TEST_F(Painting, RegionsInvalidateAndValidateExactly) {
+  HWND w = MakeTop({0, 0, 200, 200});
+  Pump();
+  HRGN shape = CreateRectRgn(10, 10, 50, 20);
+  HRGN bar = CreateRectRgn(10, 10, 20, 80);
+  CombineRgn(shape, shape, bar, RGN_OR);
+  InvalidateRgn(w, shape, FALSE);
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetUpdateRgn(w, update, FALSE), COMPLEXREGION);
+  EXPECT_TRUE(EqualRgn(update, shape));
+  ValidateRgn(w, bar);
+  HRGN rest = CreateRectRgn(20, 10, 50, 20);
+  GetUpdateRgn(w, update, FALSE);
+  EXPECT_TRUE(EqualRgn(update, rest));
+  EXPECT_FALSE(InvalidateRgn(w, reinterpret_cast<HRGN>(0x4321), FALSE));  // not a region
+  for (HRGN r : {shape, bar, update, rest}) DeleteObject(r);
 }
 
 TEST_F(Painting, UpdateWindowPaintsAtOnceAndOnlyWhenNeeded) {

@@ -135,7 +135,7 @@ RectList VisibleAreaInParent(const WindowData& window) {
 }
 
 void InvalidateTree(WindowData& window, const RectList& area, bool erase, bool children) {
-  RectList own = VisibleArea(window, true);
+  RectList own = &window == &Desktop() ? RectList() : VisibleArea(window, true);
   own.Intersect(area);
   if (!own.Empty()) {
     window.update.Add(own);
