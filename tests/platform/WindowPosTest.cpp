@@ -69,6 +69,31 @@ TEST_F(WindowPos, EachChangeReportsTheFlagsOfWhatChangedAndNothingWhenNothingDid
   }
 }
 
+// The framework raises a window whenever it hears of a change that did not say "no activation"; raising
+// a window that is already in front must not start that again.
+TEST_F(WindowPos, RaisingOnEveryChangeComesToRest) {
+  HWND top = MakeTop({0, 0, 300, 300});
+  HWND a = MakeChild(top, {0, 0, 50, 50});
+  HWND b = MakeChild(top, {20, 20, 80, 80});
+  int raises = 0;
+  for (HWND w : {a, b}) {
+    Handle(w, [&](HWND h, UINT m, WPARAM, LPARAM l) -> std::optional<LRESULT> {
+      if (m == WM_WINDOWPOSCHANGED && !(reinterpret_cast<const WINDOWPOS*>(l)->flags & SWP_NOACTIVATE)) {
+        if (++raises > 10) return 0;
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+      }
+      return std::nullopt;
+    });
+  }
+  SetWindowPos(a, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(raises, 1);
+  EXPECT_EQ(GetTopWindow(top), a);
+  ShowWindow(b, SW_HIDE);
+  ShowWindow(b, SW_SHOW);
+  MoveWindow(b, 5, 5, 60, 60, TRUE);
+  EXPECT_EQ(raises, 1);  // showing, hiding and moving a child never activate it
+}
+
 TEST_F(WindowPos, ShowingATopLevelWindowBringsItForward) {
   HWND a = MakeTop({0, 0, 50, 50}, WS_POPUP);
   HWND b = MakeTop({0, 0, 50, 50});
