@@ -178,6 +178,7 @@ TEST_F(WindowPos, AMaximisedWindowFillsTheScreenAndFollowsItsSize) {
   log.Clear();
   ShowWindow(main, SW_SHOWMAXIMIZED);
   EXPECT_TRUE(IsZoomed(main));
+  EXPECT_TRUE(GetWindowLongA(main, GWL_STYLE) & WS_MAXIMIZE);
   RECT client;
   GetClientRect(main, &client);
   const RECT in = platform::NonClientInsets(WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, 0, false);
@@ -198,6 +199,7 @@ TEST_F(WindowPos, AMaximisedWindowFillsTheScreenAndFollowsItsSize) {
   GetWindowRect(main, &r);
   EXPECT_EQ(r.right - r.left, 630);
   EXPECT_FALSE(IsZoomed(main));
+  EXPECT_FALSE(GetWindowLongA(main, GWL_STYLE) & WS_MAXIMIZE);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ void SetScreenSize(int width, int height) {
   FitDesktop();
   std::vector<HWND> maximized;
   for (user::WindowData* top : desktop.children) {
-    if (top->maximized) maximized.push_back(top->handle);
+    if (top->style & WS_MAXIMIZE) maximized.push_back(top->handle);
   }
   for (HWND window : maximized) {
     user::WindowData* w = user::Find(window);

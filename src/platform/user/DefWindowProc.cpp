@@ -68,7 +68,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       const RECT client = ClientRectInParent(*w);
       if (!(pos->flags & SWP_NOCLIENTMOVE)) SendMessageA(window, WM_MOVE, 0, MAKELONG(client.left, client.top));
       if (!(pos->flags & SWP_NOCLIENTSIZE) && IsWindow(window)) {
-        SendMessageA(window, WM_SIZE, Find(window)->maximized ? SIZE_MAXIMIZED : SIZE_RESTORED,
+        SendMessageA(window, WM_SIZE, (Find(window)->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED : SIZE_RESTORED,
                      MAKELONG(client.right - client.left, client.bottom - client.top));
       }
       return 0;

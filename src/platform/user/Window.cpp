@@ -405,7 +405,7 @@ BOOL IsChild(HWND parent, HWND window) {
 
 BOOL IsZoomed(HWND window) {
   WindowData* w = Find(window);
-  return w != nullptr && w->maximized ? TRUE : FALSE;
+  return w != nullptr && (w->style & WS_MAXIMIZE) ? TRUE : FALSE;
 }
 
 HWND GetParent(HWND window) {

@@ -105,7 +105,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
     if (pos.hwndInsertAfter == HWND_NOTOPMOST) w->exStyle &= ~WS_EX_TOPMOST;
   }
   w->rect = RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
-  if (!w->maximized) w->restoreRect = w->rect;
+  if (!(w->style & WS_MAXIMIZE)) w->restoreRect = w->rect;
   if (pos.flags & SWP_SHOWWINDOW) w->style |= WS_VISIBLE;
   if (pos.flags & SWP_HIDEWINDOW) w->style &= ~WS_VISIBLE;
   if (IsTopLevel(*w) && !(pos.flags & SWP_NOSIZE)) w->surface.Resize(pos.cx, pos.cy);
@@ -172,17 +172,17 @@ BOOL ShowWindow(HWND window, int command) {
     case SW_RESTORE:
     case SW_SHOWDEFAULT:
     case SW_SHOWNOACTIVATE:
-      if (w->maximized) {
-        w->maximized = false;
+      if (w->style & WS_MAXIMIZE) {
+        w->style &= ~WS_MAXIMIZE;
         target = w->restoreRect;
         flags = 0;
       }
       activate = command != SW_SHOWNOACTIVATE;
       break;
     case SW_SHOWMAXIMIZED:
-      if (!w->maximized) {
+      if (!(w->style & WS_MAXIMIZE)) {
         w->restoreRect = w->rect;
-        w->maximized = true;
+        w->style |= WS_MAXIMIZE;
       }
       target = MaximizedRect(*w);
       flags = 0;
@@ -208,7 +208,7 @@ BOOL ShowWindow(HWND window, int command) {
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
   WindowData* w = Find(window);
   if (w == nullptr) return FALSE;
-  w->maximized = false;
+  w->style &= ~WS_MAXIMIZE;
   return SetWindowPos(window, nullptr, x, y, width, height,
                       SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0u : static_cast<UINT>(SWP_NOREDRAW)));
 }

@@ -31,7 +31,6 @@ struct WindowData {
   std::vector<WindowData*> children;  // front-most first
   RECT rect{};                        // window rectangle in the parent's client coordinates
   RECT restoreRect{};                 // where a maximised window goes back to
-  bool maximized = false;
   bool hasMenu = false;
   HMENU menu = nullptr;  // menu of a top-level window, identifier of a child
   HINSTANCE instance = nullptr;
