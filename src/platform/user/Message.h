@@ -127,8 +127,9 @@ DWORD GetMessageTime();
 DWORD GetMessagePos();
 
 namespace platform {
-// Called while the message loop waits, with the longest time it may take (0: only look); answers whether
-// it posted something. The sockets layer polls its sockets here.
+// Called while the message loop waits, between waits for the back end's input, with the longest time it
+// may take (0: only look, which is how the loop calls it now); answers whether it posted something. The
+// sockets layer polls its sockets here.
 using WaitSource = std::function<bool(DWORD timeoutMs)>;
 void SetSocketWaitSource(WaitSource source);
 // Forgets every queued message, timer and window: a fresh window system for the next test.

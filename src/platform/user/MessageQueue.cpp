@@ -165,13 +165,14 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT first, UINT last) {
   }
   for (;;) {
     if (Peek(msg, window, first, last, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
-    PollSources(NextTimerDelay());
+    // A timer the filter leaves out must not keep the loop from sleeping.
+    PollSources(InRange(WM_TIMER, first, last) ? NextTimerDelay(window) : 0xFFFFFFFF);
   }
 }
 
 BOOL WaitMessage() {
   MSG msg;
-  while (!Peek(&msg, nullptr, 0, 0, false)) PollSources(NextTimerDelay());
+  while (!Peek(&msg, nullptr, 0, 0, false)) PollSources(NextTimerDelay(nullptr));
   return TRUE;
 }
 

@@ -74,10 +74,11 @@ bool TakeDueTimer(HWND filter, bool remove, MSG* msg) {
   return true;
 }
 
-DWORD NextTimerDelay() {
+DWORD NextTimerDelay(HWND filter) {
   const DWORD now = GetTickCount();
   DWORD delay = 0xFFFFFFFF;
   for (const Timer& t : TheTimers().list) {
+    if (!MatchesWindowFilter(t.window, filter)) continue;
     if (t.ready || Reached(now, t.due)) return 0;
     delay = std::min(delay, t.due - now);
   }

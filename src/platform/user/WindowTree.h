@@ -88,7 +88,7 @@ bool FindPaintWindow(HWND filter, HWND* window);
 bool MatchesWindowFilter(HWND window, HWND filter);
 // Timers: marks those due, hands out the earliest ready one, and tells how long until the next.
 bool TakeDueTimer(HWND filter, bool remove, MSG* msg);
-DWORD NextTimerDelay();
+DWORD NextTimerDelay(HWND filter);
 bool IsTimerProcedure(HWND window, UINT_PTR id, LPARAM procedure);
 void KillWindowTimers(HWND window);
 void ResetTimers();
