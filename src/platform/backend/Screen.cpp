@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/backend/HeadlessBackend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Objects.h"
-#include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
 
@@ -17,15 +15,6 @@ std::vector<std::uint32_t>& Framebuffer() {
   static std::vector<std::uint32_t> pixels;
   return pixels;
 }
-
-std::unique_ptr<Backend>& Installed() {
-  static std::unique_ptr<Backend> backend;
-  return backend;
-}
-
-}  // namespace
-
-namespace {
 
 // The desktop's own pixels lie under every window; the drawing layer reports the screen's size.
 void FitDesktop() {
@@ -93,37 +82,5 @@ const std::vector<std::uint32_t>& ComposeScreen() {
   }
   return frame;
 }
-
-void Backend::PresentIfChanged() {
-  const unsigned generation = ScreenGeneration();
-  if (generation == presentedGeneration) return;
-  presentedGeneration = generation;
-  const auto& pixels = ComposeScreen();
-  const SIZE size = GetScreenSize();
-  Present(pixels.data(), size.cx, size.cy);
-}
-
-Backend& CurrentBackend() {
-  if (!Installed()) Installed() = std::make_unique<HeadlessBackend>();
-  return *Installed();
-}
-
-std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend) {
-  std::unique_ptr<Backend> previous = std::move(Installed());
-  Installed() = std::move(backend);
-  NoteScreenChanged();
-  return previous;
-}
-
-void HeadlessBackend::PumpInput(DWORD timeoutMs) {
-  if (timeoutMs == 0) return;
-  if (idle) {
-    idle(timeoutMs);
-  } else {
-    Sleep(timeoutMs);
-  }
-}
-
-void HeadlessBackend::Present(const std::uint32_t*, int, int) { ++presents; }
 
 }  // namespace platform

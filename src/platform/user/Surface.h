@@ -1,5 +1,5 @@
-// The pixels of one top-level window (its frame included), 32 bits each as 0x00RRGGBB; the screen is
-// composed from these.
+// The pixels of one top-level window (its frame included), or of the desktop beneath them all, 32 bits
+// each as 0x00RRGGBB; the screen is composed from these.
 #pragma once
 
 #include <cstdint>
