@@ -1,6 +1,7 @@
 // The virtual screen: composition of top-level windows, the same pixels through SDL, and real clicks
 // through an X server.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -188,13 +189,14 @@ TEST(ScreenUnderX, ARealClickReachesTheWindowAtItsClientCoordinates) {
     GTEST_SKIP() << "xvfb-run or xdotool is missing (scripts/install-deps installs them)";
   }
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string log =
+      (std::filesystem::temp_directory_path() / ("quillory-xvfb-" + std::to_string(getpid()) + ".log")).string();
   // SDL's X11 and system-bus libraries keep a few blocks for the life of the process, out of our reach.
   const std::string command = "QUILLORY_XVFB_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 90 xvfb-run -a -s '-screen 0 1024x768x24' '" + self +
-                              "' --gtest_filter=XvfbChild.ClickUnderX > xvfb-child.log 2>&1";
+                              "' --gtest_filter=XvfbChild.ClickUnderX > '" + log + "' 2>&1";
   const int status = std::system(command.c_str());
-  if (status != 0) {
-    std::system("cat xvfb-child.log");
-  }
+  if (status != 0) std::system(("cat '" + log + "'").c_str());
+  std::filesystem::remove(log);
   EXPECT_EQ(status, 0);
 }
 
