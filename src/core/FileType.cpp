@@ -15,11 +15,7 @@
 SMART_DEFINE(FileCreatorType, "FileCreatorType", nullptr, nullptr, SmartImplementation)
 SMART_DEFINE(FileType, "FileType", nullptr, nullptr, FileCreatorType)
 
-FileCreatorType* FileCreatorType::defaultCreator = [] {
-  auto* creator = new FileCreatorType("Inconnu", 0);
-  creator->MakePermanent();
-  return creator;
-}();
+FileCreatorType* FileCreatorType::defaultCreator = NewPermanent<FileCreatorType>("Inconnu", 0);
 
 char ToLowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 

@@ -18,7 +18,6 @@
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
-#include "support/TestTypes.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ std::string Text(const String& text) {
   return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
 }
 
-FileType& pageType = PermanentType(new FileType("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod ")));
+FileType& pageType = *NewPermanent<FileType>("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod "));
 
 // A page of a test document: its media files, and two times.
 class Page : public Persistent, public SmartImplementation {

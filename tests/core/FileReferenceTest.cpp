@@ -11,12 +11,11 @@
 #include "platform/kernel/Files.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
-#include "support/TestTypes.h"
 
 namespace {
 
-FileType& gifType = PermanentType(new FileType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif ")));
-FileType& jpegType = PermanentType(new FileType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg ")));
+FileType& gifType = *NewPermanent<FileType>("Image GIF", FourCharCode("GIFf"), FourCharCode("gif "));
+FileType& jpegType = *NewPermanent<FileType>("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg "));
 
 std::string Text(const String& text) {
   TextLock lock(text);

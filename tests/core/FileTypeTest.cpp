@@ -12,13 +12,12 @@
 #include "platform/kernel/Files.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
-#include "support/TestTypes.h"
 
 namespace {
 
-FileType& gifType = PermanentType(new FileType("Image GIF", FourCharCode("GIFf"), FourCharCode("gif ")));
-FileType& jpegType = PermanentType(new FileType("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg ")));
-FileType& pictType = PermanentType(new FileType("Image PICT", FourCharCode("PICT"), 0));
+FileType& gifType = *NewPermanent<FileType>("Image GIF", FourCharCode("GIFf"), FourCharCode("gif "));
+FileType& jpegType = *NewPermanent<FileType>("Image JPEG", FourCharCode("JPEG"), FourCharCode("jpg "));
+FileType& pictType = *NewPermanent<FileType>("Image PICT", FourCharCode("PICT"), 0);
 
 List Types(std::initializer_list<FileType*> types) {
   FileTypeList list;

@@ -16,7 +16,6 @@
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
-#include "support/TestTypes.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ class DataFolderTest : public ::testing::Test {
   char saved[MAX_PATH];
 };
 
-FileType& bmpType = PermanentType(new FileType("Fichier BitMap", 0, FourCharCode("bmp ")));
+FileType& bmpType = *NewPermanent<FileType>("Fichier BitMap", 0, FourCharCode("bmp "));
 
 TEST_F(DataFolderTest, NumberedFilesOfTheDataFolder) {
   root.Write("data/1422.BMP", "BM");
