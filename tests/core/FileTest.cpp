@@ -159,3 +159,24 @@ TEST_F(FileModelTest, AFailedFinalWriteReachesTheCallerThatCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileSharing, ALockFileTakenWithoutWriteSharingKeepsOtherWritersOut) {
+  TempFolder root;
+  FileReference lock(root.Write("lockinfo", "x").c_str());
+  gFileShareMode = kFileShareReadOnly;
+  SmartRef<File> held(new File(&lock, kFileModeRead | kFileModeWrite));
+  gFileShareMode = kFileShareReadWrite;
+  ASSERT_TRUE(held->IsOpen());
+  EXPECT_EQ(RaisedText(Raised([&] { SmartRef<File> second(new File(&lock, kFileModeRead | kFileModeWrite)); })),
+            "system error 32");
+  // Readers (who share writing) may still look.
+  SmartRef<File> reader(new File(&lock, kFileModeRead));
+  EXPECT_EQ(reader->ReadByte(), 'x');
+  held->Close();
+  SmartRef<File> after(new File(&lock, kFileModeRead | kFileModeWrite));
+  EXPECT_TRUE(after->IsOpen());
+}
+
+}  // namespace
