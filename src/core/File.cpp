@@ -77,7 +77,8 @@ void File::Flush() {
 
 std::uint32_t File::GetPosition() {
   CheckOpen(__LINE__);
-  const std::int64_t position = HasPending() ? basePosition + bufferOffset : basePosition + bufferOffset - buffer.GetSize();
+  const std::int64_t position =
+      HasPending() ? basePosition + bufferOffset : basePosition + bufferOffset - buffer.GetSize();
   return static_cast<std::uint32_t>(position);
 }
 

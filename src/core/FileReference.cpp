@@ -93,12 +93,18 @@ FileReference::FileReference(const char* newPath) {
 }
 
 FileReference::FileReference(const FileReference& other)
-    : Smart(), Persistent(other), SmartImplementation(other), path(other.path), hasPath(other.hasPath), flags(other.flags) {}
+    : Smart(),
+      Persistent(other),
+      SmartImplementation(other),
+      path(other.path),
+      hasPath(other.hasPath),
+      flags(other.flags) {}
 
 FileReference::FileReference(const FileType& type, const FileCreatorType&, FileReference& folder, const String& name,
                              bool create) {
   std::string childPath;
-  if (!folder.BuildChildPath(&childPath, TextOf(name).c_str(), type.GetExtensionCode())) RaiseTooLong(__FILE__, __LINE__);
+  if (!folder.BuildChildPath(&childPath, TextOf(name).c_str(), type.GetExtensionCode()))
+    RaiseTooLong(__FILE__, __LINE__);
   SetPath(childPath.c_str());
   const HANDLE handle = OpenOSPath(path.c_str(), kFileModeRead, create ? OPEN_ALWAYS : OPEN_EXISTING);
   CloseHandle(handle);
@@ -352,7 +358,8 @@ void FileReference::SearchInto(List& result, const char* pattern, bool recurse, 
       continue;
     }
     std::int32_t after = 0;
-    while (after < result.NumItems() && !PathLess(childPath, CastSmart<FileReference>(result.At(after + 1))->path)) ++after;
+    while (after < result.NumItems() && !PathLess(childPath, CastSmart<FileReference>(result.At(after + 1))->path))
+      ++after;
     result.Insert(~child, after);
   } while (FindNextFileA(search, &data));
   ClearBenignError({ERROR_NO_MORE_FILES});
@@ -391,7 +398,8 @@ List FileReference::ListSubfolders() {
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '.') continue;
     std::string childPath;
-    if (BuildChildPath(&childPath, data.cFileName, 0)) folders.AppendRef(SmartRef<FileReference>(new FileReference(childPath.c_str())));
+    if (BuildChildPath(&childPath, data.cFileName, 0))
+      folders.AppendRef(SmartRef<FileReference>(new FileReference(childPath.c_str())));
   } while (FindNextFileA(search, &data));
   ClearBenignError({ERROR_NO_MORE_FILES});
   CHECK_CALL(FindClose(search));
@@ -477,7 +485,8 @@ void FileReference::Write(Archive* archive) {
   }
   // A name longer than the parsed form holds is stored whole: cut, it would name another file.
   const std::string lastName = path.substr(path.rfind('\\') == std::string::npos ? 0 : path.rfind('\\') + 1);
-  if (hasPath && lastName.size() > static_cast<std::size_t>(MaxNameLength()) && lastName.rfind(name.substr(0, MaxNameLength()), 0) == 0)
+  if (hasPath && lastName.size() > static_cast<std::size_t>(MaxNameLength()) &&
+      lastName.rfind(name.substr(0, MaxNameLength()), 0) == 0)
     name = lastName;
   String(name.c_str()).Write(block.GetArchive());
 }

@@ -32,9 +32,7 @@ OSType ExtensionTextToCode(const char* text) {
   return (code << 8) | ' ';
 }
 
-bool FileType::Matches(FileReference* reference) const {
-  return reference != nullptr && reference->IsOfType(*this);
-}
+bool FileType::Matches(FileReference* reference) const { return reference != nullptr && reference->IsOfType(*this); }
 
 FileTypeList::FileTypeList(std::int32_t n) : List(&FileType::classInfo) {
   if (n > 0) Put(nullptr, 1, n);

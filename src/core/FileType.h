@@ -30,7 +30,8 @@ class FileCreatorType : public SmartImplementation {
   SMART_CLASS(FileCreatorType)
  public:
   FileCreatorType(const char* name, OSType code) : code(code), name(name) {}
-  FileCreatorType(const FileCreatorType& other) : Smart(), SmartImplementation(other), code(other.code), name(other.name) {}
+  FileCreatorType(const FileCreatorType& other)
+      : Smart(), SmartImplementation(other), code(other.code), name(other.name) {}
   FileCreatorType& operator=(const FileCreatorType& other) {
     code = other.code;
     name = other.name;

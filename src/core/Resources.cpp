@@ -5,8 +5,8 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "core/FileReference.h"
 #include "core/File.h"
+#include "core/FileReference.h"
 #include "core/FileType.h"
 #include "core/Sound.h"
 #include "core/String.h"
@@ -42,7 +42,8 @@ Resources::~Resources() = default;
 SoundResource* Resources::GetSoundResource(int index) {
   CheckIndex(index);
   if (sounds.size() <= static_cast<std::size_t>(index)) sounds.resize(static_cast<std::size_t>(index) + 1);
-  if (!sounds[static_cast<std::size_t>(index)]) sounds[static_cast<std::size_t>(index)] = new SoundResource(this, index);
+  if (!sounds[static_cast<std::size_t>(index)])
+    sounds[static_cast<std::size_t>(index)] = new SoundResource(this, index);
   return ~sounds[static_cast<std::size_t>(index)];
 }
 
@@ -91,8 +92,7 @@ void GetFrameworkString(char* out, int index, const char* text1, const char* tex
   gFrameworkStrings.GetString(out, index, text1, text2, text3, text4);
 }
 
-void GetStockString(char* out, int index, const char* text1, const char* text2, const char* text3,
-                    const char* text4) {
+void GetStockString(char* out, int index, const char* text1, const char* text2, const char* text3, const char* text4) {
   stockResources.GetString(out, index, text1, text2, text3, text4);
 }
 

@@ -23,7 +23,8 @@ Sound::Sound(FileReference* reference, bool loop) : file(reference), flags(loop 
 
 Sound::Sound(Stream& stream, int format, bool loop) : flags(loop ? 1 : 0) { Read(stream, format); }
 
-Sound::Sound(const Sound& other) : Smart(), Persistent(other), SmartImplementation(other), file(other.file), flags(other.flags) {
+Sound::Sound(const Sound& other)
+    : Smart(), Persistent(other), SmartImplementation(other), file(other.file), flags(other.flags) {
   data.Assign(other.data);
 }
 

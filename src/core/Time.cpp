@@ -14,7 +14,8 @@ SMART_DEFINE(TimePeriod, "TimePeriod", nullptr, nullptr, TimeData)
 SMART_DEFINE(Time, "Time", nullptr, nullptr, TimeData)
 
 const PersistentType TimeData::persistentType(&TimeData::classInfo, MakeVersion(1), MakeVersion(1), &TimeData::ReadNew);
-const PersistentType TimePeriod::persistentType(&TimePeriod::classInfo, MakeVersion(1), MakeVersion(1), &TimePeriod::ReadNew);
+const PersistentType TimePeriod::persistentType(&TimePeriod::classInfo, MakeVersion(1), MakeVersion(1),
+                                                &TimePeriod::ReadNew);
 const PersistentType Time::persistentType(&Time::classInfo, MakeVersion(1), MakeVersion(1), &Time::ReadNew);
 
 namespace {
@@ -97,13 +98,15 @@ void TimePeriod::Write(Archive* archive) {
 
 Persistent* TimePeriod::ReadNew(Archive* archive) { return ReadFromBlock<TimePeriod>(archive, &persistentType); }
 
-Time::Time(Now) : Time([] {
-  SYSTEMTIME st{};
-  GetSystemTime(&st);
-  return Time(st);
-}()) {}
+Time::Time(Now)
+    : Time([] {
+        SYSTEMTIME st{};
+        GetSystemTime(&st);
+        return Time(st);
+      }()) {}
 
-Time::Time(int month, int day, int year) : TimeData(year * 12 + month - 1, (day - 1) * static_cast<std::int32_t>(kSecondsPerDay)) {}
+Time::Time(int month, int day, int year)
+    : TimeData(year * 12 + month - 1, (day - 1) * static_cast<std::int32_t>(kSecondsPerDay)) {}
 
 Time::Time(const SYSTEMTIME& st) : Time(st.wMonth, st.wDay, st.wYear) {
   Add(TimePeriod(st.wHour, st.wMinute, st.wSecond));
@@ -134,7 +137,8 @@ void Time::ToSystemTime(SYSTEMTIME* out) const {
   CHECK_CALL(SystemTimeToFileTime(&start, &ft));
   // Seconds beyond the month, or before it, roll into the right month and year. A sum outside the file
   // time's range wraps to a value with the top bit set, which the conversion back refuses.
-  const std::uint64_t ticks = platform::FileTimeValue(ft) + static_cast<std::uint64_t>(std::int64_t{seconds} * kTicksPerSecond);
+  const std::uint64_t ticks =
+      platform::FileTimeValue(ft) + static_cast<std::uint64_t>(std::int64_t{seconds} * kTicksPerSecond);
   ft = platform::MakeFileTime(ticks);
   CHECK_CALL(FileTimeToSystemTime(&ft, out));
 }

@@ -20,7 +20,8 @@ class TimeData : public Persistent, public SmartImplementation {
   // For a date, months is year × 12 + month - 1 and seconds count from the start of that month; either
   // may lie outside its range until the value is normalised.
   TimeData(std::int32_t months = 0, std::int32_t seconds = 0) : months(months), seconds(seconds) {}
-  TimeData(const TimeData& other) : Smart(), Persistent(other), SmartImplementation(other), months(other.months), seconds(other.seconds) {}
+  TimeData(const TimeData& other)
+      : Smart(), Persistent(other), SmartImplementation(other), months(other.months), seconds(other.seconds) {}
   explicit TimeData(ArchiveBlock& block);
   TimeData& operator=(const TimeData& other) {
     months = other.months;

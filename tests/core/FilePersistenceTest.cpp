@@ -60,9 +60,9 @@ const PersistentType Page::persistentType(&Page::classInfo, MakeVersion(1), Make
 // The classes such a page stores.
 SmartRef<TypeIndex> PageIndex() {
   SmartRef<TypeIndex> index = new TypeIndex(&pageType, MakeVersion(1), "test");
-  for (const PersistentType* type : {&Page::persistentType, &ListData::persistentType, &String::persistentType, &GenericArray::persistentType,
-                                     &FileReference::persistentType, &TimeData::persistentType, &Time::persistentType,
-                                     &TimePeriod::persistentType})
+  for (const PersistentType* type :
+       {&Page::persistentType, &ListData::persistentType, &String::persistentType, &GenericArray::persistentType,
+        &FileReference::persistentType, &TimeData::persistentType, &Time::persistentType, &TimePeriod::persistentType})
     index->AddType(type);
   return index;
 }
@@ -107,7 +107,8 @@ TEST(FilePersistence, ReferencesAndTimesTravelWithTheirProjectFolder) {
     saved->media = new ListData(&FileReference::classInfo);
     saved->media->Append(new FileReference(root.WinPath("Projets\\Mon site\\photo.gif").c_str()));
     saved->media->Append(new FileReference(root.WinPath("Projets\\Mon site\\son.wav").c_str()));
-    saved->media->Append(new FileReference(root.WinPath("Projets\\Mon site\\" + std::string(40, 'n') + ".gif").c_str()));
+    saved->media->Append(
+        new FileReference(root.WinPath("Projets\\Mon site\\" + std::string(40, 'n') + ".gif").c_str()));
     saved->media->Append(new FileReference());
     saved->date = new Time(Time(3, 5, 1999) + TimePeriod(14, 30, 15));
     saved->wait = new TimePeriod(0, 0, 5);
@@ -123,7 +124,8 @@ TEST(FilePersistence, ReferencesAndTimesTravelWithTheirProjectFolder) {
 
   EXPECT_TRUE(Item(items, 1)->IsLocated());
   EXPECT_STREQ(Item(items, 1)->GetPathText(), root.WinPath("Projets\\Ailleurs\\photo.gif").c_str());
-  EXPECT_STREQ(Item(items, 3)->GetPathText(), root.WinPath("Projets\\Ailleurs\\" + std::string(40, 'n') + ".gif").c_str())
+  EXPECT_STREQ(Item(items, 3)->GetPathText(),
+               root.WinPath("Projets\\Ailleurs\\" + std::string(40, 'n') + ".gif").c_str())
       << "a long name is stored whole";
   EXPECT_FALSE(Item(items, 4)->HasPath()) << "an empty reference stays empty";
   Time* date = ~items->date;
@@ -149,7 +151,8 @@ TEST(FilePersistence, ReferencesAndTimesTravelWithTheirProjectFolder) {
   EXPECT_EQ(recorder.Alerts()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OKCANCEL));
 
   // Saved again while still missing, it keeps its name.
-  FileReference copy(pageType, *FileCreatorType::defaultCreator, *SmartRef<FileReference>(moved.GetParent()), "copie", true);
+  FileReference copy(pageType, *FileCreatorType::defaultCreator, *SmartRef<FileReference>(moved.GetParent()), "copie",
+                     true);
   recorder.Answer({IDCANCEL});
   Save(copy, SmartRef<Smart>(~items));
   const SmartRef<Page> again = Load(copy);

@@ -73,9 +73,9 @@ TEST_F(FileReferenceTest, PathsParseIntoFolderNameAndExtension) {
   const Case cases[] = {
       {a + "\\b.gif", a, "b", FourCharCode("gif "), "b.gif"},
       {a + "\\photo.GIF", a, "photo", FourCharCode("gif "), "photo.gif"},
-      {a + "\\x.y", a, "x.y", 0, "x.y."},                      // a folder has no extension
+      {a + "\\x.y", a, "x.y", 0, "x.y."},                          // a folder has no extension
       {a + "\\missing.gif", a, "missing.gif", 0, "missing.gif."},  // nor has a missing file
-      {a + "\\page.html", a, "page.html", 0, "page.html."},     // only three characters make one
+      {a + "\\page.html", a, "page.html", 0, "page.html."},        // only three characters make one
       {a + "\\c.gi", a, "c.gi", 0, "c.gi."},
       {a + "\\" + kForty, a, kForty.substr(0, 32), 0, kForty.substr(0, 32) + "."},
       {a + "\\" + kForty + ".txt", a, kForty.substr(0, 32), FourCharCode("txt "), kForty.substr(0, 32) + ".txt"},
@@ -133,8 +133,9 @@ TEST_F(FileReferenceTest, ChildrenAreFoundMadeAndRefused) {
   FileReference file(root.WinPath("a\\b.gif").c_str());
   EXPECT_FALSE(file.ChildExists("b", gifType));
 
-  EXPECT_EQ(RaisedText(Raised([&] { FileReference f(jpegType, *FileCreatorType::defaultCreator, folder, "new", false); })),
-            "Call failed.");
+  EXPECT_EQ(
+      RaisedText(Raised([&] { FileReference f(jpegType, *FileCreatorType::defaultCreator, folder, "new", false); })),
+      "Call failed.");
   FileReference made(jpegType, *FileCreatorType::defaultCreator, folder, "new", true);
   EXPECT_STREQ(made.GetPathText(), root.WinPath("a\\new.jpg").c_str());
   EXPECT_TRUE(made.IsEmptyFile());
@@ -222,7 +223,10 @@ TEST_F(FileReferenceTest, ListingByTypeInPathOrder) {
       {Types({}), false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub", "l\\Zèbre.gif"_cp}},
       {Types({&gifType, &jpegType}), false, {"l\\A.gif", "l\\album.gif", "l\\b.JPG", "l\\Zèbre.gif"_cp}},
       {Types({&gifType}), true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\Zèbre.gif"_cp}},
-      {Types({}), true, {"l\\A.gif", "l\\album.gif\\e.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub\\c.gif", "l\\sub\\d.txt", "l\\Zèbre.gif"_cp}},
+      {Types({}),
+       true,
+       {"l\\A.gif", "l\\album.gif\\e.gif", "l\\b.JPG", "l\\notes.txt", "l\\sub\\c.gif", "l\\sub\\d.txt",
+        "l\\Zèbre.gif"_cp}},
   };
   for (const auto& c : cases) {
     const List found = folder.ListFiles(c.types, c.recurse);
@@ -257,8 +261,8 @@ TEST_F(FileReferenceTest, ModificationDateInUtc) {
   const auto file = root.Path() / "a/b.gif";
   // 5 March 1999, 14:30:15 UTC.
   const auto when = std::chrono::file_clock::from_sys(std::chrono::sys_days{std::chrono::year{1999} / 3 / 5} +
-                                                     std::chrono::hours{14} + std::chrono::minutes{30} +
-                                                     std::chrono::seconds{15} + std::chrono::milliseconds{700});
+                                                      std::chrono::hours{14} + std::chrono::minutes{30} +
+                                                      std::chrono::seconds{15} + std::chrono::milliseconds{700});
   std::filesystem::last_write_time(file, when);
   FileReference reference(root.WinPath("a\\b.gif").c_str());
   SmartRef<Time> date(reference.GetModificationDate());

@@ -45,21 +45,27 @@ TEST_F(FileModelTest, BufferedInterleavingsMatchAPlainModel) {
   const std::vector<Case> cases = {
       {"write, seek back, read", 0, {W(3), S(0, kSeekFromStart), R(3)}},
       {"write after a read lands at the logical position", 100, {R(10), W(5), R(5), S(0, kSeekFromStart), R(20)}},
-      {"a large write bypasses the buffer", 0, {W(20000), W(10), Len(), S(0, kSeekFromEnd), W(3), S(19990, kSeekFromStart), R(23)}},
+      {"a large write bypasses the buffer",
+       0,
+       {W(20000), W(10), Len(), S(0, kSeekFromEnd), W(3), S(19990, kSeekFromStart), R(23)}},
       {"pending writes count in the length", 50, {W(10), Len(), S(0, kSeekFromEnd), W(4), Len()}},
       {"a seek to the end after a buffered write", 0, {W(5), S(0, kSeekFromEnd), W(2), S(-7, kSeekRelative), R(7)}},
       {"from the end", 40, {S(10, kSeekFromEnd), R(10), S(0, kSeekFromEnd), R(1)}},
       {"exactly to the end, then one more", 30, {R(30), R(1)}},
       {"a short read fails after delivering what is there", 30, {R(25), R(10), R(1)}},
-      {"reads across the buffer's edge", 40000,
-       {R(16000), R(1000), S(-2000, kSeekRelative), R(10), S(39990, kSeekFromStart), R(20), S(100, kSeekFromStart), R(16384)}},
+      {"reads across the buffer's edge",
+       40000,
+       {R(16000), R(1000), S(-2000, kSeekRelative), R(10), S(39990, kSeekFromStart), R(20), S(100, kSeekFromStart),
+        R(16384)}},
       {"seeks inside the read-ahead", 1000, {R(1), S(500, kSeekFromStart), R(10), S(-300, kSeekRelative), W(3), R(4)}},
       {"cut below the position while reading", 100, {R(50), L(20), R(1), S(0, kSeekFromStart), R(20)}},
       {"cut below pending writes", 0, {W(100), L(40), Len(), W(2), S(0, kSeekFromStart), R(42)}},
       {"cut at the position after writing over a longer file", 100, {W(5), L(5), Len(), S(0, kSeekFromStart), R(5)}},
       {"grow with zeros", 10, {L(30), Len(), S(0, kSeekFromStart), R(30)}},
       {"write beyond the end leaves zeros between", 10, {S(20, kSeekFromStart), W(5), S(0, kSeekFromStart), R(25)}},
-      {"many small writes and reads", 0, {W(1), W(2), W(16383), W(1), S(3, kSeekFromStart), R(16384), W(7), S(-10, kSeekFromEnd), R(10)}},
+      {"many small writes and reads",
+       0,
+       {W(1), W(2), W(16383), W(1), S(3, kSeekFromStart), R(16384), W(7), S(-10, kSeekFromEnd), R(10)}},
   };
   int number = 0;
   for (const auto& c : cases) {
@@ -145,7 +151,11 @@ TEST_F(FileModelTest, FilesCannotBeCopiedAndCountTheirBuffer) {
   SmartRef<FileReference> kept(file->GetFileReference());
   EXPECT_STREQ(kept->GetPathText(), reference.GetPathText());
   char byte = 0;
-  EXPECT_EQ(RaisedText(Raised([&] { file->Write(&byte, 1); file->Flush(); })), "system error 5");
+  EXPECT_EQ(RaisedText(Raised([&] {
+              file->Write(&byte, 1);
+              file->Flush();
+            })),
+            "system error 5");
 }
 
 TEST_F(FileModelTest, AFailedFinalWriteReachesTheCallerThatCloses) {

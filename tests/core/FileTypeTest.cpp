@@ -29,20 +29,21 @@ List Types(std::initializer_list<FileType*> types) {
 class ScriptedChooser {
  public:
   explicit ScriptedChooser(std::optional<std::string> answer, std::string wanderTo = "") {
-    previous = platform::SetFileChooser([this, answer, wanderTo](platform::FileDialogKind kind, const OPENFILENAMEA& record) {
-      this->kind = kind;
-      const char* p = record.lpstrFilter;
-      filter.clear();
-      while (*p) {
-        filter += std::string(p) + "|";
-        p += std::strlen(p) + 1;
-      }
-      defaultExtension = record.lpstrDefExt;
-      proposed = record.lpstrFile;
-      flags = record.Flags;
-      if (!wanderTo.empty()) SetCurrentDirectoryA(wanderTo.c_str());  // the user browses elsewhere
-      return answer;
-    });
+    previous =
+        platform::SetFileChooser([this, answer, wanderTo](platform::FileDialogKind kind, const OPENFILENAMEA& record) {
+          this->kind = kind;
+          const char* p = record.lpstrFilter;
+          filter.clear();
+          while (*p) {
+            filter += std::string(p) + "|";
+            p += std::strlen(p) + 1;
+          }
+          defaultExtension = record.lpstrDefExt;
+          proposed = record.lpstrFile;
+          flags = record.Flags;
+          if (!wanderTo.empty()) SetCurrentDirectoryA(wanderTo.c_str());  // the user browses elsewhere
+          return answer;
+        });
   }
   ~ScriptedChooser() { platform::SetFileChooser(std::move(previous)); }
 
@@ -121,7 +122,8 @@ TEST(FileType, CancellingLeavesTheCurrentFolder) {
   ScriptedChooser chooser(std::nullopt, root.WinPath());
   char path[MAX_PATH];
   EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { RunOpenDialog(FileTypeList(), path); })));
-  EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { FileReference chosen(FileReference::SaveDialog{}, gifType); })));
+  EXPECT_TRUE(
+      IsMember<UserCancelException>(~Raised([&] { FileReference chosen(FileReference::SaveDialog{}, gifType); })));
   char after[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, after);
   EXPECT_STREQ(after, before);

@@ -56,8 +56,8 @@ TEST(Time, ConversionRollsSecondsAndMonthsIntoTheCalendar) {
 
 TEST(Time, ValuesOutsideTheFileTimeRangeRaiseTheConversionError) {
   const TimeData outside[] = {
-      Time(12, 31, 1600), TimeData(1601 * 12, -1), TimeData(30828 * 12, 0), TimeData(-1, 0),
-      TimePeriod(1, 0, 0),  // a duration alone is no date
+      Time(12, 31, 1600), TimeData(1601 * 12, -1), TimeData(30828 * 12, 0),
+      TimeData(-1, 0),    TimePeriod(1, 0, 0),  // a duration alone is no date
   };
   for (const auto& value : outside) {
     SYSTEMTIME st{};

@@ -15,7 +15,8 @@ TempFolder::~TempFolder() {
   std::error_code ignored;
   // Read-only items would survive a plain removal.
   for (auto& entry : std::filesystem::recursive_directory_iterator(path, ignored))
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                 ignored);
   std::filesystem::remove_all(path, ignored);
 }
 

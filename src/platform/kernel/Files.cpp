@@ -79,7 +79,7 @@ enum ShareSlot : off_t { kHasRead, kHasWrite, kDeniesRead, kDeniesWrite };
 constexpr off_t kShareLockBase = LLONG_MAX - 8;
 
 struct flock ShareLock(short type, ShareSlot slot) {
-  struct flock lock{};
+  struct flock lock {};
   lock.l_type = type;
   lock.l_whence = SEEK_SET;
   lock.l_start = kShareLockBase + slot;
@@ -153,8 +153,8 @@ DWORD StoredBits(const std::string& posix, const struct stat& info) {
 }
 
 bool StoreBits(const std::string& posix, const struct stat& info, unsigned char bits) {
-  const int result = bits == 0 ? removexattr(posix.c_str(), kAttributeName)
-                               : setxattr(posix.c_str(), kAttributeName, &bits, 1, 0);
+  const int result =
+      bits == 0 ? removexattr(posix.c_str(), kAttributeName) : setxattr(posix.c_str(), kAttributeName, &bits, 1, 0);
   if (result == 0 || (bits == 0 && errno == ENODATA)) return true;
   if (!NoExtendedAttributes()) return false;
   std::lock_guard guard(gBitsLock);
@@ -166,7 +166,8 @@ DWORD AttributesOf(const std::string& posix, const struct stat& info) {
   DWORD attributes = S_ISDIR(info.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
   if (IsReadOnly(info)) attributes |= FILE_ATTRIBUTE_READONLY;
   const std::size_t slash = posix.find_last_of('/');
-  const std::string_view name = slash == std::string::npos ? std::string_view(posix) : std::string_view(posix).substr(slash + 1);
+  const std::string_view name =
+      slash == std::string::npos ? std::string_view(posix) : std::string_view(posix).substr(slash + 1);
   if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= FILE_ATTRIBUTE_HIDDEN;
   return attributes | StoredBits(posix, info);
 }
@@ -180,8 +181,7 @@ FILETIME TimeOf(const timespec& time) { return platform::FileTimeFromUnix(time.t
 
 }  // namespace
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
-                   HANDLE) {
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD, HANDLE) {
   if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING ||
       (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -345,7 +345,8 @@ BOOL GetFileInformationByHandle(HANDLE handle, BY_HANDLE_FILE_INFORMATION* infor
   struct stat info {};
   if (fstat(file->fd, &info) != 0) return FailFromErrno();
   std::memset(information, 0, sizeof *information);
-  information->dwFileAttributes = IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_ARCHIVE;
+  information->dwFileAttributes =
+      IsReadOnly(info) ? FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE : FILE_ATTRIBUTE_ARCHIVE;
   information->ftCreationTime = TimeOf(info.st_mtim);
   information->ftLastAccessTime = TimeOf(info.st_atim);
   information->ftLastWriteTime = TimeOf(info.st_mtim);
@@ -475,7 +476,8 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
   }
   std::string_view namePattern = separator == std::string_view::npos ? whole : whole.substr(separator + 1);
   if (namePattern.find_first_of("*?") == std::string_view::npos)
-    while (!namePattern.empty() && (namePattern.back() == '.' || namePattern.back() == ' ')) namePattern.remove_suffix(1);
+    while (!namePattern.empty() && (namePattern.back() == '.' || namePattern.back() == ' '))
+      namePattern.remove_suffix(1);
 
   DIR* dir = opendir(folder.c_str());
   if (dir == nullptr) {
@@ -497,7 +499,8 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
     found.ftCreationTime = TimeOf(info.st_mtim);
     found.ftLastAccessTime = TimeOf(info.st_atim);
     found.ftLastWriteTime = TimeOf(info.st_mtim);
-    if (!S_ISDIR(info.st_mode)) SplitSize(static_cast<std::uint64_t>(info.st_size), &found.nFileSizeHigh, &found.nFileSizeLow);
+    if (!S_ISDIR(info.st_mode))
+      SplitSize(static_cast<std::uint64_t>(info.st_size), &found.nFileSizeHigh, &found.nFileSizeLow);
     std::memcpy(found.cFileName, name.c_str(), name.size() + 1);
     search->entries.push_back(found);
   }

@@ -51,11 +51,16 @@ unsigned char LowerCp1252(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
   switch (c) {
-    case 0x8A: return 0x9A;  // Š
-    case 0x8C: return 0x9C;  // Œ
-    case 0x8E: return 0x9E;  // Ž
-    case 0x9F: return 0xFF;  // Ÿ
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // Š
+    case 0x8C:
+      return 0x9C;  // Œ
+    case 0x8E:
+      return 0x9E;  // Ž
+    case 0x9F:
+      return 0xFF;  // Ÿ
+    default:
+      return c;
   }
 }
 
@@ -74,9 +79,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     if (p < pattern.size() && pattern[p] == '*') {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == '?' || LowerCp1252(static_cast<unsigned char>(pattern[p])) ==
-                                         LowerCp1252(static_cast<unsigned char>(name[n])))) {
+    } else if (p < pattern.size() && (pattern[p] == '?' || LowerCp1252(static_cast<unsigned char>(pattern[p])) ==
+                                                               LowerCp1252(static_cast<unsigned char>(name[n])))) {
       ++p;
       ++n;
     } else if (starP != std::string_view::npos) {

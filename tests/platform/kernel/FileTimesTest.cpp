@@ -65,9 +65,18 @@ TEST(FileTimes, TheLastFileTimeIsInTheYear30828) {
 
 TEST(FileTimes, FieldsOutOfRangeAreRefused) {
   const SYSTEMTIME bad[] = {
-      Date(1600, 12, 31), Date(30828, 1, 1), Date(2000, 0, 1),          Date(2000, 13, 1),
-      Date(1999, 2, 29),  Date(2000, 4, 31), Date(2000, 1, 0),          Date(2000, 1, 1, 24),
-      Date(2000, 1, 1, 0, 60), Date(2000, 1, 1, 0, 0, 60), Date(2000, 1, 1, 0, 0, 0, 1000), Date(65535, 12, 1),
+      Date(1600, 12, 31),
+      Date(30828, 1, 1),
+      Date(2000, 0, 1),
+      Date(2000, 13, 1),
+      Date(1999, 2, 29),
+      Date(2000, 4, 31),
+      Date(2000, 1, 0),
+      Date(2000, 1, 1, 24),
+      Date(2000, 1, 1, 0, 60),
+      Date(2000, 1, 1, 0, 0, 60),
+      Date(2000, 1, 1, 0, 0, 0, 1000),
+      Date(65535, 12, 1),
   };
   for (const auto& st : bad) {
     FILETIME ft{};
@@ -83,8 +92,8 @@ TEST(FileTimes, FieldsOutOfRangeAreRefused) {
 TEST(FileTimes, NowIsTheSystemClockInUtc) {
   FILETIME ft{};
   GetSystemTimeAsFileTime(&ft);
-  const auto unixSeconds = std::chrono::duration_cast<std::chrono::seconds>(
-                               std::chrono::system_clock::now().time_since_epoch()).count();
+  const auto unixSeconds =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
   const auto seconds = static_cast<std::int64_t>(platform::FileTimeValue(ft) / 10'000'000) - 11'644'473'600;
   EXPECT_NEAR(static_cast<double>(seconds), static_cast<double>(unixSeconds), 2.0);
 }

@@ -70,10 +70,10 @@ TEST(Paths, PatternsMatchWithoutRegardToCase) {
     bool matches;
   };
   const Case cases[] = {
-      {"photo.GIF", "*.gif", true},   {"photo.gif", "*.jpg", false}, {"README", "*.*", true},
-      {"a.b.c", "*.c", true},         {"a.b.c", "*.b", false},       {"abc", "a?c", true},
-      {"ac", "a?c", false},           {"x.txt", "X.TXT", true},      {"", "*", true},
-      {"abcabd", "*ab?", true},       {"PAGE1.ZOD", "page*.zod", true}, {"\xC9t\xE9.txt", "\xE9T\xC9*", true},
+      {"photo.GIF", "*.gif", true}, {"photo.gif", "*.jpg", false},    {"README", "*.*", true},
+      {"a.b.c", "*.c", true},       {"a.b.c", "*.b", false},          {"abc", "a?c", true},
+      {"ac", "a?c", false},         {"x.txt", "X.TXT", true},         {"", "*", true},
+      {"abcabd", "*ab?", true},     {"PAGE1.ZOD", "page*.zod", true}, {"\xC9t\xE9.txt", "\xE9T\xC9*", true},
   };
   for (const auto& c : cases)
     EXPECT_EQ(platform::MatchesPattern(c.name, c.pattern), c.matches) << c.name << " ~ " << c.pattern;
