@@ -19,6 +19,16 @@
 constinit Resources gFrameworkStrings(128, 200);
 constinit Resources gDocumentMessages(190, 199);
 constinit Resources stockResources(200, 399);
+constinit Resources gSystemCursors(32512, 65162);
+
+int StandardCursorIndex(int kind) {
+  switch (kind) {
+    case 0: return 0;  // IDC_ARROW
+    case 1: return 2;  // IDC_WAIT
+    case 2: return 1;  // IDC_IBEAM
+    default: return kind;
+  }
+}
 
 SMART_DEFINE_ABSTRACT(SoundResource, "SoundResource", SmartImplementation)
 

@@ -72,6 +72,11 @@ class Resources {
 extern Resources gFrameworkStrings;  // 128..200
 extern Resources gDocumentMessages;  // 190..199
 extern Resources stockResources;     // 200..399
+extern Resources gSystemCursors;     // 32512..65162, the system's cursors from IDC_ARROW upward
+
+// The index in gSystemCursors of a standard cursor kind: 0 arrow, 1 wait, 2 text beam; any other value
+// is answered unchanged.
+int StandardCursorIndex(int kind);
 
 // Text 128 + index, as Resources::GetString.
 void GetFrameworkString(char* out, int index, const char* text1 = nullptr, const char* text2 = nullptr,

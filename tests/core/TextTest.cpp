@@ -38,6 +38,14 @@ TEST(FrameworkStrings, FormattedAndPlainTexts) {
 
 namespace {
 
+TEST(Resources, StandardCursorsOfTheSystemSet) {
+  EXPECT_EQ(gSystemCursors.GetFirst() + StandardCursorIndex(0), 32512);  // IDC_ARROW
+  EXPECT_EQ(gSystemCursors.GetFirst() + StandardCursorIndex(1), 32514);  // IDC_WAIT
+  EXPECT_EQ(gSystemCursors.GetFirst() + StandardCursorIndex(2), 32513);  // IDC_IBEAM
+  EXPECT_EQ(StandardCursorIndex(129), 129);
+  EXPECT_EQ(gSystemCursors.GetCount(), 65162 - 32512);
+}
+
 TEST(StringTable, TextsAreStoredExactlyAsWritten) {
   struct Case {
     int id;
