@@ -499,16 +499,21 @@ FileReference::FileReference(ArchiveBlock& block) {
     flags = kNotLocated;
     return;
   }
-  try {
-    SmartRef<FileReference> folder(GetArchiveFolder(block));
-    const FileReference found(*folder, name, false);
-    Assign(found);
-    flags = 0;
-  } catch (Exception*) {
-    SetPath(TextOf(name).c_str());
-    flags = kNotLocated;
-    ClearLastError();
+  // Only a plain name is looked for beside the document: a stored path or ".." must not lead the program
+  // to files elsewhere. Anything else is asked of the user at its first use.
+  const std::string text = TextOf(name);
+  if (text.find_first_of("\\/:") == std::string::npos && text != "." && text != "..") {
+    try {
+      SmartRef<FileReference> folder(GetArchiveFolder(block));
+      Assign(FileReference(*folder, name, false));
+      flags = 0;
+      return;
+    } catch (Exception*) {
+      ClearLastError();
+    }
   }
+  SetPath(text.substr(0, kMaxPathLength).c_str());
+  flags = kNotLocated;
 }
 
 Persistent* FileReference::ReadNew(Archive* archive) { return ReadFromBlock<FileReference>(archive, &persistentType); }

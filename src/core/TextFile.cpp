@@ -23,9 +23,10 @@ void TextFile::Read(SmartRef<Smart>* object) {
   const std::uint32_t length = GetLength();
   SmartRef<String> text(new String());
   if (length > 0) {
-    std::string bytes(length, '\0');
-    File::Read(bytes.data(), length);
-    text->Insert(bytes.data(), 0, static_cast<std::int32_t>(length));
+    // A block of the program's own: a file too large for memory is its error, not a crash.
+    Memory bytes(length);
+    File::Read(bytes.GetData(), length);
+    text->Insert(reinterpret_cast<const char*>(bytes.GetData()), 0, static_cast<std::int32_t>(length));
   }
   *object = SmartRef<Smart>(~text);
 }

@@ -173,6 +173,40 @@ TEST(FilePersistence, ReferencesAndTimesTravelWithTheirProjectFolder) {
   EXPECT_TRUE(IsMember<UserCancelException>(~Raised([&] { Item(again, 2)->GetSpec(); })));
 }
 
+// Stores any text where a file reference stores its name, as a damaged or crafted document would.
+class StoredName : public FileReference {
+  SMART_CLASS(StoredName)
+ public:
+  explicit StoredName(const char* text = "") : text(text) {}
+  void Write(Archive* archive) override {
+    ArchiveBlock block(archive, &FileReference::persistentType);
+    String(text.c_str()).Write(block.GetArchive());
+  }
+  std::string text;
+};
+
+SMART_DEFINE(StoredName, "StoredName", nullptr, nullptr, FileReference)
+
+TEST(FilePersistence, StoredNamesDoNotLeadOutOfTheDocumentsFolder) {
+  TempFolder root;
+  root.Write("secret.txt", "x");
+  root.Write("Projets/P/photo.gif", "x");
+  SmartRef<FileReference> folder(new FileReference(root.WinPath("Projets\\P").c_str()));
+  FileReference page(pageType, *FileCreatorType::defaultCreator, *folder, "page", true);
+  SmartRef<Page> saved(new Page());
+  saved->media = new ListData(&FileReference::classInfo);
+  for (const char* name : {"..\\..\\secret.txt", "../../secret.txt", "..", "photo.gif", "C:photo.gif"})
+    saved->media->Append(new StoredName(name));
+  Save(page, SmartRef<Smart>(~saved));
+  const SmartRef<Page> read = Load(page);
+  ASSERT_EQ(read->media->NumItems(), 5);
+  for (int n : {1, 2, 3, 5}) {
+    EXPECT_FALSE(Item(read, n)->IsLocated()) << n;
+    EXPECT_EQ(std::string(Item(read, n)->GetPathText()).find(root.WinPath()), std::string::npos) << n;
+  }
+  EXPECT_TRUE(Item(read, 4)->IsLocated());
+}
+
 TEST(FilePersistence, TextFilesHoldOneString) {
   TempFolder root;
   FileReference reference(root.Write("notes.txt", std::string(100, 'x')).c_str());
