@@ -253,6 +253,13 @@ TEST_F(FileReferenceTest, ProgramAndCurrentFolders) {
   ASSERT_TRUE(FileReference::SetCurrentFolder(up));
   SmartRef<FileReference> stillApplication(FileReference::ApplicationFolder());
   EXPECT_STREQ(stillApplication->GetPathText(), root.WinPath("a").c_str()) << "read once, at the first call";
+  // A current folder that has gone away: the one last read or set is answered.
+  root.MakeFolder("gone");
+  FileReference gone(root.WinPath("gone").c_str());
+  ASSERT_TRUE(FileReference::SetCurrentFolder(gone));
+  std::filesystem::remove(root.Path() / "gone");
+  SmartRef<FileReference> remembered(FileReference::CurrentFolder());
+  EXPECT_STREQ(remembered->GetPathText(), root.WinPath("gone").c_str());
   SetCurrentDirectoryA(saved);
   file_testing::ForgetApplicationFolder();
 }
