@@ -116,13 +116,6 @@ void File::Read(void* destination, std::uint32_t length) {
   CheckOpen(__LINE__);
   if (length == 0) return;
   if (HasPending()) Flush();
-  if (!(bufferState & kReadBuffered)) {
-    DWORD read = 0;
-    CHECK_CALL(ReadFile(osFile, destination, length, &read, nullptr));
-    basePosition += read;
-    if (read != length) ThrowError("Fin de fichier inattendue.", __FILE__, __LINE__);
-    return;
-  }
   auto* out = static_cast<unsigned char*>(destination);
   while (length > 0) {
     if (bufferOffset == buffer.GetSize()) Refill();
