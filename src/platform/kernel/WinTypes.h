@@ -47,8 +47,10 @@ QUILLORY_DECLARE_HANDLE(HRGN);
 QUILLORY_DECLARE_HANDLE(HPEN);
 QUILLORY_DECLARE_HANDLE(HBRUSH);
 QUILLORY_DECLARE_HANDLE(HFONT);
-QUILLORY_DECLARE_HANDLE(HGDIOBJ);
 using HANDLE = void*;
+// Any drawing-object handle converts to this without a cast, as the drawing calls that take "any object"
+// (SelectObject, DeleteObject, GetObject) expect.
+using HGDIOBJ = void*;
 using HGLOBAL = HANDLE;
 using HMODULE = HINSTANCE;
 
@@ -59,6 +61,24 @@ using HMODULE = HINSTANCE;
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD>(l) >> 16) & 0xFFFF))
 #define LOBYTE(w) (static_cast<BYTE>(static_cast<DWORD>(w) & 0xFF))
 #define HIBYTE(w) (static_cast<BYTE>((static_cast<DWORD>(w) >> 8) & 0xFF))
+
+struct POINT {
+  LONG x;
+  LONG y;
+};
+
+struct SIZE {
+  LONG cx;
+  LONG cy;
+};
+
+// Half-open: right and bottom lie outside.
+struct RECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+};
 
 struct SYSTEMTIME {
   WORD wYear;
