@@ -29,6 +29,10 @@ std::map<std::string, std::string> MakeSeeds() {
   seeds["graph"] = GraphFixture();
   seeds["graph-big-endian"] = GraphFixture(true);
   seeds["graph-newer-node"] = GraphFixture(false, true);
+  SmartRef<Node> varying = MakeTestGraph(&Node::type13);
+  varying->next->padding = 3;
+  seeds["graph-newer-varying-node"] = SaveToBytes(varying, MakeTestTypeIndex(&Node::type13));
+  BreakCycle(~varying);
   SmartRef<Node> self = new Node();
   self->next = self;
   self->label = new String("soi");
