@@ -20,12 +20,6 @@ class ColorConverter {
     if (src.Indexed()) {
       std::size_t count = std::size_t{1} << src.bpp;
       table.resize(count);
-      if (src.monoDevice && src.bpp == 1 && !monoDest) {
-        table[0] = dst.ValueOf(target.textColor & 0xFFFFFF);
-        table[1] = dst.ValueOf(target.background & 0xFFFFFF);
-      } else {
-        for (std::size_t i = 0; i < count; ++i) table[i] = DestValue(src.ColorOf(static_cast<std::uint32_t>(i)));
-      }
       identity = dst.bpp == src.bpp && !(src.monoDevice != monoDest && src.bpp == 1) &&
                  std::equal(src.colors.begin(), src.colors.end(), dst.colors.begin(), dst.colors.end(),
                             [](const RGBQUAD& a, const RGBQUAD& b) {
@@ -33,6 +27,11 @@ class ColorConverter {
                             });
       if (identity) {
         for (std::size_t i = 0; i < count; ++i) table[i] = static_cast<std::uint32_t>(i);
+      } else if (src.monoDevice && src.bpp == 1 && !monoDest) {
+        table[0] = dst.ValueOf(target.textColor & 0xFFFFFF);
+        table[1] = dst.ValueOf(target.background & 0xFFFFFF);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) table[i] = DestValue(src.ColorOf(static_cast<std::uint32_t>(i)));
       }
     } else {
       identity = dst.bpp == src.bpp;
@@ -199,35 +198,70 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
   // Stretch: every destination pixel takes the source pixel (or box of pixels) it maps back to; those that
   // map outside the source are left alone.
   if (target.stretchMode == HALFTONE && (sw > dw || sh > dh)) {
+    // A box filter in two passes: the source rows under a destination row are summed column by column,
+    // then the columns under each destination pixel. Weights are in 1/65536ths.
     auto columns = BoxMap(dw, sw, flipX);
     auto rows = BoxMap(dh, sh, flipY);
+    auto fixed = [](double w) { return static_cast<std::uint64_t>(w * 65536 + 0.5); };
+    // Only source columns inside the source surface count.
+    const int validFirst = std::max(0, -src.left), validLast = std::min(sw - 1, from.width - 1 - src.left);
+    std::vector<std::uint64_t> sums(3 * static_cast<std::size_t>(sw));
     ForEachClipped(clip, dest, [&](const RECT& part) {
+      int firstColumn = sw, lastColumn = -1;
+      for (int x = part.left; x < part.right; ++x) {
+        for (const Weight& w : columns[x - dest.left]) {
+          firstColumn = std::min(firstColumn, w.index);
+          lastColumn = std::max(lastColumn, w.index);
+        }
+      }
+      firstColumn = std::max(firstColumn, validFirst);
+      lastColumn = std::min(lastColumn, validLast);
+      if (firstColumn > lastColumn) return;
       for (int y = part.top; y < part.bottom; ++y) {
-        const auto& rowWeights = rows[y - dest.top];
-        BYTE* out = dst.Row(y);
-        for (int x = part.left; x < part.right; ++x) {
-          double r = 0, g = 0, b = 0, total = 0;
-          for (const Weight& wy : rowWeights) {
-            int sy = src.top + wy.index;
-            if (sy < 0 || sy >= from.height) continue;
-            const BYTE* in = from.Row(sy);
-            for (const Weight& wx : columns[x - dest.left]) {
-              int sx = src.left + wx.index;
-              if (sx < 0 || sx >= from.width) continue;
-              COLORREF c = from.ColorOf(ReadPixel(in, sx, from.bpp));
-              double w = wx.weight * wy.weight;
-              r += GetRValue(c) * w;
-              g += GetGValue(c) * w;
-              b += GetBValue(c) * w;
-              total += w;
+        std::fill(sums.begin() + 3 * firstColumn, sums.begin() + 3 * (lastColumn + 1), 0);
+        std::uint64_t rowTotal = 0;
+        for (const Weight& wy : rows[y - dest.top]) {
+          int sy = src.top + wy.index;
+          if (sy < 0 || sy >= from.height) continue;
+          std::uint64_t w = fixed(wy.weight);
+          rowTotal += w;
+          const BYTE* in = from.Row(sy);
+          std::uint64_t* sum = sums.data() + 3 * firstColumn;
+          if (from.bpp == 32) {
+            const auto* p = reinterpret_cast<const std::uint32_t*>(in) + src.left;
+            for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
+              std::uint32_t v = p[c];
+              sum[0] += ((v >> 16) & 255) * w;
+              sum[1] += ((v >> 8) & 255) * w;
+              sum[2] += (v & 255) * w;
+            }
+          } else {
+            for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
+              COLORREF color = from.ColorOf(ReadPixel(in, src.left + c, from.bpp));
+              sum[0] += GetRValue(color) * w;
+              sum[1] += GetGValue(color) * w;
+              sum[2] += GetBValue(color) * w;
             }
           }
-          if (total <= 0) continue;
-          COLORREF c = RGB(static_cast<BYTE>(r / total + 0.5), static_cast<BYTE>(g / total + 0.5),
-                           static_cast<BYTE>(b / total + 0.5));
-          std::uint32_t s = convert.DestValue(c);
-          std::uint32_t value = rop == 0xCC ? s
-                                            : Rop3(rop, usesPattern ? pattern.At(x, y) : 0, s, ReadPixel(out, x, dst.bpp));
+        }
+        if (rowTotal == 0) continue;
+        BYTE* out = dst.Row(y);
+        for (int x = part.left; x < part.right; ++x) {
+          std::uint64_t r = 0, g = 0, b = 0, total = 0;
+          for (const Weight& wx : columns[x - dest.left]) {
+            if (wx.index < firstColumn || wx.index > lastColumn) continue;
+            std::uint64_t w = fixed(wx.weight);
+            r += sums[3 * wx.index] * w;
+            g += sums[3 * wx.index + 1] * w;
+            b += sums[3 * wx.index + 2] * w;
+            total += w;
+          }
+          if (total == 0) continue;
+          total *= rowTotal;
+          COLORREF c = RGB(static_cast<BYTE>((r + total / 2) / total), static_cast<BYTE>((g + total / 2) / total),
+                           static_cast<BYTE>((b + total / 2) / total));
+          std::uint32_t value = convert.DestValue(c);
+          if (rop != 0xCC) value = Rop3(rop, usesPattern ? pattern.At(x, y) : 0, value, ReadPixel(out, x, dst.bpp));
           WritePixel(out, x, dst.bpp, value & mask);
         }
       }

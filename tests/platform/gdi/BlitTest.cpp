@@ -166,7 +166,8 @@ TEST(Blits, NegativeExtentsMirror) {
 // --- Stretching against ImageMagick ---------------------------------------------------------------
 
 std::filesystem::path TempFile(const std::string& name) {
-  auto dir = std::filesystem::temp_directory_path() / ("quillory-gdi-" + std::to_string(std::rand()));
+  // Test programs run side by side: each folder gets a name of its own.
+  auto dir = std::filesystem::temp_directory_path() / ("quillory-gdi-" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(dir);
   return dir / name;
 }
