@@ -34,7 +34,7 @@ std::size_t TextLength(const char* text) { return text ? std::strlen(text) : 0; 
 void CopyBounded(const char* source, char* destination, std::size_t size) {
   if (destination == nullptr || size == 0) return;
   const std::size_t length = source ? strnlen(source, size - 1) : 0;
-  std::memcpy(destination, source, length);
+  if (length) std::memmove(destination, source, length);
   destination[length] = '\0';
 }
 

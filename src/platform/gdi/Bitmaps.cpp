@@ -4,6 +4,7 @@
 
 #include "platform/gdi/Blit.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/text/RasterFont.h"
 #include "platform/kernel/Errors.h"
 
 using namespace platform::gdi;
@@ -281,6 +282,7 @@ int GetObjectA(HGDIOBJ handle, int size, LPVOID buffer) {
       auto* brush = static_cast<BrushObject*>(object);
       return give(LOGBRUSH{brush->style, brush->color, 0});
     }
+    case Kind::Font: return give(static_cast<FontObject*>(object)->font->Description());
     default:
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;

@@ -22,6 +22,7 @@ DeviceContext* NewContext() {
   Swap(dc->pen, static_cast<PenObject*>(Stock(BLACK_PEN)));
   Swap(dc->brush, static_cast<BrushObject*>(Stock(WHITE_BRUSH)));
   Swap(dc->palette, static_cast<PaletteObject*>(Stock(DEFAULT_PALETTE)));
+  Swap(dc->font, static_cast<FontObject*>(Stock(SYSTEM_FONT)));
   DeviceContext* raw = dc.get();
   Register(std::move(dc));
   return raw;

@@ -121,3 +121,4 @@ BOOL ExtFloodFill(HDC dc, int x, int y, COLORREF color, UINT kind);
 BOOL FloodFill(HDC dc, int x, int y, COLORREF border);
 
 #include "platform/gdi/Surfaces.h"
+#include "platform/gdi/text/Text.h"

@@ -163,6 +163,7 @@ enum : int {
   WHITE_PEN = 6,
   BLACK_PEN = 7,
   NULL_PEN = 8,
+  SYSTEM_FONT = 13,
   DEFAULT_PALETTE = 15,
 };
 

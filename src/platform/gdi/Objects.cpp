@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/text/FontObjects.h"
 #include "platform/kernel/Errors.h"
 
 namespace platform::gdi {
@@ -111,6 +112,12 @@ Object* Stock(int which) {
       case WHITE_PEN: objects[which] = StockPen(PS_SOLID, RGB(255, 255, 255)); break;
       case BLACK_PEN: objects[which] = StockPen(PS_SOLID, RGB(0, 0, 0)); break;
       case NULL_PEN: objects[which] = StockPen(PS_NULL, 0); break;
+      case SYSTEM_FONT: {
+        auto font = text::SystemFont();
+        if (!font) return nullptr;
+        objects[which] = MakeStock(std::move(font));
+        break;
+      }
       case DEFAULT_PALETTE: {
         auto palette = std::make_unique<PaletteObject>();
         palette->entries.assign(StaticColors(), StaticColors() + 20);

@@ -9,6 +9,10 @@
 #include "platform/gdi/Region.h"
 #include "platform/gdi/Surface.h"
 
+namespace platform::text {
+class RasterFont;
+}
+
 namespace platform::gdi {
 
 enum class Kind { Bitmap, Palette, Pen, Brush, Region, Font, DC };
@@ -58,9 +62,9 @@ struct RegionObject : Object {
   Region region;
 };
 
-// Text and fonts come later; a font object only needs to be selectable.
 struct FontObject : Object {
   FontObject() : Object(Kind::Font) {}
+  std::shared_ptr<text::RasterFont> font;
 };
 
 struct DeviceContext : Object {
