@@ -164,6 +164,11 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
   if (dw == sw && dh == sh && !flipX && !flipY) {
     // Plain copy: limit the destination to where the source exists.
     int dx = src.left - dest.left, dy = src.top - dest.top;
+    // 8-bit to 8-bit copies look indices up in a table of bytes, which the compiler keeps close.
+    BYTE byteTable[256] = {};
+    if (from.bpp == 8 && dst.bpp == 8) {
+      for (int i = 0; i < 256; ++i) byteTable[i] = static_cast<BYTE>(convert.Table()[static_cast<std::size_t>(i)]);
+    }
     RECT limit = IntersectRects(dest, RECT{-dx, -dy, from.width - dx, from.height - dy});
     ForEachClipped(clip, limit, [&](const RECT& part) {
       if (rop == 0xCC && convert.Identity() && dst.bpp >= 8) {
@@ -174,12 +179,11 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
         const BYTE* in = from.Row(y + dy);
         BYTE* out = dst.Row(y);
         if (rop == 0xCC && from.bpp == 8 && dst.bpp == 8) {
-          const auto& table = convert.Table();
-          for (int x = part.left; x < part.right; ++x) out[x] = static_cast<BYTE>(table[in[x + dx]]);
+          for (int x = part.left; x < part.right; ++x) out[x] = byteTable[in[x + dx]];
           continue;
         }
         if (rop == 0xCC && from.bpp == 8 && dst.bpp == 32) {
-          const auto& table = convert.Table();
+          const std::uint32_t* table = convert.Table().data();
           auto* o = reinterpret_cast<std::uint32_t*>(out);
           for (int x = part.left; x < part.right; ++x) o[x] = table[in[x + dx]];
           continue;

@@ -146,13 +146,16 @@ int ScreenBitsPerPixel() { return Screen().bpp; }
 int ScreenWidth() { return Screen().width; }
 int ScreenHeight() { return Screen().height; }
 
+namespace {
+std::vector<PALETTEENTRY> DefaultSystemPalette() {
+  std::vector<PALETTEENTRY> entries;
+  for (const RGBQUAD& q : DefaultColors(8)) entries.push_back(PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0});
+  return entries;
+}
+}  // namespace
+
 std::vector<PALETTEENTRY>& SystemPalette() {
-  static std::vector<PALETTEENTRY> palette = [] {
-    std::vector<PALETTEENTRY> entries(256);
-    std::vector<RGBQUAD> table = DefaultColors(8);
-    for (int i = 0; i < 256; ++i) entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    return entries;
-  }();
+  static std::vector<PALETTEENTRY> palette = DefaultSystemPalette();
   return palette;
 }
 
@@ -191,12 +194,7 @@ namespace platform {
 
 void SetScreenFormat(int bitsPerPixel, int width, int height) {
   gdi::Screen() = gdi::ScreenFormat{bitsPerPixel == 8 ? 8 : 32, width, height};
-  gdi::SystemPalette() = [] {
-    std::vector<PALETTEENTRY> entries(256);
-    std::vector<RGBQUAD> table = gdi::DefaultColors(8);
-    for (int i = 0; i < 256; ++i) entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    return entries;
-  }();
+  gdi::SystemPalette() = gdi::DefaultSystemPalette();
 }
 
 std::size_t CountGdiObjects() { return gdi::LiveObjectCount(); }
