@@ -24,6 +24,8 @@ using LRESULT = std::intptr_t;
 using SIZE_T = std::size_t;
 using ATOM = WORD;
 using COLORREF = DWORD;
+using LONG_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
 
 #ifndef TRUE
 #define TRUE 1
@@ -59,6 +61,8 @@ using HMODULE = HINSTANCE;
 #define MAKELONG(lo, hi) (static_cast<LONG>((static_cast<WORD>(lo)) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16)))
 #define LOWORD(l) (static_cast<WORD>(static_cast<DWORD>(l) & 0xFFFF))
 #define HIWORD(l) (static_cast<WORD>((static_cast<DWORD>(l) >> 16) & 0xFFFF))
+#define GET_X_LPARAM(lp) (static_cast<int>(static_cast<SHORT>(LOWORD(lp))))
+#define GET_Y_LPARAM(lp) (static_cast<int>(static_cast<SHORT>(HIWORD(lp))))
 #define LOBYTE(w) (static_cast<BYTE>(static_cast<DWORD>(w) & 0xFF))
 #define HIBYTE(w) (static_cast<BYTE>((static_cast<DWORD>(w) >> 8) & 0xFF))
 

@@ -1,0 +1,32 @@
+// The real screen behind the window system: what shows the composed screen and delivers the user's input.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/kernel/WinTypes.h"
+
+namespace platform {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Hands the input that arrived to the window system (InjectMouseMove, InjectKey, ...), waiting at most
+  // the given time for some.
+  virtual void PumpInput(DWORD timeoutMs) = 0;
+  // Shows a composed screen of width x height pixels, 0x00RRGGBB, rows top first.
+  virtual void Present(const std::uint32_t* pixels, int width, int height) = 0;
+
+  // Composes and presents the screen when it changed since the last time.
+  void PresentIfChanged();
+
+ private:
+  unsigned presentedGeneration = ~0u;
+};
+
+// The back end in use; a headless one until another is installed.
+Backend& CurrentBackend();
+// Installs a back end (null: headless again) and answers the previous one.
+std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend);
+
+}  // namespace platform

@@ -1,0 +1,258 @@
+// The one message queue of the program: posted messages, then the quit request, then input, then WM_PAINT
+// for windows that need painting, then WM_TIMER for timers that are due.
+#include <deque>
+
+#include "platform/backend/Backend.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/System.h"
+#include "platform/user/Input.h"
+#include "platform/user/KeyState.h"
+#include "platform/user/Message.h"
+#include "platform/user/Surface.h"
+#include "platform/user/Timer.h"
+#include "platform/user/WindowTree.h"
+
+namespace platform::user {
+
+namespace {
+
+struct Queue {
+  std::deque<MSG> posted;
+  std::deque<InputMessage> input;
+  bool quit = false;
+  int quitCode = 0;
+  DWORD lastTime = 0;
+  POINT lastPoint{0, 0};
+};
+
+Queue& TheQueue() {
+  static Queue queue;
+  return queue;
+}
+
+WaitSource& SocketSource() {
+  static WaitSource source;
+  return source;
+}
+
+const HWND kThreadOnly = reinterpret_cast<HWND>(-1);
+
+bool InRange(UINT message, UINT first, UINT last) {
+  if (first == 0 && last == 0) return true;
+  if (first <= last) return message >= first && message <= last;
+  return message >= first || message <= last;
+}
+
+MSG Stamp(MSG msg) {
+  msg.time = GetTickCount();
+  POINT cursor{0, 0};
+  GetCursorPos(&cursor);
+  msg.pt = cursor;
+  return msg;
+}
+
+bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+  Queue& q = TheQueue();
+  for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+    if (MatchesWindowFilter(it->hwnd, filter) && InRange(it->message, first, last)) {
+      *out = *it;
+      if (remove) q.posted.erase(it);
+      return true;
+    }
+  }
+  if (q.quit) {
+    *out = Stamp(MSG{nullptr, WM_QUIT, static_cast<WPARAM>(q.quitCode), 0, 0, {0, 0}});
+    if (remove) q.quit = false;
+    return true;
+  }
+  for (auto it = q.input.begin(); it != q.input.end(); ++it) {
+    if (MatchesWindowFilter(it->msg.hwnd, filter) && InRange(it->msg.message, first, last)) {
+      *out = it->msg;
+      if (remove) {
+        if (it->virtualKey >= 0) SetKeyDown(it->virtualKey, it->down);
+        q.input.erase(it);
+      }
+      return true;
+    }
+  }
+  if (InRange(WM_PAINT, first, last)) {
+    HWND window = nullptr;
+    if (FindPaintWindow(filter, &window)) {
+      *out = Stamp(MSG{window, WM_PAINT, 0, 0, 0, {0, 0}});
+      return true;
+    }
+  }
+  if (InRange(WM_TIMER, first, last) && TakeDueTimer(filter, remove, out)) return true;
+  return false;
+}
+
+bool Peek(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
+  if (out == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  if (filter != nullptr && filter != kThreadOnly && Find(filter) == nullptr) return false;
+  if (!PeekQueued(out, filter, first, last, remove)) return false;
+  if (remove) {
+    TheQueue().lastTime = out->time;
+    TheQueue().lastPoint = out->pt;
+  }
+  return true;
+}
+
+// Shows what changed, then lets the back end and the sockets deliver what arrived, waiting at most the
+// given time for it.
+void PollSources(DWORD timeoutMs) {
+  Backend& backend = CurrentBackend();
+  backend.PresentIfChanged();
+  constexpr DWORD kSlice = 10;
+  const DWORD slice = timeoutMs < kSlice ? timeoutMs : kSlice;
+  bool arrived = false;
+  if (SocketSource()) arrived = SocketSource()(0);
+  if (!arrived) backend.PumpInput(slice);
+  else backend.PumpInput(0);
+}
+
+}  // namespace
+
+bool MatchesWindowFilter(HWND window, HWND filter) {
+  if (filter == nullptr) return true;
+  if (filter == kThreadOnly) return window == nullptr;
+  return window == filter || IsChild(filter, window);
+}
+
+void QueueInput(const InputMessage& input) {
+  Queue& q = TheQueue();
+  InputMessage stamped = input;
+  stamped.msg.time = GetTickCount();
+  // Only the latest position of a run of moves matters.
+  if (input.msg.message == WM_MOUSEMOVE || input.msg.message == WM_NCMOUSEMOVE) {
+    if (!q.input.empty()) {
+      MSG& last = q.input.back().msg;
+      if (last.message == input.msg.message && last.hwnd == input.msg.hwnd && last.wParam == input.msg.wParam) {
+        last = stamped.msg;
+        return;
+      }
+    }
+  }
+  q.input.push_back(stamped);
+}
+
+void ForgetWindowMessages(HWND window) {
+  Queue& q = TheQueue();
+  std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == window; });
+  std::erase_if(q.input, [&](const InputMessage& m) { return m.msg.hwnd == window; });
+  KillWindowTimers(window);
+}
+
+void ResetQueue() { TheQueue() = Queue{}; }
+
+}  // namespace platform::user
+
+using namespace platform::user;
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT first, UINT last, UINT remove) {
+  const bool take = (remove & PM_REMOVE) != 0;
+  if (Peek(msg, window, first, last, take)) return TRUE;
+  PollSources(0);
+  return Peek(msg, window, first, last, take) ? TRUE : FALSE;
+}
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT first, UINT last) {
+  if (msg == nullptr || (window != nullptr && window != kThreadOnly && Find(window) == nullptr)) {
+    if (msg == nullptr) SetLastError(ERROR_INVALID_PARAMETER);
+    return -1;
+  }
+  for (;;) {
+    if (Peek(msg, window, first, last, true)) return msg->message == WM_QUIT ? FALSE : TRUE;
+    // A timer the filter leaves out must not keep the loop from sleeping.
+    PollSources(InRange(WM_TIMER, first, last) ? NextTimerDelay(window) : 0xFFFFFFFF);
+  }
+}
+
+BOOL WaitMessage() {
+  MSG msg;
+  while (!Peek(&msg, nullptr, 0, 0, false)) PollSources(NextTimerDelay(nullptr));
+  return TRUE;
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (window != nullptr && Find(window) == nullptr) return FALSE;
+  TheQueue().posted.push_back(Stamp(MSG{window, message, wParam, lParam, 0, {0, 0}}));
+  return TRUE;
+}
+
+BOOL PostThreadMessageA(DWORD, UINT message, WPARAM wParam, LPARAM lParam) {
+  return PostMessageA(nullptr, message, wParam, lParam);
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowData* w = Find(window);
+  if (w == nullptr) return 0;
+  return CallProcedure(w->procedure, window, message, wParam, lParam);
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (msg == nullptr) return FALSE;
+  if (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP && msg->message != WM_SYSKEYDOWN &&
+      msg->message != WM_SYSKEYUP) {
+    return FALSE;
+  }
+  if (msg->message != WM_KEYDOWN) return TRUE;
+  // Printable characters arrive as typed text (the keyboard layout is the screen's business); the keys
+  // that type control characters are translated here.
+  int character = -1;
+  const int key = static_cast<int>(msg->wParam & 0xFF);
+  switch (key) {
+    case VK_BACK: character = 8; break;
+    case VK_TAB: character = 9; break;
+    case VK_RETURN: character = 13; break;
+    case VK_ESCAPE: character = 27; break;
+    default:
+      if (key >= 'A' && key <= 'Z' && GetKeyState(VK_CONTROL) < 0) character = key - 'A' + 1;
+      break;
+  }
+  if (character >= 0) PostMessageA(msg->hwnd, WM_CHAR, static_cast<WPARAM>(character), msg->lParam);
+  return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg) {
+  if (msg == nullptr) return 0;
+  if (msg->message == WM_TIMER && msg->lParam != 0) {
+    // Only the procedure the timer was set with is called, never an address a message merely carries.
+    if (IsTimerProcedure(msg->hwnd, msg->wParam, msg->lParam)) {
+      reinterpret_cast<TIMERPROC>(msg->lParam)(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
+      return 0;
+    }
+    if (msg->hwnd == nullptr) return 0;
+  }
+  if (msg->hwnd == nullptr) return 0;
+  WindowData* w = Find(msg->hwnd);
+  if (w == nullptr) return 0;
+  return CallProcedure(w->procedure, msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+void PostQuitMessage(int exitCode) {
+  TheQueue().quit = true;
+  TheQueue().quitCode = exitCode;
+}
+
+DWORD GetMessageTime() { return TheQueue().lastTime; }
+
+DWORD GetMessagePos() {
+  const POINT p = TheQueue().lastPoint;
+  return static_cast<DWORD>(MAKELONG(p.x, p.y));
+}
+
+namespace platform {
+
+void SetSocketWaitSource(WaitSource source) { user::SocketSource() = std::move(source); }
+
+void ResetWindowSystemForTesting() {
+  user::ResetWindows();
+  user::ResetQueue();
+  user::ResetTimers();
+  user::ResetInput();
+}
+
+}  // namespace platform

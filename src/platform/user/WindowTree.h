@@ -1,0 +1,104 @@
+// The window system's own records of windows and classes (not part of the programming interface).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/user/RectList.h"
+#include "platform/user/Surface.h"
+#include "platform/user/Message.h"
+#include "platform/user/Window.h"
+
+namespace platform::user {
+
+struct WindowClass {
+  std::string name;
+  WNDCLASSA info{};
+  std::string menuName;
+  int windowCount = 0;
+};
+
+struct WindowData {
+  HWND handle = nullptr;
+  std::shared_ptr<WindowClass> windowClass;
+  WNDPROC procedure = nullptr;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  WindowData* parent = nullptr;  // the desktop for top-level windows; null only for the desktop
+  WindowData* owner = nullptr;
+  std::vector<WindowData*> children;  // front-most first
+  RECT rect{};                        // window rectangle in the parent's client coordinates
+  RECT restoreRect{};                 // where a maximised window goes back to
+  bool hasMenu = false;
+  HMENU menu = nullptr;  // menu of a top-level window, identifier of a child
+  HINSTANCE instance = nullptr;
+  std::string text;
+  LONG_PTR userData = 0;
+  std::vector<BYTE> extra;  // the class's cbWndExtra bytes
+  std::vector<std::pair<std::string, HANDLE>> properties;
+  RectList update;  // client coordinates, already clipped to what is visible
+  bool eraseNeeded = false;
+  bool destroying = false;
+  Surface surface;  // top-level windows only
+};
+
+// The record of a live window; null (and ERROR_INVALID_WINDOW_HANDLE) for anything else.
+WindowData* Find(HWND window);
+WindowData& Desktop();
+bool IsTopLevel(const WindowData& window);
+WindowData& TopLevelOf(WindowData& window);
+
+RECT Insets(const WindowData& window);
+// Where a maximised window lies in its parent's client coordinates.
+RECT MaximizedRect(const WindowData& window);
+// The client area in the parent's client coordinates.
+RECT ClientRectInParent(const WindowData& window);
+POINT ClientOriginOnScreen(const WindowData& window);
+POINT WindowOriginOnScreen(const WindowData& window);
+bool IsShownChain(const WindowData& window);
+
+// What of the window the user can see, in its client coordinates: its client area (or whole window),
+// without what the siblings above it and above its ancestors cover, and without what its visible children
+// cover when asked. A top-level window keeps its own pixels whatever lies above it, so other top-level
+// windows do not clip it.
+RectList VisibleArea(const WindowData& window, bool clientArea, bool withoutChildren = true);
+// The area the window (children included) covers on screen, in its parent's client coordinates.
+RectList VisibleAreaInParent(const WindowData& window);
+
+// Invalidation of an area in client coordinates: each window takes the part of it that it shows.
+void InvalidateTree(WindowData& window, const RectList& area, bool erase, bool children);
+void ValidateTree(WindowData& window, const RectList& area, bool children);
+
+// Calls the procedure of a window, after the observers have seen the message.
+LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WM_ERASEBKGND as the system does it: the class brush over the area the DC may touch.
+LRESULT EraseBackground(HWND window, HDC dc);
+
+// Queue side of the window system.
+struct InputMessage {
+  MSG msg;
+  int virtualKey = -1;  // the key or button that goes down or up when the message is taken
+  bool down = false;
+};
+void QueueInput(const InputMessage& input);  // coalesces mouse moves
+bool FindPaintWindow(HWND filter, HWND* window);
+bool MatchesWindowFilter(HWND window, HWND filter);
+// Timers: marks those due, hands out the earliest ready one, and tells how long until the next.
+bool TakeDueTimer(HWND filter, bool remove, MSG* msg);
+DWORD NextTimerDelay(HWND filter);
+bool IsTimerProcedure(HWND window, UINT_PTR id, LPARAM procedure);
+void KillWindowTimers(HWND window);
+void ResetTimers();
+void ResetInput();
+
+// A rectangle larger than any window: "all of it" for invalidation.
+constexpr RECT kEverywhere{-0x4000000, -0x4000000, 0x4000000, 0x4000000};
+
+void ForgetWindowMessages(HWND window);  // queue side: drops posted messages and timers of a window
+void ResetWindows();
+void ResetQueue();
+
+}  // namespace platform::user

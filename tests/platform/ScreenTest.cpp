@@ -1,0 +1,203 @@
+// The virtual screen: composition of top-level windows, the same pixels through SDL, and real clicks
+// through an X server.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "DemoWindow.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/backend/Screen.h"
+#include "platform/kernel/System.h"
+#include "platform/user/KeyState.h"
+#include "platform/backend/SdlBackend.h"
+#include "support/WindowFixture.h"
+
+namespace {
+
+using Screen = WindowFixture;
+
+std::uint32_t PixelAt(int x, int y) {
+  const auto& pixels = platform::ComposeScreen();
+  return pixels[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
+}
+
+TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
+  HWND back = MakeTop({100, 100, 300, 300});
+  HWND front = MakeTop({200, 200, 400, 400});
+  HWND child = MakeChild(back, {10, 10, 50, 50});
+  HWND hidden = MakeTop({0, 0, 50, 50}, WS_POPUP);
+  Pump();
+  FillVisible(back, 0x00112233);
+  FillVisible(front, 0x00445566);
+  FillVisible(child, 0x00778899);
+  FillVisible(hidden, 0x00AABBCC);
+  EXPECT_EQ(PixelAt(5, 5), platform::kDesktopColour);
+  EXPECT_EQ(PixelAt(150, 150), 0x00112233u);
+  EXPECT_EQ(PixelAt(110, 110), 0x00778899u);
+  EXPECT_EQ(PixelAt(149, 149), 0x00778899u);
+  EXPECT_EQ(PixelAt(150, 110), 0x00112233u);  // right edge excluded
+  EXPECT_EQ(PixelAt(250, 250), 0x00445566u);
+  EXPECT_EQ(PixelAt(399, 399), 0x00445566u);
+  EXPECT_EQ(PixelAt(400, 400), platform::kDesktopColour);
+
+  // A top-level window keeps its pixels: raised or moved, it shows them without repainting.
+  SetWindowPos(back, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(PixelAt(250, 250), 0x00112233u);
+  log.Clear();
+  MoveWindow(front, 500, 300, 200, 200, TRUE);
+  EXPECT_EQ(PixelAt(550, 350), 0x00445566u);
+  Pump();
+  EXPECT_EQ(log.Count(front, WM_PAINT), 0);
+}
+
+TEST_F(Screen, TheScreenContextDrawsUnderTheWindowsAndKnowsTheScreen) {
+  MakeTop({100, 100, 200, 200});
+  Pump();
+  HDC screen = GetDC(nullptr);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), 32);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 800);
+  HBRUSH brush = CreateSolidBrush(0x000000FF);
+  RECT all{0, 0, 800, 600};
+  FillRect(screen, &all, brush);
+  DeleteObject(brush);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
+  EXPECT_EQ(PixelAt(50, 50), 0x00FF0000u);
+  EXPECT_EQ(PixelAt(150, 150), 0x00FFFFFFu);  // the window stays on top
+  platform::SetScreenSize(1024, 700);
+  screen = GetDC(nullptr);
+  EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1024);
+  EXPECT_EQ(GetDeviceCaps(screen, VERTRES), 700);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(ReleaseDC(nullptr, screen), 0);  // released once only
+}
+
+// The demo drawn on a fresh window system with the given back end; answers the composed screen.
+std::vector<std::uint32_t> RenderDemo(std::unique_ptr<platform::Backend> backend) {
+  platform::ResetWindowSystemForTesting();
+  platform::SetBackend(std::move(backend));
+  DemoWindow demo;
+  demo.Open(40, 30, "Quillory demo");
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  // Presented when the queue ran dry.
+  return platform::ComposeScreen();
+}
+
+TEST_F(Screen, TheDemoLooksTheSameHeadlessAndThroughSdl) {
+  const std::vector<std::uint32_t> headless = RenderDemo(std::make_unique<platform::HeadlessBackend>());
+  POINT inButton{DemoWindow::kButton.left + 5, DemoWindow::kButton.top + 5};
+  POINT inClient{5, 5};
+  // The frame is 320 x 240 at (40, 30) with the frame's insets.
+  const RECT in = platform::NonClientInsets(WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS, 0, false);
+  for (POINT* p : {&inButton, &inClient}) {
+    p->x += 40 + in.left;
+    p->y += 30 + in.top;
+  }
+  EXPECT_EQ(headless[static_cast<std::size_t>(inButton.y) * 800 + inButton.x], DemoWindow::kButtonColour);
+  EXPECT_EQ(headless[static_cast<std::size_t>(inClient.y) * 800 + inClient.x], DemoWindow::kClientColour);
+  EXPECT_EQ(headless[0], platform::kDesktopColour);
+
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory demo", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SdlBackend* shown = sdl.get();
+  const std::vector<std::uint32_t> composed = RenderDemo(std::move(sdl));
+  int width = 0, height = 0;
+  const std::vector<std::uint32_t> seen = shown->ReadShownPixels(&width, &height);
+  ASSERT_EQ(width, 800);
+  ASSERT_EQ(height, 600);
+  ASSERT_EQ(seen.size(), headless.size());
+  std::size_t differences = 0;
+  for (std::size_t i = 0; i < seen.size(); ++i) differences += (seen[i] & 0xFFFFFF) != headless[i];
+  EXPECT_EQ(differences, 0u);
+  EXPECT_EQ(composed, headless);
+  platform::SetBackend(nullptr);
+}
+
+// Under a real X server (started by the test below), a click made with xdotool reaches the demo's button
+// as WM_LBUTTONDOWN at the right client coordinates, and keys reach the front window.
+void ClickUnderX() {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  platform::ResetWindowSystemForTesting();
+  platform::SetScreenSize(640, 480);
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory demo", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SetBackend(std::move(sdl));
+  DemoWindow demo;
+  demo.Open(40, 30, "Quillory demo");
+  MessageLog log;
+  MSG msg;
+  auto pump = [&](int ms) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<std::int32_t>(GetTickCount() - until) < 0) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      Sleep(5);
+    }
+  };
+  pump(300);
+  POINT target{DemoWindow::kButton.left + 17, DemoWindow::kButton.top + 11};
+  ClientToScreen(demo.frame, &target);
+  const std::string find = "timeout 20 xdotool search --sync --name '^Quillory demo$' ";
+  const std::string click = find + "mousemove --sync --window %1 " + std::to_string(target.x) + " " +
+                            std::to_string(target.y) + " click 1";
+  ASSERT_EQ(std::system(click.c_str()), 0) << click;
+  for (int waited = 0; waited < 5000 && demo.clicks.empty(); waited += 50) pump(50);
+  ASSERT_EQ(demo.clicks.size(), 1u);
+  EXPECT_EQ(demo.clicks[0].x, 17);
+  EXPECT_EQ(demo.clicks[0].y, 11);
+
+  // Keys reach the front window: Return as a key (and its character), a letter as typed text. (Keys the
+  // server's keymap lacks, such as é, are remapped by xdotool only while it runs, which this test, waiting
+  // for it, would miss.)
+  const std::string keys = find + "windowfocus --sync %1 key Return key a";
+  ASSERT_EQ(std::system(keys.c_str()), 0) << keys;
+  auto chars = [&] { return log.Of(demo.frame, WM_CHAR); };
+  for (int waited = 0; waited < 5000 && chars().size() < 2; waited += 50) pump(50);
+  ASSERT_EQ(chars().size(), 2u);
+  EXPECT_EQ(chars()[0].wParam, 13u);
+  EXPECT_EQ(chars()[1].wParam, static_cast<WPARAM>('a'));
+  const auto down = log.Of(demo.frame, WM_KEYDOWN);
+  ASSERT_FALSE(down.empty());
+  EXPECT_EQ(down[0].wParam, static_cast<WPARAM>(VK_RETURN));
+  platform::SetBackend(nullptr);
+}
+
+bool gChildRegistered = [] {
+  if (std::getenv("QUILLORY_XVFB_CHILD") == nullptr) return false;
+  testing::RegisterTest("XvfbChild", "ClickUnderX", nullptr, nullptr, __FILE__, __LINE__,
+                        []() -> testing::Test* {
+                          struct Body : testing::Test {
+                            void TestBody() override { ClickUnderX(); }
+                          };
+                          return new Body;
+                        });
+  return true;
+}();
+
+TEST(ScreenUnderX, ARealClickReachesTheWindowAtItsClientCoordinates) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run or xdotool is missing (scripts/install-deps installs them)";
+  }
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string log =
+      (std::filesystem::temp_directory_path() / ("quillory-xvfb-" + std::to_string(getpid()) + ".log")).string();
+  // SDL's X11 and system-bus libraries keep a few blocks for the life of the process, out of our reach.
+  const std::string command = "QUILLORY_XVFB_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 90 xvfb-run -a -s '-screen 0 1024x768x24' '" + self +
+                              "' --gtest_filter=XvfbChild.ClickUnderX > '" + log + "' 2>&1";
+  const int status = std::system(command.c_str());
+  if (status != 0) std::system(("cat '" + log + "'").c_str());
+  std::filesystem::remove(log);
+  EXPECT_EQ(status, 0);
+}
+
+}  // namespace
