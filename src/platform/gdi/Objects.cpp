@@ -193,8 +193,10 @@ std::uint32_t ValueOnSurface(const DeviceContext& dc, COLORREF color) {
 namespace platform {
 
 void SetScreenFormat(int bitsPerPixel, int width, int height) {
-  gdi::Screen() = gdi::ScreenFormat{bitsPerPixel == 8 ? 8 : 32, width, height};
-  gdi::SystemPalette() = gdi::DefaultSystemPalette();
+  int depth = bitsPerPixel == 8 ? 8 : 32;
+  // A new size keeps the colours realised so far; a new depth starts from the default palette.
+  if (depth != gdi::Screen().bpp) gdi::SystemPalette() = gdi::DefaultSystemPalette();
+  gdi::Screen() = gdi::ScreenFormat{depth, width, height};
 }
 
 std::size_t CountGdiObjects() { return gdi::LiveObjectCount(); }

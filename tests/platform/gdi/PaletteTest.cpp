@@ -96,6 +96,14 @@ TEST_F(PaletteScreen, RealisingAPaletteOnTheScreenSetsTheFreeEntries) {
   EXPECT_EQ(SetPixel(dc, 0, 0, PALETTERGB(123, 7, 7)), RGB(123, 7, 7));
   EXPECT_EQ(screen.Value(0, 0), 123u);
   EXPECT_EQ(RealizePalette(dc), 0u);  // nothing changes a second time
+  // The screen growing keeps the realised colours; another depth starts again.
+  platform::SetScreenFormat(8, 800, 600);
+  GetSystemPaletteEntries(dc, 0, 256, system);
+  EXPECT_EQ(system[10].peRed, 10);
+  platform::SetScreenFormat(32, 800, 600);
+  platform::SetScreenFormat(8, 800, 600);
+  GetSystemPaletteEntries(dc, 0, 256, system);
+  EXPECT_EQ(system[10].peRed, 0);
   SelectPalette(dc, static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), TRUE);
   DeleteObject(palette);
   DeleteDC(dc);
