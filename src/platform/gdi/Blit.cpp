@@ -75,13 +75,14 @@ class ColorConverter {
 
 bool UsesPattern(BYTE rop) { return ((rop >> 4) & 0x0F) != (rop & 0x0F); }
 
-// Column or row map of a stretch: destination offset i (0-based, before mirroring) takes source offset
-// floor(i * sourceSize / destSize).
-std::vector<int> NearestMap(int destSize, int sourceSize, bool flip) {
-  std::vector<int> map(destSize);
-  for (int i = 0; i < destSize; ++i) {
-    int k = flip ? destSize - 1 - i : i;
-    map[i] = static_cast<int>(static_cast<std::int64_t>(k) * sourceSize / destSize);
+// Column or row map of a stretch, for destination offsets [first, last): offset i (before mirroring)
+// takes source offset floor(i * sourceSize / destSize).
+std::vector<int> NearestMap(int first, int last, int destSize, int sourceSize, bool flip) {
+  std::vector<int> map;
+  map.reserve(static_cast<std::size_t>(last - first));
+  for (int i = first; i < last; ++i) {
+    long long k = flip ? destSize - 1 - i : i;
+    map.push_back(static_cast<int>(k * sourceSize / destSize));
   }
   return map;
 }
@@ -91,16 +92,21 @@ struct Weight {
   double weight;
 };
 
-// The source offsets under destination offset i of a box filter, with the share of each one.
-std::vector<std::vector<Weight>> BoxMap(int destSize, int sourceSize, bool flip) {
-  std::vector<std::vector<Weight>> map(destSize);
+// The source offsets under destination offsets [first, last) of a box filter, with the share of each;
+// only offsets in [valid, validEnd) (the source surface's) are listed.
+std::vector<std::vector<Weight>> BoxMap(int first, int last, int destSize, int sourceSize, bool flip, int valid,
+                                        int validEnd) {
+  std::vector<std::vector<Weight>> map;
+  map.reserve(static_cast<std::size_t>(last - first));
   double scale = static_cast<double>(sourceSize) / destSize;
-  for (int i = 0; i < destSize; ++i) {
+  for (int i = first; i < last; ++i) {
     int k = flip ? destSize - 1 - i : i;
     double a = k * scale, b = (k + 1) * scale;
-    for (int s = static_cast<int>(std::floor(a)); s < b && s < sourceSize; ++s) {
+    std::vector<Weight>& weights = map.emplace_back();
+    int end = std::min(sourceSize, validEnd);
+    for (int s = std::max(static_cast<int>(std::floor(a)), valid); s < b && s < end; ++s) {
       double w = std::min<double>(b, s + 1) - std::max<double>(a, s);
-      if (w > 1e-9) map[i].push_back(Weight{s, w});
+      if (w > 1e-9) weights.push_back(Weight{s, w});
     }
   }
   return map;
@@ -201,19 +207,33 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
 
   // Stretch: every destination pixel takes the source pixel (or box of pixels) it maps back to; those that
   // map outside the source are left alone.
+  // Maps are made for the part of the destination the clip leaves, however large the whole.
+  RECT clipBox{0, 0, 0, 0};
+  if (!clip.empty()) {
+    clipBox = RECT{clip.front().left, clip.front().top, clip.front().right, clip.back().bottom};
+    for (const RECT& c : clip) {
+      clipBox.left = std::min(clipBox.left, c.left);
+      clipBox.right = std::max(clipBox.right, c.right);
+    }
+  }
+  const RECT visible = IntersectRects(dest, clipBox);
+  if (IsEmptyRect(visible)) return;
+
   if (target.stretchMode == HALFTONE && (sw > dw || sh > dh)) {
     // A box filter in two passes: the source rows under a destination row are summed column by column,
     // then the columns under each destination pixel. Weights are in 1/65536ths.
-    auto columns = BoxMap(dw, sw, flipX);
-    auto rows = BoxMap(dh, sh, flipY);
+    auto columns = BoxMap(visible.left - dest.left, visible.right - dest.left, dw, sw, flipX, -src.left,
+                          from.width - src.left);
+    auto rows = BoxMap(visible.top - dest.top, visible.bottom - dest.top, dh, sh, flipY, -src.top,
+                       from.height - src.top);
     auto fixed = [](double w) { return static_cast<std::uint64_t>(w * 65536 + 0.5); };
     // Only source columns inside the source surface count.
     const int validFirst = std::max(0, -src.left), validLast = std::min(sw - 1, from.width - 1 - src.left);
-    std::vector<std::uint64_t> sums(3 * static_cast<std::size_t>(sw));
-    ForEachClipped(clip, dest, [&](const RECT& part) {
+    std::vector<std::uint64_t> sums;
+    ForEachClipped(clip, visible, [&](const RECT& part) {
       int firstColumn = sw, lastColumn = -1;
       for (int x = part.left; x < part.right; ++x) {
-        for (const Weight& w : columns[x - dest.left]) {
+        for (const Weight& w : columns[x - visible.left]) {
           firstColumn = std::min(firstColumn, w.index);
           lastColumn = std::max(lastColumn, w.index);
         }
@@ -221,16 +241,17 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
       firstColumn = std::max(firstColumn, validFirst);
       lastColumn = std::min(lastColumn, validLast);
       if (firstColumn > lastColumn) return;
+      sums.assign(3 * static_cast<std::size_t>(lastColumn - firstColumn + 1), 0);
       for (int y = part.top; y < part.bottom; ++y) {
-        std::fill(sums.begin() + 3 * firstColumn, sums.begin() + 3 * (lastColumn + 1), 0);
+        std::fill(sums.begin(), sums.end(), 0);
         std::uint64_t rowTotal = 0;
-        for (const Weight& wy : rows[y - dest.top]) {
+        for (const Weight& wy : rows[y - visible.top]) {
           int sy = src.top + wy.index;
           if (sy < 0 || sy >= from.height) continue;
           std::uint64_t w = fixed(wy.weight);
           rowTotal += w;
           const BYTE* in = from.Row(sy);
-          std::uint64_t* sum = sums.data() + 3 * firstColumn;
+          std::uint64_t* sum = sums.data();
           if (from.bpp == 32) {
             const auto* p = reinterpret_cast<const std::uint32_t*>(in) + src.left;
             for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
@@ -252,12 +273,13 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
         BYTE* out = dst.Row(y);
         for (int x = part.left; x < part.right; ++x) {
           std::uint64_t r = 0, g = 0, b = 0, total = 0;
-          for (const Weight& wx : columns[x - dest.left]) {
+          for (const Weight& wx : columns[x - visible.left]) {
             if (wx.index < firstColumn || wx.index > lastColumn) continue;
             std::uint64_t w = fixed(wx.weight);
-            r += sums[3 * wx.index] * w;
-            g += sums[3 * wx.index + 1] * w;
-            b += sums[3 * wx.index + 2] * w;
+            const std::uint64_t* sum = &sums[3 * static_cast<std::size_t>(wx.index - firstColumn)];
+            r += sum[0] * w;
+            g += sum[1] * w;
+            b += sum[2] * w;
             total += w;
           }
           if (total == 0) continue;
@@ -273,16 +295,16 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
     return;
   }
 
-  std::vector<int> columns = NearestMap(dw, sw, flipX);
-  std::vector<int> rows = NearestMap(dh, sh, flipY);
-  ForEachClipped(clip, dest, [&](const RECT& part) {
+  std::vector<int> columns = NearestMap(visible.left - dest.left, visible.right - dest.left, dw, sw, flipX);
+  std::vector<int> rows = NearestMap(visible.top - dest.top, visible.bottom - dest.top, dh, sh, flipY);
+  ForEachClipped(clip, visible, [&](const RECT& part) {
     for (int y = part.top; y < part.bottom; ++y) {
-      int sy = src.top + rows[y - dest.top];
+      int sy = src.top + rows[y - visible.top];
       if (sy < 0 || sy >= from.height) continue;
       const BYTE* in = from.Row(sy);
       BYTE* out = dst.Row(y);
       for (int x = part.left; x < part.right; ++x) {
-        int sx = src.left + columns[x - dest.left];
+        int sx = src.left + columns[x - visible.left];
         if (sx < 0 || sx >= from.width) continue;
         std::uint32_t s = convert(ReadPixel(in, sx, from.bpp));
         std::uint32_t value = rop == 0xCC ? s

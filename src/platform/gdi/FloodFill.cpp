@@ -122,6 +122,7 @@ BOOL ExtFloodFill(HDC handle, int x, int y, COLORREF color, UINT kind) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (!InDrawingRange({x, y})) return FALSE;
   Surface& surface = *dc->surface;
   const std::vector<RECT>& clip = dc->Clip();
   int sx = x + dc->origin.x, sy = y + dc->origin.y;
@@ -147,11 +148,7 @@ BOOL ExtFloodFill(HDC handle, int x, int y, COLORREF color, UINT kind) {
     }
     return TRUE;
   }
-  RECT box{clip.front().left, clip.front().top, clip.front().right, clip.back().bottom};
-  for (const RECT& r : clip) {
-    box.left = std::min(box.left, r.left);
-    box.right = std::max(box.right, r.right);
-  }
+  RECT box = dc->ClipBox();
   MappedFill fill(surface, clip, box, target, surfaceMode);
   SeedFill(fill, box, sx, sy);
   for (const auto& run : fill.runs) FillSpan(surface, run.y, run.x0, run.x1, paint, rop);

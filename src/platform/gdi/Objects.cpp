@@ -1,5 +1,6 @@
 #include "platform/gdi/Objects.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/gdi/Gdi.h"
@@ -171,6 +172,33 @@ const std::vector<RECT>& DeviceContext::Clip() {
     clipValid = true;
   }
   return effectiveClip.Rects();
+}
+
+RECT DeviceContext::ClipBox() {
+  const std::vector<RECT>& rects = Clip();
+  if (rects.empty()) return RECT{0, 0, 0, 0};
+  RECT box{rects.front().left, rects.front().top, rects.front().right, rects.back().bottom};
+  for (const RECT& r : rects) {
+    box.left = std::min(box.left, r.left);
+    box.right = std::max(box.right, r.right);
+  }
+  return box;
+}
+
+RECT DeviceContext::ClipWindow() {
+  RECT box = ClipBox();
+  if (box.left >= box.right) return box;
+  return RECT{box.left - origin.x, box.top - origin.y, box.right - origin.x, box.bottom - origin.y};
+}
+
+bool InDrawingRange(std::initializer_list<long long> values) {
+  for (long long v : values) {
+    if (v < -kMaxCoordinate || v > kMaxCoordinate) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+  }
+  return true;
 }
 
 COLORREF PlainColor(const DeviceContext& dc, COLORREF color) {

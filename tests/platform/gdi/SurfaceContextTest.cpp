@@ -31,10 +31,7 @@ TEST_F(ScreenSurface, DrawsAtTheOriginWithinTheSystemClip) {
                                      "..#######.", ".........."}));
   RECT box;
   EXPECT_EQ(GetClipBox(window, &box), COMPLEXREGION);
-  EXPECT_EQ(box.left, 0);
-  EXPECT_EQ(box.top, 0);
-  EXPECT_EQ(box.right, 7);
-  EXPECT_EQ(box.bottom, 6);
+  EXPECT_EQ(gditest::Text(box), "0,0,7,6");
   // The context's own clip is in its own coordinates and narrows the system clip.
   screen.Clear(RGB(255, 255, 255));
   HRGN clip = CreateRectRgn(0, 4, 3, 100);
