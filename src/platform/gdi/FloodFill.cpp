@@ -41,11 +41,8 @@ void SeedFill(Policy& policy, const RECT& window, int seedX, int seedY) {
         ++x;
         continue;
       }
-      int l = x, r = x;
-      if (x == s.x1) {
-        while (l > left && row.In(l - 1)) --l;
-      }
-      while (r < right && row.In(r + 1)) ++r;
+      int l = x == s.x1 ? row.ExtendLeft(x, left) : x;
+      int r = row.ExtendRight(x, right);
       policy.Fill(row, s.y, l, r);
       push(s.y, l, r, s.dy);
       if (l < s.x1) push(s.y, l, s.x1 - 1, -s.dy);
@@ -66,6 +63,23 @@ struct DirectFill {
     Pixel* p;
     std::uint32_t target;
     bool In(int x) const { return (p[x] & 0xFFFFFF) == target; }
+    // Blank areas are the usual case: four pixels are compared at a time.
+    int ExtendRight(int x, int right) const {
+      while (x + 4 <= right && (((p[x + 1] ^ target) | (p[x + 2] ^ target) | (p[x + 3] ^ target) | (p[x + 4] ^ target)) &
+                                0xFFFFFF) == 0) {
+        x += 4;
+      }
+      while (x < right && In(x + 1)) ++x;
+      return x;
+    }
+    int ExtendLeft(int x, int left) const {
+      while (x - 4 >= left && (((p[x - 1] ^ target) | (p[x - 2] ^ target) | (p[x - 3] ^ target) | (p[x - 4] ^ target)) &
+                               0xFFFFFF) == 0) {
+        x -= 4;
+      }
+      while (x > left && In(x - 1)) --x;
+      return x;
+    }
   };
   RowAccess Row(int y) { return RowAccess{reinterpret_cast<Pixel*>(surface.Row(y)), target}; }
   void Fill(RowAccess row, int, int l, int r) { std::fill(row.p + l, row.p + r + 1, value); }
@@ -104,6 +118,14 @@ struct MappedFill {
     bool surfaceMode;
     bool In(int x) const {
       return cells[x - left] == kOpen && ((ReadPixel(pixels, x, bpp) == target) == surfaceMode);
+    }
+    int ExtendRight(int x, int right) const {
+      while (x < right && In(x + 1)) ++x;
+      return x;
+    }
+    int ExtendLeft(int x, int leftmost) const {
+      while (x > leftmost && In(x - 1)) --x;
+      return x;
     }
   };
   RowAccess Row(int y) { return RowAccess{surface.Row(y), Cells(y), box.left, surface.bpp, target, surfaceMode}; }
