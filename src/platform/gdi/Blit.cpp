@@ -208,15 +208,7 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
   // Stretch: every destination pixel takes the source pixel (or box of pixels) it maps back to; those that
   // map outside the source are left alone.
   // Maps are made for the part of the destination the clip leaves, however large the whole.
-  RECT clipBox{0, 0, 0, 0};
-  if (!clip.empty()) {
-    clipBox = RECT{clip.front().left, clip.front().top, clip.front().right, clip.back().bottom};
-    for (const RECT& c : clip) {
-      clipBox.left = std::min(clipBox.left, c.left);
-      clipBox.right = std::max(clipBox.right, c.right);
-    }
-  }
-  const RECT visible = IntersectRects(dest, clipBox);
+  const RECT visible = IntersectRects(dest, BoundsOf(clip));
   if (IsEmptyRect(visible)) return;
 
   if (target.stretchMode == HALFTONE && (sw > dw || sh > dh)) {

@@ -174,16 +174,7 @@ const std::vector<RECT>& DeviceContext::Clip() {
   return effectiveClip.Rects();
 }
 
-RECT DeviceContext::ClipBox() {
-  const std::vector<RECT>& rects = Clip();
-  if (rects.empty()) return RECT{0, 0, 0, 0};
-  RECT box{rects.front().left, rects.front().top, rects.front().right, rects.back().bottom};
-  for (const RECT& r : rects) {
-    box.left = std::min(box.left, r.left);
-    box.right = std::max(box.right, r.right);
-  }
-  return box;
-}
+RECT DeviceContext::ClipBox() { return BoundsOf(Clip()); }
 
 RECT DeviceContext::ClipWindow() {
   RECT box = ClipBox();
