@@ -26,11 +26,7 @@ std::uint32_t Archive::GetPosition() { return GetStream()->GetPosition(); }
 Stream* BitBucketArchive::GetStream() { return gBitBucket(); }
 
 BitBucketArchive* gBitBucketArchive() {
-  static BitBucketArchive* archive = [] {
-    auto* made = new BitBucketArchive();
-    made->MakePermanent();
-    return made;
-  }();
+  static BitBucketArchive* archive = NewPermanent<BitBucketArchive>();
   return archive;
 }
 

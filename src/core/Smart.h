@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 class Smart;
 template <class T>
@@ -196,6 +197,14 @@ class SmartImplementation : public virtual Smart {
  private:
   std::uint16_t refCount = 0;
 };
+
+// A shared object that lives for the whole run: counted references to it never free it.
+template <class T, class... Args>
+T* NewPermanent(Args&&... args) {
+  T* made = new T(std::forward<Args>(args)...);
+  made->MakePermanent();
+  return made;
+}
 
 // Declares the class-information boilerplate inside a class body. SMART_ABSTRACT for classes that cannot
 // be copied as a whole (abstract ones); SMART_CLASS adds copying and cloning.
