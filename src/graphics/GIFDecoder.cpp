@@ -82,6 +82,7 @@ struct GifSource {
   std::uint8_t* symbolStack;
   std::uint8_t* stackPointer;
   bool firstTime;
+  bool ended;  // the end code came: every pixel after it has index 0
 
   bool interlaced;
   JSAMPARRAY interlacedImage;
@@ -130,6 +131,7 @@ void InitLZW(GifSource* source) {
   source->clearCode = 1 << source->inputCodeSize;
   source->endCode = source->clearCode + 1;
   source->firstTime = true;
+  source->ended = false;
   ReInitLZW(source);
 }
 
@@ -160,8 +162,10 @@ int GetCode(j_compress_ptr info, GifSource* source) {
   return static_cast<int>(accumulator & ((1u << source->codeSize) - 1));
 }
 
-// The next pixel's colour index.
+// The next pixel's colour index. Code sizes above 8 can give values past the 256 colours: they are
+// damaged data, and become 0 like other damage.
 int LZWReadByte(j_compress_ptr info, GifSource* source) {
+  if (source->ended) return 0;
   int code;
   if (source->firstTime) {
     source->firstTime = false;
@@ -175,7 +179,7 @@ int LZWReadByte(j_compress_ptr info, GifSource* source) {
     do {
       code = GetCode(info, source);
     } while (code == source->clearCode);
-    if (code > source->clearCode) {
+    if (code > source->clearCode || code > 255) {
       WARNMS(info, kGifCorrupt);
       code = 0;
     }
@@ -188,6 +192,7 @@ int LZWReadByte(j_compress_ptr info, GifSource* source) {
       source->outOfBlocks = true;
     }
     WARNMS(info, kGifImageEnded);
+    source->ended = true;
     return 0;
   }
   int inCode = code;
@@ -203,6 +208,10 @@ int LZWReadByte(j_compress_ptr info, GifSource* source) {
   while (code >= source->clearCode) {
     *source->stackPointer++ = source->symbolTail[code];
     code = source->symbolHead[code];
+  }
+  if (code > 255) {
+    WARNMS(info, kGifCorrupt);
+    code = 0;
   }
   source->firstCode = code;
   if (source->maxCode < kLZWTableSize) {
@@ -225,8 +234,10 @@ void ExpandRow(GifSource* source, const std::uint8_t* indexes) {
 
 void GetPixelRows(j_compress_ptr info, GifSource* source) {
   JSAMPLE* out = source->buffer[0];
-  for (JDIMENSION x = 0; x < source->width; ++x, out += 3)
-    std::memcpy(out, source->colorMap[LZWReadByte(info, source)], 3);
+  JDIMENSION x = 0;
+  for (; x < source->width && !source->ended; ++x, out += 3) std::memcpy(out, source->colorMap[LZWReadByte(info, source)], 3);
+  // After the end, without a call per pixel: a huge picture cut short costs no more than its size.
+  for (; x < source->width; ++x, out += 3) std::memcpy(out, source->colorMap[0], 3);
 }
 
 void GetInterlacedRow(j_compress_ptr, GifSource* source) {
@@ -252,7 +263,9 @@ void LoadInterlacedImage(j_compress_ptr info, GifSource* source) {
       (*progress->progress_monitor)(Common(info));
     }
     JSAMPLE* out = source->interlacedImage[row];
-    for (JDIMENSION x = 0; x < source->width; ++x) out[x] = static_cast<JSAMPLE>(LZWReadByte(info, source));
+    JDIMENSION x = 0;
+    for (; x < source->width && !source->ended; ++x) out[x] = static_cast<JSAMPLE>(LZWReadByte(info, source));
+    std::memset(out + x, 0, source->width - x);
   }
   if (progress != nullptr) reinterpret_cast<JpegProgressRecord*>(progress)->completedExtraPasses++;
   source->pass2Offset = (source->height + 7) / 8;
@@ -369,13 +382,7 @@ PixelBuffer DecodeGIF(Stream& stream) {
         for (JDIMENSION row = 0; row < source->height; ++row) {
           JpegCallback(Common(info), [steps] { steps->Step(); });
           source->getPixelRows(info, source);
-          const JSAMPLE* in = source->buffer[0];
-          std::uint8_t* out = target->Row(static_cast<std::int32_t>(row));
-          for (JDIMENSION x = 0; x < source->width; ++x, in += 3, out += 3) {
-            out[0] = in[2];
-            out[1] = in[1];
-            out[2] = in[0];
-          }
+          SwapRedBlue(source->buffer[0], target->Row(static_cast<std::int32_t>(row)), static_cast<std::int32_t>(source->width));
         }
       }))
     RaiseJpegError(errors);

@@ -13,8 +13,8 @@ class JpegPixelSource {
   virtual ~JpegPixelSource() = default;
   virtual std::int32_t GetWidth() const = 0;
   virtual std::int32_t GetHeight() const = 0;
-  // Row y (0 the top) as blue, green, red bytes, width x 3 of them.
-  virtual void GetRowBGR(std::int32_t y, std::uint8_t* bgr) const = 0;
+  // Row y (0 the top) as red, green, blue bytes, width x 3 of them.
+  virtual void GetRowRGB(std::int32_t y, std::uint8_t* rgb) const = 0;
 };
 
 // Rows of a decoded picture.
@@ -23,7 +23,7 @@ class PixelBufferSource : public JpegPixelSource {
   explicit PixelBufferSource(const PixelBuffer& picture) : picture(picture) {}
   std::int32_t GetWidth() const override { return picture.width; }
   std::int32_t GetHeight() const override { return picture.height; }
-  void GetRowBGR(std::int32_t y, std::uint8_t* bgr) const override;
+  void GetRowRGB(std::int32_t y, std::uint8_t* rgb) const override;
 
  private:
   const PixelBuffer& picture;

@@ -33,3 +33,6 @@ struct PixelBuffer {
   // The colour of a pixel, through the colours at depth 8.
   Color GetPixelColor(std::int32_t x, std::int32_t y) const;
 };
+
+// Turns blue, green, red pixels into red, green, blue ones (and back). in and out do not overlap.
+void SwapRedBlue(const std::uint8_t* in, std::uint8_t* out, std::int32_t pixels);
