@@ -1,5 +1,9 @@
 // The iterator of every per-pixel loop: walks a rectangle of a bitmap's pixel rows at any depth (1, 2, 4, 8,
 // 16, 24, 32), from the top row down or from the bottom row up, whatever order the rows have in memory.
+//
+// Values at depths above 8 are the pixel's bytes read as one little-endian number, at 24 bits as well as
+// at 16 and 32: a 24-bit pixel stored blue, green, red reads 0xRRGGBB, the packing of the colour tables,
+// so that a key or a colour looked up in a table names the pixels that hold it.
 #pragma once
 
 #include <cstdint>
@@ -88,7 +92,8 @@ inline std::uint32_t PixelCursor::Read(const std::uint8_t* p, std::int32_t x, st
       return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
     case 24:
       p += 3 * x;
-      return (static_cast<std::uint32_t>(p[0]) << 16) | (static_cast<std::uint32_t>(p[1]) << 8) | p[2];
+      return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+             (static_cast<std::uint32_t>(p[2]) << 16);
     case 32:
       p += 4 * x;
       return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -125,9 +130,9 @@ inline void PixelCursor::Write(std::uint8_t* p, std::int32_t x, std::int16_t dep
       break;
     case 24:
       p += 3 * x;
-      p[0] = static_cast<std::uint8_t>(v >> 16);
+      p[0] = static_cast<std::uint8_t>(v);
       p[1] = static_cast<std::uint8_t>(v >> 8);
-      p[2] = static_cast<std::uint8_t>(v);
+      p[2] = static_cast<std::uint8_t>(v >> 16);
       break;
     case 32:
       p += 4 * x;

@@ -75,11 +75,11 @@ TEST(PixelCursor, PixelLayoutsInMemory) {
   lastRow[1] = 0x22;
   lastRow[2] = 0x33;
   PixelCursor cursor(rows.memory, {0, 0, 4, 2}, false);
-  EXPECT_EQ(cursor.GetPixel(), 0x112233u);
+  EXPECT_EQ(cursor.GetPixel(), 0x332211u) << "blue, green, red in memory is 0xRRGGBB";
   cursor.NextPixel();
   cursor.SetPixel(0x445566);
-  EXPECT_EQ(lastRow[3], 0x44);
-  EXPECT_EQ(lastRow[5], 0x66);
+  EXPECT_EQ(lastRow[3], 0x66);
+  EXPECT_EQ(lastRow[5], 0x44);
 
   struct Case {
     std::int16_t depth;

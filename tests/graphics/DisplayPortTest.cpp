@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include "SurfaceDevice.h"
+#include "graphics/DisplayPort.h"
+#include "graphics/Paint.h"
+#include "platform/gdi/Gdi.h"
+#include "support/Raised.h"
+
+namespace {
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kRed = 0xFF0000;
+const std::vector<std::pair<std::uint32_t, char>> kKey = {{kWhite, '.'}, {kBlack, '#'}, {kRed, 'r'}};
+
+Rect ClipBox(const DisplayPort& port) {
+  RECT box{};
+  GetClipBox(port.GetDC(), &box);
+  return {box.left, box.top, box.right, box.bottom};
+}
+
+TEST(DisplayDevice, PortsNestAndTheDeviceDrawsUntilTheOuterOneCloses) {
+  SurfaceDevice device(8, 8);
+  EXPECT_EQ(device.GetDrawingDC(), nullptr);
+  {
+    DisplayPort outer(&device, {0, 0, 8, 8});
+    EXPECT_NE(outer.GetDC(), nullptr);
+    {
+      DisplayPort inner(&device, {0, 0, 4, 4});
+      EXPECT_EQ(inner.GetDC(), outer.GetDC());
+    }
+    EXPECT_TRUE(device.IsDrawing());
+  }
+  EXPECT_FALSE(device.IsDrawing());
+  EXPECT_EQ(device.beginCount, 1);
+  EXPECT_EQ(device.GetDrawingDC(), nullptr);
+}
+
+TEST(DisplayDevice, InvalidAreaGrowsAndIsValidated) {
+  SurfaceDevice device(40, 40);
+  EXPECT_FALSE(device.NeedsUpdate());
+  device.InvalidateArea(Area(Rect{0, 0, 20, 20}), Area::emptyArea());
+  device.InvalidateArea(Area(Rect{10, 10, 30, 30}), Area::emptyArea());
+  EXPECT_TRUE(device.NeedsUpdate());
+  Area invalid;
+  device.GetInvalidArea(&invalid);
+  int covered = 0;
+  for (std::int32_t i = 1; i <= invalid.NumRects(); ++i) {
+    const Rect r = invalid.GetRect(i);
+    covered += r.Width() * r.Height();
+    for (std::int32_t j = i + 1; j <= invalid.NumRects(); ++j) EXPECT_FALSE(r.Overlaps(invalid.GetRect(j)));
+  }
+  EXPECT_EQ(covered, 400 + 400 - 100);
+  device.Validate();
+  EXPECT_FALSE(device.NeedsUpdate());
+  device.GetInvalidArea(&invalid);
+  EXPECT_TRUE(invalid.IsEmpty());
+}
+
+TEST(DisplayPort, BeginUpdateErasesTheVisibleInvalidPartAndValidates) {
+  for (bool erase : {true, false}) {
+    SurfaceDevice device(6, 4, Color(7), erase);
+    device.InvalidateArea(Area(Rect{0, 0, 4, 4}), Area::emptyArea());
+    Area update;
+    {
+      DisplayPort port(&device, {0, 0, 6, 4}, 1);
+      port.BeginUpdate(Area(Rect{2, 0, 6, 2}), &update);
+    }
+    EXPECT_EQ(update.GetBounds(), (Rect{0, 0, 4, 4}));
+    EXPECT_FALSE(device.NeedsUpdate());
+    EXPECT_EQ(device.Picture(kKey), erase ? "..rr..\n..rr..\n......\n......\n" : "......\n......\n......\n......\n");
+  }
+}
+
+TEST(DisplayPort, NestedClipScopesNarrowAndRestore) {
+  SurfaceDevice device(10, 6);
+  DisplayPort port(&device, {0, 0, 10, 6});
+  {
+    PortState wide(port, Rect{1, 1, 8, 5});
+    {
+      PortState narrow(port, Rect{4, 0, 10, 3});
+      EXPECT_EQ(ClipBox(port), (Rect{4, 1, 8, 3}));
+      port.DrawRect({0, 0, 10, 6}, Color(1), Color(1));
+      {
+        PortState outside(port, Rect{20, 20, 30, 30});
+        EXPECT_TRUE(port.GetClip()->IsEmpty());
+        port.DrawRect({0, 0, 10, 6}, Color(7), Color(7));
+      }
+      EXPECT_EQ(ClipBox(port), (Rect{4, 1, 8, 3}));
+    }
+    EXPECT_EQ(ClipBox(port), (Rect{1, 1, 8, 5}));
+    {
+      // Clip rectangles go through the transform the port has at that moment.
+      PortState moved(port, Translation(0, 3));
+      PortState clip(port, Rect{1, 0, 3, 1});
+      port.DrawRect({0, 0, 10, 6}, Color(7), Color(7));
+    }
+  }
+  EXPECT_EQ(ClipBox(port), (Rect{0, 0, 10, 6}));
+  EXPECT_EQ(port.GetTransform(), nullptr);
+  EXPECT_EQ(device.Picture(kKey),
+            "..........\n"
+            "....####..\n"
+            "....####..\n"
+            ".rr.......\n"
+            "..........\n"
+            "..........\n");
+}
+
+TEST(DisplayPort, DimRectLaysACheckerboardOfWhite) {
+  SurfaceDevice device(8, 4);
+  device.Fill(kBlack);
+  {
+    DisplayPort port(&device, {0, 0, 8, 4});
+    DimRect(port, {0, 0, 9, 5});
+  }
+  // Without a pen, a rectangle fills all but its last column and row, as the system's does.
+  EXPECT_EQ(device.Picture(kKey),
+            ".#.#.#.#\n"
+            "#.#.#.#.\n"
+            ".#.#.#.#\n"
+            "#.#.#.#.\n");
+}
+
+TEST(DisplayPort, InvertFrameInvertsOnlyTheFrame) {
+  SurfaceDevice device(10, 10);
+  {
+    DisplayPort port(&device, {0, 0, 10, 10});
+    port.InvertFrame({0, 0, 10, 10}, 2);
+  }
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) {
+      const bool frame = x < 2 || x >= 8 || y < 2 || y >= 8;
+      EXPECT_EQ(device.Pixel(x, y), frame ? kBlack : kWhite) << x << "," << y;
+    }
+}
+
+TEST(DisplayPort, PaintsOfTheTransparentColourDrawNothing) {
+  SurfaceDevice device(6, 5);
+  {
+    DisplayPort port(&device, {0, 0, 6, 5});
+    ColorPaint black(Color(1));
+    port.DrawRect({0, 0, 6, 5}, *noPaint, *noPaint);
+    port.DrawRect({1, 1, 5, 4}, *noPaint, black);
+  }
+  EXPECT_EQ(device.Picture(kKey),
+            "......\n"
+            ".####.\n"
+            ".#..#.\n"
+            ".####.\n"
+            "......\n");
+}
+
+TEST(DisplayPort, RoundedRectangles) {
+  SurfaceDevice device(14, 11);
+  {
+    DisplayPort port(&device, {0, 0, 14, 11});
+    ColorPaint red(Color(7));
+    ColorPaint black(Color(1));
+    port.DrawRoundRect({1, 1, 13, 10}, 8, 8, red, black);
+  }
+  EXPECT_EQ(device.Picture(kKey),
+            "..............\n"
+            "...########...\n"
+            "..#rrrrrrrr#..\n"
+            ".#rrrrrrrrrr#.\n"
+            ".#rrrrrrrrrr#.\n"
+            ".#rrrrrrrrrr#.\n"
+            ".#rrrrrrrrrr#.\n"
+            ".#rrrrrrrrrr#.\n"
+            "..#rrrrrrrr#..\n"
+            "...########...\n"
+            "..............\n");
+}
+
+TEST(DisplayPort, TransformsMapEveryShape) {
+  SurfaceDevice device(8, 6);
+  {
+    DisplayPort port(&device, {0, 0, 8, 6});
+    PortState scaled(port, ScaleTrans({0, 0, 2, 2}, {2, 2, 6, 6}));
+    port.DrawRect({0, 0, 1, 1}, Color(1), Color(1));
+    ColorPaint red(Color(7));
+    port.DrawLine({1, 0}, {2, 0}, red);
+  }
+  EXPECT_EQ(device.Picture(kKey),
+            "........\n"
+            "........\n"
+            "..##rr..\n"
+            "..##....\n"
+            "........\n"
+            "........\n");
+}
+
+TEST(DisplayPort, NothingIsDrawnWhileTheDeviceIsNotDrawing) {
+  SurfaceDevice device(4, 4);
+  DisplayPort port(&device, {0, 0, 4, 4});
+  device.EndDraw();  // the port's drawing period taken away under it
+  port.DrawRect({0, 0, 4, 4}, Color(1), Color(1));
+  port.InvertRect({0, 0, 4, 4});
+  port.DrawLine({0, 0}, {3, 3}, *noPaint);
+  device.BeginDraw(0);
+  EXPECT_EQ(device.Picture(kKey), "....\n....\n....\n....\n");
+}
+
+TEST(DisplayPort, ASelectionNeedsADeviceContext) {
+  ColorPaint black(Color(1));
+  EXPECT_EQ(RaisedText(Raised([&] { BrushSelection selection(black, nullptr); })), "display");
+}
+
+}  // namespace
