@@ -3,7 +3,11 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "graphics/BitMap.h"
 #include "graphics/DisplayDevice.h"
+#include "graphics/FloodFiller.h"
+#include "graphics/Gradient.h"
+#include "graphics/OffScreen.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
@@ -213,4 +217,26 @@ std::int16_t GetScreenBitDepth() {
   const int depth = GetDeviceCaps(screen, BITSPIXEL);
   CHECK_CALL(::ReleaseDC(nullptr, screen));
   return static_cast<std::int16_t>(depth);
+}
+
+void DisplayPort::DrawMasked(BitMap& mask, Paint& paint) {
+  if (IsDrawing()) mask.DrawMasked(*this, paint);
+}
+
+// Only off-screen surfaces are filled: a window's pixels are not the program's to read.
+void DisplayPort::GradientFill(const Color& first, const Color& second, std::int32_t seedX, std::int32_t seedY,
+                               std::int16_t kind) {
+  auto* surface = static_cast<OffScreen*>(CastSmart(device, &OffScreen::classInfo));
+  if (surface == nullptr) return;
+  SmartRef<BitMap> target = surface->GetBitMap();
+  FloodFiller filler(~target, MapPoint({seedX, seedY}));
+  Rect box = filler.GetBounds();
+  box.Offset(-box.left, -box.top);
+  // The gradient is drawn with the target's own colour table, so its values are the target's.
+  SmartRef<OffScreen> gradient(new OffScreen(box.Width(), box.Height(), target->GetColorTable(), Color(0), true));
+  {
+    DisplayPort port(~gradient, box);
+    DrawGradient(port, box, first, second, kind, 8);
+  }
+  filler.Fill(*target, *gradient->GetBitMap());
 }

@@ -1,6 +1,7 @@
 #include "graphics/Paint.h"
 
 #include "core/Exception.h"
+#include "graphics/PatternBrush.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 
@@ -61,7 +62,9 @@ bool PatternPaint::SelectBrush(HDC dc) {
   }
   // A one-bit brush paints its set bits in the DC's background colour and its clear bits in the text
   // colour. Merging black keeps the destination under the clear bits.
-  HBRUSH brush = MakePatternBrush(pattern);
+  PatternBrushMaker maker;
+  CopyPatternBytes(pattern, maker);
+  HBRUSH brush = maker.MakePatternBrush();
   SetBkColor(dc, MakeColorRef(foreground));
   if (background.IsTransparent()) {
     SetROP2(dc, R2_MERGEPEN);
@@ -114,14 +117,4 @@ void ResetDC(HDC dc, const Color& background) {
   ResetDCState(dc);
   const COLORREF wanted = MakeColorRef(background);
   if (GetBkColor(dc) != wanted) SetBkColor(dc, wanted);
-}
-
-HBRUSH MakePatternBrush(const Pattern& pattern) {
-  // One-bit bitmap rows are word-aligned.
-  std::uint8_t rows[16] = {};
-  for (int i = 0; i < 8; ++i) rows[2 * i] = pattern.rows[static_cast<std::size_t>(i)];
-  HBITMAP bitmap = CHECK_NOT_NULL(CreateBitmap(8, 8, 1, 1, rows));
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  CHECK_CALL(DeleteObject(bitmap));
-  return CHECK_NOT_NULL(brush);
 }

@@ -87,5 +87,3 @@ extern Paint* noPaint;
 void ResetDCState(HDC dc);
 // ResetDCState, then the background colour of the device.
 void ResetDC(HDC dc, const Color& background);
-// An 8x8 one-bit brush of the pattern's rows; the caller deletes it.
-HBRUSH MakePatternBrush(const Pattern& pattern);

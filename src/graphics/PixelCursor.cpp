@@ -2,6 +2,23 @@
 
 #include <algorithm>
 
+#include "graphics/BitMap.h"
+#include "graphics/OSBitMap.h"
+
+PixelCursor::PixelCursor(BitMap* bitmap, const Rect& rect, bool topFirst) : bitmap(bitmap), rect(rect) {
+  OSBitMap* backEnd = bitmap->GetBackEnd();
+  lockedBits = backEnd->LockBits(&lockedCopy);
+  memory = {static_cast<std::uint8_t*>(lockedBits), backEnd->GetRowBytes(0), backEnd->GetWidth(),
+            backEnd->GetHeight(), backEnd->GetBitDepth(), backEnd->IsTopDown()};
+  Start(topFirst);
+}
+
+PixelCursor::~PixelCursor() {
+  if (bitmap == nullptr) return;
+  bitmap->GetBackEnd()->UnlockBits(true, lockedBits, lockedCopy);
+  bitmap->Unlock();
+}
+
 PixelCursor::PixelCursor(const PixelMemory& memory, const Rect& rect, bool topFirst) : memory(memory), rect(rect) {
   Start(topFirst);
 }
@@ -54,5 +71,3 @@ std::int32_t PixelCursor::RowByteCount() const {
   const std::int64_t end = (right * memory.depth + 7) / 8;
   return static_cast<std::int32_t>(std::min<std::int64_t>(end - first, memory.stride));
 }
-
-PixelCursor::~PixelCursor() = default;

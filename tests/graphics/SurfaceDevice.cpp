@@ -1,5 +1,6 @@
 #include "SurfaceDevice.h"
 
+#include "graphics/ColorTable.h"
 #include "platform/gdi/Gdi.h"
 
 SurfaceDevice::SurfaceDevice(int width, int height, const Color& background, bool erase)
@@ -33,7 +34,7 @@ void SurfaceDevice::EndDraw() {
   if (!IsDrawing()) dcTaken = false;
 }
 
-ColorTable* SurfaceDevice::GetColorTable() const { return nullptr; }
+ColorTable* SurfaceDevice::GetColorTable() const { return ColorTable::GetStandard(32); }
 
 void SurfaceDevice::Fill(std::uint32_t rgb) {
   for (int i = 0; i < width * height; ++i) bits[i] = rgb;
