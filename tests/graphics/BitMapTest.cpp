@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "BitMapTestSupport.h"
 #include "GraphicsFixture.h"
 #include "core/Archive.h"
 #include "core/Stream.h"
@@ -43,38 +44,8 @@ class TestArchive : public BitBucketArchive {
   bool versionGiven = false;
 };
 
-template <class F>
-void SetAll(BitMap& bitmap, F value) {
-  PixelCursor cursor(&bitmap, bitmap.GetBounds(), true);
-  for (; cursor.HasRow(); cursor.NextPixel()) cursor.SetPixel(value(cursor.GetPosition().x, cursor.GetPosition().y));
-}
-
 std::string Bytes(MemoryStream& stream) {
   return std::string(reinterpret_cast<const char*>(stream.GetMemory().GetData()), stream.GetLength());
-}
-
-// A 16-entry grey table: the standard tables have no depth 4.
-SmartRef<ColorTable> Greys16() {
-  GenericArray colors(sizeof(Color), 0);
-  for (int i = 0; i < 16; ++i) {
-    const Color grey = Color::FromRGB8(static_cast<std::uint8_t>(i * 17), static_cast<std::uint8_t>(i * 17),
-                                       static_cast<std::uint8_t>(i * 17));
-    colors.Insert(&grey, colors.NumItems(), 1);
-  }
-  return new ColorTable(colors);
-}
-
-// A bitmap of any depth: 16- and 32-bit ones come from system bitmaps, as the tables' direct depth is 24.
-SmartRef<BitMap> MakeBitMap(std::int32_t width, std::int32_t height, std::int16_t depth) {
-  if (depth == 4) return new BitMap(width, height, ~Greys16());
-  if (depth != 16 && depth != 32) return new BitMap(width, height, ColorTable::GetStandard(depth));
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, static_cast<WORD>(depth), BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  SmartRef<BitMap> made(new BitMap(section, 0, false, 0));
-  DeleteObject(section);
-  return made;
 }
 
 class BitMapTest : public GraphicsFixture {};
