@@ -13,12 +13,12 @@
 
 namespace {
 
-// Clears the mask bit of every pixel of the row that holds the value (mask rows start all set).
+// Writes the mask row: 0 for every pixel that holds the value, 1 for the others.
 template <int Depth>
 void ClearMatches(const std::uint8_t* in, std::uint8_t* out, std::int32_t width, std::uint32_t value) {
   for (std::int32_t x = 0; x < width; x += 8) {
     const std::int32_t end = std::min(width, x + 8);
-    std::uint8_t bits = out[x >> 3];
+    std::uint8_t bits = 0xFF;
     for (std::int32_t i = x; i < end; ++i)
       if (PixelCursor::Read(in, i, Depth) == value) bits = static_cast<std::uint8_t>(bits & ~(0x80u >> (i & 7)));
     out[x >> 3] = bits;
@@ -53,7 +53,8 @@ Rect FloodFiller::GetBounds() {
 
 void FloodFiller::ComputeMask() {
   const std::int32_t width = imageBounds.Width();
-  SmartRef<OffScreen> maskSurface(new OffScreen(width, imageBounds.Height(), 1, Color(0), true));
+  // Every row of the mask is written whole, so its surface needs no clearing first.
+  SmartRef<OffScreen> maskSurface(new OffScreen(width, imageBounds.Height(), 1, Color(0), false));
   mask = maskSurface->GetBitMap();
   maskSurface = nullptr;
   // Every pixel of the seed's value, connected to the seed or not.
@@ -64,7 +65,9 @@ void FloodFiller::ComputeMask() {
       ClearMatchesAtDepth(image->GetBitDepth(), in.GetAddress(), out.GetAddress(), width, seedValue);
   }
   // The system's fill on a copy turns the part connected to the seed white; what changed is the region.
-  SmartRef<OffScreen> copy(new OffScreen(*mask, width, imageBounds.Height(), Color(0), true));
+  // An exact copy of the mask: its pixels as they are, with no drawing in between.
+  SmartRef<OffScreen> copy(new OffScreen(width, imageBounds.Height(), mask->GetColorTable(), Color(0), false));
+  copy->SetBitMap(new BitMap(*mask));
   {
     DisplayPort port(~copy, imageBounds);
     HDC dc = port.GetDC();
