@@ -261,9 +261,10 @@ void OSBitMap::RemapToPalette(HPALETTE palette, void* bits) {
 
 // ---- Pixel copies between 8-bit back ends ----
 
-void OSBitMap::CopyPixelsTo(OSBitMap* into, const Rect& from, const Rect& to, std::int32_t key) {
+void OSBitMap::CopyPixelsTo(OSBitMap* intoBitMap, const Rect& from, const Rect& to, std::int32_t key) {
   ASSERT(GetBitDepth() == 8);
-  ASSERT(into->GetBitDepth() == 8);
+  ASSERT(intoBitMap->GetBitDepth() == 8);
+  OSBitMap* into = intoBitMap;
   ASSERT(from.Size() == to.Size());
   ASSERT(from.TopLeft() == Point::origin);
   // Clip the destination to the destination bitmap, and the source to this one, moving the other side's
