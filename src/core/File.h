@@ -42,6 +42,7 @@ class File : public Stream, public SmartImplementation {
   void Close();
 
   bool IsOpen() const { return osFile != INVALID_HANDLE_VALUE; }
+  int GetMode() const { return mode; }
   HANDLE GetOSHandle() const;
   FileReference* GetFileReference() const;
 

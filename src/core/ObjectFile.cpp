@@ -1,5 +1,8 @@
 #include "core/ObjectFile.h"
 
+#include "core/File.h"
+#include "core/FileSaveTarget.h"
+
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -307,7 +310,12 @@ void ObjectFile::Write(SmartRef<Smart> object) {
   Persistent* root = CastSmart<Persistent>(~object);
   if (object && root == nullptr) ThrowException(new ClassNotInFormat(object->GetClassInfo()->GetName()));
   const SmartRef<Stream> document = stream;
-  stream = saveTarget ? saveTarget->OpenReplacement() : SmartRef<Stream>(new MemoryStream());
+  // A document in a file is always saved beside itself and then put in place.
+  std::unique_ptr<SaveTarget> fileTarget;
+  File* documentFile = CastSmart<File>(~document);
+  if (!saveTarget && documentFile && documentFile->IsOpen()) fileTarget = std::make_unique<FileSaveTarget>(*documentFile);
+  SaveTarget* target = saveTarget ? saveTarget.get() : fileTarget.get();
+  stream = target ? target->OpenReplacement() : SmartRef<Stream>(new MemoryStream());
   try {
     Progress range(100, "Enregistrement des objets");
     const std::uint32_t start = BeginSave(&range);
@@ -317,13 +325,13 @@ void ObjectFile::Write(SmartRef<Smart> object) {
     const SmartRef<Stream> replacement = stream;
     stream = document;
     EndSaveState();
-    if (saveTarget) saveTarget->Discard(replacement);
+    if (target) target->Discard(replacement);
     throw;
   }
   const SmartRef<Stream> replacement = stream;
   stream = document;
-  if (saveTarget) {
-    stream = saveTarget->Commit(replacement);
+  if (target) {
+    stream = target->Commit(replacement);
   } else {
     auto* saved = static_cast<MemoryStream*>(~replacement);
     const std::uint32_t length = saved->GetLength();

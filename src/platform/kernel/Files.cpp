@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstring>
 #include <map>
@@ -435,6 +436,19 @@ BOOL DeleteFileA(LPCSTR path) {
     if (held) return Fail(ERROR_SHARING_VIOLATION);
   }
   return unlink(posix.c_str()) == 0 ? TRUE : FailFromErrno();
+}
+
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
+  std::string from, to;
+  if (!platform::ToPosixPath(existing, &from) || !platform::ToPosixPath(target, &to)) return FALSE;
+  struct stat source {};
+  if (stat(from.c_str(), &source) != 0) return FailFromErrno();
+  struct stat present {};
+  if (stat(to.c_str(), &present) == 0) {
+    if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
+    if (S_ISDIR(present.st_mode) || IsReadOnly(present)) return Fail(ERROR_ACCESS_DENIED);
+  }
+  return rename(from.c_str(), to.c_str()) == 0 ? TRUE : FailFromErrno();
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {

@@ -83,6 +83,10 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
 BOOL RemoveDirectoryA(LPCSTR path);
 // Refuses folders and read-only files (ERROR_ACCESS_DENIED).
 BOOL DeleteFileA(LPCSTR path);
+enum : DWORD { MOVEFILE_REPLACE_EXISTING = 0x1 };
+// Renames a file, in one step: with MOVEFILE_REPLACE_EXISTING an existing target (not a folder, not
+// read-only) is replaced, so that readers see either the old file or the new one, never a mixture.
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
 // Answers the length written, or the size needed (with the terminator) when the buffer is too small.
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
