@@ -279,3 +279,250 @@ TEST_F(Input, ScriptedStreamsGiveTheirMessages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, CaptureGetsEveryMouseMessageInItsOwnCoordinatesNegativeOnesIncluded) {
+  HWND top = MakeTop({0, 0, 400, 400});
+  HWND target = MakeChild(top, {100, 100, 200, 200});
+  HWND other = MakeChild(top, {250, 250, 350, 350});
+  Pump();
+  SetCapture(target);
+  log.Clear();
+  InjectMouseButton(300, 300, MouseButton::Left, true);  // over another window
+  InjectMouseMove(50, 40);                               // above and left of the capturing window
+  InjectMouseButton(50, 40, MouseButton::Left, false);
+  Pump();
+  EXPECT_EQ(log.Count(other, WM_LBUTTONDOWN), 0);
+  const auto down = log.Of(target, WM_LBUTTONDOWN);
+  ASSERT_EQ(down.size(), 1u);
+  EXPECT_EQ(GET_X_LPARAM(down[0].lParam), 200);
+  const auto move = log.Of(target, WM_MOUSEMOVE);
+  ASSERT_FALSE(move.empty());
+  EXPECT_EQ(GET_X_LPARAM(move.back().lParam), -50);
+  EXPECT_EQ(GET_Y_LPARAM(move.back().lParam), -60);
+  EXPECT_EQ(move.back().wParam, static_cast<WPARAM>(MK_LBUTTON));
+  const auto up = log.Of(target, WM_LBUTTONUP);
+  ASSERT_EQ(up.size(), 1u);
+  EXPECT_EQ(up[0].lParam, MAKELONG(-50, -60));
+  ReleaseCapture();
+  log.Clear();
+  Click(300, 300);
+  Pump();
+  EXPECT_EQ(log.Count(other, WM_LBUTTONDOWN), 1);
+}
+
+TEST_F(Input, AClickInAnInactiveWindowAsksItsParentsWhetherToActivate) {
+  HWND back = MakeTop({0, 0, 300, 300});
+  HWND child = MakeChild(back, {10, 10, 110, 110});
+  HWND front = MakeTop({400, 0, 500, 100});
+  Pump();
+  ASSERT_EQ(GetActiveWindow(), front);
+  struct Case {
+    LRESULT parentAnswer;
+    bool activates;
+    bool delivered;
+  };
+  for (const Case c : {Case{MA_NOACTIVATE, false, true}, Case{MA_NOACTIVATEANDEAT, false, false},
+                       Case{MA_ACTIVATEANDEAT, true, false}, Case{MA_ACTIVATE, true, true}}) {
+    SCOPED_TRACE(c.parentAnswer);
+    SetActiveWindow(front);
+    Handle(back, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+      if (m == WM_MOUSEACTIVATE) return c.parentAnswer;
+      return std::nullopt;
+    });
+    log.Clear();
+    Click(50, 50);
+    Pump();
+    const auto asked = log.Of(child, WM_MOUSEACTIVATE);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].wParam, reinterpret_cast<WPARAM>(back));
+    EXPECT_EQ(asked[0].lParam, MAKELONG(HTCLIENT, WM_LBUTTONDOWN));
+    EXPECT_EQ(log.Count(back, WM_MOUSEACTIVATE), 1);  // passed up by the child's default
+    EXPECT_EQ(GetActiveWindow(), c.activates ? back : front);
+    EXPECT_EQ(log.Count(child, WM_LBUTTONDOWN), c.delivered ? 1 : 0);
+    EXPECT_EQ(log.Count(child, WM_LBUTTONUP), 1);
+  }
+  // Clicks in the active window ask nothing.
+  log.Clear();
+  Click(50, 50);
+  Pump();
+  EXPECT_EQ(log.Count(child, WM_MOUSEACTIVATE), 0);
+  EXPECT_EQ(log.Count(child, WM_LBUTTONDOWN), 1);
+}
+
+TEST_F(Input, TheCursorFollowsWhatTheWindowUnderTheMouseChooses) {
+  const HCURSOR cross = LoadCursorA(nullptr, IDC_CROSS);
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hCursor = cross;
+  wc.lpszClassName = "Crossed";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HWND top = CreateWindowExA(0, "Crossed", "t", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 300, 300, nullptr,
+                             nullptr, nullptr, nullptr);
+  HWND plain = MakeChild(top, {0, 0, 100, 100});
+  HWND chooser = MakeChild(top, {150, 150, 250, 250});
+  const HCURSOR beam = LoadCursorA(nullptr, IDC_IBEAM);
+  Handle(chooser, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m != WM_SETCURSOR) return std::nullopt;
+    SetCursor(beam);
+    return TRUE;
+  });
+  Pump();
+  struct Case {
+    POINT at;
+    HCURSOR expected;
+  };
+  // A child without a cursor of its own shows its parent's class cursor; the frame shows the arrow.
+  for (const Case c : {Case{{50, 50}, cross}, Case{{200, 200}, beam}, Case{{120, 120}, cross},
+                       Case{{150, 5}, LoadCursorA(nullptr, IDC_ARROW)}}) {
+    SetCursor(nullptr);
+    InjectMouseMove(c.at.x, c.at.y);
+    Pump();
+    EXPECT_EQ(GetCursor(), c.expected) << c.at.x << "," << c.at.y;
+  }
+  const auto asked = log.Of(plain, WM_SETCURSOR);
+  ASSERT_FALSE(asked.empty());
+  EXPECT_EQ(asked[0].wParam, reinterpret_cast<WPARAM>(plain));
+  EXPECT_EQ(asked[0].lParam, MAKELONG(HTCLIENT, WM_MOUSEMOVE));
+}
+
+TEST_F(Input, FocusChangesAreSentAtOnceAndKeysGoToTheFocusOrTheActiveWindow) {
+  HWND top = MakeTop({0, 0, 300, 300});
+  HWND a = MakeChild(top, {0, 0, 100, 100});
+  HWND b = MakeChild(top, {100, 0, 200, 100});
+  Pump();
+  EXPECT_EQ(GetFocus(), top);
+  SetFocus(a);
+  log.Clear();
+  EXPECT_EQ(SetFocus(b), a);
+  // Both messages arrived before SetFocus answered, the old window's first.
+  ASSERT_EQ(log.All().size(), 2u);
+  EXPECT_EQ(log.All()[0].window, a);
+  EXPECT_EQ(log.All()[0].message, static_cast<UINT>(WM_KILLFOCUS));
+  EXPECT_EQ(log.All()[0].wParam, reinterpret_cast<WPARAM>(b));
+  EXPECT_EQ(log.All()[1].window, b);
+  EXPECT_EQ(log.All()[1].message, static_cast<UINT>(WM_SETFOCUS));
+  EXPECT_EQ(log.All()[1].wParam, reinterpret_cast<WPARAM>(a));
+  Key('K');
+  Pump();
+  EXPECT_EQ(log.Count(b, WM_KEYDOWN), 1);
+  SetFocus(nullptr);
+  Key('K');
+  Pump();
+  EXPECT_EQ(log.Count(top, WM_KEYDOWN), 1);
+}
+
+TEST_F(Input, FocusComesBackToTheControlThatHadItAfterAModalPopup) {
+  HWND main = MakeTop({0, 0, 400, 300});
+  HWND field = MakeChild(main, {10, 10, 100, 30});
+  Pump();
+  SetFocus(field);
+  HWND popup = CreateWindowExA(0, kClass, "modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 100, main,
+                               nullptr, nullptr, nullptr);
+  EnableWindow(main, FALSE);
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), popup);
+  EXPECT_EQ(GetFocus(), popup);
+  EnableWindow(main, TRUE);
+  DestroyWindow(popup);
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), main);
+  EXPECT_EQ(GetFocus(), field);
+}
+
+TEST_F(Input, TheProgramIsToldWhenItGoesToTheBackgroundAndComesBack) {
+  HWND main = MakeTop({0, 0, 400, 300});
+  HWND child = MakeChild(main, {10, 10, 100, 30});
+  Pump();
+  SetFocus(child);
+  log.Clear();
+  platform::SetApplicationActive(false);
+  EXPECT_EQ(GetForegroundWindow(), nullptr);
+  EXPECT_EQ(GetFocus(), nullptr);
+  platform::SetApplicationActive(true);
+  const std::vector<UINT> seen = log.Numbers(main);
+  const std::vector<UINT> expected = {WM_NCACTIVATE,  WM_ACTIVATE,   WM_ACTIVATEAPP, WM_ACTIVATEAPP,
+                                      WM_NCACTIVATE,  WM_ACTIVATE};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(log.Of(main, WM_ACTIVATEAPP)[0].wParam, 0u);
+  EXPECT_EQ(log.Of(main, WM_ACTIVATEAPP)[1].wParam, 1u);
+  EXPECT_EQ(log.Count(child, WM_ACTIVATE), 0);  // children are never activated
+  EXPECT_EQ(GetForegroundWindow(), main);
+  EXPECT_EQ(GetFocus(), child);
+}
+
+TEST_F(Input, KeyStateIsThatOfTheMessageBeingHandled) {
+  HWND w = MakeTop({0, 0, 100, 100});
+  Pump();
+  std::vector<bool> controlSeen;
+  Handle(w, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_KEYDOWN) controlSeen.push_back(GetKeyState(VK_CONTROL) < 0);
+    return std::nullopt;
+  });
+  // All of it arrives before the first message is handled.
+  InjectKey(VK_CONTROL, true);
+  InjectKey('C', true);
+  InjectKey(VK_CONTROL, false);
+  InjectKey('C', true);
+  EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+  Pump();
+  EXPECT_EQ(controlSeen, (std::vector<bool>{true, true, false}));
+}
+
+TEST(Keyboard, VkKeyScanGivesTheKeyAndShiftStateOfACharacter) {
+  struct Case {
+    char c;
+    SHORT expected;
+  };
+  for (const Case c : {Case{'z', 'Z'}, Case{'a', 'A'}, Case{'Z', 0x15A}, Case{'7', '7'}, Case{' ', VK_SPACE},
+                       Case{'\r', VK_RETURN}, Case{'\x1A', 0x25A}, Case{static_cast<char>(0xE9), -1}}) {
+    EXPECT_EQ(VkKeyScanA(c.c), c.expected) << static_cast<int>(static_cast<unsigned char>(c.c));
+  }
+}
+
+TEST_F(Input, AcceleratorTablesAreMadeUsedAndDestroyed) {
+  EXPECT_EQ(CreateAcceleratorTableA(nullptr, 1), nullptr);
+  const ACCEL entries[] = {{FVIRTKEY | FCONTROL, 'O', 0x102}, {FVIRTKEY | FCONTROL | FSHIFT, 'O', 0x103}, {0, 'x', 0x104}};
+  HACCEL table = CreateAcceleratorTableA(entries, 3);
+  ASSERT_NE(table, nullptr);
+  HWND w = MakeTop({0, 0, 100, 100});
+  Pump();
+  MSG msg{w, WM_KEYDOWN, 'O', 1, 0, {0, 0}};
+  EXPECT_FALSE(TranslateAcceleratorA(w, table, &msg));  // Ctrl is up
+  InjectKey(VK_CONTROL, true);
+  InjectKey(VK_SHIFT, true);
+  Pump();
+  log.Clear();
+  EXPECT_TRUE(TranslateAcceleratorA(w, table, &msg));
+  ASSERT_EQ(log.Count(w, WM_COMMAND), 1);
+  EXPECT_EQ(log.Of(w, WM_COMMAND)[0].wParam, static_cast<WPARAM>(MAKELONG(0x103, 1)));
+  MSG character{w, WM_CHAR, 'x', 1, 0, {0, 0}};
+  EXPECT_TRUE(TranslateAcceleratorA(w, table, &character));
+  EXPECT_TRUE(DestroyAcceleratorTable(table));
+  EXPECT_FALSE(DestroyAcceleratorTable(table));
+  EXPECT_FALSE(TranslateAcceleratorA(w, table, &msg));
+}
+
+TEST_F(Input, ClipCursorConfinesTheMouse) {
+  HWND w = MakeTop({0, 0, 400, 400});
+  Pump();
+  const RECT box{100, 100, 200, 150};
+  ASSERT_TRUE(ClipCursor(&box));
+  InjectMouseMove(10, 300);
+  POINT p{};
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 100);
+  EXPECT_EQ(p.y, 149);
+  RECT got{};
+  GetClipCursor(&got);
+  EXPECT_EQ(got, box);
+  Pump();
+  EXPECT_EQ(log.Of(w, WM_MOUSEMOVE).back().lParam, MAKELONG(100, 149));
+  ClipCursor(nullptr);
+  InjectMouseMove(10, 300);
+  GetCursorPos(&p);
+  EXPECT_EQ(p.x, 10);
+}
+
+}  // namespace

@@ -200,11 +200,12 @@ void SdlBackend::ShowCursorImage(const CursorImage* image) {
       if (p == CursorPixel::Black || p == CursorPixel::Invert) data[at] |= bit;
       if (p == CursorPixel::Black || p == CursorPixel::White) mask[at] |= bit;
     }
-  SDL_Cursor* cursor = SDL_CreateCursor(data.data(), mask.data(), width, image->height, image->hotX, image->hotY);
-  if (cursor == nullptr) return;
-  SDL_SetCursor(cursor);
-  if (parts->cursor != nullptr) SDL_FreeCursor(parts->cursor);
-  parts->cursor = cursor;
+  // A driver without cursors of its own keeps its default one, shown all the same.
+  if (SDL_Cursor* cursor = SDL_CreateCursor(data.data(), mask.data(), width, image->height, image->hotX, image->hotY)) {
+    SDL_SetCursor(cursor);
+    if (parts->cursor != nullptr) SDL_FreeCursor(parts->cursor);
+    parts->cursor = cursor;
+  }
   SDL_ShowCursor(SDL_ENABLE);
 }
 
