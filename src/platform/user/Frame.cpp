@@ -94,7 +94,7 @@ void DrawCaption(HDC dc, const WindowData& w, RECT caption) {
   const int height = caption.bottom - caption.top;
   if (!w.text.empty() && titleArea.right > titleArea.left) {
     LOGFONTA description{};
-    description.lfHeight = height >= 14 ? -11 : -(height - 1);
+    description.lfHeight = height >= 14 ? -11 : -(height - 3);
     description.lfWeight = height >= 14 ? FW_BOLD : FW_NORMAL;
     std::strcpy(description.lfFaceName, "Arial");
     HFONT font = CreateFontIndirectA(&description);

@@ -106,7 +106,8 @@ UINT PressMessage(UINT message, HWND target, POINT point) {
 // Queues a mouse message for the window that gets the point: the client message given, or its non-client
 // twin when the point lies on the window's frame.
 void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
-  HWND target = State().capture;
+  // A frame being dragged takes the mouse wherever it goes, as the capture does.
+  HWND target = State().tracking.window != nullptr ? State().tracking.window : State().capture;
   int hit = HTCLIENT;
   if (target == nullptr) {
     target = WindowFromPoint(POINT{x, y});
