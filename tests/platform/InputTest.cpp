@@ -526,3 +526,22 @@ TEST_F(Input, ClipCursorConfinesTheMouse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, FocusingAWindowOfAnotherTopLevelWindowActivatesThatOne) {
+  HWND back = MakeTop({0, 0, 300, 300});
+  HWND field = MakeChild(back, {10, 10, 100, 30});
+  HWND front = MakeTop({400, 0, 500, 100});
+  Pump();
+  ASSERT_EQ(GetActiveWindow(), front);
+  log.Clear();
+  SetFocus(field);
+  EXPECT_EQ(GetActiveWindow(), back);
+  EXPECT_EQ(GetFocus(), field);
+  EXPECT_EQ(log.Count(front, WM_ACTIVATE), 1);
+  EXPECT_EQ(log.Count(back, WM_ACTIVATE), 1);
+  EXPECT_EQ(log.Count(field, WM_SETFOCUS), 1);
+}
+
+}  // namespace

@@ -244,7 +244,14 @@ void ResetInput() {
 }  // namespace platform::user
 
 HWND SetFocus(HWND window) {
-  if (window != nullptr && Find(window) == nullptr) return nullptr;
+  WindowData* w = window != nullptr ? Find(window) : nullptr;
+  if (window != nullptr && w == nullptr) return nullptr;
+  // The focus lies in the active window: focusing a window of another top-level window activates that one.
+  if (w != nullptr && platform::IsApplicationActive()) {
+    const HWND top = TopLevelOf(*w).handle;
+    if (top != GetActiveWindow()) ActivateTopLevel(top, WA_ACTIVE);
+    if (!IsWindow(window)) return nullptr;
+  }
   const HWND previous = State().focus;
   if (previous == window) return previous;
   State().focus = window;
