@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/FrameworkStrings.h"
+#include "core/Resources.h"
 #include "core/Memory.h"
 #include "core/Text1252.h"
 #include "core/Utilities.h"

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/Exception.h"
+#include "core/Resources.h"
 #include "core/Stream.h"
 
 SMART_DEFINE_ABSTRACT(Persistent, "Persistent", Smart)
@@ -11,6 +12,24 @@ SMART_DEFINE(BitBucketArchive, "BitBucketArchive", &CreateDefault<BitBucketArchi
              SmartImplementation)
 
 Version ReadVersion(Stream& stream) { return static_cast<Version>(stream.ReadLong()); }
+
+void ThrowDamagedFile(const char* file, int line) {
+  char text[256];
+  gDocumentMessages.GetString(text, kDamagedFileText - gDocumentMessages.GetFirst());
+  ThrowError(text, file, line);
+}
+
+void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize) {
+  const std::uint32_t length = stream->GetLength();
+  const std::uint32_t position = stream->GetPosition();
+  const std::uint64_t bytes = std::uint64_t{static_cast<std::uint32_t>(count)} * itemSize;
+  if (count < 0 || position > length || bytes > length - position) ThrowDamagedFile(__FILE__, __LINE__);
+}
+
+std::int32_t ReadStoredLong(Stream* stream) {
+  CheckStoredCount(stream, 1, 4);
+  return stream->ReadLong();
+}
 
 Persistent* PersistentType::CreateObject(Archive* archive) const {
   if (reader == nullptr) AssertFailed("reader != NULL", __FILE__, __LINE__);
@@ -26,11 +45,7 @@ std::uint32_t Archive::GetPosition() { return GetStream()->GetPosition(); }
 Stream* BitBucketArchive::GetStream() { return gBitBucket(); }
 
 BitBucketArchive* gBitBucketArchive() {
-  static BitBucketArchive* archive = [] {
-    auto* made = new BitBucketArchive();
-    made->MakePermanent();
-    return made;
-  }();
+  static BitBucketArchive* archive = NewPermanent<BitBucketArchive>();
   return archive;
 }
 
@@ -62,10 +77,13 @@ ArchiveBlock::~ArchiveBlock() noexcept(false) {
     Close();
     return;
   }
+  // Closing while another failure unwinds: that failure is the one to report. Raising the new one took
+  // the program's hold on it, so the hold is given back before it is caught.
+  const SmartRef<Exception> unwinding = gLastException;
   try {
     Close();
   } catch (Exception*) {
-    // Closing while another failure unwinds: that failure is the one to report.
+    gLastException = unwinding;
   }
 }
 

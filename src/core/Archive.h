@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/Smart.h"
 
@@ -16,6 +17,24 @@ constexpr Version MakeVersion(std::uint16_t major, std::uint16_t minor = 0) {
 }
 constexpr bool SameMajor(Version a, Version b) { return (a >> 16) == (b >> 16); }
 Version ReadVersion(Stream& stream);
+
+// The document messages of the string table that reading object files shows.
+enum : std::uint32_t {
+  kDamagedFileText = 191,
+  kOlderFileText = 192,
+  kNewerFileText = 193,
+  kReadTooManyText = 194,
+  kReadTooFewText = 195,
+};
+
+// Raises the program's damaged-file error (text 191): a count, offset or size read from a file does not
+// fit what the file holds.
+[[noreturn]] void ThrowDamagedFile(const char* file, int line);
+// A count of items read from a stream must be non-negative and its items must fit in the bytes that
+// remain, before anything is allocated for them.
+void CheckStoredCount(Stream* stream, std::int32_t count, std::uint32_t itemSize);
+// A 32-bit value of a file's structure (header, class index): a file too short for it is damaged.
+std::int32_t ReadStoredLong(Stream* stream);
 
 class Persistent;
 
@@ -131,3 +150,13 @@ class ArchiveBlock {
 
 // A measuring block on the bit bucket archive, for code that needs a block without an archive.
 ArchiveBlock& gNullArchiveBlock();
+
+// The usual reader: builds an object of class T from a block of its type. Closing the block can still
+// fail (a block that cannot be passed over); the object is then given up rather than leaked.
+template <class T>
+Persistent* ReadFromBlock(Archive* archive, const PersistentType* type) {
+  ArchiveBlock block(archive, type);
+  std::unique_ptr<T> made(new T(block));
+  block.Close();
+  return made.release();
+}

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/Alert.h"
-#include "core/FrameworkStrings.h"
+#include "core/Resources.h"
 #include "core/Utilities.h"
 
 SmartRef<Exception> gLastException;

@@ -28,12 +28,9 @@ GenericArray::GenericArray(std::uint32_t itemSize, ArchiveBlock& block) : itemSi
   if (stored == 0) return;
   // The count comes from a file: it must describe bytes the stream really holds before anything is
   // allocated for it.
-  const std::uint64_t bytes = static_cast<std::uint64_t>(static_cast<std::uint32_t>(stored)) * itemSize;
-  const std::uint32_t length = stream->GetLength();
-  const std::uint32_t position = stream->GetPosition();
-  if (stored < 0 || position > length || bytes > length - position) RangeError(__LINE__);
+  CheckStoredCount(stream, stored, itemSize);
   Grow(stored);
-  stream->Read(items.GetData(), static_cast<std::uint32_t>(bytes));
+  stream->Read(items.GetData(), static_cast<std::uint32_t>(stored) * itemSize);
 }
 
 void GenericArray::Write(Archive* archive) {

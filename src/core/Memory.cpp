@@ -19,11 +19,7 @@ unsigned char* Allocate(std::uint32_t size) {
 }
 
 GenericArray& PurgeableList() {
-  static GenericArray* list = [] {
-    auto* array = new GenericArray(sizeof(Purgeable*), 0);
-    array->MakePermanent();
-    return array;
-  }();
+  static GenericArray* list = NewPermanent<GenericArray>(sizeof(Purgeable*), 0);
   return *list;
 }
 

@@ -4,6 +4,7 @@
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 class Smart;
 template <class T>
@@ -197,6 +198,14 @@ class SmartImplementation : public virtual Smart {
   std::uint16_t refCount = 0;
 };
 
+// A shared object that lives for the whole run: counted references to it never free it.
+template <class T, class... Args>
+T* NewPermanent(Args&&... args) {
+  T* made = new T(std::forward<Args>(args)...);
+  made->MakePermanent();
+  return made;
+}
+
 // Declares the class-information boilerplate inside a class body. SMART_ABSTRACT for classes that cannot
 // be copied as a whole (abstract ones); SMART_CLASS adds copying and cloning.
 #define SMART_ABSTRACT(Class)                                          \
@@ -212,11 +221,18 @@ class SmartImplementation : public virtual Smart {
   Smart* Clone() const override;
 
 namespace smart_detail {
+// A base's own cast, named through a template argument: clang does not expand a pack inside a qualified
+// member name.
+template <class Base, class Class>
+void* CastBase(Class* self, const ClassInfo* info) {
+  return self->Base::CastTo(info);
+}
+
 template <class Class, class... Bases>
 void* CastThrough(Class* self, const ClassInfo* info) {
   if (info == &Class::classInfo) return self;
   void* found = nullptr;
-  ((found = found ? found : self->Bases::CastTo(info)), ...);
+  ((found = found ? found : CastBase<Bases>(self, info)), ...);
   return found;
 }
 }  // namespace smart_detail

@@ -131,10 +131,6 @@ void BitBucket::Read(void* buffer, std::uint32_t length) {
 }
 
 BitBucket* gBitBucket() {
-  static BitBucket* bucket = [] {
-    auto* made = new BitBucket();
-    made->MakePermanent();
-    return made;
-  }();
+  static BitBucket* bucket = NewPermanent<BitBucket>();
   return bucket;
 }

@@ -19,6 +19,7 @@ class Stream : public virtual Smart {
   virtual std::uint32_t GetPosition() = 0;
   virtual std::uint32_t GetLength() = 0;
   virtual void SetLength(std::uint32_t length) = 0;
+  bool AtEnd() { return GetPosition() >= GetLength(); }
 
   // Integers are stored little-endian, or big-endian when the swap flag is set; bytes never swap.
   Stream& WriteLong(std::int32_t value);

@@ -32,11 +32,7 @@ Persistent* ReadArea(Archive* archive) { return new Area(archive); }
 const PersistentType Area::persistentType(&Area::classInfo, MakeVersion(1), MakeVersion(1), &ReadArea);
 
 const Area& Area::emptyArea() {
-  static Area* empty = [] {
-    auto* made = new Area();
-    made->MakePermanent();
-    return made;
-  }();
+  static Area* empty = NewPermanent<Area>();
   return *empty;
 }
 

@@ -20,12 +20,6 @@ class ColorConverter {
     if (src.Indexed()) {
       std::size_t count = std::size_t{1} << src.bpp;
       table.resize(count);
-      if (src.monoDevice && src.bpp == 1 && !monoDest) {
-        table[0] = dst.ValueOf(target.textColor & 0xFFFFFF);
-        table[1] = dst.ValueOf(target.background & 0xFFFFFF);
-      } else {
-        for (std::size_t i = 0; i < count; ++i) table[i] = DestValue(src.ColorOf(static_cast<std::uint32_t>(i)));
-      }
       identity = dst.bpp == src.bpp && !(src.monoDevice != monoDest && src.bpp == 1) &&
                  std::equal(src.colors.begin(), src.colors.end(), dst.colors.begin(), dst.colors.end(),
                             [](const RGBQUAD& a, const RGBQUAD& b) {
@@ -33,6 +27,11 @@ class ColorConverter {
                             });
       if (identity) {
         for (std::size_t i = 0; i < count; ++i) table[i] = static_cast<std::uint32_t>(i);
+      } else if (src.monoDevice && src.bpp == 1 && !monoDest) {
+        table[0] = dst.ValueOf(target.textColor & 0xFFFFFF);
+        table[1] = dst.ValueOf(target.background & 0xFFFFFF);
+      } else {
+        for (std::size_t i = 0; i < count; ++i) table[i] = DestValue(src.ColorOf(static_cast<std::uint32_t>(i)));
       }
     } else {
       identity = dst.bpp == src.bpp;
@@ -76,13 +75,14 @@ class ColorConverter {
 
 bool UsesPattern(BYTE rop) { return ((rop >> 4) & 0x0F) != (rop & 0x0F); }
 
-// Column or row map of a stretch: destination offset i (0-based, before mirroring) takes source offset
-// floor(i * sourceSize / destSize).
-std::vector<int> NearestMap(int destSize, int sourceSize, bool flip) {
-  std::vector<int> map(destSize);
-  for (int i = 0; i < destSize; ++i) {
-    int k = flip ? destSize - 1 - i : i;
-    map[i] = static_cast<int>(static_cast<std::int64_t>(k) * sourceSize / destSize);
+// Column or row map of a stretch, for destination offsets [first, last): offset i (before mirroring)
+// takes source offset floor(i * sourceSize / destSize).
+std::vector<int> NearestMap(int first, int last, int destSize, int sourceSize, bool flip) {
+  std::vector<int> map;
+  map.reserve(static_cast<std::size_t>(last - first));
+  for (int i = first; i < last; ++i) {
+    long long k = flip ? destSize - 1 - i : i;
+    map.push_back(static_cast<int>(k * sourceSize / destSize));
   }
   return map;
 }
@@ -92,16 +92,21 @@ struct Weight {
   double weight;
 };
 
-// The source offsets under destination offset i of a box filter, with the share of each one.
-std::vector<std::vector<Weight>> BoxMap(int destSize, int sourceSize, bool flip) {
-  std::vector<std::vector<Weight>> map(destSize);
+// The source offsets under destination offsets [first, last) of a box filter, with the share of each;
+// only offsets in [valid, validEnd) (the source surface's) are listed.
+std::vector<std::vector<Weight>> BoxMap(int first, int last, int destSize, int sourceSize, bool flip, int valid,
+                                        int validEnd) {
+  std::vector<std::vector<Weight>> map;
+  map.reserve(static_cast<std::size_t>(last - first));
   double scale = static_cast<double>(sourceSize) / destSize;
-  for (int i = 0; i < destSize; ++i) {
+  for (int i = first; i < last; ++i) {
     int k = flip ? destSize - 1 - i : i;
     double a = k * scale, b = (k + 1) * scale;
-    for (int s = static_cast<int>(std::floor(a)); s < b && s < sourceSize; ++s) {
+    std::vector<Weight>& weights = map.emplace_back();
+    int end = std::min(sourceSize, validEnd);
+    for (int s = std::max(static_cast<int>(std::floor(a)), valid); s < b && s < end; ++s) {
       double w = std::min<double>(b, s + 1) - std::max<double>(a, s);
-      if (w > 1e-9) map[i].push_back(Weight{s, w});
+      if (w > 1e-9) weights.push_back(Weight{s, w});
     }
   }
   return map;
@@ -165,6 +170,11 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
   if (dw == sw && dh == sh && !flipX && !flipY) {
     // Plain copy: limit the destination to where the source exists.
     int dx = src.left - dest.left, dy = src.top - dest.top;
+    // 8-bit to 8-bit copies look indices up in a table of bytes, which the compiler keeps close.
+    BYTE byteTable[256] = {};
+    if (from.bpp == 8 && dst.bpp == 8) {
+      for (int i = 0; i < 256; ++i) byteTable[i] = static_cast<BYTE>(convert.Table()[static_cast<std::size_t>(i)]);
+    }
     RECT limit = IntersectRects(dest, RECT{-dx, -dy, from.width - dx, from.height - dy});
     ForEachClipped(clip, limit, [&](const RECT& part) {
       if (rop == 0xCC && convert.Identity() && dst.bpp >= 8) {
@@ -175,12 +185,11 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
         const BYTE* in = from.Row(y + dy);
         BYTE* out = dst.Row(y);
         if (rop == 0xCC && from.bpp == 8 && dst.bpp == 8) {
-          const auto& table = convert.Table();
-          for (int x = part.left; x < part.right; ++x) out[x] = static_cast<BYTE>(table[in[x + dx]]);
+          for (int x = part.left; x < part.right; ++x) out[x] = byteTable[in[x + dx]];
           continue;
         }
         if (rop == 0xCC && from.bpp == 8 && dst.bpp == 32) {
-          const auto& table = convert.Table();
+          const std::uint32_t* table = convert.Table().data();
           auto* o = reinterpret_cast<std::uint32_t*>(out);
           for (int x = part.left; x < part.right; ++x) o[x] = table[in[x + dx]];
           continue;
@@ -198,36 +207,79 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
 
   // Stretch: every destination pixel takes the source pixel (or box of pixels) it maps back to; those that
   // map outside the source are left alone.
+  // Maps are made for the part of the destination the clip leaves, however large the whole.
+  const RECT visible = IntersectRects(dest, BoundsOf(clip));
+  if (IsEmptyRect(visible)) return;
+
   if (target.stretchMode == HALFTONE && (sw > dw || sh > dh)) {
-    auto columns = BoxMap(dw, sw, flipX);
-    auto rows = BoxMap(dh, sh, flipY);
-    ForEachClipped(clip, dest, [&](const RECT& part) {
+    // A box filter in two passes: the source rows under a destination row are summed column by column,
+    // then the columns under each destination pixel. Weights are in 1/65536ths.
+    auto columns = BoxMap(visible.left - dest.left, visible.right - dest.left, dw, sw, flipX, -src.left,
+                          from.width - src.left);
+    auto rows = BoxMap(visible.top - dest.top, visible.bottom - dest.top, dh, sh, flipY, -src.top,
+                       from.height - src.top);
+    auto fixed = [](double w) { return static_cast<std::uint64_t>(w * 65536 + 0.5); };
+    // Only source columns inside the source surface count.
+    const int validFirst = std::max(0, -src.left), validLast = std::min(sw - 1, from.width - 1 - src.left);
+    std::vector<std::uint64_t> sums;
+    ForEachClipped(clip, visible, [&](const RECT& part) {
+      int firstColumn = sw, lastColumn = -1;
+      for (int x = part.left; x < part.right; ++x) {
+        for (const Weight& w : columns[x - visible.left]) {
+          firstColumn = std::min(firstColumn, w.index);
+          lastColumn = std::max(lastColumn, w.index);
+        }
+      }
+      firstColumn = std::max(firstColumn, validFirst);
+      lastColumn = std::min(lastColumn, validLast);
+      if (firstColumn > lastColumn) return;
+      sums.assign(3 * static_cast<std::size_t>(lastColumn - firstColumn + 1), 0);
       for (int y = part.top; y < part.bottom; ++y) {
-        const auto& rowWeights = rows[y - dest.top];
-        BYTE* out = dst.Row(y);
-        for (int x = part.left; x < part.right; ++x) {
-          double r = 0, g = 0, b = 0, total = 0;
-          for (const Weight& wy : rowWeights) {
-            int sy = src.top + wy.index;
-            if (sy < 0 || sy >= from.height) continue;
-            const BYTE* in = from.Row(sy);
-            for (const Weight& wx : columns[x - dest.left]) {
-              int sx = src.left + wx.index;
-              if (sx < 0 || sx >= from.width) continue;
-              COLORREF c = from.ColorOf(ReadPixel(in, sx, from.bpp));
-              double w = wx.weight * wy.weight;
-              r += GetRValue(c) * w;
-              g += GetGValue(c) * w;
-              b += GetBValue(c) * w;
-              total += w;
+        std::fill(sums.begin(), sums.end(), 0);
+        std::uint64_t rowTotal = 0;
+        for (const Weight& wy : rows[y - visible.top]) {
+          int sy = src.top + wy.index;
+          if (sy < 0 || sy >= from.height) continue;
+          std::uint64_t w = fixed(wy.weight);
+          rowTotal += w;
+          const BYTE* in = from.Row(sy);
+          std::uint64_t* sum = sums.data();
+          if (from.bpp == 32) {
+            const auto* p = reinterpret_cast<const std::uint32_t*>(in) + src.left;
+            for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
+              std::uint32_t v = p[c];
+              sum[0] += ((v >> 16) & 255) * w;
+              sum[1] += ((v >> 8) & 255) * w;
+              sum[2] += (v & 255) * w;
+            }
+          } else {
+            for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
+              COLORREF color = from.ColorOf(ReadPixel(in, src.left + c, from.bpp));
+              sum[0] += GetRValue(color) * w;
+              sum[1] += GetGValue(color) * w;
+              sum[2] += GetBValue(color) * w;
             }
           }
-          if (total <= 0) continue;
-          COLORREF c = RGB(static_cast<BYTE>(r / total + 0.5), static_cast<BYTE>(g / total + 0.5),
-                           static_cast<BYTE>(b / total + 0.5));
-          std::uint32_t s = convert.DestValue(c);
-          std::uint32_t value = rop == 0xCC ? s
-                                            : Rop3(rop, usesPattern ? pattern.At(x, y) : 0, s, ReadPixel(out, x, dst.bpp));
+        }
+        if (rowTotal == 0) continue;
+        BYTE* out = dst.Row(y);
+        for (int x = part.left; x < part.right; ++x) {
+          std::uint64_t r = 0, g = 0, b = 0, total = 0;
+          for (const Weight& wx : columns[x - visible.left]) {
+            if (wx.index < firstColumn || wx.index > lastColumn) continue;
+            std::uint64_t w = fixed(wx.weight);
+            const std::uint64_t* sum = &sums[3 * static_cast<std::size_t>(wx.index - firstColumn)];
+            r += sum[0] * w;
+            g += sum[1] * w;
+            b += sum[2] * w;
+            total += w;
+          }
+          if (total == 0) continue;
+          total *= rowTotal;
+          COLORREF c = RGB(static_cast<BYTE>((r + total / 2) / total), static_cast<BYTE>((g + total / 2) / total),
+                           static_cast<BYTE>((b + total / 2) / total));
+          std::uint32_t value = convert.DestValue(c);
+          if (rop != 0xCC) value = Rop3(rop, usesPattern ? pattern.At(x, y) : 0, value, ReadPixel(out, x, dst.bpp));
           WritePixel(out, x, dst.bpp, value & mask);
         }
       }
@@ -235,16 +287,16 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
     return;
   }
 
-  std::vector<int> columns = NearestMap(dw, sw, flipX);
-  std::vector<int> rows = NearestMap(dh, sh, flipY);
-  ForEachClipped(clip, dest, [&](const RECT& part) {
+  std::vector<int> columns = NearestMap(visible.left - dest.left, visible.right - dest.left, dw, sw, flipX);
+  std::vector<int> rows = NearestMap(visible.top - dest.top, visible.bottom - dest.top, dh, sh, flipY);
+  ForEachClipped(clip, visible, [&](const RECT& part) {
     for (int y = part.top; y < part.bottom; ++y) {
-      int sy = src.top + rows[y - dest.top];
+      int sy = src.top + rows[y - visible.top];
       if (sy < 0 || sy >= from.height) continue;
       const BYTE* in = from.Row(sy);
       BYTE* out = dst.Row(y);
       for (int x = part.left; x < part.right; ++x) {
-        int sx = src.left + columns[x - dest.left];
+        int sx = src.left + columns[x - visible.left];
         if (sx < 0 || sx >= from.width) continue;
         std::uint32_t s = convert(ReadPixel(in, sx, from.bpp));
         std::uint32_t value = rop == 0xCC ? s

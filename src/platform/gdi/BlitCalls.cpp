@@ -37,7 +37,7 @@ RECT Moved(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r
 
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({x, y, width, height})) return FALSE;
   if (UsesSource(RopByte(rop))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -51,7 +51,7 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
 BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle, int sourceX, int sourceY,
                 int sourceWidth, int sourceHeight, DWORD rop) {
   DeviceContext* dc = GetDC(destHandle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight})) return FALSE;
   BYTE code = RopByte(rop);
   if (!UsesSource(code)) return PatBlt(destHandle, x, y, width, height, rop);
   DeviceContext* source = GetDC(sourceHandle);
@@ -76,7 +76,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
 int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
                   int sourceHeight, const void* bits, const BITMAPINFO* info, UINT usage, DWORD rop) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return 0;
+  if (!dc || !InDrawingRange({x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight})) return 0;
   BYTE code = RopByte(rop);
   if (!UsesSource(code)) return PatBlt(handle, x, y, width, height, rop) ? std::abs(sourceHeight) : 0;
   DibView dib;
@@ -98,10 +98,11 @@ int SetDIBitsToDevice(HDC handle, int x, int y, DWORD width, DWORD height, int s
                       UINT startScan, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
   DeviceContext* dc = GetDC(handle);
   if (!dc) return 0;
-  if (!bits || !info || lines == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF) {
+  if (!bits || !info || lines == 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if (!InDrawingRange({x, y, width, height, sourceX, sourceY, startScan, lines})) return 0;
   // The buffer holds scans [startScan, startScan + lines) of the DIB, numbered from its bottom row.
   BITMAPINFOHEADER header = info->bmiHeader;
   bool topDown = header.biHeight < 0;
@@ -132,6 +133,10 @@ BOOL PlgBlt(HDC destHandle, const POINT* points, HDC sourceHandle, int sourceX, 
   if (!dc || !source) return FALSE;
   if (!points || width <= 0 || height <= 0) {
     SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (!InDrawingRange({points[0].x, points[0].y, points[1].x, points[1].y, points[2].x, points[2].y, sourceX, sourceY,
+                       width, height, maskX, maskY})) {
     return FALSE;
   }
   const Surface* mask = nullptr;

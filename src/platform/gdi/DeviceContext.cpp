@@ -190,6 +190,7 @@ int GetStretchBltMode(HDC dc) {
 }
 
 BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* previous) {
+  if (!InDrawingRange({x, y})) return FALSE;
   return SetState(dc, FALSE, [&](DeviceContext& c) {
     if (previous) *previous = c.brushOrigin;
     c.brushOrigin = POINT{x, y};
@@ -203,6 +204,7 @@ BOOL GetBrushOrgEx(HDC dc, POINT* origin) {
   });
 }
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
+  if (!InDrawingRange({x, y})) return FALSE;
   return SetState(dc, FALSE, [&](DeviceContext& c) {
     if (previous) *previous = c.position;
     c.position = POINT{x, y};
@@ -238,17 +240,8 @@ int GetClipBox(HDC handle, RECT* box) {
     return ERROR;
   }
   const std::vector<RECT>& clip = dc->Clip();
-  if (clip.empty()) {
-    *box = RECT{0, 0, 0, 0};
-    return NULLREGION;
-  }
-  RECT b{clip.front().left, clip.front().top, clip.front().right, clip.back().bottom};
-  for (const RECT& r : clip) {
-    b.left = std::min(b.left, r.left);
-    b.right = std::max(b.right, r.right);
-  }
-  *box = RECT{b.left - dc->origin.x, b.top - dc->origin.y, b.right - dc->origin.x, b.bottom - dc->origin.y};
-  return clip.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+  *box = dc->ClipWindow();
+  return clip.empty() ? NULLREGION : clip.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 namespace platform {
@@ -277,7 +270,7 @@ BOOL SetDCSurface(HDC handle, HBITMAP surface) {
 
 BOOL SetDCOrigin(HDC handle, POINT origin) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({origin.x, origin.y})) return FALSE;
   dc->origin = origin;
   dc->ClipChanged();
   return TRUE;

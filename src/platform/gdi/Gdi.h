@@ -3,8 +3,9 @@
 //
 // Calls fail as the system's do: a zero, null or CLR_INVALID result with the last-error code set
 // (ERROR_INVALID_HANDLE for a handle that is not a live object of the right kind, ERROR_INVALID_PARAMETER
-// for bad sizes and values, ERROR_NOT_ENOUGH_MEMORY for surfaces above the size limit). All calls belong to
-// the one GUI thread.
+// for bad sizes and values and for coordinates beyond 27 bits, ERROR_NOT_ENOUGH_MEMORY for surfaces above
+// the size limit). Shapes and stretches far larger than the surface cost only the part that shows. All
+// calls belong to the one GUI thread.
 //
 // Coordinates are device pixels: no mapping modes. A device context draws into the bitmap selected into it,
 // or (window contexts, see Surfaces.h) into a shared surface at an origin offset.

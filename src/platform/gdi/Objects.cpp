@@ -1,5 +1,6 @@
 #include "platform/gdi/Objects.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "platform/gdi/Gdi.h"
@@ -146,13 +147,16 @@ int ScreenBitsPerPixel() { return Screen().bpp; }
 int ScreenWidth() { return Screen().width; }
 int ScreenHeight() { return Screen().height; }
 
+namespace {
+std::vector<PALETTEENTRY> DefaultSystemPalette() {
+  std::vector<PALETTEENTRY> entries;
+  for (const RGBQUAD& q : DefaultColors(8)) entries.push_back(PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0});
+  return entries;
+}
+}  // namespace
+
 std::vector<PALETTEENTRY>& SystemPalette() {
-  static std::vector<PALETTEENTRY> palette = [] {
-    std::vector<PALETTEENTRY> entries(256);
-    std::vector<RGBQUAD> table = DefaultColors(8);
-    for (int i = 0; i < 256; ++i) entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    return entries;
-  }();
+  static std::vector<PALETTEENTRY> palette = DefaultSystemPalette();
   return palette;
 }
 
@@ -168,6 +172,24 @@ const std::vector<RECT>& DeviceContext::Clip() {
     clipValid = true;
   }
   return effectiveClip.Rects();
+}
+
+RECT DeviceContext::ClipBox() { return BoundsOf(Clip()); }
+
+RECT DeviceContext::ClipWindow() {
+  RECT box = ClipBox();
+  if (box.left >= box.right) return box;
+  return RECT{box.left - origin.x, box.top - origin.y, box.right - origin.x, box.bottom - origin.y};
+}
+
+bool InDrawingRange(std::initializer_list<long long> values) {
+  for (long long v : values) {
+    if (v < -kMaxCoordinate || v > kMaxCoordinate) {
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return false;
+    }
+  }
+  return true;
 }
 
 COLORREF PlainColor(const DeviceContext& dc, COLORREF color) {
@@ -190,13 +212,10 @@ std::uint32_t ValueOnSurface(const DeviceContext& dc, COLORREF color) {
 namespace platform {
 
 void SetScreenFormat(int bitsPerPixel, int width, int height) {
-  gdi::Screen() = gdi::ScreenFormat{bitsPerPixel == 8 ? 8 : 32, width, height};
-  gdi::SystemPalette() = [] {
-    std::vector<PALETTEENTRY> entries(256);
-    std::vector<RGBQUAD> table = gdi::DefaultColors(8);
-    for (int i = 0; i < 256; ++i) entries[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
-    return entries;
-  }();
+  int depth = bitsPerPixel == 8 ? 8 : 32;
+  // A new size keeps the colours realised so far; a new depth starts from the default palette.
+  if (depth != gdi::Screen().bpp) gdi::SystemPalette() = gdi::DefaultSystemPalette();
+  gdi::Screen() = gdi::ScreenFormat{depth, width, height};
 }
 
 std::size_t CountGdiObjects() { return gdi::LiveObjectCount(); }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -89,6 +90,10 @@ struct DeviceContext : Object {
 
   // The surface pixels this context may touch: bounds, system clip and clip, in surface coordinates.
   const std::vector<RECT>& Clip();
+  // The bounds of Clip(), in surface coordinates; empty when nothing may be touched.
+  RECT ClipBox();
+  // The same in the context's coordinates.
+  RECT ClipWindow();
   void ClipChanged() { clipValid = false; }
 
  private:
@@ -96,15 +101,17 @@ struct DeviceContext : Object {
   bool clipValid = false;
 };
 
+// Coordinates the drawing calls take, as the system's do: within 27 bits, so that no sum of two of them
+// overflows. False, with ERROR_INVALID_PARAMETER, when one lies beyond.
+constexpr long long kMaxCoordinate = 1 << 27;
+bool InDrawingRange(std::initializer_list<long long> values);
+
 // Registers an object under a new handle and returns the handle.
 void* Register(std::unique_ptr<Object> object);
 Object* Find(const void* handle);
 // Removes and destroys an object.
 void Destroy(Object* object);
 std::size_t LiveObjectCount();
-
-template <typename T>
-T* Get(const void* handle, Kind kind);
 
 BitmapObject* GetBitmap(const void* handle);
 PaletteObject* GetPalette(const void* handle);

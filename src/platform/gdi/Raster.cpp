@@ -92,23 +92,28 @@ void FillSpan(Surface& surface, int y, int x0, int x1, const Paint& paint, BYTE 
   for (int x = x0; x < x1; ++x) WritePixel(row, x, bpp, Rop3(rop, paint.At(x, y), 0, ReadPixel(row, x, bpp)) & mask);
 }
 
+namespace {
+void FillResolved(DeviceContext& dc, const RECT& rect, const Paint& paint, BYTE rop) {
+  ForEachClipped(dc.Clip(), rect, [&](const RECT& part) {
+    for (int y = part.top; y < part.bottom; ++y) FillSpan(*dc.surface, y, part.left, part.right, paint, rop);
+  });
+}
+}  // namespace
+
 void FillClipped(DeviceContext& dc, const RECT& rect, const Paint& paint, BYTE rop) {
   if (paint.none || rect.left >= rect.right || rect.top >= rect.bottom) return;
   Paint resolved = paint;
   ResolveConstantRop(*dc.surface, rop, resolved);
-  ForEachClipped(dc.Clip(), rect, [&](const RECT& part) {
-    for (int y = part.top; y < part.bottom; ++y) FillSpan(*dc.surface, y, part.left, part.right, resolved, rop);
-  });
+  FillResolved(dc, rect, resolved, rop);
 }
 
 void FillArea(DeviceContext& dc, const Region& area, const Paint& paint, BYTE rop) {
   if (paint.none) return;
-  for (RECT r : area.Rects()) {
-    r.left += dc.origin.x;
-    r.right += dc.origin.x;
-    r.top += dc.origin.y;
-    r.bottom += dc.origin.y;
-    FillClipped(dc, r, paint, rop);
+  Paint resolved = paint;
+  ResolveConstantRop(*dc.surface, rop, resolved);
+  for (const RECT& r : area.Rects()) {
+    FillResolved(dc, RECT{r.left + dc.origin.x, r.top + dc.origin.y, r.right + dc.origin.x, r.bottom + dc.origin.y},
+                 resolved, rop);
   }
 }
 

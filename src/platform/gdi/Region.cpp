@@ -17,7 +17,7 @@ Region::Region(const RECT& rect) {
   if (!IsEmptyRect(rect)) rects.push_back(rect);
 }
 
-RECT Region::Box() const {
+RECT BoundsOf(const std::vector<RECT>& rects) {
   if (rects.empty()) return RECT{0, 0, 0, 0};
   RECT box{INT_MAX, rects.front().top, INT_MIN, rects.back().bottom};
   for (const RECT& r : rects) {
@@ -26,6 +26,8 @@ RECT Region::Box() const {
   }
   return box;
 }
+
+RECT Region::Box() const { return BoundsOf(rects); }
 
 bool Region::Contains(int x, int y) const {
   for (const RECT& r : rects) {

@@ -46,6 +46,8 @@ class SpanCollector {
 };
 
 bool IsEmptyRect(const RECT& r);
+// The bounds of banded rectangles; {0, 0, 0, 0} for none.
+RECT BoundsOf(const std::vector<RECT>& rects);
 RECT IntersectRects(const RECT& a, const RECT& b);
 
 }  // namespace platform::gdi

@@ -14,6 +14,7 @@ RECT Normalised(int left, int top, int right, int bottom) {
 }  // namespace
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom) {
+  if (!InDrawingRange({left, top, right, bottom})) return nullptr;
   auto object = std::make_unique<RegionObject>();
   object->region = Region(Normalised(left, top, right, bottom));
   return static_cast<HRGN>(Register(std::move(object)));
@@ -29,7 +30,7 @@ HRGN CreateRectRgnIndirect(const RECT* rect) {
 
 BOOL SetRectRgn(HRGN handle, int left, int top, int right, int bottom) {
   RegionObject* object = GetRegion(handle);
-  if (!object) return FALSE;
+  if (!object || !InDrawingRange({left, top, right, bottom})) return FALSE;
   object->region = Region(Normalised(left, top, right, bottom));
   return TRUE;
 }
@@ -55,6 +56,13 @@ int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) {
 int OffsetRgn(HRGN handle, int dx, int dy) {
   RegionObject* object = GetRegion(handle);
   if (!object) return ERROR;
+  // A region moved beyond the drawing range is refused and stays where it was.
+  RECT box = object->region.Box();
+  if (!object->region.IsEmpty() &&
+      !InDrawingRange({static_cast<long long>(box.left) + dx, static_cast<long long>(box.right) + dx,
+                       static_cast<long long>(box.top) + dy, static_cast<long long>(box.bottom) + dy})) {
+    return ERROR;
+  }
   object->region.Offset(dx, dy);
   return object->region.Kind();
 }

@@ -12,6 +12,8 @@ namespace {
 
 RECT Moved(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
+bool InRange(const RECT& r) { return InDrawingRange({r.left, r.top, r.right, r.bottom}); }
+
 bool WidePen(const DeviceContext& dc) { return dc.pen->style != PS_NULL && dc.pen->width > 1; }
 
 // Paints a shape: the brush over its inside, then the pen over its outline, each pixel once, both with
@@ -40,7 +42,7 @@ void PaintRowShape(DeviceContext& dc, const RowShape& withPen, const RowShape& w
   Region area = ShapeArea(withPen);
   Region thin = ShapeOutline(withPen);
   Region inside = Region::Combine(area, thin, RGN_DIFF);
-  Region outline = WidePen(dc) ? StrokePath(widePath, true, dc.pen->width) : thin;
+  Region outline = WidePen(dc) ? StrokePath(widePath, true, dc.pen->width, dc.ClipWindow()) : thin;
   PaintShape(dc, inside, outline);
 }
 
@@ -54,6 +56,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  if (!InRange(*rect)) return 0;
   FillClipped(*dc, Moved(*rect, dc->origin), BrushPaint(*dc, *brush), 0xF0);
   return 1;
 }
@@ -67,6 +70,7 @@ int FrameRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     return 0;
   }
   RECT r = *rect;
+  if (!InRange(r)) return 0;
   if (r.left >= r.right || r.top >= r.bottom) return 1;
   Region frame = Region::Combine(Region(r), Region(RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}), RGN_DIFF);
   FillArea(*dc, frame, BrushPaint(*dc, *brush), 0xF0);
@@ -80,6 +84,7 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (!InRange(*rect)) return FALSE;
   FillClipped(*dc, Moved(*rect, dc->origin), Paint{}, 0x55);
   return TRUE;
 }
@@ -103,7 +108,7 @@ BOOL InvertRgn(HDC handle, HRGN regionHandle) {
 
 BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({left, top, right, bottom})) return FALSE;
   NormaliseBox(left, top, right, bottom);
   if (dc->pen->style == PS_NULL) {
     PaintShape(*dc, Region(RECT{left, top, right - 1, bottom - 1}), Region());
@@ -116,7 +121,7 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
                              {double(right - 1), double(top)},
                              {double(right - 1), double(bottom - 1)},
                              {double(left), double(bottom - 1)}};
-    outline = StrokePath(path, true, dc->pen->width);
+    outline = StrokePath(path, true, dc->pen->width, dc->ClipWindow());
   } else {
     outline = Region::Combine(Region(RECT{left, top, right, bottom}), inside, RGN_DIFF);
   }
@@ -126,23 +131,26 @@ BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
 
 BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({left, top, right, bottom})) return FALSE;
   NormaliseBox(left, top, right, bottom);
   if (right - left < 1 || bottom - top < 1) return TRUE;
-  PaintRowShape(*dc, EllipseRows(left, top, right - 1, bottom - 1), EllipseRows(left, top, right - 2, bottom - 2),
+  RECT window = dc->ClipWindow();
+  PaintRowShape(*dc, EllipseRows(left, top, right - 1, bottom - 1, window),
+                EllipseRows(left, top, right - 2, bottom - 2, window),
                 WidePen(*dc) ? EllipsePath(left, top, right - 1, bottom - 1) : std::vector<PointF>{});
   return TRUE;
 }
 
 BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({left, top, right, bottom, cornerWidth, cornerHeight})) return FALSE;
   NormaliseBox(left, top, right, bottom);
   if (right - left < 1 || bottom - top < 1) return TRUE;
   cornerWidth = std::abs(cornerWidth);
   cornerHeight = std::abs(cornerHeight);
-  PaintRowShape(*dc, RoundRectRows(left, top, right - 1, bottom - 1, cornerWidth, cornerHeight),
-                RoundRectRows(left, top, right - 2, bottom - 2, cornerWidth, cornerHeight),
+  RECT window = dc->ClipWindow();
+  PaintRowShape(*dc, RoundRectRows(left, top, right - 1, bottom - 1, cornerWidth, cornerHeight, window),
+                RoundRectRows(left, top, right - 2, bottom - 2, cornerWidth, cornerHeight, window),
                 WidePen(*dc) ? RoundRectPath(left, top, right - 1, bottom - 1, cornerWidth, cornerHeight)
                              : std::vector<PointF>{});
   return TRUE;
@@ -150,21 +158,24 @@ BOOL RoundRect(HDC handle, int left, int top, int right, int bottom, int cornerW
 
 namespace {
 
-Region PolylineOutline(const DeviceContext& dc, const POINT* points, int count, bool closed) {
+Region PolylineOutline(DeviceContext& dc, const POINT* points, int count, bool closed) {
+  RECT window = dc.ClipWindow();
   if (WidePen(dc)) {
     std::vector<PointF> path;
     for (int i = 0; i < count; ++i) path.push_back(PointF{double(points[i].x), double(points[i].y)});
-    return StrokePath(path, closed, dc.pen->width);
+    return StrokePath(path, closed, dc.pen->width, window);
   }
-  int top = points[0].y, bottom = points[0].y + 1;
-  for (int i = 0; i < count; ++i) {
-    top = std::min(top, static_cast<int>(points[i].y));
-    bottom = std::max(bottom, static_cast<int>(points[i].y) + 1);
-  }
-  SpanCollector spans(top, bottom);
+  SpanCollector spans = CollectorFor(window);
   int segments = closed ? count : count - 1;
-  for (int i = 0; i < segments; ++i) AddThinLine(spans, points[i], points[(i + 1) % count]);
+  for (int i = 0; i < segments; ++i) AddThinLine(spans, points[i], points[(i + 1) % count], window);
   return spans.ToRegion();
+}
+
+bool PointsInRange(const POINT* points, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!InDrawingRange({points[i].x, points[i].y})) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -176,8 +187,9 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (!PointsInRange(points, count)) return FALSE;
   Region outline = dc->pen->style == PS_NULL ? Region() : PolylineOutline(*dc, points, count, true);
-  PaintShape(*dc, PolygonArea(points, count), outline);
+  PaintShape(*dc, PolygonArea(points, count, dc->ClipWindow()), outline);
   return TRUE;
 }
 
@@ -188,6 +200,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  if (!PointsInRange(points, count)) return FALSE;
   Paint pen = PenPaint(*dc);
   if (!pen.none) FillArea(*dc, PolylineOutline(*dc, points, count, false), pen, Rop2ToRop3(dc->rop2));
   return TRUE;
@@ -195,7 +208,7 @@ BOOL Polyline(HDC handle, const POINT* points, int count) {
 
 BOOL LineTo(HDC handle, int x, int y) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
+  if (!dc || !InDrawingRange({x, y})) return FALSE;
   POINT points[2] = {dc->position, POINT{x, y}};
   Paint pen = PenPaint(*dc);
   if (!pen.none) FillArea(*dc, PolylineOutline(*dc, points, 2, false), pen, Rop2ToRop3(dc->rop2));
@@ -205,6 +218,7 @@ BOOL LineTo(HDC handle, int x, int y) {
 
 namespace {
 bool InClip(DeviceContext& dc, int x, int y) {
+  if (!InDrawingRange({x, y})) return false;
   x += dc.origin.x;
   y += dc.origin.y;
   for (const RECT& r : dc.Clip()) {

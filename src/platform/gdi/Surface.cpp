@@ -49,72 +49,12 @@ bool Surface::Allocate(int w, int h, int depth, bool topDownRows, bool deviceRow
   return true;
 }
 
-std::uint32_t ReadPixel(const BYTE* row, int x, int bpp) {
-  switch (bpp) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 2: return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
-    case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
-    case 8: return row[x];
-    case 16: return row[2 * x] | (row[2 * x + 1] << 8);
-    case 24: return row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
-    default: {
-      std::uint32_t v;
-      std::memcpy(&v, row + 4 * x, 4);
-      return v & 0xFFFFFF;
-    }
-  }
-}
 
-void WritePixel(BYTE* row, int x, int bpp, std::uint32_t value) {
-  switch (bpp) {
-    case 1: {
-      BYTE bit = static_cast<BYTE>(0x80 >> (x & 7));
-      row[x >> 3] = static_cast<BYTE>((value & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
-      break;
-    }
-    case 2: {
-      int shift = 6 - 2 * (x & 3);
-      row[x >> 2] = static_cast<BYTE>((row[x >> 2] & ~(3 << shift)) | ((value & 3) << shift));
-      break;
-    }
-    case 4: {
-      int shift = (x & 1) ? 0 : 4;
-      row[x >> 1] = static_cast<BYTE>((row[x >> 1] & ~(15 << shift)) | ((value & 15) << shift));
-      break;
-    }
-    case 8: row[x] = static_cast<BYTE>(value); break;
-    case 16:
-      row[2 * x] = static_cast<BYTE>(value);
-      row[2 * x + 1] = static_cast<BYTE>((value >> 8) & 0x7F);
-      break;
-    case 24:
-      row[3 * x] = static_cast<BYTE>(value);
-      row[3 * x + 1] = static_cast<BYTE>(value >> 8);
-      row[3 * x + 2] = static_cast<BYTE>(value >> 16);
-      break;
-    default: {
-      std::uint32_t v = value & 0xFFFFFF;
-      std::memcpy(row + 4 * x, &v, 4);
-    }
-  }
-}
 
 std::uint32_t Surface::Get(int x, int y) const { return ReadPixel(Row(y), x, bpp); }
 void Surface::Set(int x, int y, std::uint32_t value) { WritePixel(Row(y), x, bpp, value); }
 
-std::uint32_t PackColor(COLORREF rgb, int bpp) {
-  std::uint32_t r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
-  if (bpp == 16) return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
-  return (r << 16) | (g << 8) | b;
-}
 
-COLORREF UnpackColor(std::uint32_t value, int bpp) {
-  if (bpp == 16) {
-    auto expand = [](std::uint32_t v) { return static_cast<BYTE>((v << 3) | (v >> 2)); };
-    return RGB(expand((value >> 10) & 31), expand((value >> 5) & 31), expand(value & 31));
-  }
-  return RGB(static_cast<BYTE>(value >> 16), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value));
-}
 
 COLORREF Surface::ColorOf(std::uint32_t value) const {
   if (bpp > 8) return UnpackColor(value, bpp);

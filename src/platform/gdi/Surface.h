@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -49,8 +50,56 @@ struct Surface {
   void SetColors(const RGBQUAD* table, std::size_t count);
 };
 
-std::uint32_t ReadPixel(const BYTE* row, int x, int bpp);
-void WritePixel(BYTE* row, int x, int bpp, std::uint32_t value);
+// Pixel values in a row, at every depth (inline: every per-pixel loop goes through them).
+inline std::uint32_t ReadPixel(const BYTE* row, int x, int bpp) {
+  switch (bpp) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 2: return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+    case 4: return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15;
+    case 8: return row[x];
+    case 16: return row[2 * x] | (row[2 * x + 1] << 8);
+    case 24: return row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<std::uint32_t>(row[3 * x + 2]) << 16);
+    default: {
+      std::uint32_t v;
+      std::memcpy(&v, row + 4 * x, 4);
+      return v & 0xFFFFFF;
+    }
+  }
+}
+
+inline void WritePixel(BYTE* row, int x, int bpp, std::uint32_t value) {
+  switch (bpp) {
+    case 1: {
+      BYTE bit = static_cast<BYTE>(0x80 >> (x & 7));
+      row[x >> 3] = static_cast<BYTE>((value & 1) ? (row[x >> 3] | bit) : (row[x >> 3] & ~bit));
+      break;
+    }
+    case 2: {
+      int shift = 6 - 2 * (x & 3);
+      row[x >> 2] = static_cast<BYTE>((row[x >> 2] & ~(3 << shift)) | ((value & 3) << shift));
+      break;
+    }
+    case 4: {
+      int shift = (x & 1) ? 0 : 4;
+      row[x >> 1] = static_cast<BYTE>((row[x >> 1] & ~(15 << shift)) | ((value & 15) << shift));
+      break;
+    }
+    case 8: row[x] = static_cast<BYTE>(value); break;
+    case 16:
+      row[2 * x] = static_cast<BYTE>(value);
+      row[2 * x + 1] = static_cast<BYTE>((value >> 8) & 0x7F);
+      break;
+    case 24:
+      row[3 * x] = static_cast<BYTE>(value);
+      row[3 * x + 1] = static_cast<BYTE>(value >> 8);
+      row[3 * x + 2] = static_cast<BYTE>(value >> 16);
+      break;
+    default: {
+      std::uint32_t v = value & 0xFFFFFF;
+      std::memcpy(row + 4 * x, &v, 4);
+    }
+  }
+}
 
 // The nearest entry of a colour table: least squared distance over red, green and blue; ties go to the
 // lower index.
@@ -58,8 +107,19 @@ std::uint32_t NearestIndex(const RGBQUAD* table, std::size_t count, COLORREF rgb
 std::uint32_t NearestIndex(const PALETTEENTRY* table, std::size_t count, COLORREF rgb);
 
 // Packs and unpacks 0x00bbggrr colours at the direct depths (16 bits: 5-5-5; 24 and 32: 0x00rrggbb).
-std::uint32_t PackColor(COLORREF rgb, int bpp);
-COLORREF UnpackColor(std::uint32_t value, int bpp);
+inline std::uint32_t PackColor(COLORREF rgb, int bpp) {
+  std::uint32_t r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
+  if (bpp == 16) return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+  return (r << 16) | (g << 8) | b;
+}
+
+inline COLORREF UnpackColor(std::uint32_t value, int bpp) {
+  if (bpp == 16) {
+    auto expand = [](std::uint32_t v) { return static_cast<BYTE>((v << 3) | (v >> 2)); };
+    return RGB(expand((value >> 10) & 31), expand((value >> 5) & 31), expand(value & 31));
+  }
+  return RGB(static_cast<BYTE>(value >> 16), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value));
+}
 
 // The 20 colours the system reserves in every palette: entries 0-9 and 246-255 of the system palette.
 const PALETTEENTRY* StaticColors();  // 20 entries: the first ten, then the last ten

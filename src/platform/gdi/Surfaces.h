@@ -29,6 +29,7 @@ std::vector<RECT> GetRegionRects(HRGN region);
 // The screen's format as the drawing calls report it (GetDeviceCaps, GetSystemPaletteEntries,
 // CreateCompatibleBitmap of a window context): 32 bits with no palette (the default), or 8 bits with a
 // system palette, which tests use to exercise the palette paths. Width and height are HORZRES and VERTRES.
+// Changing only the size keeps the system palette's realised colours.
 void SetScreenFormat(int bitsPerPixel, int width, int height);
 
 // Live drawing objects and contexts (stock objects excluded), for tests that look for leaks.

@@ -1,7 +1,6 @@
 // Blits between every pair of depths, clipping, raster operations, mirroring, and stretching checked
 // against ImageMagick.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -167,8 +166,8 @@ TEST(Blits, NegativeExtentsMirror) {
 // --- Stretching against ImageMagick ---------------------------------------------------------------
 
 std::filesystem::path TempFile(const std::string& name) {
-  // Each test runs in a process of its own, side by side: the folder must be this process's alone.
-  auto dir = std::filesystem::temp_directory_path() / ("quillory-gdi-" + std::to_string(getpid()));
+  // Test programs run side by side: each folder gets a name of its own.
+  auto dir = std::filesystem::temp_directory_path() / ("quillory-gdi-" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(dir);
   return dir / name;
 }

@@ -89,6 +89,11 @@ std::vector<RGBQUAD> GreyRamp(int count) {
   return table;
 }
 
+std::string Text(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
+
 std::string Rows(std::initializer_list<const char*> rows) {
   std::string text;
   for (const char* row : rows) {

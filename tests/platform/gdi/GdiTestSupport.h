@@ -45,6 +45,8 @@ class Canvas {
 };
 
 std::vector<RGBQUAD> GreyRamp(int count);
+// A rectangle as "left,top,right,bottom", for comparisons that show all four sides.
+std::string Text(const RECT& r);
 // Parses a picture of '#' and '.' into rows.
 std::string Rows(std::initializer_list<const char*> rows);
 

@@ -98,10 +98,7 @@ TEST(Regions, OffsetBoxPointsAndRectangles) {
   HRGN region = CreateRectRgn(10, 20, 0, 5);  // reversed corners are normalised
   RECT box;
   EXPECT_EQ(GetRgnBox(region, &box), SIMPLEREGION);
-  EXPECT_EQ(box.left, 0);
-  EXPECT_EQ(box.top, 5);
-  EXPECT_EQ(box.right, 10);
-  EXPECT_EQ(box.bottom, 20);
+  EXPECT_EQ(gditest::Text(box), "0,5,10,20");
   EXPECT_EQ(OffsetRgn(region, -3, 2), SIMPLEREGION);
   EXPECT_TRUE(PtInRegion(region, -3, 7));
   EXPECT_FALSE(PtInRegion(region, 7, 7));  // right edge excluded
@@ -137,8 +134,7 @@ TEST(Regions, ContextKeepsItsOwnCopyOfTheClip) {
   DeleteObject(clip);
   RECT box;
   EXPECT_EQ(GetClipBox(canvas.dc(), &box), SIMPLEREGION);
-  EXPECT_EQ(box.left, 2);
-  EXPECT_EQ(box.right, 5);
+  EXPECT_EQ(gditest::Text(box), "2,2,5,5");
   RECT all{0, 0, 10, 10};
   FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   int black = 0;
@@ -147,8 +143,7 @@ TEST(Regions, ContextKeepsItsOwnCopyOfTheClip) {
   EXPECT_EQ(black, 9);
   EXPECT_EQ(SelectClipRgn(canvas.dc(), nullptr), SIMPLEREGION);
   EXPECT_EQ(GetClipBox(canvas.dc(), &box), SIMPLEREGION);
-  EXPECT_EQ(box.right, 10);
-  EXPECT_EQ(box.bottom, 10);
+  EXPECT_EQ(gditest::Text(box), "0,0,10,10");
 }
 
 TEST(Regions, ClipOutsideTheSurfaceIsEmpty) {

@@ -1,0 +1,3 @@
+#include "core/SystemScrap.h"
+
+SMART_DEFINE_ABSTRACT(SystemScrap, "SystemScrap", Smart)
