@@ -235,6 +235,33 @@ std::vector<StreamCase> StreamCases() {
         {WM_CHAR, 'Z', kAny},
         {WM_KEYUP, 'Z', kAny},
         {WM_KEYUP, VK_SHIFT, kAny}}},
+      {"ThirdCharactersTypedWithCtrlAndAlt", true,
+       [](Input&) {
+         InjectKey(VK_CONTROL, true);
+         InjectKey(VK_MENU, true);
+         InjectKey('E', true);
+         InjectText("€"_cp);
+         InjectKey('E', false);
+         InjectKey(VK_MENU, false);
+         InjectKey(VK_CONTROL, false);
+       },
+       {{WM_KEYDOWN, VK_CONTROL, kAny},
+        {WM_KEYDOWN, VK_MENU, kAny},
+        {WM_KEYDOWN, 'E', kAny},
+        {WM_CHAR, 0x80, kAny},
+        {WM_KEYUP, 'E', kAny},
+        {WM_KEYUP, VK_MENU, kAny},
+        {WM_KEYUP, VK_CONTROL, kAny}}},
+      {"AltLetterIsASystemKey", true,
+       [](Input& t) {
+         InjectKey(VK_MENU, true);
+         t.Key('F');
+         InjectKey(VK_MENU, false);
+       },
+       {{WM_SYSKEYDOWN, VK_MENU, kAny},
+        {WM_SYSKEYDOWN, 'F', kAny},
+        {WM_SYSKEYUP, 'F', kAny},
+        {WM_SYSKEYUP, VK_MENU, kAny}}},
       {"HeldKeyRepeatsWithItsPreviousState", true,
        [](Input&) {
          InjectKey('Q', true);

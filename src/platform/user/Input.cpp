@@ -329,9 +329,11 @@ void InjectKey(int virtualKey, bool down, bool extended) {
   keys[static_cast<std::size_t>(virtualKey)] = down;
   const HWND target = KeyTarget();
   if (target == nullptr) return;
-  // With Alt held (and for Alt itself, and F10) keys are system keys, meant for the menu bar.
+  // With Alt held (and for Alt itself, and F10) keys are system keys, meant for the menu bar; Ctrl with Alt
+  // is the key that types a keyboard's third characters (AltGr: @, #, € on a French keyboard), so those
+  // keys stay ordinary ones.
   const bool alt = keys[VK_MENU];
-  const bool system = alt || virtualKey == VK_MENU || virtualKey == VK_F10;
+  const bool system = ((alt || virtualKey == VK_MENU) && !keys[VK_CONTROL]) || virtualKey == VK_F10;
   user::InputMessage input;
   input.virtualKey = virtualKey;
   input.down = down;

@@ -186,12 +186,6 @@ HDC GetDC(HWND window) {
   return OpenDrawContext(platform::WindowDrawTarget(window, true));
 }
 
-HDC GetWindowDC(HWND window) {
-  if (window == nullptr) window = Desktop().handle;
-  if (Find(window) == nullptr) return nullptr;
-  return OpenDrawContext(platform::WindowDrawTarget(window, false));
-}
-
 int ReleaseDC(HWND, HDC dc) {
   if (WindowContexts().erase(dc) == 0) return 0;
   DeleteDC(dc);

@@ -40,6 +40,4 @@ int GetUpdateRgn(HWND window, HRGN region, BOOL erase);
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC GetDC(HWND window);
-// The whole window, frame included, with (0, 0) at its top-left corner.
-HDC GetWindowDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);

@@ -190,8 +190,8 @@ FrameLayout FrameLayoutOf(DWORD style, DWORD exStyle, bool menu) {
   }
   // Tool windows (floating palettes) have the small caption.
   if (caption) layout.caption = (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaptionHeight : kCaptionHeight;
-  // The bar with a line above and below it, so that a maximised main window's client area starts 40
-  // pixels below the top of the screen, where the program's pop-up menus expect it.
+  // A maximised main window's border hangs off the screen, so with the caption and this bar its client
+  // area starts 40 pixels below the top of the screen, where the program's pop-up menus expect it.
   if (menu && !(style & WS_CHILD)) layout.menuBar = kMenuBarHeight;
   if (exStyle & WS_EX_CLIENTEDGE) layout.edge = 2;
   return layout;
