@@ -183,6 +183,12 @@ void ClickUnderX() {
   for (int waited = 0; waited < 10000 && chars().size() < 3; waited += 50) pump(50);
   ASSERT_EQ(chars().size(), 3u);
   EXPECT_EQ(chars()[2].wParam, 0xE9u);
+  // A character typed with Shift comes once, as the character the key typed.
+  const std::string at = find + "windowfocus --sync %1 key at";
+  ASSERT_EQ(std::system(at.c_str()), 0) << at;
+  for (int waited = 0; waited < 5000 && chars().size() < 4; waited += 50) pump(50);
+  ASSERT_EQ(chars().size(), 4u);
+  EXPECT_EQ(chars()[3].wParam, static_cast<WPARAM>('@'));
   const std::string control = find + "windowfocus --sync %1 key ctrl+z";
   ASSERT_EQ(std::system(control.c_str()), 0) << control;
   auto commands = [&] { return log.Of(demo.frame, WM_COMMAND); };
@@ -190,7 +196,7 @@ void ClickUnderX() {
   ASSERT_EQ(commands().size(), 1u);
   EXPECT_EQ(commands()[0].wParam, static_cast<WPARAM>(MAKELONG(kUndo, 1)));
   pump(200);
-  EXPECT_EQ(chars().size(), 3u);  // no character 26
+  EXPECT_EQ(chars().size(), 4u);  // no character 26, and no second '@'
   DestroyAcceleratorTable(accelerators);
   platform::SetBackend(nullptr);
 }

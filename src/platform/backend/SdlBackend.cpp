@@ -58,8 +58,7 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode place) {
     case SDLK_RSHIFT: return VK_SHIFT;
     case SDLK_LCTRL:
     case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
+    case SDLK_LALT: return VK_MENU;
     default: return 0;
   }
 }
@@ -142,11 +141,19 @@ void SdlBackend::Handle(const void* raw) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
       const SDL_Keycode sym = event.key.keysym.sym;
+      const bool down = event.type == SDL_KEYDOWN;
+      if (sym == SDLK_RALT || sym == SDLK_MODE) {
+        // The right Alt of the program's keyboards is AltGr, which the program sees as Ctrl with Alt.
+        if (down) InjectKey(VK_CONTROL, true);
+        InjectKey(VK_MENU, down, true);
+        if (!down) InjectKey(VK_CONTROL, false);
+        break;
+      }
       const int key = VirtualKeyOf(sym, event.key.keysym.scancode);
-      const bool extended = sym == SDLK_KP_ENTER || sym == SDLK_RCTRL || sym == SDLK_RALT ||
+      const bool extended = sym == SDLK_KP_ENTER || sym == SDLK_RCTRL ||
                             (sym >= SDLK_RIGHT && sym <= SDLK_UP) || sym == SDLK_INSERT || sym == SDLK_DELETE ||
                             sym == SDLK_HOME || sym == SDLK_END || sym == SDLK_PAGEUP || sym == SDLK_PAGEDOWN;
-      if (key != 0) InjectKey(key, event.type == SDL_KEYDOWN, extended);
+      if (key != 0) InjectKey(key, down, extended);
       break;
     }
     case SDL_TEXTINPUT: InjectText(Utf8ToCp1252(event.text.text).c_str()); break;
