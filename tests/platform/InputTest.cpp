@@ -456,6 +456,18 @@ TEST_F(Input, FocusComesBackToTheControlThatHadItAfterAModalPopup) {
   Pump();
   EXPECT_EQ(GetActiveWindow(), main);
   EXPECT_EQ(GetFocus(), field);
+
+  // Closed before its owner is enabled again, a pop-up still hands activation to the owner: the program
+  // is not sent to the background.
+  popup = CreateWindowExA(0, kClass, "modal", WS_POPUP | WS_CAPTION | WS_VISIBLE, 100, 100, 200, 100, main, nullptr,
+                          nullptr, nullptr);
+  EnableWindow(main, FALSE);
+  log.Clear();
+  DestroyWindow(popup);
+  EnableWindow(main, TRUE);
+  EXPECT_EQ(GetActiveWindow(), main);
+  EXPECT_EQ(log.Count(main, WM_ACTIVATEAPP), 0);
+  EXPECT_TRUE(platform::IsApplicationActive());
 }
 
 TEST_F(Input, TheProgramIsToldWhenItGoesToTheBackgroundAndComesBack) {

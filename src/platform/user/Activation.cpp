@@ -38,19 +38,19 @@ void TellApplication(bool active) {
 
 bool IsInside(HWND window, HWND top) { return window != nullptr && (window == top || IsChild(top, window)); }
 
-// The window that takes activation when the active one goes: its owner when it has a shown one, else the
-// front-most shown, enabled top-level window.
+// The window that takes activation when the active one goes: its owner when that is shown (even disabled
+// still, as a modal pop-up's owner may be for a moment), else the front-most shown top-level window,
+// enabled ones first. The program stays active while it shows a window.
 HWND Successor(HWND leaving) {
   WindowData* w = Find(leaving);
-  if (w != nullptr && w->owner != nullptr && (w->owner->style & WS_VISIBLE) && !(w->owner->style & WS_DISABLED)) {
-    return w->owner->handle;
-  }
+  if (w != nullptr && w->owner != nullptr && (w->owner->style & WS_VISIBLE)) return w->owner->handle;
+  HWND disabled = nullptr;
   for (WindowData* top : Desktop().children) {
-    if (top->handle != leaving && (top->style & WS_VISIBLE) && !(top->style & WS_DISABLED) && !top->destroying) {
-      return top->handle;
-    }
+    if (top->handle == leaving || !(top->style & WS_VISIBLE) || top->destroying) continue;
+    if (!(top->style & WS_DISABLED)) return top->handle;
+    if (disabled == nullptr) disabled = top->handle;
   }
-  return nullptr;
+  return disabled;
 }
 
 }  // namespace
