@@ -155,13 +155,13 @@ const std::vector<Made>& Cursors() {
   return cursors;
 }
 
-std::vector<platform::CursorResource> Resources() {
+std::vector<platform::CursorResource> CursorResources() {
   std::vector<platform::CursorResource> resources;
   for (const Made& m : Cursors()) resources.push_back({m.id, kSize, kSize, m.hotX, m.hotY, m.picture.pixels.c_str()});
   return resources;
 }
 
 // Registered before the program's entry point, as resources are there before any code runs.
-[[maybe_unused]] const bool gRegistered = (platform::RegisterCursorResources(Resources()), true);
+[[maybe_unused]] const bool gRegistered = (platform::RegisterCursorResources(CursorResources()), true);
 
 }  // namespace
