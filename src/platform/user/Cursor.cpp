@@ -204,8 +204,8 @@ CursorImage Cross(bool diagonal, bool ring) {
         else if ((d >= 8.0 && d < 9.0) || (d >= 12.0 && d < 13.0)) put(x, y, CursorPixel::White);
       }
     for (int i = -8; i <= 8; ++i) {
-      put(15 + i, 15 - i, CursorPixel::Black);
-      put(16 + i, 15 - i, CursorPixel::Black);
+      put(15 + i, 15 + i, CursorPixel::Black);
+      put(16 + i, 15 + i, CursorPixel::Black);
     }
     return image;
   }
