@@ -584,3 +584,26 @@ TEST_F(Input, FocusingAWindowOfAnotherTopLevelWindowActivatesThatOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Input, AButtonLetGoOutsideEveryWindowIsUpAfterwards) {
+  HWND w = MakeTop({0, 0, 100, 100});
+  HWND disabled = MakeTop({200, 0, 300, 100});
+  EnableWindow(disabled, FALSE);
+  Pump();
+  InjectMouseButton(50, 50, MouseButton::Left, true);
+  Pump();
+  EXPECT_LT(GetKeyState(VK_LBUTTON), 0);
+  InjectMouseButton(500, 500, MouseButton::Left, false);  // over no window
+  Pump();
+  EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+  InjectMouseButton(50, 50, MouseButton::Left, true);
+  InjectMouseButton(250, 50, MouseButton::Left, false);  // over a disabled window
+  Pump();
+  EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+  EXPECT_EQ(log.Count(w, WM_LBUTTONUP), 0);
+  EXPECT_EQ(log.Count(disabled, WM_LBUTTONUP), 0);
+}
+
+}  // namespace

@@ -103,6 +103,21 @@ UINT PressMessage(UINT message, HWND target, POINT point) {
   return message;
 }
 
+// A key or button that goes down or up with no window to tell: the state changes in its turn, after the
+// input queued before it.
+void ChangeKeyState(int virtualKey, bool down) {
+  if (virtualKey < 0) return;
+  if (LastQueuedInput() == nullptr) {
+    platform::SetKeyDown(virtualKey, down);
+    return;
+  }
+  InputMessage change;
+  change.msg.message = WM_NULL;
+  change.virtualKey = virtualKey;
+  change.down = down;
+  QueueInput(change);
+}
+
 // Queues a mouse message for the window that gets the point: the client message given, or its non-client
 // twin when the point lies on the window's frame.
 void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
@@ -111,12 +126,14 @@ void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
   int hit = HTCLIENT;
   if (target == nullptr) {
     target = WindowFromPoint(POINT{x, y});
-    if (target == nullptr) return;
-    hit = static_cast<int>(SendMessageA(target, WM_NCHITTEST, 0, MAKELONG(x, y)));
-    if (!IsWindow(target)) return;
+    if (target != nullptr) hit = static_cast<int>(SendMessageA(target, WM_NCHITTEST, 0, MAKELONG(x, y)));
   }
-  // A disabled window takes no mouse input (a modal dialog disables the window behind it).
-  if (!IsWindowEnabled(target)) return;
+  // A disabled window takes no mouse input (a modal dialog disables the window behind it). The button's
+  // state changes all the same, so that a button let go outside every window is not held for ever.
+  if (!IsWindow(target) || !IsWindowEnabled(target)) {
+    ChangeKeyState(virtualKey, down);
+    return;
+  }
   InputMessage input;
   input.virtualKey = virtualKey;
   input.down = down;
@@ -197,6 +214,7 @@ void BeginFrameTracking(HWND window, int hit, POINT screen) {
 
 bool TakeInput(InputMessage& input) {
   MSG& msg = input.msg;
+  if (msg.hwnd == nullptr && msg.message == WM_NULL) return false;  // a change of key state only
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     State().lastKey = TakenKey{msg, input.text};
     return true;
@@ -328,7 +346,10 @@ void InjectKey(int virtualKey, bool down, bool extended) {
   const bool wasDown = keys[static_cast<std::size_t>(virtualKey)];
   keys[static_cast<std::size_t>(virtualKey)] = down;
   const HWND target = KeyTarget();
-  if (target == nullptr) return;
+  if (target == nullptr) {
+    user::ChangeKeyState(virtualKey, down);
+    return;
+  }
   // With Alt held (and for Alt itself, and F10) keys are system keys, meant for the menu bar; Ctrl with Alt
   // is the key that types a keyboard's third characters (AltGr: @, #, € on a French keyboard), so those
   // keys stay ordinary ones.
