@@ -70,6 +70,11 @@ class Frames : public WindowFixture {
     return picture;
   }
 
+  static void Click(int x, int y) {
+    InjectMouseButton(x, y, MouseButton::Left, true);
+    InjectMouseButton(x, y, MouseButton::Left, false);
+  }
+
   HWND parent = nullptr;
 };
 
@@ -244,6 +249,23 @@ TEST_F(Frames, DraggingACaptionMovesTheFrameInItsParentAndActivatesItOnce) {
   InjectMouseMove(300, 20);
   Pump();
   EXPECT_EQ(log.Count(parent, WM_MOUSEMOVE), 1);
+}
+
+TEST_F(Frames, AFrameDestroyedWhileDraggedLetsTheMouseGo) {
+  HWND a = MakeFrame(kKinds[0], {20, 40, 220, 140}, "A");
+  Pump();
+  RECT r{};
+  GetWindowRect(a, &r);
+  InjectMouseButton(r.left + 10, r.top + 8, MouseButton::Left, true);
+  Pump();
+  DestroyWindow(a);
+  InjectMouseMove(300, 300);
+  InjectMouseButton(300, 300, MouseButton::Left, false);
+  Pump();
+  log.Clear();
+  Click(310, 310);
+  Pump();
+  EXPECT_EQ(log.Count(parent, WM_LBUTTONDOWN), 1);
 }
 
 TEST_F(Frames, TheCloseBoxClosesWindowsWithASystemMenuOnly) {

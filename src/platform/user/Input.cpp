@@ -121,7 +121,8 @@ void ChangeKeyState(int virtualKey, bool down) {
 // Queues a mouse message for the window that gets the point: the client message given, or its non-client
 // twin when the point lies on the window's frame.
 void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
-  // A frame being dragged takes the mouse wherever it goes, as the capture does.
+  // A frame being dragged takes the mouse wherever it goes, as the capture does, while it lives.
+  if (State().tracking.window != nullptr && !IsWindow(State().tracking.window)) State().tracking = FrameTracking{};
   HWND target = State().tracking.window != nullptr ? State().tracking.window : State().capture;
   int hit = HTCLIENT;
   if (target == nullptr) {
