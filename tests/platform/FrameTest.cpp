@@ -234,6 +234,16 @@ TEST_F(Frames, DraggingACaptionMovesTheFrameInItsParentAndActivatesItOnce) {
   EXPECT_EQ(log.Count(a, WM_MOUSEMOVE), 0);  // the drag takes the mouse
   EXPECT_EQ(log.Count(a, WM_LBUTTONUP), 0);
 
+  // A whole drag arriving at once ends where the mouse was let go.
+  GetWindowRect(a, &start);
+  InjectMouseButton(start.left + 10, start.top + 8, MouseButton::Left, true);
+  for (int step = 1; step <= 4; ++step) InjectMouseMove(start.left + 10 + 7 * step, start.top + 8 + 3 * step);
+  InjectMouseButton(start.left + 38, start.top + 20, MouseButton::Left, false);
+  Pump();
+  GetWindowRect(a, &end);
+  EXPECT_EQ(end.left, start.left + 28);
+  EXPECT_EQ(end.top, start.top + 12);
+
   // The pointer stays over the parent: dragging far out leaves the caption within reach.
   GetWindowRect(a, &start);
   InjectMouseButton(start.left + 10, start.top + 8, MouseButton::Left, true);

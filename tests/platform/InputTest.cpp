@@ -367,6 +367,10 @@ TEST_F(Input, AClickInAnInactiveWindowAsksItsParentsWhetherToActivate) {
     EXPECT_EQ(asked[0].lParam, MAKELONG(HTCLIENT, WM_LBUTTONDOWN));
     EXPECT_EQ(log.Count(back, WM_MOUSEACTIVATE), 1);  // passed up by the child's default
     EXPECT_EQ(GetActiveWindow(), c.activates ? back : front);
+    if (c.activates) {
+      ASSERT_EQ(log.Count(back, WM_ACTIVATE), 1);
+      EXPECT_EQ(log.Of(back, WM_ACTIVATE)[0].wParam, static_cast<WPARAM>(WA_CLICKACTIVE));
+    }
     EXPECT_EQ(log.Count(child, WM_LBUTTONDOWN), c.delivered ? 1 : 0);
     EXPECT_EQ(log.Count(child, WM_LBUTTONUP), 1);
   }

@@ -179,7 +179,7 @@ bool Track(const InputMessage& input) {
     return false;
   }
   POINT p = input.msg.pt;
-  if (t.hit == HTCAPTION) {
+  if (t.hit == HTCAPTION && !IsPress(message)) {
     // The pointer stays over the parent's client area, so the caption can always be taken again.
     const POINT parentOrigin = ClientOriginOnScreen(*w->parent);
     const RECT parentClient = ClientRectInParent(*w->parent);
@@ -193,7 +193,9 @@ bool Track(const InputMessage& input) {
   } else if (t.hit == HTCLOSE && release && HitTest(*w, p) == HTCLOSE) {
     PostMessageA(t.window, WM_SYSCOMMAND, SC_CLOSE, MAKELONG(p.x, p.y));
   }
-  if (release || !State().left) State().tracking = FrameTracking{};
+  // Taken in their turn, the messages end the drag at the release; a press means the release was lost
+  // (let go where no window took it), so it ends the drag too.
+  if (release || IsPress(message)) State().tracking = FrameTracking{};
   return true;
 }
 
@@ -210,7 +212,6 @@ void BeginFrameTracking(HWND window, int hit, POINT screen) {
     if (w == nullptr) return;
   }
   State().tracking = FrameTracking{window, hit, screen, w->rect};
-  // The button may already be up (its release still queued): the drag ends at the next message taken.
 }
 
 bool TakeInput(InputMessage& input) {
@@ -240,7 +241,7 @@ bool TakeInput(InputMessage& input) {
   const LRESULT answer =
       SendMessageA(window, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top), MAKELONG(input.hit, mouseMessage));
   if ((answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) && IsWindow(top)) {
-    BringWindowToTop(top);
+    SetWindowPos(top, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ActivateTopLevel(top, WA_CLICKACTIVE);
   }
   return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT && IsWindow(window);
