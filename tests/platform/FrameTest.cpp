@@ -34,15 +34,14 @@ class Frames : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
+    // The fixture's procedure, so that handlers see the frames' messages, with a white background.
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &Frames::Procedure;
+    ASSERT_TRUE(GetClassInfoA(nullptr, kClass, &wc));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszClassName = "Framed";
     ASSERT_NE(RegisterClassA(&wc), 0);
     parent = MakeTop({0, 0, 600, 400});
   }
-
-  static LRESULT Procedure(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcA(w, m, wp, lp); }
 
   // A frame of the kind around a client area at the given place of the parent's client area.
   HWND MakeFrame(const FrameKind& k, RECT client, const char* title) {
@@ -302,12 +301,22 @@ TEST_F(Frames, TheCloseBoxClosesWindowsWithASystemMenuOnly) {
 
   log.Clear();
   const POINT box = closeBox(closable, 18);
+  const ColourPicture up = Shot(closable);
   InjectMouseButton(box.x, box.y, MouseButton::Left, true);
+  Pump();
+  EXPECT_FALSE(Shot(closable) == up);  // held down
+  InjectMouseMove(box.x - 60, box.y);
+  Pump();
+  EXPECT_TRUE(Shot(closable) == up);  // away from it, up again
+  EXPECT_EQ(log.Count(closable, WM_CLOSE), 0);
+  InjectMouseMove(box.x, box.y);
   InjectMouseButton(box.x, box.y, MouseButton::Left, false);
   Pump();
+  EXPECT_TRUE(Shot(closable) == up);
   ASSERT_EQ(log.Count(closable, WM_SYSCOMMAND), 1);
   EXPECT_EQ(log.Of(closable, WM_SYSCOMMAND)[0].wParam, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_EQ(log.Count(closable, WM_CLOSE), 1);
+  EXPECT_TRUE(IsWindow(closable));  // its procedure chose to keep it
   // Let go elsewhere: nothing.
   InjectMouseButton(box.x, box.y, MouseButton::Left, true);
   InjectMouseButton(box.x - 60, box.y + 40, MouseButton::Left, false);

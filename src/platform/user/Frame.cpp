@@ -73,13 +73,18 @@ bool HasCloseBox(const WindowData& w) {
   return f.caption > 0 && (w.style & WS_SYSMENU) != 0;
 }
 
-void DrawCloseBox(HDC dc, RECT box) {
+void DrawCloseBox(HDC dc, RECT box, bool pushed) {
   Fill(dc, box, kFace);
-  Ring(dc, box, kHighlight, kDark);
-  Ring(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, kFace, kShadow);
-  // A cross of two-pixel strokes, kept clear of the button's edges.
+  if (pushed) {
+    Ring(dc, box, kDark, kHighlight);
+    Ring(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, kShadow, kFace);
+  } else {
+    Ring(dc, box, kHighlight, kDark);
+    Ring(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, kFace, kShadow);
+  }
+  // A cross of two-pixel strokes, kept clear of the button's edges; held down, it sinks by a pixel.
   const int margin = (box.bottom - box.top) >= 12 ? 4 : 2;
-  const int left = box.left + margin, top = box.top + margin;
+  const int left = box.left + margin + (pushed ? 1 : 0), top = box.top + margin + (pushed ? 1 : 0);
   const int size = (box.bottom - box.top) - 2 * margin;
   for (int i = 0; i < size; ++i) {
     Fill(dc, RECT{left + i, top + i, std::min(left + i + 2, left + size), top + i + 1}, kDark);
@@ -111,7 +116,7 @@ void DrawCaption(HDC dc, const WindowData& w, RECT caption) {
       DeleteObject(font);
     }
   }
-  if (HasCloseBox(w)) DrawCloseBox(dc, CloseBox(w));
+  if (HasCloseBox(w)) DrawCloseBox(dc, CloseBox(w), w.closePushed);
 }
 
 void DrawFrame(WindowData& w) {

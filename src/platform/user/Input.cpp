@@ -190,8 +190,15 @@ bool Track(const InputMessage& input) {
     const RECT from = t.startRect;
     SetWindowPos(window, nullptr, from.left + (p.x - t.start.x), from.top + (p.y - t.start.y), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  } else if (t.hit == HTCLOSE && release && HitTest(*w, p) == HTCLOSE) {
-    PostMessageA(t.window, WM_SYSCOMMAND, SC_CLOSE, MAKELONG(p.x, p.y));
+  } else if (t.hit == HTCLOSE) {
+    // The box looks held down while the mouse is over it, and closes when let go there.
+    const bool over = HitTest(*w, p) == HTCLOSE;
+    const bool pushed = over && !release && !IsPress(message);
+    if (w->closePushed != pushed) {
+      w->closePushed = pushed;
+      MarkFrame(*w);
+    }
+    if (over && release) PostMessageA(t.window, WM_SYSCOMMAND, SC_CLOSE, MAKELONG(p.x, p.y));
   }
   // Taken in their turn, the messages end the drag at the release; a press means the release was lost
   // (let go where no window took it), so it ends the drag too.
@@ -210,6 +217,10 @@ void BeginFrameTracking(HWND window, int hit, POINT screen) {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     w = Find(window);
     if (w == nullptr) return;
+  }
+  if (hit == HTCLOSE) {
+    w->closePushed = true;
+    MarkFrame(*w);
   }
   State().tracking = FrameTracking{window, hit, screen, w->rect};
 }

@@ -43,6 +43,7 @@ struct WindowData {
   bool destroying = false;
   bool captionActive = false;  // the frame's look: active or inactive caption (WM_NCACTIVATE)
   bool frameDirty = false;     // the frame needs drawing again (WM_NCPAINT)
+  bool closePushed = false;    // the close box is held down under the mouse
   HWND lastFocus = nullptr;    // top-level windows: the focus when the window was last deactivated
   Surface surface;  // top-level windows only
 };
