@@ -223,10 +223,7 @@ CursorImage Cross(bool diagonal, bool ring) {
 
 CursorImage StandardCursor(UINT id) {
   switch (id) {
-    case 32513: {
-      CursorImage c = Standard(7, 3, 8, kIBeam);
-      return c;
-    }
+    case 32513: return Standard(7, 3, 8, kIBeam);
     case 32514: return Standard(11, 5, 7, kWait);
     case 32515: return Cross(false, false);
     case 32516: return Standard(9, 4, 0, kUpArrow);
