@@ -14,10 +14,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Paint.h"
-#if __has_include("platform/user/Keyboard.h")
 #include "platform/user/Keyboard.h"
-#define QUILLORY_HAS_ACCELERATORS 1
-#endif
 
 SMART_DEFINE_ABSTRACT(OSBitMap, "OSBitMap", SmartImplementation)
 
@@ -32,18 +29,12 @@ void ClearError(DWORD benign) {
 int gWinVersion = 0;
 
 int ProbeWinVersion() {
-#ifdef QUILLORY_HAS_ACCELERATORS
   const ACCEL entry{FCONTROL, 'C', 1001};
   HACCEL table = CreateAcceleratorTableA(&entry, 1);
   if (!table) return Win31Only;
   CHECK_CALL(DestroyAcceleratorTable(table));
   ClearError(kCallNotImplemented);
   return Win95;
-#else
-  // The window system of this layer is a full one; until its accelerator tables can answer the probe,
-  // it answers for them.
-  return Win95;
-#endif
 }
 
 // A context of the screen, released at the end of the scope.
