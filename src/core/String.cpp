@@ -3,7 +3,6 @@
 #include "core/Utilities.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
