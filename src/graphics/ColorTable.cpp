@@ -142,7 +142,7 @@ std::int16_t DepthForColorCount(std::int64_t n) {
   return depth;
 }
 
-std::int64_t ColorCountForDepth(std::int16_t depth) { return std::int64_t{1} << depth; }
+std::int64_t ColorCountForDepth(std::int16_t depth) { return depth < 0 || depth > 62 ? 0 : std::int64_t{1} << depth; }
 
 ColorTable::ColorTable() = default;
 
@@ -153,6 +153,8 @@ ColorTable::ColorTable(ArchiveBlock& block) : entries(sizeof(Color), 0) {
   entries.InsertCopies(&standardColors[1], 0, count);
   for (std::int32_t i = 1; i <= count; ++i) static_cast<Color*>(entries.At(i))->Read(block);
   depth = block.GetVersion() >= kVersionWithDepth ? stream->ReadShort() : DepthForColorCount(count);
+  if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32)
+    ThrowDamagedFile(__FILE__, __LINE__);
   BuildPalette();
 }
 

@@ -79,7 +79,7 @@ class ColorTable : public Persistent, public SmartImplementation {
 
 // The smallest of 1, 2, 4, 8, 16, ... bits that gives at least n colours (1 for 0 colours).
 std::int16_t DepthForColorCount(std::int64_t n);
-// 2 to the depth.
+// 2 to the depth (0 for a depth no table can have).
 std::int64_t ColorCountForDepth(std::int16_t depth);
 
 namespace colortable_testing {

@@ -50,7 +50,6 @@ HDC DDBitMap::GetDC() {
 void DDBitMap::ReleaseDC(HDC dc) {
   CHECK_CALL(lockedCount == 0 && dcCount > 0);
   --dcCount;
-  released = true;
   SelectObject(dc, selectedOld);
   selectedOld = nullptr;
   CHECK_CALL(DeleteDC(dc));

@@ -38,7 +38,6 @@ class DDBitMap : public OSBitMap {
   HGDIOBJ selectedOld = nullptr;
   std::int16_t dcCount = 0;
   std::int16_t lockedCount = 0;
-  bool released = false;
   std::uint8_t* cachedBits = nullptr;
   bool cacheBits = false;
 };

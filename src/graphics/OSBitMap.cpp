@@ -14,10 +14,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Paint.h"
-#if __has_include("platform/user/Keyboard.h")
 #include "platform/user/Keyboard.h"
-#define QUILLORY_HAS_ACCELERATORS 1
-#endif
 
 SMART_DEFINE_ABSTRACT(OSBitMap, "OSBitMap", SmartImplementation)
 
@@ -32,18 +29,12 @@ void ClearError(DWORD benign) {
 int gWinVersion = 0;
 
 int ProbeWinVersion() {
-#ifdef QUILLORY_HAS_ACCELERATORS
   const ACCEL entry{FCONTROL, 'C', 1001};
   HACCEL table = CreateAcceleratorTableA(&entry, 1);
   if (!table) return Win31Only;
   CHECK_CALL(DestroyAcceleratorTable(table));
   ClearError(kCallNotImplemented);
   return Win95;
-#else
-  // The window system of this layer is a full one; until its accelerator tables can answer the probe,
-  // it answers for them.
-  return Win95;
-#endif
 }
 
 // A context of the screen, released at the end of the scope.
@@ -261,9 +252,10 @@ void OSBitMap::RemapToPalette(HPALETTE palette, void* bits) {
 
 // ---- Pixel copies between 8-bit back ends ----
 
-void OSBitMap::CopyPixelsTo(OSBitMap* into, const Rect& from, const Rect& to, std::int32_t key) {
+void OSBitMap::CopyPixelsTo(OSBitMap* intoBitMap, const Rect& from, const Rect& to, std::int32_t key) {
   ASSERT(GetBitDepth() == 8);
-  ASSERT(into->GetBitDepth() == 8);
+  ASSERT(intoBitMap->GetBitDepth() == 8);
+  OSBitMap* into = intoBitMap;
   ASSERT(from.Size() == to.Size());
   ASSERT(from.TopLeft() == Point::origin);
   // Clip the destination to the destination bitmap, and the source to this one, moving the other side's

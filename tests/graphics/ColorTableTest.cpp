@@ -4,6 +4,7 @@
 #include "GraphicsFixture.h"
 #include "core/Alert.h"
 #include "core/Stream.h"
+#include "core/Text1252.h"
 #include "graphics/ColorTable.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
@@ -315,8 +316,16 @@ TEST(ColorTable, StoredTables) {
   EXPECT_EQ(RaisedText(Raised([] { ReadTable(TableBytes(Greys(16), true, 8), MakeVersion(1, 2)); })),
             "Range error")
       << "too few colours for the depth's palette";
-  EXPECT_TRUE(Raised([] { ReadTable(TableBytes(Greys(0), false, 0).replace(0, 4, "\xFF\xFF\xFF\x7F", 4), MakeVersion(1, 0)); }))
+  const std::string damaged = "Ce fichier est corrompu"_cp;
+  EXPECT_EQ(RaisedText(Raised([] {
+              ReadTable(TableBytes(Greys(0), false, 0).replace(0, 4, "\xFF\xFF\xFF\x7F", 4), MakeVersion(1, 0));
+            })).rfind(damaged, 0),
+            0u)
       << "a count the block does not hold";
+  for (std::int16_t depth : {0, 3, -8, 12, 100}) {
+    EXPECT_EQ(RaisedText(Raised([&] { ReadTable(TableBytes(Greys(16), true, depth), MakeVersion(1, 2)); })).rfind(damaged, 0), 0u)
+        << "a stored depth of " << depth;
+  }
 }
 
 }  // namespace
