@@ -7,6 +7,7 @@
 #include "graphics/DisplayDevice.h"
 #include "graphics/FloodFiller.h"
 #include "graphics/Gradient.h"
+#include "graphics/OSBitMap.h"
 #include "graphics/OffScreen.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
@@ -17,7 +18,6 @@ SMART_DEFINE_ABSTRACT(DisplayPort, "DisplayPort", SmartImplementation)
 
 namespace {
 
-RECT ToRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 void ClearInvalidParameter() {
   if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
@@ -172,6 +172,8 @@ void DisplayPort::DrawLine(const Point& from, const Point& to, Paint& line, int 
 void DisplayPort::DrawEllipse(const Rect& rect, Paint& fill, Paint& line, int width) {
   if (!IsDrawing()) return;
   const Rect r = MapRect(rect);
+  // Limited systems draw only ellipses larger than 4 pixels each way.
+  if (IsLimitedWindows() && !(r.Width() > 4 && r.Height() > 4)) return;
   BrushSelection brush(fill, dc);
   PenSelection pen(line, dc, width);
   Ellipse(dc, r.left, r.top, r.right, r.bottom);
@@ -207,6 +209,10 @@ void DisplayPort::DrawText(const Rect& rect, const char* text, std::int32_t leng
   SetBkMode(dc, previousMode);
 }
 
+void DisplayPort::DrawPicture(const void*) {
+  if (IsDrawing()) NOT_IMPLEMENTED();
+}
+
 void DimRect(DisplayPort& port, const Rect& rect) {
   PatternPaint screen(Color(0), Color(kTransparentColor), Pattern(3));
   port.DrawRect(rect, screen, *noPaint, 1);
@@ -217,6 +223,12 @@ std::int16_t GetScreenBitDepth() {
   const int depth = GetDeviceCaps(screen, BITSPIXEL);
   CHECK_CALL(::ReleaseDC(nullptr, screen));
   return static_cast<std::int16_t>(depth);
+}
+
+Rect GetPictureFrame(const void*, std::int16_t* depth) {
+  if (depth) *depth = GetScreenBitDepth();
+  NOT_IMPLEMENTED();
+  return Rect::emptyRect;
 }
 
 void DisplayPort::DrawMasked(BitMap& mask, Paint& paint) {

@@ -79,6 +79,8 @@ class DisplayPort : public SmartImplementation {
   void DrawText(const Rect& rect, const char* text, std::int32_t length, const PortTextStyle& style);
   // Paints the one-bit bitmap's 0 pixels with the paint.
   void DrawMasked(BitMap& mask, Paint& paint);
+  // Mac pictures are not drawn: reported, nothing drawn.
+  void DrawPicture(const void* picture);
   // Fills the region of the seed's colour around the seed (through the transform) with a gradient.
   void GradientFill(const Color& first, const Color& second, std::int32_t seedX, std::int32_t seedY,
                     std::int16_t kind);
@@ -94,3 +96,6 @@ class DisplayPort : public SmartImplementation {
 void DimRect(DisplayPort& port, const Rect& rect);
 // Bits per pixel of the screen.
 std::int16_t GetScreenBitDepth();
+// The frame of Mac picture data is not read: stores the screen depth when asked, reports it and answers
+// the empty rectangle.
+Rect GetPictureFrame(const void* picture, std::int16_t* depth);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "GraphicsFixture.h"
 #include "SurfaceDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
+#include "support/AlertRecorder.h"
 #include "support/Raised.h"
+#include "graphics/OSBitMap.h"
 
 namespace {
 
@@ -200,6 +203,56 @@ TEST(DisplayPort, NothingIsDrawnWhileTheDeviceIsNotDrawing) {
   port.DrawLine({0, 0}, {3, 3}, *noPaint);
   device.BeginDraw(0);
   EXPECT_EQ(device.Picture(kKey), "....\n....\n....\n....\n");
+}
+
+TEST(DisplayPort, BevelsPolygonsAndEllipses) {
+  SurfaceDevice device(9, 7);
+  {
+    DisplayPort port(&device, {0, 0, 9, 7});
+    port.DrawBevel({0, 0, 8, 6}, Color(7), Color(1));
+    GenericArray points(sizeof(Point), 0);
+    for (Point p : {Point{2, 2}, Point{5, 2}, Point{5, 4}}) points.Insert(&p, points.NumItems(), 1);
+    ColorPaint red(Color(7));
+    port.DrawPolygon(points, red, red);
+  }
+  EXPECT_EQ(device.Picture(kKey),
+            "rrrrrrrr.\n"
+            "r.......#\n"
+            "r.rrrr..#\n"
+            "r..rrr..#\n"
+            "r....r..#\n"
+            "r.......#\n"
+            ".########\n");
+}
+
+TEST(DisplayPort, LimitedSystemsSkipTinyEllipses) {
+  for (int version : {Win95, Win31Only}) {
+    bitmap_testing::SetWinVersion(version);
+    SurfaceDevice device(12, 12);
+    {
+      DisplayPort port(&device, {0, 0, 12, 12});
+      ColorPaint black(Color(1));
+      port.DrawEllipse({0, 0, 4, 4}, black, black);
+      port.DrawEllipse({5, 5, 11, 11}, black, black);
+    }
+    EXPECT_EQ(device.Pixel(1, 1) == kBlack, version == Win95);
+    EXPECT_EQ(device.Pixel(8, 8), kBlack);
+  }
+  bitmap_testing::SetWinVersion(0);
+}
+
+class DisplayPortOnScreen : public GraphicsFixture {};
+
+TEST_F(DisplayPortOnScreen, MacPicturesAreReportedAndNotDrawn) {
+  AlertRecorder alerts;
+  SurfaceDevice device(4, 4);
+  DisplayPort port(&device, {0, 0, 4, 4});
+  port.DrawPicture("PICT");
+  std::int16_t depth = 0;
+  EXPECT_EQ(GetPictureFrame("PICT", &depth), Rect::emptyRect);
+  EXPECT_EQ(depth, GetScreenBitDepth());
+  ASSERT_EQ(alerts.Alerts().size(), 2u);
+  EXPECT_EQ(alerts.Alerts()[0].text.substr(0, 16), "Not implemented.");
 }
 
 TEST(DisplayPort, ASelectionNeedsADeviceContext) {
