@@ -212,6 +212,17 @@ TEST_F(OffScreenTest, GradientFillSpansTheRegionsBox) {
   EXPECT_EQ(bitmap->GetPixelValue(2, 1), 0u) << "colour 1 in the box's top row";
   EXPECT_EQ(RedAt(*bitmap, 2, 4), 0xBF);
 
+  // On a surface with a table of its own, the gradient's values are that table's.
+  SmartRef<OffScreen> greys(new OffScreen(16, 1, ~Greys16(), Color(0), true));
+  {
+    DisplayPort port(~greys, {0, 0, 16, 1});
+    port.GradientFill(Color(1), Color(0), 0, 0, 5);
+  }
+  SmartRef<BitMap> ramp = greys->GetBitMap();
+  EXPECT_EQ(ramp->GetPixelValue(0, 0), 0u);
+  EXPECT_GE(ramp->GetPixelValue(15, 0), 14u);
+  for (int x = 1; x < 16; ++x) EXPECT_GE(ramp->GetPixelValue(x, 0), ramp->GetPixelValue(x - 1, 0)) << x;
+
   SmartRef<SurfaceDevice> window(new SurfaceDevice(4, 4));
   DisplayPort port(~window, {0, 0, 4, 4});
   port.GradientFill(Color(1), Color(7), 1, 1, 2);
