@@ -215,7 +215,6 @@ void BitMap::DrawMasked(DisplayPort& port, Paint& paint) {
   }
   SmartRef<OffScreen> composed(new OffScreen(bounds.Width(), bounds.Height(), table, Color(0), false));
   {
-    SmartRef<BitMap> target = composed->GetBitMap();
     DisplayPort composedPort(~composed, bounds);
     CHECK_CALL(BitBlt(composedPort.GetDC(), 0, 0, bounds.Width(), bounds.Height(), port.GetDC(), destRect.left,
                       destRect.top, SRCCOPY));

@@ -55,10 +55,26 @@ TEST_F(OffScreenTest, AnImageIsDrawnWithItsProportionsCentred) {
     const bool image = y >= 10 && y < 30;
     EXPECT_EQ(bitmap->GetPixelColor(bitmap->GetPixelValue(20, y)).SameAs8Bit(Color(1)), image) << y;
   }
-  SmartRef<BitMap> converted(ImageToBitMap(*wide));
-  EXPECT_EQ(converted->GetBounds(), (Rect{0, 0, 100, 50}));
-  SmartRef<Smart> slot(static_cast<Image*>(~wide));
-  EXPECT_TRUE(ConvertImageToBitMap(&slot));
+}
+
+// An image that is no bitmap: a black square in a white frame of its bounds.
+class Square : public Image {
+ public:
+  void Draw(DisplayPort& port, int) override { port.DrawRect({2, 2, 4, 4}, Color(1), Color(1)); }
+  ColorTable* GetColorTable() const override { return ColorTable::GetStandard(8); }
+  void GetBounds(Rect* out) const override { *out = {0, 0, 6, 6}; }
+};
+
+TEST_F(OffScreenTest, AnyImageConvertsToABitMap) {
+  SmartRef<Smart> slot(static_cast<Image*>(new Square));
+  ASSERT_TRUE(ConvertSmart(&slot, &BitMap::classInfo));
+  BitMap* converted = CastSmart<BitMap>(~slot);
+  ASSERT_NE(converted, nullptr);
+  EXPECT_EQ(converted->GetBounds(), (Rect{0, 0, 6, 6}));
+  EXPECT_TRUE(converted->GetPixelColor(converted->GetPixelValue(3, 3)).SameAs8Bit(Color(1)));
+  EXPECT_TRUE(converted->GetPixelColor(converted->GetPixelValue(1, 1)).SameAs8Bit(Color(0)));
+  SmartRef<Smart> notImage(new Area());
+  EXPECT_FALSE(ConvertImageToBitMap(&notImage));
 }
 
 TEST_F(OffScreenTest, ResizeKeepsTheOldPixelsAtTheTopLeft) {
