@@ -85,7 +85,8 @@ SmartRef<BitMap> Photo() {
   SmartRef<BitMap> photo = PageAt(24);
   std::mt19937 noise(7);
   PixelCursor cursor(~photo, photo->GetBounds(), true);
-  for (; cursor.HasRow(); cursor.NextPixel()) cursor.SetPixel(PhotoPixel(cursor.GetPosition().x, cursor.GetPosition().y, noise));
+  for (; cursor.HasRow(); cursor.NextPixel())
+    cursor.SetPixel(PhotoPixel(cursor.GetPosition().x, cursor.GetPosition().y, noise));
   return photo;
 }
 

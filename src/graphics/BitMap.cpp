@@ -26,15 +26,16 @@ std::int64_t StoredRowLength(std::int64_t width, std::int16_t depth) { return (w
 
 SMART_DEFINE(BitMap, "BitMap", nullptr, kBitMapConversions, Image)
 
-const PersistentType BitMap::persistentType(&BitMap::classInfo, MakeVersion(1, 0), MakeVersion(1, 1),
-                                            &BitMap::ReadNew);
+const PersistentType BitMap::persistentType(&BitMap::classInfo, MakeVersion(1, 0), MakeVersion(1, 1), &BitMap::ReadNew);
 
 BitMap::BitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::optional<Color> keyColor, bool useKey)
     : colorTable(table), useChromaKey(useKey) {
   if (useChromaKey) {
     std::int32_t index = 0;
-    if (keyColor && table->IndexOf(*keyColor, &index)) chromaKey = index;
-    else useChromaKey = false;
+    if (keyColor && table->IndexOf(*keyColor, &index))
+      chromaKey = index;
+    else
+      useChromaKey = false;
   }
   CreateOSBitMap(width, height, table);
 }
@@ -49,8 +50,13 @@ BitMap::BitMap(HBITMAP handle, std::int32_t reserved, bool useKey, std::int32_t 
 }
 
 BitMap::BitMap(const BitMap& other)
-    : Smart(), Image(other), reserved(other.reserved), colorTable(other.colorTable), reservedRef(other.reservedRef),
-      chromaKey(other.chromaKey), useChromaKey(other.useChromaKey) {
+    : Smart(),
+      Image(other),
+      reserved(other.reserved),
+      colorTable(other.colorTable),
+      reservedRef(other.reservedRef),
+      chromaKey(other.chromaKey),
+      useChromaKey(other.useChromaKey) {
   CopyPixelsOf(other);
   Unlock();
 }
@@ -187,7 +193,8 @@ Pattern BitMap::GetPattern() {
   PixelCursor cursor(this, {0, 0, 8, 8}, true);
   for (int row = 0; cursor.HasRow(); ++row)
     for (int column = 0; column < 8; ++column, cursor.NextPixel())
-      if (cursor.GetPixel() != 0) pattern.rows[static_cast<std::size_t>(row)] |= static_cast<std::uint8_t>(0x80 >> column);
+      if (cursor.GetPixel() != 0)
+        pattern.rows[static_cast<std::size_t>(row)] |= static_cast<std::uint8_t>(0x80 >> column);
   return pattern;
 }
 

@@ -39,8 +39,8 @@ class BitMap : public Image {
   const PersistentType* GetPersistentType() const override { return &persistentType; }
   std::size_t GetMemorySize() const override;
   void GetBounds(Rect* bounds) const override;
-  using Image::GetBounds;
   using Image::Draw;
+  using Image::GetBounds;
   // Mode 1 opaque; otherwise keyed when the bitmap uses its key.
   void Draw(DisplayPort& port, int mode) override;
   ColorTable* GetColorTable() const override;

@@ -56,13 +56,10 @@ class PixelMapping {
 
   COLORREF ColorOf(std::uint32_t value) const {
     switch (sourceDepth) {
-      case 16:
-        return RGB(Expand5(value >> 10), Expand5(value >> 5), Expand5(value));
+      case 16: return RGB(Expand5(value >> 10), Expand5(value >> 5), Expand5(value));
       case 24:
-      case 32:
-        return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
-      default:
-        return sourceColors[value & 0xFF];
+      case 32: return RGB((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
+      default: return sourceColors[value & 0xFF];
     }
   }
 

@@ -5,8 +5,7 @@
 
 SMART_DEFINE_ABSTRACT(DisplayDevice, "DisplayDevice", SmartImplementation)
 
-DisplayDevice::DisplayDevice(const Color& background, bool erase)
-    : flags(erase ? kErase : 0), background(background) {}
+DisplayDevice::DisplayDevice(const Color& background, bool erase) : flags(erase ? kErase : 0), background(background) {}
 
 void DisplayDevice::BeginDraw(int) { ++drawingCount; }
 

@@ -18,7 +18,6 @@ SMART_DEFINE_ABSTRACT(DisplayPort, "DisplayPort", SmartImplementation)
 
 namespace {
 
-
 void ClearInvalidParameter() {
   if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
 }
@@ -68,8 +67,10 @@ void DisplayPort::BeginUpdate(const Area& visible, Area* update) {
 }
 
 void DisplayPort::ConcatTransform(const Transform& first) {
-  if (transform) transform = Transform::Compose(first, *transform);
-  else transform = static_cast<Transform*>(CastSmart(first.Clone(), &Transform::classInfo));
+  if (transform)
+    transform = Transform::Compose(first, *transform);
+  else
+    transform = static_cast<Transform*>(CastSmart(first.Clone(), &Transform::classInfo));
 }
 
 void DisplayPort::SetClip(Area* newClip) {

@@ -74,16 +74,15 @@ class DisplayPort : public SmartImplementation {
   void DrawPolygon(const GenericArray& points, Paint& fill, Paint& line, int width = 1);
   void DrawLine(const Point& from, const Point& to, Paint& line, int width = 1);
   void DrawEllipse(const Rect& rect, Paint& fill, Paint& line, int width = 1);
-  void DrawRoundRect(const Rect& rect, std::int32_t cornerWidth, std::int32_t cornerHeight, Paint& fill,
-                     Paint& line, int width = 1);
+  void DrawRoundRect(const Rect& rect, std::int32_t cornerWidth, std::int32_t cornerHeight, Paint& fill, Paint& line,
+                     int width = 1);
   void DrawText(const Rect& rect, const char* text, std::int32_t length, const PortTextStyle& style);
   // Paints the one-bit bitmap's 0 pixels with the paint.
   void DrawMasked(BitMap& mask, Paint& paint);
   // Mac pictures are not drawn: reported, nothing drawn.
   void DrawPicture(const void* picture);
   // Fills the region of the seed's colour around the seed (through the transform) with a gradient.
-  void GradientFill(const Color& first, const Color& second, std::int32_t seedX, std::int32_t seedY,
-                    std::int16_t kind);
+  void GradientFill(const Color& first, const Color& second, std::int32_t seedX, std::int32_t seedY, std::int16_t kind);
 
  private:
   HDC dc = nullptr;

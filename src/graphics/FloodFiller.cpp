@@ -41,7 +41,10 @@ void ClearMatchesAtDepth(std::int16_t depth, const std::uint8_t* in, std::uint8_
 }  // namespace
 
 FloodFiller::FloodFiller(BitMap* image, const Point& seed)
-    : bounds(seed.x, seed.y, seed.x, seed.y), seed(seed), image(image), imageBounds(image->GetBounds()),
+    : bounds(seed.x, seed.y, seed.x, seed.y),
+      seed(seed),
+      image(image),
+      imageBounds(image->GetBounds()),
       seedValue(image->GetPixelValue(seed.x, seed.y)) {}
 
 FloodFiller::~FloodFiller() = default;

@@ -60,14 +60,14 @@ bool OffScreen::CreateBitMap(std::int32_t width, std::int32_t height, ColorTable
   return true;
 }
 
-void OffScreen::Resize(std::int32_t leftDelta, std::int32_t topDelta, std::int32_t rightDelta,
-                       std::int32_t bottomDelta, bool keep) {
+void OffScreen::Resize(std::int32_t leftDelta, std::int32_t topDelta, std::int32_t rightDelta, std::int32_t bottomDelta,
+                       bool keep) {
   if (IsDrawing()) return;
   const Rect old = bitmap->GetBounds();
   const Rect wanted{leftDelta, topDelta, old.right + rightDelta, old.bottom + bottomDelta};
   SmartRef<BitMap> previous = bitmap;
-  CreateBitMap(wanted.Width(), wanted.Height(), previous->GetColorTable(), GetBackground(),
-               previous->GetUseChromaKey(), true);
+  CreateBitMap(wanted.Width(), wanted.Height(), previous->GetColorTable(), GetBackground(), previous->GetUseChromaKey(),
+               true);
   if (keep) {
     DisplayPort port(this, wanted);
     previous->DrawOpaque(port);

@@ -8,8 +8,12 @@
 PixelCursor::PixelCursor(BitMap* bitmap, const Rect& rect, bool topFirst) : bitmap(bitmap), rect(rect) {
   OSBitMap* backEnd = bitmap->GetBackEnd();
   lockedBits = backEnd->LockBits(&lockedCopy);
-  memory = {static_cast<std::uint8_t*>(lockedBits), backEnd->GetRowBytes(0), backEnd->GetWidth(),
-            backEnd->GetHeight(), backEnd->GetBitDepth(), backEnd->IsTopDown()};
+  memory = {static_cast<std::uint8_t*>(lockedBits),
+            backEnd->GetRowBytes(0),
+            backEnd->GetWidth(),
+            backEnd->GetHeight(),
+            backEnd->GetBitDepth(),
+            backEnd->IsTopDown()};
   Start(topFirst);
 }
 

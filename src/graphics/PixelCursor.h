@@ -79,17 +79,11 @@ class PixelCursor {
 
 inline std::uint32_t PixelCursor::Read(const std::uint8_t* p, std::int32_t x, std::int16_t depth) {
   switch (depth) {
-    case 1:
-      return (p[x >> 3] >> (7 - (x & 7))) & 1u;
-    case 2:
-      return (p[x >> 2] >> (6 - 2 * (x & 3))) & 3u;
-    case 4:
-      return (p[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u;
-    case 8:
-      return p[x];
-    case 16:
-      p += 2 * x;
-      return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
+    case 1: return (p[x >> 3] >> (7 - (x & 7))) & 1u;
+    case 2: return (p[x >> 2] >> (6 - 2 * (x & 3))) & 3u;
+    case 4: return (p[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u;
+    case 8: return p[x];
+    case 16: p += 2 * x; return static_cast<std::uint32_t>(p[0] | (p[1] << 8));
     case 24:
       p += 3 * x;
       return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
@@ -98,8 +92,7 @@ inline std::uint32_t PixelCursor::Read(const std::uint8_t* p, std::int32_t x, st
       p += 4 * x;
       return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
              (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -120,9 +113,7 @@ inline void PixelCursor::Write(std::uint8_t* p, std::int32_t x, std::int16_t dep
       p[x >> 1] = static_cast<std::uint8_t>((p[x >> 1] & ~(15u << shift)) | ((v & 15u) << shift));
       break;
     }
-    case 8:
-      p[x] = static_cast<std::uint8_t>(v);
-      break;
+    case 8: p[x] = static_cast<std::uint8_t>(v); break;
     case 16:
       p += 2 * x;
       p[0] = static_cast<std::uint8_t>(v);
@@ -141,7 +132,6 @@ inline void PixelCursor::Write(std::uint8_t* p, std::int32_t x, std::int16_t dep
       p[2] = static_cast<std::uint8_t>(v >> 16);
       p[3] = static_cast<std::uint8_t>(v >> 24);
       break;
-    default:
-      break;
+    default: break;
   }
 }

@@ -199,9 +199,13 @@ TEST_F(BitMapCopyTest, MaskedCopyChecksItsSizesAndDepths) {
   SmartRef<BitMap> b(new BitMap(4, 4, ColorTable::GetStandard(8)));
   SmartRef<BitMap> c(new BitMap(4, 4, ColorTable::GetStandard(24)));
   SmartRef<BitMap> mask = Dab();
-  EXPECT_EQ(RaisedText(Raised([&] { BitMap::MaskedCopy(*a, *b, *mask, {0, 0, 4, 4}); })),
+  EXPECT_EQ(RaisedText(Raised([&] {
+              BitMap::MaskedCopy(*a, *b, *mask, {0, 0, 4, 4});
+            })),
             "destRect.Size() == maskRect.Size()");
-  EXPECT_EQ(RaisedText(Raised([&] { BitMap::MaskedCopy(*a, *c, *mask, {0, 0, 5, 5}); })),
+  EXPECT_EQ(RaisedText(Raised([&] {
+              BitMap::MaskedCopy(*a, *c, *mask, {0, 0, 5, 5});
+            })),
             "dest.GetBitDepth() == source.GetBitDepth()");
 }
 

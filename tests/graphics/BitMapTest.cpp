@@ -31,8 +31,9 @@ class TestArchive : public BitBucketArchive {
     return static_cast<std::int32_t>(objects.size());
   }
   Persistent* IndexToObject(std::int32_t index) override {
-    return index >= 1 && index <= static_cast<std::int32_t>(objects.size()) ? ~objects[static_cast<std::size_t>(index - 1)]
-                                                                            : nullptr;
+    return index >= 1 && index <= static_cast<std::int32_t>(objects.size())
+               ? ~objects[static_cast<std::size_t>(index - 1)]
+               : nullptr;
   }
   Stream* GetStream() override { return stream; }
   bool reading = false;
@@ -154,12 +155,12 @@ TEST_F(BitMapTest, DamagedStoredBitmapsAreRefused) {
     return bytes;
   };
   const std::string cases[] = {
-      patched(27, 400),         // a row longer than the back end's row: would overflow each row
-      patched(27, 2),           // shorter than the row's pixels
-      patched(27, -1),          //
-      patched(14, 0x7FFFFFF),   // more rows than the stream holds
-      patched(10, -5),          // negative width
-      patched(18, 0),           // no colour table
+      patched(27, 400),        // a row longer than the back end's row: would overflow each row
+      patched(27, 2),          // shorter than the row's pixels
+      patched(27, -1),         //
+      patched(14, 0x7FFFFFF),  // more rows than the stream holds
+      patched(10, -5),         // negative width
+      patched(18, 0),          // no colour table
       good.substr(0, good.size() - 1),
   };
   for (const std::string& bytes : cases) {

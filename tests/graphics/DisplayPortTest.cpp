@@ -3,11 +3,11 @@
 #include "GraphicsFixture.h"
 #include "SurfaceDevice.h"
 #include "graphics/DisplayPort.h"
+#include "graphics/OSBitMap.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
-#include "graphics/OSBitMap.h"
 
 namespace {
 

@@ -105,8 +105,8 @@ TEST_F(OffScreenTest, LinearGradientsStepEachLine) {
     Point first;  // the pixel of colour 1
     Point move;
   };
-  for (const Case& c : {Case{2, {0, 0}, {0, 1}}, Case{3, {0, 3}, {0, -1}}, Case{5, {0, 0}, {1, 0}},
-                        Case{6, {3, 0}, {-1, 0}}}) {
+  for (const Case& c :
+       {Case{2, {0, 0}, {0, 1}}, Case{3, {0, 3}, {0, -1}}, Case{5, {0, 0}, {1, 0}}, Case{6, {3, 0}, {-1, 0}}}) {
     SmartRef<OffScreen> surface(new OffScreen(4, 4, 24, Color(0), true));
     {
       DisplayPort port(~surface, {0, 0, 4, 4});
@@ -130,7 +130,9 @@ TEST_F(OffScreenTest, GradientKindsThatDrawNothingOrAreUnknown) {
   DrawGradientKind(port, {0, 0, 0, 4}, Color(1), Color(7), 6);
   EXPECT_EQ(surface->GetBitMap()->GetPixelValue(1, 1), 0xFFFFFFu);
   for (std::int16_t kind : {0, 11, -1})
-    EXPECT_EQ(RaisedText(Raised([&] { DrawGradientKind(port, {0, 0, 4, 4}, Color(1), Color(7), kind); })),
+    EXPECT_EQ(RaisedText(Raised([&] {
+                DrawGradientKind(port, {0, 0, 4, 4}, Color(1), Color(7), kind);
+              })),
               "No Such Gradient");
   DrawGradientKind(port, {0, 0, 4, 4}, Color(1), Color(7), 4);
   EXPECT_EQ(surface->GetBitMap()->GetPixelValue(3, 3), 0xFF0000u) << "kind 4 is colour 2";
@@ -154,7 +156,9 @@ TEST_F(OffScreenTest, DeepGradientsOnShallowDevicesGoThroughAnOffScreen) {
 SmartRef<BitMap> Canvas8(const std::vector<std::string>& rows) {
   SmartRef<BitMap> bitmap(new BitMap(static_cast<std::int32_t>(rows[0].size()), static_cast<std::int32_t>(rows.size()),
                                      ColorTable::GetStandard(8)));
-  SetAll(*bitmap, [&](int x, int y) { return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? 0u : 255u; });
+  SetAll(*bitmap, [&](int x, int y) {
+    return rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)] == '#' ? 0u : 255u;
+  });
   return bitmap;
 }
 

@@ -89,7 +89,7 @@ TEST(PixelCursor, PixelLayoutsInMemory) {
     std::uint8_t expected;
   };
   const Case cases[] = {
-      {1, 0, 1, 0, 0x80}, {1, 9, 1, 1, 0x40},  {2, 1, 3, 0, 0x30},      {4, 0, 0xA, 0, 0xA0},
+      {1, 0, 1, 0, 0x80},   {1, 9, 1, 1, 0x40},       {2, 1, 3, 0, 0x30},       {4, 0, 0xA, 0, 0xA0},
       {4, 3, 0x5, 1, 0x05}, {16, 1, 0x1234, 2, 0x34}, {16, 1, 0x1234, 3, 0x12}, {32, 1, 0x11223344, 4, 0x44},
   };
   for (const Case& c : cases) {
@@ -113,8 +113,10 @@ TEST(PixelCursor, OutsideTheBitmapReadsZeroAndWritesNothing) {
     const Point at = cursor.GetPosition();
     const bool in = at.x >= 0 && at.x < 3 && at.y >= 0 && at.y < 3;
     EXPECT_EQ(cursor.GetPixel(), in ? 7u : 0u);
-    if (in) ++inside;
-    else cursor.SetPixel(99);
+    if (in)
+      ++inside;
+    else
+      cursor.SetPixel(99);
   }
   EXPECT_EQ(inside, 9);
   EXPECT_EQ(rows.bytes, before);
