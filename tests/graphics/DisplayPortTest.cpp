@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "GraphicsFixture.h"
 #include "SurfaceDevice.h"
+#include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OSBitMap.h"
 #include "graphics/Paint.h"
@@ -239,6 +242,55 @@ TEST(DisplayPort, LimitedSystemsSkipTinyEllipses) {
     EXPECT_EQ(device.Pixel(8, 8), kBlack);
   }
   bitmap_testing::SetWinVersion(0);
+}
+
+// A text style of the port's own kind: a font and two colours.
+class Look : public PortTextStyle {
+ public:
+  Look(const Color& text, const Color& back, std::int32_t alignment) : text(text), back(back), alignment(alignment) {
+    LOGFONTA description{};
+    description.lfHeight = -14;
+    description.lfQuality = DRAFT_QUALITY;
+    std::strcpy(description.lfFaceName, "Arial");
+    font = CreateFontIndirectA(&description);
+  }
+  ~Look() override { DeleteObject(font); }
+  HFONT GetFont() const override { return font; }
+  Color GetTextColor() const override { return text; }
+  Color GetBackColor() const override { return back; }
+  std::int32_t GetAlignment() const override { return alignment; }
+
+ private:
+  HFONT font;
+  Color text, back;
+  std::int32_t alignment;
+};
+
+// Counts the pixels of one colour in a column range.
+int Count(const SurfaceDevice& device, std::uint32_t rgb, int fromX, int toX, int height) {
+  int count = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = fromX; x < toX; ++x) count += device.Pixel(x, y) == rgb;
+  return count;
+}
+
+TEST(DisplayPort, TextTakesTheStylesColoursAndAlignment) {
+  SurfaceDevice device(120, 40);
+  device.Fill(0x0000FF);
+  {
+    DisplayPort port(&device, {0, 0, 120, 40});
+    PortState moved(port, Translation(0, 20));
+    port.DrawText({0, 0, 120, 20}, "Été"_cp, 3, Look(Color(7), Color(kTransparentColor), 2));
+  }
+  EXPECT_GT(Count(device, 0xFF0000, 60, 120, 40), 10) << "right-aligned red text";
+  EXPECT_EQ(Count(device, 0xFF0000, 0, 60, 40), 0);
+  EXPECT_EQ(Count(device, 0xFF0000, 0, 120, 20), 0) << "through the transform";
+  EXPECT_EQ(Count(device, 0xFFFFFF, 0, 120, 40), 0) << "no background";
+  {
+    DisplayPort port(&device, {0, 0, 120, 40});
+    port.DrawText({0, 0, 120, 20}, "Été"_cp, 3, Look(Color(1), Color(0), 0));
+  }
+  EXPECT_GT(Count(device, 0xFFFFFF, 0, 60, 20), 10) << "an opaque background behind the characters";
 }
 
 class DisplayPortOnScreen : public GraphicsFixture {};

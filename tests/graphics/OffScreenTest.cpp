@@ -33,6 +33,17 @@ TEST_F(OffScreenTest, NestedPortsTakeTheContextOnce) {
   EXPECT_EQ(bitmap->GetLockCount(), idle);
 }
 
+TEST_F(OffScreenTest, ASurfaceForADeviceTakesItsTableAndKeysItsBackground) {
+  SmartRef<SurfaceDevice> window(new SurfaceDevice(20, 20, Color(7)));
+  SmartRef<OffScreen> surface(new OffScreen(~window, {5, 5, 15, 12}, true, true));
+  SmartRef<BitMap> bitmap = surface->GetBitMap();
+  EXPECT_EQ(bitmap->GetBounds(), (Rect{0, 0, 10, 7}));
+  EXPECT_EQ(bitmap->GetColorTable(), window->GetColorTable());
+  EXPECT_TRUE(bitmap->GetUseChromaKey());
+  EXPECT_EQ(bitmap->GetChromaKey(), 0xFF0000) << "the device's background, red";
+  EXPECT_EQ(bitmap->GetPixelValue(3, 3), 0xFFFFFFu) << "cleared to the surface's own white";
+}
+
 TEST_F(OffScreenTest, ClearedSurfacesHoldTheirBackground) {
   for (std::int16_t depth : {1, 4, 8, 16, 24, 32}) {
     SmartRef<OffScreen> surface(new OffScreen(9, 3, depth, Color(7), true));
