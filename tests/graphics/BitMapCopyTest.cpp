@@ -27,27 +27,31 @@ struct Switch {
 class BitMapCopyTest : public GraphicsFixture {};
 
 TEST_F(BitMapCopyTest, KeyedCopiesLeaveKeyPixelsAndClipAtEveryEdge) {
-  SmartRef<BitMap> sprite(new BitMap(4, 4, ColorTable::GetStandard(8)));
-  SetAll(*sprite, SpriteValue);
   const Point offsets[] = {{2, 2}, {-2, 1}, {1, -2}, {6, 3}, {3, 6}, {-3, -3}, {7, 7}};
-  for (std::uint8_t throughGDI : {1, 0}) {
-    Switch path(throughGDI);
-    for (const Point& at : offsets) {
-      SCOPED_TRACE(testing::Message() << "GDI " << int(throughGDI) << " at " << at.x << "," << at.y);
-      SmartRef<OffScreen> surface(new OffScreen(8, 8, 8, Color(0), true));
-      SmartRef<BitMap> dest = surface->GetBitMap();
-      SetAll(*dest, [](int x, int y) { return static_cast<std::uint32_t>(100 + x + 8 * y); });
-      {
-        DisplayPort port(~surface, {0, 0, 8, 8});
-        PortState moved(port, Translation(at.x, at.y));
-        sprite->DrawKeyed(port, kKey);
-      }
-      for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-          const int sx = x - at.x, sy = y - at.y;
-          const bool covered = sx >= 0 && sx < 4 && sy >= 0 && sy < 4 && SpriteValue(sx, sy) != kKey;
-          ASSERT_EQ(dest->GetPixelValue(x, y), covered ? SpriteValue(sx, sy) : 100u + x + 8 * y) << x << "," << y;
+  // Full systems keep pixels in DIB sections, limited ones (on a 256-colour screen) in device bitmaps.
+  for (int version : {Win95, Win31Only}) {
+    Prepare(version == Win95 ? 32 : 8, version);
+    SmartRef<BitMap> sprite(new BitMap(4, 4, ColorTable::GetStandard(8)));
+    SetAll(*sprite, SpriteValue);
+    for (std::uint8_t throughGDI : {1, 0}) {
+      Switch path(throughGDI);
+      for (const Point& at : offsets) {
+        SCOPED_TRACE(testing::Message() << "GDI " << int(throughGDI) << " at " << at.x << "," << at.y);
+        SmartRef<OffScreen> surface(new OffScreen(8, 8, 8, Color(0), true));
+        SmartRef<BitMap> dest = surface->GetBitMap();
+        SetAll(*dest, [](int x, int y) { return static_cast<std::uint32_t>(100 + x + 8 * y); });
+        {
+          DisplayPort port(~surface, {0, 0, 8, 8});
+          PortState moved(port, Translation(at.x, at.y));
+          sprite->DrawKeyed(port, kKey);
         }
+        for (int y = 0; y < 8; ++y)
+          for (int x = 0; x < 8; ++x) {
+            const int sx = x - at.x, sy = y - at.y;
+            const bool covered = sx >= 0 && sx < 4 && sy >= 0 && sy < 4 && SpriteValue(sx, sy) != kKey;
+            ASSERT_EQ(dest->GetPixelValue(x, y), covered ? SpriteValue(sx, sy) : 100u + x + 8 * y) << x << "," << y;
+          }
+      }
     }
   }
 }
@@ -126,30 +130,36 @@ SmartRef<BitMap> Dab() {
 }
 
 TEST_F(BitMapCopyTest, MaskedDabsPaintTheirVisiblePartAtEveryEdgeAndDepth) {
-  SmartRef<BitMap> dab = Dab();
   const Point offsets[] = {{1, 1}, {-2, 3}, {3, -2}, {6, 2}, {2, 6}, {-4, -4}};
-  for (std::int16_t depth : {4, 8, 24}) {
-    for (const Point& at : offsets) {
-      SCOPED_TRACE(testing::Message() << "depth " << depth << " at " << at.x << "," << at.y);
-      SmartRef<ColorTable> table = depth == 4 ? Greys16() : SmartRef<ColorTable>(ColorTable::GetStandard(depth));
-      SmartRef<OffScreen> surface(new OffScreen(8, 8, ~table, Color(0), true));
-      SmartRef<BitMap> dest = surface->GetBitMap();
-      const std::uint32_t white = dest->GetPixelValue(0, 0);
-      {
-        DisplayPort port(~surface, {0, 0, 8, 8});
-        PortState moved(port, Translation(at.x, at.y));
-        ColorPaint black(Color(1));
-        port.DrawMasked(*dab, black);
-      }
-      std::int32_t black = 0;
-      ColorTable* destTable = dest->GetColorTable();
-      destTable->IndexOf(Color(1), &black);
-      for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-          const int mx = x - at.x, my = y - at.y;
-          const bool painted = mx >= 0 && mx < 5 && my >= 0 && my < 5 && (mx - 2) * (mx - 2) + (my - 2) * (my - 2) <= 4;
-          ASSERT_EQ(dest->GetPixelValue(x, y), painted ? static_cast<std::uint32_t>(black) : white) << x << "," << y;
+  // Limited systems have no context for deep bitmaps: their surfaces are 8-bit at most.
+  for (int version : {Win95, Win31Only}) {
+    Prepare(version == Win95 ? 32 : 8, version);
+    SmartRef<BitMap> dab = Dab();
+    for (std::int16_t depth : {4, 8, 24}) {
+      if (version == Win31Only && depth == 24) continue;
+      for (const Point& at : offsets) {
+        SCOPED_TRACE(testing::Message() << "depth " << depth << " at " << at.x << "," << at.y);
+        SmartRef<ColorTable> table = depth == 4 ? Greys16() : SmartRef<ColorTable>(ColorTable::GetStandard(depth));
+        SmartRef<OffScreen> surface(new OffScreen(8, 8, ~table, Color(0), true));
+        SmartRef<BitMap> dest = surface->GetBitMap();
+        const std::uint32_t white = dest->GetPixelValue(0, 0);
+        {
+          DisplayPort port(~surface, {0, 0, 8, 8});
+          PortState moved(port, Translation(at.x, at.y));
+          ColorPaint black(Color(1));
+          port.DrawMasked(*dab, black);
         }
+        std::int32_t black = 0;
+        ColorTable* destTable = dest->GetColorTable();
+        destTable->IndexOf(Color(1), &black);
+        for (int y = 0; y < 8; ++y)
+          for (int x = 0; x < 8; ++x) {
+            const int mx = x - at.x, my = y - at.y;
+            const bool painted =
+                mx >= 0 && mx < 5 && my >= 0 && my < 5 && (mx - 2) * (mx - 2) + (my - 2) * (my - 2) <= 4;
+            ASSERT_EQ(dest->GetPixelValue(x, y), painted ? static_cast<std::uint32_t>(black) : white) << x << "," << y;
+          }
+      }
     }
   }
 }
