@@ -1,7 +1,8 @@
 #include "core/String.h"
 
+#include "core/Utilities.h"
+
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -85,12 +86,12 @@ void String::CopyTo(char* buffer, std::int32_t size) const {
   buffer[n] = 0;
 }
 
+// Reads the first 15 characters. A text with no digits, or a number too large for 32 bits, is a failure
+// (with 0), not a zero that looks like an answer.
 bool String::ToNumber(int* number) const {
   char text[16];
   CopyTo(text, sizeof text);
-  const long value = std::strtol(text, nullptr, 10);
-  *number = static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
-  return true;
+  return TextToInt(text, number);
 }
 
 std::int32_t String::CountLines() const {

@@ -54,10 +54,7 @@ Area::Area(Archive* archive) {
   regionOnly = stream->ReadByte() != 0;
   if (regionOnly) return;
   const std::int32_t count = stream->ReadLong();
-  // A count from a file must describe rectangles the stream really holds.
-  const std::uint32_t available = stream->GetLength() - std::min(stream->GetLength(), stream->GetPosition());
-  if (count < 0 || static_cast<std::uint64_t>(count) * sizeof(Rect) > available)
-    ThrowError("Range error", __FILE__, __LINE__);
+  CheckStoredCount(stream, count, sizeof(Rect));
   for (std::int32_t i = 0; i < count; ++i) {
     Rect rect;
     stream->ReadRect(&rect);

@@ -110,12 +110,14 @@ TEST(String, ReadingOperations) {
 
   struct NumberCase {
     const char* text;
+    bool ok;
     int value;
-  } numbers[] = {{"  -12x", -12}, {"abc", 0}, {"", 0}, {"0000000000000012345", 1}, {"99999999999", 2147483647}};
+  } numbers[] = {{"  -12x", true, -12},           {"abc", false, 0},        {"", false, 0},
+                 {"0000000000000012345", true, 1}, {"99999999999", false, 0}, {"2147483647", true, 2147483647}};
   for (const NumberCase& c : numbers) {
     SCOPED_TRACE(c.text);
     int value = 7;
-    EXPECT_TRUE(String(c.text).ToNumber(&value));
+    EXPECT_EQ(String(c.text).ToNumber(&value), c.ok);
     EXPECT_EQ(value, c.value);
   }
 

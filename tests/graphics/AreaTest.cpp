@@ -9,6 +9,7 @@
 #include "graphics/Transform.h"
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
+#include "support/Raised.h"
 
 namespace {
 
@@ -161,6 +162,21 @@ TEST(Area, StoredAndReadBack) {
   const Area readRegionOnly(~archive);
   EXPECT_TRUE(readRegionOnly.IsRegionOnly());
   EXPECT_TRUE(readRegionOnly.IsEmpty());
+}
+
+TEST(Area, ACountTheBlockDoesNotHoldIsADamagedFile) {
+  for (std::int32_t count : {-1, 2}) {
+    MemoryStream stream;
+    stream.WriteLong(static_cast<std::int32_t>(MakeVersion(1))).WriteByte(0).WriteLong(count);
+    stream.WriteRect({0, 0, 1, 1});
+    stream.Seek(0, kSeekFromStart);
+    SmartRef<MemoryArchive> archive(new MemoryArchive(&stream));
+    archive->writing = false;
+    const SmartRef<Exception> raised = Raised([&] { Area read(~archive); });
+    auto* error = dynamic_cast<ErrorException*>(~raised);
+    ASSERT_NE(error, nullptr) << count;
+    EXPECT_EQ(std::string(error->GetText()).rfind("Ce fichier est corrompu", 0), 0u) << error->GetText();
+  }
 }
 
 }  // namespace

@@ -36,8 +36,10 @@ TEST_F(WindowTree, ClassesAreRegisteredOnceAndFoundWithoutRegardToCase) {
 
 TEST_F(WindowTree, CreationSendsItsMessagesInOrderAndShowsAVisibleWindow) {
   HWND w = MakeTop({10, 20, 110, 70});
-  const std::vector<UINT> expected = {WM_NCCREATE,          WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW,
-                                      WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED};
+  // The first window shown activates the program, then the window, which takes the focus.
+  const std::vector<UINT> expected = {WM_NCCREATE,    WM_CREATE,    WM_SIZE,     WM_MOVE,
+                                      WM_SHOWWINDOW,  WM_WINDOWPOSCHANGING,      WM_WINDOWPOSCHANGED,
+                                      WM_ACTIVATEAPP, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS};
   EXPECT_EQ(log.Numbers(w), expected);
   EXPECT_TRUE(IsWindowVisible(w));
   const auto size = log.Of(w, WM_SIZE);

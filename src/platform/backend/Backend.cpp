@@ -3,6 +3,7 @@
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/Screen.h"
 #include "platform/kernel/System.h"
+#include "platform/user/Cursor.h"
 #include "platform/user/Surface.h"
 
 namespace platform {
@@ -17,6 +18,10 @@ std::unique_ptr<Backend>& Installed() {
 }  // namespace
 
 void Backend::PresentIfChanged() {
+  if (CursorGeneration() != cursorGeneration) {
+    cursorGeneration = CursorGeneration();
+    ShowCursorImage(ShownCursor());
+  }
   const unsigned generation = ScreenGeneration();
   if (generation == presentedGeneration) return;
   presentedGeneration = generation;

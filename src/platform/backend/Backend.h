@@ -8,6 +8,8 @@
 
 namespace platform {
 
+struct CursorImage;
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -17,11 +19,15 @@ class Backend {
   // Shows a composed screen of width x height pixels, 0x00RRGGBB, rows top first.
   virtual void Present(const std::uint32_t* pixels, int width, int height) = 0;
 
-  // Composes and presents the screen when it changed since the last time.
+  // Shows the mouse cursor the window system chose (platform::ShownCursor, null: none).
+  virtual void ShowCursorImage(const CursorImage* cursor) { (void)cursor; }
+
+  // Composes and presents the screen, and shows the cursor, when they changed since the last time.
   void PresentIfChanged();
 
  private:
   unsigned presentedGeneration = ~0u;
+  unsigned cursorGeneration = ~0u;
 };
 
 // The back end in use; a headless one until another is installed.

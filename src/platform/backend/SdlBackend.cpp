@@ -4,6 +4,8 @@
 
 #include "platform/backend/Screen.h"
 #include "platform/kernel/Codepage.h"
+#include "platform/user/Activation.h"
+#include "platform/user/Cursor.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
@@ -17,12 +19,22 @@ struct SdlBackend::Parts {
   SDL_Texture* texture = nullptr;
   int textureWidth = 0;
   int textureHeight = 0;
+  SDL_Cursor* cursor = nullptr;
 };
 
 namespace {
 
-int VirtualKeyOf(SDL_Keycode key) {
+// Keys by what they type in the keyboard's layout, so that a letter's code is the key that types it; a key
+// that types something else (an accented letter, say) is known by its place on the keyboard.
+int VirtualKeyOf(SDL_Keycode key, SDL_Scancode place) {
   if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (place >= SDL_SCANCODE_A && place <= SDL_SCANCODE_Z && key >= 0x80 && !(key & SDLK_SCANCODE_MASK)) {
+    return 'A' + (place - SDL_SCANCODE_A);
+  }
+  if (place >= SDL_SCANCODE_1 && place <= SDL_SCANCODE_9 && key >= 0x80 && !(key & SDLK_SCANCODE_MASK)) {
+    return '1' + (place - SDL_SCANCODE_1);
+  }
+  if (place == SDL_SCANCODE_0 && key >= 0x80 && !(key & SDLK_SCANCODE_MASK)) return '0';
   if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
   if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
   switch (key) {
@@ -46,8 +58,7 @@ int VirtualKeyOf(SDL_Keycode key) {
     case SDLK_RSHIFT: return VK_SHIFT;
     case SDLK_LCTRL:
     case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
+    case SDLK_LALT: return VK_MENU;
     default: return 0;
   }
 }
@@ -96,6 +107,7 @@ SdlBackend::SdlBackend(std::unique_ptr<Parts> p) : parts(std::move(p)) {}
 
 SdlBackend::~SdlBackend() {
   SDL_StopTextInput();
+  if (parts->cursor != nullptr) SDL_FreeCursor(parts->cursor);
   if (parts->texture != nullptr) SDL_DestroyTexture(parts->texture);
   SDL_DestroyRenderer(parts->renderer);
   SDL_DestroyWindow(parts->window);
@@ -128,8 +140,20 @@ void SdlBackend::Handle(const void* raw) {
     }
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
-      const int key = VirtualKeyOf(event.key.keysym.sym);
-      if (key != 0) InjectKey(key, event.type == SDL_KEYDOWN);
+      const SDL_Keycode sym = event.key.keysym.sym;
+      const bool down = event.type == SDL_KEYDOWN;
+      if (sym == SDLK_RALT || sym == SDLK_MODE) {
+        // The right Alt of the program's keyboards is AltGr, which the program sees as Ctrl with Alt.
+        if (down) InjectKey(VK_CONTROL, true);
+        InjectKey(VK_MENU, down, true);
+        if (!down) InjectKey(VK_CONTROL, false);
+        break;
+      }
+      const int key = VirtualKeyOf(sym, event.key.keysym.scancode);
+      const bool extended = sym == SDLK_KP_ENTER || sym == SDLK_RCTRL ||
+                            (sym >= SDLK_RIGHT && sym <= SDLK_UP) || sym == SDLK_INSERT || sym == SDLK_DELETE ||
+                            sym == SDLK_HOME || sym == SDLK_END || sym == SDLK_PAGEUP || sym == SDLK_PAGEDOWN;
+      if (key != 0) InjectKey(key, down, extended);
       break;
     }
     case SDL_TEXTINPUT: InjectText(Utf8ToCp1252(event.text.text).c_str()); break;
@@ -138,6 +162,10 @@ void SdlBackend::Handle(const void* raw) {
         SetScreenSize(event.window.data1, event.window.data2);
       } else if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         NoteScreenChanged();
+      } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        SetApplicationActive(true);
+      } else if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+        SetApplicationActive(false);
       }
       break;
     case SDL_QUIT: CloseMainWindow(); break;
@@ -160,6 +188,35 @@ void SdlBackend::Present(const std::uint32_t* pixels, int width, int height) {
   SDL_RenderCopy(parts->renderer, parts->texture, nullptr, nullptr);
   SDL_RenderPresent(parts->renderer);
 }
+
+void SdlBackend::ShowCursorImage(const CursorImage* image) {
+  if (image == nullptr) {
+    SDL_ShowCursor(SDL_DISABLE);
+    return;
+  }
+  // SDL's monochrome cursors take the same four kinds of pixel, in rows of whole bytes.
+  const int width = (image->width + 7) / 8 * 8;
+  const int stride = width / 8;
+  std::vector<Uint8> data(static_cast<std::size_t>(stride * image->height), 0);
+  std::vector<Uint8> mask(data.size(), 0);
+  for (int y = 0; y < image->height; ++y)
+    for (int x = 0; x < image->width; ++x) {
+      const CursorPixel p = image->pixels[static_cast<std::size_t>(y * image->width + x)];
+      const auto at = static_cast<std::size_t>(y * stride + x / 8);
+      const auto bit = static_cast<Uint8>(0x80 >> (x % 8));
+      if (p == CursorPixel::Black || p == CursorPixel::Invert) data[at] |= bit;
+      if (p == CursorPixel::Black || p == CursorPixel::White) mask[at] |= bit;
+    }
+  // A driver without cursors of its own keeps its default one, shown all the same.
+  if (SDL_Cursor* cursor = SDL_CreateCursor(data.data(), mask.data(), width, image->height, image->hotX, image->hotY)) {
+    SDL_SetCursor(cursor);
+    if (parts->cursor != nullptr) SDL_FreeCursor(parts->cursor);
+    parts->cursor = cursor;
+  }
+  SDL_ShowCursor(SDL_ENABLE);
+}
+
+bool SdlBackend::CursorVisible() const { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
 
 std::vector<std::uint32_t> SdlBackend::ReadShownPixels(int* width, int* height) {
   int w = 0, h = 0;

@@ -19,6 +19,9 @@ class SdlBackend : public Backend {
 
   void PumpInput(DWORD timeoutMs) override;
   void Present(const std::uint32_t* pixels, int width, int height) override;
+  void ShowCursorImage(const CursorImage* cursor) override;
+  // Whether the window shows a mouse cursor now.
+  bool CursorVisible() const;
 
   // The pixels the window shows now, read back from its renderer (0x00RRGGBB).
   std::vector<std::uint32_t> ReadShownPixels(int* width, int* height);

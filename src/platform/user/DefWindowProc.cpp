@@ -2,39 +2,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/user/Activation.h"
+#include "platform/user/Cursor.h"
+#include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
 
 using namespace platform::user;
-
-namespace {
-
-int HitTest(const WindowData& w, POINT screen) {
-  const POINT origin = WindowOriginOnScreen(w);
-  const int x = screen.x - origin.x;
-  const int y = screen.y - origin.y;
-  const int width = w.rect.right - w.rect.left;
-  const int height = w.rect.bottom - w.rect.top;
-  if (x < 0 || y < 0 || x >= width || y >= height) return HTNOWHERE;
-  const RECT in = Insets(w);
-  if (x >= in.left && x < width - in.right && y >= in.top && y < height - in.bottom) return HTCLIENT;
-  const platform::FrameLayout f = platform::FrameLayoutOf(w.style, w.exStyle, w.hasMenu);
-  const bool left = x < f.border, right = x >= width - f.border;
-  const bool top = y < f.border, bottom = y >= height - f.border;
-  if (left || right || top || bottom) {
-    if (!(w.style & WS_THICKFRAME)) return HTBORDER;
-    if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-    if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-    return left ? HTLEFT : HTRIGHT;
-  }
-  if (y < f.border + f.caption) return HTCAPTION;
-  if (y < f.border + f.caption + f.menuBar) return HTMENU;
-  return HTBORDER;
-}
-
-}  // namespace
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowData* w = Find(window);
@@ -44,6 +20,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_SETTEXT:
       w->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
+      MarkFrame(*w);  // the caption shows the text
       platform::NoteScreenChanged();
       return TRUE;
     case WM_GETTEXT: {
@@ -74,16 +51,49 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     }
     case WM_NCHITTEST: return HitTest(*w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    case WM_NCPAINT: return FramePaint(window);
+    case WM_NCLBUTTONDOWN:
+      BeginFrameTracking(window, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_ACTIVATE:
+      // The window activated gets the focus back where it was when it was deactivated, else takes it.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        const HWND remembered = w->lastFocus;
+        w->lastFocus = nullptr;
+        SetFocus(IsWindow(remembered) && IsChild(window, remembered) && IsWindowVisible(remembered) ? remembered : window);
+      }
+      return 0;
     case WM_MOUSEACTIVATE:
       if (w->style & WS_CHILD) {
         const LRESULT parent = SendMessageA(w->parent->handle, WM_MOUSEACTIVATE, wParam, lParam);
         if (parent != 0) return parent;
       }
       return MA_ACTIVATE;
-    case WM_SETCURSOR:
-      if (w->style & WS_CHILD) return SendMessageA(w->parent->handle, WM_SETCURSOR, wParam, lParam);
-      return FALSE;
-    case WM_NCACTIVATE: return TRUE;
+    case WM_SETCURSOR: {
+      // The parent may choose first; else the class cursor over the client area, the arrow over the frame.
+      if ((w->style & WS_CHILD) && SendMessageA(w->parent->handle, WM_SETCURSOR, wParam, lParam)) return TRUE;
+      w = Find(window);
+      if (w == nullptr) return FALSE;
+      const int hit = static_cast<SHORT>(LOWORD(lParam));
+      if (hit == HTCLIENT) {
+        const HCURSOR cursor = w->windowClass ? w->windowClass->info.hCursor : nullptr;
+        if (cursor == nullptr) return FALSE;
+        SetCursor(cursor);
+        return TRUE;
+      }
+      if (hit == HTERROR || hit == HTNOWHERE) return FALSE;
+      SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+      return TRUE;
+    }
+    case WM_NCACTIVATE:
+      if (w->captionActive != (wParam != 0)) {
+        w->captionActive = wParam != 0;
+        MarkFrame(*w);
+      }
+      return TRUE;
     default: return 0;
   }
 }

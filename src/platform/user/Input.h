@@ -19,9 +19,12 @@ enum class MouseButton { Left, Right, Middle };
 // screen coordinates with a hit-test code when the point lies on the window's frame.
 void InjectMouseMove(int x, int y);
 void InjectMouseButton(int x, int y, MouseButton button, bool down);
-// A key going down or up, as a virtual-key code; it goes to the focus window.
-void InjectKey(int virtualKey, bool down);
-// Characters typed (Windows-1252 bytes), each a WM_CHAR for the focus window.
+// A key going down or up, as a virtual-key code (extended: the keypad's Enter, the arrows and editing keys
+// beside the letters, the right Ctrl and Alt); it goes to the focus window, or the active window when no
+// window has the focus.
+void InjectKey(int virtualKey, bool down, bool extended = false);
+// Characters typed (Windows-1252 bytes): those of the key that just went down become its characters, which
+// TranslateMessage gives as WM_CHAR; others arrive as WM_CHAR messages of their own.
 void InjectText(const char* text);
 
 }  // namespace platform

@@ -26,7 +26,9 @@ enum : int {
   VK_DOWN = 0x28,
   VK_INSERT = 0x2D,
   VK_DELETE = 0x2E,
+  VK_CAPITAL = 0x14,
   VK_F1 = 0x70,
+  VK_F10 = 0x79,
 };
 
 // High bit (the answer is negative) while the key is down; low bit toggled by each press.

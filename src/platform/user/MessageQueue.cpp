@@ -65,16 +65,25 @@ bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     if (remove) q.quit = false;
     return true;
   }
-  for (auto it = q.input.begin(); it != q.input.end(); ++it) {
+  for (auto it = q.input.begin(); it != q.input.end();) {
     if (MatchesWindowFilter(it->msg.hwnd, filter) && InRange(it->msg.message, first, last)) {
-      *out = it->msg;
-      if (remove) {
-        if (it->virtualKey >= 0) SetKeyDown(it->virtualKey, it->down);
-        q.input.erase(it);
+      if (!remove) {
+        *out = it->msg;
+        return true;
       }
+      InputMessage input = std::move(*it);
+      q.input.erase(it);
+      if (input.virtualKey >= 0) SetKeyDown(input.virtualKey, input.down);
+      if (!TakeInput(input)) {
+        it = q.input.begin();  // the system's handling may have changed the queue
+        continue;
+      }
+      *out = input.msg;
       return true;
     }
+    ++it;
   }
+  PaintFrames();
   if (InRange(WM_PAINT, first, last)) {
     HWND window = nullptr;
     if (FindPaintWindow(filter, &window)) {
@@ -138,6 +147,11 @@ void QueueInput(const InputMessage& input) {
   q.input.push_back(stamped);
 }
 
+InputMessage* LastQueuedInput() {
+  Queue& q = TheQueue();
+  return q.input.empty() ? nullptr : &q.input.back();
+}
+
 void ForgetWindowMessages(HWND window) {
   Queue& q = TheQueue();
   std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == window; });
@@ -192,30 +206,6 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallProcedure(w->procedure, window, message, wParam, lParam);
 }
 
-BOOL TranslateMessage(const MSG* msg) {
-  if (msg == nullptr) return FALSE;
-  if (msg->message != WM_KEYDOWN && msg->message != WM_KEYUP && msg->message != WM_SYSKEYDOWN &&
-      msg->message != WM_SYSKEYUP) {
-    return FALSE;
-  }
-  if (msg->message != WM_KEYDOWN) return TRUE;
-  // Printable characters arrive as typed text (the keyboard layout is the screen's business); the keys
-  // that type control characters are translated here.
-  int character = -1;
-  const int key = static_cast<int>(msg->wParam & 0xFF);
-  switch (key) {
-    case VK_BACK: character = 8; break;
-    case VK_TAB: character = 9; break;
-    case VK_RETURN: character = 13; break;
-    case VK_ESCAPE: character = 27; break;
-    default:
-      if (key >= 'A' && key <= 'Z' && GetKeyState(VK_CONTROL) < 0) character = key - 'A' + 1;
-      break;
-  }
-  if (character >= 0) PostMessageA(msg->hwnd, WM_CHAR, static_cast<WPARAM>(character), msg->lParam);
-  return TRUE;
-}
-
 LRESULT DispatchMessageA(const MSG* msg) {
   if (msg == nullptr) return 0;
   if (msg->message == WM_TIMER && msg->lParam != 0) {
@@ -253,6 +243,8 @@ void ResetWindowSystemForTesting() {
   user::ResetQueue();
   user::ResetTimers();
   user::ResetInput();
+  user::ResetActivation();
+  user::ResetCursors();
 }
 
 }  // namespace platform

@@ -57,8 +57,10 @@ HRGN RegionOf(const RectList& area) {
   return region;
 }
 
+}  // namespace
+
 // A context drawing into the window's part of its top-level surface, limited to the given pixels.
-HDC OpenContext(const platform::DrawTarget& target) {
+HDC OpenDrawContext(const platform::DrawTarget& target) {
   if (target.surface == nullptr || target.surface->bitmap == nullptr) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
@@ -72,6 +74,8 @@ HDC OpenContext(const platform::DrawTarget& target) {
   WindowContexts().insert(dc);
   return dc;
 }
+
+namespace {
 
 // The area a region names, or nothing with false when it is not a region.
 bool AreaOf(HRGN region, RectList* area) {
@@ -130,6 +134,7 @@ BOOL ValidateRgn(HWND window, HRGN region) {
 
 BOOL UpdateWindow(HWND window) {
   if (Find(window) == nullptr) return FALSE;
+  PaintFrames();
   UpdateNow(window, true);
   return TRUE;
 }
@@ -162,7 +167,7 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   area.Offset(target.origin.x, target.origin.y);
   target.clip.Intersect(area);
   area.Offset(-target.origin.x, -target.origin.y);
-  const HDC dc = OpenContext(target);
+  const HDC dc = OpenDrawContext(target);
   *paint = PAINTSTRUCT{};
   paint->hdc = dc;
   paint->rcPaint = area.Bounds();
@@ -178,7 +183,7 @@ BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
 HDC GetDC(HWND window) {
   if (window == nullptr) window = Desktop().handle;  // the screen
   if (Find(window) == nullptr) return nullptr;
-  return OpenContext(platform::WindowDrawTarget(window, true));
+  return OpenDrawContext(platform::WindowDrawTarget(window, true));
 }
 
 int ReleaseDC(HWND, HDC dc) {

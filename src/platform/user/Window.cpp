@@ -7,6 +7,7 @@
 #include <map>
 
 #include "platform/kernel/Errors.h"
+#include "platform/user/Activation.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
@@ -80,6 +81,7 @@ void FreeWindow(HWND handle) {
   if (w == nullptr) return;
   if (GetCapture() == handle) ReleaseCapture();
   if (GetFocus() == handle) SetFocus(nullptr);
+  if (GetActiveWindow() == handle) ForgetActivation(handle);
   ForgetWindowMessages(handle);
   auto& siblings = w->parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());

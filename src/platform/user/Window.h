@@ -198,6 +198,9 @@ HWND WindowFromPoint(POINT point);
 HWND ChildWindowFromPoint(HWND parent, POINT point);
 
 namespace platform {
+constexpr int kCaptionHeight = 18;
+constexpr int kSmallCaptionHeight = 10;
+constexpr int kMenuBarHeight = 22;
 // The parts of the frame the layer draws around a client area, from the outside in: the border, then
 // along the top the caption and the menu bar, then a sunken edge on every side.
 struct FrameLayout {

@@ -118,6 +118,7 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   if (newClient.left == oldClient.left && newClient.top == oldClient.top) pos.flags |= SWP_NOCLIENTMOVE;
 
   if (!(w->style & WS_VISIBLE)) ClearUpdates(*w);
+  if (w->style & WS_VISIBLE) MarkFrame(*w);
   if (!(pos.flags & SWP_NOREDRAW)) {
     const RectList newVisible = VisibleAreaInParent(*w);
     // What the window no longer covers belongs to what lies beneath it. A top-level window keeps its own
@@ -140,6 +141,16 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
   }
   platform::NoteScreenChanged();
   SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
+  // A top-level window that is shown or brought forward becomes the active one unless asked otherwise; the
+  // active window, hidden, hands activation on.
+  if (IsWindow(window) && IsTopLevel(*Find(window))) {
+    if ((pos.flags & SWP_HIDEWINDOW)) {
+      ForgetActivation(window);
+    } else if (!(pos.flags & SWP_NOACTIVATE) && (pos.flags & (SWP_SHOWWINDOW | SWP_NOZORDER)) != SWP_NOZORDER &&
+               IsWindowVisible(window)) {
+      ActivateTopLevel(window, WA_ACTIVE);
+    }
+  }
   return TRUE;
 }
 

@@ -142,6 +142,7 @@ void InvalidateTree(WindowData& window, const RectList& area, bool erase, bool c
     if (erase) window.eraseNeeded = true;
   }
   if (!children) return;
+  MarkFramesIn(window, area);
   for (WindowData* child : window.children) {
     if (!(child->style & WS_VISIBLE)) continue;
     const RECT c = ClientRectInParent(*child);
@@ -178,15 +179,20 @@ namespace platform {
 
 FrameLayout FrameLayoutOf(DWORD style, DWORD exStyle, bool menu) {
   FrameLayout layout;
+  const bool caption = (style & WS_CAPTION) == WS_CAPTION;
+  // A caption carries a thin border (its WS_BORDER bit); WS_DLGFRAME alone is the thicker dialog frame.
   if (style & WS_THICKFRAME) {
     layout.border = 4;
-  } else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME)) {
+  } else if ((exStyle & WS_EX_DLGMODALFRAME) || (!caption && (style & WS_DLGFRAME))) {
     layout.border = 3;
   } else if (style & WS_BORDER) {
     layout.border = 1;
   }
-  if ((style & WS_CAPTION) == WS_CAPTION) layout.caption = (exStyle & WS_EX_TOOLWINDOW) ? 12 : 18;
-  if (menu && !(style & WS_CHILD)) layout.menuBar = 19;
+  // Tool windows (floating palettes) have the small caption.
+  if (caption) layout.caption = (exStyle & WS_EX_TOOLWINDOW) ? kSmallCaptionHeight : kCaptionHeight;
+  // A maximised main window's border hangs off the screen, so with the caption and this bar its client
+  // area starts 40 pixels below the top of the screen, where the program's pop-up menus expect it.
+  if (menu && !(style & WS_CHILD)) layout.menuBar = kMenuBarHeight;
   if (exStyle & WS_EX_CLIENTEDGE) layout.edge = 2;
   return layout;
 }

@@ -41,6 +41,10 @@ struct WindowData {
   RectList update;  // client coordinates, already clipped to what is visible
   bool eraseNeeded = false;
   bool destroying = false;
+  bool captionActive = false;  // the frame's look: active or inactive caption (WM_NCACTIVATE)
+  bool frameDirty = false;     // the frame needs drawing again (WM_NCPAINT)
+  bool closePushed = false;    // the close box is held down under the mouse
+  HWND lastFocus = nullptr;    // top-level windows: the focus when the window was last deactivated
   Surface surface;  // top-level windows only
 };
 
@@ -82,8 +86,17 @@ struct InputMessage {
   MSG msg;
   int virtualKey = -1;  // the key or button that goes down or up when the message is taken
   bool down = false;
+  int hit = HTCLIENT;   // mouse messages: where on the window the point lies
+  std::string text;     // key downs: the characters the key typed, for TranslateMessage
 };
 void QueueInput(const InputMessage& input);  // coalesces mouse moves
+// The input message queued last and not yet taken, or null.
+InputMessage* LastQueuedInput();
+// Called as an input message is taken from the queue: the system's part of mouse input (cursor shape,
+// activation by a click, frame drags). False when the message goes no further.
+bool TakeInput(InputMessage& input);
+// The characters typed with the key of a key-down message just taken, or null when none came with it.
+const std::string* TypedTextOf(const MSG& msg);
 bool FindPaintWindow(HWND filter, HWND* window);
 bool MatchesWindowFilter(HWND window, HWND filter);
 // Timers: marks those due, hands out the earliest ready one, and tells how long until the next.
@@ -93,6 +106,23 @@ bool IsTimerProcedure(HWND window, UINT_PTR id, LPARAM procedure);
 void KillWindowTimers(HWND window);
 void ResetTimers();
 void ResetInput();
+void ResetActivation();
+void ResetCursors();
+
+// Activation (Activation.cpp): a top-level window becomes the active one, with WM_ACTIVATEAPP,
+// WM_NCACTIVATE and WM_ACTIVATE as the system sends them; the window going away hands activation on.
+void ActivateTopLevel(HWND window, int how);
+void ForgetActivation(HWND window);
+// Frames (Frame.cpp): marks frames for drawing, draws those marked, and the hit test of frame parts.
+void MarkFrame(WindowData& window);
+void MarkFramesIn(WindowData& window, const RectList& area);
+void PaintFrames();
+LRESULT FramePaint(HWND window);  // WM_NCPAINT as the system does it
+// A context drawing on a window's draw target, which ReleaseDC ends.
+HDC OpenDrawContext(const DrawTarget& target);
+int HitTest(const WindowData& window, POINT screen);
+// Caption drags and the close box (Input.cpp): the layer tracks the mouse itself until the button is up.
+void BeginFrameTracking(HWND window, int hit, POINT screen);
 
 // A rectangle larger than any window: "all of it" for invalidation.
 constexpr RECT kEverywhere{-0x4000000, -0x4000000, 0x4000000, 0x4000000};

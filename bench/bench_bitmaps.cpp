@@ -1,0 +1,158 @@
+// Bitmaps on a 760x570 page, the largest stage the program edits: the pixel cursor at every depth, the
+// mapping of a photograph to the program's 256 colours (beside the same job by netpbm's pnmremap), and
+// the flood fill on a blank and a maze canvas.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <string>
+
+#include "graphics/BitMap.h"
+#include "graphics/ColorTable.h"
+#include "graphics/DisplayPort.h"
+#include "graphics/FloodFiller.h"
+#include "graphics/OffScreen.h"
+#include "graphics/PixelCursor.h"
+#include "platform/backend/Backend.h"
+#include "platform/backend/Screen.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/kernel/Files.h"
+
+namespace {
+
+constexpr int kWidth = 760;
+constexpr int kHeight = 570;
+
+// The headless 32-bit screen, and the program's folder, whose data folder holds the palette file.
+void UseProgramFolder() {
+  static const bool done = [] {
+    platform::SetBackend(nullptr);
+    platform::SetScreenSize(800, 600);
+    platform::SetScreenFormat(32, 800, 600);
+    std::string folder = QUILLORY_SOURCE_DIR "/data";
+    for (char& c : folder)
+      if (c == '/') c = '\\';
+    return SetCurrentDirectoryA(folder.c_str()) != 0;
+  }();
+  if (!done) std::abort();
+}
+
+// A 32-bit bitmap needs a system bitmap: the tables' direct depth is 24.
+SmartRef<BitMap> PageAt(std::int16_t depth) {
+  UseProgramFolder();
+  if (depth != 16 && depth != 32) return new BitMap(kWidth, kHeight, ColorTable::GetStandard(depth));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, kHeight, 1, static_cast<WORD>(depth), BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  SmartRef<BitMap> made(new BitMap(section, 0, false, 0));
+  DeleteObject(section);
+  return made;
+}
+
+void BM_PixelCursorWalk(benchmark::State& state) {
+  const auto depth = static_cast<std::int16_t>(state.range(0));
+  SmartRef<BitMap> page = PageAt(depth);
+  std::uint32_t sum = 0;
+  for (auto _ : state) {
+    PixelCursor cursor(~page, page->GetBounds(), true);
+    for (; cursor.HasRow(); cursor.NextPixel()) {
+      const std::uint32_t value = cursor.GetPixel();
+      sum += value;
+      cursor.SetPixel(value + 1);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+BENCHMARK(BM_PixelCursorWalk)->Arg(1)->Arg(4)->Arg(8)->Arg(16)->Arg(24)->Arg(32)->Unit(benchmark::kMillisecond);
+
+// Smooth colour fields with grain: a few hundred thousand distinct colours, as in a photograph.
+std::uint32_t PhotoPixel(int x, int y, std::mt19937& noise) {
+  std::uniform_int_distribution<int> grain(-10, 10);
+  const auto channel = [&](double v) { return static_cast<std::uint32_t>(std::clamp(v + grain(noise), 0.0, 255.0)); };
+  const double r = 128 + 110 * std::sin(x / 83.0 + y / 151.0);
+  const double g = 128 + 100 * std::sin(x / 127.0 - y / 67.0 + 1.0);
+  const double b = 128 + 120 * std::cos((x + y) / 97.0);
+  return channel(r) << 16 | channel(g) << 8 | channel(b);
+}
+
+SmartRef<BitMap> Photo() {
+  SmartRef<BitMap> photo = PageAt(24);
+  std::mt19937 noise(7);
+  PixelCursor cursor(~photo, photo->GetBounds(), true);
+  for (; cursor.HasRow(); cursor.NextPixel())
+    cursor.SetPixel(PhotoPixel(cursor.GetPosition().x, cursor.GetPosition().y, noise));
+  return photo;
+}
+
+// The keyed pixel path maps every pixel but the key (a value no pixel has) to the nearest palette colour.
+void BM_MapPhotoTo256Colours(benchmark::State& state) {
+  SmartRef<BitMap> photo = Photo();
+  SmartRef<OffScreen> page(new OffScreen(kWidth, kHeight, 8, Color(0), true));
+  gKeyedCopyThroughGDI = 0;
+  for (auto _ : state) {
+    DisplayPort port(~page, photo->GetBounds());
+    photo->DrawKeyed(port, -1);
+  }
+  gKeyedCopyThroughGDI = 1;
+  state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+BENCHMARK(BM_MapPhotoTo256Colours)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same picture and palette through `pnmremap -nofloyd`, timed as a whole program run.
+void BM_PnmRemapSamePhoto(benchmark::State& state) {
+  SmartRef<BitMap> photo = Photo();
+  const std::string picture = "/tmp/quillory-bench-photo.ppm";
+  const std::string palette = "/tmp/quillory-bench-palette.ppm";
+  {
+    std::ofstream out(picture, std::ios::binary);
+    out << "P6\n" << kWidth << " " << kHeight << "\n255\n";
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        const std::uint32_t v = photo->GetPixelValue(x, y);
+        out.put(static_cast<char>(v >> 16)).put(static_cast<char>(v >> 8)).put(static_cast<char>(v));
+      }
+    PALETTEENTRY entries[256];
+    GetPaletteEntries(ColorTable::GetAppPalette(), 0, 256, entries);
+    std::ofstream map(palette, std::ios::binary);
+    map << "P6\n256 1\n255\n";
+    for (const PALETTEENTRY& e : entries)
+      map.put(static_cast<char>(e.peRed)).put(static_cast<char>(e.peGreen)).put(static_cast<char>(e.peBlue));
+  }
+  const std::string command = "pnmremap -quiet -nofloyd -mapfile=" + palette + " " + picture + " > /dev/null 2>&1";
+  for (auto _ : state) {
+    if (std::system(command.c_str()) != 0) {
+      state.SkipWithError("pnmremap did not run (netpbm is installed by scripts/install-deps)");
+      break;
+    }
+  }
+  std::remove(picture.c_str());
+  std::remove(palette.c_str());
+}
+BENCHMARK(BM_PnmRemapSamePhoto)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A blank page, or a maze of one-pixel walls with two-pixel corridors, filled from a corner.
+void BM_FloodFill(benchmark::State& state) {
+  const bool maze = state.range(0) == 1;
+  SmartRef<BitMap> page = PageAt(8);
+  {
+    PixelCursor cursor(~page, page->GetBounds(), true);
+    for (; cursor.HasRow(); cursor.NextPixel()) {
+      const Point at = cursor.GetPosition();
+      const bool wall = maze && ((at.y % 3 == 2 && (at.y / 3 % 2 == 0 ? at.x < kWidth - 3 : at.x > 2)));
+      cursor.SetPixel(wall ? 0 : 255);
+    }
+  }
+  for (auto _ : state) {
+    FloodFiller filler(~page, {0, 0});
+    benchmark::DoNotOptimize(filler.GetBounds());
+  }
+}
+BENCHMARK(BM_FloodFill)->Arg(0)->Arg(1)->ArgName("maze")->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include "graphics/Paint.h"
+
+#include "core/Exception.h"
+#include "graphics/PatternBrush.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/kernel/Errors.h"
+
+namespace {
+
+HGDIOBJ previousBrush = nullptr;
+HGDIOBJ previousPen = nullptr;
+
+void SelectAsBrush(HDC dc, HGDIOBJ brush) { previousBrush = SelectObject(dc, CHECK_NOT_NULL(brush)); }
+
+void SelectAsPen(HDC dc, const Color& color, int width) {
+  HGDIOBJ pen = color.IsTransparent() ? GetStockObject(NULL_PEN)
+                                      : static_cast<HGDIOBJ>(CreatePen(PS_SOLID, width, MakeColorRef(color)));
+  previousPen = SelectObject(dc, CHECK_NOT_NULL(pen));
+}
+
+void RestoreBrushOf(HDC dc) {
+  DeleteObject(SelectObject(dc, previousBrush));
+  previousBrush = nullptr;
+  ResetDCState(dc);
+}
+
+void RestorePenOf(HDC dc) {
+  DeleteObject(SelectObject(dc, previousPen));
+  previousPen = nullptr;
+}
+
+ColorPaint* MakeNoPaint() {
+  static ColorPaint transparent{Color{0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF}};
+  transparent.MakePermanent();
+  return &transparent;
+}
+
+}  // namespace
+
+Paint* noPaint = MakeNoPaint();
+
+bool ColorPaint::SelectBrush(HDC dc) {
+  SelectAsBrush(dc, color.IsTransparent() ? GetStockObject(NULL_BRUSH)
+                                          : static_cast<HGDIOBJ>(CreateSolidBrush(MakeColorRef(color))));
+  return true;
+}
+
+bool ColorPaint::SelectPen(HDC dc, int width) {
+  SelectAsPen(dc, color, width);
+  return true;
+}
+
+void ColorPaint::RestoreBrush(HDC dc) { RestoreBrushOf(dc); }
+
+void ColorPaint::RestorePen(HDC dc) { RestorePenOf(dc); }
+
+bool PatternPaint::SelectBrush(HDC dc) {
+  if (foreground.IsTransparent()) {
+    SelectAsBrush(dc, GetStockObject(NULL_BRUSH));
+    ResetDCState(dc);
+    return true;
+  }
+  // A one-bit brush paints its set bits in the DC's background colour and its clear bits in the text
+  // colour. Merging black keeps the destination under the clear bits.
+  PatternBrushMaker maker;
+  CopyPatternBytes(pattern, maker);
+  HBRUSH brush = maker.MakePatternBrush();
+  SetBkColor(dc, MakeColorRef(foreground));
+  if (background.IsTransparent()) {
+    SetROP2(dc, R2_MERGEPEN);
+    SetTextColor(dc, MakeColorRef(Color(1)));
+  } else {
+    SetTextColor(dc, MakeColorRef(background));
+  }
+  SelectAsBrush(dc, brush);
+  return true;
+}
+
+bool PatternPaint::SelectPen(HDC dc, int width) {
+  SelectAsPen(dc, foreground, width);
+  return true;
+}
+
+void PatternPaint::RestoreBrush(HDC dc) { RestoreBrushOf(dc); }
+
+void PatternPaint::RestorePen(HDC dc) { RestorePenOf(dc); }
+
+bool UnimplementedPaint::SelectBrush(HDC) {
+  NOT_IMPLEMENTED();
+  return false;
+}
+
+BrushSelection::BrushSelection(Paint& paint, HDC dc) : dc(dc), paint(paint) {
+  if (dc == nullptr) AssertFailed("display", __FILE__, __LINE__);
+  selected = paint.SelectBrush(dc);
+}
+
+BrushSelection::~BrushSelection() { paint.RestoreBrush(dc); }
+
+PenSelection::PenSelection(Paint& paint, HDC dc, int width) : dc(dc), paint(paint) {
+  if (dc == nullptr) AssertFailed("display", __FILE__, __LINE__);
+  selected = paint.SelectPen(dc, width);
+}
+
+PenSelection::~PenSelection() { paint.RestorePen(dc); }
+
+void ResetDCState(HDC dc) {
+  static const COLORREF white = MakeColorRef(Color(0));
+  static const COLORREF black = MakeColorRef(Color(1));
+  if (GetROP2(dc) != R2_COPYPEN) SetROP2(dc, R2_COPYPEN);
+  if (GetBkColor(dc) != white) SetBkColor(dc, white);
+  if (GetTextColor(dc) != black) SetTextColor(dc, black);
+  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+}
+
+void ResetDC(HDC dc, const Color& background) {
+  ResetDCState(dc);
+  const COLORREF wanted = MakeColorRef(background);
+  if (GetBkColor(dc) != wanted) SetBkColor(dc, wanted);
+}
