@@ -17,6 +17,7 @@ class DisplayPort;
 class OSBitMap;
 class OffScreen;
 class Paint;
+class Stream;
 
 class BitMap : public Image {
   SMART_CLASS(BitMap)
@@ -29,6 +30,8 @@ class BitMap : public Image {
          bool useKey = false);
   // A copy of a drawing-layer bitmap's pixels; the handle stays its owner's.
   BitMap(HBITMAP bitmap, std::int32_t reserved, bool useKey, std::int32_t key);
+  // Decodes a BMP file from the stream (BMPFile.cpp); with useKey, the key index is the chroma key.
+  BitMap(Stream* stream, bool useKey, std::int32_t key);
   BitMap(const BitMap& other);
   BitMap& operator=(const BitMap& other);
   explicit BitMap(ArchiveBlock& block);
@@ -51,6 +54,8 @@ class BitMap : public Image {
   virtual bool GetUseChromaKey() const { return useChromaKey; }
   virtual void SetUseChromaKey(bool use) { useChromaKey = use; }
 
+  // On a display of 15 bits or fewer, an 8-bit bitmap is remapped to the standard 8-bit table.
+  void MatchDisplayPalette();
   std::int16_t GetBitDepth() const;
   OSBitMap* GetBackEnd() const { return backEnd; }
   bool Lock();

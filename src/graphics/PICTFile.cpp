@@ -4,6 +4,8 @@
 #include "core/File.h"
 #include "core/Memory.h"
 #include "core/Stream.h"
+#include "graphics/BitMap.h"
+#include "graphics/Picture.h"
 
 namespace {
 std::int16_t BigEndian16(const unsigned char* p) { return static_cast<std::int16_t>(p[0] << 8 | p[1]); }
@@ -22,4 +24,28 @@ Rect ReadPICTData(Stream& stream, Memory& data) {
   if (auto* file = CastSmart<File>(&stream)) file->Flush();
   const unsigned char* header = data.GetData();
   return Rect(BigEndian16(header + 4), BigEndian16(header + 2), BigEndian16(header + 8), BigEndian16(header + 6));
+}
+
+SMART_DEFINE(PICTFile, "PICTFile", nullptr, nullptr, ImageScribe)
+
+SmartRef<FileType> PICTFile::fileType(new FileType("Image PICT", FourCharCode("PICT"), 0));
+
+void PICTFile::Write(SmartRef<Smart> object) {
+  if (CastSmart<Picture>(~object)) NOT_IMPLEMENTED();
+}
+
+// A damaged header can give an empty or huge frame: refused before any bitmap is made of it.
+void PICTFile::Read(SmartRef<Smart>* object) {
+  SmartRef<Picture> picture = new Picture(*stream);
+  const Rect frame = picture->GetBounds();
+  CheckPictureSize(frame.Width(), frame.Height());
+  *object = ImageToBitMap(*picture);
+}
+
+void PICTFile::ReadPreview(SmartRef<Smart>* preview, Point size, int) {
+  SmartRef<Picture> picture = new Picture(*stream);
+  const Rect frame = picture->GetBounds();
+  CheckPictureSize(frame.Width(), frame.Height());
+  CheckPictureSize(size.x, size.y);
+  *preview = ImageToBitMapSized(*picture, size.x, size.y);
 }

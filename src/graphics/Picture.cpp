@@ -1,0 +1,47 @@
+#include "graphics/Picture.h"
+
+#include "core/Exception.h"
+#include "core/FileType.h"
+#include "graphics/ColorTable.h"
+#include "graphics/DisplayPort.h"
+#include "graphics/OSBitMap.h"
+#include "graphics/PICTFile.h"
+
+SMART_DEFINE(Picture, "Picture", &CreateDefault<Picture>, nullptr, Image, SystemScrap)
+
+const PersistentType Picture::persistentType(&Picture::classInfo, MakeVersion(1, 0), MakeVersion(1, 0), &Picture::ReadNew);
+
+Picture::Picture(Stream& stream) : depth(GetDisplayBitDepth()) { frame = ReadPICTData(stream, data); }
+
+Picture::Picture(const Picture& other)
+    : Smart(), Image(other), SystemScrap(other), frame(other.frame), data(other.data),
+      depth(other.depth) {}
+
+Picture& Picture::operator=(const Picture& other) {
+  frame = other.frame;
+  data.Assign(other.data);
+  depth = other.depth;
+  return *this;
+}
+
+Persistent* Picture::ReadNew(Archive* archive) {
+  ArchiveBlock block(archive, &persistentType);
+  NOT_IMPLEMENTED();
+  return new Picture();
+}
+
+void Picture::Write(Archive* archive) {
+  ArchiveBlock block(archive, &persistentType);
+  NOT_IMPLEMENTED();
+}
+
+void Picture::Draw(DisplayPort& port, int) { port.DrawPicture(data.GetData()); }
+
+ColorTable* Picture::GetColorTable() const { return ColorTable::GetStandard(depth); }
+
+SmartRef<GenericArray> Picture::GetScrapTypes() {
+  SmartRef<GenericArray> types = new GenericArray(4, 0);
+  const std::uint32_t pict = FourCharCode("PICT");
+  types->Insert(&pict, 0, 1);
+  return types;
+}
