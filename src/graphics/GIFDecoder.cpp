@@ -236,8 +236,12 @@ void GetPixelRows(j_compress_ptr info, GifSource* source) {
   JSAMPLE* out = source->buffer[0];
   JDIMENSION x = 0;
   for (; x < source->width && !source->ended; ++x, out += 3) std::memcpy(out, source->colorMap[LZWReadByte(info, source)], 3);
-  // After the end, without a call per pixel: a huge picture cut short costs no more than its size.
-  for (; x < source->width; ++x, out += 3) std::memcpy(out, source->colorMap[0], 3);
+  // After the end, without a call per pixel: the first pixel is set and then copied in doubling runs,
+  // so that a huge picture cut short costs little more than its memory.
+  if (x == source->width) return;
+  std::memcpy(out, source->colorMap[0], 3);
+  for (std::size_t done = 3, total = 3 * static_cast<std::size_t>(source->width - x); done < total; done *= 2)
+    std::memcpy(out + done, out, std::min(done, total - done));
 }
 
 void GetInterlacedRow(j_compress_ptr, GifSource* source) {

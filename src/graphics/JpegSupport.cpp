@@ -141,11 +141,8 @@ jpeg_error_mgr* InitJpegErrors(JpegErrorManager& manager) {
 }
 
 void JpegErrorExit(j_common_ptr info) {
-  JpegErrorManager& manager = ManagerOf(info);
-  (*info->err->format_message)(info, manager.message);
-  // Every library call runs inside JpegTry; a call outside one is a fault of this program.
-  if (manager.jump == nullptr) std::terminate();
-  std::longjmp(*manager.jump, 1);
+  (*info->err->format_message)(info, ManagerOf(info).message);
+  jpeg_detail::LeaveLibrary(info);
 }
 
 void RaiseJpegError(JpegErrorManager& manager) {
@@ -176,6 +173,7 @@ void KeepException(j_common_ptr info) {
 
 void LeaveLibrary(j_common_ptr info) {
   JpegErrorManager& manager = ManagerOf(info);
+  // Every library call runs inside JpegTry; a call outside one is a fault of this program.
   if (manager.jump == nullptr) std::terminate();
   std::longjmp(*manager.jump, 1);
 }
