@@ -12,12 +12,6 @@
 
 SMART_DEFINE_ABSTRACT(ImageScribe, "ImageScribe", Scribe, SmartImplementation)
 
-void ImageScribe::CopyFrom(Smart* source) {
-  auto* castPtr = CastSmart<ImageScribe>(source);
-  ASSERT(castPtr);
-  stream = castPtr->stream;
-}
-
 bool ImageScribe::ReadsKindOf(const ClassInfo* info) { return BitMap::classInfo.IsKindOf(info); }
 
 void StorePixels(BitMap& bitmap, const PixelBuffer& pixels) {

@@ -15,9 +15,6 @@ class ImageScribe : public Scribe, public SmartImplementation {
   SMART_ABSTRACT(ImageScribe)
  public:
   explicit ImageScribe(Stream* stream) : stream(stream) {}
-  bool CanCopyFrom(Smart* source) override { return CastSmart(source, &classInfo) != nullptr; }
-  void CopyFrom(Smart* source) override;
-  Smart* Clone() const override { return nullptr; }
 
   bool IsWritable() override { return stream->IsWritable(); }
   // Every picture file reads as a BitMap.

@@ -37,7 +37,8 @@ void Picture::Write(Archive* archive) {
 
 void Picture::Draw(DisplayPort& port, int) { port.DrawPicture(data.GetData()); }
 
-ColorTable* Picture::GetColorTable() const { return ColorTable::GetStandard(depth); }
+// A picture never measured (one made empty) is shown at full colour.
+ColorTable* Picture::GetColorTable() const { return ColorTable::GetStandard(depth > 0 ? depth : 24); }
 
 SmartRef<GenericArray> Picture::GetScrapTypes() {
   SmartRef<GenericArray> types = new GenericArray(4, 0);

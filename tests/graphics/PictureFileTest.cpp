@@ -189,6 +189,15 @@ TEST_F(PictureFiles, PICTFilesReadAsBlankBitMapsOfTheirFrameAndAreNeverWritten) 
   EXPECT_EQ(target->GetLength(), 0u);
   EXPECT_EQ(stream->GetLength(), length);
 
+  // Copies of the scribe share its stream.
+  SmartRef<PICTFile> clone = CastSmart<PICTFile>(scribe->Clone());
+  EXPECT_EQ(clone->GetStream(), ~stream);
+  SmartRef<PICTFile> other = new PICTFile(~target);
+  other->CopyFrom(~scribe);
+  EXPECT_EQ(other->GetStream(), ~stream);
+  SmartRef<String> text = new String("texte");
+  EXPECT_EQ(RaisedText(Raised([&] { other->CopyFrom(~text); })), "castPtr");
+
   // A frame that is empty is refused rather than measured or scaled.
   std::string empty = ReadFixture("im.pict");
   empty.replace(512 + 6, 4, std::string(4, '\0'));
