@@ -66,11 +66,15 @@ Sound* Resources::GetSoundData(int index) const {
     SmartRef<File> file(new File(~found, kFileModeRead));
     return new Sound(*file, Sound::wave, false);
   } catch (Exception*) {
-    char text[256];
-    std::snprintf(text, sizeof text, "%s\nResID=%i", "GetSoundData failed!", id);
-    MessageBoxA(nullptr, text, "Ressource manquante", MB_OK);
-    ThrowMissingDataFile();
+    ReportMissingResource("GetSoundData failed!", id);
   }
+}
+
+void ReportMissingResource(const char* failure, int id) {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s\nResID=%i", failure, id);
+  MessageBoxA(nullptr, text, "Ressource manquante", MB_OK);
+  ThrowMissingDataFile();
 }
 
 void Resources::CheckIndex(int index) const {

@@ -8,8 +8,12 @@
 #include "core/Memory.h"
 #include "core/Smart.h"
 
+class BitMap;
 class FileReference;
 class FileType;
+class ImageResource;
+struct Pattern;
+struct Point;
 class Resources;
 class Sound;
 class String;
@@ -60,6 +64,19 @@ class Resources {
   // "Ressource manquante" box and raises text 131.
   Sound* GetSoundData(int index) const;
 
+  // Pictures: the numbered BMP file of the "Data" folder, else the program's bitmap resource of the id.
+  // These are defined with the pictures, in the graphics library.
+  // The cache entry of the index, made at the first request.
+  ImageResource* GetImageResource(int index);
+  // A new picture of the index, or null when there is none.
+  BitMap* LoadImage(int index) const;
+  // As LoadImage, but a missing picture is shown in a "Ressource manquante" box and raises text 131.
+  BitMap* GetImageData(int index) const;
+  // The size of the picture's bounds; a missing picture is shown and raises text 131.
+  Point GetImageSize(int index) const;
+  // The 8x8 pattern of picture index + 50.
+  void GetPattern(Pattern* out, int index) const;
+
  private:
   // Raises "Resource id not in this set of resources." for an index outside 0..count.
   void CheckIndex(int index) const;
@@ -67,6 +84,7 @@ class Resources {
   int first;
   int count;
   std::vector<SmartRef<SoundResource>> sounds;  // by index
+  std::vector<SmartRef<Smart>> images;          // ImageResource entries, by index
 };
 
 extern Resources gFrameworkStrings;  // 128..200
@@ -90,6 +108,9 @@ void GetStockString(char* out, int index, const char* text1 = nullptr, const cha
 FileReference* FindDataFile(int id, const FileType& type);
 // Raises text 131, the missing data file.
 [[noreturn]] void ThrowMissingDataFile();
+// Shows the failure ("GetSoundData failed!" and the like) with the id in a "Ressource manquante" box,
+// then raises text 131.
+[[noreturn]] void ReportMissingResource(const char* failure, int id);
 // The numbered text file ("1000.txt") of the "Data" folder; with the create flag a missing file is made
 // empty, without it the file must exist.
 FileReference* DataFileReference(int number, bool create);

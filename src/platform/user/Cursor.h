@@ -8,7 +8,6 @@
 
 #include "platform/kernel/WinTypes.h"
 
-#define MAKEINTRESOURCEA(id) (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id))))
 
 // The standard cursors, loaded with a null module.
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
