@@ -11,38 +11,6 @@ using namespace picture_testing;
 
 namespace {
 
-// A BMP file of the given fields, with a 40-byte header unless said otherwise.
-struct BmpBuilder {
-  std::int32_t width = 1;
-  std::int32_t height = 1;
-  std::uint16_t bits = 8;
-  std::uint32_t compression = 0;
-  std::uint32_t colorsUsed = 0;
-  std::uint32_t headerSize = 40;
-  std::vector<std::uint32_t> colors;  // 0x00RRGGBB
-  std::string masks;                  // bit fields after a 40-byte header
-  std::string data;
-
-  std::string Build() const {
-    std::string info(headerSize, '\0');
-    auto put32 = [&info](std::size_t at, std::uint32_t v) { std::memcpy(&info[at], &v, 4); };
-    put32(0, headerSize);
-    put32(4, static_cast<std::uint32_t>(width));
-    put32(8, static_cast<std::uint32_t>(height));
-    info[12] = 1;
-    std::memcpy(&info[14], &bits, 2);
-    put32(16, compression);
-    put32(32, colorsUsed);
-    std::string table;
-    for (std::uint32_t c : colors) table += std::string{char(c & 255), char(c >> 8 & 255), char(c >> 16 & 255), '\0'};
-    const std::uint32_t offset = 14 + headerSize + static_cast<std::uint32_t>(masks.size() + table.size());
-    std::string file = "BM";
-    const std::uint32_t fields[3] = {static_cast<std::uint32_t>(offset + data.size()), 0, offset};
-    file.append(reinterpret_cast<const char*>(fields), 12);
-    return file + info + masks + table + data;
-  }
-};
-
 PixelBuffer Decode(const std::string& bytes, bool useKey = false, int key = 0) {
   SmartRef<MemoryStream> stream = StreamOf(bytes);
   return DecodeBMP(*stream, useKey, key);

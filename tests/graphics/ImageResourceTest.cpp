@@ -13,34 +13,30 @@
 #include "platform/kernel/Files.h"
 #include "platform/user/BitmapResource.h"
 #include "GraphicsFixture.h"
+#include "PictureFixtures.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 
 namespace {
 
-// A packed 8-bit DIB of the size, two colours (0 white, 1 black), pixel (x, y) black where set(x, y).
+// An 8-bit BMP file of the size with two colours (0 white, 1 black), pixel (x, y) black where set(x, y).
 template <class F>
-std::vector<BYTE> PackedDIB(int width, int height, F set) {
+std::string BMPFileOf(int width, int height, F set) {
+  picture_testing::BmpBuilder bmp;
+  bmp.width = width;
+  bmp.height = height;
+  bmp.colors = {0xFFFFFF, 0x000000};
+  bmp.colorsUsed = 2;
   const int stride = (width + 3) & ~3;
-  std::vector<BYTE> bytes(40 + 256 * 4 + static_cast<std::size_t>(stride * height));
-  BITMAPINFOHEADER header{40, width, height, 1, 8, 0, 0, 0, 0, 256, 0};
-  std::memcpy(bytes.data(), &header, 40);
-  bytes[40] = bytes[41] = bytes[42] = 255;  // colour 0 white; colour 1 stays black
+  bmp.data.assign(static_cast<std::size_t>(stride * height), '\0');
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) bytes[40 + 1024 + static_cast<std::size_t>((height - 1 - y) * stride + x)] = set(x, y);
-  return bytes;
+    for (int x = 0; x < width; ++x) bmp.data[static_cast<std::size_t>((height - 1 - y) * stride + x)] = static_cast<char>(set(x, y));
+  return bmp.Build();
 }
 
-std::string BMPFileOf(const std::vector<BYTE>& dib) {
-  std::string file = "BM";
-  const std::uint32_t size = static_cast<std::uint32_t>(14 + dib.size()), reserved = 0, offset = 14 + 40 + 1024;
-  file.append(reinterpret_cast<const char*>(&size), 4);
-  file.append(reinterpret_cast<const char*>(&reserved), 4);
-  file.append(reinterpret_cast<const char*>(&offset), 4);
-  file.append(reinterpret_cast<const char*>(dib.data()), dib.size());
-  return file;
-}
+// The same picture as the program's bitmap resources hold it: the file without its 14-byte file header.
+std::vector<BYTE> PackedDIBOf(const std::string& file) { return {file.begin() + 14, file.end()}; }
 
 // The program started in a folder of its own, whose "Data" folder the test fills.
 class NumberedPictures : public GraphicsFixture {
@@ -53,12 +49,12 @@ class NumberedPictures : public GraphicsFixture {
   TempFolder root;
 };
 
-const std::vector<BYTE> kResourcePicture = PackedDIB(3, 2, [](int, int) { return 1; });
+const std::vector<BYTE> kResourcePicture = PackedDIBOf(BMPFileOf(3, 2, [](int, int) { return 1; }));
 const platform::BitmapResource kResources[] = {{20501, kResourcePicture}, {20502, kResourcePicture}};
 [[maybe_unused]] const bool kRegistered = (platform::RegisterBitmapResources(kResources), true);
 
 TEST_F(NumberedPictures, FilesComeBeforeResourcesAndMissingPicturesAreShown) {
-  root.Write("Data/20502.bmp", BMPFileOf(PackedDIB(5, 4, [](int, int) { return 0; })));
+  root.Write("Data/20502.bmp", BMPFileOf(5, 4, [](int, int) { return 0; }));
   Resources set(20500, 20510);
   struct Case {
     int index;
@@ -87,13 +83,13 @@ TEST_F(NumberedPictures, FilesComeBeforeResourcesAndMissingPicturesAreShown) {
 // The picture's file changes under the cache: only a purge that dropped the picture shows the new one.
 TEST_F(NumberedPictures, APurgeKeepsWhatACallerStillHolds) {
   const auto blank = [](int, int) { return 0; };
-  root.Write("Data/20504.bmp", BMPFileOf(PackedDIB(5, 4, blank)));
+  root.Write("Data/20504.bmp", BMPFileOf(5, 4, blank));
   Resources set(20500, 20510);
   ImageResource* entry = set.GetImageResource(4);
   EXPECT_EQ(set.GetImageResource(4), entry) << "one entry per index";
   EXPECT_TRUE(IsRegisteredPurgeable(entry));
   SmartRef<BitMap> held = entry->Get();
-  root.Write("Data/20504.bmp", BMPFileOf(PackedDIB(6, 6, blank)));
+  root.Write("Data/20504.bmp", BMPFileOf(6, 6, blank));
   entry->Purge();
   EXPECT_EQ(~entry->Get(), ~held) << "still held by the caller: kept";
   held = nullptr;
@@ -105,7 +101,7 @@ TEST_F(NumberedPictures, APurgeKeepsWhatACallerStillHolds) {
 
 TEST_F(NumberedPictures, PatternsComeFromPicturesFiftyOn) {
   // Picture 250 + 3 (stock pattern 3): a checkerboard whose set pixels are the black ones.
-  root.Write("Data/253.bmp", BMPFileOf(PackedDIB(8, 8, [](int x, int y) { return (x + y) % 2 == 0 ? 1 : 0; })));
+  root.Write("Data/253.bmp", BMPFileOf(8, 8, [](int x, int y) { return (x + y) % 2 == 0 ? 1 : 0; }));
   const Pattern pattern = GetStockPattern(3);
   for (int row = 0; row < 8; ++row) EXPECT_EQ(pattern.rows[static_cast<std::size_t>(row)], row % 2 ? 0x55 : 0xAA) << row;
 }
