@@ -9,6 +9,7 @@
 #include <random>
 
 #include "GdiTestSupport.h"
+#include "support/TempFolder.h"
 
 using gditest::Canvas;
 
@@ -165,13 +166,6 @@ TEST(Blits, NegativeExtentsMirror) {
 
 // --- Stretching against ImageMagick ---------------------------------------------------------------
 
-std::filesystem::path TempFile(const std::string& name) {
-  // Test programs run side by side: each folder gets a name of its own.
-  auto dir = std::filesystem::temp_directory_path() / ("quillory-gdi-" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
-  return dir / name;
-}
-
 void WritePpm(const Canvas& canvas, const std::filesystem::path& path) {
   std::ofstream out(path, std::ios::binary);
   out << "P6\n" << canvas.width() << " " << canvas.height() << "\n255\n";
@@ -208,14 +202,15 @@ void ExpectStretchMatches(int mode, int sourceWidth, int sourceHeight, const std
   Canvas source(sourceWidth, sourceHeight, 24);
   for (int y = 0; y < sourceHeight; ++y)
     for (int x = 0; x < sourceWidth; ++x) source.SetValue(x, y, random() & 0xFFFFFF);
-  auto in = TempFile("in.ppm");
+  const TempFolder folder;
+  const auto in = folder.Path() / "in.ppm";
   WritePpm(source, in);
   for (const Stretch& s : stretches) {
     int w = s.width, h = s.height;
     Canvas dest(w, h, 24);
     SetStretchBltMode(dest.dc(), mode);
     ASSERT_TRUE(StretchBlt(dest.dc(), 0, 0, w, h, source.dc(), 0, 0, sourceWidth, sourceHeight, SRCCOPY));
-    auto out = in.parent_path() / "out.ppm";
+    const auto out = folder.Path() / "out.ppm";
     std::string command = "/usr/bin/convert '" + in.string() + "' " + s.option + " '" + std::to_string(w) + "x" +
                           std::to_string(h) + "!' '" + out.string() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -231,7 +226,6 @@ void ExpectStretchMatches(int mode, int sourceWidth, int sourceHeight, const std
       }
     }
   }
-  std::filesystem::remove_all(in.parent_path());
 }
 
 TEST(Blits, ColorOnColorIsNearestNeighbourLikeImageMagickSample) {
