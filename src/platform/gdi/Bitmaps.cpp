@@ -1,5 +1,6 @@
 // Device bitmaps and DIB sections, their pixels as bytes, and DIB conversions.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/gdi/Blit.h"
@@ -90,7 +91,8 @@ HBITMAP CreateDIBSection(HDC handle, const BITMAPINFO* info, UINT usage, void** 
 
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
                        UINT usage) {
-  if (!header) {
+  // The most negative height has no positive counterpart; DIB headers refuse it too.
+  if (!header || header->biHeight == INT32_MIN) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

@@ -51,7 +51,7 @@ TEST(Bitmaps, BadSizesAndFormatsAreRefused) {
   const Case cases[] = {{0, 4, 8, ERROR_INVALID_PARAMETER},      {4, 0, 8, ERROR_INVALID_PARAMETER},
                         {-4, 4, 8, ERROR_INVALID_PARAMETER},     {4, 4, 7, ERROR_INVALID_PARAMETER},
                         {4, 4, 0, ERROR_INVALID_PARAMETER},      {100000, 100000, 32, ERROR_NOT_ENOUGH_MEMORY},
-                        {0x7FFFFFFF, 2, 32, ERROR_NOT_ENOUGH_MEMORY}};
+                        {0x7FFFFFFF, 2, 32, ERROR_NOT_ENOUGH_MEMORY}, {4, INT32_MIN, 8, ERROR_INVALID_PARAMETER}};
   for (const Case& c : cases) {
     auto header = Header(c.width, c.height, c.bpp);
     void* bits = reinterpret_cast<void*>(1);
@@ -63,6 +63,11 @@ TEST(Bitmaps, BadSizesAndFormatsAreRefused) {
     if (c.bpp != 7 && c.bpp != 0) {
       SetLastError(0);
       EXPECT_EQ(CreateBitmap(c.width, c.height, 1, static_cast<UINT>(c.bpp), nullptr), nullptr);
+      EXPECT_EQ(GetLastError(), c.error);
+      SetLastError(0);
+      EXPECT_EQ(CreateDIBitmap(nullptr, &reinterpret_cast<BITMAPINFO*>(header.data())->bmiHeader, 0, nullptr, nullptr,
+                               DIB_RGB_COLORS),
+                nullptr);
       EXPECT_EQ(GetLastError(), c.error);
     }
   }
