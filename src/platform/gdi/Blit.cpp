@@ -189,9 +189,9 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
           continue;
         }
         if (rop == 0xCC && from.bpp == 8 && dst.bpp == 32) {
+          // The rows may be a caller's buffer at any address: each pixel is copied, not stored as a word.
           const std::uint32_t* table = convert.Table().data();
-          auto* o = reinterpret_cast<std::uint32_t*>(out);
-          for (int x = part.left; x < part.right; ++x) o[x] = table[in[x + dx]];
+          for (int x = part.left; x < part.right; ++x) std::memcpy(out + 4 * x, &table[in[x + dx]], 4);
           continue;
         }
         for (int x = part.left; x < part.right; ++x) {
@@ -245,9 +245,10 @@ void Blit(const BlitTarget& target, RECT dest, const BlitSource& sourceIn, RECT 
           const BYTE* in = from.Row(sy);
           std::uint64_t* sum = sums.data();
           if (from.bpp == 32) {
-            const auto* p = reinterpret_cast<const std::uint32_t*>(in) + src.left;
+            const BYTE* p = in + 4 * static_cast<std::ptrdiff_t>(src.left);
             for (int c = firstColumn; c <= lastColumn; ++c, sum += 3) {
-              std::uint32_t v = p[c];
+              std::uint32_t v;
+              std::memcpy(&v, p + 4 * c, 4);
               sum[0] += ((v >> 16) & 255) * w;
               sum[1] += ((v >> 8) & 255) * w;
               sum[2] += (v & 255) * w;

@@ -192,3 +192,35 @@ TEST(Bitmaps, CompatibleBitmapsFollowTheContext) {
 }
 
 }  // namespace
+
+namespace {
+
+// The callers' pixel buffers need not start on a four-byte boundary: pixels are read and written at any
+// address, with the same results as from an aligned buffer.
+TEST(Bitmaps, DibBuffersMayStartAtAnyAddress) {
+  gditest::Canvas canvas(4, 2, 8, gditest::GreyRamp(256));
+  for (int x = 0; x < 4; ++x) {
+    canvas.SetValue(x, 0, static_cast<std::uint32_t>(40 * x));
+    canvas.SetValue(x, 1, static_cast<std::uint32_t>(200 - 40 * x));
+  }
+  auto header = Header(4, 2, 32);
+  auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
+  alignas(4) BYTE aligned[32] = {};
+  alignas(4) BYTE shifted[33] = {};
+  ASSERT_EQ(GetDIBits(canvas.dc(), canvas.bitmap(), 0, 2, aligned, info, DIB_RGB_COLORS), 2);
+  ASSERT_EQ(GetDIBits(canvas.dc(), canvas.bitmap(), 0, 2, shifted + 1, info, DIB_RGB_COLORS), 2);
+  EXPECT_EQ(std::memcmp(aligned, shifted + 1, sizeof aligned), 0);
+
+  // And a 32-bit DIB at an odd address, averaged down to half its width.
+  for (int mode : {COLORONCOLOR, HALFTONE}) {
+    gditest::Canvas fromAligned(2, 2, 32), fromShifted(2, 2, 32);
+    SetStretchBltMode(fromAligned.dc(), mode);
+    SetStretchBltMode(fromShifted.dc(), mode);
+    EXPECT_EQ(StretchDIBits(fromAligned.dc(), 0, 0, 2, 2, 0, 0, 4, 2, aligned, info, DIB_RGB_COLORS, SRCCOPY), 2);
+    EXPECT_EQ(StretchDIBits(fromShifted.dc(), 0, 0, 2, 2, 0, 0, 4, 2, shifted + 1, info, DIB_RGB_COLORS, SRCCOPY), 2);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 2; ++x) EXPECT_EQ(fromShifted.Value(x, y), fromAligned.Value(x, y)) << mode << " " << x << "," << y;
+  }
+}
+
+}  // namespace
