@@ -444,6 +444,34 @@ TEST_F(Input, FocusChangesAreSentAtOnceAndKeysGoToTheFocusOrTheActiveWindow) {
   EXPECT_EQ(log.Count(top, WM_KEYDOWN), 1);
 }
 
+// Keys typed ahead wait in the queue; each goes to the window that has the focus when it is taken, so that
+// a key that moves the focus (Tab to the next field) sends the keys after it to the new field.
+TEST_F(Input, KeysTypedAheadGoToTheFocusAsTheyAreTaken) {
+  HWND top = MakeTop({0, 0, 300, 300});
+  HWND a = MakeChild(top, {0, 0, 100, 100});
+  HWND b = MakeChild(top, {100, 0, 200, 100});
+  Pump();
+  SetFocus(a);
+  Handle(a, [&](HWND, UINT m, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_KEYDOWN && wParam == VK_TAB) SetFocus(b);
+    return std::nullopt;
+  });
+  log.Clear();
+  Key(VK_TAB);
+  Key('K');
+  InjectText("\xE9");  // a character with no key of its own
+  Pump();
+  EXPECT_EQ(log.Count(a, WM_KEYDOWN), 1);
+  EXPECT_EQ(log.Count(a, WM_KEYUP), 0);
+  EXPECT_EQ(log.Count(b, WM_KEYUP), 2);
+  ASSERT_EQ(log.Of(b, WM_KEYDOWN).size(), 1u);
+  EXPECT_EQ(log.Of(b, WM_KEYDOWN)[0].wParam, static_cast<WPARAM>('K'));
+  const auto chars = log.Of(b, WM_CHAR);
+  ASSERT_EQ(chars.size(), 2u);
+  EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>('k'));
+  EXPECT_EQ(chars[1].wParam, 0xE9u);
+}
+
 TEST_F(Input, FocusComesBackToTheControlThatHadItAfterAModalPopup) {
   HWND main = MakeTop({0, 0, 400, 300});
   HWND field = MakeChild(main, {10, 10, 100, 30});

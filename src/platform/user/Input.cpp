@@ -258,6 +258,12 @@ bool TakeInput(InputMessage& input) {
   return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT && IsWindow(window);
 }
 
+void AimKeyInput(InputMessage& input) {
+  const UINT message = input.msg.message;
+  if (input.msg.hwnd == nullptr || message < WM_KEYDOWN || message > WM_SYSCHAR) return;
+  if (const HWND target = KeyTarget()) input.msg.hwnd = target;
+}
+
 const std::string* TypedTextOf(const MSG& msg) {
   const TakenKey& k = State().lastKey;
   if (k.text.empty() || k.msg.hwnd != msg.hwnd || k.msg.message != msg.message || k.msg.wParam != msg.wParam ||

@@ -66,6 +66,7 @@ bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     return true;
   }
   for (auto it = q.input.begin(); it != q.input.end();) {
+    AimKeyInput(*it);
     if (MatchesWindowFilter(it->msg.hwnd, filter) && InRange(it->msg.message, first, last)) {
       if (!remove) {
         *out = it->msg;

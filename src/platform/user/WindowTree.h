@@ -95,6 +95,9 @@ InputMessage* LastQueuedInput();
 // Called as an input message is taken from the queue: the system's part of mouse input (cursor shape,
 // activation by a click, frame drags). False when the message goes no further.
 bool TakeInput(InputMessage& input);
+// Keys and characters typed ahead go to the window that has the focus when they come out of the queue, as a
+// key that moves the focus sends the keys after it to the new window: aims a queued keyboard message there.
+void AimKeyInput(InputMessage& input);
 // The characters typed with the key of a key-down message just taken, or null when none came with it.
 const std::string* TypedTextOf(const MSG& msg);
 bool FindPaintWindow(HWND filter, HWND* window);
