@@ -339,6 +339,41 @@ TEST_F(Input, CaptureGetsEveryMouseMessageInItsOwnCoordinatesNegativeOnesInclude
   EXPECT_EQ(log.Count(other, WM_LBUTTONDOWN), 1);
 }
 
+// A quick drag arrives whole before the press is handled: the window that takes the capture on the press
+// still gets the moves and the release already waiting, and once it lets the capture go the rest goes
+// back to the window under the mouse.
+TEST_F(Input, CaptureTakenOnAPressGetsTheDragAlreadyQueued) {
+  HWND top = MakeTop({0, 0, 400, 400});
+  HWND canvas = MakeChild(top, {100, 100, 200, 200});
+  HWND other = MakeChild(top, {250, 250, 350, 350});
+  Pump();
+  Handle(canvas, [&](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_LBUTTONDOWN) SetCapture(w);
+    if (m == WM_LBUTTONUP) ReleaseCapture();
+    return std::nullopt;
+  });
+  InjectMouseMove(150, 150);
+  Pump();
+  log.Clear();
+  InjectMouseButton(150, 150, MouseButton::Left, true);
+  InjectMouseMove(300, 300);  // over another window
+  InjectMouseButton(300, 300, MouseButton::Left, false);
+  InjectMouseMove(310, 310);
+  Pump();
+  EXPECT_EQ(log.Count(other, WM_LBUTTONUP), 0);
+  const auto up = log.Of(canvas, WM_LBUTTONUP);
+  ASSERT_EQ(up.size(), 1u);
+  EXPECT_EQ(up[0].lParam, MAKELONG(200, 200));
+  const auto moves = log.Of(canvas, WM_MOUSEMOVE);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].lParam, MAKELONG(200, 200));
+  EXPECT_EQ(moves[0].wParam, static_cast<WPARAM>(MK_LBUTTON));
+  EXPECT_EQ(GetCapture(), nullptr);
+  const auto after = log.Of(other, WM_MOUSEMOVE);
+  ASSERT_EQ(after.size(), 1u);
+  EXPECT_EQ(after[0].lParam, MAKELONG(60, 60));
+}
+
 TEST_F(Input, AClickInAnInactiveWindowAsksItsParentsWhetherToActivate) {
   HWND back = MakeTop({0, 0, 300, 300});
   HWND child = MakeChild(back, {10, 10, 110, 110});

@@ -118,41 +118,53 @@ void ChangeKeyState(int virtualKey, bool down) {
   QueueInput(change);
 }
 
-// Queues a mouse message for the window that gets the point: the client message given, or its non-client
-// twin when the point lies on the window's frame.
-void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
+// Aims a mouse message at the window that gets its point: the client message, or its non-client twin when
+// the point lies on the window's frame. False when no window takes it.
+bool AimMouse(InputMessage& input) {
   // A frame being dragged takes the mouse wherever it goes, as the capture does, while it lives.
   if (State().tracking.window != nullptr && !IsWindow(State().tracking.window)) State().tracking = FrameTracking{};
+  const POINT point = input.msg.pt;
+  const UINT clientMessage = input.mouseMessage;
   HWND target = State().tracking.window != nullptr ? State().tracking.window : State().capture;
   int hit = HTCLIENT;
   if (target == nullptr) {
-    target = WindowFromPoint(POINT{x, y});
-    if (target != nullptr) hit = static_cast<int>(SendMessageA(target, WM_NCHITTEST, 0, MAKELONG(x, y)));
+    target = WindowFromPoint(point);
+    if (target != nullptr) hit = static_cast<int>(SendMessageA(target, WM_NCHITTEST, 0, MAKELONG(point.x, point.y)));
   }
-  // A disabled window takes no mouse input (a modal dialog disables the window behind it). The button's
-  // state changes all the same, so that a button let go outside every window is not held for ever.
-  if (!IsWindow(target) || !IsWindowEnabled(target)) {
-    ChangeKeyState(virtualKey, down);
-    return;
-  }
-  InputMessage input;
-  input.virtualKey = virtualKey;
-  input.down = down;
+  // A disabled window takes no mouse input (a modal dialog disables the window behind it).
+  if (!IsWindow(target) || !IsWindowEnabled(target)) return false;
   input.hit = hit;
+  input.aimedCapture = State().capture;
   input.msg.hwnd = target;
-  input.msg.pt = POINT{x, y};
   if (hit == HTCLIENT) {
-    POINT client{x, y};
+    POINT client = point;
     ScreenToClient(target, &client);
-    input.msg.message = IsButtonDown(clientMessage) ? PressMessage(clientMessage, target, POINT{x, y}) : clientMessage;
-    input.msg.wParam = MouseKeys();
+    input.msg.message = IsButtonDown(clientMessage) ? PressMessage(clientMessage, target, point) : clientMessage;
+    input.msg.wParam = input.mouseKeys;
     // Signed 16-bit coordinates: a captured mouse left or above the window gives negative ones.
     input.msg.lParam = MAKELONG(client.x, client.y);
   } else {
     if (IsButtonDown(clientMessage)) State().lastPress = LastPress{};
     input.msg.message = clientMessage - (WM_MOUSEMOVE - WM_NCMOUSEMOVE);
     input.msg.wParam = static_cast<WPARAM>(hit);
-    input.msg.lParam = MAKELONG(x, y);
+    input.msg.lParam = MAKELONG(point.x, point.y);
+  }
+  return true;
+}
+
+// Queues a mouse message for the window that gets the point.
+void QueueMouse(UINT clientMessage, int x, int y, int virtualKey, bool down) {
+  InputMessage input;
+  input.virtualKey = virtualKey;
+  input.down = down;
+  input.mouseMessage = clientMessage;
+  input.mouseKeys = MouseKeys();
+  input.msg.pt = POINT{x, y};
+  // The button's state changes all the same, so that a button let go outside every window is not held for
+  // ever.
+  if (!AimMouse(input)) {
+    ChangeKeyState(virtualKey, down);
+    return;
   }
   QueueInput(input);
 }
@@ -258,10 +270,15 @@ bool TakeInput(InputMessage& input) {
   return answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT && IsWindow(window);
 }
 
-void AimKeyInput(InputMessage& input) {
+bool AimQueuedInput(InputMessage& input) {
+  if (input.mouseMessage != 0) {
+    if (State().tracking.window != nullptr || State().capture == input.aimedCapture) return true;
+    return AimMouse(input);
+  }
   const UINT message = input.msg.message;
-  if (input.msg.hwnd == nullptr || message < WM_KEYDOWN || message > WM_SYSCHAR) return;
+  if (input.msg.hwnd == nullptr || message < WM_KEYDOWN || message > WM_SYSCHAR) return true;
   if (const HWND target = KeyTarget()) input.msg.hwnd = target;
+  return true;
 }
 
 const std::string* TypedTextOf(const MSG& msg) {

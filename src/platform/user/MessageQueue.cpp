@@ -66,7 +66,12 @@ bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     return true;
   }
   for (auto it = q.input.begin(); it != q.input.end();) {
-    AimKeyInput(*it);
+    if (!AimQueuedInput(*it)) {
+      // No window takes it now; the key or button it carries still changes in its turn.
+      it->msg = MSG{};
+      it->msg.message = WM_NULL;
+      it->mouseMessage = 0;
+    }
     if (MatchesWindowFilter(it->msg.hwnd, filter) && InRange(it->msg.message, first, last)) {
       if (!remove) {
         *out = it->msg;

@@ -88,6 +88,11 @@ struct InputMessage {
   bool down = false;
   int hit = HTCLIENT;   // mouse messages: where on the window the point lies
   std::string text;     // key downs: the characters the key typed, for TranslateMessage
+  // Mouse messages: the client-area form of the message, the buttons and keys held, and the capture when
+  // the message was aimed at its window.
+  UINT mouseMessage = 0;
+  WPARAM mouseKeys = 0;
+  HWND aimedCapture = nullptr;
 };
 void QueueInput(const InputMessage& input);  // coalesces mouse moves
 // The input message queued last and not yet taken, or null.
@@ -95,9 +100,11 @@ InputMessage* LastQueuedInput();
 // Called as an input message is taken from the queue: the system's part of mouse input (cursor shape,
 // activation by a click, frame drags). False when the message goes no further.
 bool TakeInput(InputMessage& input);
-// Keys and characters typed ahead go to the window that has the focus when they come out of the queue, as a
-// key that moves the focus sends the keys after it to the new window: aims a queued keyboard message there.
-void AimKeyInput(InputMessage& input);
+// Input waiting in the queue goes where the system's state sends it when it comes out, as typed-ahead keys
+// and a quick drag do: keys to the window that has the focus then (a key that moves the focus sends the next
+// ones to the new window), mouse messages to the capture taken or let go since they were queued. False
+// when no window takes the message any more.
+bool AimQueuedInput(InputMessage& input);
 // The characters typed with the key of a key-down message just taken, or null when none came with it.
 const std::string* TypedTextOf(const MSG& msg);
 bool FindPaintWindow(HWND filter, HWND* window);
