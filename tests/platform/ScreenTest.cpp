@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -53,6 +54,39 @@ TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
   EXPECT_EQ(PixelAt(550, 350), 0x00445566u);
   Pump();
   EXPECT_EQ(log.Count(front, WM_PAINT), 0);
+}
+
+// Windows wholly or partly off the screen (moved there, or left there when the screen shrank) show the part
+// that lies on it, and nothing of the rest.
+TEST_F(Screen, WindowsOffTheScreenShowOnlyWhatLiesOnIt) {
+  struct Case {
+    RECT place;
+    POINT inside;  // a screen point the window covers, or {-1, -1}
+  };
+  const Case cases[] = {
+      {{900, 100, 1000, 200}, {-1, -1}},  {{-300, 100, -200, 200}, {-1, -1}}, {{100, 700, 200, 800}, {-1, -1}},
+      {{100, -300, 200, -200}, {-1, -1}}, {{-50, -50, 50, 50}, {0, 0}},       {{750, 550, 850, 650}, {799, 599}},
+  };
+  for (const Case& c : cases) {
+    HWND w = MakeTop(c.place);
+    Pump();
+    FillVisible(w, 0x00123456);
+    const auto& pixels = platform::ComposeScreen();
+    const std::size_t painted = static_cast<std::size_t>(std::count(pixels.begin(), pixels.end(), 0x00123456u));
+    if (c.inside.x < 0) {
+      EXPECT_EQ(painted, 0u) << c.place.left << "," << c.place.top;
+    } else {
+      EXPECT_EQ(painted, 50u * 50u) << c.place.left << "," << c.place.top;
+      EXPECT_EQ(PixelAt(c.inside.x, c.inside.y), 0x00123456u);
+    }
+    DestroyWindow(w);
+  }
+  // The screen shrinks under a window at its right.
+  HWND right = MakeTop({600, 100, 700, 200});
+  Pump();
+  platform::SetScreenSize(500, 400);
+  EXPECT_EQ(PixelAt(499, 150), platform::kDesktopColour);
+  DestroyWindow(right);
 }
 
 TEST_F(Screen, TheScreenContextDrawsUnderTheWindowsAndKnowsTheScreen) {

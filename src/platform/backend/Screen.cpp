@@ -73,8 +73,9 @@ const std::vector<std::uint32_t>& ComposeScreen() {
     const Surface& surface = top.surface;
     const int x0 = std::max(0, static_cast<int>(top.rect.left));
     const int y0 = std::max(0, static_cast<int>(top.rect.top));
-    const int x1 = std::min(static_cast<int>(size.cx), static_cast<int>(top.rect.left) + surface.width);
-    const int y1 = std::min(static_cast<int>(size.cy), static_cast<int>(top.rect.top) + surface.height);
+    const int x1 = static_cast<int>(std::min<long long>(size.cx, static_cast<long long>(top.rect.left) + surface.width));
+    const int y1 = static_cast<int>(std::min<long long>(size.cy, static_cast<long long>(top.rect.top) + surface.height));
+    if (x0 >= x1) continue;  // wholly left or right of the screen
     for (int y = y0; y < y1; ++y) {
       const std::uint32_t* source = surface.Row(y - top.rect.top) + (x0 - top.rect.left);
       std::copy(source, source + (x1 - x0), frame.data() + static_cast<std::size_t>(y) * size.cx + x0);
