@@ -95,4 +95,29 @@ TEST_F(PaintPixels, BeginPaintDrawsOnlyInTheUpdateArea) {
   EXPECT_EQ(platform::CountGdiObjects(), objects);  // no context or region left over
 }
 
+// Every window has a context to draw with, as the system's do, even one with no pixels to show yet (no
+// size) or too large to hold them: drawing through it changes nothing.
+TEST_F(PaintPixels, WindowsWithoutPixelsStillGiveAContext) {
+  const RECT places[] = {{0, 0, 0, 0}, {10, 10, 10, 60}, {0, 0, 100000, 100000}};
+  for (const RECT& place : places) {
+    HWND w = MakeTop(place);
+    HWND child = MakeChild(w, {0, 0, 20, 20});
+    Pump();
+    for (HWND window : {w, child}) {
+      const std::size_t objects = platform::CountGdiObjects();
+      HDC dc = GetDC(window);
+      ASSERT_NE(dc, nullptr) << place.right;
+      RECT box{1, 1, 1, 1};
+      EXPECT_EQ(GetClipBox(dc, &box), NULLREGION);
+      EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), 32);
+      RECT all{0, 0, 50, 50};
+      EXPECT_TRUE(FillRect(dc, &all, brush));
+      EXPECT_EQ(ReleaseDC(window, dc), 1);
+      EXPECT_EQ(platform::CountGdiObjects(), objects);
+    }
+    DestroyWindow(w);
+  }
+  EXPECT_EQ(At(5, 5), platform::kDesktopColour);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Objects.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Message.h"
 #include "platform/user/Surface.h"
@@ -61,14 +62,18 @@ HRGN RegionOf(const RectList& area) {
 
 // A context drawing into the window's part of its top-level surface, limited to the given pixels.
 HDC OpenDrawContext(const platform::DrawTarget& target) {
-  if (target.surface == nullptr || target.surface->bitmap == nullptr) {
+  if (target.surface == nullptr) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
-  const HDC dc = CreateSurfaceDC(target.surface->bitmap);
+  // A window with no pixels yet (no size, or more than the drawing layer holds) still has a context, as
+  // every window does; it draws nowhere.
+  const bool pixels = target.surface->bitmap != nullptr;
+  const HDC dc = CreateSurfaceDC(pixels ? target.surface->bitmap
+                                        : static_cast<HBITMAP>(platform::gdi::StockBitmap()->handle));
   if (dc == nullptr) return nullptr;
   SetDCOrigin(dc, target.origin);
-  HRGN clip = RegionOf(target.clip);
+  HRGN clip = RegionOf(pixels ? target.clip : RectList());
   SetDCSystemClip(dc, clip);
   DeleteObject(clip);
   WindowContexts().insert(dc);
