@@ -1,6 +1,8 @@
 // Update areas and WM_PAINT: accumulation, exposure by hiding, moving and raising, clipping, validation.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/gdi/Gdi.h"
 #include "platform/user/RectList.h"
 #include "platform/user/Surface.h"
@@ -100,6 +102,30 @@ TEST_F(Painting, InvalidationsAccumulateIntoOnePaint) {
   Pump();
   ASSERT_EQ(painted[w].size(), 1u);
   EXPECT_EQ(painted[w][0], (RECT{10, 10, 70, 80}));
+}
+
+// Rectangles reaching the ends of the integer range (a caller's "everything") invalidate and validate the
+// part of the window they cover, like any other.
+TEST_F(Painting, RectanglesOfTheWholeIntegerRangeCoverTheWindow) {
+  HWND w = MakeTop({0, 0, 200, 200});
+  HWND child = MakeChild(w, {10, 10, 60, 60});
+  Track(w);
+  Pump();
+  painted.clear();
+  const RECT huge[] = {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 0, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, 100, 100}};
+  const RECT expected[] = {{0, 0, 200, 200}, {0, 0, 200, 200}, {0, 0, 100, 100}};
+  for (std::size_t i = 0; i < std::size(huge); ++i) {
+    EXPECT_TRUE(InvalidateRect(w, &huge[i], FALSE));
+    RECT bounds{};
+    EXPECT_TRUE(GetUpdateRect(w, &bounds, FALSE)) << i;
+    EXPECT_EQ(bounds, expected[i]);
+    EXPECT_TRUE(ValidateRect(w, &huge[i]));
+    EXPECT_FALSE(GetUpdateRect(w, &bounds, FALSE)) << i;
+  }
+  EXPECT_TRUE(RedrawWindow(w, &huge[0], nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN));
+  RECT childBounds{};
+  EXPECT_TRUE(GetUpdateRect(child, &childBounds, FALSE));
+  EXPECT_EQ(childBounds, (RECT{0, 0, 50, 50}));
 }
 
 TEST_F(Painting, RegionsInvalidateAndValidateExactly) {

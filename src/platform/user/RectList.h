@@ -11,10 +11,14 @@ namespace platform {
 
 RECT OffsetRectValue(RECT r, int dx, int dy);
 
+// Areas reach no further than this from the origin, however large the rectangles callers give (a caller's
+// "everything" of the whole integer range), so that moving them between coordinate systems cannot overflow.
+constexpr LONG kAreaLimit = 0x4000000;
+
 class RectList {
  public:
   RectList() = default;
-  explicit RectList(const RECT& r) : region(r) {}
+  explicit RectList(const RECT& r) : region(Limited(r)) {}
 
   bool Empty() const { return region.IsEmpty(); }
   // Disjoint, top band first.
@@ -36,6 +40,7 @@ class RectList {
   bool SameArea(const RectList& other) const { return region == other.region; }
 
  private:
+  static RECT Limited(const RECT& r);
   void Combine(const RectList& other, int mode) { region = gdi::Region::Combine(region, other.region, mode); }
   gdi::Region region;
 };

@@ -135,7 +135,7 @@ int HitTest(const WindowData& window, POINT screen);
 void BeginFrameTracking(HWND window, int hit, POINT screen);
 
 // A rectangle larger than any window: "all of it" for invalidation.
-constexpr RECT kEverywhere{-0x4000000, -0x4000000, 0x4000000, 0x4000000};
+constexpr RECT kEverywhere{-kAreaLimit, -kAreaLimit, kAreaLimit, kAreaLimit};
 
 void ForgetWindowMessages(HWND window);  // queue side: drops posted messages and timers of a window
 void ResetWindows();
