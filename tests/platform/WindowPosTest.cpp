@@ -2,6 +2,8 @@
 // WM_MOVE only on real changes, frames and coordinate mapping.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "platform/backend/Screen.h"
 #include "support/WindowFixture.h"
 
@@ -170,6 +172,38 @@ TEST_F(WindowPos, RectanglesAndPointsMapBetweenWindowsAndTheScreen) {
   EXPECT_EQ(WindowFromPoint(POINT{110, 60}), top);
   EXPECT_EQ(WindowFromPoint(POINT{5, 5}), nullptr);
   EXPECT_EQ(ChildWindowFromPoint(top, POINT{25, 35}), child);
+}
+
+// Places and sizes at the ends of the integer range are kept within what the window system reaches, so
+// that no edge, client area or screen position overflows.
+TEST_F(WindowPos, PlacesAtTheEndsOfTheIntegerRangeStayWithinReach) {
+  HWND top = MakeTop({0, 0, 100, 100}, WS_POPUP | WS_VISIBLE | WS_CAPTION);
+  HWND child = MakeChild(top, {0, 0, 10, 10});
+  Pump();
+  struct Case {
+    HWND window;
+    int x, y, width, height;
+  };
+  const Case cases[] = {{child, INT_MAX - 5, 0, 100, 100}, {child, INT_MIN, INT_MIN, INT_MAX, INT_MAX},
+                        {top, 0, INT_MAX, 50, 50},          {top, INT_MIN + 1, 0, 50, 50},
+                        {child, 5, 5, INT_MAX, 10}};
+  for (const Case& c : cases) {
+    EXPECT_TRUE(MoveWindow(c.window, c.x, c.y, c.width, c.height, TRUE));
+    RECT r{}, client{};
+    ASSERT_TRUE(GetWindowRect(c.window, &r));
+    ASSERT_TRUE(GetClientRect(c.window, &client));
+    EXPECT_LE(r.left, r.right);
+    EXPECT_LE(r.top, r.bottom);
+    EXPECT_GE(client.right, 0);
+    POINT p{0, 0};
+    EXPECT_TRUE(ClientToScreen(c.window, &p));
+    InvalidateRect(c.window, nullptr, TRUE);
+    Pump();
+  }
+  EXPECT_TRUE(MoveWindow(child, 3, 4, 20, 30, TRUE));
+  RECT back{};
+  GetWindowRect(child, &back);
+  EXPECT_EQ(back.right - back.left, 20);
 }
 
 TEST_F(WindowPos, AMaximisedWindowFillsTheScreenAndFollowsItsSize) {

@@ -192,6 +192,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     width = parentWidth * 3 / 4;
     height = parentHeight * 3 / 4;
   }
+  // Within the window system's reach, as SetWindowPos keeps them.
+  x = std::clamp<int>(x, -platform::kAreaLimit, platform::kAreaLimit);
+  y = std::clamp<int>(y, -platform::kAreaLimit, platform::kAreaLimit);
+  width = std::clamp<int>(width, 0, platform::kAreaLimit);
+  height = std::clamp<int>(height, 0, platform::kAreaLimit);
   const bool visible = (style & WS_VISIBLE) != 0;
   const bool maximize = (style & WS_MAXIMIZE) != 0;
 
@@ -206,7 +211,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   w->exStyle = exStyle;
   w->parent = parentData;
   w->owner = owner;
-  w->rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+  w->rect = RECT{x, y, x + width, y + height};
   w->restoreRect = w->rect;
   w->menu = menu;
   w->hasMenu = !(style & WS_CHILD) && menu != nullptr;

@@ -60,8 +60,11 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int he
       p.cx = data.rect.right - data.rect.left;
       p.cy = data.rect.bottom - data.rect.top;
     }
-    p.cx = std::max(p.cx, 0);
-    p.cy = std::max(p.cy, 0);
+    // Within the window system's reach, so that no edge or screen position overflows.
+    p.x = std::clamp<int>(p.x, -platform::kAreaLimit, platform::kAreaLimit);
+    p.y = std::clamp<int>(p.y, -platform::kAreaLimit, platform::kAreaLimit);
+    p.cx = std::clamp<int>(p.cx, 0, platform::kAreaLimit);
+    p.cy = std::clamp<int>(p.cy, 0, platform::kAreaLimit);
     if (p.x == data.rect.left && p.y == data.rect.top) p.flags |= SWP_NOMOVE;
     if (p.cx == data.rect.right - data.rect.left && p.cy == data.rect.bottom - data.rect.top) p.flags |= SWP_NOSIZE;
     if (!(p.flags & SWP_NOZORDER)) {
