@@ -1,11 +1,14 @@
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "GraphicsFixture.h"
 #include "core/Alert.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
+#include "graphics/BitMap.h"
 #include "graphics/ColorTable.h"
+#include "graphics/OffScreen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
@@ -107,6 +110,25 @@ TEST_F(ColorTableTest, ApplicationPaletteOnATrueColourDisplay) {
   EXPECT_EQ(table->GetColor(255), Color::FromRGB8(255, 255, 255));
 }
 
+// A colour the palette held twice would have two indexes: the drawing layer paints the first, while a
+// chroma key names the last (IndexOf looks there first), so a surface's white background would never
+// match the white key chosen for it.
+TEST_F(ColorTableTest, DrawnColoursAreTheIndexesTheTableNames) {
+  const std::vector<PALETTEENTRY> entries = EntriesOf(ColorTable::GetAppPalette());
+  std::set<COLORREF> seen;
+  for (const PALETTEENTRY& e : entries)
+    EXPECT_TRUE(seen.insert(RGB(e.peRed, e.peGreen, e.peBlue)).second)
+        << "colour " << int(e.peRed) << "," << int(e.peGreen) << "," << int(e.peBlue) << " twice";
+  // The standard colours the palette holds: white, black, two greys and the saturated ones.
+  for (int standard : {0, 1, 3, 4, 7, 8, 9, 10, 12}) {
+    SCOPED_TRACE(testing::Message() << "standard colour " << standard);
+    SmartRef<OffScreen> surface(new OffScreen(2, 2, 8, Color(standard), true));
+    SmartRef<BitMap> keyed(new BitMap(2, 2, surface->GetColorTable(), Color(standard), true));
+    ASSERT_TRUE(keyed->GetUseChromaKey());
+    EXPECT_EQ(static_cast<std::uint32_t>(keyed->GetChromaKey()), surface->GetBitMap()->GetPixelValue(1, 1));
+  }
+}
+
 TEST_F(ColorTableTest, ApplicationPaletteOnAPaletteDisplayKeepsTheSystemColours) {
   Prepare(8, Win31Only);
   std::vector<PALETTEENTRY> system(256);
@@ -156,6 +178,16 @@ TEST_F(ColorTableDeathTest, LimitedSystemsRefuseDisplaysOtherThan256Colours) {
         ColorTable::GetStandard(8);
       },
       ::testing::ExitedWithCode(0), "exactement 256 couleurs");
+}
+
+TEST_F(ColorTableDeathTest, DisplaysOfFewerThan256ColoursAreRefused) {
+  Prepare(4, Win95);  // a 16-colour palette display
+  EXPECT_EXIT(
+      {
+        InitAlerts();
+        ColorTable::GetStandard(8);
+      },
+      ::testing::ExitedWithCode(0), "au moins 256 couleurs");
 }
 
 TEST(ColorTable, IndexOfLooksAtTheLastEntryFirst) {
