@@ -31,7 +31,6 @@ BlitTarget TargetOf(DeviceContext& dc) {
   return target;
 }
 
-RECT Moved(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
 }  // namespace
 
@@ -44,7 +43,7 @@ BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   }
   Normalise(x, width);
   Normalise(y, height);
-  FillClipped(*dc, Moved(RECT{x, y, x + width, y + height}, dc->origin), BrushPaint(*dc, *dc->brush), RopByte(rop));
+  FillClipped(*dc, MovedRect(RECT{x, y, x + width, y + height}, dc->origin), BrushPaint(*dc, *dc->brush), RopByte(rop));
   return TRUE;
 }
 
@@ -59,8 +58,8 @@ BOOL StretchBlt(HDC destHandle, int x, int y, int width, int height, HDC sourceH
   bool flipX = Normalise(x, width) != Normalise(sourceX, sourceWidth);
   bool flipY = Normalise(y, height) != Normalise(sourceY, sourceHeight);
   BlitSource from{source->surface.get(), PlainColor(*source, source->bkColor)};
-  Blit(TargetOf(*dc), Moved(RECT{x, y, x + width, y + height}, dc->origin), from,
-       Moved(RECT{sourceX, sourceY, sourceX + sourceWidth, sourceY + sourceHeight}, source->origin), flipX, flipY,
+  Blit(TargetOf(*dc), MovedRect(RECT{x, y, x + width, y + height}, dc->origin), from,
+       MovedRect(RECT{sourceX, sourceY, sourceX + sourceWidth, sourceY + sourceHeight}, source->origin), flipX, flipY,
        code);
   return TRUE;
 }
@@ -89,7 +88,7 @@ int StretchDIBits(HDC handle, int x, int y, int width, int height, int sourceX, 
   bool flipY = Normalise(y, height) != Normalise(sourceY, sourceHeight);
   int top = dib.surface.topDown ? sourceY : dib.surface.height - sourceY - sourceHeight;
   BlitSource from{&dib.surface, PlainColor(*dc, dc->bkColor)};
-  Blit(TargetOf(*dc), Moved(RECT{x, y, x + width, y + height}, dc->origin), from,
+  Blit(TargetOf(*dc), MovedRect(RECT{x, y, x + width, y + height}, dc->origin), from,
        RECT{sourceX, top, sourceX + sourceWidth, top + sourceHeight}, flipX, flipY, code);
   return sourceHeight;
 }
@@ -122,7 +121,7 @@ int SetDIBitsToDevice(HDC handle, int x, int y, DWORD width, DWORD height, int s
     src = RECT{sourceX, viewTop, sourceX + w, viewTop + h};
   }
   BlitSource from{&dib.surface, PlainColor(*dc, dc->bkColor)};
-  Blit(TargetOf(*dc), Moved(RECT{x, y, x + w, y + h}, dc->origin), from, src, false, false, RopByte(SRCCOPY));
+  Blit(TargetOf(*dc), MovedRect(RECT{x, y, x + w, y + h}, dc->origin), from, src, false, false, RopByte(SRCCOPY));
   return static_cast<int>(lines);
 }
 
@@ -174,7 +173,7 @@ BOOL PlgBlt(HDC destHandle, const POINT* points, HDC sourceHandle, int sourceX, 
   int sx0 = sourceX + source->origin.x, sy0 = sourceY + source->origin.y;
   Blit(toConverted, RECT{0, 0, width, height}, BlitSource{&from, PlainColor(*source, source->bkColor)},
        RECT{sx0, sy0, sx0 + width, sy0 + height}, false, false, 0xCC);
-  ForEachClipped(dc->Clip(), Moved(box, dc->origin), [&](const RECT& part) {
+  ForEachClipped(dc->Clip(), MovedRect(box, dc->origin), [&](const RECT& part) {
     for (int y = part.top; y < part.bottom; ++y) {
       for (int x = part.left; x < part.right; ++x) {
         double px = x - dc->origin.x + 0.5 - points[0].x, py = y - dc->origin.y + 0.5 - points[0].y;

@@ -13,6 +13,8 @@ RECT IntersectRects(const RECT& a, const RECT& b) {
   return r;
 }
 
+RECT MovedRect(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
+
 Region::Region(const RECT& rect) {
   if (!IsEmptyRect(rect)) rects.push_back(rect);
 }

@@ -49,5 +49,7 @@ bool IsEmptyRect(const RECT& r);
 // The bounds of banded rectangles; {0, 0, 0, 0} for none.
 RECT BoundsOf(const std::vector<RECT>& rects);
 RECT IntersectRects(const RECT& a, const RECT& b);
+// The rectangle moved by an offset.
+RECT MovedRect(const RECT& r, POINT by);
 
 }  // namespace platform::gdi

@@ -10,7 +10,6 @@ using namespace platform::gdi;
 
 namespace {
 
-RECT Moved(const RECT& r, POINT by) { return RECT{r.left + by.x, r.top + by.y, r.right + by.x, r.bottom + by.y}; }
 
 bool InRange(const RECT& r) { return InDrawingRange({r.left, r.top, r.right, r.bottom}); }
 
@@ -57,7 +56,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     return 0;
   }
   if (!InRange(*rect)) return 0;
-  FillClipped(*dc, Moved(*rect, dc->origin), BrushPaint(*dc, *brush), 0xF0);
+  FillClipped(*dc, MovedRect(*rect, dc->origin), BrushPaint(*dc, *brush), 0xF0);
   return 1;
 }
 
@@ -85,7 +84,7 @@ BOOL InvertRect(HDC handle, const RECT* rect) {
     return FALSE;
   }
   if (!InRange(*rect)) return FALSE;
-  FillClipped(*dc, Moved(*rect, dc->origin), Paint{}, 0x55);
+  FillClipped(*dc, MovedRect(*rect, dc->origin), Paint{}, 0x55);
   return TRUE;
 }
 

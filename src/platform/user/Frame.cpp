@@ -127,8 +127,7 @@ void DrawFrame(WindowData& w) {
   const int width = w.rect.right - w.rect.left;
   const int height = w.rect.bottom - w.rect.top;
   // The client area is the window's own to paint.
-  target.clip.Subtract(OffsetRectValue(RECT{in.left, in.top, width - in.right, height - in.bottom}, target.origin.x,
-                                       target.origin.y));
+  target.clip.Subtract(gdi::MovedRect(RECT{in.left, in.top, width - in.right, height - in.bottom}, target.origin));
   if (target.clip.Empty()) return;
   const HDC dc = OpenDrawContext(target);
   if (dc == nullptr) return;

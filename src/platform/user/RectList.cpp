@@ -4,8 +4,6 @@
 
 namespace platform {
 
-RECT OffsetRectValue(RECT r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
 RECT RectList::Limited(const RECT& r) {
   const auto limit = [](LONG v) { return std::clamp(v, -kAreaLimit, kAreaLimit); };
   return RECT{limit(r.left), limit(r.top), limit(r.right), limit(r.bottom)};

@@ -9,8 +9,6 @@
 
 namespace platform {
 
-RECT OffsetRectValue(RECT r, int dx, int dy);
-
 // Areas reach no further than this from the origin, however large the rectangles callers give (a caller's
 // "everything" of the whole integer range), so that moving them between coordinate systems cannot overflow.
 constexpr LONG kAreaLimit = 0x4000000;

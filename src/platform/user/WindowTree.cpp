@@ -110,7 +110,7 @@ RectList VisibleArea(const WindowData& window, bool clientArea, bool withoutChil
                   origin.y + (window.rect.bottom - window.rect.top)});
   }
   for (const WindowData* child : window.children) {
-    if (withoutChildren && (child->style & WS_VISIBLE)) area.Subtract(OffsetRectValue(child->rect, client.x, client.y));
+    if (withoutChildren && (child->style & WS_VISIBLE)) area.Subtract(gdi::MovedRect(child->rect, client));
   }
   for (const WindowData* w = &window; w->parent != nullptr && w->parent != &Desktop(); w = w->parent) {
     const WindowData& parent = *w->parent;
@@ -120,7 +120,7 @@ RectList VisibleArea(const WindowData& window, bool clientArea, bool withoutChil
                         parentClient.y + (c.bottom - c.top)});
     for (const WindowData* sibling : parent.children) {
       if (sibling == w) break;
-      if (sibling->style & WS_VISIBLE) area.Subtract(OffsetRectValue(sibling->rect, parentClient.x, parentClient.y));
+      if (sibling->style & WS_VISIBLE) area.Subtract(gdi::MovedRect(sibling->rect, parentClient));
     }
   }
   area.Offset(-client.x, -client.y);

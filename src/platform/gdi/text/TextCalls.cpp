@@ -53,15 +53,10 @@ bool Coordinates(std::initializer_list<LONG> values) {
   return true;
 }
 
-RECT Intersect(const RECT& a, const RECT& b) {
-  return RECT{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
-
 // Paints [left, right) x [top, bottom), given in context coordinates and cut to `limit`, within the
 // context's clip.
 void Fill(DeviceContext& dc, RECT area, const RECT& limit, const Paint& paint) {
-  area = Intersect(area, limit);
+  area = IntersectRects(area, limit);
   if (area.left >= area.right || area.top >= area.bottom) return;
   FillClipped(dc, RECT{area.left + dc.origin.x, area.top + dc.origin.y, area.right + dc.origin.x,
                        area.bottom + dc.origin.y},
