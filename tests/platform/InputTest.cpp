@@ -374,6 +374,31 @@ TEST_F(Input, CaptureTakenOnAPressGetsTheDragAlreadyQueued) {
   EXPECT_EQ(after[0].lParam, MAKELONG(60, 60));
 }
 
+// Aiming waiting input again asks the window under the mouse where the point lies; what its procedure does
+// then (destroying a window that has input waiting, say) leaves the queue whole.
+TEST_F(Input, WaitingInputSurvivesWhatTheHitTestDoes) {
+  HWND top = MakeTop({0, 0, 400, 400});
+  HWND canvas = MakeChild(top, {100, 100, 200, 200});
+  HWND other = MakeChild(top, {250, 250, 350, 350});
+  HWND victim = MakeChild(top, {0, 0, 50, 50});
+  Pump();
+  SetCapture(canvas);
+  SetFocus(victim);
+  Handle(other, [&](HWND, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_NCHITTEST && IsWindow(victim)) DestroyWindow(victim);
+    return std::nullopt;
+  });
+  log.Clear();
+  InjectMouseMove(300, 300);
+  Key('K');
+  InjectMouseMove(310, 310);
+  ReleaseCapture();
+  Pump();
+  EXPECT_FALSE(IsWindow(victim));
+  EXPECT_EQ(log.Count(canvas, WM_MOUSEMOVE), 0);
+  EXPECT_GE(log.Count(other, WM_MOUSEMOVE), 1);
+}
+
 TEST_F(Input, AClickInAnInactiveWindowAsksItsParentsWhetherToActivate) {
   HWND back = MakeTop({0, 0, 300, 300});
   HWND child = MakeChild(back, {10, 10, 110, 110});

@@ -23,6 +23,7 @@ struct Queue {
   int quitCode = 0;
   DWORD lastTime = 0;
   POINT lastPoint{0, 0};
+  unsigned long long changes = 0;  // bumped whenever input is added or dropped
 };
 
 Queue& TheQueue() {
@@ -51,6 +52,32 @@ MSG Stamp(MSG msg) {
   return msg;
 }
 
+// Aims the input waiting in the queue where the system's state sends it now. The window under the mouse
+// may be asked where the point lies, and what its procedure does may change the queue: each entry is aimed
+// as a copy, and when the queue changed meanwhile, aiming starts again (a few times at most; entries
+// already aimed cost nothing the second time).
+void AimWaitingInput() {
+  Queue& q = TheQueue();
+  int restarts = 0;
+  for (std::size_t k = 0; k < q.input.size(); ++k) {
+    InputMessage entry = q.input[k];
+    const unsigned long long changes = q.changes;
+    const bool taken = AimQueuedInput(entry);
+    if (q.changes != changes) {
+      if (++restarts > 4) return;
+      k = static_cast<std::size_t>(-1);
+      continue;
+    }
+    if (!taken) {
+      // No window takes it now; the key or button it carries still changes in its turn.
+      entry.msg = MSG{};
+      entry.msg.message = WM_NULL;
+      entry.mouseMessage = 0;
+    }
+    q.input[k] = std::move(entry);
+  }
+}
+
 bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
   Queue& q = TheQueue();
   for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
@@ -65,13 +92,8 @@ bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
     if (remove) q.quit = false;
     return true;
   }
+  AimWaitingInput();
   for (auto it = q.input.begin(); it != q.input.end();) {
-    if (!AimQueuedInput(*it)) {
-      // No window takes it now; the key or button it carries still changes in its turn.
-      it->msg = MSG{};
-      it->msg.message = WM_NULL;
-      it->mouseMessage = 0;
-    }
     if (MatchesWindowFilter(it->msg.hwnd, filter) && InRange(it->msg.message, first, last)) {
       if (!remove) {
         *out = it->msg;
@@ -79,6 +101,7 @@ bool PeekQueued(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
       }
       InputMessage input = std::move(*it);
       q.input.erase(it);
+      ++q.changes;
       if (input.virtualKey >= 0) SetKeyDown(input.virtualKey, input.down);
       if (!TakeInput(input)) {
         it = q.input.begin();  // the system's handling may have changed the queue
@@ -140,6 +163,7 @@ void QueueInput(const InputMessage& input) {
   Queue& q = TheQueue();
   InputMessage stamped = input;
   stamped.msg.time = GetTickCount();
+  ++q.changes;
   // Only the latest position of a run of moves matters.
   if (input.msg.message == WM_MOUSEMOVE || input.msg.message == WM_NCMOUSEMOVE) {
     if (!q.input.empty()) {
@@ -162,6 +186,7 @@ void ForgetWindowMessages(HWND window) {
   Queue& q = TheQueue();
   std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == window; });
   std::erase_if(q.input, [&](const InputMessage& m) { return m.msg.hwnd == window; });
+  ++q.changes;
   KillWindowTimers(window);
 }
 
