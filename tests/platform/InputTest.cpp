@@ -698,4 +698,29 @@ TEST_F(Input, AButtonLetGoOutsideEveryWindowIsUpAfterwards) {
   EXPECT_EQ(log.Count(disabled, WM_LBUTTONUP), 0);
 }
 
+// A window that goes away on a press (a close button, Escape in a dialog) takes its waiting messages with
+// it, but the button or key is up afterwards all the same.
+TEST_F(Input, AKeyOrButtonLetGoOverAWindowThatWentAwayIsUpAfterwards) {
+  HWND top = MakeTop({0, 0, 300, 300});
+  Pump();
+  HWND button = MakeChild(top, {0, 0, 50, 50});
+  HWND field = MakeChild(top, {100, 0, 150, 50});
+  const auto closeOnPress = [](HWND w, UINT m, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (m == WM_LBUTTONDOWN || m == WM_KEYDOWN) DestroyWindow(w);
+    return std::nullopt;
+  };
+  Handle(button, closeOnPress);
+  Handle(field, closeOnPress);
+  Pump();
+  Click(10, 10);
+  Pump();
+  EXPECT_FALSE(IsWindow(button));
+  EXPECT_GE(GetKeyState(VK_LBUTTON), 0);
+  SetFocus(field);
+  Key(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(IsWindow(field));
+  EXPECT_GE(GetKeyState(VK_ESCAPE), 0);
+}
+
 }  // namespace

@@ -52,6 +52,15 @@ MSG Stamp(MSG msg) {
   return msg;
 }
 
+// Turns input no window takes into a change of key state alone: the key or button it carries still goes
+// up or down in its turn.
+void KeepOnlyKeyState(InputMessage& input) {
+  input.msg = MSG{};
+  input.msg.message = WM_NULL;
+  input.mouseMessage = 0;
+  input.text.clear();
+}
+
 // Aims the input waiting in the queue where the system's state sends it now. The window under the mouse
 // may be asked where the point lies, and what its procedure does may change the queue: each entry is aimed
 // as a copy, and when the queue changed meanwhile, aiming starts again (a few times at most; entries
@@ -68,12 +77,7 @@ void AimWaitingInput() {
       k = static_cast<std::size_t>(-1);
       continue;
     }
-    if (!taken) {
-      // No window takes it now; the key or button it carries still changes in its turn.
-      entry.msg = MSG{};
-      entry.msg.message = WM_NULL;
-      entry.mouseMessage = 0;
-    }
+    if (!taken) KeepOnlyKeyState(entry);  // no window takes it now
     q.input[k] = std::move(entry);
   }
 }
@@ -185,6 +189,10 @@ InputMessage* LastQueuedInput() {
 void ForgetWindowMessages(HWND window) {
   Queue& q = TheQueue();
   std::erase_if(q.posted, [&](const MSG& m) { return m.hwnd == window; });
+  // The window's input goes with it, but a key or button it carries still goes up or down in its turn.
+  for (InputMessage& m : q.input) {
+    if (m.msg.hwnd == window && m.virtualKey >= 0) KeepOnlyKeyState(m);
+  }
   std::erase_if(q.input, [&](const InputMessage& m) { return m.msg.hwnd == window; });
   ++q.changes;
   KillWindowTimers(window);
