@@ -31,7 +31,6 @@ BlitTarget TargetOf(DeviceContext& dc) {
   return target;
 }
 
-
 }  // namespace
 
 BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {

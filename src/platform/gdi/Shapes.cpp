@@ -10,7 +10,6 @@ using namespace platform::gdi;
 
 namespace {
 
-
 bool InRange(const RECT& r) { return InDrawingRange({r.left, r.top, r.right, r.bottom}); }
 
 bool WidePen(const DeviceContext& dc) { return dc.pen->style != PS_NULL && dc.pen->width > 1; }
