@@ -158,6 +158,16 @@ TEST_F(ColorTableDeathTest, LimitedSystemsRefuseDisplaysOtherThan256Colours) {
       ::testing::ExitedWithCode(0), "exactement 256 couleurs");
 }
 
+TEST_F(ColorTableDeathTest, DisplaysOfFewerThan256ColoursAreRefused) {
+  Prepare(4, Win95);  // a 16-colour palette display
+  EXPECT_EXIT(
+      {
+        InitAlerts();
+        ColorTable::GetStandard(8);
+      },
+      ::testing::ExitedWithCode(0), "au moins 256 couleurs");
+}
+
 TEST(ColorTable, IndexOfLooksAtTheLastEntryFirst) {
   const Color white = Color::FromRGB8(255, 255, 255);
   ColorTable table(Colors({white, Color(1), Color(7), white}));

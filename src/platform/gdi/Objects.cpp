@@ -148,9 +148,9 @@ int ScreenWidth() { return Screen().width; }
 int ScreenHeight() { return Screen().height; }
 
 namespace {
-std::vector<PALETTEENTRY> DefaultSystemPalette() {
+std::vector<PALETTEENTRY> DefaultSystemPalette(int bpp = 8) {
   std::vector<PALETTEENTRY> entries;
-  for (const RGBQUAD& q : DefaultColors(8)) entries.push_back(PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0});
+  for (const RGBQUAD& q : DefaultColors(bpp)) entries.push_back(PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0});
   return entries;
 }
 }  // namespace
@@ -212,9 +212,9 @@ std::uint32_t ValueOnSurface(const DeviceContext& dc, COLORREF color) {
 namespace platform {
 
 void SetScreenFormat(int bitsPerPixel, int width, int height) {
-  int depth = bitsPerPixel == 8 ? 8 : 32;
+  const int depth = (bitsPerPixel == 4 || bitsPerPixel == 8) ? bitsPerPixel : 32;
   // A new size keeps the colours realised so far; a new depth starts from the default palette.
-  if (depth != gdi::Screen().bpp) gdi::SystemPalette() = gdi::DefaultSystemPalette();
+  if (depth != gdi::Screen().bpp) gdi::SystemPalette() = gdi::DefaultSystemPalette(depth == 4 ? 4 : 8);
   gdi::Screen() = gdi::ScreenFormat{depth, width, height};
 }
 

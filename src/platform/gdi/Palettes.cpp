@@ -114,7 +114,7 @@ UINT RealizePalette(HDC handle) {
 UINT GetSystemPaletteEntries(HDC handle, UINT start, UINT count, PALETTEENTRY* entries) {
   if (!GetDC(handle)) return 0;
   // A true-colour screen has no system palette.
-  if (ScreenBitsPerPixel() != 8) return 0;
+  if (ScreenBitsPerPixel() > 8) return 0;
   const std::vector<PALETTEENTRY>& system = SystemPalette();
   if (!entries) return static_cast<UINT>(system.size());
   if (start >= system.size()) return 0;
