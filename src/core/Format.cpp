@@ -240,7 +240,8 @@ void RegisterGenericType(std::int32_t index, const PersistentType* type) {
 }
 
 const FileType& MakeDocumentFileType() {
-  static const SmartRef<FileType> documents(new FileType("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod ")));
+  static const SmartRef<FileType> documents(
+      new FileType("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod ")));
   return *documents;
 }
 
