@@ -22,6 +22,15 @@ constexpr Version kVersionWithChromaKey = MakeVersion(1, 1);
 // Bytes a row stores: its pixels without the padding.
 std::int64_t StoredRowLength(std::int64_t width, std::int16_t depth) { return (width * depth + 7) / 8; }
 
+// The depth of a stored bitmap's rows. The table decides, but a bitmap made from a system bitmap is
+// deeper or shallower than its standard table (32-bit pixels under the 24-bit direct table, 4-bit ones
+// under the 8-bit palette): its stored depth is kept when the table can give its values colours.
+std::int16_t StoredDepth(std::int16_t stored, const ColorTable& table) {
+  const std::int16_t tableDepth = table.GetDepth();
+  if (tableDepth > 8) return stored == 16 || stored == 24 || stored == 32 ? stored : tableDepth;
+  return (stored == 1 || stored == 4 || stored == 8) && stored <= tableDepth ? stored : tableDepth;
+}
+
 }  // namespace
 
 SMART_DEFINE(BitMap, "BitMap", nullptr, kBitMapConversions, Image)
@@ -84,7 +93,7 @@ BitMap& BitMap::operator=(const BitMap& other) {
 
 // The pixels are copied as they are: back ends of one depth made by NewOSBitMap share their row layout.
 void BitMap::CopyPixelsOf(const BitMap& other) {
-  CreateOSBitMap(other.backEnd->GetWidth(), other.backEnd->GetHeight(), ~colorTable);
+  CreateOSBitMap(other.backEnd->GetWidth(), other.backEnd->GetHeight(), ~colorTable, other.GetBitDepth());
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(other.backEnd->GetByteSize()));
   other.backEnd->GetBits(pixels.data(), other.backEnd->GetByteSize());
   backEnd->SetBits(pixels.data(), other.backEnd->GetByteSize());
@@ -92,7 +101,7 @@ void BitMap::CopyPixelsOf(const BitMap& other) {
 
 BitMap::BitMap(ArchiveBlock& block) {
   Stream* stream = block.GetStream();
-  stream->ReadShort();  // the depth: the colour table decides
+  const std::int16_t storedDepth = stream->ReadShort();
   Rect bounds;
   stream->ReadRect(&bounds);
   SmartRef<Smart> table(block.GetArchive()->ReadObject());
@@ -105,10 +114,10 @@ BitMap::BitMap(ArchiveBlock& block) {
   // A damaged page must not make a huge bitmap or overflow a row: the rows must be in the stream, each
   // holding at least its pixels and at most what a row of the back end takes.
   if (!colorTable || bounds.Width() <= 0 || bounds.Height() <= 0) ThrowDamagedFile(__FILE__, __LINE__);
-  const std::int16_t depth = colorTable->GetDepth();
+  const std::int16_t depth = StoredDepth(storedDepth, *colorTable);
   if (rowLength < StoredRowLength(bounds.Width(), depth)) ThrowDamagedFile(__FILE__, __LINE__);
   CheckStoredCount(stream, bounds.Height(), static_cast<std::uint32_t>(rowLength));
-  CreateOSBitMap(bounds.Width(), bounds.Height(), ~colorTable);
+  CreateOSBitMap(bounds.Width(), bounds.Height(), ~colorTable, depth);
   if (rowLength > backEnd->GetRowBytes(0)) ThrowDamagedFile(__FILE__, __LINE__);
   {
     PixelCursor cursor(this, GetBounds(), true);
@@ -121,9 +130,10 @@ Persistent* BitMap::ReadNew(Archive* archive) { return ReadFromBlock<BitMap>(arc
 
 BitMap::~BitMap() { delete backEnd; }
 
-void BitMap::CreateOSBitMap(std::int32_t width, std::int32_t height, ColorTable* table) {
-  std::unique_ptr<OSBitMap> made(CHECK_NOT_NULL(NewOSBitMap(table->GetDepth())));
-  made->Create(width, height, table->GetDepth(), table->GetPalette());
+void BitMap::CreateOSBitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::int16_t depth) {
+  if (depth == 0) depth = table->GetDepth();
+  std::unique_ptr<OSBitMap> made(CHECK_NOT_NULL(NewOSBitMap(depth)));
+  made->Create(width, height, depth, table->GetPalette());
   backEnd = made.release();
 }
 

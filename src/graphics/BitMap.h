@@ -79,7 +79,9 @@ class BitMap : public Image {
 
  private:
   BitMap() = default;
-  void CreateOSBitMap(std::int32_t width, std::int32_t height, ColorTable* table);
+  // The back end is of the table's depth unless a depth is given: a bitmap made from a system bitmap
+  // keeps that bitmap's depth under the standard table of another depth.
+  void CreateOSBitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::int16_t depth = 0);
   void CopyPixelsOf(const BitMap& other);
   void KeyedPixelCopy(OffScreen& into, const Rect& from, const Rect& to, std::int32_t key);
   void MappedCopy(BitMap& dest, Rect from, Rect to, std::int32_t key);

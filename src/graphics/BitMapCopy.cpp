@@ -173,9 +173,10 @@ void BitMap::DrawMasked(DisplayPort& port, Paint& paint) {
   const Rect destRect = port.MapRect(bounds);
   OffScreen* surface = OffScreenOf(port);
   // The scratch holds pixels of the destination's own table, so the masked copy needs no mapping. A
-  // window is drawn through a 24-bit surface that first takes the window's pixels, so that what the
-  // mask leaves out stays as it was.
-  ColorTable* table = surface ? surface->GetColorTable() : ColorTable::GetStandard(24);
+  // window is drawn through a surface that first takes the window's pixels, so that what the mask leaves
+  // out stays as it was: 24-bit, or on limited systems (whose deep surfaces have no context, and whose
+  // screen has 256 colours) 8-bit.
+  ColorTable* table = surface ? surface->GetColorTable() : ColorTable::GetStandard(IsLimitedWindows() ? 8 : 24);
   const std::int16_t targetDepth = table->GetDepth();
   if (maskScratch) {
     const Rect scratchBounds = maskScratch->GetBitMap()->GetBounds();

@@ -165,23 +165,28 @@ TEST_F(BitMapCopyTest, MaskedDabsPaintTheirVisiblePartAtEveryEdgeAndDepth) {
 }
 
 TEST_F(BitMapCopyTest, AMaskedDrawOntoAWindowLeavesWhatTheMaskLeavesOut) {
-  SmartRef<BitMap> dab = Dab();
-  SmartRef<SurfaceDevice> window(new SurfaceDevice(7, 7));
-  window->Fill(0x0000FF);
-  {
-    DisplayPort port(~window, {0, 0, 7, 7});
-    PortState moved(port, Translation(1, 1));
-    ColorPaint red(Color(7));
-    port.DrawMasked(*dab, red);
+  // Limited systems (on a 256-colour screen) have contexts for 8-bit surfaces only.
+  for (int version : {Win95, Win31Only}) {
+    SCOPED_TRACE(testing::Message() << "version " << version);
+    Prepare(version == Win95 ? 32 : 8, version);
+    SmartRef<BitMap> dab = Dab();
+    SmartRef<SurfaceDevice> window(new SurfaceDevice(7, 7));
+    window->Fill(0x0000FF);
+    {
+      DisplayPort port(~window, {0, 0, 7, 7});
+      PortState moved(port, Translation(1, 1));
+      ColorPaint red(Color(7));
+      port.DrawMasked(*dab, red);
+    }
+    EXPECT_EQ(window->Picture({{0x0000FF, 'b'}, {0xFF0000, 'r'}}),
+              "bbbbbbb\n"
+              "bbbrbbb\n"
+              "bbrrrbb\n"
+              "brrrrrb\n"
+              "bbrrrbb\n"
+              "bbbrbbb\n"
+              "bbbbbbb\n");
   }
-  EXPECT_EQ(window->Picture({{0x0000FF, 'b'}, {0xFF0000, 'r'}}),
-            "bbbbbbb\n"
-            "bbbrbbb\n"
-            "bbrrrbb\n"
-            "brrrrrb\n"
-            "bbrrrbb\n"
-            "bbbrbbb\n"
-            "bbbbbbb\n");
 }
 
 TEST_F(BitMapCopyTest, MaskedPatternsLineUpWithThePortsPattern) {

@@ -143,6 +143,44 @@ TEST_F(BitMapTest, StoredRowsHoldOnlyTheirPixels) {
   }
 }
 
+// Bitmaps made from system bitmaps keep the system bitmap's depth under a standard table of another
+// depth (the direct table is 24-bit, the palette table 8-bit); copies and stored pages keep every pixel.
+TEST_F(BitMapTest, SystemBitmapsOfEveryDepthCopyAndStore) {
+  for (std::int16_t depth : {1, 4, 8, 16, 24, 32}) {
+    SCOPED_TRACE(testing::Message() << "depth " << depth);
+    // The header and a colour table of greys, as many colours as the depth has values.
+    std::vector<std::uint32_t> header((sizeof(BITMAPINFOHEADER) + 4 * 256) / 4);
+    auto* info = reinterpret_cast<BITMAPINFO*>(header.data());
+    info->bmiHeader = {sizeof(BITMAPINFOHEADER), 5, 3, 1, static_cast<WORD>(depth), BI_RGB, 0, 0, 0, 0, 0};
+    for (std::uint32_t i = 0; i < 256; ++i) header[sizeof(BITMAPINFOHEADER) / 4 + i] = i * 0x010101u;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    SmartRef<BitMap> original(new BitMap(section, 0, false, 0));
+    DeleteObject(section);
+    ASSERT_EQ(original->GetBitDepth(), depth);
+    const auto value = [depth](int x, int y) {
+      return static_cast<std::uint32_t>((x * 37 + y * 101 + 5) * 0x01010101u) &
+             static_cast<std::uint32_t>((std::uint64_t{1} << depth) - 1);
+    };
+    SetAll(*original, value);
+
+    SmartRef<BitMap> copy;
+    ASSERT_EQ(RaisedText(Raised([&] { copy = CastSmart<BitMap>(original->Clone()); })), "(nothing raised)");
+    MemoryStream stream;
+    SmartRef<TestArchive> archive(new TestArchive(&stream, 0));
+    original->Write(~archive);
+    SmartRef<BitMap> stored;
+    ASSERT_EQ(RaisedText(Raised([&] { stored = ReadBack(Bytes(stream), MakeVersion(1, 1), archive->objects); })),
+              "(nothing raised)");
+    for (BitMap* bitmap : {~copy, ~stored}) {
+      EXPECT_EQ(bitmap->GetBitDepth(), depth);
+      EXPECT_EQ(bitmap->GetBounds(), (Rect{0, 0, 5, 3}));
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) ASSERT_EQ(bitmap->GetPixelValue(x, y), value(x, y)) << x << "," << y;
+    }
+  }
+}
+
 TEST_F(BitMapTest, DamagedStoredBitmapsAreRefused) {
   SmartRef<BitMap> original(new BitMap(3, 2, ColorTable::GetStandard(8)));
   MemoryStream stream;

@@ -1,11 +1,14 @@
 #include <fstream>
 #include <iterator>
+#include <set>
 
 #include "GraphicsFixture.h"
 #include "core/Alert.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
+#include "graphics/BitMap.h"
 #include "graphics/ColorTable.h"
+#include "graphics/OffScreen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
@@ -105,6 +108,25 @@ TEST_F(ColorTableTest, ApplicationPaletteOnATrueColourDisplay) {
   ColorTable* table = ColorTable::GetStandard(8);
   EXPECT_EQ(table->GetColor(7), Color::FromRGB8(192, 192, 192));
   EXPECT_EQ(table->GetColor(255), Color::FromRGB8(255, 255, 255));
+}
+
+// A colour the palette held twice would have two indexes: the drawing layer paints the first, while a
+// chroma key names the last (IndexOf looks there first), so a surface's white background would never
+// match the white key chosen for it.
+TEST_F(ColorTableTest, DrawnColoursAreTheIndexesTheTableNames) {
+  const std::vector<PALETTEENTRY> entries = EntriesOf(ColorTable::GetAppPalette());
+  std::set<COLORREF> seen;
+  for (const PALETTEENTRY& e : entries)
+    EXPECT_TRUE(seen.insert(RGB(e.peRed, e.peGreen, e.peBlue)).second)
+        << "colour " << int(e.peRed) << "," << int(e.peGreen) << "," << int(e.peBlue) << " twice";
+  // The standard colours the palette holds: white, black, two greys and the saturated ones.
+  for (int standard : {0, 1, 3, 4, 7, 8, 9, 10, 12}) {
+    SCOPED_TRACE(testing::Message() << "standard colour " << standard);
+    SmartRef<OffScreen> surface(new OffScreen(2, 2, 8, Color(standard), true));
+    SmartRef<BitMap> keyed(new BitMap(2, 2, surface->GetColorTable(), Color(standard), true));
+    ASSERT_TRUE(keyed->GetUseChromaKey());
+    EXPECT_EQ(static_cast<std::uint32_t>(keyed->GetChromaKey()), surface->GetBitMap()->GetPixelValue(1, 1));
+  }
 }
 
 TEST_F(ColorTableTest, ApplicationPaletteOnAPaletteDisplayKeepsTheSystemColours) {
