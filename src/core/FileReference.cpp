@@ -49,11 +49,6 @@ void ClearBenignError(std::initializer_list<DWORD> benign) {
   ThrowError("Call failed.", file, line);  // not reached: the check raises
 }
 
-std::string TextOf(const String& text) {
-  TextLock lock(text);
-  return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
-}
-
 // The types of a FileTypeList that have an extension.
 std::vector<const FileType*> TypesOf(const List& types) {
   std::vector<const FileType*> out;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/FileType.h"
 #include "core/Resources.h"
 #include "core/ListData.h"
 #include "core/Stream.h"
@@ -238,10 +239,16 @@ void RegisterGenericType(std::int32_t index, const PersistentType* type) {
   if (GenericTypeIndex()) GenericTypeIndex()->SetType(index, type);
 }
 
+const FileType& MakeDocumentFileType() {
+  static const SmartRef<FileType> documents(
+      new FileType("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod ")));
+  return *documents;
+}
+
 SmartRef<TypeIndex> GetGenericTypeIndex() {
   SmartRef<TypeIndex>& index = GenericTypeIndex();
   if (!index) {
-    index = new TypeIndex(nullptr, MakeVersion(1), "Fichier d'objet générique"_cp);
+    index = new TypeIndex(&MakeDocumentFileType(), MakeVersion(1), "Fichier d'objet générique"_cp);
     for (std::int32_t n = 1; n <= kGenericTypeCount; ++n) {
       if (GenericSlot(n)) index->AddType(GenericSlot(n));
       else index->AddEmptySlots(1);

@@ -96,8 +96,12 @@ class Format : public SmartImplementation {
 
 inline bool SameMajorVersion(Version a, Version b) { return SameMajor(a, b); }
 
-// The class numbering of documents. Slots of classes that other subsystems bring are filled when those
-// classes register themselves (from their static initialisers); until then such a slot is empty.
+// The file type of documents (pages and the project index "index.zod"): "Format Quillory", 'ZOD ', .zod.
+const FileType& MakeDocumentFileType();
+
+// The class numbering of documents, of the document file type. Slots of classes that other subsystems
+// bring are filled when those classes register themselves (from their static initialisers); until then
+// such a slot is empty.
 inline constexpr std::int32_t kGenericTypeCount = 37;
 SmartRef<TypeIndex> GetGenericTypeIndex();
 // The class name the generic type index expects at a slot (null for the empty slots).

@@ -168,6 +168,8 @@ bool GenericArray::Equals(const GenericArray& other) const {
 
 void GenericArray::Assign(const GenericArray& other) {
   if (&other == this) return;
+  // The items are copied as bytes: of another size they would be read past the other's end.
+  if (itemSize != other.itemSize) AssertFailed("itemSize == other.itemSize", __FILE__, __LINE__);
   Grow(other.count - count);
   if (count) std::memcpy(items.GetData(), other.items.GetData(), static_cast<std::size_t>(count) * itemSize);
 }

@@ -3,6 +3,7 @@
 #include "core/File.h"
 #include "core/FileSaveTarget.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -137,8 +138,34 @@ void ObjectFile::EndObject(std::int32_t handle, std::uint32_t start, bool skip) 
   }
   const std::int64_t d = std::int64_t{stored} + start - GetPosition();
   if (d == 0) return;
-  if (d < 0) header.flags |= ObjectFileHeader::kDamaged;
-  SeekWithin(~stream, static_cast<std::uint64_t>(std::int64_t{stream->GetPosition()} + d));
+  if (d < 0) {
+    header.flags |= ObjectFileHeader::kDamaged;
+    SeekWithin(~stream, static_cast<std::uint64_t>(std::int64_t{stream->GetPosition()} + d));
+    return;
+  }
+  std::uint32_t nested = 0;
+  SeekWithin(~stream, static_cast<std::uint64_t>(PassOverNested(stream->GetPosition(), d, &nested)));
+  baseOffset += nested;
+}
+
+// The recorded size of a block leaves out the objects first referred to in it, which are written right
+// after their index, inside the block. Passing over the unread rest of the block, from the given stream
+// position, passes over those objects as well; answers where the block ends and gives their bytes.
+std::int64_t ObjectFile::PassOverNested(std::int64_t from, std::int64_t ownBytes, std::uint32_t* nested) const {
+  const auto before = [](const ObjectTableEntry& entry, std::int64_t position) { return entry.position < position; };
+  std::int64_t at = from, left = ownBytes, total = 0;
+  auto it = std::lower_bound(byPosition.begin(), byPosition.end(), at, before);
+  // An object that starts where the block's own bytes end follows the block's last index; one that starts
+  // at the end of the object being built is the next object of the file.
+  while (it != byPosition.end() && it->position <= at + left && it->position < objectEnd) {
+    left -= it->position - at;
+    at = std::int64_t{it->position} + it->length;
+    total += it->length;
+    if (at > objectEnd) ThrowDamagedFile(__FILE__, __LINE__);
+    it = std::lower_bound(it + 1, byPosition.end(), at, before);
+  }
+  *nested = static_cast<std::uint32_t>(total);
+  return at + left;
 }
 
 void ObjectFile::WriteObject(Persistent* object) {
@@ -194,6 +221,8 @@ Persistent* ObjectFile::BuildObject(std::int32_t n, const ObjectTableEntry& entr
   objList.Put(Placeholder(), n);
   const std::optional<std::uint32_t> outerUnskipped = unskippedEnd;
   unskippedEnd.reset();
+  const std::int64_t outerEnd = objectEnd;
+  objectEnd = std::int64_t{c} + entry.length;
   ++depth;
   SmartRef<Smart> built;
   try {
@@ -205,12 +234,14 @@ Persistent* ObjectFile::BuildObject(std::int32_t n, const ObjectTableEntry& entr
   } catch (...) {
     --depth;
     unskippedEnd = outerUnskipped;
+    objectEnd = outerEnd;
     objList.Put(nullptr, n);
     throw;
   }
   --depth;
   const bool passedOverByLength = unskippedEnd.has_value();
   unskippedEnd = outerUnskipped;
+  objectEnd = outerEnd;
   objList.Put(~built, n);
   const std::int64_t consumed = std::int64_t{stream->GetPosition()} - c;
   if (consumed != entry.length && !passedOverByLength) {
@@ -385,19 +416,24 @@ void ObjectFile::ReadObjectTable() {
   // Tables of older files are laid out otherwise; their objects are not read (the file shows as obsolete).
   if (header.version < MakeVersion(2)) return;
   objectTable.Assign(table);
-  if (header.order == 2) return;
   for (std::int32_t n = 1; n <= objectTable.NumItems(); ++n) {
     ObjectTableEntry entry = Entry(n);
-    entry.classIndex = stream->SwapLong(entry.classIndex);
-    entry.position = static_cast<std::uint32_t>(stream->SwapLong(static_cast<std::int32_t>(entry.position)));
-    entry.length = static_cast<std::uint32_t>(stream->SwapLong(static_cast<std::int32_t>(entry.length)));
-    SetEntry(n, entry);
+    if (header.order != 2) {
+      entry.classIndex = stream->SwapLong(entry.classIndex);
+      entry.position = static_cast<std::uint32_t>(stream->SwapLong(static_cast<std::int32_t>(entry.position)));
+      entry.length = static_cast<std::uint32_t>(stream->SwapLong(static_cast<std::int32_t>(entry.length)));
+      SetEntry(n, entry);
+    }
+    if (entry.position != 0) byPosition.push_back(entry);
   }
+  std::sort(byPosition.begin(), byPosition.end(),
+            [](const ObjectTableEntry& a, const ObjectTableEntry& b) { return a.position < b.position; });
 }
 
 void ObjectFile::Read(SmartRef<Smart>* result) {
   *result = nullptr;
   SetMode(kReading);
+  byPosition.clear();
   ReadHeader();
   if (header.indexOffset != 0) SeekWithin(~stream, header.indexOffset);
   format = new Format(typeIndex, ~stream);

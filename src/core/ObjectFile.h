@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/Archive.h"
 #include "core/Format.h"
@@ -114,6 +115,7 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   void WriteObjectBody(std::int32_t n);
   Persistent* BuildObject(std::int32_t n, const ObjectTableEntry& entry);
   void ShowReadNotice();
+  std::int64_t PassOverNested(std::int64_t from, std::int64_t ownBytes, std::uint32_t* nested) const;
   void EndSaveState();
   ObjectTableEntry Entry(std::int32_t n) const;
   void SetEntry(std::int32_t n, const ObjectTableEntry& entry);
@@ -131,5 +133,9 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   std::int32_t depth = 0;
   // Where the object being built stopped reading at a block it could not pass over, if it did.
   std::optional<std::uint32_t> unskippedEnd;
+  // The end of the object being built, and the table's entries by position: what lies inside a block
+  // that is passed over.
+  std::int64_t objectEnd = 0;
+  std::vector<ObjectTableEntry> byPosition;
   std::unique_ptr<SaveTarget> saveTarget;
 };

@@ -16,13 +16,12 @@ SMART_DEFINE(String, "String", &String::Create, nullptr, Model, SystemScrap)
 
 const PersistentType String::persistentType(&String::classInfo, MakeVersion(1), MakeVersion(1), &String::ReadNew);
 
-namespace {
-
-// The text of a String as a value of its own, for operations whose argument may be the receiver.
-std::string Bytes(const String& text) {
+std::string TextOf(const String& text) {
   TextLock lock(text);
   return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
 }
+
+namespace {
 
 std::int32_t Length32(std::size_t length) {
   if (length > INT32_MAX) ThrowError("Range error", __FILE__, __LINE__);
@@ -124,7 +123,7 @@ void String::Insert(const char* text, std::int32_t p, std::int32_t n) {
 }
 
 void String::Insert(const String& other, std::int32_t p) {
-  const std::string copy = Bytes(other);
+  const std::string copy = TextOf(other);
   Insert(copy.data(), p, Length32(copy.size()));
 }
 
@@ -134,7 +133,7 @@ void String::Append(const String& other) { Insert(other, Length()); }
 
 String String::operator+(const String& other) const {
   String sum(*this);
-  sum.characters.Insert(Bytes(other).data(), sum.Length(), other.Length());
+  sum.characters.Insert(TextOf(other).data(), sum.Length(), other.Length());
   return sum;
 }
 
@@ -170,8 +169,8 @@ std::int32_t String::Find(const String& pattern, std::int32_t start, int directi
 }
 
 void String::ReplaceAll(const String& pattern, const String& replacement) {
-  const std::string p = Bytes(pattern);
-  const std::string r = Bytes(replacement);
+  const std::string p = TextOf(pattern);
+  const std::string r = TextOf(replacement);
   const String patternCopy(pattern);
   const std::int32_t a = Length32(p.size());
   const std::int32_t b = Length32(r.size());
@@ -190,8 +189,8 @@ void String::ReplaceAll(const String& pattern, const String& replacement) {
 }
 
 SmartRef<String> String::NextToken(const String& delimiters) {
-  const std::string d = Bytes(delimiters);
-  const std::string text = Bytes(*this);
+  const std::string d = TextOf(delimiters);
+  const std::string text = TextOf(*this);
   auto isDelimiter = [&](char c) { return d.find(c) != std::string::npos; };
   std::size_t begin = 0;
   while (begin < text.size() && isDelimiter(text[begin])) ++begin;
@@ -241,7 +240,7 @@ List String::SplitLines() const {
 
 List String::Split(char separator) const {
   List pieces(&String::classInfo);
-  const std::string text = Bytes(*this);
+  const std::string text = TextOf(*this);
   if (text.size() <= 1) {
     pieces.Append(new String(*this));
     return pieces;
@@ -292,7 +291,7 @@ void String::NotifyObservers(std::int32_t position, std::int32_t replaced, std::
 }
 
 Stream& operator<<(Stream& stream, const String& text) {
-  const std::string bytes = Bytes(text);
+  const std::string bytes = TextOf(text);
   stream.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
   return stream;
 }

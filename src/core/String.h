@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/GenericArray.h"
 #include "core/ListData.h"
@@ -92,3 +93,7 @@ class TextLock {
 
 // The characters alone, without length or terminator.
 Stream& operator<<(Stream& stream, const String& text);
+
+// The characters of a String as a value of their own: it outlives changes to the String, so it serves
+// operations whose argument may be the receiver.
+std::string TextOf(const String& text);

@@ -1,5 +1,6 @@
 #include "core/Time.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "core/Exception.h"
@@ -69,9 +70,15 @@ void TimeData::ReadNested(ArchiveBlock& outer) {
   block.Close();
 }
 
+// A value read from a damaged document may lie at the end of its field: a sum that does not fit is
+// refused rather than wrapped into some other date.
 void TimeData::Add(const TimeData& other) {
-  months += other.months;
-  seconds += other.seconds;
+  const std::int64_t sumMonths = std::int64_t{months} + other.months;
+  const std::int64_t sumSeconds = std::int64_t{seconds} + other.seconds;
+  if (sumMonths < INT32_MIN || sumMonths > INT32_MAX || sumSeconds < INT32_MIN || sumSeconds > INT32_MAX)
+    ThrowError("Range error", __FILE__, __LINE__);
+  months = static_cast<std::int32_t>(sumMonths);
+  seconds = static_cast<std::int32_t>(sumSeconds);
 }
 
 TimeData TimeData::Normalized() const {

@@ -11,6 +11,7 @@
 #include "graphics/DDBitMap.h"
 #include "graphics/DIBSection.h"
 #include "graphics/DIBitMap.h"
+#include "graphics/PixelCursor.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Paint.h"
@@ -341,8 +342,27 @@ void OSBitMap::DrawKeyed(HDC dc, HPALETTE palette, const Rect& from, const Rect&
       }
     }
   } else {
-    StretchTo(dc, palette, from, to);
-    return;
+    // Any other pair of depths: the bitmap is drawn as an opaque draw would draw it onto a second copy of
+    // the scratch, and only the pixels whose own value is not the key are taken from there, so the key is
+    // compared before any conversion and key pixels keep the background.
+    std::unique_ptr<OSBitMap> drawn(NewOSBitMap(dcDepth));
+    drawn->Create(width, height, dcDepth, palette);
+    {
+      BitmapDC drawnDC(drawn.get());
+      StretchTo(drawnDC.Get(), palette, all, all);
+    }
+    LockedBits sourceBits(this, false);
+    LockedBits drawnBits(drawn.get(), false);
+    LockedBits destBits(scratch.get(), true);
+    for (std::int32_t y = 0; y < height; ++y) {
+      const std::uint8_t* in = RowAddress(sourceBits.Get(), y, GetRowBytes(0));
+      const std::uint8_t* converted = drawn->RowAddress(drawnBits.Get(), y, drawn->GetRowBytes(0));
+      std::uint8_t* out = scratch->RowAddress(destBits.Get(), y, scratch->GetRowBytes(0));
+      for (std::int32_t x = 0; x < width; ++x) {
+        if (PixelCursor::Read(in, x, depth) != static_cast<std::uint32_t>(key))
+          PixelCursor::Write(out, x, dcDepth, PixelCursor::Read(converted, x, dcDepth));
+      }
+    }
   }
   scratch->StretchTo(dc, palette, from, to);
 }

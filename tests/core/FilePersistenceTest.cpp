@@ -26,7 +26,7 @@ std::string Text(const String& text) {
   return std::string(lock.Chars() ? lock.Chars() : "", static_cast<std::size_t>(lock.Length()));
 }
 
-FileType& pageType = *NewPermanent<FileType>("Format Quillory", FourCharCode("ZOD "), FourCharCode("zod "));
+const FileType& pageType = MakeDocumentFileType();
 
 // A page of a test document: its media files, and two times.
 class Page : public Persistent, public SmartImplementation {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ObjectFileTestSupport.h"
+#include "core/FileType.h"
 #include "core/Format.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
@@ -39,6 +40,14 @@ TEST(GenericTypeIndex, DocumentClassNumbering) {
   ASSERT_EQ(index->NumTypes(), 37);
   EXPECT_EQ(index->GetVersion(), MakeVersion(1));
   EXPECT_TRUE(index->GetName() == String("Fichier d'objet générique"_cp));
+  // Pages and the project index are documents of this type.
+  const FileType* documents = index->GetFileType();
+  ASSERT_NE(documents, nullptr);
+  EXPECT_EQ(documents, &MakeDocumentFileType());
+  EXPECT_STREQ(documents->GetName(), "Format Quillory");
+  EXPECT_EQ(documents->GetMacType(), FourCharCode("ZOD "));
+  EXPECT_EQ(documents->GetExtensionCode(), FourCharCode("zod "));
+  EXPECT_EQ(documents->GetExtraExtension(), nullptr);
   EXPECT_EQ(index->GetType(1), &String::persistentType);
   EXPECT_EQ(index->GetType(26), &String::persistentType);
   EXPECT_EQ(index->GetType(28), &GenericArray::persistentType);

@@ -121,6 +121,13 @@ TEST(GenericArray, EqualsAssignAndClone) {
   EXPECT_TRUE(CastSmart<GenericArray>(~clone)->Equals(a));
   EXPECT_EQ(CastSmart<SmartImplementation>(~clone), nullptr) << "its record names Persistent only";
   EXPECT_EQ(a.GetMemorySize(), sizeof(GenericArray) + 32u);
+
+  // Any array answers that it can copy any other: one of another item size is refused, not read past
+  // its end.
+  GenericArray bytes(1, 100), longs(4, 0);
+  ASSERT_TRUE(longs.CanCopyFrom(&bytes));
+  EXPECT_EQ(RaisedText(Raised([&] { longs.CopyFrom(&bytes); })), "itemSize == other.itemSize");
+  EXPECT_EQ(longs.NumItems(), 0);
 }
 
 TEST(GenericArray, LockedArraysRefuseToResize) {

@@ -157,6 +157,77 @@ TEST(ObjectFile, NewerClassOfVaryingSizeIsPassedOverByObjectLength) {
   EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(kNewerFileText));
 }
 
+// A pair whose first half is a nested block; its version 1.1 adds a reference to a label, so a newer file
+// may hold a whole String inside the part this program passes over.
+class Pair : public Persistent, public SmartImplementation {
+  SMART_CLASS(Pair)
+ public:
+  static const PersistentType type;
+  static const PersistentType head10;
+  static const PersistentType head11;
+
+  Pair() = default;
+  explicit Pair(ArchiveBlock& block) {
+    {
+      ArchiveBlock head(block, &head10);
+      first = head.GetStream()->ReadLong();
+    }
+    second = block.GetStream()->ReadLong();
+  }
+  static Persistent* ReadNew(Archive* archive) { return ReadFromBlock<Pair>(archive, &type); }
+  void Write(Archive* archive) override {
+    ArchiveBlock block(archive, &type);
+    {
+      ArchiveBlock head(block, &head11);
+      head.GetStream()->WriteLong(first);
+      head.GetArchive()->WriteObject(~label);
+    }
+    block.GetStream()->WriteLong(second);
+  }
+  const PersistentType* GetPersistentType() const override { return &type; }
+
+  std::int32_t first = 0, second = 0;
+  SmartRef<String> label;
+};
+
+}  // namespace
+
+SMART_DEFINE(Pair, "Pair", &CreateDefault<Pair>, nullptr, Persistent, SmartImplementation)
+const PersistentType Pair::type(&Pair::classInfo, MakeVersion(1), MakeVersion(1), &Pair::ReadNew);
+const PersistentType Pair::head10(&Pair::classInfo, MakeVersion(1), MakeVersion(1), nullptr);
+const PersistentType Pair::head11(&Pair::classInfo, MakeVersion(1), MakeVersion(1, 1), nullptr);
+
+namespace {
+
+SmartRef<TypeIndex> PairTypeIndex(const PersistentType* head) {
+  SmartRef<TypeIndex> index = new TypeIndex(nullptr, MakeVersion(1), "pairs");
+  index->AddType(&String::persistentType);
+  index->AddType(&Pair::type);
+  index->AddType(head);
+  index->AddType(&GenericArray::persistentType);
+  return index;
+}
+
+// The objects a newer block refers to are written inside it, after the bytes its recorded size counts:
+// passing over the block passes over them too, and what follows the block reads from its own place.
+TEST(ObjectFile, PassingOverANewerBlockPassesOverTheObjectsWrittenInIt) {
+  AlertRecorder alerts;
+  SmartRef<Pair> pair = new Pair();
+  pair->first = 7;
+  pair->second = 9;
+  pair->label = new String("a label long enough to be seen");
+  const std::string saved = SaveToBytes(~pair, PairTypeIndex(&Pair::head11));
+
+  SmartRef<ObjectFile> file;
+  SmartRef<Pair> read = CastSmart<Pair>(~ReadFromBytes(saved, PairTypeIndex(&Pair::head10), &file));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->first, 7);
+  EXPECT_EQ(read->second, 9);
+  EXPECT_FALSE(file->IsDamaged());
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(kNewerFileText));
+}
+
 TEST(ObjectFile, FileVersionNotices) {
   struct Case {
     const char* name;

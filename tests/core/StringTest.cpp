@@ -100,6 +100,33 @@ TEST(String, ChangesAndTheirNotices) {
   }
 }
 
+// A watcher that, on hearing of a change, takes itself and another watcher off the string (a window
+// closing its views): the other one, gone, must hear nothing more.
+class Closer : public ModelObserver {
+ public:
+  Closer(String& text, ModelObserver& other) : text(text), other(other) {}
+  void Changed(const StringChange*) override {
+    text.ToggleObserver(&other);
+    text.ToggleObserver(this);
+  }
+
+ private:
+  String& text;
+  ModelObserver& other;
+};
+
+TEST(String, WatchersTakenOffDuringANoticeHearNoMore) {
+  String text("ab");
+  Recorder first;
+  Closer closer(text, first);
+  text.ToggleObserver(&first);
+  text.ToggleObserver(&closer);
+  text.Append("c");
+  EXPECT_TRUE(first.changes.empty());
+  text.Append("d");
+  EXPECT_TRUE(first.changes.empty());
+}
+
 TEST(String, ReadingOperations) {
   char buffer[8];
   String six("abcdef");

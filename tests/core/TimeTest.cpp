@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "core/Time.h"
 #include "platform/kernel/System.h"
 #include "support/Raised.h"
@@ -90,6 +92,29 @@ TEST(Time, ComparisonNormalisesBothValues) {
   const TimeData normal = TimeData(23990, -1).Normalized();
   EXPECT_EQ(normal.GetMonths(), 23989);
   EXPECT_EQ(normal.GetSeconds(), 28 * 86400 - 1);
+}
+
+// Values read from a damaged document can lie at the ends of their fields: a sum that does not fit is
+// refused, not wrapped into another date.
+TEST(Time, SumsBeyondTheFieldsAreRefused) {
+  const struct {
+    TimeData value, added;
+  } cases[] = {
+      {TimeData(INT32_MAX, 0), TimeData(1, 0)},
+      {TimeData(0, INT32_MAX), TimePeriod(0, 0, 1)},
+      {TimeData(INT32_MIN, 0), TimeData(-1, 0)},
+      {TimeData(24000, INT32_MIN), TimeData(0, -1)},
+  };
+  for (const auto& c : cases) {
+    TimeData value = c.value;
+    EXPECT_EQ(RaisedText(Raised([&] { value.Add(c.added); })), "Range error") << c.value.GetMonths();
+    EXPECT_EQ(value.GetMonths(), c.value.GetMonths());
+    EXPECT_EQ(value.GetSeconds(), c.value.GetSeconds());
+  }
+  TimeData edge(INT32_MAX - 1, INT32_MIN + 1);
+  edge.Add(TimeData(1, -1));
+  EXPECT_EQ(edge.GetMonths(), INT32_MAX);
+  EXPECT_EQ(edge.GetSeconds(), INT32_MIN);
 }
 
 TEST(Time, NowIgnoresMilliseconds) {

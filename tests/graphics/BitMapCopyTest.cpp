@@ -56,6 +56,74 @@ TEST_F(BitMapCopyTest, KeyedCopiesLeaveKeyPixelsAndClipAtEveryEdge) {
   }
 }
 
+// The value of standard colour c (0 white, 1 black) in a bitmap's own pixels.
+std::uint32_t ValueOf(BitMap& bitmap, int c) {
+  const std::int16_t depth = bitmap.GetBitDepth();
+  if (depth >= 16) return c == 1 ? 0 : depth == 16 ? 0x7FFFu : 0xFFFFFFu;
+  std::int32_t index = 0;
+  bitmap.GetColorTable()->IndexOf(Color(c), &index);
+  return static_cast<std::uint32_t>(index);
+}
+
+TEST_F(BitMapCopyTest, KeyPixelsNeverChangeTheDestinationAtAnyDepth) {
+  // A black 4x4 sprite whose diagonal is white, the key; drawn inside and hanging off each edge.
+  const Point offsets[] = {{2, 2}, {-2, 1}, {1, -2}, {6, 3}, {3, 6}, {-3, -3}};
+  enum Dest { kWindow, kOffScreen8, kOffScreen32 };
+  for (int version : {Win95, Win31Only}) {
+    Prepare(version == Win95 ? 32 : 8, version);
+    for (std::int16_t depth : {1, 4, 8, 16, 24, 32}) {
+      SmartRef<BitMap> sprite = MakeBitMap(4, 4, depth);
+      const std::uint32_t key = ValueOf(*sprite, 0);
+      const std::uint32_t ink = ValueOf(*sprite, 1);
+      SetAll(*sprite, [&](int x, int y) { return x == y ? key : ink; });
+      for (Dest kind : {kWindow, kOffScreen8, kOffScreen32}) {
+        // Limited systems have no context for deep bitmaps: their surfaces are 8-bit at most.
+        if (version == Win31Only && kind == kOffScreen32) continue;
+        for (std::uint8_t throughGDI : {1, 0}) {
+          if (kind == kWindow && throughGDI == 0) continue;  // the switch is about off-screens only
+          Switch path(throughGDI);
+          for (const Point& at : offsets) {
+            SCOPED_TRACE(testing::Message() << "version " << version << " depth " << depth << " into " << kind << " GDI "
+                                            << int(throughGDI) << " at " << at.x << "," << at.y);
+            auto covered = [&](int x, int y) {
+              const int sx = x - at.x, sy = y - at.y;
+              return sx >= 0 && sx < 4 && sy >= 0 && sy < 4 && sx != sy;
+            };
+            if (kind == kWindow) {
+              SmartRef<SurfaceDevice> window(new SurfaceDevice(8, 8));
+              window->Fill(0xFF0000);
+              {
+                DisplayPort port(~window, {0, 0, 8, 8});
+                PortState moved(port, Translation(at.x, at.y));
+                sprite->DrawKeyed(port, static_cast<std::int32_t>(key));
+              }
+              for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x) ASSERT_EQ(window->Pixel(x, y), covered(x, y) ? 0u : 0xFF0000u) << x << "," << y;
+              continue;
+            }
+            const std::int16_t destDepth = kind == kOffScreen8 ? 8 : 32;
+            SmartRef<OffScreen> surface(new OffScreen(8, 8, destDepth, Color(0), true));
+            SmartRef<BitMap> dest = surface->GetBitMap();
+            auto background = [destDepth](int x, int y) {
+              return destDepth == 8 ? 100u + x + 8 * y : 0x804020u + (x << 16) + (y << 8);
+            };
+            SetAll(*dest, background);
+            const std::uint32_t black = ValueOf(*dest, 1);
+            {
+              DisplayPort port(~surface, {0, 0, 8, 8});
+              PortState moved(port, Translation(at.x, at.y));
+              sprite->DrawKeyed(port, static_cast<std::int32_t>(key));
+            }
+            for (int y = 0; y < 8; ++y)
+              for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(dest->GetPixelValue(x, y), covered(x, y) ? black : background(x, y)) << x << "," << y;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST_F(BitMapCopyTest, KeyedEightBitIntoTwentyFourBitWritesPaletteColours) {
   SmartRef<BitMap> sprite(new BitMap(4, 4, ColorTable::GetStandard(8)));
   SetAll(*sprite, SpriteValue);
