@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/Archive.h"
 #include "core/Exception.h"
 #include "core/GenericArray.h"
 #include "core/Stream.h"
@@ -105,12 +106,11 @@ void WriteMemoryBlock(const Memory& block, Stream& stream) {
 }
 
 void ReadMemoryBlock(Memory& block, Stream& stream) {
-  const auto size = static_cast<std::uint32_t>(stream.ReadLong());
+  const std::int32_t size = stream.ReadLong();
   // A damaged size must not make the program allocate what the stream cannot hold.
-  const std::uint32_t remaining = stream.GetLength() - std::min(stream.GetLength(), stream.GetPosition());
-  if (size > remaining) ThrowError("Range error", __FILE__, __LINE__);
-  block.SetSize(size);
-  stream.Read(block.GetData(), size);
+  CheckStoredCount(&stream, size, 1);
+  block.SetSize(static_cast<std::uint32_t>(size));
+  stream.Read(block.GetData(), static_cast<std::uint32_t>(size));
 }
 
 void RegisterPurgeable(Purgeable* cache) {
