@@ -43,6 +43,35 @@ void ClearBenignError(std::initializer_list<DWORD> benign) {
     if (code == b) SetLastError(ERROR_SUCCESS);
 }
 
+// One listing of a folder, closed however the walk ends: a failure inside it (a subfolder's listing)
+// must not leave the search, and its folder, open.
+class FolderSearch {
+ public:
+  FolderSearch(const std::string& pattern, WIN32_FIND_DATAA* data)
+      : data(data), handle(FindFirstFileA(pattern.c_str(), data)) {
+    if (handle == INVALID_HANDLE_VALUE) SetLastError(ERROR_SUCCESS);  // nothing there: an empty listing
+  }
+  ~FolderSearch() {
+    if (handle != INVALID_HANDLE_VALUE) FindClose(handle);
+  }
+  FolderSearch(const FolderSearch&) = delete;
+  FolderSearch& operator=(const FolderSearch&) = delete;
+
+  bool Found() const { return handle != INVALID_HANDLE_VALUE; }
+  bool Next() { return FindNextFileA(handle, data); }
+  // Ends a walk that reached its end; a failure to close is raised.
+  void Close() {
+    ClearBenignError({ERROR_NO_MORE_FILES});
+    const HANDLE closing = handle;
+    handle = INVALID_HANDLE_VALUE;
+    CHECK_CALL(FindClose(closing));
+  }
+
+ private:
+  WIN32_FIND_DATAA* data;
+  HANDLE handle;
+};
+
 [[noreturn]] void RaiseTooLong(const char* file, int line) {
   SetLastError(ERROR_FILENAME_EXCED_RANGE);
   CheckCall(false, file, line);
@@ -338,11 +367,8 @@ void FileReference::MakeUniqueChildName(String& name, const FileType& type) {
 
 void FileReference::SearchInto(List& result, const char* pattern, bool recurse, const List& types) {
   WIN32_FIND_DATAA data{};
-  const HANDLE search = FindFirstFileA((path + pattern).c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) {
-    SetLastError(ERROR_SUCCESS);
-    return;
-  }
+  FolderSearch search(path + pattern, &data);
+  if (!search.Found()) return;
   do {
     if ((data.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) || data.cFileName[0] == '.') continue;
     std::string childPath;
@@ -356,9 +382,8 @@ void FileReference::SearchInto(List& result, const char* pattern, bool recurse, 
     while (after < result.NumItems() && !PathLess(childPath, CastSmart<FileReference>(result.At(after + 1))->path))
       ++after;
     result.Insert(~child, after);
-  } while (FindNextFileA(search, &data));
-  ClearBenignError({ERROR_NO_MORE_FILES});
-  CHECK_CALL(FindClose(search));
+  } while (search.Next());
+  search.Close();
 }
 
 List FileReference::ListFiles(const List& types, bool recurse) {
@@ -385,19 +410,15 @@ List FileReference::ListSubfolders() {
   if (!IsFolder()) AssertFailed("IsFolder()", __FILE__, __LINE__);
   List folders(&FileReference::classInfo);
   WIN32_FIND_DATAA data{};
-  const HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &data);
-  if (search == INVALID_HANDLE_VALUE) {
-    SetLastError(ERROR_SUCCESS);
-    return folders;
-  }
+  FolderSearch search(path + "\\*.*", &data);
+  if (!search.Found()) return folders;
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || data.cFileName[0] == '.') continue;
     std::string childPath;
     if (BuildChildPath(&childPath, data.cFileName, 0))
       folders.AppendRef(SmartRef<FileReference>(new FileReference(childPath.c_str())));
-  } while (FindNextFileA(search, &data));
-  ClearBenignError({ERROR_NO_MORE_FILES});
-  CHECK_CALL(FindClose(search));
+  } while (search.Next());
+  search.Close();
   return folders;
 }
 
