@@ -169,7 +169,12 @@ Region PolylineOutline(DeviceContext& dc, const POINT* points, int count, bool c
   return spans.ToRegion();
 }
 
-bool PointsInRange(const POINT* points, int count) {
+// A polygon or polyline's points: at least two, each within the drawing range.
+bool ValidPoints(const POINT* points, int count) {
+  if (!points || count < 2) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
   for (int i = 0; i < count; ++i) {
     if (!InDrawingRange({points[i].x, points[i].y})) return false;
   }
@@ -180,12 +185,7 @@ bool PointsInRange(const POINT* points, int count) {
 
 BOOL Polygon(HDC handle, const POINT* points, int count) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
-  if (!points || count < 2) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!PointsInRange(points, count)) return FALSE;
+  if (!dc || !ValidPoints(points, count)) return FALSE;
   Region outline = dc->pen->style == PS_NULL ? Region() : PolylineOutline(*dc, points, count, true);
   PaintShape(*dc, PolygonArea(points, count, dc->ClipWindow()), outline);
   return TRUE;
@@ -193,12 +193,7 @@ BOOL Polygon(HDC handle, const POINT* points, int count) {
 
 BOOL Polyline(HDC handle, const POINT* points, int count) {
   DeviceContext* dc = GetDC(handle);
-  if (!dc) return FALSE;
-  if (!points || count < 2) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  if (!PointsInRange(points, count)) return FALSE;
+  if (!dc || !ValidPoints(points, count)) return FALSE;
   Paint pen = PenPaint(*dc);
   if (!pen.none) FillArea(*dc, PolylineOutline(*dc, points, count, false), pen, Rop2ToRop3(dc->rop2));
   return TRUE;
