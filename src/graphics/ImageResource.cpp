@@ -44,15 +44,12 @@ BitMap* Resources::LoadImage(int index) const {
     return new BitMap(~file, false, 0);
   }
   HBITMAP handle = CHECK_NOT_NULL(LoadBitmapA(nullptr, MAKEINTRESOURCEA(id)));
-  BitMap* picture = nullptr;
-  try {
-    picture = CHECK_NOT_NULL(new BitMap(handle, 0, false, 0));
-  } catch (...) {
-    DeleteObject(handle);
-    throw;
-  }
-  DeleteObject(handle);
-  return picture;
+  // The bitmap copies the pixels; the system bitmap goes whatever happens.
+  struct Loaded {
+    HBITMAP handle;
+    ~Loaded() { DeleteObject(handle); }
+  } loaded{handle};
+  return new BitMap(loaded.handle, 0, false, 0);
 }
 
 BitMap* Resources::GetImageData(int index) const {
