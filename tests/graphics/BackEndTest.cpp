@@ -1,7 +1,7 @@
 #include <functional>
 #include <memory>
 
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DDBitMap.h"
 #include "graphics/DIBSection.h"

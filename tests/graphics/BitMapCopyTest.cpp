@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "BitMapTestSupport.h"
-#include "GraphicsFixture.h"
-#include "SurfaceDevice.h"
+#include "support/graphics/GraphicsFixture.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "graphics/BitMap.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DisplayPort.h"

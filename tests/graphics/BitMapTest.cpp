@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "BitMapTestSupport.h"
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 #include "core/Archive.h"
 #include "core/Stream.h"
 #include "graphics/BitMap.h"

@@ -2,7 +2,7 @@
 #include <iterator>
 #include <set>
 
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 #include "core/Alert.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "GraphicsFixture.h"
-#include "SurfaceDevice.h"
+#include "support/graphics/GraphicsFixture.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OSBitMap.h"

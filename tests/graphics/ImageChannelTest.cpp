@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "SurfaceDevice.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Image.h"
 #include "graphics/Paint.h"

@@ -12,7 +12,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/BitmapResource.h"
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 #include "PictureFixtures.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 #include "PictureFixtures.h"
 #include "core/String.h"
 #include "graphics/BMPDecoder.h"

@@ -1,4 +1,4 @@
-#include "SurfaceDevice.h"
+#include "support/graphics/SurfaceDevice.h"
 
 #include "graphics/ColorTable.h"
 #include "platform/gdi/Gdi.h"

@@ -1,4 +1,4 @@
-#include "GraphicsFixture.h"
+#include "support/graphics/GraphicsFixture.h"
 
 #include "core/FileReference.h"
 #include "graphics/ColorTable.h"
