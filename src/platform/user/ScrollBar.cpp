@@ -125,7 +125,9 @@ void Repaint(HWND bar) { RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RD
 
 // Tells the parent; the parent may change the bar, or destroy it, before this returns.
 void Send(HWND bar, WORD code, int position) {
-  if (!(GetWindowLongA(bar, GWL_STYLE) & WS_CHILD)) return;
+  // A bar on its way out tells nothing more: the action it ends is over for its parent too.
+  const WindowData* w = Find(bar);
+  if (w == nullptr || w->destroying || !(w->style & WS_CHILD)) return;
   const HWND parent = GetParent(bar);
   if (parent == nullptr) return;
   const auto wParam = static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(code, static_cast<WORD>(position))));
