@@ -2,6 +2,7 @@
 // radio groups, notifications to the parent, disabled buttons, and their looks on the composed screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -259,6 +260,32 @@ TEST_F(Buttons, TextAndFontChangeWhatIsDrawn) {
   EXPECT_FALSE(ShotOf(button) == small) << "new text shows at once";
   DestroyWindow(button);
   DeleteObject(font);
+}
+
+// The parent chooses the background and the text colour of check boxes and radio buttons; a parent that
+// chooses nothing leaves them the system's.
+TEST_F(Buttons, TheParentChoosesTheColoursAroundCheckBoxes) {
+  HWND box = Make("BUTTON", "Oui", BS_CHECKBOX, {10, 10, 90, 33}, 1);
+  auto count = [](const ColourPicture& p, std::uint32_t colour) {
+    return std::count(p.pixels.begin(), p.pixels.end(), colour);
+  };
+  Pump();
+  const ColourPicture plain = ShotOf(box);
+  EXPECT_EQ(plain.pixels[static_cast<std::size_t>(plain.width - 1)], 0xC0C0C0u);
+  EXPECT_GT(count(plain, 0x000000u), 20);
+  const HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  Handle(parent, [white](HWND, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (message != WM_CTLCOLORSTATIC) return std::nullopt;
+    SetTextColor(reinterpret_cast<HDC>(wParam), 0x000000FF);
+    return reinterpret_cast<LRESULT>(white);
+  });
+  InvalidateRect(box, nullptr, FALSE);
+  Pump();
+  const ColourPicture chosen = ShotOf(box);
+  EXPECT_EQ(chosen.pixels[static_cast<std::size_t>(chosen.width - 1)], 0xFFFFFFu);
+  const auto red = count(chosen, 0xFF0000u);  // the screen's pixels are red-high
+  EXPECT_EQ(red, count(plain, 0x000000u) - count(chosen, 0x000000u)) << "the text, and only the text, in red";
+  EXPECT_GT(red, 20);
 }
 
 // The looks, compared with pictures checked in, and what makes each of them what it is.

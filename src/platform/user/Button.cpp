@@ -221,18 +221,8 @@ void Paint(HWND button) {
   const Kind kind = KindOf(type);
   const std::string text = TextOf(button);
   const bool enabled = IsWindowEnabled(button) != FALSE;
-  const HWND parent = (GetWindowLongA(button, GWL_STYLE) & WS_CHILD) ? GetParent(button) : nullptr;
-  HBRUSH background = nullptr;
-  if (kind != Kind::Push) {
-    // The parent chooses the colours around a check box, as it does for static text.
-    SetTextColor(dc, kDark);
-    SetBkColor(dc, kFace);
-    if (parent != nullptr) {
-      background = reinterpret_cast<HBRUSH>(
-          SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(button)));
-    }
-    if (background == nullptr) background = FaceBrush();
-  }
+  // The parent chooses the colours around a check box, as it does for static text.
+  const HBRUSH background = kind != Kind::Push ? ControlColours(button, dc, WM_CTLCOLORSTATIC) : nullptr;
   // Taken after the parent had its say: it may have changed the button.
   const ButtonState* s = StateOf(button);
   if (s != nullptr) {

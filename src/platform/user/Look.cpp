@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/user/Message.h"
+#include "platform/user/Window.h"
+
 namespace platform::user {
 
 void Fill(HDC dc, RECT r, COLORREF colour) {
@@ -88,6 +91,15 @@ HBRUSH TrackBrush() {
     return CreateDIBPatternBrushPt(&dib, DIB_RGB_COLORS);
   }();
   return brush;
+}
+
+HBRUSH ControlColours(HWND control, HDC dc, UINT message) {
+  const HWND parent = (GetWindowLongA(control, GWL_STYLE) & WS_CHILD) ? GetParent(control) : nullptr;
+  const auto wParam = reinterpret_cast<WPARAM>(dc);
+  const auto lParam = reinterpret_cast<LPARAM>(control);
+  LRESULT brush = parent != nullptr ? SendMessageA(parent, message, wParam, lParam) : 0;
+  if (brush == 0) brush = DefWindowProcA(control, message, wParam, lParam);
+  return reinterpret_cast<HBRUSH>(brush);
 }
 
 }  // namespace platform::user

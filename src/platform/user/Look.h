@@ -27,4 +27,8 @@ void DrawLabel(HDC dc, const char* text, int length, RECT r, UINT format, bool e
 HBRUSH FaceBrush();
 HBRUSH TrackBrush();
 
+// The brush a control paints its background with, and the colours of its text, as its parent chooses them
+// with the WM_CTLCOLOR message given (the system's when the parent answers none).
+HBRUSH ControlColours(HWND control, HDC dc, UINT message);
+
 }  // namespace platform::user

@@ -258,14 +258,7 @@ void Paint(HWND bar) {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(bar, &paint);
   if (dc == nullptr) return;
-  HBRUSH track = nullptr;
-  if (GetWindowLongA(bar, GWL_STYLE) & WS_CHILD) {
-    if (const HWND parent = GetParent(bar)) {
-      track = reinterpret_cast<HBRUSH>(
-          SendMessageA(parent, WM_CTLCOLORSCROLLBAR, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(bar)));
-    }
-  }
-  if (track == nullptr) track = TrackBrush();
+  const HBRUSH track = ControlColours(bar, dc, WM_CTLCOLORSCROLLBAR);
   // Taken after the parent had its say: it may have changed the bar.
   if (const ScrollState* s = StateOf(bar)) {
     const Layout l = LayoutOf(bar, *s, s->pressed == Part::Thumb ? s->trackPos : s->pos);
