@@ -44,7 +44,7 @@ Cursor* Resources::GetCursor(int index) const {
   if (id > 32511) {
     handle = LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
   } else {
-    const HINSTANCE module = CHECK_NOT_NULL(GetOSApp())->instance;
+    const HINSTANCE module = GetOSApp()->instance;
     handle = LoadCursorA(module, MAKEINTRESOURCEA(id));
     if (handle == nullptr) {
       ClearLastError();  // the missing cursor is not the failure; a missing 201 is

@@ -43,6 +43,21 @@ int ColorOf(const SmartRef<Image>& image) {
 
 constexpr int kRed = 7, kGreen = 8, kBlue = 9;
 
+// The root object of a file in the preview files' format, written (when given) and read back.
+SmartRef<Smart> RoundTrip(const std::string& path, Smart* written = nullptr) {
+  SmartRef<FileReference> where(new FileReference(path.c_str()));
+  if (written) {
+    SmartRef<File> file(new File(~where, kFileModeRead | kFileModeWrite));
+    SmartRef<ObjectFile> objects(new ObjectFile(Preview::GetFormat(), SmartRef<Stream>(~file)));
+    objects->Write(SmartRef<Smart>(written));
+  }
+  SmartRef<File> file(new File(~where, kFileModeRead));
+  SmartRef<ObjectFile> objects(new ObjectFile(Preview::GetFormat(), SmartRef<Stream>(~file)));
+  SmartRef<Smart> read;
+  objects->Read(&read);
+  return read;
+}
+
 class PreviewTest : public GraphicsFixture {
  protected:
   void SetUp() override {
@@ -160,11 +175,7 @@ TEST_F(PreviewTest, ASavedFileHoldsTheItemsThenTheIndexThenWhatTheyReferTo) {
   EXPECT_EQ(classes, expected);
 
   // The index maps the k-th item's name to k.
-  SmartRef<FileReference> store(new FileReference(root.WinPath("_preview.pre").c_str()));
-  SmartRef<File> file(new File(~store, kFileModeRead));
-  SmartRef<ObjectFile> objects(new ObjectFile(Preview::GetFormat(), SmartRef<Stream>(~file)));
-  SmartRef<Smart> read;
-  objects->Read(&read);
+  const SmartRef<Smart> read = RoundTrip(root.WinPath("_preview.pre"));
   auto* index = CastSmart<PreviewIndex>(~read);
   ASSERT_NE(index, nullptr);
   EXPECT_EQ(index->NumNames(), 2);
@@ -239,16 +250,7 @@ TEST_F(PreviewTest, AStoredPreviewBelongsToTheFolderOfItsFile) {
   preview->UpdateItem(*Ref("a.bmp"), ~Thumbnail(kRed));
   root.MakeFolder("elsewhere");
   root.Write("elsewhere/copy.obj");
-  SmartRef<FileReference> where(new FileReference(root.WinPath("elsewhere\\copy.obj").c_str()));
-  {
-    SmartRef<File> file(new File(~where, kFileModeRead | kFileModeWrite));
-    SmartRef<ObjectFile> objects(new ObjectFile(Preview::GetFormat(), SmartRef<Stream>(~file)));
-    objects->Write(SmartRef<Smart>(~preview));
-  }
-  SmartRef<File> file(new File(~where, kFileModeRead));
-  SmartRef<ObjectFile> objects(new ObjectFile(Preview::GetFormat(), SmartRef<Stream>(~file)));
-  SmartRef<Smart> read;
-  objects->Read(&read);
+  const SmartRef<Smart> read = RoundTrip(root.WinPath("elsewhere\\copy.obj"), ~preview);
   auto* stored = CastSmart<Preview>(~read);
   ASSERT_NE(stored, nullptr);
   EXPECT_TRUE(*stored->GetFolder() == *Ref("elsewhere"));
