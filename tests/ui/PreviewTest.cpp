@@ -318,3 +318,21 @@ TEST_F(FolderPreviewTest, TurningToAnotherFolderStoresTheThumbnailsGivenToTheCur
 }
 
 }  // namespace
+
+namespace {
+
+// The program quits with a current preview still open: its file is closed while the system's files are
+// still there to close it.
+TEST(FolderPreviewAtExit, TheCurrentPreviewIsLetGoBeforeTheFilesGo) {
+  TempFolder root;
+  root.Write("a.bmp", "not empty");
+  EXPECT_EXIT(
+      {
+        FileReference file(root.WinPath("a.bmp").c_str());
+        file.GetPreview();
+        std::exit(currentPreview ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
