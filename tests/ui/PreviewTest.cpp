@@ -245,6 +245,24 @@ TEST_F(PreviewTest, AnUnreadableFileGivesAnEmptyStoreThatTheNextSaveReplaces) {
   EXPECT_EQ(ColorOf(preview->GetItemImage(*Ref("b.bmp"))), kGreen);
 }
 
+TEST_F(PreviewTest, AFailedSaveLeavesTheStoredFileAndTheStoreAsTheyWere) {
+  SmartRef<Preview> preview = Open();
+  preview->UpdateItem(*Ref("a.bmp"), ~Thumbnail(kRed));
+  preview->Update();
+  const std::string before = root.Read("_preview.pre");
+  preview = Open();
+  preview->UpdateItem(*Ref("b.bmp"), ~Thumbnail(kBlue));
+  // The new file is written beside the old one first; a folder in that place makes the save fail.
+  root.MakeFolder("_preview.pre~");
+  EXPECT_TRUE(Raised([&] { preview->Update(); }));
+  EXPECT_EQ(root.Read("_preview.pre"), before);
+  EXPECT_EQ(ColorOf(preview->GetItemImage(*Ref("a.bmp"))), kRed);
+  EXPECT_FALSE(preview->GetItemImage(*Ref("b.bmp"))) << "still waiting for a save";
+  std::filesystem::remove(root.Path() / "_preview.pre~");
+  preview->Update();
+  EXPECT_EQ(ColorOf(Open()->GetItemImage(*Ref("b.bmp"))), kBlue);
+}
+
 TEST_F(PreviewTest, AStoredPreviewBelongsToTheFolderOfItsFile) {
   SmartRef<Preview> preview = Open();
   preview->UpdateItem(*Ref("a.bmp"), ~Thumbnail(kRed));
