@@ -22,10 +22,6 @@ const PersistentType PreviewIndex::persistentType(&PreviewIndex::classInfo, Make
                                                   &PreviewIndex::ReadNew);
 const PersistentType Preview::persistentType(&Preview::classInfo, MakeVersion(1), MakeVersion(3), &Preview::ReadNew);
 
-namespace {
-constexpr const char* kPreviewName = "_preview";
-}  // namespace
-
 // ---- PreviewItem ----
 
 PreviewItem::PreviewItem(FileReference& file, Image* image)
@@ -104,7 +100,7 @@ SmartRef<TypeIndex> Preview::GetFormat() {
 }
 
 SmartRef<Preview> Preview::Open(FileReference& folder) {
-  const String name(kPreviewName);
+  const String name("_preview");
   SmartRef<FileReference> reference(
       new FileReference(GetFileType(), *FileCreatorType::defaultCreator, folder, name, true));
   SmartRef<File> file(new File(~reference, kFileModeRead | kFileModeWrite));
