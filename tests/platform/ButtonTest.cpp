@@ -118,8 +118,8 @@ TEST_F(Buttons, SpaceBarClicksTheFocusedButtonAndOtherKeysGoToTheParent) {
   EXPECT_EQ(log.Count(parent, WM_KEYDOWN), 1);
 }
 
-// BM_CLICK, then one click by mouse, on every kind: the automatic kinds change their check before the
-// parent hears of the click; the others leave it to the parent.
+// BM_CLICK, then a double click of the mouse (two clicks for a button), on every kind: the automatic kinds
+// change their check before the parent hears of the click; the others leave it to the parent.
 TEST_F(Buttons, EachKindChecksAsItsStyleSays) {
   struct Case {
     const char* name;
@@ -148,11 +148,13 @@ TEST_F(Buttons, EachKindChecksAsItsStyleSays) {
     SendMessageA(button, BM_CLICK, 0, 0);
     EXPECT_EQ(Check(button), c.afterOne);
     EXPECT_EQ(seenByParent, c.afterOne);
-    SendMessageA(button, BM_CLICK, 0, 0);
+    Click(30, 70);
     EXPECT_EQ(Check(button), c.afterTwo);
     Click(30, 70);
+    EXPECT_EQ(log.Count(button, WM_LBUTTONDBLCLK), 1);
     EXPECT_EQ(Check(button), c.afterThree);
     EXPECT_EQ(ClicksOf(button), 3);
+    Advance(1000);  // the next button's first click is not a double click
     DestroyWindow(button);
   }
 }

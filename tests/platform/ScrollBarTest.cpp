@@ -186,6 +186,13 @@ TEST_F(ScrollBars, AHeldArrowRepeatsWhileThePointerIsOnIt) {
   Advance(500);
   Pump();
   EXPECT_EQ(Codes(bar), (CodeList{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
+
+  // Quick clicks are a step each, the second coming as a double click.
+  log.Clear();
+  Click(308, 210);
+  Click(308, 210);
+  EXPECT_EQ(log.Count(bar, WM_LBUTTONDBLCLK), 1);
+  EXPECT_EQ(Codes(bar), (CodeList{SB_LINEDOWN, SB_ENDSCROLL, SB_LINEDOWN, SB_ENDSCROLL}));
 }
 
 // The track held below the thumb pages down until the thumb comes under the pointer, then stops.
