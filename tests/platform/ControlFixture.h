@@ -12,11 +12,7 @@ class ControlFixture : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, kClass, &wc));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "ControlParent";
-    ASSERT_NE(RegisterClassA(&wc), 0);
+    RegisterWhiteClass("ControlParent");
     parent = CreateWindowExA(0, "ControlParent", "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
                              nullptr, nullptr);
     ASSERT_NE(parent, nullptr);

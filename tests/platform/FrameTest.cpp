@@ -34,12 +34,7 @@ class Frames : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    // The fixture's procedure, so that handlers see the frames' messages, with a white background.
-    WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, kClass, &wc));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "Framed";
-    ASSERT_NE(RegisterClassA(&wc), 0);
+    RegisterWhiteClass("Framed");
     parent = MakeTop({0, 0, 600, 400});
   }
 

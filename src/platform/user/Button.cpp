@@ -260,12 +260,8 @@ LRESULT SetCheck(HWND button, WPARAM wParam) {
 }  // namespace
 
 LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    if (WindowData* w = Find(button)) w->control = std::make_unique<ButtonState>();
-    return DefWindowProcA(button, message, wParam, lParam);
-  }
-  ButtonState* s = StateOf(button);
-  if (s == nullptr) return DefWindowProcA(button, message, wParam, lParam);
+  ButtonState* s = ControlStateFor<ButtonState>(button, message);
+  if (s == nullptr || message == WM_NCCREATE) return DefWindowProcA(button, message, wParam, lParam);
   switch (message) {
     case WM_ERASEBKGND: return 1;  // the painting covers every pixel
     case WM_PAINT: Paint(button); return 0;

@@ -348,12 +348,8 @@ LRESULT GetInfo(const ScrollState& s, SCROLLINFO* info) {
 }  // namespace
 
 LRESULT ScrollBarProcedure(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    if (WindowData* w = Find(bar)) w->control = std::make_unique<ScrollState>();
-    return DefWindowProcA(bar, message, wParam, lParam);
-  }
-  ScrollState* s = StateOf(bar);
-  if (s == nullptr) return DefWindowProcA(bar, message, wParam, lParam);
+  ScrollState* s = ControlStateFor<ScrollState>(bar, message);
+  if (s == nullptr || message == WM_NCCREATE) return DefWindowProcA(bar, message, wParam, lParam);
   switch (message) {
     case WM_ERASEBKGND: return 1;  // the painting covers every pixel
     case WM_PAINT: Paint(bar); return 0;

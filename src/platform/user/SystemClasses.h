@@ -23,4 +23,14 @@ State* ControlStateOf(HWND window) {
   return w != nullptr ? dynamic_cast<State*>(w->control.get()) : nullptr;
 }
 
+// The same, made as the window is made (WM_NCCREATE), so that it goes with the window whatever becomes of
+// its procedure.
+template <typename State>
+State* ControlStateFor(HWND window, UINT message) {
+  if (message == WM_NCCREATE) {
+    if (WindowData* w = Find(window)) w->control = std::make_unique<State>();
+  }
+  return ControlStateOf<State>(window);
+}
+
 }  // namespace platform::user
