@@ -298,7 +298,7 @@ LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
       s->focused = false;
       s->spaceDown = false;
       CancelTracking(button);
-      SetPushed(button, false);
+      if ((s = StateOf(button)) != nullptr) s->pushed = false;
       Repaint(button);
       return 0;
     case WM_ENABLE:

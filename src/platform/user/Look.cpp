@@ -35,7 +35,7 @@ void SunkenEdge(HDC dc, RECT r) {
 
 void FocusRect(HDC dc, RECT r) {
   if (r.right <= r.left || r.bottom <= r.top) return;
-  // The dots keep their place on the screen's grid, so that rectangles meeting along an edge line up.
+  // The dots keep to one grid of the window, so that rectangles meeting along an edge line up.
   auto dot = [dc](int x, int y) {
     if (((x + y) & 1) != 0) return;
     RECT pixel{x, y, x + 1, y + 1};
