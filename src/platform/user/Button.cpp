@@ -238,10 +238,14 @@ void Paint(HWND button) {
   EndPaint(button, &paint);
 }
 
-LRESULT ForwardKey(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  if ((GetWindowLongA(button, GWL_STYLE) & WS_CHILD) == 0) return DefWindowProcA(button, message, wParam, lParam);
+// Tab, Enter and Esc are the window's keys, not the button's: they go on to the parent, so that a window
+// that moves between its fields, accepts or cancels with them keeps doing so while a button has the focus.
+LRESULT CharacterTyped(HWND button, WPARAM wParam, LPARAM lParam) {
+  if (wParam == ' ') return 0;  // the space bar's own character: the key already clicked
+  const bool windowKey = wParam == '\t' || wParam == '\r' || wParam == 27;
+  if (!windowKey || !(GetWindowLongA(button, GWL_STYLE) & WS_CHILD)) return DefWindowProcA(button, WM_CHAR, wParam, lParam);
   const HWND parent = GetParent(button);
-  return parent != nullptr ? SendMessageA(parent, message, wParam, lParam) : 0;
+  return parent != nullptr ? SendMessageA(parent, WM_CHAR, wParam, lParam) : 0;
 }
 
 LRESULT SetCheck(HWND button, WPARAM wParam) {
@@ -306,14 +310,14 @@ LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
       Repaint(button);
       return 0;
     case WM_KEYDOWN:
-      if (wParam != VK_SPACE) return ForwardKey(button, message, wParam, lParam);
+      if (wParam != VK_SPACE) return DefWindowProcA(button, message, wParam, lParam);
       if (!s->spaceDown && !s->tracking) {
         s->spaceDown = true;
         SetPushed(button, true);
       }
       return 0;
     case WM_KEYUP:
-      if (wParam != VK_SPACE) return ForwardKey(button, message, wParam, lParam);
+      if (wParam != VK_SPACE) return DefWindowProcA(button, message, wParam, lParam);
       if (s->spaceDown) {
         s->spaceDown = false;
         const bool pushed = s->pushed;
@@ -321,9 +325,7 @@ LRESULT ButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
         if (pushed) Click(button);
       }
       return 0;
-    case WM_CHAR:
-      if (wParam == ' ') return 0;  // the space bar's own character: the key already clicked
-      return ForwardKey(button, message, wParam, lParam);
+    case WM_CHAR: return CharacterTyped(button, wParam, lParam);
     case WM_SETTEXT: {
       const LRESULT result = DefWindowProcA(button, message, wParam, lParam);
       Repaint(button);

@@ -5,9 +5,9 @@
 // when it leaves) and is clicked when the button comes up over it; a space bar pressed and released while
 // it has the focus clicks it too. A click first changes the check of the automatic kinds (an automatic radio
 // button unchecks the other automatic radio buttons of its group), then tells the parent with WM_COMMAND:
-// the identifier in the low word, BN_CLICKED in the high word, the button's handle in lParam. Other keys
-// the button does not use go on to its parent window, so that a window's own keys (Esc, Enter, the arrows)
-// keep working while one of its buttons has the focus.
+// the identifier in the low word, BN_CLICKED in the high word, the button's handle in lParam. The
+// characters of Tab, Enter and Esc go on to the parent window, so that a window's own keys keep working
+// while one of its buttons has the focus; other keys do nothing.
 #pragma once
 
 #include "platform/kernel/WinTypes.h"
