@@ -26,6 +26,8 @@ ImageChannel::~ImageChannel() = default;
 
 DisplayDevice* ImageChannel::GetDevice() const { return CHECK_NOT_NULL(~device); }
 
+void ImageChannel::SetDevice(DisplayDevice* newDevice) { device = newDevice; }
+
 ImageChannelNode::ImageChannelNode(DisplayDevice* device) : ImageChannel(device) {}
 
 ImageChannelNode::ImageChannelNode(const ImageChannel& channel) : ImageChannel(channel.GetDevice()) {}
