@@ -60,5 +60,8 @@ void ImageChannelNode::Redraw(DisplayDevice* device) {
   DisplayPort port(device, bounds, 1);
   Area update;
   port.BeginUpdate(visible, &update);
+  // As a paint of a window is clipped to what needs it, so is a paint of any device: channels that draw
+  // without background would otherwise draw over their own pixels outside the update.
+  port.ClipTo(update);
   Draw(port, update);
 }
