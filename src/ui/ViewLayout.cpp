@@ -1,5 +1,6 @@
 // How views follow their parent's edges and how far a view can shrink or grow with its subviews.
 #include <algorithm>
+#include <utility>
 
 #include "graphics/OffScreen.h"
 #include "ui/View.h"
@@ -25,6 +26,26 @@ void FollowEdges(bool first, bool second, std::int32_t dFirst, std::int32_t dSec
 // Once unbounded, a growth allowance stays unbounded.
 std::int32_t Widen(std::int32_t grow, std::int32_t by) {
   return grow == kUnboundedSize ? grow : std::max(grow, by);
+}
+
+// One axis of a view's constraint: a view that does not follow one of its parent's edges on the axis
+// keeps the parent from growing past it; a view that follows both stretches, within its own range. Answers
+// whether it stretches (and so whether its subviews have their say).
+template <class RangeOf>
+bool ConstrainAxis(bool followsFirst, bool followsSecond, std::int32_t parentFirst, std::int32_t parentSecond,
+                   std::int32_t first, std::int32_t second, std::int32_t& shrink, std::int32_t& grow,
+                   RangeOf rangeOf) {
+  if (!followsFirst) grow = Widen(grow, parentFirst - first);
+  if (!followsSecond) grow = Widen(grow, second - parentSecond);
+  if (!followsFirst || !followsSecond) return false;
+  const auto [minimum, maximum] = rangeOf();
+  const std::int32_t size = second - first;
+  shrink = std::min(shrink, size - minimum);
+  if (maximum == kUnboundedSize)
+    grow = kUnboundedSize;
+  else if (maximum > minimum)
+    grow = Widen(grow, maximum - size);
+  return true;
 }
 
 }  // namespace
@@ -65,35 +86,25 @@ void View::GetSizeLimits(Rect* limits) {
 }
 
 void View::ConstrainHeight(const Rect& parentFrame, std::int32_t& shrink, std::int32_t& grow) {
-  if (!(anchoring & kAnchorTop)) grow = Widen(grow, parentFrame.top - frame.top);
-  if (!(anchoring & kAnchorBottom)) grow = Widen(grow, frame.bottom - parentFrame.bottom);
-  if ((anchoring & kAnchorTop) && (anchoring & kAnchorBottom)) {
-    Rect range;
-    GetSizeRange(&range);
-    const std::int32_t height = frame.Height();
-    shrink = std::min(shrink, height - range.top);
-    if (range.bottom == kUnboundedSize)
-      grow = kUnboundedSize;
-    else if (range.bottom > range.top)
-      grow = Widen(grow, range.bottom - height);
+  const bool stretches = ConstrainAxis(anchoring & kAnchorTop, anchoring & kAnchorBottom, parentFrame.top,
+                                       parentFrame.bottom, frame.top, frame.bottom, shrink, grow, [this] {
+                                         Rect range;
+                                         GetSizeRange(&range);
+                                         return std::pair(range.top, range.bottom);
+                                       });
+  if (stretches)
     for (std::int32_t n = 1; n <= subviews.NumItems(); ++n) SubviewAt(n)->ConstrainHeight(frame, shrink, grow);
-  }
 }
 
 void View::ConstrainWidth(const Rect& parentFrame, std::int32_t& shrink, std::int32_t& grow) {
-  if (!(anchoring & kAnchorLeft)) grow = Widen(grow, parentFrame.left - frame.left);
-  if (!(anchoring & kAnchorRight)) grow = Widen(grow, frame.right - parentFrame.right);
-  if ((anchoring & kAnchorLeft) && (anchoring & kAnchorRight)) {
-    Rect range;
-    GetSizeRange(&range);
-    const std::int32_t width = frame.Width();
-    shrink = std::min(shrink, width - range.left);
-    if (range.right == kUnboundedSize)
-      grow = kUnboundedSize;
-    else if (range.right > range.left)
-      grow = Widen(grow, range.right - width);
+  const bool stretches = ConstrainAxis(anchoring & kAnchorLeft, anchoring & kAnchorRight, parentFrame.left,
+                                       parentFrame.right, frame.left, frame.right, shrink, grow, [this] {
+                                         Rect range;
+                                         GetSizeRange(&range);
+                                         return std::pair(range.left, range.right);
+                                       });
+  if (stretches)
     for (std::int32_t n = 1; n <= subviews.NumItems(); ++n) SubviewAt(n)->ConstrainWidth(frame, shrink, grow);
-  }
 }
 
 void View::FitSize(bool usePreferred) {

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
-#include "support/graphics/SurfaceDevice.h"
 #include "ui/ViewTestSupport.h"
 
 namespace {
@@ -17,12 +18,13 @@ class ViewDrawing : public GraphicsFixture, public ::testing::WithParamInterface
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    surface = new SurfaceDevice(8, 6, Color(0), true);
+    window.emplace(8, 6, GetParam());
+    surface = window->surface;
     surface->Fill(0x123456);
-    notifier = new WindowNotifier;
-    root = new RootView(~surface, ~notifier, GetParam());
+    root = window->root;
   }
   void TearDown() override {
+    window.reset();
     root = nullptr;
     GraphicsFixture::TearDown();
   }
@@ -36,14 +38,9 @@ class ViewDrawing : public GraphicsFixture, public ::testing::WithParamInterface
   std::string Picture() const {
     return surface->Picture({{kWhite, '.'}, {kRed, 'r'}, {kBlue, 'b'}, {kGreen, 'g'}, {0x123456, '-'}});
   }
-  Rect InvalidBounds() const {
-    Area invalid;
-    surface->GetInvalidArea(&invalid);
-    return invalid.IsEmpty() ? Rect(0, 0, 0, 0) : invalid.GetBounds();
-  }
 
+  std::optional<TestWindow> window;
   SmartRef<SurfaceDevice> surface;
-  SmartRef<WindowNotifier> notifier;
   SmartRef<RootView> root;
 };
 
@@ -95,7 +92,7 @@ TEST_P(ViewDrawing, MovingAViewRepaintsWhereItWasAndWhereItGoes) {
   auto red = Painter({0, 0, 2, 2}, kRed);
   root->Redraw(~surface);
   red->SetBounds(5, 3, 8, 6);
-  EXPECT_EQ(InvalidBounds(), Rect(0, 0, 8, 6));
+  EXPECT_EQ(window->InvalidBounds(), Rect(0, 0, 8, 6));
   root->Redraw(~surface);
   EXPECT_EQ(Picture(),
             "........\n"
@@ -109,19 +106,11 @@ TEST_P(ViewDrawing, MovingAViewRepaintsWhereItWasAndWhereItGoes) {
 INSTANTIATE_TEST_SUITE_P(DirectAndBuffered, ViewDrawing, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Buffered" : "Direct"; });
 
-class ViewPainting : public GraphicsFixture {
- protected:
-  void SetUp() override {
-    GraphicsFixture::SetUp();
-    surface = new SurfaceDevice(6, 5);
-    notifier = new WindowNotifier;
-  }
-  SmartRef<SurfaceDevice> surface;
-  SmartRef<WindowNotifier> notifier;
-};
+using ViewPainting = GraphicsFixture;
 
 TEST_F(ViewPainting, ShowingAndHidingRepaintTheViewsAreaOnce) {
-  SmartRef<RootView> root(new RootView(~surface, ~notifier));
+  TestWindow window(6, 5);
+  const SmartRef<RootView>& root = window.root;
   root->MakeShown();
   SmartRef<ProbeView> child(new ProbeView(~root, {1, 1, 3, 4}, nullptr, "C"));
   root->AddSubview(~child);
@@ -131,16 +120,16 @@ TEST_F(ViewPainting, ShowingAndHidingRepaintTheViewsAreaOnce) {
   };
   const Step steps[] = {{false, {1, 1, 3, 4}}, {false, {0, 0, 0, 0}}, {true, {1, 1, 3, 4}}, {true, {0, 0, 0, 0}}};
   for (const Step& step : steps) {
-    surface->Validate();
+    window.surface->Validate();
     child->Show(step.show);
-    Area invalid;
-    surface->GetInvalidArea(&invalid);
-    EXPECT_EQ(invalid.IsEmpty() ? Rect(0, 0, 0, 0) : invalid.GetBounds(), step.invalid) << step.show;
+    EXPECT_EQ(window.InvalidBounds(), step.invalid) << step.show;
   }
 }
 
 TEST_F(ViewPainting, HighlightInvertsATwoPixelFrameAndASecondCallTakesItAway) {
-  SmartRef<RootView> root(new RootView(~surface, ~notifier));
+  TestWindow window(6, 5);
+  const SmartRef<RootView>& root = window.root;
+  const SmartRef<SurfaceDevice>& surface = window.surface;
   root->Highlight();
   EXPECT_EQ(surface->Picture({{0xFFFFFF, '.'}, {0, '#'}}), "......\n......\n......\n......\n......\n")
       << "a hidden view draws nothing";
@@ -157,7 +146,9 @@ TEST_F(ViewPainting, HighlightInvertsATwoPixelFrameAndASecondCallTakesItAway) {
 }
 
 TEST_F(ViewPainting, BuffersAreCopiedThroughTheFrameAndRequired) {
-  SmartRef<RootView> root(new RootView(~surface, ~notifier));
+  TestWindow window(6, 5);
+  const SmartRef<RootView>& root = window.root;
+  const SmartRef<SurfaceDevice>& surface = window.surface;
   root->Show(true);
   {
     DisplayPort port(~surface, {0, 0, 6, 5});

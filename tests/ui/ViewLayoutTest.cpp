@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/WindowFixture.h"
-#include "support/graphics/SurfaceDevice.h"
 #include "ui/ViewTestSupport.h"
 
 namespace {
@@ -10,12 +11,13 @@ class ViewLayout : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    surface = new SurfaceDevice(200, 150);
-    notifier = new WindowNotifier;
-    root = new RootView(~surface, ~notifier);
-    root->Show(true);
+    window.emplace(200, 150);
+    window->root->Show(true);
+    root = window->root;
+    surface = window->surface;
   }
   void TearDown() override {
+    window.reset();
     root = nullptr;
     WindowFixture::TearDown();
   }
@@ -31,9 +33,9 @@ class ViewLayout : public WindowFixture {
     return limits;
   }
 
-  SmartRef<SurfaceDevice> surface;
-  SmartRef<WindowNotifier> notifier;
+  std::optional<TestWindow> window;
   SmartRef<RootView> root;
+  SmartRef<SurfaceDevice> surface;
 };
 
 TEST_F(ViewLayout, SubviewsFollowTheEdgesTheyAreAnchoredTo) {

@@ -7,6 +7,7 @@
 
 #include "graphics/Color.h"
 #include "graphics/DisplayPort.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "ui/View.h"
 #include "ui/WindowNotifier.h"
 
@@ -14,6 +15,29 @@ class RootView : public View {
  public:
   RootView(DisplayDevice* device, WindowNotifier* notifier, bool buffered = false)
       : View(device, notifier, true, false, buffered) {}
+};
+
+// A window's root view over a surface of its own, with the window's notifier.
+struct TestWindow {
+  TestWindow(int width, int height, bool buffered = false)
+      : surface(new SurfaceDevice(width, height)), notifier(new WindowNotifier),
+        root(new RootView(~surface, ~notifier, buffered)) {}
+  // Shown and active, as the application leaves its front window.
+  void MakeFront() {
+    root->Show(true);
+    root->SetParentActive(true);
+    root->SetTargetFlag(true);
+  }
+  // The bounds of what the surface has to repaint; empty when nothing.
+  Rect InvalidBounds() const {
+    Area invalid;
+    surface->GetInvalidArea(&invalid);
+    return invalid.IsEmpty() ? Rect(0, 0, 0, 0) : invalid.GetBounds();
+  }
+
+  SmartRef<SurfaceDevice> surface;
+  SmartRef<WindowNotifier> notifier;
+  SmartRef<RootView> root;
 };
 
 // One shared record of the calls, in order, as "name:what".

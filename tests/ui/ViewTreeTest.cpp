@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/Raised.h"
 #include "support/WindowFixture.h"
-#include "support/graphics/SurfaceDevice.h"
 #include "ui/ViewTestSupport.h"
 
 namespace {
@@ -12,15 +13,14 @@ class ViewTree : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    surface = new SurfaceDevice(200, 150);
-    notifier = new WindowNotifier;
-    root = new RootView(~surface, ~notifier);
-    // As the application does with its front window.
-    root->Show(true);
-    root->SetParentActive(true);
-    root->SetTargetFlag(true);
+    window.emplace(200, 150);
+    window->MakeFront();
+    surface = window->surface;
+    notifier = window->notifier;
+    root = window->root;
   }
   void TearDown() override {
+    window.reset();
     root = nullptr;
     WindowFixture::TearDown();
   }
@@ -30,12 +30,9 @@ class ViewTree : public WindowFixture {
     parent->AddSubview(~view);
     return view;
   }
-  Rect InvalidBounds() const {
-    Area invalid;
-    surface->GetInvalidArea(&invalid);
-    return invalid.IsEmpty() ? Rect(0, 0, 0, 0) : invalid.GetBounds();
-  }
+  Rect InvalidBounds() const { return window->InvalidBounds(); }
 
+  std::optional<TestWindow> window;
   SmartRef<SurfaceDevice> surface;
   SmartRef<WindowNotifier> notifier;
   SmartRef<RootView> root;
