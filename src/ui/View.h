@@ -51,7 +51,7 @@ class View : public ImageChannelNode, public InvalidationSink, public SmartImple
   SMART_ABSTRACT(View)
  public:
   // A subview of the parent, drawing on the parent's window frame when it shares it, else on the parent's
-  // buffer or device. It is hidden from nothing but not yet in the tree: the caller adds it.
+  // buffer or device. It is not in the tree until the caller adds it.
   View(View* parent, const Rect& frame, std::uint8_t anchoring, bool acceptsTarget, bool shareWindowFrame);
   ~View() override;
   View(const View&) = delete;
@@ -155,8 +155,8 @@ class View : public ImageChannelNode, public InvalidationSink, public SmartImple
   // first.
   DisplayDevice* GetWindowFrame() const;
   DisplayDevice* GetWindowFrameOnly() const;
-  // The point, given in the window of the other view, for this view's window: every window's points are
-  // already in the coordinates its frames share.
+  // The point, given in the window of the other view, for this view's window, as window frames map points:
+  // unchanged.
   Point MapPointToWindow(View* other, const Point& point) const;
 
  protected:
