@@ -6,7 +6,6 @@
 
 using TW_UINT16 = std::uint16_t;
 using TW_UINT32 = std::uint32_t;
-using TW_INT16 = std::int16_t;
 using TW_MEMREF = void*;
 
 #pragma pack(push, 2)
