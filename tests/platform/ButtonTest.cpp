@@ -224,14 +224,21 @@ TEST_F(Buttons, DisabledButtonsTakeNoClick) {
   EXPECT_EQ(ClicksOf(button), 0);
   EXPECT_EQ(Check(button), 0u);
 
-  EnableWindow(button, TRUE);
-  Press(40, 30);
-  EXPECT_EQ(GetCapture(), button);
-  EnableWindow(button, FALSE);
-  EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_FALSE(Pushed(button));
-  Release(40, 30);
-  EXPECT_EQ(ClicksOf(button), 0);
+  // Disabled, or told to cancel what it follows, while held: the mouse is let go and nothing is clicked.
+  for (const bool disable : {true, false}) {
+    EnableWindow(button, TRUE);
+    Press(40, 30);
+    EXPECT_EQ(GetCapture(), button);
+    if (disable) {
+      EnableWindow(button, FALSE);
+    } else {
+      SendMessageA(button, WM_CANCELMODE, 0, 0);
+    }
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(Pushed(button));
+    Release(40, 30);
+    EXPECT_EQ(ClicksOf(button), 0);
+  }
 }
 
 // A parent that destroys the button while handling its click leaves nothing behind to trip over.

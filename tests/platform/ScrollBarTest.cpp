@@ -276,7 +276,7 @@ TEST_F(ScrollBars, EmptyRangesAndDisabledBars) {
 }
 
 // A parent may destroy the bar, or take the capture, while it handles a notification.
-TEST_F(ScrollBars, TheParentMayDestroyTheBarOrTakeTheMouse) {
+TEST_F(ScrollBars, TheParentMayDestroyTheBarOrTakeTheMouseAway) {
   HWND bar = MakeBar();
   Handle(parent, [](HWND, UINT message, WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
     if (message == WM_VSCROLL) DestroyWindow(reinterpret_cast<HWND>(lParam));
@@ -301,6 +301,17 @@ TEST_F(ScrollBars, TheParentMayDestroyTheBarOrTakeTheMouse) {
   Pump();
   EXPECT_EQ(Codes(bar), (CodeList{SB_LINEUP, SB_ENDSCROLL})) << "the action ends when the mouse is taken away";
   Release(308, 25);
+  ReleaseCapture();  // the parent's
+
+  // Told to cancel, a bar whose thumb is dragged ends without a final position.
+  log.Clear();
+  Handle(parent, [](HWND, UINT, WPARAM, LPARAM) -> std::optional<LRESULT> { return std::nullopt; });
+  Press(308, 20 + 20);
+  MoveTo(308, 20 + 20 + 50);
+  SendMessageA(bar, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+  Release(308, 20 + 20 + 50);
+  EXPECT_EQ(Codes(bar), (CodeList{SB_THUMBTRACK, SB_ENDSCROLL}));
 }
 
 TEST_F(ScrollBars, GoldenLooks) {

@@ -89,6 +89,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       SetCursor(LoadCursorA(nullptr, IDC_ARROW));
       return TRUE;
     }
+    case WM_CANCELMODE:
+      // Whatever the window was following with the mouse ends: a control let go of ends its press.
+      if (GetCapture() == window) ReleaseCapture();
+      return 0;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORSCROLLBAR: {
