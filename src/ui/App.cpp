@@ -1,0 +1,98 @@
+#include "ui/App.h"
+
+#include "core/Alert.h"
+#include "core/Exception.h"
+#include "core/File.h"
+
+SmartRef<App> gApplication;
+bool gAppQuitting = false;
+
+namespace {
+MainWindowRecord* gModuleRecord = nullptr;
+}  // namespace
+
+SMART_DEFINE_ABSTRACT(FormatPicker, "FormatPicker")
+SMART_DEFINE_ABSTRACT(App, "App", FormatPicker, Smart)
+
+void FormatPicker::ConvertForOpen(SmartRef<Smart>* out, Smart*) {
+  if (out) *out = nullptr;
+}
+
+String* AppInfo::JoinNameVersion() const {
+  auto* joined = new String(name);
+  joined->Append(" ");
+  joined->Append(version);
+  return joined;
+}
+
+void App::SetModuleHandle(MainWindowRecord* record) { gModuleRecord = record; }
+
+App::App(const AppCreation& creation)
+    : osApp(gModuleRecord), creator(creation.creator), documentIndex(creation.documentIndex) {
+  if (creation.info) {
+    info.word = creation.info->word;
+    info.name = creation.info->name;
+    info.version = creation.info->version;
+  }
+  // The window list, the menu bar, the clipboard and the current tool join the application with the
+  // windows (Window), the menus (MenuBar), the clipboard (Clipboard) and the tools (Tool).
+}
+
+App::~App() = default;
+
+SmartRef<Scribe> App::MakeScribe(FileReference& file, int mode) {
+  if (!documentIndex) return nullptr;
+  SmartRef<File> opened(new File(&file, mode));
+  return SmartRef<Scribe>(new ObjectFile(documentIndex, SmartRef<Stream>(~opened)));
+}
+
+SmartRef<FileReference> App::ChooseFile(int mode) {
+  if (!documentIndex) return nullptr;
+  if (mode == 1 || mode == 2) return new FileReference(FileReference::SaveDialog{}, *documentIndex->GetFileType());
+  return new FileReference(FileReference::OpenDialog{}, GetFileTypes(mode));
+}
+
+List App::GetFileTypes(int) {
+  List types(&FileType::classInfo);
+  if (documentIndex) types.Append(const_cast<FileType*>(documentIndex->GetFileType()));
+  return types;
+}
+
+void App::OpenDocument(SmartRef<Smart>* window, SmartRef<Smart>, SmartRef<Scribe>) {
+  // The document window over the data (DocWindow) is made and opened here once document windows exist.
+  if (window) *window = nullptr;
+}
+
+void App::OpenFile(SmartRef<FileReference> file, bool replace, bool readOnly) {
+  if (!CanOpen() || !file) return;
+  SmartRef<Scribe> scribe = MakeScribe(*file, readOnly ? kFileModeRead : kFileModeRead | kFileModeWrite);
+  if (!scribe) return;
+  SmartRef<Smart> data;
+  scribe->Read(&data);
+  if (!data) return;
+  SmartRef<Smart> window;
+  // A read-only document gets no scribe, so that its window cannot save back.
+  OpenDocument(&window, data, readOnly ? nullptr : scribe);
+  if (replace) ReportError("Not implemented.", "APP", 309);
+}
+
+void App::DoOpen(int mode) {
+  if (!CanOpen()) return;
+  OpenFile(ChooseFile(mode), false, mode == 3);
+}
+
+bool App::Quit(int) {
+  gAppQuitting = true;
+  // Each window is asked whether it may close (Window::CanClose) once the window list joins the
+  // application.
+  flags &= static_cast<std::uint8_t>(~kRunning);
+  // The modified folder preview is saved here (SaveCurrentPreview) once folder previews exist.
+  return true;
+}
+
+void App::ShowAbout() {
+  SmartRef<String> text(info.JoinNameVersion());
+  text->Alert(kAlertInformation, kButtonsOK);
+}
+
+void App::DocumentOpened(SmartRef<Smart>) {}
