@@ -120,3 +120,77 @@ TEST_F(WinMainTest, FailuresWhileHandlingMessagesAreReportedOnceEachAndTheLoopGo
             "Erreur tr\xE8s s\xE9rieuse258:63:0has occured!\nThe system may now be unstable\nPlease save your "
             "work and exit the program as soon as possible");
 }
+
+TEST_F(WinMainTest, ArrowsAndDeleteReachTheApplicationAsCharactersFromEitherWindowKind) {
+  std::vector<int> keys;
+  Run([&] {
+    HWND child = CreateWindowExA(0, "ChildWClass", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, gMainWindow,
+                                 reinterpret_cast<HMENU>(200), nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
+    for (HWND window : {gMainWindow, child}) {
+      for (int key : std::initializer_list<int>{VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_DELETE, 'A'}) {
+        SendMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+      }
+      SendMessageA(window, WM_CHAR, 'a', 0);
+    }
+    keys = app->keys;
+    DestroyWindow(child);
+    PostQuitMessage(0);
+  });
+  const std::vector<int> once{28, 29, 30, 31, 8, 'a'};
+  std::vector<int> twice = once;
+  twice.insert(twice.end(), once.begin(), once.end());
+  EXPECT_EQ(keys, twice) << "a letter's key down gives no character of its own";
+}
+
+// Ctrl+A is the shortcut of command 1 (the about item): the accelerator table on full systems, the
+// shortcut table on limited ones. Both reach the command as a shortcut.
+TEST_F(WinMainTest, ACtrlShortcutReachesItsCommandOnFullAndLimitedSystems) {
+  for (int version : {Win95, Win31Only}) {
+    SCOPED_TRACE(version);
+    Prepare(version == Win95 ? 32 : 8, version);  // a limited system needs a 256-colour screen
+    winmain_testing::CacheLimitedWindows();
+    auto previous = makeApp;
+    makeApp = [this, previous] {
+      SmartRef<App> made = previous();
+      app->quitOnAbout = true;
+      EXPECT_TRUE(gShortcutTable->AddShortcut(1, VkKeyScanA('A')));
+      return made;
+    };
+    bool tableBuilt = false;
+    const int code = Run([&] {
+      tableBuilt = gAcceleratorTable != nullptr;
+      SetFocus(gMainWindow);
+      platform::InjectKey(VK_CONTROL, true);
+      platform::InjectKey('A', true);
+      platform::InjectKey('A', false);
+      platform::InjectKey(VK_CONTROL, false);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(tableBuilt, version == Win95);
+    EXPECT_EQ(alerts.Alerts().size(), 1u) << "the about box";
+    alerts.Clear();
+    makeApp = previous;
+    gApplication = nullptr;
+    winmain_testing::Reset();
+  }
+  winmain_testing::CacheLimitedWindows();
+}
+
+TEST_F(WinMainTest, TheShortcutTableKeepsItsFirst120Entries) {
+  MainWindowRecord record;
+  for (int i = 0; i < kMaxShortcuts; ++i) EXPECT_TRUE(record.AddShortcut(static_cast<std::uint16_t>(0x100 + i), 'A'));
+  EXPECT_FALSE(record.AddShortcut(0x300, 'Z'));
+  EXPECT_EQ(record.count, static_cast<std::uint32_t>(kMaxShortcuts));
+  EXPECT_EQ(record.shortcuts[kMaxShortcuts - 1].command, 0x100 + kMaxShortcuts - 1);
+}
+
+TEST(WinMainHelpersTest, MouseMessagesModifiersAndPoints) {
+  for (UINT message : {0x200u, 0x209u, 0xA0u, 0xA9u}) EXPECT_TRUE(IsMouseMessage(message)) << message;
+  for (UINT message : {0x1FFu, 0x20Au, 0x9Fu, 0xAAu}) EXPECT_FALSE(IsMouseMessage(message)) << message;
+  EXPECT_EQ(MouseModifierFlags(MK_SHIFT | MK_CONTROL | MK_LBUTTON | MK_RBUTTON), 5u);
+  EXPECT_EQ(MouseModifierFlags(MK_LBUTTON), 0u);
+  const Point p = PointFromLParam(MAKELONG(-3, -200));
+  EXPECT_EQ(p.x, -3);
+  EXPECT_EQ(p.y, -200);
+}
