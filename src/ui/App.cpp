@@ -48,13 +48,17 @@ SmartRef<Scribe> App::MakeScribe(FileReference& file, int mode) {
 
 SmartRef<FileReference> App::ChooseFile(int mode) {
   if (!documentIndex) return nullptr;
-  if (mode == 1 || mode == 2) return new FileReference(FileReference::SaveDialog{}, *documentIndex->GetFileType());
+  if (mode == 1 || mode == 2) {
+    return new FileReference(FileReference::SaveDialog{}, *CHECK_NOT_NULL(documentIndex->GetFileType()));
+  }
   return new FileReference(FileReference::OpenDialog{}, GetFileTypes(mode));
 }
 
 List App::GetFileTypes(int) {
   List types(&FileType::classInfo);
-  if (documentIndex) types.Append(const_cast<FileType*>(documentIndex->GetFileType()));
+  // A copy: the format's own type may be a static object that no list may count.
+  if (documentIndex && documentIndex->GetFileType())
+    types.AppendRef(SmartRef<FileType>(new FileType(*documentIndex->GetFileType())));
   return types;
 }
 

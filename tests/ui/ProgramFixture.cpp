@@ -15,7 +15,8 @@ void Watchdog(HWND, UINT, UINT_PTR, DWORD) {
 }
 }  // namespace
 
-TestApp::TestApp(const AppInfo& info) : App(AppCreation{TestCreator(), nullptr, &info}) {}
+TestApp::TestApp(const AppInfo& info, SmartRef<TypeIndex> documentIndex)
+    : App(AppCreation{TestCreator(), std::move(documentIndex), &info}) {}
 
 void TestApp::NewDocument() {
   if (onNewDocument) onNewDocument();

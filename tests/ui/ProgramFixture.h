@@ -14,7 +14,7 @@
 // An application that records what reaches it.
 class TestApp : public App {
  public:
-  explicit TestApp(const AppInfo& info);
+  explicit TestApp(const AppInfo& info, SmartRef<TypeIndex> documentIndex = nullptr);
 
   void NewDocument() override;
   bool HandleKey(int key, std::uint32_t modifiers) override;
