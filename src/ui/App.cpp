@@ -90,7 +90,12 @@ bool App::Quit(int) {
   // Each window is asked whether it may close (Window::CanClose) once the window list joins the
   // application.
   flags &= static_cast<std::uint8_t>(~kRunning);
-  // The modified folder preview is saved here (SaveCurrentPreview) once folder previews exist.
+  try {
+    SaveCurrentPreview();
+  } catch (Exception* exception) {
+    // Quitting goes on: a preview that cannot be saved is made again next time.
+    SmartRef<Exception> dropped(exception);
+  }
   return true;
 }
 
