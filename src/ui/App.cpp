@@ -3,6 +3,8 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/File.h"
+#include "ui/Tool.h"
+#include "ui/Window.h"
 
 SmartRef<App> gApplication;
 bool gAppQuitting = false;
@@ -28,17 +30,24 @@ String* AppInfo::JoinNameVersion() const {
 void App::SetModuleHandle(MainWindowRecord* record) { gModuleRecord = record; }
 
 App::App(const AppCreation& creation)
-    : osApp(gModuleRecord), creator(creation.creator), documentIndex(creation.documentIndex) {
+    : osApp(gModuleRecord),
+      creator(creation.creator),
+      documentIndex(creation.documentIndex),
+      windows(&Window::classInfo) {
   if (creation.info) {
     info.word = creation.info->word;
     info.name = creation.info->name;
     info.version = creation.info->version;
   }
-  // The window list, the menu bar, the clipboard and the current tool join the application with the
-  // windows (Window), the menus (MenuBar), the clipboard (Clipboard) and the tools (Tool).
+  // The menu bar and the clipboard join the application with the menus (MenuBar) and the clipboard
+  // (Clipboard).
 }
 
-App::~App() = default;
+App::~App() {
+  for (std::int32_t i = windows.NumItems(); i >= 1; --i) {
+    if (auto* window = CastSmart<Window>(windows.At(i))) window->RemoveSink(&sink);
+  }
+}
 
 SmartRef<Scribe> App::MakeScribe(FileReference& file, int mode) {
   if (!documentIndex) return nullptr;
@@ -85,10 +94,12 @@ void App::DoOpen(int mode) {
   OpenFile(ChooseFile(mode), false, mode == 3);
 }
 
-bool App::Quit(int) {
+bool App::Quit(int kind) {
   gAppQuitting = true;
-  // Each window is asked whether it may close (Window::CanClose) once the window list joins the
-  // application.
+  for (std::int32_t i = windows.NumItems(); i >= 1; --i) {
+    SmartRef<Window> window(CastSmart<Window>(windows.At(i)));
+    if (window && !window->CanClose(kind)) return false;
+  }
   flags &= static_cast<std::uint8_t>(~kRunning);
   try {
     SaveCurrentPreview();
@@ -105,3 +116,20 @@ void App::ShowAbout() {
 }
 
 void App::DocumentOpened(SmartRef<Smart>) {}
+
+void App::SetTool(Tool* newTool) { tool = newTool; }
+
+SmartRef<Tool> App::GetTool() {
+  if (!tool) tool = new Tool();
+  return tool;
+}
+
+int AppCommand::GetSignalStatus(Smart* watcher) {
+  return CastSmart<App>(watcher) ? kCommandEnabled : kCommandDisabled;
+}
+
+void AppCommand::Send(Smart* watcher) {
+  RequireEnabled(watcher, "App", 330);
+  SmartRef<Smart> held(object);
+  CastSmart<App>(watcher)->SetTool(CastSmart<Tool>(~held));
+}

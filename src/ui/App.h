@@ -13,6 +13,11 @@
 #include "core/String.h"
 #include "ui/Signal.h"
 #include "ui/WinMain.h"
+#include "ui/WindowNotifier.h"
+
+class Tool;
+class View;
+class Window;
 
 // The first four slots of the application, through which document windows choose and read files.
 class FormatPicker : public virtual Smart {
@@ -80,7 +85,9 @@ class App : public SmartImplementation, public FormatPicker {
   virtual bool HasCommandHandler(GenericSignal* signal);
   virtual int GetCommandStatus(GenericSignal* signal);
   virtual void DoCommand(GenericSignal* signal);
-  // Slots 15 and 16 (the current tool) come with the tools (Tool).
+  // Slots 15 and 16: the tool that receives every mouse event of every window.
+  virtual void SetTool(Tool* tool);
+  virtual SmartRef<Tool> GetTool();
   // Slots 17-21.
   virtual bool Quit(int kind);
   virtual void ShowAbout();
@@ -90,6 +97,24 @@ class App : public SmartImplementation, public FormatPicker {
 
   void DoCommandIfHandled(GenericSignal* signal);
   void SetActive(bool active);
+
+  // What the windows' notifiers report to the application.
+  AppCommandSink* GetSink() { return &sink; }
+  void WindowClosed(Window* window);
+
+  // The window list: the front window is the non-floating window activated last.
+  void AddWindow(Window* window, bool activate);
+  // Answers false only when the window was active before and still is (the click that activated a
+  // window is not passed on).
+  bool ActivateWindow(Window* window);
+  SmartRef<Window> FrontWindow() const;
+  const List& GetWindows() const { return windows; }
+  // The deepest view of the front window's target chain for which the signal is not disabled (the
+  // deepest of the chain without a signal).
+  SmartRef<View> FindTarget(GenericSignal* signal) const;
+  // The window, or the front one for null, closes when it agrees to.
+  void CloseWindow(Window* window, int kind);
+  void NotifyWindows();
 
   const AppInfo& GetAppInfo() const { return info; }
   FileCreatorType GetCreator() const { return creator; }
@@ -107,7 +132,39 @@ class App : public SmartImplementation, public FormatPicker {
   std::uint8_t flags = kRunning | kActive;
   FileCreatorType creator;
   SmartRef<TypeIndex> documentIndex;
+  // The menu bar and the clipboard join the application with the menus (MenuBar) and the clipboard
+  // (Clipboard).
+  List windows;
+  SmartRef<Tool> tool;
   AppInfo info;
+
+  void SetFrontModal(bool modal);
+
+  // A command from a window's views is done only when someone handles it; windows keep their own undo.
+  class Sink : public AppCommandSink {
+   public:
+    explicit Sink(App& app) : app(app) {}
+    void Changed(void*) override {}
+    void AddUndoable(Task*) override {}
+    void WindowOpened(Window* window) override { app.AddWindow(window, true); }
+    void WindowClosed(Window* window) override { app.WindowClosed(window); }
+    void DoCommand(GenericSignal* signal) override { app.DoCommandIfHandled(signal); }
+
+   private:
+    App& app;
+  };
+  Sink sink{*this};
+};
+
+// Makes the object (a tool) the application's current tool: the tool buttons of the editor send it.
+class AppCommand : public GenericSignal {
+ public:
+  explicit AppCommand(Smart* object) : object(object) {}
+  int GetSignalStatus(Smart* watcher) override;
+  void Send(Smart* watcher) override;
+
+ private:
+  SmartRef<Smart> object;
 };
 
 // Clipboard operations.

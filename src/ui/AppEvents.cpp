@@ -1,6 +1,8 @@
 // The application's entry points, through which the message layer reaches it.
 #include "core/Exception.h"
 #include "ui/App.h"
+#include "ui/Tool.h"
+#include "ui/Window.h"
 
 namespace {
 // The entry points that need the application raise the null-reference check without one.
@@ -14,12 +16,16 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
   // The menu bar is installed here (MenuBar::Install) once the menus exist.
+  Window::SetWindowManager(~gApplication);
+  // Document windows take the application as their format here (DocWindow::SetApplication) once they
+  // exist.
   return gApplication;
 }
 
 void DestroyApplication() {
   // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
   if (!gApplication) return;
+  Window::SetWindowManager(nullptr);
   gApplication = nullptr;
 }
 
@@ -48,42 +54,52 @@ void AppActivatedEvent(WPARAM active) {
   if (gApplication) gApplication->SetActive(active != 0);
 }
 
-bool WindowActivatedEvent(HWND) {
-  // The window of the handle is activated here (App::ActivateWindow) once windows exist.
-  return false;
+bool WindowActivatedEvent(HWND window) {
+  if (!gApplication) return false;
+  SmartRef<Window> activated = Window::FromHandle(window);
+  return activated && gApplication->ActivateWindow(~activated);
 }
 
 bool IsApplicationRunning() { return gApplication && gApplication->IsRunning(); }
 
-void CloseWindowEvent(HWND, int) {
-  RequireApplication();
-  // The window of the handle, or the front one, is closed here (App::CloseWindow) once windows exist.
+void CloseWindowEvent(HWND window, int kind) {
+  App& app = RequireApplication();
+  HWND closing = window ? window : WindowFrame::FrontHandle(nullptr, true);
+  SmartRef<Window> linked = Window::FromHandle(closing);
+  // A handle without a window closes nothing (CloseWindow of null would close the front window).
+  if (linked) app.CloseWindow(~linked, kind);
 }
 
-void PaintWindowEvent(HWND) {
-  // The window of the handle redraws itself here (Window::PaintNative) once windows exist.
-}
+void PaintWindowEvent(HWND window) { Window::PaintNative(window); }
 
-void WindowResizedEvent(HWND) {
-  // The window of the handle takes its native size here (Window::NativeResized) once windows exist.
+void WindowResizedEvent(HWND window) {
+  SmartRef<Window> resized = Window::FromHandle(window);
+  resized->NativeResized();
 }
 
 void KeyEvent(int key, std::uint32_t modifiers) {
   App& app = RequireApplication();
-  // The front window's views are offered the key first (View::KeyDown) once windows exist.
+  SmartRef<Window> front = app.FrontWindow();
+  if (front && front->KeyDown(key, static_cast<std::int32_t>(modifiers))) return;
   app.HandleKey(key, modifiers);
 }
 
 void MouseDownEvent(MouseEventRecord record) {
-  RequireApplication();
+  App& app = RequireApplication();
   if (record.window == nullptr) return;
-  // The current tool (Tool::MouseMoved, Tool::MouseDown) receives the click once tools exist.
+  SmartRef<Tool> tool = app.GetTool();
+  SmartRef<Window> window = Window::FromHandle(record.window);
+  const auto modifiers = static_cast<std::int32_t>(record.modifiers);
+  tool->MouseMoved(record.x, record.y, modifiers, true, ~window);
+  tool->MouseDown(record.x, record.y, modifiers, record.clicks, ~window);
 }
 
 void MouseEvent(MouseEventRecord record) {
-  RequireApplication();
+  App& app = RequireApplication();
   if (record.window == nullptr) return;
-  // The current tool (Tool::MouseMoved) receives the move once tools exist.
+  SmartRef<Tool> tool = app.GetTool();
+  SmartRef<Window> window = Window::FromHandle(record.window);
+  tool->MouseMoved(record.x, record.y, static_cast<std::int32_t>(record.modifiers), record.clicks != 0, ~window);
 }
 
 void MenuCommand(int, void*) {
