@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "platform/backend/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
@@ -103,6 +104,13 @@ class ControlsInWindow : public ProgramFixture {
   void Click(POINT p) {
     Press(p);
     Release(p);
+  }
+  // 0xRRGGBB of the composed screen.
+  static std::uint32_t ScreenPixel(POINT p) {
+    const auto& screen = platform::ComposeScreen();
+    return screen[static_cast<std::size_t>(p.y) * static_cast<std::size_t>(platform::GetScreenSize().cx) +
+                  static_cast<std::size_t>(p.x)] &
+           0xFFFFFF;
   }
   // A click in the middle of a control's native window.
   void ClickControl(const Control& control) {
