@@ -5,6 +5,7 @@
 #include "platform/user/Activation.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Input.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
@@ -53,6 +54,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NCHITTEST: return HitTest(*w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCPAINT: return FramePaint(window);
     case WM_NCLBUTTONDOWN:
+      if (wParam == HTMENU) {
+        TrackMenuBar(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+      }
       BeginFrameTracking(window, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_SYSCOMMAND:

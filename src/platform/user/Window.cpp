@@ -11,6 +11,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform::user {
@@ -260,6 +261,8 @@ BOOL DestroyWindow(HWND window) {
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendDestroy(window);
+  // The menu bar goes with its window, sub-menus and all.
+  if (WindowData* destroyed = Find(window)) DestroyWindowMenu(*destroyed);
   FreeWindow(window);
   return TRUE;
 }
