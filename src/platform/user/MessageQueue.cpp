@@ -281,6 +281,7 @@ void SetSocketWaitSource(WaitSource source) { user::SocketSource() = std::move(s
 void ResetWindowSystemForTesting() {
   user::ResetWindows();
   user::ResetMenus();
+  user::ResetClipboard();
   user::ResetQueue();
   user::ResetTimers();
   user::ResetInput();

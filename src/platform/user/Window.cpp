@@ -84,6 +84,7 @@ void FreeWindow(HWND handle) {
   if (GetFocus() == handle) SetFocus(nullptr);
   if (GetActiveWindow() == handle) ForgetActivation(handle);
   ForgetWindowMessages(handle);
+  ForgetClipboardWindow(handle);
   auto& siblings = w->parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
   for (auto& [key, other] : WindowTable()) {
