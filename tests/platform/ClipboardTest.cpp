@@ -3,12 +3,19 @@
 // programs share (the headless back end's stands in for it).
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/Text1252.h"
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
@@ -339,6 +346,92 @@ TEST_F(Clipboard, ADamagedDibFromAnotherProgramGivesNoBitmap) {
     EXPECT_EQ(GetClipboardData(CF_BITMAP), nullptr);
     CloseClipboard();
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Under a real X server (started by the test below), another program, xclip, reads the text this program
+// copied, and this program pastes the text xclip copied.
+void ClipboardUnderX() {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  platform::ResetWindowSystemForTesting();
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory clipboard", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SetBackend(std::move(sdl));
+  const std::string out = (std::filesystem::temp_directory_path() / ("quillory-xclip-" + std::to_string(getpid()))).string();
+  std::filesystem::remove(out);
+  // The program keeps answering the X server while xclip asks for the text, as its message loop does.
+  auto pumpUntil = [](const std::function<bool()>& done) {
+    MSG msg;
+    for (int waited = 0; waited < 15000 && !done(); waited += 20) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(20);
+    }
+  };
+
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  const std::string copied = "Mes pages d'été\r\nà bientôt : 5 €"_cp;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, copied.size() + 1);
+  std::memcpy(GlobalLock(block), copied.c_str(), copied.size() + 1);
+  GlobalUnlock(block);
+  SetClipboardData(CF_TEXT, block);
+  CloseClipboard();
+  const std::string read = "timeout 20 xclip -o -selection clipboard > '" + out + ".part' && mv '" + out + ".part' '" + out + "' &";
+  ASSERT_EQ(std::system(read.c_str()), 0);
+  pumpUntil([&] { return std::filesystem::exists(out); });
+  EXPECT_EQ(ReadWhole(out), "Mes pages d'été\nà bientôt : 5 €");
+
+  ASSERT_EQ(std::system("printf 'No\\303\\253l\\nfin' | timeout 60 xclip -selection clipboard -i"), 0);
+  std::string pasted;
+  pumpUntil([&] {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return false;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      pasted = static_cast<const char*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return pasted.rfind("No", 0) == 0;
+  });
+  EXPECT_EQ(pasted, "No\xEBl\r\nfin");
+  std::filesystem::remove(out);
+  platform::SetBackend(nullptr);
+}
+
+bool gClipboardChildRegistered = [] {
+  if (std::getenv("QUILLORY_XVFB_CLIPBOARD_CHILD") == nullptr) return false;
+  testing::RegisterTest("XvfbChild", "ClipboardUnderX", nullptr, nullptr, __FILE__, __LINE__,
+                        []() -> testing::Test* {
+                          struct Body : testing::Test {
+                            void TestBody() override { ClipboardUnderX(); }
+                          };
+                          return new Body;
+                        });
+  return true;
+}();
+
+TEST(ClipboardUnderX, TextCrossesToAndFromAnotherProgram) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xclip >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "xvfb-run or xclip is missing (scripts/install-deps installs them)";
+  }
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  const std::string log =
+      (std::filesystem::temp_directory_path() / ("quillory-xclip-" + std::to_string(getpid()) + ".log")).string();
+  // SDL's X11 libraries keep a few blocks for the life of the process, out of our reach.
+  const std::string command = "QUILLORY_XVFB_CLIPBOARD_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 120 xvfb-run -a -s '-screen 0 640x480x24' '" +
+                              self + "' --gtest_filter=XvfbChild.ClipboardUnderX > '" + log + "' 2>&1";
+  const int status = std::system(command.c_str());
+  if (status != 0) std::system(("cat '" + log + "'").c_str());
+  std::filesystem::remove(log);
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
