@@ -376,6 +376,39 @@ TEST_F(MenuInput, KeysMoveThroughTheItemsSkippingSeparatorsAndReturnChooses) {
   EXPECT_EQ(Commands(), std::vector<WPARAM>{0x106});
 }
 
+TEST_F(MenuInput, AltAloneOrF10TakesTheKeysToTheBar) {
+  struct Case {
+    const char* name;
+    std::vector<std::pair<int, bool>> keys;  // key, down
+    std::vector<WPARAM> commands;
+    int told;  // WM_INITMENU
+  };
+  const std::vector<Case> cases = {
+      {"Alt, Down, Return", {{VK_MENU, true}, {VK_MENU, false}, {VK_DOWN, true}, {VK_RETURN, true}}, {0x101}, 1},
+      {"F10, Right, Down twice, Return",
+       {{VK_F10, true}, {VK_F10, false}, {VK_RIGHT, true}, {VK_DOWN, true}, {VK_DOWN, true}, {VK_RETURN, true}},
+       {0x202},
+       1},
+      {"Alt, Escape", {{VK_MENU, true}, {VK_MENU, false}, {VK_ESCAPE, true}}, {}, 1},
+      {"Alt with a letter", {{VK_MENU, true}, {'X', true}, {'X', false}, {VK_MENU, false}}, {}, 0},
+      {"Ctrl and Alt, as for typing @", {{VK_CONTROL, true}, {VK_MENU, true}, {VK_MENU, false}, {VK_CONTROL, false}}, {}, 0},
+  };
+  SetFocus(main);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    log.Clear();
+    for (const auto& [key, down] : c.keys) {
+      const bool extended = key >= VK_LEFT && key <= VK_DOWN;
+      InjectKey(key, down, extended);
+      if (down && key != VK_MENU && key != VK_CONTROL && key != 'X' && key != VK_F10) InjectKey(key, false, extended);
+    }
+    Pump();
+    EXPECT_EQ(Commands(), c.commands);
+    EXPECT_EQ(log.Count(main, WM_INITMENU), c.told);
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+}
+
 TEST_F(MenuInput, OtherMessagesAreDispatchedWhileTheMenuIsOpen) {
   PostMessageA(main, WM_USER + 5, 0, 0);
   SetTimer(main, 7, 50, nullptr);

@@ -50,6 +50,8 @@ void DrawPopup(HDC dc, const MenuData& menu, int hot);
 int OpenBarItem(HWND window);
 // A press on the window's menu bar, at a screen point: opens the item there and follows the user.
 void TrackMenuBar(HWND window, POINT screen);
+// Alt or F10 on a window: its top-level window's bar lights its first title and takes the keys.
+void EnterMenuBar(HWND window);
 // Where an item of an open pop-up menu lies on the screen.
 bool OpenPopupItemRect(HMENU menu, int position, RECT* rect);
 

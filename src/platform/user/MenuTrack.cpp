@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/kernel/Errors.h"
+#include "platform/user/Activation.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/MenuData.h"
@@ -297,6 +298,17 @@ int Step(HMENU menu, int from, int direction) {
   return -1;
 }
 
+// The next title along the bar; its menu opens when one was open.
+void MoveAlongBar(Tracker& t, int direction, int count) {
+  const int next = (t.barHot + direction + count) % count;
+  if (!t.open.empty()) {
+    SwitchBar(t, next);
+    return;
+  }
+  t.barHot = next;
+  RedrawBar(t);
+}
+
 void KeyPressed(Tracker& t, WPARAM key) {
   const int barCount = t.bar != nullptr ? GetMenuItemCount(t.bar) : 0;
   switch (key) {
@@ -324,14 +336,14 @@ void KeyPressed(Tracker& t, WPARAM key) {
         OpenSubMenu(t, t.open.size() - 1, t.open.back().hot);
         if (!t.open.empty()) SetHot(t, t.open.size() - 1, Step(t.open.back().menu, -1, 1));
       } else if (barCount > 0) {
-        SwitchBar(t, (t.barHot + 1) % barCount);
+        MoveAlongBar(t, 1, barCount);
       }
       return;
     case VK_LEFT:
       if (t.open.size() > 1) {
         CloseFrom(t, t.open.size() - 1);
       } else if (barCount > 0) {
-        SwitchBar(t, (t.barHot - 1 + barCount) % barCount);
+        MoveAlongBar(t, -1, barCount);
       }
       return;
     case VK_RETURN: {
@@ -384,8 +396,10 @@ void HandleMouse(Tracker& t, const MSG& msg) {
 void Run(Tracker& t) {
   gTracker = &t;
   SetCapture(t.owner);
+  const bool active = IsApplicationActive();
   while (!t.done) {
-    if (!IsWindow(t.owner) || GetCapture() != t.owner) break;
+    // The user going to another program leaves the menus too.
+    if (!IsWindow(t.owner) || GetCapture() != t.owner || (active && !IsApplicationActive())) break;
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       WaitMessage();
@@ -428,9 +442,41 @@ bool OpenPopupItemRect(HMENU menu, int position, RECT* rect) {
   return false;
 }
 
-void TrackMenuBar(HWND window, POINT screen) {
+namespace {
+
+// Follows the user in the window's bar from the title at `index`: its menu open after a press, only the
+// title lit when the keys entered the bar.
+void TrackBar(HWND window, int index, bool pressed) {
+  Tracker t;
+  t.owner = window;
+  t.bar = GetMenu(window);
+  t.pressOpened = pressed;
+  SendMessageA(window, WM_INITMENU, reinterpret_cast<WPARAM>(t.bar), 0);
+  if (!IsWindow(window) || GetMenu(window) != t.bar || !IsMenu(t.bar)) return;
+  gTracker = &t;
+  if (pressed) {
+    SwitchBar(t, index);
+  } else {
+    t.barHot = index;
+    RedrawBar(t);
+  }
+  Run(t);
+  if (t.chosen && IsWindow(window)) PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(t.choice & 0xFFFF), 0);
+}
+
+WindowData* BarWindow(HWND window) {
   WindowData* w = Find(window);
-  if (gTracker != nullptr || w == nullptr || !IsTopLevel(*w) || !w->hasMenu || FindMenu(w->menu) == nullptr) return;
+  if (gTracker != nullptr || w == nullptr || !IsTopLevel(*w) || !w->hasMenu || FindMenu(w->menu) == nullptr) {
+    return nullptr;
+  }
+  return w;
+}
+
+}  // namespace
+
+void TrackMenuBar(HWND window, POINT screen) {
+  WindowData* w = BarWindow(window);
+  if (w == nullptr) return;
   const POINT origin = WindowOriginOnScreen(*w);
   const std::vector<RECT> rects = BarItemRects(*w);
   int index = -1;
@@ -438,16 +484,16 @@ void TrackMenuBar(HWND window, POINT screen) {
     if (Inside(rects[i], POINT{screen.x - origin.x, screen.y - origin.y})) index = static_cast<int>(i);
   }
   if (index < 0 || ItemOf(w->menu, index)->IsSeparator()) return;
-  Tracker t;
-  t.owner = window;
-  t.bar = w->menu;
-  t.pressOpened = true;
-  SendMessageA(window, WM_INITMENU, reinterpret_cast<WPARAM>(t.bar), 0);
-  if (!IsWindow(window) || GetMenu(window) != t.bar || !IsMenu(t.bar)) return;
-  gTracker = &t;
-  SwitchBar(t, index);
-  Run(t);
-  if (t.chosen && IsWindow(window)) PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(t.choice & 0xFFFF), 0);
+  TrackBar(window, index, true);
+}
+
+void EnterMenuBar(HWND window) {
+  WindowData* w = Find(window);
+  if (w == nullptr) return;
+  w = BarWindow(TopLevelOf(*w).handle);
+  if (w == nullptr) return;
+  const int first = Step(w->menu, -1, 1);
+  if (first >= 0) TrackBar(w->handle, first, false);
 }
 
 }  // namespace platform::user
