@@ -21,6 +21,7 @@
 #include "platform/kernel/System.h"
 #include "platform/user/Clipboard.h"
 #include "support/WindowFixture.h"
+#include "support/XvfbChild.h"
 
 namespace {
 
@@ -406,31 +407,11 @@ void ClipboardUnderX() {
   platform::SetBackend(nullptr);
 }
 
-bool gClipboardChildRegistered = [] {
-  if (std::getenv("QUILLORY_XVFB_CLIPBOARD_CHILD") == nullptr) return false;
-  testing::RegisterTest("XvfbChild", "ClipboardUnderX", nullptr, nullptr, __FILE__, __LINE__,
-                        []() -> testing::Test* {
-                          struct Body : testing::Test {
-                            void TestBody() override { ClipboardUnderX(); }
-                          };
-                          return new Body;
-                        });
-  return true;
-}();
+const bool gChildRegistered = RegisterXvfbChild("ClipboardUnderX", &ClipboardUnderX);
 
 TEST(ClipboardUnderX, TextCrossesToAndFromAnotherProgram) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xclip >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "xvfb-run or xclip is missing (scripts/install-deps installs them)";
-  }
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string log =
-      (std::filesystem::temp_directory_path() / ("quillory-xclip-" + std::to_string(getpid()) + ".log")).string();
-  // SDL's X11 libraries keep a few blocks for the life of the process, out of our reach.
-  const std::string command = "QUILLORY_XVFB_CLIPBOARD_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 120 xvfb-run -a -s '-screen 0 640x480x24' '" +
-                              self + "' --gtest_filter=XvfbChild.ClipboardUnderX > '" + log + "' 2>&1";
-  const int status = std::system(command.c_str());
-  if (status != 0) std::system(("cat '" + log + "'").c_str());
-  std::filesystem::remove(log);
+  const int status = RunXvfbChild("ClipboardUnderX", "640x480x24", "xclip");
+  if (status == -1) GTEST_SKIP() << "xvfb-run or xclip is missing (scripts/install-deps installs them)";
   EXPECT_EQ(status, 0);
 }
 

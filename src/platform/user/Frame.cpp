@@ -5,6 +5,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/Text.h"
+#include "platform/user/Look.h"
 #include "platform/user/MenuData.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Surface.h"
@@ -12,12 +13,23 @@
 
 namespace platform::user {
 
+void look::Fill(HDC dc, RECT r, COLORREF colour) {
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
+
+void look::Ring(HDC dc, RECT r, COLORREF topLeft, COLORREF bottomRight) {
+  Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
+  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
+  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
+  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
+}
+
 namespace {
 
-constexpr COLORREF kFace = 0x00C0C0C0;
-constexpr COLORREF kHighlight = 0x00FFFFFF;
-constexpr COLORREF kShadow = 0x00808080;
-constexpr COLORREF kDark = 0x00000000;
+using namespace look;
+
 constexpr COLORREF kActiveCaption = 0x00800000;  // navy
 constexpr COLORREF kActiveTitle = 0x00FFFFFF;
 constexpr COLORREF kInactiveCaption = 0x00808080;
@@ -26,20 +38,6 @@ constexpr COLORREF kInactiveTitle = 0x00C0C0C0;
 bool HasFrame(const WindowData& w) {
   const RECT in = Insets(w);
   return in.left != 0 || in.top != 0 || in.right != 0 || in.bottom != 0;
-}
-
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-// A one-pixel ring: the top and left sides in one colour, the bottom and right in another.
-void Ring(HDC dc, RECT r, COLORREF topLeft, COLORREF bottomRight) {
-  Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
 RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }

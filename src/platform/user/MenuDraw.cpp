@@ -5,16 +5,15 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/Text.h"
+#include "platform/user/Look.h"
 #include "platform/user/MenuData.h"
 
 namespace platform::user {
 
 namespace {
 
-constexpr COLORREF kFace = 0x00C0C0C0;
-constexpr COLORREF kHighlight = 0x00FFFFFF;
-constexpr COLORREF kShadow = 0x00808080;
-constexpr COLORREF kDark = 0x00000000;
+using namespace look;
+
 constexpr COLORREF kText = 0x00000000;
 constexpr COLORREF kSelection = 0x00800000;  // navy
 constexpr COLORREF kSelectedText = 0x00FFFFFF;
@@ -66,19 +65,6 @@ SIZE BitmapSize(HBITMAP bitmap) {
 SIZE ContentSize(const MenuItemData& item) {
   if (item.flags & MF_BITMAP) return BitmapSize(item.bitmap);
   return TextSize(item.text);
-}
-
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-void Ring(HDC dc, RECT r, COLORREF topLeft, COLORREF bottomRight) {
-  Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
 }
 
 void DrawText(HDC dc, const std::string& text, int x, int y, COLORREF colour) {
