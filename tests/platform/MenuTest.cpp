@@ -628,6 +628,19 @@ TEST_F(MenuInput, GoldenLookOfTheBarAndAnOpenMenu) {
   CheckMenuItem(file, 0x101, MF_BYCOMMAND | MF_CHECKED);
   DrawMenuBar(main);
 
+  // The bar as it looks with no menu open, which it looks like again once the menu is left.
+  auto barShot = [&] {
+    Pump();
+    RECT window{};
+    GetWindowRect(main, &window);
+    const auto& pixels = platform::ComposeScreen();
+    std::vector<std::uint32_t> bar;
+    for (int y = window.top + 20; y < window.top + 42; ++y) {
+      for (int x = window.left; x < window.left + 180; ++x) bar.push_back(pixels[static_cast<std::size_t>(y) * 800 + x]);
+    }
+    return bar;
+  };
+  const std::vector<std::uint32_t> closed = barShot();
   ColourPicture shot;
   Then([&] {
     const POINT p = Centre(Item(file, 1));
@@ -647,6 +660,7 @@ TEST_F(MenuInput, GoldenLookOfTheBarAndAnOpenMenu) {
     Key(VK_ESCAPE);
   });
   ClickBar(1);
+  EXPECT_EQ(barShot(), closed);
   const std::string golden = std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/menus/open-menu.ppm";
   if (update) {
     ASSERT_TRUE(WritePpm(golden, shot));
