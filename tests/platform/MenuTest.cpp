@@ -409,6 +409,42 @@ TEST_F(MenuInput, AltAloneOrF10TakesTheKeysToTheBar) {
   }
 }
 
+// The program may change or destroy menus, or the window, while the user is in them.
+enum class Change { DestroyMenuWhenAsked, EmptyOpenMenu, DestroyOwner };
+class MenuChanges : public MenuInput, public ::testing::WithParamInterface<Change> {};
+
+TEST_P(MenuChanges, AreLeftSafely) {
+  const Change change = GetParam();
+  Handle(main, [&](HWND window, UINT message, WPARAM wParam, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_INITMENUPOPUP && change == Change::DestroyMenuWhenAsked) DestroyMenu(file);
+    if (message == WM_TIMER && wParam == 9) {
+      KillTimer(window, 9);
+      if (change == Change::EmptyOpenMenu) {
+        while (GetMenuItemCount(file) > 0) DeleteMenu(file, 0, MF_BYPOSITION);
+      } else if (change == Change::DestroyOwner) {
+        DestroyWindow(window);
+      }
+    }
+    return std::nullopt;
+  });
+  RECT item{};
+  Then([&] {
+    GetMenuItemRect(main, file, 1, &item);
+    SetTimer(main, 9, 10, nullptr);
+    Advance(50);
+  });
+  Then([&] { Click(Centre(item)); });
+  Then([&] { Key(VK_ESCAPE); });
+  Click(Centre(BarItem(0)));
+  Pump();
+  EXPECT_TRUE(Commands().empty());
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_FALSE(IsOpen(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileOpen, MenuChanges,
+                         ::testing::Values(Change::DestroyMenuWhenAsked, Change::EmptyOpenMenu, Change::DestroyOwner));
+
 TEST_F(MenuInput, OtherMessagesAreDispatchedWhileTheMenuIsOpen) {
   PostMessageA(main, WM_USER + 5, 0, 0);
   SetTimer(main, 7, 50, nullptr);

@@ -233,7 +233,8 @@ Hit HitAt(const Tracker& t, POINT p) {
 // The mouse over an item of an open menu: the item lights up, and a sub-menu it opens shows.
 void OverItem(Tracker& t, std::size_t level, int index) {
   if (index >= 0) t.mouseOnItems = true;
-  const bool separator = index >= 0 && ItemOf(t.open[level].menu, index)->IsSeparator();
+  const MenuItemData* item = ItemOf(t.open[level].menu, index);
+  const bool separator = item != nullptr && item->IsSeparator();
   SetHot(t, level, separator ? -1 : index);
   if (!separator && t.open.size() == level + 1) OpenSubMenu(t, level, index);
 }
@@ -483,7 +484,8 @@ void TrackMenuBar(HWND window, POINT screen) {
   for (std::size_t i = 0; i < rects.size(); ++i) {
     if (Inside(rects[i], POINT{screen.x - origin.x, screen.y - origin.y})) index = static_cast<int>(i);
   }
-  if (index < 0 || ItemOf(w->menu, index)->IsSeparator()) return;
+  const MenuItemData* item = ItemOf(w->menu, index);
+  if (item == nullptr || item->IsSeparator()) return;
   TrackBar(window, index, true);
 }
 
