@@ -176,6 +176,22 @@ TEST_F(MenuObjects, AWindowTakesItsBarAlongWhenDestroyedAndSetMenuMovesTheClient
   EXPECT_FALSE(IsMenu(sub));
 }
 
+TEST_F(MenuObjects, ABarDestroyedUnderItsWindowDrawsEmptyAndLeavesNoError) {
+  HMENU bar = CreateMenu();
+  AppendMenuA(bar, MF_STRING, 0x10, "Fichier");
+  HWND main = CreateWindowExA(0, kClass, "Quillory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr, bar,
+                              nullptr, nullptr);
+  Pump();
+  ASSERT_TRUE(DestroyMenu(bar));
+  SetLastError(0);
+  ASSERT_TRUE(DrawMenuBar(main));
+  Pump();
+  EXPECT_EQ(GetLastError(), 0u);
+  RECT r{};
+  EXPECT_FALSE(GetMenuItemRect(main, bar, 0, &r));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+}
+
 // The user's hand: each time the menu loop waits for input, the next scripted step runs; when the script
 // is over, Escape is pressed so that a test that went wrong ends instead of waiting for ever.
 class MenuInput : public WindowFixture {

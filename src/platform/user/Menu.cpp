@@ -66,7 +66,7 @@ ItemPlace FindByCommand(MenuData& menu, UINT id, int depth = 0) {
 }
 
 ItemPlace FindItem(HMENU handle, UINT position, UINT flags) {
-  MenuData* menu = FindMenu(handle);
+  MenuData* menu = MenuOrError(handle);
   if (menu == nullptr) return {};
   if (flags & MF_BYPOSITION) {
     if (position >= menu->items.size()) return {};
@@ -84,7 +84,7 @@ bool MakeItem(HMENU owner, UINT flags, UINT_PTR id, LPCSTR content, MenuItemData
   item->flags = flags & ~static_cast<UINT>(MF_BYPOSITION | MF_HILITE);
   if (flags & MF_POPUP) {
     const auto sub = reinterpret_cast<HMENU>(id);
-    if (FindMenu(sub) == nullptr) return false;
+    if (MenuOrError(sub) == nullptr) return false;
     // A menu inside itself would open without end.
     if (Contains(sub, owner)) {
       SetLastError(ERROR_INVALID_PARAMETER);
@@ -119,7 +119,7 @@ void DestroyTree(HMENU handle, int depth) {
 bool RemoveItem(HMENU menu, UINT position, UINT flags, bool destroySubMenu) {
   const ItemPlace place = FindItem(menu, position, flags);
   if (place.menu == nullptr) {
-    if (FindMenu(menu) != nullptr) SetLastError(ERROR_NOT_FOUND);
+    if (MenuOrError(menu) != nullptr) SetLastError(ERROR_NOT_FOUND);
     return false;
   }
   const MenuItemData item = place.menu->items[place.index];
@@ -132,11 +132,13 @@ bool RemoveItem(HMENU menu, UINT position, UINT flags, bool destroySubMenu) {
 
 MenuData* FindMenu(HMENU menu) {
   const auto found = MenuTable().find(reinterpret_cast<std::uintptr_t>(menu));
-  if (found == MenuTable().end()) {
-    SetLastError(ERROR_INVALID_MENU_HANDLE);
-    return nullptr;
-  }
-  return found->second.get();
+  return found == MenuTable().end() ? nullptr : found->second.get();
+}
+
+MenuData* MenuOrError(HMENU menu) {
+  MenuData* data = FindMenu(menu);
+  if (data == nullptr) SetLastError(ERROR_INVALID_MENU_HANDLE);
+  return data;
 }
 
 void ResetMenus() { MenuTable().clear(); }
@@ -155,7 +157,7 @@ HMENU CreateMenu() { return NewMenu(false); }
 HMENU CreatePopupMenu() { return NewMenu(true); }
 
 BOOL DestroyMenu(HMENU menu) {
-  if (FindMenu(menu) == nullptr) return FALSE;
+  if (MenuOrError(menu) == nullptr) return FALSE;
   DestroyTree(menu, 0);
   return TRUE;
 }
@@ -165,7 +167,7 @@ BOOL IsMenu(HMENU menu) {
 }
 
 BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR item) {
-  MenuData* data = FindMenu(menu);
+  MenuData* data = MenuOrError(menu);
   if (data == nullptr) return FALSE;
   MenuItemData made;
   if (!MakeItem(menu, flags, id, item, &made)) return FALSE;
@@ -174,7 +176,7 @@ BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR item) {
 }
 
 BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR item) {
-  MenuData* data = FindMenu(menu);
+  MenuData* data = MenuOrError(menu);
   if (data == nullptr) return FALSE;
   MenuItemData made;
   if (!MakeItem(menu, flags, id, item, &made)) return FALSE;
@@ -195,7 +197,7 @@ BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR item
 BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR id, LPCSTR item) {
   const ItemPlace place = FindItem(menu, position, flags);
   if (place.menu == nullptr) {
-    if (FindMenu(menu) != nullptr) SetLastError(ERROR_NOT_FOUND);
+    if (MenuOrError(menu) != nullptr) SetLastError(ERROR_NOT_FOUND);
     return FALSE;
   }
   MenuItemData made;
@@ -239,12 +241,12 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
 }
 
 int GetMenuItemCount(HMENU menu) {
-  const MenuData* data = FindMenu(menu);
+  const MenuData* data = MenuOrError(menu);
   return data != nullptr ? static_cast<int>(data->items.size()) : -1;
 }
 
 UINT GetMenuItemID(HMENU menu, int position) {
-  const MenuData* data = FindMenu(menu);
+  const MenuData* data = MenuOrError(menu);
   if (data == nullptr || position < 0 || static_cast<std::size_t>(position) >= data->items.size()) {
     return static_cast<UINT>(-1);
   }
@@ -253,7 +255,7 @@ UINT GetMenuItemID(HMENU menu, int position) {
 }
 
 HMENU GetSubMenu(HMENU menu, int position) {
-  const MenuData* data = FindMenu(menu);
+  const MenuData* data = MenuOrError(menu);
   if (data == nullptr || position < 0 || static_cast<std::size_t>(position) >= data->items.size()) return nullptr;
   const MenuItemData& item = data->items[static_cast<std::size_t>(position)];
   return item.IsPopup() && IsMenu(item.subMenu) ? item.subMenu : nullptr;
@@ -283,7 +285,7 @@ BOOL SetMenu(HWND window, HMENU menu) {
     SetLastError(ERROR_CHILD_WINDOW_NOT_HMENU);
     return FALSE;
   }
-  if (menu != nullptr && FindMenu(menu) == nullptr) return FALSE;
+  if (menu != nullptr && MenuOrError(menu) == nullptr) return FALSE;
   const RECT oldClient = ClientRectInParent(*w);
   w->menu = menu;
   w->hasMenu = menu != nullptr;
@@ -313,7 +315,7 @@ BOOL DrawMenuBar(HWND window) {
 }
 
 BOOL GetMenuItemRect(HWND window, HMENU menu, UINT position, RECT* rect) {
-  if (rect == nullptr || FindMenu(menu) == nullptr) {
+  if (rect == nullptr || MenuOrError(menu) == nullptr) {
     if (rect == nullptr) SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

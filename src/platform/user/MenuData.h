@@ -29,8 +29,10 @@ struct MenuData {
   std::vector<MenuItemData> items;
 };
 
-// The record of a live menu; null (and ERROR_INVALID_MENU_HANDLE) for anything else.
+// The record of a live menu; null for anything else. MenuOrError also sets ERROR_INVALID_MENU_HANDLE, as
+// the calls do for a bad handle; the layer's own lookups leave the last error alone.
 MenuData* FindMenu(HMENU menu);
+MenuData* MenuOrError(HMENU menu);
 void ResetMenus();
 // A window going away takes its menu bar with it.
 void DestroyWindowMenu(WindowData& window);

@@ -507,7 +507,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     SetLastError(ERROR_POPUP_ALREADY_ACTIVE);
     return FALSE;
   }
-  if (FindMenu(menu) == nullptr) return FALSE;
+  if (MenuOrError(menu) == nullptr) return FALSE;
   if (!IsWindow(owner)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
