@@ -3,6 +3,7 @@
 // TrackPopupMenu, and accelerators of greyed items.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "core/Text1252.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/Screen.h"
+#include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Input.h"
@@ -20,6 +22,7 @@
 #include "platform/user/Timer.h"
 #include "support/Netpbm.h"
 #include "support/WindowFixture.h"
+#include "support/XvfbChild.h"
 
 namespace {
 
@@ -725,6 +728,82 @@ TEST_F(MenuInput, GoldenLookOfTheBarAndAnOpenMenu) {
     ADD_FAILURE() << "the menu differs from " << golden << "; it is in " << actual;
   }
   DeleteObject(picture);
+}
+
+}  // namespace
+
+namespace {
+
+// Under a real X server (started by the test below), real clicks made with xdotool open the bar's menu
+// and choose an item: the program's window gets the item's command.
+HWND gMenuWindow = nullptr;
+HMENU gMenuFile = nullptr;
+std::vector<WPARAM> gMenuCommands;
+
+std::string XdotoolClick(POINT p) {
+  return "timeout 20 xdotool search --sync --name '^Quillory menus$' mousemove --sync --window %1 " +
+         std::to_string(p.x) + " " + std::to_string(p.y) + " click 1";
+}
+
+LRESULT MenuWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) gMenuCommands.push_back(wParam);
+  // Once the menu shows, the hand moves on to its second item, while the menu loop keeps running.
+  RECT item{};
+  if (message == WM_TIMER && GetMenuItemRect(window, gMenuFile, 1, &item)) {
+    KillTimer(window, 1);
+    const std::string click = "(" + XdotoolClick(Centre(item)) + ") >/dev/null 2>&1 &";
+    EXPECT_EQ(std::system(click.c_str()), 0);
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void MenuUnderX() {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  platform::ResetWindowSystemForTesting();
+  platform::SetScreenSize(640, 480);
+  std::string error;
+  auto sdl = platform::SdlBackend::Open("Quillory menus", &error);
+  ASSERT_TRUE(sdl) << error;
+  platform::SetBackend(std::move(sdl));
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = MenuWindowProcedure;
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = "MenuUnderX";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+  HMENU bar = CreateMenu();
+  gMenuFile = CreatePopupMenu();
+  AppendMenuA(gMenuFile, MF_STRING, 0x101, "Nouvelle page");
+  AppendMenuA(gMenuFile, MF_STRING, 0x102, "Ouvrir...");
+  AppendMenuA(bar, MF_POPUP, Sub(gMenuFile), "Fichier");
+  gMenuWindow = CreateWindowExA(0, "MenuUnderX", "Quillory", WS_OVERLAPPEDWINDOW, 0, 0, 630, 465, nullptr, bar,
+                                nullptr, nullptr);
+  ShowWindow(gMenuWindow, SW_SHOWMAXIMIZED);
+  auto pump = [](int ms) {
+    MSG msg;
+    const DWORD until = GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<std::int32_t>(GetTickCount() - until) < 0 && gMenuCommands.empty()) {
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+      Sleep(10);
+    }
+  };
+  pump(300);
+  RECT title{};
+  ASSERT_TRUE(GetMenuItemRect(gMenuWindow, bar, 0, &title));
+  SetTimer(gMenuWindow, 1, 50, nullptr);
+  const std::string click = XdotoolClick(Centre(title));
+  ASSERT_EQ(std::system(click.c_str()), 0) << click;
+  pump(20000);
+  EXPECT_EQ(gMenuCommands, std::vector<WPARAM>{0x102});
+  DestroyWindow(gMenuWindow);
+  platform::SetBackend(nullptr);
+}
+
+const bool gChildRegistered = RegisterXvfbChild("MenuUnderX", &MenuUnderX);
+
+TEST(MenuUnderX, RealClicksOpenTheBarsMenuAndChooseAnItem) {
+  const int status = RunXvfbChild("MenuUnderX", "640x480x24", "xdotool");
+  if (status == -1) GTEST_SKIP() << "xvfb-run or xdotool is missing (scripts/install-deps installs them)";
+  EXPECT_EQ(status, 0);
 }
 
 }  // namespace
