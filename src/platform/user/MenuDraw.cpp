@@ -12,8 +12,6 @@ namespace platform::user {
 
 namespace {
 
-using namespace look;
-
 constexpr COLORREF kText = 0x00000000;
 constexpr COLORREF kSelection = 0x00800000;  // navy
 constexpr COLORREF kSelectedText = 0x00FFFFFF;
