@@ -2,6 +2,7 @@
 // mouse and the keys until an item is chosen or the menu is left. Pop-up menus are top-level windows of
 // the layer's own class, above every other window; other messages go on being dispatched meanwhile.
 #include <algorithm>
+#include <functional>
 
 #include "platform/kernel/Errors.h"
 #include "platform/user/Activation.h"
@@ -124,13 +125,12 @@ void CloseFrom(Tracker& t, std::size_t level) {
 
 // Opens a pop-up menu at a place the caller works out from its size; `index` is its place in the menu
 // that opens it, as WM_INITMENUPOPUP tells.
-void OpenPopup(Tracker& t, HMENU menu, int index, POINT (*place)(const Tracker&, SIZE, const void*),
-               const void* context) {
+void OpenPopup(Tracker& t, HMENU menu, int index, const std::function<POINT(SIZE)>& place) {
   if (t.notify) SendMessageA(t.owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELONG(index, 0));
   const MenuData* data = FindMenu(menu);
   if (data == nullptr || !IsWindow(t.owner) || t.done) return;
   const SIZE size = PopupSize(*data);
-  const POINT at = OnScreen(place(t, size, context), size);
+  const POINT at = OnScreen(place(size), size);
   RegisterPopupClass();
   const HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPopupClass, "", WS_POPUP | WS_DISABLED,
                                       at.x, at.y, size.cx, size.cy, t.owner, nullptr, nullptr, nullptr);
@@ -153,16 +153,13 @@ RECT ItemScreenRect(const OpenMenu& open, int index) {
 void OpenSubMenu(Tracker& t, std::size_t level, int index) {
   const MenuItemData* item = ItemOf(t.open[level].menu, index);
   if (!Opens(item)) return;
-  struct Beside {
-    RECT parent;
-    RECT item;
-  } beside{ScreenRectOf(t.open[level].window), ItemScreenRect(t.open[level], index)};
-  OpenPopup(t, item->subMenu, index, [](const Tracker&, SIZE size, const void* context) {
-    const auto* b = static_cast<const Beside*>(context);
-    POINT at{b->parent.right - kOverlap, b->item.top - kOverlap};
-    if (at.x + size.cx > Desktop().rect.right) at.x = b->parent.left - size.cx + kOverlap;
+  const RECT parent = ScreenRectOf(t.open[level].window);
+  const RECT beside = ItemScreenRect(t.open[level], index);
+  OpenPopup(t, item->subMenu, index, [&](SIZE size) {
+    POINT at{parent.right - kOverlap, beside.top - kOverlap};
+    if (at.x + size.cx > Desktop().rect.right) at.x = parent.left - size.cx + kOverlap;
     return at;
-  }, &beside);
+  });
 }
 
 void OpenBarPopup(Tracker& t) {
@@ -174,9 +171,7 @@ void OpenBarPopup(Tracker& t) {
   const POINT origin = WindowOriginOnScreen(*w);
   const RECT r = rects[static_cast<std::size_t>(t.barHot)];
   const POINT below{r.left + origin.x, r.bottom + origin.y};
-  OpenPopup(t, item->subMenu, t.barHot, [](const Tracker&, SIZE, const void* context) {
-    return *static_cast<const POINT*>(context);
-  }, &below);
+  OpenPopup(t, item->subMenu, t.barHot, [&](SIZE) { return below; });
 }
 
 void SwitchBar(Tracker& t, int index) {
@@ -520,19 +515,14 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   if (t.notify) SendMessageA(owner, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
   if (!IsWindow(owner) || !IsMenu(menu)) return FALSE;
   gTracker = &t;
-  struct Anchor {
-    POINT point;
-    UINT flags;
-  } anchor{POINT{x, y}, flags};
-  OpenPopup(t, menu, 0, [](const Tracker&, SIZE size, const void* context) {
-    const auto* a = static_cast<const Anchor*>(context);
-    POINT at = a->point;
-    if (a->flags & TPM_CENTERALIGN) at.x -= size.cx / 2;
-    else if (a->flags & TPM_RIGHTALIGN) at.x -= size.cx;
-    if (a->flags & TPM_VCENTERALIGN) at.y -= size.cy / 2;
-    else if (a->flags & TPM_BOTTOMALIGN) at.y -= size.cy;
+  OpenPopup(t, menu, 0, [&](SIZE size) {
+    POINT at{x, y};
+    if (flags & TPM_CENTERALIGN) at.x -= size.cx / 2;
+    else if (flags & TPM_RIGHTALIGN) at.x -= size.cx;
+    if (flags & TPM_VCENTERALIGN) at.y -= size.cy / 2;
+    else if (flags & TPM_BOTTOMALIGN) at.y -= size.cy;
     return at;
-  }, &anchor);
+  });
   if (t.open.empty()) {
     gTracker = nullptr;
     return FALSE;
