@@ -39,7 +39,34 @@ constexpr ATOM kFirstClassAtom = 0xC000;
 
 bool IsAtom(LPCSTR name) { return reinterpret_cast<std::uintptr_t>(name) < 0x10000; }
 
-std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
+struct SystemClass {
+  std::string name;
+  ClassDescription describe = nullptr;
+  std::shared_ptr<WindowClass> made;  // described on first use since the last reset
+};
+
+std::vector<SystemClass>& SystemClasses() {
+  static std::vector<SystemClass> classes;
+  return classes;
+}
+
+std::shared_ptr<WindowClass> FindSystemClass(LPCSTR name) {
+  for (SystemClass& c : SystemClasses()) {
+    if (strcasecmp(c.name.c_str(), name) != 0) continue;
+    if (!c.made) {
+      c.made = std::make_shared<WindowClass>();
+      c.made->name = c.name;
+      c.describe(c.made->info);
+      c.made->info.lpszClassName = nullptr;
+      c.made->info.lpszMenuName = nullptr;
+    }
+    return c.made;
+  }
+  return nullptr;
+}
+
+// The program's classes only.
+std::shared_ptr<WindowClass> FindProgramClass(LPCSTR name) {
   if (name == nullptr) return nullptr;
   auto& classes = Classes();
   if (IsAtom(name)) {
@@ -51,6 +78,12 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
     if (c && strcasecmp(c->name.c_str(), name) == 0) return c;
   }
   return nullptr;
+}
+
+// The program's classes first, so that a class of its own may take a system class's name.
+std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
+  if (auto c = FindProgramClass(name)) return c;
+  return name != nullptr && !IsAtom(name) ? FindSystemClass(name) : nullptr;
 }
 
 bool SameName(const std::string& a, LPCSTR b) { return strcasecmp(a.c_str(), b) == 0; }
@@ -94,11 +127,16 @@ void FreeWindow(HWND handle) {
 
 }  // namespace
 
+void AddSystemClass(const char* name, ClassDescription describe) {
+  SystemClasses().push_back(SystemClass{name, describe, nullptr});
+}
+
 void ResetWindows() {
   WindowTable().clear();
   Desktop().children.clear();
   Desktop().surface.Resize(0, 0);
   Classes().clear();
+  for (SystemClass& c : SystemClasses()) c.made.reset();
 }
 
 }  // namespace platform::user
@@ -111,7 +149,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindClass(windowClass->lpszClassName)) {
+  if (FindProgramClass(windowClass->lpszClassName)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -133,7 +171,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
-  auto c = FindClass(className);
+  auto c = FindProgramClass(className);
   if (!c) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
