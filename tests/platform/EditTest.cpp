@@ -219,6 +219,7 @@ TEST_P(EditTyping, ChangesTextAndSelection) {
   HWND edit = MakeEdit(c.style, c.text, {10, 10, 300, 200});
   SetFocus(edit);
   SendMessageA(edit, EM_SETSEL, static_cast<WPARAM>(c.anchor), static_cast<LPARAM>(c.caret));
+  log.Clear();
   for (int key : c.keys) {
     if (key < 0) {
       InjectKey(VK_SHIFT, key == -1);
@@ -233,6 +234,9 @@ TEST_P(EditTyping, ChangesTextAndSelection) {
   }
   EXPECT_EQ(Text(edit), c.expected);
   EXPECT_EQ(Selection(edit), std::make_pair(c.start, c.end));
+  // The parent hears of every change, and only of changes.
+  const std::vector<WORD> codes = Notifications();
+  EXPECT_EQ(std::count(codes.begin(), codes.end(), EN_CHANGE) > 0, std::string(c.text) != c.expected);
 }
 
 constexpr int kShift = -1;
@@ -386,6 +390,33 @@ TEST_F(EditControl, ClicksPlaceTheCaretAndDragsSelect) {
   EXPECT_EQ(Notifications(), std::vector<WORD>{EN_KILLFOCUS});
 }
 
+TEST_F(EditControl, OneLineScrollsSidewaysToKeepTheCaretInView) {
+  HWND edit = MakeEdit(ES_PASSWORD, "", {10, 10, 70, 30});
+  SetFocus(edit);
+  InjectText("un mot de passe bien trop long");
+  Pump();
+  const int end = GetWindowTextLengthA(edit);
+  EXPECT_EQ(end, 30);
+  const POINT caret = PointOf(edit, end);
+  EXPECT_GE(caret.x, 0);
+  EXPECT_LT(caret.x, 60);
+  EXPECT_LT(PointOf(edit, 0).x, 0);
+  Key(VK_HOME);
+  EXPECT_EQ(PointOf(edit, 0).x, 0);
+}
+
+TEST_F(EditControl, ADoubleClickSelectsAWord) {
+  HWND edit = MakeEdit(kMultiLine, "le petit chat", {10, 10, 210, 50});
+  Pump();
+  const POINT p = OnScreen(edit, PointOf(edit, 5));
+  InjectMouseButton(p.x, p.y, MouseButton::Left, true);
+  InjectMouseButton(p.x, p.y, MouseButton::Left, false);
+  InjectMouseButton(p.x, p.y, MouseButton::Left, true);
+  InjectMouseButton(p.x, p.y, MouseButton::Left, false);
+  Pump();
+  EXPECT_EQ(Selection(edit), std::make_pair(DWORD{3}, DWORD{8}));
+}
+
 TEST_F(EditControl, PasswordFieldsShowStars) {
   HWND password = MakeEdit(ES_PASSWORD, "abcd", {10, 10, 110, 30});
   HWND stars = MakeEdit(ES_LEFT, "****", {10, 40, 110, 60});
@@ -458,6 +489,39 @@ TEST_F(EditControl, PaintsWhiteWithoutAnAnswerAndShowsTheCaretAndSelectionWhileF
   SetFocus(parent);
   Pump();
   EXPECT_EQ(Pixels({10, 10, 110, 50}), unfocused);
+}
+
+// Under a hollow brush what lies beneath shows, and text taken away leaves no trace, even as the control
+// grows over more of its parent.
+TEST_F(EditControl, AHollowBrushShowsWhatLiesBeneath) {
+  constexpr std::uint32_t kBeneath = 0x00D02020;
+  Handle(parent, [&](HWND window, UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+    if (message == WM_CTLCOLOREDIT) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    if (message != WM_PAINT) return std::nullopt;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HBRUSH brush = CreateSolidBrush(ColorRefOf(kBeneath));
+    FillRect(dc, &kParent, brush);
+    DeleteObject(brush);
+    EndPaint(window, &paint);
+    return 0;
+  });
+  Pump();
+  HWND edited = MakeEdit(kMultiLine, "abcdef", {10, 10, 110, 40});
+  HWND fresh = MakeEdit(kMultiLine, "X", {10, 60, 110, 90});
+  Pump();
+  const std::vector<std::uint32_t> shown = Pixels({10, 10, 110, 40});
+  EXPECT_EQ(shown.front(), kBeneath);
+  EXPECT_GT(std::count(shown.begin(), shown.end(), 0u), 0);
+  SendMessageA(edited, EM_SETSEL, 0, -1);
+  SendMessageA(edited, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>("X"));
+  Pump();
+  EXPECT_EQ(Pixels({10, 10, 110, 40}), Pixels({10, 60, 110, 90}));
+  MoveWindow(edited, 10, 10, 150, 45, TRUE);
+  MoveWindow(fresh, 10, 60, 150, 45, TRUE);
+  Pump();
+  EXPECT_EQ(Pixels({10, 10, 160, 55}), Pixels({10, 60, 160, 105}));
+  EXPECT_EQ(At(159, 54), kBeneath);
 }
 
 TEST_F(EditControl, FontsSetAndGot) {

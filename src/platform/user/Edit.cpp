@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Objects.h"
@@ -15,6 +16,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
+#include "platform/user/Surface.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
 
@@ -24,6 +26,14 @@ namespace {
 constexpr COLORREF kHighlight = RGB(0, 0, 128);
 constexpr COLORREF kHighlightText = RGB(255, 255, 255);
 constexpr COLORREF kWindowText = RGB(0, 0, 0);
+
+// Under a hollow brush the control shows what lies beneath it. Nothing repaints that while the control
+// covers it (a parent never paints under its children), so the control keeps those pixels from when it
+// first covered them and puts them back before it draws its text.
+struct Backdrop {
+  RECT area{};  // in the top-level window's surface
+  std::vector<std::uint32_t> pixels;
+};
 
 struct EditControl : ControlState {
   EditControl(HWND window, DWORD style)
@@ -47,6 +57,7 @@ struct EditControl : ControlState {
   int scrollX = 0;            // single-line: pixels scrolled off to the left
   bool focused = false;
   bool tracking = false;  // the left button went down in the control and is still held
+  Backdrop backdrop;
 };
 
 EditControl* ControlOf(HWND window) {
@@ -218,6 +229,47 @@ void Character(EditControl& c, unsigned char character) {
   Changed(c);
 }
 
+bool Covers(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+
+// Takes the pixels under the control where it did not lie before (where it did, the kept ones still hold
+// what is beneath), then draws them back through the context, within its clip.
+void RestoreBackdrop(EditControl& c, HDC dc) {
+  const DrawTarget target = WindowDrawTarget(c.window, true);
+  const Surface* surface = target.surface;
+  if (surface == nullptr || surface->pixels == nullptr) return;
+  const RECT client = ClientOf(c.window);
+  const RECT area{std::max(0, static_cast<int>(target.origin.x)), std::max(0, static_cast<int>(target.origin.y)),
+                  std::min(surface->width, static_cast<int>(target.origin.x + client.right)),
+                  std::min(surface->height, static_cast<int>(target.origin.y + client.bottom))};
+  const int width = area.right - area.left;
+  const int height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) return;
+  const Backdrop& old = c.backdrop;
+  if (std::memcmp(&area, &old.area, sizeof area) != 0) {
+    Backdrop fresh{area, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
+    const int oldWidth = old.area.right - old.area.left;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        fresh.pixels[static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x - area.left)] =
+            Covers(old.area, x, y) ? old.pixels[static_cast<std::size_t>(y - old.area.top) * static_cast<std::size_t>(oldWidth) +
+                                                static_cast<std::size_t>(x - old.area.left)]
+                                   : surface->Row(y)[x];
+      }
+    }
+    c.backdrop = std::move(fresh);
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SetDIBitsToDevice(dc, area.left - target.origin.x, area.top - target.origin.y, static_cast<DWORD>(width),
+                    static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), c.backdrop.pixels.data(), &info,
+                    DIB_RGB_COLORS);
+}
+
 void Paint(EditControl& c) {
   const HWND window = c.window;
   PAINTSTRUCT paint;
@@ -241,7 +293,12 @@ void Paint(EditControl& c) {
   LayOut(c);
   const RECT client = ClientOf(window);
   LOGBRUSH look{};
-  if (GetObjectA(brush, sizeof look, &look) == 0 || look.lbStyle != BS_NULL) FillRect(dc, &client, brush);
+  if (GetObjectA(brush, sizeof look, &look) != 0 && look.lbStyle == BS_NULL) {
+    RestoreBackdrop(c, dc);
+  } else {
+    c.backdrop = Backdrop{};
+    FillRect(dc, &client, brush);
+  }
   const HGDIOBJ previousFont = c.font != nullptr ? SelectObject(dc, c.font) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   const COLORREF textColor = GetTextColor(dc);
@@ -430,6 +487,12 @@ LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_ERASEBKGND: return 1;  // painting covers the whole control
     case WM_PAINT: Paint(*c); return 0;
     case WM_ENABLE: Redraw(*c); return 0;
+    case WM_WINDOWPOSCHANGED: {
+      // Hidden, the control no longer covers what is beneath it, which may change before it shows again.
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos != nullptr && (pos->flags & SWP_HIDEWINDOW)) c->backdrop = Backdrop{};
+      return DefWindowProcA(window, message, wParam, lParam);
+    }
     case WM_SETFOCUS:
       c->focused = true;
       Redraw(*c);
