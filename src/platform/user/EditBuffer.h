@@ -14,7 +14,8 @@ namespace platform::user {
 
 class EditBuffer {
  public:
-  explicit EditBuffer(bool multiLine) : multiLine_(multiLine) {}
+  // Until it is laid out, the text shows as one empty line.
+  explicit EditBuffer(bool multiLine) : multiLine_(multiLine) { layout_.lines.emplace_back(); }
 
   const std::string& Text() const { return text_; }
   std::size_t Length() const { return text_.size(); }
