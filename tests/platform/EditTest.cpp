@@ -340,6 +340,8 @@ TEST_F(EditControl, ScrollsLineByLineAndFollowsTheCaret) {
   EXPECT_EQ(static_cast<DWORD>(SendMessageA(edit, EM_SCROLL, SB_LINEDOWN, 0)), static_cast<DWORD>(MAKELONG(1, TRUE)));
   EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
   EXPECT_EQ(PointOf(edit, 3).y, 0);  // line 2 now at the top
+  Pump();  // painting keeps the lines where they were scrolled to, away from the caret
+  EXPECT_EQ(SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0), 1);
   EXPECT_EQ(static_cast<DWORD>(SendMessageA(edit, EM_SCROLL, SB_LINEUP, 0)),
             static_cast<DWORD>(MAKELONG(static_cast<WORD>(-1), TRUE)));
   EXPECT_EQ(static_cast<DWORD>(SendMessageA(edit, EM_SCROLL, SB_LINEUP, 0)), static_cast<DWORD>(MAKELONG(0, TRUE)));
@@ -536,6 +538,17 @@ TEST_F(EditControl, FontsSetAndGot) {
   SIZE system{};
   GetTextExtentPoint32A(dc, "iiii", 4, &system);
   ReleaseDC(edit, dc);
+  EXPECT_EQ(PointOf(edit, 4).x, system.cx);
+  // A font deleted while the control still names it gives way to the system font when the control paints.
+  LOGFONTA d{};
+  d.lfHeight = -40;
+  std::strcpy(d.lfFaceName, "Arial");
+  HFONT big = CreateFontIndirectA(&d);
+  SendMessageA(edit, WM_SETFONT, reinterpret_cast<WPARAM>(big), FALSE);
+  EXPECT_GT(PointOf(edit, 4).x, system.cx);
+  DeleteObject(big);
+  InvalidateRect(edit, nullptr, FALSE);
+  Pump();
   EXPECT_EQ(PointOf(edit, 4).x, system.cx);
 }
 

@@ -126,6 +126,11 @@ void LayOut(EditControl& c) {
   if (!font) return;
   c.buffer.LayOut(font, r.right - r.left, c.alignment, c.passwordChar);
   c.firstLine = std::min(c.firstLine, c.buffer.LineCount() - 1);
+}
+
+// After the text, the font or the size changed.
+void LayOutAndFollowCaret(EditControl& c) {
+  LayOut(c);
   ScrollToCaret(c);
 }
 
@@ -142,7 +147,7 @@ void Notify(HWND window, WORD code) {
 
 // After every change of the text by the user.
 void Changed(EditControl& c) {
-  LayOut(c);
+  LayOutAndFollowCaret(c);
   Redraw(c);
   Notify(c.window, EN_CHANGE);
 }
@@ -290,7 +295,7 @@ void Paint(EditControl& c) {
     SetTextColor(dc, kWindowText);
   }
   // A font deleted since the last layout gives way to the system font, here as when drawing.
-  LayOut(c);
+  if (FontOf(c.font) != c.buffer.Font()) LayOut(c);
   const RECT client = ClientOf(window);
   LOGBRUSH look{};
   if (GetObjectA(brush, sizeof look, &look) != 0 && look.lbStyle == BS_NULL) {
@@ -416,7 +421,7 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
       SetWindowLongA(c.window, GWL_STYLE,
                      c.passwordChar != 0 ? GetWindowLongA(c.window, GWL_STYLE) | ES_PASSWORD
                                          : GetWindowLongA(c.window, GWL_STYLE) & ~static_cast<LONG_PTR>(ES_PASSWORD));
-      LayOut(c);
+      LayOutAndFollowCaret(c);
       Redraw(c);
       return 0;
     case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(c.multiLine ? c.firstLine : 0);
@@ -424,7 +429,7 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
     case EM_SETMARGINS:
       if (wParam & EC_LEFTMARGIN) c.leftMargin = LOWORD(lParam);
       if (wParam & EC_RIGHTMARGIN) c.rightMargin = HIWORD(lParam);
-      LayOut(c);
+      LayOutAndFollowCaret(c);
       Redraw(c);
       return 0;
     case EM_GETMARGINS: return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(c.leftMargin, c.rightMargin)));
@@ -458,14 +463,14 @@ LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   switch (message) {
     case WM_CREATE:
     case WM_SIZE:
-      LayOut(*c);
+      LayOutAndFollowCaret(*c);
       Redraw(*c);
       return 0;
     case WM_SETTEXT:
       b.SetText(lParam != 0 ? reinterpret_cast<LPCSTR>(lParam) : "");
       c->firstLine = 0;
       c->scrollX = 0;
-      LayOut(*c);
+      LayOutAndFollowCaret(*c);
       Redraw(*c);
       if (!c->multiLine) Notify(window, EN_CHANGE);
       return TRUE;
@@ -480,7 +485,7 @@ LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(b.Length());
     case WM_SETFONT:
       c->font = reinterpret_cast<HFONT>(wParam);
-      LayOut(*c);
+      LayOutAndFollowCaret(*c);
       if (LOWORD(lParam) != 0) Redraw(*c);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(c->font);

@@ -44,6 +44,7 @@ class EditBuffer {
   // Lays the text (or, with a password character, as many of those) out in a box `width` pixels wide,
   // aligned by DT_CENTER or DT_RIGHT, wrapped when the control is multi-line.
   void LayOut(std::shared_ptr<const text::RasterFont> font, int width, UINT alignment, char passwordChar);
+  const std::shared_ptr<const text::RasterFont>& Font() const { return font_; }
   int LineHeight() const { return layout_.lineHeight; }
   std::size_t LineCount() const { return layout_.lines.size(); }
   const text::PlacedLine& Line(std::size_t index) const { return layout_.lines[index]; }
