@@ -10,22 +10,23 @@
 #include "platform/gdi/Objects.h"
 #include "platform/gdi/text/FontObjects.h"
 #include "platform/kernel/Errors.h"
-#include "platform/user/Cursor.h"
 #include "platform/user/EditBuffer.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
+#include "platform/user/Look.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Surface.h"
+#include "platform/user/SystemClasses.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform::user {
 namespace {
 
-constexpr COLORREF kHighlight = RGB(0, 0, 128);
-constexpr COLORREF kHighlightText = RGB(255, 255, 255);
-constexpr COLORREF kWindowText = RGB(0, 0, 0);
+// The selection's colours.
+constexpr COLORREF kSelection = RGB(0, 0, 128);
+constexpr COLORREF kSelectedText = RGB(255, 255, 255);
 
 // Under a hollow brush the control shows what lies beneath it. Nothing repaints that while the control
 // covers it (a parent never paints under its children), so the control keeps those pixels from when it
@@ -62,9 +63,9 @@ struct EditControl : ControlState {
 
 EditControl* ControlOf(HWND window) {
   const DWORD saved = GetLastError();
-  WindowData* w = Find(window);
+  EditControl* control = ControlStateOf<EditControl>(window);
   SetLastError(saved);
-  return w != nullptr ? dynamic_cast<EditControl*>(w->control.get()) : nullptr;
+  return control;
 }
 
 // The font the control shows: its own while that is a live font, else the system font.
@@ -280,19 +281,10 @@ void Paint(EditControl& c) {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(window, &paint);
   if (dc == nullptr) return;
-  SetTextColor(dc, kWindowText);
-  HBRUSH brush = nullptr;
-  if (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) {
-    brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(GetParent(window), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
-    if (ControlOf(window) != &c) {  // the parent destroyed the control meanwhile
-      EndPaint(window, &paint);
-      return;
-    }
-  }
-  if (brush == nullptr) {
-    brush = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    SetTextColor(dc, kWindowText);
+  const HBRUSH brush = ControlColours(window, dc, WM_CTLCOLOREDIT);
+  if (ControlOf(window) != &c) {  // the parent destroyed the control meanwhile
+    EndPaint(window, &paint);
+    return;
   }
   // A font deleted since the last layout gives way to the system font, here as when drawing.
   if (FontOf(c.font) != c.buffer.Font()) LayOut(c);
@@ -323,10 +315,10 @@ void Paint(EditControl& c) {
     const POINT left = ToClient(c, b.PointOf(from));
     const POINT right = ToClient(c, b.PointOf(to));
     const RECT band{left.x, at.y, right.x, at.y + lineHeight};
-    const HBRUSH highlight = CreateSolidBrush(kHighlight);
+    const HBRUSH highlight = CreateSolidBrush(kSelection);
     FillRect(dc, &band, highlight);
     DeleteObject(highlight);
-    SetTextColor(dc, kHighlightText);
+    SetTextColor(dc, kSelectedText);
     const std::string_view selected = shown.substr(from - placed.line.start, to - from);
     TextOutA(dc, left.x, at.y, selected.data(), static_cast<int>(selected.size()));
     SetTextColor(dc, textColor);
@@ -446,7 +438,9 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
-LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     WindowData* w = Find(window);
@@ -543,13 +537,4 @@ LRESULT EditWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   }
 }
 
-void DescribeEditClass(WNDCLASSA& windowClass) {
-  windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = EditWindowProc;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_IBEAM);
-}
-
-[[maybe_unused]] const bool registered = (AddSystemClass("EDIT", DescribeEditClass), true);
-
-}  // namespace
 }  // namespace platform::user

@@ -8,15 +8,14 @@
 // breaks: text given to it ends at its first CR or LF, and it scrolls sideways to keep the caret in view.
 //
 // The control paints in its font (WM_SETFONT; the system font without one) with the text colour and the
-// brush its parent answers to WM_CTLCOLOREDIT, the stock white brush and black text when the parent
-// answers null. Over a hollow brush the text is drawn over what lay beneath the control when it first
+// brush its parent answers to WM_CTLCOLOREDIT, black on white when the parent answers null. Over a hollow brush the text is drawn over what lay beneath the control when it first
 // covered it, kept by the control since (a parent does not paint under its children). It tells
 // its parent of changes through WM_COMMAND: EN_SETFOCUS, EN_KILLFOCUS, and EN_CHANGE after the user or
 // EM_REPLACESEL changed the text (after WM_SETTEXT only in a single-line control).
 #pragma once
 
 #include "platform/kernel/WinTypes.h"
-#include "platform/user/ScrollCodes.h"
+#include "platform/user/ScrollBar.h"  // the SB_ codes of EM_SCROLL
 
 // Styles. The alignment is fixed when the control is made.
 enum : DWORD {

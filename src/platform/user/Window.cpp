@@ -11,6 +11,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
+#include "platform/user/SystemClasses.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform::user {
@@ -39,34 +40,7 @@ constexpr ATOM kFirstClassAtom = 0xC000;
 
 bool IsAtom(LPCSTR name) { return reinterpret_cast<std::uintptr_t>(name) < 0x10000; }
 
-struct SystemClass {
-  std::string name;
-  ClassDescription describe = nullptr;
-  std::shared_ptr<WindowClass> made;  // described on first use since the last reset
-};
-
-std::vector<SystemClass>& SystemClasses() {
-  static std::vector<SystemClass> classes;
-  return classes;
-}
-
-std::shared_ptr<WindowClass> FindSystemClass(LPCSTR name) {
-  for (SystemClass& c : SystemClasses()) {
-    if (strcasecmp(c.name.c_str(), name) != 0) continue;
-    if (!c.made) {
-      c.made = std::make_shared<WindowClass>();
-      c.made->name = c.name;
-      c.describe(c.made->info);
-      c.made->info.lpszClassName = nullptr;
-      c.made->info.lpszMenuName = nullptr;
-    }
-    return c.made;
-  }
-  return nullptr;
-}
-
-// The program's classes only.
-std::shared_ptr<WindowClass> FindProgramClass(LPCSTR name) {
+std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
   if (name == nullptr) return nullptr;
   auto& classes = Classes();
   if (IsAtom(name)) {
@@ -80,10 +54,10 @@ std::shared_ptr<WindowClass> FindProgramClass(LPCSTR name) {
   return nullptr;
 }
 
-// The program's classes first, so that a class of its own may take a system class's name.
-std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
-  if (auto c = FindProgramClass(name)) return c;
-  return name != nullptr && !IsAtom(name) ? FindSystemClass(name) : nullptr;
+// Where windows are made and classes described, the system's classes stand behind the program's own.
+std::shared_ptr<WindowClass> FindClassOrSystem(LPCSTR name) {
+  auto c = FindClass(name);
+  return c ? c : FindSystemClass(name);
 }
 
 bool SameName(const std::string& a, LPCSTR b) { return strcasecmp(a.c_str(), b) == 0; }
@@ -127,16 +101,11 @@ void FreeWindow(HWND handle) {
 
 }  // namespace
 
-void AddSystemClass(const char* name, ClassDescription describe) {
-  SystemClasses().push_back(SystemClass{name, describe, nullptr});
-}
-
 void ResetWindows() {
   WindowTable().clear();
   Desktop().children.clear();
   Desktop().surface.Resize(0, 0);
   Classes().clear();
-  for (SystemClass& c : SystemClasses()) c.made.reset();
 }
 
 }  // namespace platform::user
@@ -149,7 +118,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (FindProgramClass(windowClass->lpszClassName)) {
+  if (FindClass(windowClass->lpszClassName)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
@@ -171,7 +140,7 @@ ATOM RegisterClassA(const WNDCLASSA* windowClass) {
 }
 
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
-  auto c = FindProgramClass(className);
+  auto c = FindClass(className);
   if (!c) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
@@ -187,7 +156,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
 }
 
 BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
-  auto c = FindClass(className);
+  auto c = FindClassOrSystem(className);
   if (!c || windowClass == nullptr) {
     SetLastError(c ? ERROR_INVALID_PARAMETER : ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
@@ -200,7 +169,7 @@ BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-  auto windowClass = FindClass(className);
+  auto windowClass = FindClassOrSystem(className);
   if (!windowClass) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;

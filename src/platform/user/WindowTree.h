@@ -20,7 +20,7 @@ struct WindowClass {
   int windowCount = 0;
 };
 
-// What a control of the window system keeps for its window; it goes with the window.
+// The state the system's own controls keep for each of their windows; it goes with the window.
 struct ControlState {
   virtual ~ControlState() = default;
 };
@@ -51,7 +51,7 @@ struct WindowData {
   bool closePushed = false;    // the close box is held down under the mouse
   HWND lastFocus = nullptr;    // top-level windows: the focus when the window was last deactivated
   Surface surface;  // top-level windows only
-  std::unique_ptr<ControlState> control;
+  std::unique_ptr<ControlState> control;  // windows of the system's control classes
 };
 
 // The record of a live window; null (and ERROR_INVALID_WINDOW_HANDLE) for anything else.
@@ -142,12 +142,6 @@ void BeginFrameTracking(HWND window, int hit, POINT screen);
 
 // A rectangle larger than any window: "all of it" for invalidation.
 constexpr RECT kEverywhere{-kAreaLimit, -kAreaLimit, kAreaLimit, kAreaLimit};
-
-// The window system's own classes ("EDIT", ...): found by name after the program's own classes, described
-// afresh after every reset of the window system (a class keeps handles, such as its cursor, that a reset
-// frees). Each control registers its class once, from a static initialiser.
-using ClassDescription = void (*)(WNDCLASSA& windowClass);
-void AddSystemClass(const char* name, ClassDescription describe);
 
 void ForgetWindowMessages(HWND window);  // queue side: drops posted messages and timers of a window
 void ResetWindows();
