@@ -64,10 +64,10 @@ HWND MeasuringParent() {
 class MeasuringControl {
  public:
   MeasuringControl(const char* text, int width)
-      : window(CHECK_NOT_NULL(CreateWindowExA(0, "EDIT", text, DWORD{WS_CHILD} | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-                                              0, 0, width, kUnlimitedWidth, MeasuringParent(),
-                                              reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kMeasuringControlId)),
-                                              nullptr, nullptr))) {}
+      : window(CHECK_NOT_NULL(CreateWindowExA(
+            0, "EDIT", text, DWORD{WS_CHILD} | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0, width,
+            kUnlimitedWidth, MeasuringParent(),
+            reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(kMeasuringControlId)), nullptr, nullptr))) {}
   ~MeasuringControl() {
     if (window != nullptr) DestroyWindow(window);
   }
@@ -102,7 +102,8 @@ Point MeasureEditText(HWND control, std::string_view text, const PortTextStyle& 
     ClearInvalidParameter();
     // Only characters the text has: a control whose text differs from the one given measures no further.
     const auto from = std::min(static_cast<std::size_t>(start), text.size());
-    line.assign(text.substr(from, std::min(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), text.size() - from)));
+    line.assign(
+        text.substr(from, std::min(static_cast<std::size_t>(std::max<LRESULT>(length, 0)), text.size() - from)));
     line += 'I';
     SIZE extent{};
     const int count = static_cast<int>(line.size());

@@ -115,8 +115,8 @@ TEST_F(MeasureText, AStringMeasuresInTheDefaultStyle) {
 // The lines of a control of the program's own: measured one by one with room for the caret.
 TEST_F(MeasureText, MeasuresTheLinesOfAControl) {
   HWND parent = MakeTop({0, 0, 300, 200});
-  HWND control = CreateWindowExA(0, "EDIT", "abc\r\nde", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 100,
-                                 parent, nullptr, nullptr, nullptr);
+  HWND control = CreateWindowExA(0, "EDIT", "abc\r\nde", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 200, 100, parent,
+                                 nullptr, nullptr, nullptr);
   ASSERT_NE(control, nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(style->GetFont()), FALSE);
   EXPECT_EQ(MeasureEditText(control, "abc\r\nde", *style), Point(Extent("abcI").cx, 2 * Extent("I").cy));

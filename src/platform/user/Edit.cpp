@@ -176,12 +176,8 @@ void KeyDown(EditControl& c, int key) {
   EditBuffer& b = c.buffer;
   const std::size_t caret = b.Caret();
   switch (key) {
-    case VK_LEFT:
-      MoveCaret(c, b.HasSelection() && !shift ? b.SelectionStart() : b.Previous(caret), shift);
-      break;
-    case VK_RIGHT:
-      MoveCaret(c, b.HasSelection() && !shift ? b.SelectionEnd() : b.Next(caret), shift);
-      break;
+    case VK_LEFT: MoveCaret(c, b.HasSelection() && !shift ? b.SelectionStart() : b.Previous(caret), shift); break;
+    case VK_RIGHT: MoveCaret(c, b.HasSelection() && !shift ? b.SelectionEnd() : b.Next(caret), shift); break;
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
@@ -252,15 +248,15 @@ void RestoreBackdrop(EditControl& c, HDC dc) {
   if (width <= 0 || height <= 0) return;
   const Backdrop& old = c.backdrop;
   if (std::memcmp(&area, &old.area, sizeof area) != 0) {
-    Backdrop fresh{area, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
-    const int oldWidth = old.area.right - old.area.left;
+    Backdrop fresh{area,
+                   std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height))};
+    const auto at = [](const RECT& r, int x, int y) {
+      return static_cast<std::size_t>(y - r.top) * static_cast<std::size_t>(r.right - r.left) +
+             static_cast<std::size_t>(x - r.left);
+    };
     for (int y = area.top; y < area.bottom; ++y) {
-      for (int x = area.left; x < area.right; ++x) {
-        fresh.pixels[static_cast<std::size_t>(y - area.top) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x - area.left)] =
-            Covers(old.area, x, y) ? old.pixels[static_cast<std::size_t>(y - old.area.top) * static_cast<std::size_t>(oldWidth) +
-                                                static_cast<std::size_t>(x - old.area.left)]
-                                   : surface->Row(y)[x];
-      }
+      for (int x = area.left; x < area.right; ++x)
+        fresh.pixels[at(area, x, y)] = Covers(old.area, x, y) ? old.pixels[at(old.area, x, y)] : surface->Row(y)[x];
     }
     c.backdrop = std::move(fresh);
   }
@@ -340,7 +336,8 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
       const auto end = static_cast<DWORD>(b.SelectionEnd());
       if (wParam != 0) *reinterpret_cast<DWORD*>(wParam) = start;
       if (lParam != 0) *reinterpret_cast<DWORD*>(lParam) = end;
-      return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF))));
+      return static_cast<LRESULT>(
+          static_cast<DWORD>(MAKELONG(std::min<DWORD>(start, 0xFFFF), std::min<DWORD>(end, 0xFFFF))));
     }
     case EM_SETSEL: {
       const auto anchor = static_cast<long long>(static_cast<int>(wParam));

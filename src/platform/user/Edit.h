@@ -8,10 +8,11 @@
 // breaks: text given to it ends at its first CR or LF, and it scrolls sideways to keep the caret in view.
 //
 // The control paints in its font (WM_SETFONT; the system font without one) with the text colour and the
-// brush its parent answers to WM_CTLCOLOREDIT, black on white when the parent answers null. Over a hollow brush the text is drawn over what lay beneath the control when it first
-// covered it, kept by the control since (a parent does not paint under its children). It tells
-// its parent of changes through WM_COMMAND: EN_SETFOCUS, EN_KILLFOCUS, and EN_CHANGE after the user or
-// EM_REPLACESEL changed the text (after WM_SETTEXT only in a single-line control).
+// brush its parent answers to WM_CTLCOLOREDIT, black on white when the parent answers null. Over a hollow
+// brush the text is drawn over what lay beneath the control when it first covered it, kept by the control
+// since (a parent does not paint under its children). It tells its parent of changes through WM_COMMAND:
+// EN_SETFOCUS, EN_KILLFOCUS, and EN_CHANGE after the user or EM_REPLACESEL changed the text (after
+// WM_SETTEXT only in a single-line control).
 #pragma once
 
 #include "platform/kernel/WinTypes.h"

@@ -48,7 +48,9 @@ class EditBuffer {
   int LineHeight() const { return layout_.lineHeight; }
   std::size_t LineCount() const { return layout_.lines.size(); }
   const text::PlacedLine& Line(std::size_t index) const { return layout_.lines[index]; }
-  std::string_view Shown(const text::TextLine& line) const { return std::string_view(shown_).substr(line.start, line.length); }
+  std::string_view Shown(const text::TextLine& line) const {
+    return std::string_view(shown_).substr(line.start, line.length);
+  }
   // The line holding a position; a position among a wrap's blanks or within a line break belongs to the
   // line before.
   std::size_t LineOf(std::size_t position) const;
