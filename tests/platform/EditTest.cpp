@@ -196,6 +196,12 @@ TEST_F(EditControl, SelectionMessagesOrderClampAndReplace) {
   log.Clear();
   SetWindowTextA(edit, "autre");
   EXPECT_TRUE(Notifications().empty());
+
+  // -1 asks for the characters left unselected on the lines the selection touches.
+  SetWindowTextA(edit, "abc\r\ndefg");
+  SendMessageA(edit, EM_SETSEL, 1, 7);
+  EXPECT_EQ(SendMessageA(edit, EM_LINELENGTH, static_cast<WPARAM>(-1), 0), 3);
+  EXPECT_EQ(SendMessageA(edit, EM_LINEFROMCHAR, static_cast<WPARAM>(-1), 0), 0);
 }
 
 // Keys and characters as the user types them, from a given text and selection.

@@ -45,11 +45,11 @@ struct EditControl : ControlState {
         keepSelection((style & ES_NOHIDESEL) != 0),
         buffer(multiLine) {}
 
-  HWND window;
-  bool multiLine;
-  UINT alignment;  // DT_CENTER and DT_RIGHT have the values of ES_CENTER and ES_RIGHT
-  char passwordChar;
-  bool keepSelection;
+  const HWND window;
+  const bool multiLine;
+  const UINT alignment;  // DT_CENTER and DT_RIGHT have the values of ES_CENTER and ES_RIGHT
+  const char passwordChar;
+  const bool keepSelection;
   EditBuffer buffer;
   HFONT font = nullptr;
   int leftMargin = 0;
@@ -372,10 +372,6 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
       if (to != from) Redraw(c);
       return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<SHORT>(to - from), TRUE)));
     }
-    case EM_SCROLLCARET:
-      ScrollToCaret(c);
-      Redraw(c);
-      return TRUE;
     case EM_GETLINECOUNT: return static_cast<LRESULT>(b.LineCount());
     case EM_LINEINDEX: {
       const int line = static_cast<int>(wParam);
@@ -404,15 +400,6 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
       const int position = static_cast<int>(wParam);
       return static_cast<LRESULT>(b.LineOf(position < 0 ? b.SelectionStart() : static_cast<std::size_t>(position)));
     }
-    case EM_SETPASSWORDCHAR:
-      if (c.multiLine) return 0;
-      c.passwordChar = static_cast<char>(wParam & 0xFF);
-      SetWindowLongA(c.window, GWL_STYLE,
-                     c.passwordChar != 0 ? GetWindowLongA(c.window, GWL_STYLE) | ES_PASSWORD
-                                         : GetWindowLongA(c.window, GWL_STYLE) & ~static_cast<LONG_PTR>(ES_PASSWORD));
-      LayOutAndFollowCaret(c);
-      Redraw(c);
-      return 0;
     case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(c.multiLine ? c.firstLine : 0);
     case EM_GETPASSWORDCHAR: return static_cast<unsigned char>(c.passwordChar);
     case EM_SETMARGINS:
@@ -426,10 +413,6 @@ LRESULT EditMessage(EditControl& c, UINT message, WPARAM wParam, LPARAM lParam) 
       if (wParam > b.Length()) return -1;
       const POINT p = ToClient(c, b.PointOf(static_cast<std::size_t>(wParam)));
       return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(p.x, p.y)));
-    }
-    case EM_CHARFROMPOS: {
-      const std::size_t position = PositionAtClient(c, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(position, b.LineOf(position))));
     }
     default: return 0;
   }
@@ -450,7 +433,7 @@ LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   EditControl* c = ControlOf(window);
   if (c == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   EditBuffer& b = c->buffer;
-  if (message >= EM_GETSEL && message <= EM_CHARFROMPOS) return EditMessage(*c, message, wParam, lParam);
+  if (message >= EM_GETSEL && message <= EM_POSFROMCHAR) return EditMessage(*c, message, wParam, lParam);
   switch (message) {
     case WM_CREATE:
     case WM_SIZE:

@@ -37,19 +37,16 @@ enum : UINT {
   EM_SETSEL = 0x00B1,        // (anchor, caret); anchor -1 deselects, caret -1 means the end
   EM_GETRECT = 0x00B2,       // (0, RECT*): the formatting rectangle
   EM_SCROLL = 0x00B5,        // (SB_LINEUP ... SB_PAGEDOWN) -> MAKELONG(lines scrolled, TRUE)
-  EM_SCROLLCARET = 0x00B7,
   EM_GETLINECOUNT = 0x00BA,
   EM_LINEINDEX = 0x00BB,     // (line or -1 for the caret's) -> its first position, -1 past the last line
   EM_LINELENGTH = 0x00C1,    // (position) -> length of the line holding it
   EM_REPLACESEL = 0x00C2,    // (can undo, text)
   EM_LINEFROMCHAR = 0x00C9,  // (position or -1 for the selection's start) -> line
-  EM_SETPASSWORDCHAR = 0x00CC,
   EM_GETFIRSTVISIBLELINE = 0x00CE,
   EM_GETPASSWORDCHAR = 0x00D2,
   EM_SETMARGINS = 0x00D3,    // (EC_ flags, MAKELONG(left, right)), in pixels
   EM_GETMARGINS = 0x00D4,    // -> MAKELONG(left, right)
   EM_POSFROMCHAR = 0x00D6,   // (position) -> MAKELONG(x, y) of its caret place in client coordinates
-  EM_CHARFROMPOS = 0x00D7,   // (0, MAKELONG(x, y)) -> MAKELONG(position, line)
 };
 
 enum : WPARAM { EC_LEFTMARGIN = 0x0001, EC_RIGHTMARGIN = 0x0002 };
