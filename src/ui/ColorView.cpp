@@ -10,7 +10,6 @@
 #include "graphics/DisplayPort.h"
 #include "graphics/ImageResource.h"
 #include "graphics/Paint.h"
-#include "ui/Window.h"
 #include "ui/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(ColorView, "ColorView", GridView)
