@@ -96,6 +96,8 @@ GridSelector::~GridSelector() {
 }
 
 bool GridSelector::Track(View* eventWindow, std::int32_t x, std::int32_t y, std::int32_t, bool buttonDown) {
+  // A pop-up closed some other way (its close box) offers nothing to choose: the gesture just ends.
+  if (!gridView->IsVisible()) return false;
   const Point point = gridView->MapPointToWindow(eventWindow, Point(x, y));
   if (waiting && !buttonDown) return true;
   waiting = false;

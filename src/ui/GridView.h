@@ -55,7 +55,8 @@ class GridView : public View {
 
 // Lets the mouse move the selection of a grid shown in a pop-up window: the gesture waits for a press
 // (the release of the click that opened the pop-up is not one), follows the pointer while the button is
-// held and chooses on the release. Destroying the selector closes the pop-up.
+// held and chooses on the release. A pop-up closed some other way ends the gesture with no choice.
+// Destroying the selector closes the pop-up.
 class GridSelector : public Interactor {
   SMART_CLASS(GridSelector)
  public:

@@ -271,6 +271,26 @@ TEST_F(ChooserTest, APressOutsideTheGridKeepsTheStartingColour) {
   });
 }
 
+TEST_F(ChooserTest, APaletteClosedByItsCloseBoxChoosesNothing) {
+  InProgram([&] {
+    const Color start = ColorTable::GetStandard(8)->GetColor(37);
+    dropper->colour = start;
+    SmartRef<Window> palette = OpenChooser(400, 300);
+    ASSERT_TRUE(palette);
+    PostMessageA(palette->GetFrame()->GetHandle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsListed(~palette));
+    // Where the palette's cell (2, 2) was: the stale gesture ends, and the press opens a new palette.
+    Button(~page, 100, 240, true);
+    Button(~page, 100, 240, false);
+    EXPECT_EQ(dropper->colour, start);
+    EXPECT_EQ(dropper->notified, 0);
+    ASSERT_NE(dropper->Selector(), nullptr);
+    EXPECT_NE(dropper->Selector()->GetWindow(), palette);
+    EXPECT_TRUE(dropper->Selector()->IsWaiting());
+  });
+}
+
 TEST_F(ChooserTest, APopUpNearTheMainWindowsCornerStaysInsideIt) {
   InProgram([&] {
     SmartRef<Window> palette = OpenChooser(100, 30);
