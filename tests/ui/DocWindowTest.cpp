@@ -19,6 +19,7 @@
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 #include "ui/DocWindow.h"
+#include "ui/Task.h"
 
 namespace {
 
@@ -90,6 +91,31 @@ class Sketch : public Editable, public SmartImplementation {
 };
 
 SMART_DEFINE_ABSTRACT(Sketch, "Sketch", Editable, SmartImplementation)
+
+// An action a view leaves for the window to undo.
+class KeptAction : public Task, public SmartImplementation {
+  SMART_ABSTRACT(KeptAction)
+ public:
+  bool CanCopyFrom(Smart*) override { return false; }
+  void CopyFrom(Smart*) override {}
+  Smart* Clone() const override { return nullptr; }
+  void Do() override {}
+  void Undo() override {}
+  void Redo() override {}
+};
+
+SMART_DEFINE_ABSTRACT(KeptAction, "KeptAction", Task, SmartImplementation)
+
+// A window that follows its file: it records each file it is told of, with what the file held then.
+class FollowingWindow : public DocWindow {
+ public:
+  using DocWindow::DocWindow;
+  void FileChanged(FileReference& file) override {
+    SmartRef<File> stream(new File(&file, kFileModeRead));
+    announced.push_back({file.GetPathText(), stream->GetLength()});
+  }
+  std::vector<std::pair<std::string, std::uint32_t>> announced;
+};
 
 SmartRef<TypeIndex> NoteIndex() {
   SmartRef<TypeIndex> index(new TypeIndex(&kNoteType, MakeVersion(1), "Notes"));
@@ -294,6 +320,29 @@ TEST_F(DocWindowTest, SaveAsWritesTheChosenFileWhichLaterSavesGoTo) {
   EXPECT_EQ(StoredText(path), "bonjour") << "the first file is left as it was";
   ASSERT_EQ(chooser.kinds.size(), 1u);
   EXPECT_EQ(chooser.kinds[0], platform::FileDialogKind::kSave);
+}
+
+TEST_F(DocWindowTest, AWindowIsToldOfEachNewFileOnceItIsWritten) {
+  const std::string path = WriteNote("a.not", "Ma note", "bonjour");
+  const std::string other = folder.WinPath("b.not");
+  const std::string copy = folder.WinPath("c.not");
+  chooser.answers = {other, copy};
+  InProgram([&] {
+    FileReference file(path.c_str());
+    SmartRef<Scribe> scribe = gApplication->MakeScribe(file, kFileModeRead | kFileModeWrite);
+    SmartRef<Smart> object;
+    scribe->Read(&object);
+    SmartRef<ObjectReference> data(new SimpleReference(object));
+    SmartRef<FollowingWindow> window(new FollowingWindow(~data, nullptr, nullptr, ~scribe, false));
+    window->Save(kSaveDocument);
+    EXPECT_TRUE(window->announced.empty()) << "the same file";
+    window->Save(kSaveDocumentAs);
+    window->Save(kSaveDocumentCopy);
+    ASSERT_EQ(window->announced.size(), 2u);
+    EXPECT_EQ(window->announced[0].first, other);
+    EXPECT_EQ(window->announced[1].first, copy);
+    for (const auto& [name, length] : window->announced) EXPECT_GT(length, 0u) << name << " was told before it was written";
+  });
 }
 
 TEST_F(DocWindowTest, ACopyGoesToTheChosenFileWhileSavingStaysWithTheOldOne) {
@@ -569,9 +618,12 @@ TEST_F(DocWindowTest, ReadingAFileReplacesWhatTheWindowEdits) {
     SmartRef<DocWindow> window = Open(first);
     ASSERT_TRUE(window);
     Editor(*window)->Type("oublie");
+    Editor(*window)->PostUndoable(new KeptAction);
+    EXPECT_TRUE(window->CanUndo());
     FileReference secondFile(second.c_str());
     window->ReadFile(secondFile);
     EXPECT_FALSE(window->IsModified());
+    EXPECT_FALSE(window->CanUndo()) << "nothing of the old document is left to undo";
     ASSERT_NE(Editor(*window), nullptr);
     EXPECT_EQ(TextOf(*Editor(*window)->note->text), "salut");
     EXPECT_EQ(window->GetContentView()->GetSubviews().NumItems(), 1) << "the old editor is gone";
