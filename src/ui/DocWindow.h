@@ -51,8 +51,6 @@ class DocWindow : public Window, public AppCommandSink {
   void MakeContentView();
   SmartRef<Scribe> GetScribe() const { return scribe; }
   void SetScribe(Scribe* newScribe);
-  SmartRef<ObjectReference> GetData() const { return data; }
-  SmartRef<DocWindow> GetOwner() const { return owner; }
   SmartRef<View> GetContentView() const { return contentView; }
   bool IsModified() const { return flags & kModified; }
 

@@ -117,6 +117,11 @@ class FollowingWindow : public DocWindow {
   std::vector<std::pair<std::string, std::uint32_t>> announced;
 };
 
+// The reference a window edits the object through.
+SmartRef<ObjectReference> Refer(SmartImplementation* object) {
+  return SmartRef<ObjectReference>(new SimpleReference(SmartRef<Smart>(object)));
+}
+
 SmartRef<TypeIndex> NoteIndex() {
   SmartRef<TypeIndex> index(new TypeIndex(&kNoteType, MakeVersion(1), "Notes"));
   index->AddType(&Note::persistentType);
@@ -197,10 +202,19 @@ class DocWindowTest : public ProgramFixture {
     return note ? TextOf(*note->text) : "(no note)";
   }
 
-  // The front window, opened by the application from the file.
-  SmartRef<DocWindow> Open(const std::string& path) {
+  // The front window, opened by the application from the file, with the text typed when one is given.
+  SmartRef<DocWindow> Open(const std::string& path, const char* typed = nullptr) {
     gApplication->OpenFile(new FileReference(path.c_str()), false, false);
-    return CastSmart<DocWindow>(~gApplication->FrontWindow());
+    SmartRef<DocWindow> window(CastSmart<DocWindow>(~gApplication->FrontWindow()));
+    if (window && typed) Editor(*window)->Type(typed);
+    return window;
+  }
+  // The window the application opens for a document that has no file yet.
+  static SmartRef<DocWindow> OpenNew(SmartImplementation* note) {
+    SmartRef<Smart> opened;
+    SmartRef<Smart> document(note);
+    gApplication->OpenDocument(&opened, document, nullptr);
+    return CastSmart<DocWindow>(~opened);
   }
   static NoteView* Editor(DocWindow& window) {
     const List& views = window.GetContentView()->GetSubviews();
@@ -267,9 +281,8 @@ TEST_F(DocWindowTest, TitlesComeFromTheEditableObjectAndItsContainer) {
 TEST_F(DocWindowTest, SavingWritesTheOpenedFileWithoutAskingAndLeavesTheWindowClean) {
   const std::string path = WriteNote("a.not", "Ma note", "bonjour");
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "au revoir");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("au revoir");
     EXPECT_TRUE(window->IsModified());
     // "Enregistrer" from the menu reaches the front document window through the application.
     SmartRef<DocWindowCommand> save(new DocWindowCommand(kSaveDocument));
@@ -291,7 +304,7 @@ TEST_F(DocWindowTest, SaveCommandsAreForDocumentWindowsOnly) {
     SmartRef<DocWindowCommand> saveAs(new DocWindowCommand(kSaveDocumentAs));
     EXPECT_EQ(gApplication->GetCommandStatus(~saveAs), kCommandDisabled) << "no window";
     SmartRef<Note> note(new Note("n", ""));
-    SmartRef<ObjectReference> data(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(~note))));
+    SmartRef<ObjectReference> data = Refer(~note);
     SmartRef<DocWindow> window(new DocWindow(~data, nullptr, nullptr, nullptr, false));
     EXPECT_EQ(saveAs->GetSignalStatus(static_cast<SmartImplementation*>(~window)), kCommandEnabled);
     EXPECT_EQ(saveAs->GetSignalStatus(Editor(*window)), kCommandDisabled);
@@ -307,9 +320,8 @@ TEST_F(DocWindowTest, SaveAsWritesTheChosenFileWhichLaterSavesGoTo) {
   const std::string other = folder.WinPath("b.not");
   chooser.answers = {other};
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "ailleurs");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("ailleurs");
     window->Save(kSaveDocumentAs);
     EXPECT_FALSE(window->IsModified());
     EXPECT_EQ(StoredText(other), "ailleurs");
@@ -350,9 +362,8 @@ TEST_F(DocWindowTest, ACopyGoesToTheChosenFileWhileSavingStaysWithTheOldOne) {
   const std::string copy = folder.WinPath("copie.not");
   chooser.answers = {copy};
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "brouillon");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("brouillon");
     SmartRef<Scribe> before = window->GetScribe();
     window->Save(kSaveDocumentCopy);
     EXPECT_EQ(StoredText(copy), "brouillon");
@@ -369,9 +380,8 @@ TEST_F(DocWindowTest, ACopyGoesToTheChosenFileWhileSavingStaysWithTheOldOne) {
 TEST_F(DocWindowTest, CancellingTheSaveDialogChangesNothing) {
   const std::string path = WriteNote("a.not", "Ma note", "bonjour");
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "pas encore");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("pas encore");
     for (int mode : {kSaveDocumentAs, kSaveDocumentCopy}) {
       SmartRef<Exception> raised = Raised([&] { window->Save(mode); });
       EXPECT_TRUE(IsMember<UserCancelException>(~raised)) << mode;
@@ -390,10 +400,7 @@ TEST_F(DocWindowTest, ANewDocumentAsksForItsFileOnceAndThenSavesThere) {
   const std::string path = folder.WinPath("nouveau.not");
   chooser.answers = {path};
   InProgram([&] {
-    SmartRef<Smart> opened;
-    gApplication->OpenDocument(&opened, SmartRef<Smart>(static_cast<SmartImplementation*>(new Note("Neuf", "un"))),
-                               nullptr);
-    SmartRef<DocWindow> window(CastSmart<DocWindow>(~opened));
+    SmartRef<DocWindow> window = OpenNew(new Note("Neuf", "un"));
     ASSERT_TRUE(window);
     EXPECT_EQ(gApplication->FrontWindow(), SmartRef<Window>(~window));
     EXPECT_FALSE(window->GetScribe());
@@ -410,9 +417,8 @@ TEST_F(DocWindowTest, AFailedSaveKeepsThePreviousDocumentAndTheWindowModified) {
   const std::string path = WriteNote("a.not", "Ma note", "bonjour");
   const std::string bytes = folder.Read("a.not");
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "perdu ?");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("perdu ?");
     Editor(*window)->note->failSaving = true;
     EXPECT_EQ(RaisedText(Raised([&] { window->Save(kSaveDocument); })), "Disque plein");
     EXPECT_TRUE(window->IsModified());
@@ -439,9 +445,8 @@ TEST_F(DocWindowTest, ClosingAModifiedWindowAsksWhetherToSave) {
       const std::string path = WriteNote("a" + std::to_string(c.answer) + ".not", "Ma note", "bonjour");
       alerts.Clear();
       alerts.Answer({c.answer});
-      SmartRef<DocWindow> window = Open(path);
+      SmartRef<DocWindow> window = Open(path, "change");
       ASSERT_TRUE(window);
-      Editor(*window)->Type("change");
       ClickClose(*window);
       EXPECT_EQ(IsOpen(*window), !c.closed) << c.answer;
       EXPECT_EQ(window->IsModified(), c.answer != IDYES) << c.answer;
@@ -462,9 +467,8 @@ TEST_F(DocWindowTest, CloseKindsOtherThanTheUsersDoNotAsk) {
   InProgram([&] {
     for (const Case& c : cases) {
       const std::string path = WriteNote("a" + std::to_string(c.kind) + ".not", "Ma note", "bonjour");
-      SmartRef<DocWindow> window = Open(path);
+      SmartRef<DocWindow> window = Open(path, "change");
       ASSERT_TRUE(window);
-      Editor(*window)->Type("change");
       gApplication->CloseWindow(~window, c.kind);
       EXPECT_FALSE(IsOpen(*window)) << c.kind;
       EXPECT_EQ(StoredText(path), c.saves ? "change" : "bonjour") << c.kind;
@@ -488,9 +492,8 @@ TEST_F(DocWindowTest, AnsweringYesWhenTheSaveFailsKeepsTheWindowOpen) {
   const std::string path = WriteNote("a.not", "Ma note", "bonjour");
   alerts.Answer({IDYES});
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "change");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("change");
     Editor(*window)->note->failSaving = true;
     ClickClose(*window);
     EXPECT_TRUE(IsOpen(*window));
@@ -505,10 +508,7 @@ TEST_F(DocWindowTest, AnsweringYesWhenTheSaveFailsKeepsTheWindowOpen) {
 TEST_F(DocWindowTest, AnsweringYesForANewDocumentWhoseSaveDialogIsCancelledKeepsItOpen) {
   alerts.Answer({IDYES});
   InProgram([&] {
-    SmartRef<Smart> opened;
-    gApplication->OpenDocument(&opened, SmartRef<Smart>(static_cast<SmartImplementation*>(new Note("Neuf", "un"))),
-                               nullptr);
-    SmartRef<DocWindow> window(CastSmart<DocWindow>(~opened));
+    SmartRef<DocWindow> window = OpenNew(new Note("Neuf", "un"));
     ASSERT_TRUE(window);
     Editor(*window)->Type("deux");
     ClickClose(*window);
@@ -523,9 +523,8 @@ TEST_F(DocWindowTest, QuittingStopsAtAWindowWhoseQuestionIsCancelled) {
   const std::string path = WriteNote("a.not", "Ma note", "bonjour");
   alerts.Answer({IDCANCEL});
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(path);
+    SmartRef<DocWindow> window = Open(path, "change");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("change");
     EXPECT_FALSE(gApplication->Quit(2));
     EXPECT_TRUE(IsApplicationRunning());
     EXPECT_TRUE(IsOpen(*window));
@@ -541,7 +540,7 @@ TEST_F(DocWindowTest, AChildWindowReportsItsChangesToItsOwnerWhichSavesForIt) {
     ASSERT_TRUE(owner);
     // The child edits the owner's note in a window of its own.
     SmartRef<Note> note = Editor(*owner)->note;
-    SmartRef<ObjectReference> data(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(~note))));
+    SmartRef<ObjectReference> data = Refer(~note);
     SmartRef<Note> folderNote(new Note("Dossier", ""));
     SmartRef<DocWindow> child(new DocWindow(~data, ~folderNote, ~owner, nullptr, false));
     child->Open(true);
@@ -564,7 +563,7 @@ TEST_F(DocWindowTest, AChildWindowReportsItsChangesToItsOwnerWhichSavesForIt) {
 
 TEST_F(DocWindowTest, DocumentsThatCannotBeSavedSayWhy) {
   InProgram([&] {
-    SmartRef<ObjectReference> sketch(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(new Sketch))));
+    SmartRef<ObjectReference> sketch = Refer(new Sketch);
     SmartRef<DocWindow> window(new DocWindow(~sketch, nullptr, nullptr, nullptr, false));
     window->Changed(nullptr);
     EXPECT_EQ(RaisedText(Raised([&] { window->Save(kSaveDocument); })), "Not a storable window!");
@@ -572,7 +571,7 @@ TEST_F(DocWindowTest, DocumentsThatCannotBeSavedSayWhy) {
 
     // A window made while there is no application has no format to save through.
     DocWindow::SetApplication(nullptr);
-    SmartRef<ObjectReference> note(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(new Note("n", "")))));
+    SmartRef<ObjectReference> note = Refer(new Note("n", ""));
     SmartRef<DocWindow> orphan(new DocWindow(~note, nullptr, nullptr, nullptr, false));
     EXPECT_EQ(RaisedText(Raised([&] { orphan->Save(kSaveDocumentAs); })), "No format for saving");
     DocWindow::SetApplication(~gApplication);
@@ -589,7 +588,7 @@ TEST_F(DocWindowTest, AWindowMustEditSomethingAndSaveThroughAFormat) {
 
     FileReference file(path.c_str());
     SmartRef<Scribe> scribe = gApplication->MakeScribe(file, kFileModeRead | kFileModeWrite);
-    SmartRef<ObjectReference> note(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(new Note("n", "")))));
+    SmartRef<ObjectReference> note = Refer(new Note("n", ""));
     DocWindow::SetApplication(nullptr);
     EXPECT_EQ(RaisedText(Raised([&] { SmartRef<DocWindow> w(new DocWindow(~note, nullptr, nullptr, ~scribe, false)); })),
               "format.Valid()");
@@ -615,9 +614,8 @@ TEST_F(DocWindowTest, ReadingAFileReplacesWhatTheWindowEdits) {
   const std::string second = WriteNote("b.not", "Autre", "salut");
   const std::string damaged = folder.Write("c.not", "OBJS\x02 pas un document");
   InProgram([&] {
-    SmartRef<DocWindow> window = Open(first);
+    SmartRef<DocWindow> window = Open(first, "oublie");
     ASSERT_TRUE(window);
-    Editor(*window)->Type("oublie");
     Editor(*window)->PostUndoable(new KeptAction);
     EXPECT_TRUE(window->CanUndo());
     FileReference secondFile(second.c_str());
@@ -643,7 +641,7 @@ TEST_F(DocWindowTest, ReadingAFileReplacesWhatTheWindowEdits) {
 
 TEST_F(DocWindowTest, TheWindowCannotBeMadeSmallerThanItsMinimum) {
   InProgram([&] {
-    SmartRef<ObjectReference> data(new SimpleReference(SmartRef<Smart>(static_cast<SmartImplementation*>(new Note("n", "")))));
+    SmartRef<ObjectReference> data = Refer(new Note("n", ""));
     SmartRef<DocWindow> window(new DocWindow(~data, nullptr, nullptr, nullptr, false));
     window->SetSize(10, 5);
     window->FitSize(false);
