@@ -23,12 +23,16 @@ std::string TextOf(const String& text) {
 
 namespace {
 
+StringDrawer gStringDrawer = nullptr;
+
 std::int32_t Length32(std::size_t length) {
   if (length > INT32_MAX) ThrowError("Range error", __FILE__, __LINE__);
   return static_cast<std::int32_t>(length);
 }
 
 }  // namespace
+
+void SetStringDrawer(StringDrawer drawer) { gStringDrawer = drawer; }
 
 String::String() = default;
 
@@ -260,6 +264,10 @@ int String::Alert(int iconKind, int buttonKind) const {
   char text[256];
   CopyTo(text, sizeof text);
   return ::Alert(iconKind, buttonKind, text);
+}
+
+void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
+  if (Length() > 0 && gStringDrawer) gStringDrawer(*this, port, rect, color);
 }
 
 int String::NotImplemented() {

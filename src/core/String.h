@@ -11,7 +11,9 @@
 #include "core/ObjectReference.h"
 #include "core/SystemScrap.h"
 
+class DisplayPort;
 class Stream;
+struct Color;
 
 class String : public Model, public SystemScrap, public SmartImplementation {
   SMART_CLASS(String)
@@ -61,6 +63,8 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   List Split(char separator) const;
 
   int Alert(int iconKind, int buttonKind) const;
+  // The text in the rectangle, in the default style and the colour; nothing for an empty text.
+  virtual void Draw(DisplayPort& port, const Rect& rect, const Color& color);
   int NotImplemented();
 
   SmartRef<GenericArray> GetScrapTypes() override;
@@ -90,6 +94,11 @@ class TextLock {
  private:
   GenericArray& characters;
 };
+
+// Text is drawn by the window system, a library above this one, which installs its drawing of strings at
+// start-up; until then strings draw nothing.
+using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
+void SetStringDrawer(StringDrawer drawer);
 
 // The characters alone, without length or terminator.
 Stream& operator<<(Stream& stream, const String& text);
