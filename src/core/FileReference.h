@@ -13,6 +13,8 @@
 #include "core/String.h"
 #include "platform/kernel/WinTypes.h"
 
+class Image;
+class Preview;
 class Time;
 
 // Open modes of files.
@@ -120,6 +122,13 @@ class FileReference : public Persistent, public SmartImplementation {
   static FileReference* CurrentFolder();
   static bool SetCurrentFolder(FileReference& folder);
 
+  // Thumbnails, kept by the folder previews of the ui library, which defines these two. This file's
+  // thumbnail in its folder's preview, or null (always for an empty file).
+  SmartRef<Image> GetPreview();
+  // Gives the image to the folder's preview as this file's thumbnail, dated with the file's modification
+  // date; it is stored when the program turns to another folder's preview or quits.
+  void SetPreview(Image* image);
+
   // Opens the file (located first) as an existing file with the mode's access.
   HANDLE OpenOS(int mode);
   static HANDLE OpenOSPath(const char* path, int mode, DWORD disposition);
@@ -142,6 +151,16 @@ class FileReference : public Persistent, public SmartImplementation {
 
 // The name the Save dialog proposes: "sanstitre".
 extern SmartRef<String> gUntitledName;
+
+// The one folder preview the file references keep at a time, and whether it holds thumbnails not yet
+// stored. These and the two functions below are defined with the folder previews, in the ui library.
+extern SmartRef<Preview> currentPreview;
+extern bool currentPreviewModified;
+// The folder's preview, which becomes the current one: turning to another folder first stores the
+// thumbnails given to the current preview.
+SmartRef<Preview> GetFolderPreview(FileReference& folder);
+// Stores the current preview's new thumbnails, if it has any; the application calls it before quitting.
+void SaveCurrentPreview();
 
 // The reference of the file under the block's archive, or null when its stream is no file.
 FileReference* GetArchiveFileReference(ArchiveBlock& block);

@@ -340,6 +340,10 @@ void ObjectFile::WriteObjectBody(std::int32_t n) {
 void ObjectFile::Write(SmartRef<Smart> object) {
   Persistent* root = CastSmart<Persistent>(~object);
   if (object && root == nullptr) ThrowException(new ClassNotInFormat(object->GetClassInfo()->GetName()));
+  Save([&] { return ObjectToIndex(root); });
+}
+
+void ObjectFile::Save(const std::function<std::int32_t()>& listObjects) {
   const SmartRef<Stream> document = stream;
   // A document in a file is always saved beside itself and then put in place.
   std::unique_ptr<SaveTarget> fileTarget;
@@ -350,7 +354,7 @@ void ObjectFile::Write(SmartRef<Smart> object) {
   try {
     Progress range(100, "Enregistrement des objets");
     const std::uint32_t start = BeginSave(&range);
-    SetRootIndex(ObjectToIndex(root));
+    SetRootIndex(listObjects());
     EndSave(&range, start);
   } catch (...) {
     const SmartRef<Stream> replacement = stream;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -91,6 +92,11 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   virtual void EndSave(Progress* progress, std::uint32_t start);
   void SetRootIndex(std::int32_t index);
   void SetMode(int newMode);
+
+  // Saves a graph whose objects the caller numbers itself: listObjects runs inside the save, gives the
+  // objects their numbers (ObjectToIndex) in the order they are to have them, and answers the root's
+  // number. Like Write, it never overwrites the stored objects in place.
+  void Save(const std::function<std::int32_t()>& listObjects);
 
   // Scribe
   void Write(SmartRef<Smart> object) override;

@@ -21,6 +21,24 @@ constinit Resources gDocumentMessages(190, 199);
 constinit Resources stockResources(200, 399);
 constinit Resources gSystemCursors(32512, 65162);
 
+namespace {
+const MainWindowRecord* osApp = nullptr;
+}  // namespace
+
+void Resources::SetOSApp(const MainWindowRecord* record) {
+  if (osApp != nullptr) AssertFailed("Resources::osApp == NULL", __FILE__, __LINE__);
+  osApp = record;
+}
+
+const MainWindowRecord* Resources::GetOSApp() {
+  if (osApp == nullptr) AssertFailed("Resources::osApp != NULL", __FILE__, __LINE__);
+  return osApp;
+}
+
+namespace resources_testing {
+void ForgetOSApp() { osApp = nullptr; }
+}  // namespace resources_testing
+
 int StandardCursorIndex(int kind) {
   switch (kind) {
     case 0: return 0;  // IDC_ARROW

@@ -9,9 +9,11 @@
 #include "core/Smart.h"
 
 class BitMap;
+class Cursor;
 class FileReference;
 class FileType;
 class ImageResource;
+struct MainWindowRecord;
 struct Pattern;
 struct Point;
 class Resources;
@@ -57,6 +59,16 @@ class Resources {
   // "Ressource de chaîne manquante " followed by its id.
   void GetString(char* out, int index, const char* text1 = nullptr, const char* text2 = nullptr,
                  const char* text3 = nullptr, const char* text4 = nullptr) const;
+
+  // A new cursor around the handle of id first + index: ids above 32511 are the system's cursors, others
+  // the program's own, and a program cursor that does not exist gives the program's cursor 201. Defined
+  // with the cursors, in the ui library.
+  Cursor* GetCursor(int index) const;
+
+  // The application's OS record, whose module the program's cursors come from: set once, when the
+  // application object is made, and read only after that.
+  static void SetOSApp(const MainWindowRecord* record);
+  static const MainWindowRecord* GetOSApp();
 
   // The cache entry of the index, made at the first request.
   SoundResource* GetSoundResource(int index);
@@ -116,3 +128,8 @@ FileReference* FindDataFile(int id, const FileType& type);
 FileReference* DataFileReference(int number, bool create);
 // Reads the numbered text file into out; false (out unchanged) when it cannot be read.
 bool LoadDataText(String& out, int number);
+
+namespace resources_testing {
+// Forgets the application's OS record, so that a test can set its own.
+void ForgetOSApp();
+}  // namespace resources_testing

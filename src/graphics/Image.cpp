@@ -26,6 +26,8 @@ ImageChannel::~ImageChannel() = default;
 
 DisplayDevice* ImageChannel::GetDevice() const { return CHECK_NOT_NULL(~device); }
 
+void ImageChannel::SetDevice(DisplayDevice* newDevice) { device = newDevice; }
+
 ImageChannelNode::ImageChannelNode(DisplayDevice* device) : ImageChannel(device) {}
 
 ImageChannelNode::ImageChannelNode(const ImageChannel& channel) : ImageChannel(channel.GetDevice()) {}
@@ -58,5 +60,8 @@ void ImageChannelNode::Redraw(DisplayDevice* device) {
   DisplayPort port(device, bounds, 1);
   Area update;
   port.BeginUpdate(visible, &update);
+  // As a paint of a window is clipped to what needs it, so is a paint of any device: channels that draw
+  // without background would otherwise draw over their own pixels outside the update.
+  port.ClipTo(update);
   Draw(port, update);
 }

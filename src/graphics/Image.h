@@ -87,6 +87,10 @@ class ImageChannel : public virtual Smart {
   virtual void Draw(DisplayPort& port, const Area& area) = 0;
   virtual void GetBounds(Rect* bounds) const = 0;
 
+ protected:
+  // A view that stops drawing through its own buffer moves to another device.
+  void SetDevice(DisplayDevice* newDevice);
+
  private:
   SmartRef<DisplayDevice> device;
 };

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/MainWindowRecord.h"
 #include "core/Resources.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
@@ -44,6 +45,16 @@ TEST(Resources, StandardCursorsOfTheSystemSet) {
   EXPECT_EQ(gSystemCursors.GetFirst() + StandardCursorIndex(2), 32513);  // IDC_IBEAM
   EXPECT_EQ(StandardCursorIndex(129), 129);
   EXPECT_EQ(gSystemCursors.GetCount(), 65162 - 32512);
+}
+
+TEST(Resources, TheApplicationRecordIsSetOnceAndReadOnlyAfterwards) {
+  resources_testing::ForgetOSApp();
+  EXPECT_EQ(RaisedText(Raised([] { Resources::GetOSApp(); })), "Resources::osApp != NULL");
+  static const MainWindowRecord first, second;
+  Resources::SetOSApp(&first);
+  EXPECT_EQ(RaisedText(Raised([] { Resources::SetOSApp(&second); })), "Resources::osApp == NULL");
+  EXPECT_EQ(Resources::GetOSApp(), &first);
+  resources_testing::ForgetOSApp();
 }
 
 TEST(StringTable, TextsAreStoredExactlyAsWritten) {

@@ -115,6 +115,20 @@ TEST(ImageChannelNode, OnAnotherDeviceOnlyTheChildrenDraw) {
   EXPECT_EQ(other->Pixel(3, 2), 0u);
 }
 
+TEST(ImageChannelNode, ARedrawPaintsOnlyTheInvalidArea) {
+  Tree tree;
+  tree.device->Fill(0x0000FF);
+  tree.device->InvalidateArea(Area(Rect{4, 2, 6, 3}), Area::emptyArea());
+  tree.root->Redraw(~tree.device);
+  EXPECT_EQ(tree.device->Picture({{0x808080, 'g'}, {0xFF0000, 'r'}, {0, '#'}, {0x0000FF, '-'}}),
+            "----------\n"
+            "----------\n"
+            "----##----\n"
+            "----------\n"
+            "----------\n"
+            "----------\n");
+}
+
 TEST(ImageChannelNode, NothingInvalidOpensNoPort) {
   Tree tree;
   tree.root->Redraw(~tree.device);

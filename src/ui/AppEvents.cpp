@@ -1,0 +1,114 @@
+// The application's entry points, through which the message layer reaches it.
+#include "core/Exception.h"
+#include "ui/App.h"
+#include "ui/Tool.h"
+#include "ui/Window.h"
+
+namespace {
+// The entry points that need the application raise the null-reference check without one.
+App& RequireApplication() { return *gApplication; }
+}  // namespace
+
+SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* record) {
+  Win32ErrorException::Install();
+  App::SetModuleHandle(record);
+  // The sockets start here (InternetSession::Startup) once the internet layer exists.
+  gApplication = factory ? factory() : nullptr;
+  if (!gApplication) return nullptr;
+  // The menu bar is installed here (MenuBar::Install) once the menus exist.
+  Window::SetWindowManager(~gApplication);
+  // Document windows take the application as their format here (DocWindow::SetApplication) once they
+  // exist.
+  return gApplication;
+}
+
+void DestroyApplication() {
+  // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
+  if (!gApplication) return;
+  Window::SetWindowManager(nullptr);
+  gApplication = nullptr;
+}
+
+void StartApplication(bool openDocument) {
+  if (openDocument) OpenOrNewDocument(nullptr, false);
+}
+
+void OpenOrNewDocument(const char* path, bool replace) {
+  App& app = RequireApplication();
+  if (path) {
+    app.OpenFile(new FileReference(path), replace, false);
+  } else {
+    app.NewDocument();
+  }
+}
+
+void QuitApplication(int kind) {
+  if (gApplication) gApplication->Quit(kind);
+}
+
+void ShowAboutEvent() {
+  if (gApplication) gApplication->ShowAbout();
+}
+
+void AppActivatedEvent(WPARAM active) {
+  if (gApplication) gApplication->SetActive(active != 0);
+}
+
+bool WindowActivatedEvent(HWND window) {
+  if (!gApplication) return false;
+  SmartRef<Window> activated = Window::FromHandle(window);
+  return activated && gApplication->ActivateWindow(~activated);
+}
+
+bool IsApplicationRunning() { return gApplication && gApplication->IsRunning(); }
+
+void CloseWindowEvent(HWND window, int kind) {
+  App& app = RequireApplication();
+  HWND closing = window ? window : WindowFrame::FrontHandle(nullptr, true);
+  SmartRef<Window> linked = Window::FromHandle(closing);
+  // A handle without a window closes nothing (CloseWindow of null would close the front window).
+  if (linked) app.CloseWindow(~linked, kind);
+}
+
+void PaintWindowEvent(HWND window) { Window::PaintNative(window); }
+
+void WindowResizedEvent(HWND window) {
+  SmartRef<Window> resized = Window::FromHandle(window);
+  resized->NativeResized();
+}
+
+void KeyEvent(int key, std::uint32_t modifiers) {
+  App& app = RequireApplication();
+  SmartRef<Window> front = app.FrontWindow();
+  if (front && front->KeyDown(key, static_cast<std::int32_t>(modifiers))) return;
+  app.HandleKey(key, modifiers);
+}
+
+void MouseDownEvent(MouseEventRecord record) {
+  App& app = RequireApplication();
+  if (record.window == nullptr) return;
+  SmartRef<Tool> tool = app.GetTool();
+  SmartRef<Window> window = Window::FromHandle(record.window);
+  const auto modifiers = static_cast<std::int32_t>(record.modifiers);
+  tool->MouseMoved(record.x, record.y, modifiers, true, ~window);
+  tool->MouseDown(record.x, record.y, modifiers, record.clicks, ~window);
+}
+
+void MouseEvent(MouseEventRecord record) {
+  App& app = RequireApplication();
+  if (record.window == nullptr) return;
+  SmartRef<Tool> tool = app.GetTool();
+  SmartRef<Window> window = Window::FromHandle(record.window);
+  tool->MouseMoved(record.x, record.y, static_cast<std::int32_t>(record.modifiers), record.clicks != 0, ~window);
+}
+
+void MenuCommand(int, void*) {
+  RequireApplication();
+  // The menu item of the command is invoked here (MenuBar::FindItem, MenuItem::Invoke) once the menus
+  // exist.
+}
+
+void UpdateMenusEvent(void*) {
+  RequireApplication();
+  // The menus' states are recomputed here (MenuBar::Update) once the menus exist.
+}

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "ProgramFixture.h"
+#include "core/String.h"
+#include "platform/user/Input.h"
+#include "platform/user/Message.h"
+#include "platform/user/Window.h"
+#include "ui/WindowFrame.h"
+
+namespace {
+
+// Frames live inside the running program's main window.
+class WindowFrameTest : public ProgramFixture {
+ protected:
+  void TearDown() override {
+    windowframe_testing::Reset();
+    ProgramFixture::TearDown();
+  }
+  void InProgram(std::function<void()> body) {
+    Run([&] {
+      windowframe_testing::Reset();
+      body();
+      PostQuitMessage(0);
+    });
+  }
+};
+
+}  // namespace
+
+TEST_F(WindowFrameTest, NativeWindowsAreHiddenChildrenOfTheMainWindowNumberedFrom200) {
+  InProgram([] {
+    String longTitle("Une fen\xEAtre dont le titre a quarante ca.");
+    ASSERT_EQ(longTitle.Length(), 40);
+    SmartRef<WindowFrame> first(new WindowFrame(&longTitle, kFrameNormal, nullptr, false));
+    SmartRef<WindowFrame> second(new WindowFrame(nullptr, kFrameFloating, nullptr, false));
+    for (WindowFrame* frame : {~first, ~second}) {
+      EXPECT_EQ(GetParent(frame->GetHandle()), gMainWindow);
+      EXPECT_FALSE(frame->IsVisible());
+    }
+    EXPECT_EQ(GetDlgCtrlID(first->GetHandle()), 200);
+    EXPECT_EQ(GetDlgCtrlID(second->GetHandle()), 201);
+    SmartRef<String> title(first->GetTitle());
+    EXPECT_EQ(TextOf(*title), "Une fen\xEAtre dont le titre a qua") << "cut to 31 characters";
+    SmartRef<String> none(second->GetTitle());
+    EXPECT_EQ(none->Length(), 0);
+    EXPECT_EQ(GetWindowLongA(first->GetHandle(), GWL_STYLE) & 0xFFFF0000, 0x44C80000);
+    EXPECT_TRUE(second->IsFloating());
+    HWND gone = first->GetHandle();
+    first = nullptr;
+    EXPECT_FALSE(IsWindow(gone)) << "the native window goes with its frame";
+  });
+}
+
+TEST_F(WindowFrameTest, KindsGiveStylesCaptionsAndLayers) {
+  struct Case {
+    int kind;
+    DWORD style;
+    int caption;
+    bool modal, floating;
+  } cases[] = {
+      {0, 0x44C80000, 18, false, false}, {1, 0x44C00000, 18, true, false}, {2, 0x44400000, 18, true, false},
+      {3, 0x44C80000, 10, false, true},  {4, 0x44C80000, 10, false, true}, {5, 0x44800000, 10, false, true},
+      {9, 0x44800000, 10, false, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FrameKindStyle(c.kind), c.style) << c.kind;
+    EXPECT_EQ(FrameKindCaptionHeight(c.kind), c.caption) << c.kind;
+    EXPECT_EQ(IsModalKind(c.kind), c.modal) << c.kind;
+    EXPECT_EQ(IsFloatingKind(c.kind), c.floating) << c.kind;
+    EXPECT_EQ(IsNonFloatingKind(c.kind), !c.floating) << c.kind;
+  }
+}
+
+TEST_F(WindowFrameTest, NestedDrawingTakesTheDeviceContextOnce) {
+  InProgram([] {
+    SmartRef<WindowFrame> frame(new WindowFrame(nullptr, kFrameNormal, nullptr, false));
+    frame->Show(true);
+    frame->BeginDraw(2);
+    HDC dc = frame->GetDC();
+    ASSERT_NE(dc, nullptr);
+    frame->BeginDraw(2);
+    EXPECT_EQ(frame->GetDC(), dc);
+    frame->EndDraw();
+    EXPECT_TRUE(frame->IsDrawing());
+    EXPECT_EQ(frame->GetDC(), dc);
+    frame->EndDraw();
+    EXPECT_FALSE(frame->IsDrawing());
+  });
+}
+
+TEST_F(WindowFrameTest, TheDeviceContextOutsideDrawingIsANotice) {
+  InProgram([&] {
+    SmartRef<WindowFrame> frame(new WindowFrame(nullptr, kFrameNormal, nullptr, false));
+    EXPECT_EQ(frame->GetDC(), nullptr);
+  });
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text.rfind("Not implemented.", 0), 0u);
+}
+
+TEST_F(WindowFrameTest, MovingPlacesTheClientAreaInMainWindowCoordinates) {
+  InProgram([] {
+    for (int kind : {kFrameNormal, kFrameModalPlain, kFrameFloating, kFrameFloatingBorder}) {
+      SmartRef<WindowFrame> frame(new WindowFrame(nullptr, kind, nullptr, false));
+      frame->MoveTo(Rect(40, 60, 240, 160));
+      const Rect placed = frame->GetGlobalBounds();
+      EXPECT_EQ(placed.left, 40) << kind;
+      EXPECT_EQ(placed.top, 60) << kind;
+      EXPECT_EQ(placed.right, 240) << kind;
+      EXPECT_EQ(placed.bottom, 160) << kind;
+      Rect bounds;
+      frame->GetBounds(&bounds);
+      EXPECT_EQ(bounds.Size(), Point(200, 100)) << kind;
+    }
+  });
+}
+
+TEST_F(WindowFrameTest, APaletteGivesTheFocusBackToTheWindowThatHadIt) {
+  InProgram([] {
+    SmartRef<WindowFrame> normal(new WindowFrame(nullptr, kFrameNormal, nullptr, false));
+    SmartRef<WindowFrame> palette(new WindowFrame(nullptr, kFramePalette, nullptr, false));
+    normal->Show(true);
+    palette->Show(true);
+    normal->Activate(true);
+    EXPECT_EQ(GetFocus(), normal->GetHandle());
+    palette->Activate(true);
+    EXPECT_EQ(GetFocus(), palette->GetHandle());
+    SetFocus(gMainWindow);
+    palette->Activate(false);
+    EXPECT_EQ(GetFocus(), normal->GetHandle());
+  });
+}
