@@ -67,6 +67,17 @@ void StyledText::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
   else port.DrawTextBox(characters.c_str(), length, rect, color);
 }
 
+// A text without a style (one read from a page that stored none) measures as it draws, in the default
+// style, so that the views showing it can still lay it out.
+void StyledText::Measure(Point& size, std::int32_t width) {
+  if (!style) {
+    String::Measure(size, width);
+    return;
+  }
+  const TextLock lock(*this);
+  size = MeasureWrappedText(lock.Length() > 0 ? lock.Chars() : "", lock.Length(), *style, width);
+}
+
 int StyledText::NotImplemented(const Rect&) {
   ReportError("Not implemented.", "STYLEDT", 101);
   return 0;

@@ -31,6 +31,8 @@ class StyledText : public String {
 
   // In its own style; without one, in the default style and the colour.
   void Draw(DisplayPort& port, const Rect& rect, const Color& color) override;
+  // Wrapped to the width (0: unwrapped) in its own style; without one, as plain text.
+  void Measure(Point& size, std::int32_t width) override;
   // Answers 0 (no).
   int NotImplemented(const Rect& rect);
 

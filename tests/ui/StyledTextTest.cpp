@@ -9,6 +9,7 @@
 #include "core/Text1252.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
+#include "support/WindowFixture.h"
 #include "support/graphics/SurfaceDevice.h"
 #include "ui/StyledText.h"
 
@@ -86,6 +87,34 @@ TEST(StyledText, DrawsInItsStyleOrElseInTheColour) {
 
   StyledText empty("", 0, SmartRef<Smart>(new TextStyle(4, 12, kAlignLeft, Color(7), Color(8))));
   EXPECT_EQ(Count(*Drawn(empty, Color(9)), kGrey), 100 * 30);
+}
+
+class StyledTextMeasure : public WindowFixture {};
+
+TEST_F(StyledTextMeasure, MeasuresInItsStyleOrElseAsPlainText) {
+  const std::string chars = "une ligne\r\net une autre";
+  const auto length = static_cast<std::int32_t>(chars.size());
+  SmartRef<TextStyle> big = new TextStyle(4, 24, kAlignLeft, Color(1), kClear);
+  big->AddStyle(kBoldStyle);
+  StyledText styled(chars.c_str(), length, big);
+  Point plain;
+  String(chars.c_str()).Measure(plain, 0);
+  for (std::int32_t width : {0, 90}) {
+    Point size;
+    styled.Measure(size, width);
+    EXPECT_EQ(size, MeasureWrappedText(chars.c_str(), length, *big, width)) << width;
+  }
+  Point size;
+  styled.Measure(size, 0);
+  EXPECT_GT(size.x, plain.x);
+  EXPECT_GT(size.y, plain.y);
+  // Without a style (a page that stored none) the text still measures, as plain text does.
+  StyledText unstyled(chars.c_str(), length, nullptr);
+  unstyled.Measure(size, 0);
+  EXPECT_EQ(size, plain);
+  StyledText empty("", 0, big);
+  empty.Measure(size, 0);
+  EXPECT_EQ(size, Point(0, 0));
 }
 
 TEST(StyledText, SystemClipboardGetsOnlyTheCharacters) {

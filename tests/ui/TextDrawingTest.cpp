@@ -97,11 +97,11 @@ TEST(StyledTextDraw, GoldenRender) {
   {
     DisplayPort port(&device, {0, 0, width, height});
     StyledText("Été à l'école"_cp, nullptr).Draw(port, {4, 2, 216, 22}, Color(1));
-    StyledText("Été à l'école"_cp, SmartRef<Smart>(bold)).Draw(port, {4, 24, 216, 44}, Color(1));
-    StyledText("Été à l'école"_cp, SmartRef<Smart>(boxed)).Draw(port, {4, 46, 216, 66}, Color(1));
-    StyledText("Une phrase assez longue pour passer à la ligne"_cp, SmartRef<Smart>(wrapped))
+    StyledText("Été à l'école"_cp, bold).Draw(port, {4, 24, 216, 44}, Color(1));
+    StyledText("Été à l'école"_cp, boxed).Draw(port, {4, 46, 216, 66}, Color(1));
+    StyledText("Une phrase assez longue pour passer à la ligne"_cp, wrapped)
         .Draw(port, {4, 68, 140, 110}, Color(1));
-    StyledText("x = 1;"_cp, SmartRef<Smart>(fixed)).Draw(port, {150, 110, 216, 128}, Color(1));
+    StyledText("x = 1;"_cp, fixed).Draw(port, {150, 110, 216, 128}, Color(1));
   }
   const ColourPicture picture = Pixels(device, width, height);
   const std::string golden = std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/text/styled-text.ppm";
