@@ -23,16 +23,12 @@ std::string TextOf(const String& text) {
 
 namespace {
 
-StringDrawer gStringDrawer = nullptr;
-
 std::int32_t Length32(std::size_t length) {
   if (length > INT32_MAX) ThrowError("Range error", __FILE__, __LINE__);
   return static_cast<std::int32_t>(length);
 }
 
 }  // namespace
-
-void SetStringDrawer(StringDrawer drawer) { gStringDrawer = drawer; }
 
 String::String() = default;
 
@@ -266,10 +262,6 @@ int String::Alert(int iconKind, int buttonKind) const {
   return ::Alert(iconKind, buttonKind, text);
 }
 
-void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
-  if (Length() > 0 && gStringDrawer) gStringDrawer(*this, port, rect, color);
-}
-
 int String::NotImplemented() {
   ReportError("Not implemented.", "xstring", 650);
   return 0;
@@ -311,10 +303,21 @@ StringMeasurer& Measurer() {
   return measurer;
 }
 
+StringDrawer& Drawer() {
+  static StringDrawer drawer = nullptr;
+  return drawer;
+}
+
 }  // namespace
 
 void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
 
 void String::Measure(Point& size, std::int32_t width) {
   size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
+}
+
+void SetStringDrawer(StringDrawer drawer) { Drawer() = drawer; }
+
+void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
+  if (Length() > 0 && Drawer() != nullptr) Drawer()(*this, port, rect, color);
 }

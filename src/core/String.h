@@ -44,6 +44,8 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   // The size the text takes wrapped to the width (0: unwrapped; the width of its longest line is then
   // reported) in the default text style.
   virtual void Measure(Point& size, std::int32_t width);
+  // The text in the rectangle, in the default style and the colour; nothing for an empty text.
+  virtual void Draw(DisplayPort& port, const Rect& rect, const Color& color);
 
   void Set(const char* text);
   void Clear();
@@ -66,8 +68,6 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   List Split(char separator) const;
 
   int Alert(int iconKind, int buttonKind) const;
-  // The text in the rectangle, in the default style and the colour; nothing for an empty text.
-  virtual void Draw(DisplayPort& port, const Rect& rect, const Color& color);
   int NotImplemented();
 
   SmartRef<GenericArray> GetScrapTypes() override;
@@ -98,11 +98,6 @@ class TextLock {
   GenericArray& characters;
 };
 
-// Text is drawn by the window system, a library above this one, which installs its drawing of strings at
-// start-up; until then strings draw nothing.
-using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
-void SetStringDrawer(StringDrawer drawer);
-
 // The characters alone, without length or terminator.
 Stream& operator<<(Stream& stream, const String& text);
 
@@ -114,3 +109,6 @@ std::string TextOf(const String& text);
 // strings when it is linked in; until then strings measure (0, 0).
 using StringMeasurer = Point (*)(const String& text, std::int32_t width);
 void SetStringMeasurer(StringMeasurer measurer);
+// Drawing too: until the window system installs it, strings draw nothing.
+using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
+void SetStringDrawer(StringDrawer drawer);

@@ -1,4 +1,5 @@
-// Text drawn without a style of its own: the default style in the caller's colour.
+// Text drawn without a style of its own: the default style in the caller's colour. Strings draw so, and
+// this library installs their drawing.
 #include "core/String.h"
 #include "graphics/Area.h"
 #include "graphics/DisplayPort.h"
