@@ -2,6 +2,9 @@
 
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "ui/LFWDecorator.h"
+#include "ui/Window.h"
+#include "ui/WindowFrame.h"
 
 std::function<SmartRef<App>()> ProgramFixture::makeApp;
 
@@ -59,6 +62,9 @@ void ProgramFixture::TearDown() {
   gAppQuitting = false;
   makeApp = nullptr;
   winmain_testing::Reset();
+  windowframe_testing::Reset();
+  lfwdecorator_testing::Forget();
+  gUndoNext = true;
   GraphicsFixture::TearDown();
 }
 
@@ -73,6 +79,15 @@ int ProgramFixture::Run(std::function<void()> body) {
   const int code = FrameworkWinMain(nullptr, nullptr, nullptr, 0, &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
   return code;
+}
+
+void ProgramFixture::InProgram(std::function<void()> body) {
+  Run([&] {
+    windowframe_testing::Reset();
+    lfwdecorator_testing::Forget();
+    body();
+    PostQuitMessage(0);
+  });
 }
 
 void ProgramFixture::Pump() {

@@ -37,6 +37,8 @@ class ProgramFixture : public GraphicsFixture {
 
   // FrameworkWinMain with the factory below; the body runs as the application's new document.
   int Run(std::function<void()> body);
+  // Runs the body inside the program, which then quits.
+  void InProgram(std::function<void()> body);
   // Dispatches what is pending, as the loop would, without waiting.
   void Pump();
 

@@ -7,25 +7,8 @@
 #include "platform/user/Window.h"
 #include "ui/WindowFrame.h"
 
-namespace {
-
 // Frames live inside the running program's main window.
-class WindowFrameTest : public ProgramFixture {
- protected:
-  void TearDown() override {
-    windowframe_testing::Reset();
-    ProgramFixture::TearDown();
-  }
-  void InProgram(std::function<void()> body) {
-    Run([&] {
-      windowframe_testing::Reset();
-      body();
-      PostQuitMessage(0);
-    });
-  }
-};
-
-}  // namespace
+using WindowFrameTest = ProgramFixture;
 
 TEST_F(WindowFrameTest, NativeWindowsAreHiddenChildrenOfTheMainWindowNumberedFrom200) {
   InProgram([] {
