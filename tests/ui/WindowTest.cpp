@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "RecordingWindow.h"
 #include "core/String.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
@@ -14,98 +15,15 @@
 #include "ui/Task.h"
 #include "ui/Window.h"
 
-namespace {
-
-// A window that records what reaches it.
-class TestWindow : public Window {
- public:
-  explicit TestWindow(int kind = kFrameNormal, int width = 200, int height = 100)
-      : Window(nullptr, kind, false, false, width, height) {}
-  ~TestWindow() override {
-    if (destroyed) *destroyed = true;
-  }
-  bool CanClose(int kind) override {
-    closeKinds.push_back(kind);
-    return mayClose;
-  }
-  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t clicks, View*) override {
-    downs.push_back({x, y, clicks});
-    return true;
-  }
-  bool MouseMoved(std::int32_t x, std::int32_t y, std::int32_t modifiers) override {
-    moves.push_back({x, y, modifiers});
-    return Window::MouseMoved(x, y, modifiers);
-  }
-  bool KeyDown(std::int32_t key, std::int32_t) override {
-    keys.push_back(key);
-    return takesKeys;
-  }
-  void DrawContent(DisplayPort& port, const Area& area) override {
-    ++draws;
-    Window::DrawContent(port, area);
-  }
-
-  struct Event {
-    int x, y, extra;
-  };
-  std::vector<Event> downs, moves;
-  std::vector<int> keys;
-  std::vector<int> closeKinds;
-  bool mayClose = true;
-  bool takesKeys = true;
-  int draws = 0;
-  bool* destroyed = nullptr;
-};
-
-// A task that records its undos and redos.
-class TestTask : public SmartImplementation, public Task {
-  SMART_ABSTRACT(TestTask)
- public:
-  TestTask(std::string name, std::vector<std::string>& log) : name(std::move(name)), log(log) {}
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
-  void Do() override { log.push_back("do " + name); }
-  void Undo() override {
-    EXPECT_TRUE(gUndoing);
-    log.push_back("undo " + name);
-  }
-  void Redo() override { log.push_back("redo " + name); }
-
- private:
-  std::string name;
-  std::vector<std::string>& log;
-};
-
-SMART_DEFINE_ABSTRACT(TestTask, "TestTask", SmartImplementation, Task)
-
-SmartRef<TestWindow> OpenWindow(int kind = kFrameNormal, bool activate = true) {
-  SmartRef<TestWindow> window(new TestWindow(kind));
-  window->Open(activate);
-  return window;
-}
-
-HWND HandleOf(Window& window) { return window.GetFrame()->GetHandle(); }
-
-// The windows of the main window from the top down.
-std::vector<HWND> ZOrder() {
-  std::vector<HWND> order;
-  ChildWindowIterator children;
-  for (HWND child = children.First(); child; child = children.Next()) order.push_back(child);
-  return order;
-}
-
-}  // namespace
-
 using WindowTest = ProgramFixture;
 
 TEST_F(WindowTest, OpeningShowsTheWindowInTheMainWindowAndMakesItTheFront) {
   InProgram([] {
-    SmartRef<TestWindow> first = OpenWindow();
-    SmartRef<TestWindow> second = OpenWindow();
+    SmartRef<RecordingWindow> first = OpenWindow();
+    SmartRef<RecordingWindow> second = OpenWindow();
     EXPECT_EQ(gApplication->GetWindows().NumItems(), 2);
     EXPECT_EQ(gApplication->FrontWindow(), SmartRef<Window>(~second));
-    for (TestWindow* window : {~first, ~second}) {
+    for (RecordingWindow* window : {~first, ~second}) {
       EXPECT_TRUE(window->IsVisible());
       EXPECT_TRUE(IsWindowVisible(HandleOf(*window)));
       EXPECT_EQ(GetParent(HandleOf(*window)), gMainWindow);
@@ -120,7 +38,7 @@ TEST_F(WindowTest, OpeningShowsTheWindowInTheMainWindowAndMakesItTheFront) {
 TEST_F(WindowTest, OpeningBeforeTheApplicationExistsDoesNothing) {
   InProgram([] {
     Window::SetWindowManager(nullptr);
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     EXPECT_FALSE(window->IsVisible());
     EXPECT_EQ(gApplication->GetWindows().NumItems(), 0);
     Window::SetWindowManager(~gApplication);
@@ -129,7 +47,7 @@ TEST_F(WindowTest, OpeningBeforeTheApplicationExistsDoesNothing) {
 
 TEST_F(WindowTest, SizesChangeOnlyWithPositiveComponentsAndKeepTheCorner) {
   InProgram([] {
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     window->SetGlobalBounds(Rect(30, 40, 230, 140));
     for (Point size : {Point(0, 50), Point(50, -1), Point(-5, -5)}) {
       window->SetSize(size.x, size.y);
@@ -145,15 +63,15 @@ TEST_F(WindowTest, SizesChangeOnlyWithPositiveComponentsAndKeepTheCorner) {
 TEST_F(WindowTest, TheUndoKeepsTheLastActionAndAlternatesBetweenUndoAndRedo) {
   InProgram([] {
     std::vector<std::string> log;
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     SmartRef<WindowUndoCommand> undo(new WindowUndoCommand);
     Smart* watcher = static_cast<SmartImplementation*>(~window);
     EXPECT_EQ(undo->GetSignalStatus(watcher), kCommandDisabled);
     window->UndoRedo();
     EXPECT_TRUE(gUndoNext) << "an empty undo changes nothing";
 
-    window->AddUndoable(new TestTask("a", log));
-    window->AddUndoable(new TestTask("b", log));
+    window->AddUndoable(new RecordingTask("a", log));
+    window->AddUndoable(new RecordingTask("b", log));
     EXPECT_EQ(undo->GetSignalStatus(watcher), kCommandEnabled);
     undo->Send(watcher);
     EXPECT_FALSE(gUndoNext);
@@ -174,7 +92,7 @@ TEST_F(WindowTest, ClosingTakesTheWindowOutOfTheListHidesItAndLetsItGo) {
     bool destroyed = false;
     HWND native = nullptr;
     {
-      SmartRef<TestWindow> window = OpenWindow();
+      SmartRef<RecordingWindow> window = OpenWindow();
       window->destroyed = &destroyed;
       native = HandleOf(*window);
       SmartRef<WindowCommand> close(new WindowCommand);
@@ -192,11 +110,11 @@ TEST_F(WindowTest, ClosingTakesTheWindowOutOfTheListHidesItAndLetsItGo) {
 // Floating windows stay on top: a normal window shown goes right below the lowest of them.
 TEST_F(WindowTest, FloatingWindowsStayAboveTheOthers) {
   InProgram([] {
-    SmartRef<TestWindow> normal = OpenWindow();
+    SmartRef<RecordingWindow> normal = OpenWindow();
     EXPECT_EQ(ZOrder().front(), HandleOf(*normal)) << "with no floating window a raised window goes to the top";
-    SmartRef<TestWindow> paletteA = OpenWindow(kFrameFloating);
-    SmartRef<TestWindow> paletteB = OpenWindow(kFramePalette);
-    SmartRef<TestWindow> other = OpenWindow();
+    SmartRef<RecordingWindow> paletteA = OpenWindow(kFrameFloating);
+    SmartRef<RecordingWindow> paletteB = OpenWindow(kFramePalette);
+    SmartRef<RecordingWindow> other = OpenWindow();
     EXPECT_EQ(ZOrder(), (std::vector<HWND>{HandleOf(*paletteB), HandleOf(*paletteA), HandleOf(*other),
                                            HandleOf(*normal)}));
     normal->Show(true);
@@ -222,7 +140,7 @@ TEST_F(WindowTest, FloatingWindowsStayAboveTheOthers) {
 
 TEST_F(WindowTest, APaintOfTheNativeWindowRedrawsTheWindow) {
   InProgram([&] {
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     Pump();
     const int before = window->draws;
     InvalidateRect(HandleOf(*window), nullptr, FALSE);
@@ -235,7 +153,7 @@ TEST_F(WindowTest, APaintOfTheNativeWindowRedrawsTheWindow) {
 
 TEST_F(WindowTest, FittingTakesThePreferredSizeOrKeepsTheSizeWithinTheLimits) {
   InProgram([] {
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     // A childless root view anchored on every edge has the limits {0, 0, 0, 0}: the preferred size is
     // none, which changes nothing, and fitting within the limits leaves no room either.
     window->FitSize(true);
@@ -253,7 +171,7 @@ TEST_F(WindowTest, PlacementCentresAlignsStretchesAndCascadesInTheArea) {
     decorator.SetArea(2, 2, 798, 598);
     EXPECT_EQ(decorator.GetCascadePoint(), Point(2, 20));
 
-    SmartRef<TestWindow> window = OpenWindow();
+    SmartRef<RecordingWindow> window = OpenWindow();
     decorator.Place(*window, LFWDecorator::kCentre, LFWDecorator::kCentre);
     EXPECT_EQ(window->GetFrame()->GetGlobalBounds(), Rect(300, 250, 500, 350));
     decorator.Place(*window, LFWDecorator::kTopOrLeft, LFWDecorator::kBottomOrRight);
@@ -268,7 +186,7 @@ TEST_F(WindowTest, PlacementCentresAlignsStretchesAndCascadesInTheArea) {
     decorator.AlignRect(rect, 7, 9, false);
     EXPECT_EQ(rect, Rect(2, 588, 12, 598)) << "other modes leave the rectangle";
 
-    SmartRef<TestWindow> other = OpenWindow();
+    SmartRef<RecordingWindow> other = OpenWindow();
     decorator.Cascade(*window);
     decorator.Cascade(*other);
     EXPECT_EQ(window->GetPosition(), Point(2, 20));
