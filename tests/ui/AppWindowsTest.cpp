@@ -178,3 +178,28 @@ TEST_F(AppWindowsTest, AMoveWithAButtonHeldCountsOnlyInTheWindowHoldingTheCaptur
     EXPECT_EQ(window->moves[1].x, 7);
   });
 }
+
+// A control's notification reads as a click at the control's bottom-right corner; a scroll bar's as a
+// click at its centre carrying the scroll code.
+TEST_F(AppWindowsTest, ControlAndScrollNotificationsReachTheWindowAsClicks) {
+  InProgram([&] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    HWND native = HandleOf(*window);
+    HWND control = CreateWindowExA(0, "ChildWClass", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 40, native,
+                                   reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    const LPARAM from = reinterpret_cast<LPARAM>(control);
+    SendMessageA(native, WM_COMMAND, MAKELONG(7, 0), from);
+    SendMessageA(native, WM_COMMAND, MAKELONG(7, 3), from);  // a notification the windows ignore
+    gSuppressControlNotifications = true;
+    SendMessageA(native, WM_COMMAND, MAKELONG(7, 0), from);
+    gSuppressControlNotifications = false;
+    SendMessageA(native, WM_VSCROLL, MAKELONG(5, 77), from);
+    ASSERT_EQ(window->downs.size(), 2u);
+    EXPECT_EQ(window->downs[0].x, 40);
+    EXPECT_EQ(window->downs[0].y, 60);
+    EXPECT_EQ(window->downs[1].x, 25);
+    EXPECT_EQ(window->downs[1].y, 40);
+    EXPECT_EQ(window->downModifiers, (std::vector<std::int32_t>{0, MAKELONG(5, 77)}));
+    DestroyWindow(control);
+  });
+}

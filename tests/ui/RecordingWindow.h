@@ -21,8 +21,9 @@ class RecordingWindow : public Window {
     closeKinds.push_back(kind);
     return mayClose;
   }
-  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t clicks, View*) override {
+  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View*) override {
     downs.push_back({x, y, clicks});
+    downModifiers.push_back(modifiers);
     return true;
   }
   bool MouseMoved(std::int32_t x, std::int32_t y, std::int32_t modifiers) override {
@@ -42,6 +43,7 @@ class RecordingWindow : public Window {
     int x, y, extra;
   };
   std::vector<Event> downs, moves;
+  std::vector<std::int32_t> downModifiers;
   std::vector<int> keys;
   std::vector<int> closeKinds;
   bool mayClose = true;
