@@ -6,14 +6,18 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/user/Paint.h"
 #include "support/Raised.h"
+#include "ui/TextStyle.h"
 
 namespace {
 
 // A view that enables one command, recording its sends.
 class CommandView : public View {
  public:
-  CommandView(View* parent, bool acceptsTarget) : View(parent, Rect(0, 0, 50, 50), kAnchorTopLeft, acceptsTarget, true) {}
+  CommandView(View* parent, bool acceptsTarget)
+      : View(parent, Rect(0, 0, 50, 50), kAnchorTopLeft, acceptsTarget, true) {}
   bool handles = true;
   int performed = 0;
 };
@@ -201,5 +205,37 @@ TEST_F(AppWindowsTest, ControlAndScrollNotificationsReachTheWindowAsClicks) {
     EXPECT_EQ(window->downs[1].y, 40);
     EXPECT_EQ(window->downModifiers, (std::vector<std::int32_t>{0, MAKELONG(5, 77)}));
     DestroyWindow(control);
+  });
+}
+
+// An edit control asks its window for colours: those of the text style it names, one brush per colour.
+TEST_F(AppWindowsTest, EditControlsTakeTheColoursOfTheirTextStyle) {
+  InProgram([&] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    HWND native = HandleOf(*window);
+    HWND edit = CreateWindowExA(0, "ChildWClass", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, native, nullptr, nullptr,
+                                nullptr);
+    HDC dc = GetDC(edit);
+    auto ask = [&] {
+      return reinterpret_cast<HGDIOBJ>(
+          SendMessageA(native, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit)));
+    };
+    EXPECT_EQ(ask(), nullptr) << "no style, no colours";
+
+    SmartRef<TextStyle> style(new TextStyle(1, 12, 0, Color::FromRGB8(200, 0, 0), Color::FromRGB8(0, 0, 160)));
+    SetPropA(edit, "TextStyle", static_cast<TextStyle*>(~style));
+    HGDIOBJ brush = ask();
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH logical{};
+    GetObjectA(brush, sizeof logical, &logical);
+    EXPECT_EQ(logical.lbColor, RGB(0, 0, 160));
+    EXPECT_EQ(GetTextColor(dc), RGB(200, 0, 0));
+    EXPECT_EQ(ask(), brush) << "the same colour reuses the brush";
+
+    style->SetBackColor(standardColors[kTransparentColor]);
+    EXPECT_EQ(ask(), GetStockObject(NULL_BRUSH));
+    RemovePropA(edit, "TextStyle");
+    ReleaseDC(edit, dc);
+    DestroyWindow(edit);
   });
 }
