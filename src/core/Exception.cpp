@@ -110,5 +110,6 @@ void Win32ErrorException::SetLocation(const char* newFile, int newLine) {
 }
 
 void Win32ErrorException::Install() {
-  if (!gWin32Error) gWin32Error = new Win32ErrorException(0);
+  // Permanent, so that a failure met while static objects are released at exit can still be raised.
+  if (!gWin32Error) gWin32Error = NewPermanent<Win32ErrorException>(0);
 }

@@ -1,6 +1,5 @@
 // The file references' side of the folder previews: one current preview at a time, stored when the program
 // turns to another folder.
-#include <cstdlib>
 #include <optional>
 
 #include "core/Exception.h"
@@ -24,9 +23,6 @@ SmartRef<Preview> GetFolderPreview(FileReference& folder) {
   }
   currentPreview = Preview::Open(folder);
   if (!currentPreview) AssertFailed("currentPreview", __FILE__, __LINE__);
-  // The preview holds its file open. Registered once files have been opened, the release at exit runs
-  // before the system's file table is destroyed, which the file needs to close.
-  [[maybe_unused]] static const bool releasedAtExit = std::atexit([] { currentPreview = nullptr; }) == 0;
   return currentPreview;
 }
 

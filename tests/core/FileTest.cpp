@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/File.h"
@@ -187,6 +189,36 @@ TEST(FileSharing, ALockFileTakenWithoutWriteSharingKeepsOtherWritersOut) {
   held->Close();
   SmartRef<File> after(new File(&lock, kFileModeRead | kFileModeWrite));
   EXPECT_TRUE(after->IsOpen());
+}
+
+}  // namespace
+
+namespace {
+
+// Held by a static object, as documents and previews are: released only when the program exits, after the
+// system's own static objects may already be gone.
+SmartRef<File> gFileLeftOpen;
+
+// A file left open when the program exits is still written out and closed; one whose last write fails
+// ends the program quietly rather than in a crash.
+TEST(FileAtExit, AFileLeftOpenIsWrittenOutAndClosed) {
+  TempFolder root;
+  const std::string writable = root.Write("kept.bin", "");
+  const std::string readOnly = root.Write("refused.bin", "abc");
+  const std::tuple<std::string, int, std::string> cases[] = {{writable, kFileModeRead | kFileModeWrite, "xyz"},
+                                                              {readOnly, kFileModeRead, "abc"}};
+  for (const auto& [path, mode, expected] : cases) {
+    EXPECT_EXIT(
+        {
+          FileReference reference(path.c_str());
+          gFileLeftOpen = new File(&reference, mode);
+          gFileLeftOpen->Write("xyz", 3);
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "")
+        << path;
+    EXPECT_EQ(root.Read(path == writable ? "kept.bin" : "refused.bin"), expected);
+  }
 }
 
 }  // namespace

@@ -41,8 +41,10 @@ struct Search final : KernelObject {
 };
 
 std::mutex gHandlesLock;
+// Never destroyed: objects released at exit (documents, previews) still close their files then, whatever
+// the order in which the program's static objects go.
 std::unordered_map<HANDLE, std::unique_ptr<KernelObject>>& Handles() {
-  static std::unordered_map<HANDLE, std::unique_ptr<KernelObject>> handles;
+  static auto& handles = *new std::unordered_map<HANDLE, std::unique_ptr<KernelObject>>;
   return handles;
 }
 
@@ -138,7 +140,7 @@ constexpr DWORD kStoredBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 std::mutex gBitsLock;
 std::map<std::pair<dev_t, ino_t>, unsigned char>& BitsInMemory() {
-  static std::map<std::pair<dev_t, ino_t>, unsigned char> bits;
+  static auto& bits = *new std::map<std::pair<dev_t, ino_t>, unsigned char>;  // outlives exit, as Handles
   return bits;
 }
 
