@@ -7,6 +7,25 @@ namespace {
 SmartRef<LFWDecorator> gDecorator;
 int gCaptionHeight = -1;
 int gSmallCaptionHeight = -1;
+
+// One direction of AlignRect: the rectangle's edges against the area's. Room is left before the first
+// edge for a caption above a window's client area.
+void AlignEdges(std::int32_t& first, std::int32_t& last, std::int32_t areaFirst, std::int32_t areaLast, int mode,
+                int room) {
+  std::int32_t delta = 0;
+  switch (mode) {
+    case LFWDecorator::kCentre: delta = (areaFirst + areaLast) / 2 - (first + last) / 2; break;
+    case LFWDecorator::kTopOrLeft: delta = areaFirst + room - first; break;
+    case LFWDecorator::kBottomOrRight: delta = areaLast - last; break;
+    case LFWDecorator::kFill:
+      first = areaFirst;
+      last = areaLast;
+      break;
+    default: break;
+  }
+  first += delta;
+  last += delta;
+}
 }  // namespace
 
 SMART_DEFINE(LFWDecorator, "LFWDecorator", nullptr, nullptr, SmartImplementation)
@@ -38,29 +57,9 @@ void LFWDecorator::SetArea(int left, int top, int right, int bottom) {
 void LFWDecorator::ResetCascade() { cascadePoint = Point(area.left, area.top + CaptionHeight()); }
 
 void LFWDecorator::AlignRect(Rect& rect, int verticalMode, int horizontalMode, bool smallCaption) const {
-  int dx = 0;
-  int dy = 0;
-  switch (verticalMode) {
-    case kCentre: dy = (area.top + area.bottom) / 2 - (rect.top + rect.bottom) / 2; break;
-    case kTopOrLeft: dy = area.top + (smallCaption ? SmallCaptionHeight() : CaptionHeight()) - rect.top; break;
-    case kBottomOrRight: dy = area.bottom - rect.bottom; break;
-    case kFill:
-      rect.top = area.top;
-      rect.bottom = area.bottom;
-      break;
-    default: break;
-  }
-  switch (horizontalMode) {
-    case kCentre: dx = (area.left + area.right) / 2 - (rect.left + rect.right) / 2; break;
-    case kTopOrLeft: dx = area.left - rect.left; break;
-    case kBottomOrRight: dx = area.right - rect.right; break;
-    case kFill:
-      rect.left = area.left;
-      rect.right = area.right;
-      break;
-    default: break;
-  }
-  rect = Rect(rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy);
+  const int caption = smallCaption ? SmallCaptionHeight() : CaptionHeight();
+  AlignEdges(rect.top, rect.bottom, area.top, area.bottom, verticalMode, caption);
+  AlignEdges(rect.left, rect.right, area.left, area.right, horizontalMode, 0);
 }
 
 void LFWDecorator::Place(Window& window, int verticalMode, int horizontalMode) {
