@@ -10,8 +10,8 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Activation.h"
 #include "platform/user/Input.h"
-#include "support/Netpbm.h"
 #include "support/WindowFixture.h"
+#include "ScreenShot.h"
 
 namespace {
 
@@ -34,12 +34,7 @@ class Frames : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    // The fixture's procedure, so that handlers see the frames' messages, with a white background.
-    WNDCLASSA wc{};
-    ASSERT_TRUE(GetClassInfoA(nullptr, kClass, &wc));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = "Framed";
-    ASSERT_NE(RegisterClassA(&wc), 0);
+    RegisterWhiteClass("Framed");
     parent = MakeTop({0, 0, 600, 400});
   }
 
@@ -56,17 +51,6 @@ class Frames : public WindowFixture {
 
   static std::uint32_t PixelAt(int x, int y) {
     return platform::ComposeScreen()[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
-  }
-
-  static ColourPicture Shot(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const auto& screen = platform::ComposeScreen();
-    ColourPicture picture{r.right - r.left, r.bottom - r.top, {}};
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x)
-        picture.pixels.push_back(screen[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x] & 0xFFFFFF);
-    return picture;
   }
 
   static void Click(int x, int y) {
@@ -141,7 +125,6 @@ TEST_F(Frames, AMaximisedMainWindowHasItsClientArea40PixelsBelowTheTopOfTheScree
 // Every frame kind, and a main window with its menu bar, active and inactive, compared with the pictures
 // checked in; QUILLORY_UPDATE_GOLDEN=1 writes them again after a deliberate change.
 TEST_F(Frames, GoldenLooksOfEveryKindActiveAndInactive) {
-  const bool update = std::getenv("QUILLORY_UPDATE_GOLDEN") != nullptr && *std::getenv("QUILLORY_UPDATE_GOLDEN") == '1';
   const std::string title = "Mes pages d'été"_cp;
   struct Shot {
     std::string name;
@@ -161,19 +144,7 @@ TEST_F(Frames, GoldenLooksOfEveryKindActiveAndInactive) {
     Pump();
     for (const Shot& s : shots) {
       SCOPED_TRACE(s.name);
-      const ColourPicture picture = this->Shot(s.window);
-      const std::string name = s.name + (active ? "-active" : "-inactive") + ".ppm";
-      const std::string golden = std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/frames/" + name;
-      if (update) {
-        ASSERT_TRUE(WritePpm(golden, picture));
-      }
-      const auto expected = ReadPpm(golden);
-      ASSERT_TRUE(expected) << golden;
-      if (!(*expected == picture)) {
-        const std::string actual = std::string(QUILLORY_BINARY_DIR) + "/" + name;
-        WritePpm(actual, picture);
-        ADD_FAILURE() << "the frame differs from " << golden << "; it is in " << actual;
-      }
+      ExpectGolden("frames/" + s.name + (active ? "-active" : "-inactive") + ".ppm", ShotOf(s.window));
     }
   }
 }
@@ -198,10 +169,10 @@ TEST_F(Frames, CaptionsShowTheirLookAndComeBackWhenUncovered) {
   Pump();
   EXPECT_EQ(PixelAt(x, y), 0x00808080u);
   // A new title is drawn at once.
-  const ColourPicture before = Shot(a);
+  const ColourPicture before = ShotOf(a);
   SetWindowTextA(a, "Autre titre");
   Pump();
-  EXPECT_FALSE(before == Shot(a));
+  EXPECT_FALSE(before == ShotOf(a));
 }
 
 TEST_F(Frames, DraggingACaptionMovesTheFrameInItsParentAndActivatesItOnce) {
@@ -301,18 +272,18 @@ TEST_F(Frames, TheCloseBoxClosesWindowsWithASystemMenuOnly) {
 
   log.Clear();
   const POINT box = closeBox(closable, 18);
-  const ColourPicture up = Shot(closable);
+  const ColourPicture up = ShotOf(closable);
   InjectMouseButton(box.x, box.y, MouseButton::Left, true);
   Pump();
-  EXPECT_FALSE(Shot(closable) == up);  // held down
+  EXPECT_FALSE(ShotOf(closable) == up);  // held down
   InjectMouseMove(box.x - 60, box.y);
   Pump();
-  EXPECT_TRUE(Shot(closable) == up);  // away from it, up again
+  EXPECT_TRUE(ShotOf(closable) == up);  // away from it, up again
   EXPECT_EQ(log.Count(closable, WM_CLOSE), 0);
   InjectMouseMove(box.x, box.y);
   InjectMouseButton(box.x, box.y, MouseButton::Left, false);
   Pump();
-  EXPECT_TRUE(Shot(closable) == up);
+  EXPECT_TRUE(ShotOf(closable) == up);
   ASSERT_EQ(log.Count(closable, WM_SYSCOMMAND), 1);
   EXPECT_EQ(log.Of(closable, WM_SYSCOMMAND)[0].wParam, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_EQ(log.Count(closable, WM_CLOSE), 1);

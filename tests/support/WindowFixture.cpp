@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include "platform/backend/HeadlessBackend.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/backend/Screen.h"
 
 WindowFixture* WindowFixture::current = nullptr;
@@ -33,6 +34,14 @@ HWND WindowFixture::MakeChild(HWND parent, RECT r, DWORD style) {
   static int nextId = 1;
   return CreateWindowExA(0, kClass, "child", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
                          reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(nextId++)), nullptr, nullptr);
+}
+
+void WindowFixture::RegisterWhiteClass(const char* name) {
+  WNDCLASSA wc{};
+  ASSERT_TRUE(GetClassInfoA(nullptr, kClass, &wc));
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = name;
+  ASSERT_NE(RegisterClassA(&wc), 0);
 }
 
 int WindowFixture::Pump() {

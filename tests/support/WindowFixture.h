@@ -32,6 +32,8 @@ class WindowFixture : public ::testing::Test {
   // A shown top-level pop-up (no frame) or child at the given place.
   HWND MakeTop(RECT r, DWORD style = WS_POPUP | WS_VISIBLE);
   HWND MakeChild(HWND parent, RECT r, DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS);
+  // A class of the fixture's procedure (so that handlers see its windows' messages) with a white background.
+  static void RegisterWhiteClass(const char* name);
   // Runs before DefWindowProcA for that window; an answer stops the message there.
   void Handle(HWND window, Handler handler) { handlers[window] = std::move(handler); }
 

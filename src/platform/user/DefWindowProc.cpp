@@ -5,6 +5,7 @@
 #include "platform/user/Activation.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Input.h"
+#include "platform/user/Look.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
@@ -87,6 +88,20 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       if (hit == HTERROR || hit == HTNOWHERE) return FALSE;
       SetCursor(LoadCursorA(nullptr, IDC_ARROW));
       return TRUE;
+    }
+    case WM_CANCELMODE:
+      // Whatever the window was following with the mouse ends: a control let go of ends its press.
+      if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSCROLLBAR: {
+      // The system's colours for a control whose parent chooses none: black on the face grey, and the
+      // checked track of scroll bars.
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, kDark);
+      SetBkColor(dc, kFace);
+      return reinterpret_cast<LRESULT>(message == WM_CTLCOLORSCROLLBAR ? TrackBrush() : FaceBrush());
     }
     case WM_NCACTIVATE:
       if (w->captionActive != (wParam != 0)) {

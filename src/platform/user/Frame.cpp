@@ -5,6 +5,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/Text.h"
+#include "platform/user/Look.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Surface.h"
 #include "platform/user/WindowTree.h"
@@ -13,10 +14,6 @@ namespace platform::user {
 
 namespace {
 
-constexpr COLORREF kFace = 0x00C0C0C0;
-constexpr COLORREF kHighlight = 0x00FFFFFF;
-constexpr COLORREF kShadow = 0x00808080;
-constexpr COLORREF kDark = 0x00000000;
 constexpr COLORREF kActiveCaption = 0x00800000;  // navy
 constexpr COLORREF kActiveTitle = 0x00FFFFFF;
 constexpr COLORREF kInactiveCaption = 0x00808080;
@@ -26,22 +23,6 @@ bool HasFrame(const WindowData& w) {
   const RECT in = Insets(w);
   return in.left != 0 || in.top != 0 || in.right != 0 || in.bottom != 0;
 }
-
-void Fill(HDC dc, RECT r, COLORREF colour) {
-  HBRUSH brush = CreateSolidBrush(colour);
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
-}
-
-// A one-pixel ring: the top and left sides in one colour, the bottom and right in another.
-void Ring(HDC dc, RECT r, COLORREF topLeft, COLORREF bottomRight) {
-  Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, topLeft);
-  Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, topLeft);
-  Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, bottomRight);
-  Fill(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, bottomRight);
-}
-
-RECT Inset(RECT r, int by) { return RECT{r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 // The border: a thin black line, or a raised frame of several rings (dialog frame 3, sizing frame 4).
 void DrawBorder(HDC dc, RECT r, int border) {
@@ -79,8 +60,7 @@ void DrawCloseBox(HDC dc, RECT box, bool pushed) {
     Ring(dc, box, kDark, kHighlight);
     Ring(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, kShadow, kFace);
   } else {
-    Ring(dc, box, kHighlight, kDark);
-    Ring(dc, RECT{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, kFace, kShadow);
+    RaisedEdge(dc, box);
   }
   // A cross of two-pixel strokes, kept clear of the button's edges; held down, it sinks by a pixel.
   const int margin = (box.bottom - box.top) >= 12 ? 4 : 2;

@@ -11,6 +11,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
+#include "platform/user/SystemClasses.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform::user {
@@ -51,6 +52,12 @@ std::shared_ptr<WindowClass> FindClass(LPCSTR name) {
     if (c && strcasecmp(c->name.c_str(), name) == 0) return c;
   }
   return nullptr;
+}
+
+// Where windows are made and classes described, the system's classes stand behind the program's own.
+std::shared_ptr<WindowClass> FindClassOrSystem(LPCSTR name) {
+  auto c = FindClass(name);
+  return c ? c : FindSystemClass(name);
 }
 
 bool SameName(const std::string& a, LPCSTR b) { return strcasecmp(a.c_str(), b) == 0; }
@@ -149,7 +156,7 @@ BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
 }
 
 BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
-  auto c = FindClass(className);
+  auto c = FindClassOrSystem(className);
   if (!c || windowClass == nullptr) {
     SetLastError(c ? ERROR_INVALID_PARAMETER : ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
@@ -162,7 +169,7 @@ BOOL GetClassInfoA(HINSTANCE, LPCSTR className, WNDCLASSA* windowClass) {
 
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
-  auto windowClass = FindClass(className);
+  auto windowClass = FindClassOrSystem(className);
   if (!windowClass) {
     SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;

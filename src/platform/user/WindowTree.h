@@ -20,6 +20,11 @@ struct WindowClass {
   int windowCount = 0;
 };
 
+// The state the system's own controls keep for each of their windows; it goes with the window.
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
 struct WindowData {
   HWND handle = nullptr;
   std::shared_ptr<WindowClass> windowClass;
@@ -46,6 +51,7 @@ struct WindowData {
   bool closePushed = false;    // the close box is held down under the mouse
   HWND lastFocus = nullptr;    // top-level windows: the focus when the window was last deactivated
   Surface surface;  // top-level windows only
+  std::unique_ptr<ControlState> control;  // windows of the system's control classes
 };
 
 // The record of a live window; null (and ERROR_INVALID_WINDOW_HANDLE) for anything else.
