@@ -239,3 +239,16 @@ TEST_F(AppWindowsTest, EditControlsTakeTheColoursOfTheirTextStyle) {
     DestroyWindow(edit);
   });
 }
+
+TEST_F(AppWindowsTest, WindowsFollowTheProgramBecomingInactiveAndActive) {
+  InProgram([] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    ASSERT_TRUE(window->IsActive());
+    SendMessageA(gMainWindow, WM_ACTIVATEAPP, 0, 0);
+    EXPECT_FALSE(gApplication->IsActive());
+    EXPECT_FALSE(window->IsActive());
+    SendMessageA(gMainWindow, WM_ACTIVATEAPP, 1, 0);
+    EXPECT_TRUE(gApplication->IsActive());
+    EXPECT_TRUE(window->IsActive());
+  });
+}

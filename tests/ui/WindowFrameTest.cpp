@@ -112,3 +112,18 @@ TEST_F(WindowFrameTest, APaletteGivesTheFocusBackToTheWindowThatHadIt) {
     EXPECT_EQ(GetFocus(), normal->GetHandle());
   });
 }
+
+TEST_F(WindowFrameTest, TheScreenDeviceDrawsWithoutAWindow) {
+  InProgram([] {
+    WindowFrame* screen = GetScreenDevice();
+    EXPECT_EQ(screen, GetScreenDevice());
+    EXPECT_EQ(screen->GetHandle(), nullptr);
+    Rect bounds;
+    screen->GetBounds(&bounds);
+    EXPECT_EQ(bounds, Rect(0, 0, 800, 600));
+    screen->BeginDraw(2);
+    EXPECT_NE(screen->GetDC(), nullptr);
+    screen->EndDraw();
+    EXPECT_FALSE(screen->IsDrawing());
+  });
+}
