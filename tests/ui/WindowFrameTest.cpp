@@ -93,6 +93,14 @@ TEST_F(WindowFrameTest, MovingPlacesTheClientAreaInMainWindowCoordinates) {
       Rect bounds;
       frame->GetBounds(&bounds);
       EXPECT_EQ(bounds.Size(), Point(200, 100)) << kind;
+      if (kind != kFrameModalPlain && kind != kFrameFloatingBorder) {
+        RECT outer{};
+        GetWindowRect(frame->GetHandle(), &outer);
+        POINT clientTop{0, 0};
+        ClientToScreen(frame->GetHandle(), &clientTop);
+        EXPECT_GE(clientTop.y - outer.top, FrameKindCaptionHeight(kind)) << kind;
+        EXPECT_LT(clientTop.y - outer.top, FrameKindCaptionHeight(kind) + 5) << "a caption of the kind's height";
+      }
     }
   });
 }
