@@ -68,7 +68,7 @@ void ProgramFixture::TearDown() {
   GraphicsFixture::TearDown();
 }
 
-int ProgramFixture::Run(std::function<void()> body) {
+int ProgramFixture::Run(std::function<void()> body, const char* commandLine) {
   auto previous = makeApp;
   makeApp = [this, previous, body] {
     SmartRef<App> made = previous();
@@ -76,7 +76,7 @@ int ProgramFixture::Run(std::function<void()> body) {
     return made;
   };
   const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, &Watchdog);
-  const int code = FrameworkWinMain(nullptr, nullptr, nullptr, 0, &ProgramFixture::Factory);
+  const int code = FrameworkWinMain(nullptr, nullptr, const_cast<char*>(commandLine), 0, &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
   return code;
 }

@@ -53,6 +53,15 @@ TEST_F(WinMainTest, StartUpMakesTheMainWindowAndStartsTheApplicationWithANewDocu
   EXPECT_TRUE(alerts.Alerts().empty());
 }
 
+TEST_F(WinMainTest, ADocumentNamedOnTheCommandLineIsNotOpenedTheProgramStartsWithANewOne) {
+  bool newDocument = false;
+  Run([&] {
+    newDocument = true;
+    PostQuitMessage(0);
+  }, "C:\\Projets\\page.zod");
+  EXPECT_TRUE(newDocument);
+}
+
 TEST_F(WinMainTest, ClosingTheMainWindowAsksTheApplicationToQuitAndTheLoopEnds) {
   TestApp* made = nullptr;
   const int code = Run([&] {
