@@ -295,3 +295,18 @@ Stream& operator<<(Stream& stream, const String& text) {
   stream.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
   return stream;
 }
+
+namespace {
+
+StringMeasurer& Measurer() {
+  static StringMeasurer measurer = nullptr;
+  return measurer;
+}
+
+}  // namespace
+
+void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
+
+void String::Measure(Point& size, std::int32_t width) {
+  size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
+}

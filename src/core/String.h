@@ -39,6 +39,9 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   bool operator!=(const String& other) const { return !(*this == other); }
   bool ToNumber(int* number) const;
   std::int32_t CountLines() const;
+  // The size the text takes wrapped to the width (0: unwrapped; the width of its longest line is then
+  // reported) in the default text style.
+  virtual void Measure(Point& size, std::int32_t width);
 
   void Set(const char* text);
   void Clear();
@@ -97,3 +100,8 @@ Stream& operator<<(Stream& stream, const String& text);
 // The characters of a String as a value of their own: it outlives changes to the String, so it serves
 // operations whose argument may be the receiver.
 std::string TextOf(const String& text);
+
+// Text is measured by the window system, a library above this one, which installs its measuring of
+// strings when it is linked in; until then strings measure (0, 0).
+using StringMeasurer = Point (*)(const String& text, std::int32_t width);
+void SetStringMeasurer(StringMeasurer measurer);

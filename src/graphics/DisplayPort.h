@@ -91,6 +91,11 @@ class DisplayPort : public SmartImplementation {
   SmartRef<Area> clip;
 };
 
+// The size text takes in the style wrapped to the width, as an edit control lays it out: the width
+// itself, or with width 0 (unwrapped) that of the longest line; the height of all lines. Edit controls
+// belong to the window system: its library defines this.
+Point MeasureWrappedText(const char* text, std::int32_t length, const PortTextStyle& style, std::int32_t width);
+
 // Lays a 50% white screen over the rectangle.
 void DimRect(DisplayPort& port, const Rect& rect);
 // Bits per pixel of the screen.

@@ -103,6 +103,13 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       SetBkColor(dc, kFace);
       return reinterpret_cast<LRESULT>(message == WM_CTLCOLORSCROLLBAR ? TrackBrush() : FaceBrush());
     }
+    case WM_CTLCOLOREDIT: {
+      // Edit fields: black on white.
+      const auto dc = reinterpret_cast<HDC>(wParam);
+      SetTextColor(dc, kDark);
+      SetBkColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
     case WM_NCACTIVATE:
       if (w->captionActive != (wParam != 0)) {
         w->captionActive = wParam != 0;

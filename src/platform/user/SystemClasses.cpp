@@ -10,12 +10,12 @@ namespace platform::user {
 
 namespace {
 
-std::shared_ptr<WindowClass> MakeClass(const char* name, WNDPROC procedure, UINT style) {
+std::shared_ptr<WindowClass> MakeClass(const char* name, WNDPROC procedure, UINT style, LPCSTR cursor = IDC_ARROW) {
   auto c = std::make_shared<WindowClass>();
   c->name = name;
   c->info.style = style;
   c->info.lpfnWndProc = procedure;
-  c->info.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  c->info.hCursor = LoadCursorA(nullptr, cursor);
   return c;
 }
 
@@ -28,6 +28,7 @@ std::shared_ptr<WindowClass> FindSystemClass(LPCSTR name) {
   static const std::vector<std::shared_ptr<WindowClass>> classes{
       MakeClass("BUTTON", &ButtonProcedure, CS_DBLCLKS),
       MakeClass("SCROLLBAR", &ScrollBarProcedure, CS_DBLCLKS),
+      MakeClass("EDIT", &EditProcedure, CS_DBLCLKS, IDC_IBEAM),
   };
   for (const auto& c : classes) {
     if (strcasecmp(c->name.c_str(), name) == 0) return c;

@@ -14,6 +14,7 @@ std::shared_ptr<WindowClass> FindSystemClass(LPCSTR name);
 // The procedures of the system's controls.
 LRESULT ButtonProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT ScrollBarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT EditProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The control state a window of one of those classes keeps, or null when it has none of that kind (the
 // window is gone, or belongs to another class).
