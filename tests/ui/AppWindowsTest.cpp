@@ -6,6 +6,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
+#include "platform/backend/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
@@ -250,5 +251,24 @@ TEST_F(AppWindowsTest, WindowsFollowTheProgramBecomingInactiveAndActive) {
     SendMessageA(gMainWindow, WM_ACTIVATEAPP, 1, 0);
     EXPECT_TRUE(gApplication->IsActive());
     EXPECT_TRUE(window->IsActive());
+  });
+}
+
+TEST_F(AppWindowsTest, ARealEditControlPaintsWithItsStylesBackground) {
+  InProgram([&] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    HWND edit = CreateWindowExA(0, "EDIT", "abc", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, HandleOf(*window),
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(edit, nullptr);
+    SmartRef<TextStyle> style(new TextStyle(1, 12, 0, Color::FromRGB8(0, 0, 0), Color::FromRGB8(0, 0, 160)));
+    SetPropA(edit, "TextStyle", static_cast<TextStyle*>(~style));
+    InvalidateRect(edit, nullptr, TRUE);
+    Pump();
+    POINT inside{70, 20};
+    ClientToScreen(edit, &inside);
+    const auto& pixels = platform::ComposeScreen();
+    EXPECT_EQ(pixels[static_cast<std::size_t>(inside.y) * platform::GetScreenSize().cx + inside.x], 0x0000A0u);
+    RemovePropA(edit, "TextStyle");
+    DestroyWindow(edit);
   });
 }
