@@ -6,6 +6,7 @@
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
+#include "platform/user/Timer.h"
 #include "platform/user/Window.h"
 #include "support/MessageLog.h"
 
@@ -125,4 +126,25 @@ TEST_F(ModalEventsTest, AMouseMoveCountsOnlyWhereTheMouseWasNotBefore) {
     }
     EXPECT_FALSE(HasMouseMoved()) << "nothing pending";
   });
+}
+
+namespace {
+void ThrowingTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ThrowError("Minuterie en panne", "TEST", 1);
+}
+}  // namespace
+
+TEST_F(ModalEventsTest, AFailureWhileDispatchingIsShownAndTheBatchGoesOn) {
+  RunTimed([&] {
+    gStep = 0;
+    MessageLog log;
+    SetTimer(nullptr, 0, 0, &ThrowingTimer);
+    gNow += 100;  // the timer is due
+    PostMessageA(modal, WM_USER, 0, 0);
+    EXPECT_TRUE(ProcessModalEvents(modal));
+    EXPECT_EQ(log.Count(modal, WM_USER), 1);
+  });
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, "Caught Bad Error in ProcessModalEvents(4)");
 }
