@@ -26,8 +26,9 @@ Window::Window(const String* title, int kind, bool systemErase, bool buffered, s
 
 Window::~Window() {
   WindowFrame* frame = GetFrame();
-  if (frame->IsVisible()) frame->Show(false);
+  // Unlinked first: a message the hiding sends must not find, and hold again, a window being destroyed.
   frame->Unlink();
+  if (frame->IsVisible()) frame->Show(false);
 }
 
 WindowFrame* Window::GetFrame() const {
