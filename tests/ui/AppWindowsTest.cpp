@@ -10,6 +10,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
+#include "ui/Control.h"
 #include "ui/TextStyle.h"
 
 namespace {
@@ -270,5 +271,40 @@ TEST_F(AppWindowsTest, ARealEditControlPaintsWithItsStylesBackground) {
     EXPECT_EQ(pixels[static_cast<std::size_t>(inside.y) * platform::GetScreenSize().cx + inside.x], 0x0000A0u);
     RemovePropA(edit, "TextStyle");
     DestroyWindow(edit);
+  });
+}
+
+// A real button, clicked on the screen: its notification reaches the window as a click, the button sends
+// its command when the command is enabled for the window, and the command does its work there.
+TEST_F(AppWindowsTest, AButtonSendsItsCommandToTheWindowOnlyWhenItIsEnabledThere) {
+  InProgram([&] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    window->SetGlobalBounds(Rect(50, 50, 250, 150));
+    Smart* watcher = static_cast<SmartImplementation*>(~window);
+    String undoText("Annuler");
+    SmartRef<PushButton> undo(
+        new PushButton(~window, Rect(10, 10, 90, 30), &undoText, new WindowUndoCommand, watcher));
+    window->AddSubview(~undo);
+    String closeText("Fermer");
+    SmartRef<PushButton> close(
+        new PushButton(~window, Rect(100, 10, 180, 30), &closeText, new WindowCommand, watcher));
+    window->AddSubview(~close);
+    Pump();
+    auto click = [&](int x, int y) {
+      POINT at{x, y};
+      ClientToScreen(HandleOf(*window), &at);
+      platform::InjectMouseButton(at.x, at.y, platform::MouseButton::Left, true);
+      platform::InjectMouseButton(at.x, at.y, platform::MouseButton::Left, false);
+      Pump();
+    };
+    std::vector<std::string> log;
+    click(50, 20);
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(alerts.Alerts().empty()) << "a disabled command is not sent";
+    window->AddUndoable(new RecordingTask("a", log));
+    click(50, 20);
+    EXPECT_EQ(log, std::vector<std::string>{"undo a"});
+    click(140, 20);
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), 0) << "closed";
   });
 }

@@ -21,10 +21,10 @@ class RecordingWindow : public Window {
     closeKinds.push_back(kind);
     return mayClose;
   }
-  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View*) override {
+  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override {
     downs.push_back({x, y, clicks});
     downModifiers.push_back(modifiers);
-    return true;
+    return Window::MouseDown(x, y, modifiers, clicks, window);
   }
   bool MouseMoved(std::int32_t x, std::int32_t y, std::int32_t modifiers) override {
     moves.push_back({x, y, modifiers});
