@@ -1,5 +1,6 @@
 #include "ProgramFixture.h"
 
+#include "core/Resources.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "ui/LFWDecorator.h"
@@ -64,6 +65,7 @@ void ProgramFixture::TearDown() {
   winmain_testing::Reset();
   windowframe_testing::Reset();
   lfwdecorator_testing::Forget();
+  resources_testing::ForgetOSApp();
   gUndoNext = true;
   GraphicsFixture::TearDown();
 }
