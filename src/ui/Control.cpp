@@ -139,7 +139,10 @@ void Control::SetValue(std::int32_t value) {
   PushValueToTarget();
 }
 
+// Only a scroll bar has a range to set: the others' is 0 to 1 whatever their model says, and a model that
+// tells its observers of a new size must not fail at them.
 void Control::SetRange(std::int32_t min, std::int32_t max) {
+  if (GetKind() != kControlScrollBar) return;
   CHECK_CALL(SetScrollRange(Native(), SB_CTL, min, max, TRUE));
 }
 

@@ -247,6 +247,19 @@ TEST_F(Controls, ACheckBoxClickTogglesItAndGivesTheValueToItsTargetsCommand) {
   });
 }
 
+TEST_F(Controls, ACheckBoxKeepsItsRangeWhenItsModelChangesSize) {
+  InWindow([&](ControlWindow& window) {
+    SmartRef<TestModel> model(new TestModel);
+    model->ranges[0] = {0, 40};
+    SmartRef<CheckBox> box(new CheckBox(&window, Rect(10, 10, 120, 30), kAnchorTopLeft, nullptr, ~model, 0));
+    EXPECT_EQ(RaisedText(Raised([&] { model->NotifyObservers(); })), "(nothing raised)");
+    std::int32_t min = -1, max = -1;
+    box->GetRange(&min, &max);
+    EXPECT_EQ(min, 0);
+    EXPECT_EQ(max, 1);
+  });
+}
+
 TEST_F(Controls, AControlShowsItsModelsValueWhenItBecomesActive) {
   InWindow([&](ControlWindow& window) {
     SmartRef<TestModel> model(new TestModel);
