@@ -1,0 +1,95 @@
+#include "ui/DebugMessage.h"
+
+#include "core/Text1252.h"
+#include "core/Utilities.h"
+#include "ui/App.h"
+#include "ui/LFWDecorator.h"
+#include "ui/Window.h"
+
+SMART_DEFINE(DebugMessage, "DebugMessage", nullptr, nullptr, SmartImplementation)
+
+SmartRef<Window> gDebugWindow;
+String gDebugLog;
+std::int32_t gDebugCount = 0;
+bool gDebugMute = false;
+std::uint32_t gDebugDelay = 1500;
+
+namespace {
+
+constexpr int kCtrlAndShift = 4 | 1;
+
+void OpenLogWindow() {
+  const String title("Fenêtre de message"_cp);
+  gDebugWindow = new Window(&title, 5, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
+  gDebugWindow->SetSize(500, 42);
+  LFWDecorator::Get().Place(*gDebugWindow, LFWDecorator::kBottomOrRight, LFWDecorator::kBottomOrRight);
+  gDebugWindow->Open(true);
+  gDebugWindow->Refresh();
+}
+
+void CloseLogWindow() {
+  SmartRef<Window> window = gDebugWindow;
+  gDebugWindow = nullptr;
+  window->Close();
+}
+
+SmartRef<OperationLog> OpenDebugMessage() { return DebugMessage::Open(); }
+
+// Drawing operations of the graphics library log through debug messages from now on.
+[[maybe_unused]] const bool gOpenerInstalled = (SetOperationLogOpener(&OpenDebugMessage), true);
+
+}  // namespace
+
+SmartRef<DebugMessage> DebugMessage::Open() {
+  int keys = 0;
+  GetModifierKeys(&keys);
+  return new DebugMessage((keys & kCtrlAndShift) != kCtrlAndShift);
+}
+
+DebugMessage::DebugMessage(bool quiet) : quiet(quiet) {
+  if (!quiet) Join();
+}
+
+DebugMessage::DebugMessage(const DebugMessage& other)
+    : Smart(), SmartImplementation(other), OperationLog(), quiet(other.quiet) {
+  if (!quiet) Join();
+}
+
+DebugMessage& DebugMessage::operator=(const DebugMessage& other) {
+  if (quiet == other.quiet) return *this;
+  // Counted as living until it turns quiet, so that the window it kept open closes only then.
+  if (quiet) {
+    quiet = false;
+    Join();
+  } else {
+    quiet = true;
+    Leave();
+  }
+  return *this;
+}
+
+DebugMessage::~DebugMessage() {
+  if (!quiet) Leave();
+}
+
+void DebugMessage::Join() {
+  ++gDebugCount;
+  // Outside the running program (a tool, a test of the drawing alone) there is no main window to hold it.
+  if (!gDebugMute && !gDebugWindow && IsApplicationRunning()) OpenLogWindow();
+}
+
+void DebugMessage::Leave() {
+  if (--gDebugCount == 0 && gDebugWindow) CloseLogWindow();
+}
+
+void DebugMessage::Log(const String& text) {
+  if (gDebugMute || quiet) return;
+  gDebugLog = text;
+  if (!gDebugWindow) return;
+  gDebugWindow->Refresh();
+  Delay(gDebugDelay);
+}
+
+DebugMessageMute::DebugMessageMute() : saved(gDebugMute) { gDebugMute = true; }
+
+DebugMessageMute::~DebugMessageMute() { gDebugMute = saved; }
