@@ -20,7 +20,7 @@ constexpr int kCtrlAndShift = 4 | 1;
 
 void OpenLogWindow() {
   const String title("Fenêtre de message"_cp);
-  gDebugWindow = new Window(&title, 5, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
+  gDebugWindow = new Window(&title, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
   gDebugWindow->SetSize(500, 42);
   LFWDecorator::Get().Place(*gDebugWindow, LFWDecorator::kBottomOrRight, LFWDecorator::kBottomOrRight);
   gDebugWindow->Open(true);
