@@ -15,7 +15,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   // The sockets start here (InternetSession::Startup) once the internet layer exists.
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
-  // The menu bar is installed here (MenuBar::Install) once the menus exist.
+  gApplication->InstallMenuBar();
   Window::SetWindowManager(~gApplication);
   // Document windows take the application as their format here (DocWindow::SetApplication) once they
   // exist.
@@ -102,13 +102,10 @@ void MouseEvent(MouseEventRecord record) {
   tool->MouseMoved(record.x, record.y, static_cast<std::int32_t>(record.modifiers), record.clicks != 0, ~window);
 }
 
-void MenuCommand(int, void*) {
-  RequireApplication();
-  // The menu item of the command is invoked here (MenuBar::FindItem, MenuItem::Invoke) once the menus
-  // exist.
+void MenuCommand(int command, void*) {
+  App& app = RequireApplication();
+  // A separator, or an entry whose menu is gone, performs nothing.
+  if (SmartRef<MenuItem> item = app.FindMenuItem(command)) item->Invoke(app);
 }
 
-void UpdateMenusEvent(void*) {
-  RequireApplication();
-  // The menus' states are recomputed here (MenuBar::Update) once the menus exist.
-}
+void UpdateMenusEvent(void*) { RequireApplication().UpdateMenus(); }

@@ -1,0 +1,212 @@
+// The application's menu bar in the running program: menus built in code appear in the main window's bar,
+// their items show their commands' statuses, and choosing them (mouse or Ctrl shortcut) reaches the
+// commands' handlers. A scripted hand acts whenever the menu loop waits for input.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ControlTestSupport.h"
+#include "core/Text1252.h"
+#include "platform/backend/HeadlessBackend.h"
+#include "platform/user/KeyState.h"
+#include "platform/user/Keyboard.h"
+#include "platform/user/Menu.h"
+#include "ui/Menu.h"
+#include "ui/Window.h"
+
+namespace {
+
+std::string BarText(int position) {
+  char text[64] = {};
+  GetMenuStringA(GetMenu(gMainWindow), static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+// Pixels of the composed screen inside the rectangle that have the colour.
+int CountPixels(RECT r, std::uint32_t colour) {
+  const auto& screen = platform::ComposeScreen();
+  const int width = platform::GetScreenSize().cx;
+  int count = 0;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      if ((screen[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF) == colour) ++count;
+    }
+  }
+  return count;
+}
+
+POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A press and release the menu loop reads itself (no pumping: it is the one waiting).
+void Tap(POINT p) {
+  platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, true);
+  platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
+}
+
+}  // namespace
+
+class MenuBarTest : public ControlsInWindow {
+ protected:
+  void SetUp() override {
+    ControlsInWindow::SetUp();
+    menu_testing::Reset();
+    platform::SetBackend(std::make_unique<platform::HeadlessBackend>([this](DWORD) {
+      if (hand.empty()) return;
+      auto step = std::move(hand.front());
+      hand.pop_front();
+      step();
+    }));
+    // The menus join the application's bar before it is installed, as a program's do.
+    auto previous = makeApp;
+    makeApp = [this, previous] {
+      SmartRef<App> made = previous();
+      SmartRef<MenuBar> bar = made->GetMenuBar();
+      fileMenu = new Menu("Fichier", 0);
+      fileMenu->AppendItem("Ouvrir", 'O', &open);
+      fileMenu->AppendItem("Imprimer", 'P', &print);
+      fileMenu->AppendSeparator();
+      fileMenu->AppendItem("Grille", 0, &grid);
+      editMenu = new Menu("Edition", 0);
+      editMenu->AppendItem("Annuler", 'Z', &undo);
+      bar->AddMenu(~fileMenu);
+      bar->AddMenu(~editMenu);
+      return made;
+    };
+    for (RecordingSignal* signal : {&open, &print, &grid, &undo}) signal->Reference();
+    print.status = kCommandDisabled;
+    grid.status = kCommandChecked;
+  }
+  void TearDown() override {
+    fileMenu = nullptr;
+    editMenu = nullptr;
+    platform::SetBackend(nullptr);
+    ControlsInWindow::TearDown();
+    menu_testing::Reset();
+  }
+
+  // Ctrl + the letter, as the user types it to the main window, read as the message loop reads keys.
+  void CtrlKey(BYTE letter) {
+    SetFocus(gMainWindow);
+    platform::InjectKey(VK_CONTROL, true);
+    platform::InjectKey(letter, true);
+    platform::InjectKey(letter, false);
+    platform::InjectKey(VK_CONTROL, false);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (gAcceleratorTable && TranslateAcceleratorA(gMainWindow, gAcceleratorTable, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  RECT BarItem(int position) {
+    RECT r{};
+    EXPECT_TRUE(GetMenuItemRect(gMainWindow, GetMenu(gMainWindow), static_cast<UINT>(position), &r));
+    return r;
+  }
+
+  std::deque<std::function<void()>> hand;
+  RecordingSignal open, print, grid, undo;
+  SmartRef<Menu> fileMenu, editMenu;
+};
+
+TEST_F(MenuBarTest, MenusBuiltInCodeShowInTheBarAndTheirItemsReachTheirCommands) {
+  const int code = Run([&] {
+    Pump();
+    const HMENU bar = GetMenu(gMainWindow);
+    ASSERT_EQ(GetMenuItemCount(bar), 3) << "the about menu, then the program's";
+    EXPECT_EQ(BarText(1), "Fichier");
+    EXPECT_EQ(BarText(2), "Edition");
+    const RECT file = BarItem(1), edit = BarItem(2);
+    EXPECT_GT(CountPixels(file, 0), 10) << "the title is drawn in the bar";
+    EXPECT_GT(CountPixels(edit, 0), 10);
+    RECT beyond = edit;
+    beyond.left += edit.right - edit.left + 40;
+    beyond.right += edit.right - edit.left + 40;
+    EXPECT_EQ(CountPixels(beyond, 0), 0);
+
+    // Opening the menu asks each command for its status: greyed, ticked or plain, as drawn.
+    hand.push_back([&] {
+      const HMENU native = fileMenu->GetNativeMenu();
+      EXPECT_EQ(GetMenuState(native, 0, MF_BYPOSITION) & (MF_GRAYED | MF_CHECKED), 0u);
+      EXPECT_NE(GetMenuState(native, 1, MF_BYPOSITION) & MF_GRAYED, 0u);
+      EXPECT_NE(GetMenuState(native, 3, MF_BYPOSITION) & MF_CHECKED, 0u);
+      RECT openItem{}, printItem{};
+      ASSERT_TRUE(GetMenuItemRect(gMainWindow, native, 0, &openItem));
+      ASSERT_TRUE(GetMenuItemRect(gMainWindow, native, 1, &printItem));
+      EXPECT_GT(CountPixels(openItem, 0), 10);
+      EXPECT_EQ(CountPixels(printItem, 0), 0) << "greyed text has no black";
+      EXPECT_GT(CountPixels(printItem, 0x808080), 10);
+      Tap(Centre(openItem));
+    });
+    Tap(Centre(file));
+    Pump();
+    EXPECT_TRUE(hand.empty());
+    EXPECT_EQ(open.sends, 1);
+    EXPECT_EQ(open.lastWatcher, static_cast<Smart*>(static_cast<SmartImplementation*>(app)));
+
+    // Shortcuts: an enabled command runs, a greyed one does not (and nothing is reported).
+    CtrlKey('O');
+    EXPECT_EQ(open.sends, 2);
+    CtrlKey('P');
+    EXPECT_EQ(print.sends, 0);
+    CtrlKey('Z');
+    EXPECT_EQ(undo.sends, 1);
+
+    // Only the last menu leaves the bar when hidden; its shortcuts then do nothing.
+    fileMenu->SetHidden(true);
+    EXPECT_EQ(GetMenuItemCount(bar), 3);
+    EXPECT_TRUE(fileMenu->IsHidden());
+    fileMenu->SetHidden(false);
+    EXPECT_EQ(GetMenuItemCount(bar), 3) << "shown again, it is not added twice";
+    editMenu->SetHidden(true);
+    EXPECT_EQ(GetMenuItemCount(bar), 2);
+    Pump();
+    EXPECT_EQ(CountPixels(edit, 0), 0) << "the bar is drawn again without it";
+    CtrlKey('Z');
+    EXPECT_EQ(undo.sends, 1);
+    editMenu->SetHidden(false);
+    EXPECT_EQ(BarText(2), "Edition");
+    CtrlKey('Z');
+    EXPECT_EQ(undo.sends, 2);
+
+    // A menu added once the bar is installed joins it at once.
+    SmartRef<Menu> help(new Menu("Aide", 0));
+    app->GetMenuBar()->AddMenu(~help);
+    EXPECT_EQ(GetMenuItemCount(bar), 4);
+    EXPECT_EQ(BarText(3), "Aide");
+    PostQuitMessage(0);
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// The menus' shortcut letters reach the accelerator table on full systems and the shortcut table that the
+// entry point reads itself on limited ones.
+TEST_F(MenuBarTest, MenuShortcutsWorkOnFullAndLimitedSystems) {
+  for (int version : {Win95, Win31Only}) {
+    SCOPED_TRACE(version);
+    Prepare(version == Win95 ? 32 : 8, version);
+    winmain_testing::CacheLimitedWindows();
+    menu_testing::Reset();
+    open.sends = 0;
+    bool tableBuilt = false;
+    const int code = Run([&] {
+      tableBuilt = gAcceleratorTable != nullptr;
+      ASSERT_EQ(gShortcutTable->count, 3u);
+      EXPECT_EQ(gShortcutTable->shortcuts[0].command, fileMenu->CommandNumber(1));
+      CtrlKey('O');
+      EXPECT_EQ(open.sends, 1);
+      PostQuitMessage(0);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(tableBuilt, version == Win95);
+    fileMenu = nullptr;
+    editMenu = nullptr;
+    gApplication = nullptr;
+    winmain_testing::Reset();
+  }
+  winmain_testing::CacheLimitedWindows();
+}
