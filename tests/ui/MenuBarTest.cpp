@@ -15,6 +15,7 @@
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
 #include "ui/Menu.h"
+#include "ui/PopupControl.h"
 #include "ui/Window.h"
 
 namespace {
@@ -209,4 +210,88 @@ TEST_F(MenuBarTest, MenuShortcutsWorkOnFullAndLimitedSystems) {
     winmain_testing::Reset();
   }
   winmain_testing::CacheLimitedWindows();
+}
+
+// A pop-up control shows its menu's chosen item with the marker beside it; pressing it opens the menu at
+// the press, and releasing on an item performs that item's command as the menu bar would and makes it the
+// choice.
+TEST_F(MenuBarTest, APopUpControlChoosesAnItemOfItsMenuThroughTheMouse) {
+  InWindow([&](ControlWindow& window) {
+    // The window keeps the control, and so the menu and its commands, until it closes.
+    SmartRef<RecordingSignal> redSignal(new RecordingSignal), greenSignal(new RecordingSignal),
+        blueSignal(new RecordingSignal);
+    RecordingSignal &red = *redSignal, &green = *greenSignal, &blue = *blueSignal;
+    SmartRef<Menu> colours(new Menu("Couleur", 1));
+    colours->AppendItem("Rouge", 0, &red);
+    colours->AppendItem("Vert", 0, &green);
+    colours->AppendItem("Bleu", 0, &blue);
+    const Rect frame(10, 10, 130, 34);
+    SmartRef<PopupControl> popUp(new PopupControl(&window, frame, ~colours));
+    window.AddSubview(~popUp);
+    EXPECT_EQ(popUp->GetKind(), kControlPopUp);
+    EXPECT_EQ(popUp->GetOSControl()->window, nullptr) << "no native window";
+    EXPECT_TRUE(colours->IsInstalled());
+    EXPECT_EQ(GetMenuItemCount(GetMenu(gMainWindow)), 3) << "the menu stays out of the bar";
+    std::int32_t min = 0, max = 0;
+    popUp->GetRange(&min, &max);
+    EXPECT_EQ(min, 1);
+    EXPECT_EQ(max, 3);
+    String text;
+    popUp->GetItemText(&text);
+    EXPECT_EQ(text, String("Rouge"));
+
+    // Drawn: the choice's text, the marker's arrow 4 pixels from the right edge, a black frame.
+    Pump();
+    const HWND native = window.GetFrame()->GetHandle();
+    const int markerLeft = frame.right - 16 - 4;
+    EXPECT_EQ(ScreenPixel(OnScreen(native, markerLeft + 7, frame.top + 12)), 0u) << "the arrow";
+    EXPECT_EQ(ScreenPixel(OnScreen(native, markerLeft + 7, frame.top + 5)), 0xFFFFFFu) << "above it";
+    EXPECT_EQ(ScreenPixel(OnScreen(native, markerLeft - 3, frame.top + 12)), 0xFFFFFFu) << "left of the marker";
+    EXPECT_EQ(ScreenPixel(OnScreen(native, frame.left, frame.top + 12)), 0u) << "the frame";
+    RECT textArea{};
+    const POINT textTopLeft = OnScreen(native, frame.left + 1, frame.top + 1);
+    textArea = RECT{textTopLeft.x, textTopLeft.y, textTopLeft.x + 60, textTopLeft.y + 20};
+    EXPECT_GT(CountPixels(textArea, 0), 10) << "the text";
+
+    // Choosing by title.
+    EXPECT_TRUE(popUp->SelectByTitle("Bleu"));
+    EXPECT_EQ(popUp->GetValue(), 3);
+    popUp->GetItemText(&text);
+    EXPECT_EQ(text, String("Bleu"));
+    EXPECT_FALSE(popUp->SelectByTitle("Jaune"));
+    EXPECT_FALSE(popUp->SelectByTitle("bleu"));
+    EXPECT_EQ(popUp->GetValue(), 3);
+
+    // Choosing with the mouse: press on the control, release on "Vert".
+    hand.push_back([&] {
+      RECT item{};
+      ASSERT_TRUE(GetMenuItemRect(gMainWindow, colours->GetNativeMenu(), 1, &item));
+      const POINT p = Centre(item);
+      platform::InjectMouseMove(p.x, p.y);
+      platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
+    });
+    const POINT pressed = OnScreen(native, frame.left + 30, frame.top + 12);
+    platform::InjectMouseButton(pressed.x, pressed.y, platform::MouseButton::Left, true);
+    Pump();
+    EXPECT_TRUE(hand.empty());
+    EXPECT_EQ(popUp->GetValue(), 2);
+    EXPECT_EQ(green.sends, 1);
+    EXPECT_EQ(red.sends + blue.sends, 0);
+    popUp->GetItemText(&text);
+    EXPECT_EQ(text, String("Vert"));
+    // The same item from the menu command reaches the same handler.
+    Smart* watcher = green.lastWatcher;
+    MenuCommand(colours->CommandNumber(2), nullptr);
+    EXPECT_EQ(green.sends, 2);
+    EXPECT_EQ(green.lastWatcher, watcher);
+    // A click performs the chosen item.
+    popUp->Clicked(0);
+    EXPECT_EQ(green.sends, 3);
+
+    // Left without a choice, the control keeps its value.
+    hand.push_back([&] { platform::InjectKey(VK_ESCAPE, true); });
+    popUp->MouseDown(frame.left + 30, frame.top + 12, 0, 1, &window);
+    EXPECT_EQ(popUp->GetValue(), 2);
+    EXPECT_EQ(green.sends, 3);
+  });
 }
