@@ -3,18 +3,9 @@
 // commands' handlers. A scripted hand acts whenever the menu loop waits for input.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-#include <memory>
 #include <string>
 
-#include "ControlTestSupport.h"
-#include "core/Text1252.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/user/KeyState.h"
-#include "platform/user/Keyboard.h"
-#include "platform/user/Menu.h"
-#include "ui/Menu.h"
+#include "MenuTestSupport.h"
 #include "ui/PopupControl.h"
 #include "ui/Window.h"
 
@@ -26,56 +17,12 @@ std::string BarText(int position) {
   return text;
 }
 
-// Pixels of the composed screen inside the rectangle that have the colour.
-int CountPixels(RECT r, std::uint32_t colour) {
-  const auto& screen = platform::ComposeScreen();
-  const int width = platform::GetScreenSize().cx;
-  int count = 0;
-  for (int y = r.top; y < r.bottom; ++y) {
-    for (int x = r.left; x < r.right; ++x) {
-      if ((screen[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF) == colour) ++count;
-    }
-  }
-  return count;
-}
-
-POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// A press and release the menu loop reads itself (no pumping: it is the one waiting).
-void Tap(POINT p) {
-  platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, true);
-  platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
-}
-
 }  // namespace
 
-class MenuBarTest : public ControlsInWindow {
+class MenuBarTest : public MenuProgram {
  protected:
   void SetUp() override {
-    ControlsInWindow::SetUp();
-    menu_testing::Reset();
-    platform::SetBackend(std::make_unique<platform::HeadlessBackend>([this](DWORD) {
-      if (hand.empty()) return;
-      auto step = std::move(hand.front());
-      hand.pop_front();
-      step();
-    }));
-    // The menus join the application's bar before it is installed, as a program's do.
-    auto previous = makeApp;
-    makeApp = [this, previous] {
-      SmartRef<App> made = previous();
-      SmartRef<MenuBar> bar = made->GetMenuBar();
-      fileMenu = new Menu("Fichier", 0);
-      fileMenu->AppendItem("Ouvrir", 'O', &open);
-      fileMenu->AppendItem("Imprimer", 'P', &print);
-      fileMenu->AppendSeparator();
-      fileMenu->AppendItem("Grille", 0, &grid);
-      editMenu = new Menu("Edition", 0);
-      editMenu->AppendItem("Annuler", 'Z', &undo);
-      bar->AddMenu(~fileMenu);
-      bar->AddMenu(~editMenu);
-      return made;
-    };
+    MenuProgram::SetUp();
     for (RecordingSignal* signal : {&open, &print, &grid, &undo}) signal->Reference();
     print.status = kCommandDisabled;
     grid.status = kCommandChecked;
@@ -83,24 +30,18 @@ class MenuBarTest : public ControlsInWindow {
   void TearDown() override {
     fileMenu = nullptr;
     editMenu = nullptr;
-    platform::SetBackend(nullptr);
-    ControlsInWindow::TearDown();
-    menu_testing::Reset();
+    MenuProgram::TearDown();
   }
-
-  // Ctrl + the letter, as the user types it to the main window, read as the message loop reads keys.
-  void CtrlKey(BYTE letter) {
-    SetFocus(gMainWindow);
-    platform::InjectKey(VK_CONTROL, true);
-    platform::InjectKey(letter, true);
-    platform::InjectKey(letter, false);
-    platform::InjectKey(VK_CONTROL, false);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (gAcceleratorTable && TranslateAcceleratorA(gMainWindow, gAcceleratorTable, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+  void AddMenus(MenuBar& bar) override {
+    fileMenu = new Menu("Fichier", 0);
+    fileMenu->AppendItem("Ouvrir", 'O', &open);
+    fileMenu->AppendItem("Imprimer", 'P', &print);
+    fileMenu->AppendSeparator();
+    fileMenu->AppendItem("Grille", 0, &grid);
+    editMenu = new Menu("Edition", 0);
+    editMenu->AppendItem("Annuler", 'Z', &undo);
+    bar.AddMenu(~fileMenu);
+    bar.AddMenu(~editMenu);
   }
   RECT BarItem(int position) {
     RECT r{};
@@ -108,7 +49,6 @@ class MenuBarTest : public ControlsInWindow {
     return r;
   }
 
-  std::deque<std::function<void()>> hand;
   RecordingSignal open, print, grid, undo;
   SmartRef<Menu> fileMenu, editMenu;
 };
