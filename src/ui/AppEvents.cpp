@@ -1,6 +1,8 @@
 // The application's entry points, through which the message layer reaches it.
 #include "core/Exception.h"
+#include "core/Resources.h"
 #include "ui/App.h"
+#include "ui/DocWindow.h"
 #include "ui/Tool.h"
 #include "ui/Window.h"
 
@@ -12,13 +14,14 @@ App& RequireApplication() { return *gApplication; }
 SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* record) {
   Win32ErrorException::Install();
   App::SetModuleHandle(record);
+  Resources::SetOSApp(record);
+  SetMainWindowInfo(record);
   // The sockets start here (InternetSession::Startup) once the internet layer exists.
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
   gApplication->InstallMenuBar();
   Window::SetWindowManager(~gApplication);
-  // Document windows take the application as their format here (DocWindow::SetApplication) once they
-  // exist.
+  DocWindow::SetApplication(~gApplication);
   return gApplication;
 }
 
@@ -26,6 +29,8 @@ void DestroyApplication() {
   // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
   if (!gApplication) return;
   Window::SetWindowManager(nullptr);
+  DocWindow::SetApplication(nullptr);
+  gApplication->ReleaseWindows();
   gApplication = nullptr;
 }
 

@@ -16,6 +16,7 @@
 #include "support/graphics/GraphicsFixture.h"
 #include "ui/ClipTask.h"
 #include "ui/Clipboard.h"
+#include "ui/StyledText.h"
 #include "ui/Window.h"
 
 namespace {
@@ -62,20 +63,25 @@ class ClipboardTest : public GraphicsFixture {
 
 }  // namespace
 
-// Text goes out as text when the program is left, and comes back as the very same object.
+// Text, styled or not, goes out as plain text when the program is left, and comes back as the very same
+// object.
 TEST_F(ClipboardTest, TextGoesOutToOtherProgramsAndComesBackAsTheSameObject) {
-  SmartRef<Clipboard> clipboard(new Clipboard());
-  EXPECT_TRUE(clipboard->IsStale());
-  SmartRef<String> text(new String("Été\r\nà Noël"_cp));
-  clipboard->SetScrap(~text);
-  EXPECT_FALSE(clipboard->IsStale());
-  clipboard->SetActive(false);
-  EXPECT_EQ(SystemText(), "Été\nà Noël") << "UTF-8 with the system's line ends";
-  EXPECT_NE(gPrivateFormat, 0u);
-  clipboard->SetActive(true);
-  EXPECT_TRUE(clipboard->IsStale());
-  EXPECT_EQ(clipboard->GetScrap(), static_cast<Smart*>(~text));
-  EXPECT_FALSE(clipboard->IsStale());
+  const String words("Été\r\nà Noël"_cp);
+  const SmartRef<String> texts[] = {new String(words), new StyledText(words, nullptr)};
+  for (const SmartRef<String>& text : texts) {
+    SCOPED_TRACE(text->GetClassInfo()->GetName());
+    SmartRef<Clipboard> clipboard(new Clipboard());
+    EXPECT_TRUE(clipboard->IsStale());
+    clipboard->SetScrap(~text);
+    EXPECT_FALSE(clipboard->IsStale());
+    clipboard->SetActive(false);
+    EXPECT_EQ(SystemText(), "Été\nà Noël") << "UTF-8 with the system's line ends";
+    EXPECT_NE(gPrivateFormat, 0u);
+    clipboard->SetActive(true);
+    EXPECT_TRUE(clipboard->IsStale());
+    EXPECT_EQ(clipboard->GetScrap(), static_cast<Smart*>(~text));
+    EXPECT_FALSE(clipboard->IsStale());
+  }
 }
 
 // Pictures leave only the private token: the text another program had put there goes, so that nobody
