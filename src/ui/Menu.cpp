@@ -307,7 +307,7 @@ void Menu::SetHidden(bool hidden) {
 void Menu::Update(App& target) {
   if (IsHidden() || nativeMenu == nullptr) return;
   for (std::int32_t i = 1; i <= items.NumItems() && i <= kMaxEntries; ++i) {
-    if (Menu* sub = SubMenuAt(i); sub && !ItemAt(i)) {
+    if (Menu* sub = SubMenuAt(i); sub && ItemAt(i) == nullptr) {
       sub->Update(target);
     } else if (MenuItem* item = ItemAt(i)) {
       item->UpdateStatus(target);

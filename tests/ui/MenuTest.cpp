@@ -7,12 +7,14 @@
 
 #include "ControlTestSupport.h"
 #include "core/Text1252.h"
+#include "platform/gdi/text/Text.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "ui/Menu.h"
+#include "ui/Signal.h"
 #include "ui/WinMain.h"
 
 namespace {
@@ -257,4 +259,33 @@ TEST_F(MenuTest, CopiesShareTheEntriesButNotTheNumberOrTheNativeMenu) {
   EXPECT_EQ(RaisedText(Raised([&] { menu->CopyFrom(~item); })), "castPtr");
   SmartRef<MenuBar> bar(new MenuBar());
   EXPECT_EQ(RaisedText(Raised([&] { bar->CopyFrom(~item); })), "castPtr");
+}
+
+namespace {
+std::vector<std::string> gMadeFor;
+GenericSignal* MakeFontCommand(const String& face) {
+  gMadeFor.push_back(TextOf(face));
+  return new NumberCommand(2000, nullptr);
+}
+int CollectFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD, LPARAM data) {
+  reinterpret_cast<std::vector<std::string>*>(data)->push_back(font->lfFaceName);
+  return 1;
+}
+}  // namespace
+
+// One item per font family, in the order the system gives them, each with the factory's command.
+TEST_F(MenuTest, TheFontMenuHasAnItemPerFamilyInTheSystemsOrder) {
+  std::vector<std::string> families;
+  EnumFontFamiliesA(nullptr, nullptr, &CollectFace, reinterpret_cast<LPARAM>(&families));
+  ASSERT_GE(families.size(), 3u) << "the Liberation faces at least";
+  gMadeFor.clear();
+  SmartRef<Menu> fonts = Menu::MakeFontMenu("Police", &MakeFontCommand);
+  EXPECT_EQ(fonts->GetTitle(), String("Police"));
+  ASSERT_EQ(fonts->CountEntries(), static_cast<std::int32_t>(families.size()));
+  EXPECT_EQ(gMadeFor, families);
+  for (std::int32_t i = 1; i <= fonts->CountEntries(); ++i) {
+    EXPECT_EQ(TextOf(fonts->ItemAt(i)->GetText()), families[static_cast<std::size_t>(i - 1)]);
+    EXPECT_EQ(fonts->ItemAt(i)->GetShortcut(), 0);
+    ASSERT_NE(fonts->ItemAt(i)->GetCommand(), nullptr);
+  }
 }
