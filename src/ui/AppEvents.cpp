@@ -28,6 +28,10 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
 void DestroyApplication() {
   // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
   if (!gApplication) return;
+  // The undo item belongs to the application's menus, which go with it; the kept clipboard object goes
+  // while the drawing layer it may hold pictures of still lives.
+  Window::SetUndoMenu(nullptr);
+  gKeptScrap = nullptr;
   Window::SetWindowManager(nullptr);
   DocWindow::SetApplication(nullptr);
   gApplication->ReleaseWindows();

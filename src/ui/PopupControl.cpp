@@ -56,10 +56,13 @@ constexpr std::array<BYTE, kMarkerSize> kMarker = MakeMarker();
 constexpr platform::BitmapResource kMarkerResource[] = {{190, std::span<const BYTE>(kMarker)}};
 [[maybe_unused]] const bool gMarkerRegistered = (platform::RegisterBitmapResources(kMarkerResource), true);
 
-// Loaded on first use and kept for the rest of the run.
+// Loaded on first use and kept for the rest of the run, past the drawing layer's own end.
 BitMap& Marker() {
-  static SmartRef<BitMap> marker;
-  if (!marker) marker = CHECK_NOT_NULL(gDocumentMessages.GetImageData(0));
+  static BitMap* marker = nullptr;
+  if (marker == nullptr) {
+    marker = CHECK_NOT_NULL(gDocumentMessages.GetImageData(0));
+    marker->MakePermanent();
+  }
   return *marker;
 }
 

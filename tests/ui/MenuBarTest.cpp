@@ -100,6 +100,8 @@ TEST_F(MenuBarTest, MenusBuiltInCodeShowInTheBarAndTheirItemsReachTheirCommands)
     fileMenu->SetHidden(true);
     EXPECT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_TRUE(fileMenu->IsHidden());
+    CtrlKey('O');
+    EXPECT_EQ(open.sends, 2) << "a hidden menu's shortcut does nothing, even while it still shows";
     fileMenu->SetHidden(false);
     EXPECT_EQ(GetMenuItemCount(bar), 3) << "shown again, it is not added twice";
     editMenu->SetHidden(true);
