@@ -190,21 +190,22 @@ void Menu::Replace(std::int32_t index, MenuItem* item, Menu* subMenu) {
   items.Put(item, index);
   subMenus.Put(subMenu, index);
   if (nativeMenu == nullptr) return;
+  if (subMenu == nullptr && item == nullptr) AssertFailed("data != NULL", __FILE__, __LINE__);
+  // By position, so that an item can also take the place of a separator or a sub-menu.
+  const auto position = static_cast<UINT>(index - 1);
   if (subMenu != nullptr) {
     if (subMenu->nativeMenu == nullptr) subMenu->Install(true);
-    CHECK_CALL(ModifyMenuA(nativeMenu, static_cast<UINT>(index - 1), MF_BYPOSITION | MF_POPUP,
-                           AsId(subMenu->nativeMenu), Cut(TextOf(subMenu->title), 255).c_str()));
-    // The entry's old sub-menu went with it: its Menu builds a new one when it is used again.
-    if (previous && ~previous != subMenu && previous->nativeMenu != nullptr && !IsMenu(previous->nativeMenu)) {
-      previous->nativeMenu = nullptr;
-      previous->flags &= static_cast<std::uint8_t>(~kInstalled);
-    }
-  } else if (item != nullptr) {
-    const auto command = static_cast<UINT>(CommandNumber(index));
-    CHECK_CALL(ModifyMenuA(nativeMenu, command, MF_BYCOMMAND | MF_STRING, command,
-                           NativeItemText(*item, 255).c_str()));
+    CHECK_CALL(ModifyMenuA(nativeMenu, position, MF_BYPOSITION | MF_POPUP, AsId(subMenu->nativeMenu),
+                           Cut(TextOf(subMenu->title), 255).c_str()));
   } else {
-    AssertFailed("data != NULL", __FILE__, __LINE__);
+    const UINT kind = index % 27 == 0 ? MF_MENUBARBREAK : MF_STRING;
+    CHECK_CALL(ModifyMenuA(nativeMenu, position, MF_BYPOSITION | kind, static_cast<UINT_PTR>(CommandNumber(index)),
+                           NativeItemText(*item, 255).c_str()));
+  }
+  // The entry's old sub-menu went with it: its Menu builds a new one when it is used again.
+  if (previous && ~previous != subMenu && previous->nativeMenu != nullptr && !IsMenu(previous->nativeMenu)) {
+    previous->nativeMenu = nullptr;
+    previous->flags &= static_cast<std::uint8_t>(~kInstalled);
   }
 }
 
@@ -236,7 +237,7 @@ void Menu::SetItemText(char letter, const String& text) {
   SetItem(index, SmartRef<MenuItem>(new MenuItem(text, old->GetShortcut(), old->GetCommand())).operator~());
 }
 
-SmartRef<Menu> Menu::MakeFontMenu(const String& title, FontCommandFactory factory) {
+SmartRef<Menu> Menu::MakeFontMenu(const String& title, const FontCommandFactory& factory) {
   SmartRef<Menu> menu(new Menu(title, 0));
   List faces(&String::classInfo);
   HDC screen = GetDC(nullptr);

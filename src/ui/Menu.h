@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "core/ListData.h"
 #include "core/String.h"
@@ -91,8 +92,8 @@ class Menu : public SmartImplementation {
 
   // A menu with one item per font family of the screen; the factory makes each item's command from its
   // face name.
-  using FontCommandFactory = GenericSignal* (*)(const String& face);
-  static SmartRef<Menu> MakeFontMenu(const String& title, FontCommandFactory factory);
+  using FontCommandFactory = std::function<GenericSignal*(const String& face)>;
+  static SmartRef<Menu> MakeFontMenu(const String& title, const FontCommandFactory& factory);
 
   void Build();
   // Builds the menu when needed and, unless it is hidden or wanted as a sub-menu only, appends it to the

@@ -179,6 +179,7 @@ TEST_F(MenuTest, ReplacingAnItemOfABuiltMenuShowsAtOnce) {
   SmartRef<Menu> menu(new Menu("Edition", 0));
   menu->AppendItem("Annuler", 'Z', &undo);
   menu->AppendItem("Couper", 'X', nullptr);
+  menu->AppendSeparator();
   menu->Build();
   menu->SetItemText('Z', "Refaire");
   EXPECT_EQ(NativeText(menu->GetNativeMenu(), 0), "Refaire cntl+Z");
@@ -188,6 +189,11 @@ TEST_F(MenuTest, ReplacingAnItemOfABuiltMenuShowsAtOnce) {
   menu->SetItemText('Q', "Rien");
   EXPECT_EQ(NativeText(menu->GetNativeMenu(), 1), "Couper cntl+X") << "no item with that shortcut";
   EXPECT_EQ(RaisedText(Raised([&] { menu->Replace(2, nullptr, nullptr); })), "data != NULL");
+  // An item in place of the separator.
+  menu->SetItem(3, SmartRef<MenuItem>(new MenuItem("Coller", 'V', nullptr)).operator~());
+  EXPECT_EQ(NativeText(menu->GetNativeMenu(), 2), "Coller cntl+V");
+  EXPECT_EQ(GetMenuItemID(menu->GetNativeMenu(), 2), static_cast<UINT>(menu->CommandNumber(3)));
+  EXPECT_EQ(Menu::ItemForCommand(menu->CommandNumber(3))->GetText(), String("Coller"));
   // An unbuilt menu takes the entry in its lists only, padding them.
   SmartRef<Menu> unbuilt(new Menu("Plus tard", 0));
   unbuilt->SetItem(3, SmartRef<MenuItem>(new MenuItem("Trois", 0, nullptr)).operator~());
