@@ -5,7 +5,6 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/GenericArray.h"
-#include "core/Text1252.h"
 #include "platform/gdi/text/Text.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"

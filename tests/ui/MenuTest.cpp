@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "ControlTestSupport.h"
-#include "core/Text1252.h"
 #include "platform/gdi/text/Text.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Keyboard.h"
