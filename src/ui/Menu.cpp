@@ -31,7 +31,8 @@ std::string Cut(std::string text, std::size_t length) {
   return text;
 }
 
-// The text the native menu shows for an item: the Macintosh ellipsis spelt out, then the shortcut.
+// The text the native menu shows for an item: the one-byte ellipsis of older texts (0xC9) spelt out as
+// three dots, then the shortcut.
 std::string NativeItemText(const MenuItem& item, std::size_t length) {
   std::string text;
   for (char c : TextOf(item.GetText())) {

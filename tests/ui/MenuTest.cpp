@@ -40,7 +40,7 @@ class MenuTest : public GraphicsFixture {
 
 }  // namespace
 
-// Items show their text with the shortcut spelt out and the Macintosh ellipsis as three dots; sub-menus
+// Items show their text with the shortcut spelt out and the one-byte ellipsis 0xC9 as three dots; sub-menus
 // open their own native menu under their title; separators are separators. Shortcuts go to the table with
 // their item's command number.
 TEST_F(MenuTest, BuildingMakesTheNativeMenuOfTheEntries) {
