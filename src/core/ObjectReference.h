@@ -9,6 +9,7 @@
 #include "core/Smart.h"
 
 class String;
+class View;
 
 class ObjectReference : public SmartImplementation {
   SMART_ABSTRACT(ObjectReference)
@@ -75,6 +76,9 @@ class Editable : public virtual Smart {
   SMART_ABSTRACT(Editable)
  public:
   virtual Point DefaultSize() { return Point{100, 100}; }
+  // Builds the view that edits this object inside the container (the frame is where the caller wants
+  // it) and answers the bounds the editor took, or Rect::emptyRect when it built none.
+  virtual void MakeEditor(Rect* bounds, View* container, const Rect& frame) = 0;
   // The title (not counted: the object itself may be its own title).
   virtual String* GetTitle() = 0;
   // The container's title, a blank and this object's title; only this object's title without a container.

@@ -310,3 +310,19 @@ void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
 void String::Measure(Point& size, std::int32_t width) {
   size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
 }
+
+namespace {
+
+StringEditorMaker& EditorMaker() {
+  static StringEditorMaker maker = nullptr;
+  return maker;
+}
+
+}  // namespace
+
+void SetStringEditorMaker(StringEditorMaker maker) { EditorMaker() = maker; }
+
+void String::MakeEditor(Rect* bounds, View* container, const Rect&) {
+  const bool buildable = !IsUnreferenced() && EditorMaker() != nullptr && container != nullptr;
+  *bounds = buildable ? EditorMaker()(*this, container) : Rect::emptyRect;
+}

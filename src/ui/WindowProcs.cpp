@@ -11,6 +11,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/App.h"
+#include "ui/EditColors.h"
 #include "ui/WinMain.h"
 
 namespace {
@@ -177,10 +178,11 @@ LRESULT ChildMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
       ScrollNotification(window, reinterpret_cast<HWND>(lParam), wParam);
       break;
-    case WM_CTLCOLOREDIT:
-      // Edit controls take the colours of their text style (the "TextStyle" property) here once the edit
-      // controls and text styles exist; until then they keep the system's.
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CTLCOLOREDIT: {
+      const HBRUSH brush = EditControlBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+      TakeLastError();
+      return reinterpret_cast<LRESULT>(brush);
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
