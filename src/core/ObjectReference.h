@@ -76,9 +76,9 @@ class Editable : public virtual Smart {
   SMART_ABSTRACT(Editable)
  public:
   virtual Point DefaultSize() { return Point{100, 100}; }
-  // Builds the view that edits this object inside the container (the frame is where the caller wants
-  // it) and answers the bounds the editor took, or Rect::emptyRect when it built none.
-  virtual void MakeEditor(Rect* bounds, View* container, const Rect& frame) = 0;
+  // Builds the object's editing view inside the parent view over the frame, and answers the editor's
+  // bounds. An object without an editor of its own builds nothing and answers empty bounds.
+  virtual void MakeEditor(Rect* bounds, View* parent, const Rect& frame);
   // The title (not counted: the object itself may be its own title).
   virtual String* GetTitle() = 0;
   // The container's title, a blank and this object's title; only this object's title without a container.

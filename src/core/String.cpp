@@ -303,6 +303,16 @@ StringMeasurer& Measurer() {
   return measurer;
 }
 
+StringDrawer& Drawer() {
+  static StringDrawer drawer = nullptr;
+  return drawer;
+}
+
+StringEditorMaker& EditorMaker() {
+  static StringEditorMaker maker = nullptr;
+  return maker;
+}
+
 }  // namespace
 
 void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
@@ -311,14 +321,11 @@ void String::Measure(Point& size, std::int32_t width) {
   size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
 }
 
-namespace {
+void SetStringDrawer(StringDrawer drawer) { Drawer() = drawer; }
 
-StringEditorMaker& EditorMaker() {
-  static StringEditorMaker maker = nullptr;
-  return maker;
+void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
+  if (Length() > 0 && Drawer() != nullptr) Drawer()(*this, port, rect, color);
 }
-
-}  // namespace
 
 void SetStringEditorMaker(StringEditorMaker maker) { EditorMaker() = maker; }
 
