@@ -69,8 +69,8 @@ class EditableLists : public ControlsInWindow {
   }
 
   // A document window over the editable list, opened at (20, 30) of the main window, 300 x 200.
-  SmartRef<DocWindow> Open(EditableList* list, Editable* titleContainer) {
-    SmartRef<DocWindow> window(new DocWindow(~Refer(list), titleContainer, nullptr, nullptr, false));
+  SmartRef<DocWindow> Open(EditableList* list, Editable* titleContainer, bool buffered = false) {
+    SmartRef<DocWindow> window(new DocWindow(~Refer(list), titleContainer, nullptr, nullptr, buffered));
     window->SetGlobalBounds(Rect(20, 30, 320, 230));
     window->Open(true);
     Pump();
@@ -134,21 +134,27 @@ TEST_F(EditableLists, OpensInADocumentWindowTitledAfterItsContainerWithItsSelect
   InProgram([&] {
     SmartRef<String> site(new String("Mon site"));
     SmartRef<EditableList> links(new EditableList(Titles(4), String("Liens"), nullptr, 3));
-    SmartRef<DocWindow> window = Open(~links, ~site);
-    EXPECT_EQ(WindowTitle(*window), "Mon site Liens");
-    ListView* pane = PaneOf(*window);
-    ASSERT_NE(pane, nullptr);
-    EXPECT_TRUE(pane->IsEditable());
-    // The pane fills the content view but for the scroll bar's strip.
-    Rect content = window->GetContentView()->GetBounds();
-    content.right -= 15;
-    EXPECT_EQ(pane->GetBounds(), content);
-    EXPECT_EQ(pane->GetSelection(), 3);
-    EXPECT_TRUE(pane->IsActive());
-    EXPECT_FALSE(RowInverted(*window, 1));
-    EXPECT_TRUE(RowInverted(*window, 2));
-    window->Close();
-    Pump();
+    // A buffered window shows a new selection at once too, not only at its next repaint.
+    for (const bool buffered : {false, true}) {
+      SmartRef<DocWindow> window = Open(~links, ~site, buffered);
+      EXPECT_EQ(WindowTitle(*window), "Mon site Liens");
+      ListView* pane = PaneOf(*window);
+      ASSERT_NE(pane, nullptr);
+      EXPECT_TRUE(pane->IsEditable());
+      // The pane fills the content view but for the scroll bar's strip.
+      Rect content = window->GetContentView()->GetBounds();
+      content.right -= 15;
+      EXPECT_EQ(pane->GetBounds(), content);
+      EXPECT_EQ(pane->GetSelection(), 3);
+      EXPECT_TRUE(pane->IsActive());
+      EXPECT_FALSE(RowInverted(*window, 1)) << buffered;
+      EXPECT_TRUE(RowInverted(*window, 2)) << buffered;
+      ClickRow(*window, 1);
+      EXPECT_TRUE(RowInverted(*window, 1)) << buffered;
+      EXPECT_FALSE(RowInverted(*window, 2)) << buffered;
+      window->Close();
+      Pump();
+    }
   });
 }
 
