@@ -155,7 +155,7 @@ bool ListView::CanEdit(int operation) {
 
 std::int32_t ListView::IndexAtPoint(std::int32_t, std::int32_t y) const {
   const std::int32_t index = firstVisible + 1 + (y - GetBounds().top) / kRowHeight;
-  return index > list.NumItems() ? 0 : index;
+  return index < 1 || index > list.NumItems() ? 0 : index;
 }
 
 void ListView::CheckSelection() const {

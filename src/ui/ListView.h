@@ -17,7 +17,7 @@ class ListView : public View, public ModelObserver, public Controllable {
   SMART_ABSTRACT(ListView)
  public:
   static constexpr std::int32_t kRowHeight = 24;
-  // The width of the column that a list pane leaves for its scroll bar.
+  // The narrowest a list pane wants to be.
   static constexpr std::int32_t kMinimumWidth = 150;
 
   // The selection array holds 1-based indexes; its first one that lies in the list starts selected.
@@ -59,7 +59,7 @@ class ListView : public View, public ModelObserver, public Controllable {
   void SetSelection(std::int32_t index);
   std::int32_t GetSelection() const { return selection; }
   std::int32_t GetFirstVisible() const { return firstVisible; }
-  // The element under the point (only its height counts), or 0 below the last one.
+  // The element under the point (only its height counts), or 0 where there is none.
   std::int32_t IndexAtPoint(std::int32_t x, std::int32_t y) const;
   void CheckSelection() const;
   bool IsEditable() const { return flags & kEditable; }

@@ -139,6 +139,7 @@ TEST(ListViewModel, RangePageAndIndexFollowTheListAndTheRowsOfTwentyFourPixels) 
     EXPECT_EQ(on.pane->GetValue(0), c.firstValue);
     EXPECT_EQ(on.pane->IndexAtPoint(0, 10), c.indexAtTop) << c.count << " from " << c.firstValue;
     EXPECT_EQ(on.pane->IndexAtPoint(500, 60), c.indexAtY60) << c.count << " from " << c.firstValue;
+    EXPECT_EQ(on.pane->IndexAtPoint(0, -100), 0) << "far above the pane";
     // The other axis has nothing.
     on.pane->GetRange(1, &min, &max);
     EXPECT_EQ(max, 0);
