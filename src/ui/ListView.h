@@ -36,6 +36,11 @@ class ListView : public View, public ModelObserver, public Controllable {
   // A click selects the row under it (none below the last row); a double click on the selected row of an
   // editable list opens that element in a document window.
   bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override;
+  // The selected element itself goes to the clipboard.
+  void Copy(Clipboard* clipboard) override;
+  // A copy of the clipboard's content goes in front of the selected element, or at the end when none is
+  // selected, and is selected; nothing when it cannot be converted to the list's element class.
+  void Paste(Clipboard* clipboard, std::int32_t first, std::int32_t second, std::int32_t third) override;
   // Removes the selected element; the one after it is selected then, none when it was the last.
   void Clear() override;
   // Copying needs a selection; pasting and clearing an editable list, clearing a selection too.

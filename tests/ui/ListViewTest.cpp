@@ -8,9 +8,11 @@
 #include "ControlTestSupport.h"
 #include "ViewTestSupport.h"
 #include "core/ObjectFile.h"
+#include "platform/user/KeyState.h"
 #include "core/String.h"
 #include "support/Raised.h"
 #include "ui/App.h"
+#include "ui/Clipboard.h"
 #include "ui/DocWindow.h"
 #include "ui/ListView.h"
 #include "ui/ScrollBar.h"
@@ -248,6 +250,60 @@ TEST(ListViewModel, ASelectionOutsideTheListIsRefused) {
   EXPECT_EQ(on.pane->GetSelection(), 1);
 }
 
+TEST(ListViewModel, CopyingPutsTheSelectedElementItselfOnTheClipboard) {
+  List list = Titles(3);
+  for (const bool editable : {true, false}) {
+    PaneOnSurface on(list, 100, editable, 2);
+    SmartRef<Clipboard> clipboard(new Clipboard);
+    on.pane->Copy(~clipboard);
+    EXPECT_EQ(clipboard->GetScrap(), list.At(2)) << editable;
+  }
+  // Without a selection the clipboard keeps what it holds.
+  PaneOnSurface none(list, 100, true, 0);
+  SmartRef<Clipboard> clipboard(new Clipboard);
+  SmartRef<String> kept(new String("garde"));
+  clipboard->SetScrap(~kept);
+  none.pane->Copy(~clipboard);
+  EXPECT_EQ(clipboard->GetScrap(), static_cast<Smart*>(~kept));
+  // An element that cannot be edited is nothing to copy.
+  List arrays(&Smart::classInfo);
+  arrays.AppendRef(SmartRef<GenericArray>(new GenericArray(4, 0)));
+  PaneOnSurface other(arrays, 100, true, 1);
+  other.pane->Copy(~clipboard);
+  EXPECT_EQ(clipboard->GetScrap(), nullptr);
+}
+
+TEST(ListViewModel, PastingInsertsACopyInFrontOfTheSelectionOrAtTheEndAndSelectsIt) {
+  struct Case {
+    bool editable;
+    std::int32_t selected;
+    bool convertible;
+    const char* after;
+    std::int32_t selectedAfter;
+  } cases[] = {
+      {true, 2, true, "1x2345", 2},
+      {true, 0, true, "12345x", 6},
+      {true, 5, true, "1234x5", 5},
+      {false, 2, true, "12345", 2},   // not editable
+      {true, 2, false, "12345", 2},   // not a text: the list of texts cannot take it
+  };
+  for (const Case& c : cases) {
+    List list = Titles(5);
+    PaneOnSurface on(list, 100, c.editable, c.selected);
+    SmartRef<Clipboard> clipboard(new Clipboard);
+    SmartRef<String> text(new String("x"));
+    SmartRef<GenericArray> array(new GenericArray(4, 0));
+    clipboard->SetScrap(c.convertible ? static_cast<Smart*>(~text) : static_cast<Smart*>(~array));
+    on.pane->Paste(~clipboard, 0, 0, 0);
+    std::string order;
+    for (std::int32_t n = 1; n <= list.NumItems(); ++n) order += TitleAt(list, n).back();
+    EXPECT_EQ(order, c.after) << c.selected;
+    EXPECT_EQ(on.pane->GetSelection(), c.selectedAfter) << c.selected;
+    // The list takes a copy: the clipboard's object may be pasted again, or edited, on its own.
+    for (std::int32_t n = 1; n <= list.NumItems(); ++n) EXPECT_NE(list.At(n), static_cast<Smart*>(~text));
+  }
+}
+
 TEST(ListItemReferences, ReachOneElementOfTheSharedList) {
   List list = Titles(3);
   struct Case {
@@ -439,4 +495,47 @@ TEST_F(ListViews, ADoubleClickOnTheSelectedRowOfAnEditableListOpensItsElement) {
         },
         ~containerTitle);
   }
+}
+
+TEST_F(ListViews, TheDeleteKeyClearsTheSelectedElementAndUndoPutsItBack) {
+  List list = Titles(4);
+  WithPane(list, true, [&](ControlWindow& window, ListView& pane, ScrollBar&) {
+    EXPECT_FALSE(app->CanDoClipCommand(kClipClear)) << "nothing selected";
+    ClickRow(1);
+    EXPECT_TRUE(app->CanDoClipCommand(kClipClear));
+    EXPECT_TRUE(app->CanDoClipCommand(kClipCopy));
+    platform::InjectKey(VK_DELETE, true, true);
+    platform::InjectKey(VK_DELETE, false, true);
+    Pump();
+    ASSERT_EQ(list.NumItems(), 3);
+    EXPECT_EQ(TitleAt(list, 2), "ligne 3");
+    EXPECT_EQ(pane.GetSelection(), 2);
+    EXPECT_EQ(InvertedRows(), "0100");
+    EXPECT_EQ(ScreenPixel(RowEdge(3)), kWhite) << "three rows left";
+
+    window.UndoRedo();
+    Pump();
+    ASSERT_EQ(list.NumItems(), 4);
+    EXPECT_EQ(TitleAt(list, 2), "ligne 2");
+    EXPECT_EQ(ScreenPixel(RowEdge(3)), kBlack);
+  });
+}
+
+TEST_F(ListViews, CutAndPasteMoveAnElementThroughTheApplicationsClipboard) {
+  List list = Titles(4);
+  WithPane(list, true, [&](ControlWindow&, ListView& pane, ScrollBar&) {
+    ClickRow(0);
+    app->DoClipCommand(kClipCut);
+    ASSERT_EQ(list.NumItems(), 3);
+    EXPECT_EQ(TitleAt(list, 1), "ligne 2");
+    EXPECT_TRUE(app->CanDoClipCommand(kClipPaste));
+    ClickRow(2);
+    app->DoClipCommand(kClipPaste);
+    Pump();
+    ASSERT_EQ(list.NumItems(), 4);
+    EXPECT_EQ(TitleAt(list, 3), "ligne 1");
+    EXPECT_EQ(TitleAt(list, 4), "ligne 4");
+    EXPECT_EQ(pane.GetSelection(), 3);
+    EXPECT_EQ(InvertedRows(), "0010");
+  });
 }
