@@ -362,19 +362,20 @@ TEST_F(ListViews, RowsAreFramedWithTheirTitlesAndTheBarTakesTheRestOfTheParent) 
 
 TEST_F(ListViews, AClickSelectsTheRowUnderItAndAClickBelowTheRowsSelectsNothing) {
   WithPane(Titles(3), false, [&](ControlWindow&, ListView& pane, ScrollBar&) {
-    ClickRow(1);
-    EXPECT_EQ(pane.GetSelection(), 2);
-    EXPECT_EQ(InvertedRows(), "0100");
-    ClickRow(0);
-    EXPECT_EQ(pane.GetSelection(), 1);
-    EXPECT_EQ(InvertedRows(), "1000");
-    // Once more on the selected row: still selected, still highlighted once.
-    ClickRow(0);
-    EXPECT_EQ(pane.GetSelection(), 1);
-    EXPECT_EQ(InvertedRows(), "1000");
-    ClickRow(3);
-    EXPECT_EQ(pane.GetSelection(), 0);
-    EXPECT_EQ(InvertedRows(), "0000");
+    struct Step {
+      std::int32_t row, selected;
+      const char* inverted;
+    } steps[] = {
+        {1, 2, "0100"},
+        {0, 1, "1000"},
+        {0, 1, "1000"},  // once more on the selected row: still selected, still highlighted once
+        {3, 0, "0000"},  // below the last row
+    };
+    for (const Step& step : steps) {
+      ClickRow(step.row);
+      EXPECT_EQ(pane.GetSelection(), step.selected) << step.row;
+      EXPECT_EQ(InvertedRows(), step.inverted) << step.row;
+    }
   });
 }
 
