@@ -15,6 +15,8 @@
 #include "platform/kernel/System.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Keyboard.h"
+#include "platform/user/BitmapResource.h"
+#include "platform/user/Menu.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
@@ -56,12 +58,31 @@ bool RegisterWindowClasses(HINSTANCE instance) {
   return RegisterClassA(&main) != 0;
 }
 
+// The about menu, first on the bar: its title is the program's little picture (6001 on limited systems,
+// 6002 elsewhere), or "*" when the picture cannot be had; its one item shows the about box.
+void MakeAboutMenu(HINSTANCE instance, HMENU bar) {
+  gAboutMenu = CreatePopupMenu();
+  const HBITMAP picture = LoadBitmapA(instance, MAKEINTRESOURCEA(IsLimitedWindows() ? 6001 : 6002));
+  if (picture != nullptr) {
+    AppendMenuA(bar, MF_POPUP | MF_BITMAP, reinterpret_cast<UINT_PTR>(gAboutMenu), reinterpret_cast<LPCSTR>(picture));
+  } else {
+    SetLastError(0);
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(gAboutMenu), "*");
+  }
+  AppendMenuA(gAboutMenu, MF_STRING, 1, "À propos de "_cp);
+  EnableMenuItem(gAboutMenu, 0, MF_BYPOSITION | MF_ENABLED);
+}
+
 MainWindowRecord* OpenMainWindow(HINSTANCE instance) {
-  // The main window's menu bar and its about menu (gAboutMenu) are made here once the window system has
-  // menus.
-  HWND window = CreateWindowExA(0, kMainClass, kProductName, WS_OVERLAPPEDWINDOW, 0, 0, 630, 465, nullptr,
-                                nullptr, instance, nullptr);
-  if (window == nullptr) return nullptr;
+  HMENU bar = CreateMenu();
+  HWND window = CreateWindowExA(0, kMainClass, kProductName, WS_OVERLAPPEDWINDOW, 0, 0, 630, 465, nullptr, bar,
+                                instance, nullptr);
+  if (window == nullptr) {
+    DestroyMenu(bar);
+    return nullptr;
+  }
+  MakeAboutMenu(instance, bar);
+  DrawMenuBar(window);
   auto* record = new MainWindowRecord;
   record->instance = instance;
   record->window = window;
@@ -69,6 +90,7 @@ MainWindowRecord* OpenMainWindow(HINSTANCE instance) {
   ShowWindow(window, SW_SHOWMAXIMIZED);
   // The shared 8-bit colour table owns the application palette, so it stays made for the whole run.
   if (IsLimitedWindows()) RealizeAppPalette();
+  CheckCall(DrawMenuBar(window), "WINMAIN", 0);
   return record;
 }
 
@@ -271,7 +293,9 @@ void ShowFatalError(long a, long b, long c) {
 
 void SetApplicationTitle(const char* name) {
   SetWindowTextA(gMainWindow, name);
-  // The about item's text, "À propos de " and the name, is set here once the window system has menus.
+  char text[256];
+  std::snprintf(text, sizeof text, "%s%s...", "À propos de "_cp, name);
+  ModifyMenuA(gAboutMenu, 1, MF_BYCOMMAND | MF_STRING, 1, text);
 }
 
 namespace winmain_testing {
@@ -283,6 +307,7 @@ void Reset() {
   delete gShortcutTable;
   gShortcutTable = nullptr;
   gMainWindow = nullptr;
+  gAboutMenu = nullptr;
   gApplicationFactory = nullptr;
   gSuppressControlNotifications = false;
   gLastMouseX = gLastMouseY = 0;

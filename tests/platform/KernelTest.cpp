@@ -51,6 +51,15 @@ TEST(System, GlobalMemoryBlocks) {
   EXPECT_EQ(bytes[4095], 0);
   GlobalUnlock(block);
   EXPECT_EQ(GlobalFree(block), nullptr);
+  // A freed block, or a handle that never was one, is refused without being read.
+  int notABlock = 0;
+  for (HGLOBAL stale : {block, static_cast<HGLOBAL>(&notABlock)}) {
+    SetLastError(0);
+    EXPECT_EQ(GlobalLock(stale), nullptr);
+    EXPECT_EQ(GlobalSize(stale), 0u);
+    EXPECT_EQ(GlobalFree(stale), stale);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  }
   MEMORYSTATUS status;
   GlobalMemoryStatus(&status);
   EXPECT_GT(status.dwAvailVirtual, 0u);

@@ -17,6 +17,7 @@
 #include "platform/user/Keyboard.h"
 #include "platform/backend/SdlBackend.h"
 #include "support/WindowFixture.h"
+#include "support/XvfbChild.h"
 
 namespace {
 
@@ -238,32 +239,11 @@ void ClickUnderX() {
   platform::SetBackend(nullptr);
 }
 
-bool gChildRegistered = [] {
-  if (std::getenv("QUILLORY_XVFB_CHILD") == nullptr) return false;
-  testing::RegisterTest("XvfbChild", "ClickUnderX", nullptr, nullptr, __FILE__, __LINE__,
-                        []() -> testing::Test* {
-                          struct Body : testing::Test {
-                            void TestBody() override { ClickUnderX(); }
-                          };
-                          return new Body;
-                        });
-  return true;
-}();
+const bool gChildRegistered = RegisterXvfbChild("ClickUnderX", &ClickUnderX);
 
 TEST(ScreenUnderX, ARealClickReachesTheWindowAtItsClientCoordinates) {
-  if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && "
-                  "command -v xmodmap >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "xvfb-run, xdotool or xmodmap is missing (scripts/install-deps installs them)";
-  }
-  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-  const std::string log =
-      (std::filesystem::temp_directory_path() / ("quillory-xvfb-" + std::to_string(getpid()) + ".log")).string();
-  // SDL's X11 and system-bus libraries keep a few blocks for the life of the process, out of our reach.
-  const std::string command = "QUILLORY_XVFB_CHILD=1 ASAN_OPTIONS=detect_leaks=0 timeout 180 xvfb-run -a -s '-screen 0 1024x768x24' '" + self +
-                              "' --gtest_filter=XvfbChild.ClickUnderX > '" + log + "' 2>&1";
-  const int status = std::system(command.c_str());
-  if (status != 0) std::system(("cat '" + log + "'").c_str());
-  std::filesystem::remove(log);
+  const int status = RunXvfbChild("ClickUnderX", "1024x768x24", "xdotool xmodmap");
+  if (status == -1) GTEST_SKIP() << "xvfb-run, xdotool or xmodmap is missing (scripts/install-deps installs them)";
   EXPECT_EQ(status, 0);
 }
 

@@ -2,14 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
+#include <functional>
+#include <memory>
 
 #include "ProgramFixture.h"
 #include "core/Text1252.h"
 #include "graphics/OSBitMap.h"
+#include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
+#include "platform/user/Menu.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "platform/user/Window.h"
@@ -51,6 +56,53 @@ TEST_F(WinMainTest, StartUpMakesTheMainWindowAndStartsTheApplicationWithANewDocu
   EXPECT_FALSE(gApplication) << "the application is destroyed after the loop";
   EXPECT_FALSE(IsApplicationRunning());
   EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// The bar starts with the about menu (no picture among the program's bitmaps here, so its title is "*"),
+// whose one item, chosen with the mouse, shows the about box.
+TEST_F(WinMainTest, TheAboutMenuNamesTheProgramAndItsItemShowsTheAbout) {
+  std::deque<std::function<void()>> hand;
+  platform::SetBackend(std::make_unique<platform::HeadlessBackend>([&](DWORD) {
+    if (hand.empty()) return;
+    hand.front()();
+    hand.pop_front();
+  }));
+  auto click = [](RECT r) {
+    const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+    platform::InjectMouseButton(x, y, platform::MouseButton::Left, true);
+    platform::InjectMouseButton(x, y, platform::MouseButton::Left, false);
+  };
+  TestApp* made = nullptr;
+  const int code = Run([&] {
+    made = app;
+    made->Reference();
+    app->quitOnAbout = true;
+    const HMENU bar = GetMenu(gMainWindow);
+    ASSERT_EQ(GetMenuItemCount(bar), 1);
+    EXPECT_EQ(GetSubMenu(bar, 0), gAboutMenu);
+    char text[64];
+    GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "*");
+    GetMenuStringA(gAboutMenu, 1, text, sizeof text, MF_BYCOMMAND);
+    EXPECT_EQ(std::string(text), "À propos de Essai..."_cp);
+    POINT origin{0, 0};
+    ClientToScreen(gMainWindow, &origin);
+    EXPECT_EQ(origin.y, 40);
+    RECT title{};
+    ASSERT_TRUE(GetMenuItemRect(gMainWindow, bar, 0, &title));
+    hand.push_back([&] {
+      RECT item{};
+      ASSERT_TRUE(GetMenuItemRect(gMainWindow, gAboutMenu, 0, &item));
+      click(item);
+    });
+    click(title);
+  });
+  EXPECT_EQ(code, 0);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(made->aboutShown, 1);
+  EXPECT_EQ(alerts.Alerts().size(), 1u);
+  ReleaseSmart(static_cast<SmartImplementation*>(made));
+  platform::SetBackend(nullptr);
 }
 
 TEST_F(WinMainTest, ClosingTheMainWindowAsksTheApplicationToQuitAndTheLoopEnds) {

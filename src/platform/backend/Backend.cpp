@@ -53,4 +53,12 @@ void HeadlessBackend::PumpInput(DWORD timeoutMs) {
 
 void HeadlessBackend::Present(const std::uint32_t*, int, int) { ++presents; }
 
+bool HeadlessBackend::SystemClipboardText(std::string* utf8) {
+  if (!clipboardText) return false;
+  *utf8 = *clipboardText;
+  return true;
+}
+
+void HeadlessBackend::SetSystemClipboardText(const std::string& utf8) { clipboardText = utf8; }
+
 }  // namespace platform

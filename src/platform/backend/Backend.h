@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/kernel/WinTypes.h"
 
@@ -21,6 +22,14 @@ class Backend {
 
   // Shows the mouse cursor the window system chose (platform::ShownCursor, null: none).
   virtual void ShowCursorImage(const CursorImage* cursor) { (void)cursor; }
+
+  // The system clipboard's text, UTF-8, which the user shares with other programs: false when it holds no
+  // text. Without a system clipboard there is none, and what is written goes nowhere.
+  virtual bool SystemClipboardText(std::string* utf8) {
+    (void)utf8;
+    return false;
+  }
+  virtual void SetSystemClipboardText(const std::string& utf8) { (void)utf8; }
 
   // Composes and presents the screen, and shows the cursor, when they changed since the last time.
   void PresentIfChanged();

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "platform/backend/Backend.h"
 
@@ -18,9 +20,15 @@ class HeadlessBackend : public Backend {
   void Present(const std::uint32_t* pixels, int width, int height) override;
   int PresentCount() const { return presents; }
 
+  // The system clipboard is a text kept here: tests read what the program gave it, and write to it as
+  // another program would.
+  bool SystemClipboardText(std::string* utf8) override;
+  void SetSystemClipboardText(const std::string& utf8) override;
+
  private:
   IdleHandler idle;
   int presents = 0;
+  std::optional<std::string> clipboardText;
 };
 
 }  // namespace platform

@@ -189,6 +189,17 @@ void SdlBackend::Present(const std::uint32_t* pixels, int width, int height) {
   SDL_RenderPresent(parts->renderer);
 }
 
+bool SdlBackend::SystemClipboardText(std::string* utf8) {
+  if (!SDL_HasClipboardText()) return false;
+  char* text = SDL_GetClipboardText();
+  if (text == nullptr) return false;
+  *utf8 = text;
+  SDL_free(text);
+  return true;
+}
+
+void SdlBackend::SetSystemClipboardText(const std::string& utf8) { SDL_SetClipboardText(utf8.c_str()); }
+
 void SdlBackend::ShowCursorImage(const CursorImage* image) {
   if (image == nullptr) {
     SDL_ShowCursor(SDL_DISABLE);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <unordered_set>
 
 #include "platform/kernel/Errors.h"
 
@@ -32,9 +33,16 @@ struct GlobalBlock {
   alignas(std::max_align_t) unsigned char bytes[1];
 };
 
+// The blocks alive now: a handle freed already, or one that never was a block (a drawing object's, say),
+// is refused before anything is read through it.
+std::unordered_set<const void*>& LiveBlocks() {
+  static std::unordered_set<const void*> blocks;
+  return blocks;
+}
+
 GlobalBlock* BlockOf(HGLOBAL handle) {
   auto* block = static_cast<GlobalBlock*>(handle);
-  if (block == nullptr || block->magic != GlobalBlock::kMagic) {
+  if (block == nullptr || LiveBlocks().count(block) == 0 || block->magic != GlobalBlock::kMagic) {
     SetLastError(ERROR_INVALID_HANDLE);
     return nullptr;
   }
@@ -109,6 +117,7 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
   block->lockCount = 0;
   block->size = bytes;
   if (flags & GMEM_ZEROINIT) std::memset(block->bytes, 0, bytes);
+  LiveBlocks().insert(block);
   return block;
 }
 
@@ -124,11 +133,14 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, SIZE_T bytes, UINT flags) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
+  const auto oldAddress = reinterpret_cast<std::uintptr_t>(block);
   auto* grown = static_cast<GlobalBlock*>(std::realloc(block, sizeof(GlobalBlock) + bytes));
   if (grown == nullptr) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;  // the old block stays valid, as the caller expects
   }
+  LiveBlocks().erase(reinterpret_cast<const void*>(oldAddress));
+  LiveBlocks().insert(grown);
   grown->size = bytes;
   if ((flags & GMEM_ZEROINIT) && bytes > old) std::memset(grown->bytes + old, 0, bytes - old);
   return grown;
@@ -157,6 +169,7 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
   GlobalBlock* block = BlockOf(handle);
   if (block == nullptr) return handle;
   block->magic = 0;
+  LiveBlocks().erase(block);
   std::free(block);
   return nullptr;
 }

@@ -18,4 +18,7 @@ struct BitmapResource {
 };
 // Installs bitmaps of the program; later registrations add to them (ids must not repeat).
 void RegisterBitmapResources(std::span<const BitmapResource> bitmaps);
+// A new device bitmap of a packed DIB whose header, colours and rows all lie within the bytes; null, with
+// ERROR_INVALID_PARAMETER, for anything else.
+HBITMAP BitmapFromPackedDIB(std::span<const BYTE> packedDIB);
 }  // namespace platform

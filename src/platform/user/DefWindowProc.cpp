@@ -5,13 +5,22 @@
 #include "platform/user/Activation.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Input.h"
+#include "platform/user/KeyState.h"
 #include "platform/user/Look.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
 
 using namespace platform::user;
+
+namespace {
+bool& AltAlone() {
+  static bool alone = false;
+  return alone;
+}
+}  // namespace
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowData* w = Find(window);
@@ -54,8 +63,21 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NCHITTEST: return HitTest(*w, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_NCPAINT: return FramePaint(window);
     case WM_NCLBUTTONDOWN:
+      if (wParam == HTMENU) {
+        TrackMenuBar(window, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+      }
       BeginFrameTracking(window, static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
+    // Alt pressed and let go on its own, or F10, takes the user to the menu bar.
+    case WM_KEYDOWN: AltAlone() = false; return 0;
+    case WM_SYSKEYDOWN: AltAlone() = wParam == VK_MENU && !(static_cast<DWORD>(lParam) & (1u << 30)); return 0;
+    case WM_SYSKEYUP: {
+      const bool enter = wParam == VK_F10 || (wParam == VK_MENU && AltAlone());
+      AltAlone() = false;
+      if (enter) EnterMenuBar(window);
+      return 0;
+    }
     case WM_SYSCOMMAND:
       if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(window, WM_CLOSE, 0, 0);
       return 0;

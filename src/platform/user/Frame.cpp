@@ -6,6 +6,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/Text.h"
 #include "platform/user/Look.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Surface.h"
 #include "platform/user/WindowTree.h"
@@ -120,9 +121,9 @@ void DrawFrame(WindowData& w) {
     r.top += f.caption;
   }
   if (f.menuBar > 0) {
-    // The menu bar's items are drawn over this by the menus; between them the bar is plain.
     Fill(dc, RECT{r.left, r.top, r.right, r.top + f.menuBar}, kFace);
     Fill(dc, RECT{r.left, r.top + f.menuBar - 1, r.right, r.top + f.menuBar}, kShadow);
+    DrawBar(dc, w, RECT{r.left, r.top, r.right, r.top + f.menuBar - 1}, OpenBarItem(w.handle));
     r.top += f.menuBar;
   }
   if (f.edge > 0) {

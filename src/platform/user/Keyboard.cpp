@@ -6,6 +6,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/user/KeyState.h"
+#include "platform/user/Menu.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
 
@@ -34,6 +35,18 @@ int CharacterOfKey(int key) {
   }
   if (key >= '0' && key <= '9' && !control && !alt && !Held(VK_SHIFT)) return key;
   return -1;
+}
+
+// A shortcut of an item of the window's menu bar is the item's: the window is told (WM_INITMENU) as if the
+// menu were about to open, so that it brings the item's state up to date, and a greyed item's shortcut
+// does nothing. Shortcuts of no item are sent as they are.
+bool IsGreyedMenuCommand(HWND window, WORD command) {
+  const HMENU bar = GetMenu(window);
+  if (bar == nullptr || !IsMenu(bar) || GetMenuState(bar, command, MF_BYCOMMAND) == static_cast<UINT>(-1)) return false;
+  SendMessageA(window, WM_INITMENU, reinterpret_cast<WPARAM>(bar), 0);
+  if (!IsWindow(window)) return true;
+  const UINT state = GetMenuState(GetMenu(window), command, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) != 0;
 }
 
 std::map<std::uintptr_t, std::vector<ACCEL>>& Tables() {
@@ -116,6 +129,7 @@ int TranslateAcceleratorA(HWND window, HACCEL table, const MSG* msg) {
     if (virtualKey != keyDown || entry.key != (msg->wParam & 0xFFFF)) continue;
     if (virtualKey && (entry.fVirt & (FSHIFT | FCONTROL | FALT)) != held) continue;
     if (!virtualKey && ((entry.fVirt & FALT) != 0) != ((held & FALT) != 0)) continue;
+    if (IsGreyedMenuCommand(window, entry.cmd)) return 1;
     SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(MAKELONG(entry.cmd, 1)), 0);
     return 1;
   }

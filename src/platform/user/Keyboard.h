@@ -21,5 +21,7 @@ HACCEL CreateAcceleratorTableA(const ACCEL* entries, int count);
 BOOL DestroyAcceleratorTable(HACCEL table);
 // A key down (or, for entries without FVIRTKEY, a character) matching an entry, with exactly the entry's
 // Shift, Ctrl and Alt held as of the message, is sent to the window as WM_COMMAND with the entry's command
-// in the low word and 1 in the high word; answers whether the message was translated.
+// in the low word and 1 in the high word; answers whether the message was translated. When the command is
+// an item of the window's menu bar, the window gets WM_INITMENU first, and nothing is sent for a greyed
+// item.
 int TranslateAcceleratorA(HWND window, HACCEL table, const MSG* msg);

@@ -7,6 +7,7 @@
 #include "platform/kernel/System.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/Message.h"
 #include "platform/user/Surface.h"
 #include "platform/user/Timer.h"
@@ -279,6 +280,8 @@ void SetSocketWaitSource(WaitSource source) { user::SocketSource() = std::move(s
 
 void ResetWindowSystemForTesting() {
   user::ResetWindows();
+  user::ResetMenus();
+  user::ResetClipboard();
   user::ResetQueue();
   user::ResetTimers();
   user::ResetInput();

@@ -10,6 +10,7 @@
 #include "platform/user/Activation.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
+#include "platform/user/MenuData.h"
 #include "platform/user/Paint.h"
 #include "platform/user/SystemClasses.h"
 #include "platform/user/WindowTree.h"
@@ -90,6 +91,7 @@ void FreeWindow(HWND handle) {
   if (GetFocus() == handle) SetFocus(nullptr);
   if (GetActiveWindow() == handle) ForgetActivation(handle);
   ForgetWindowMessages(handle);
+  ForgetClipboardWindow(handle);
   auto& siblings = w->parent->children;
   siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
   for (auto& [key, other] : WindowTable()) {
@@ -267,6 +269,8 @@ BOOL DestroyWindow(HWND window) {
                  SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SendDestroy(window);
+  // The menu bar goes with its window, sub-menus and all.
+  if (WindowData* destroyed = Find(window)) DestroyWindowMenu(*destroyed);
   FreeWindow(window);
   return TRUE;
 }

@@ -124,6 +124,9 @@ void ResetTimers();
 void ResetInput();
 void ResetActivation();
 void ResetCursors();
+// The clipboard (Clipboard.cpp): a window going away gives up the clipboard it owns or holds open.
+void ForgetClipboardWindow(HWND window);
+void ResetClipboard();
 
 // Activation (Activation.cpp): a top-level window becomes the active one, with WM_ACTIVATEAPP,
 // WM_NCACTIVATE and WM_ACTIVATE as the system sends them; the window going away hands activation on.

@@ -1,0 +1,3 @@
+#include "ControlTestSupport.h"
+
+SMART_DEFINE_ABSTRACT(TestModel, "TestModel", SmartImplementation, Controllable)
