@@ -17,6 +17,8 @@ void MediaReference::Write(Archive* archive) { ArchiveBlock block(archive, &pers
 
 void Model::Write(Archive* archive) { ArchiveBlock block(archive, &persistentType); }
 
+void Editable::MakeEditor(Rect* bounds, View*, const Rect&) { *bounds = Rect::emptyRect; }
+
 void Editable::ComposeTitle(SmartRef<String>* out, Editable* container) {
   SmartRef<String> title = new String();
   if (container) {

@@ -9,6 +9,7 @@
 #include "core/Smart.h"
 
 class String;
+class View;
 
 class ObjectReference : public SmartImplementation {
   SMART_ABSTRACT(ObjectReference)
@@ -75,6 +76,9 @@ class Editable : public virtual Smart {
   SMART_ABSTRACT(Editable)
  public:
   virtual Point DefaultSize() { return Point{100, 100}; }
+  // Builds the object's editing view inside the parent view over the frame, and answers the editor's
+  // bounds. An object without an editor of its own builds nothing and answers empty bounds.
+  virtual void MakeEditor(Rect* bounds, View* parent, const Rect& frame);
   // The title (not counted: the object itself may be its own title).
   virtual String* GetTitle() = 0;
   // The container's title, a blank and this object's title; only this object's title without a container.

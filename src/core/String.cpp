@@ -303,10 +303,21 @@ StringMeasurer& Measurer() {
   return measurer;
 }
 
+StringDrawer& Drawer() {
+  static StringDrawer drawer = nullptr;
+  return drawer;
+}
+
 }  // namespace
 
 void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
 
 void String::Measure(Point& size, std::int32_t width) {
   size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
+}
+
+void SetStringDrawer(StringDrawer drawer) { Drawer() = drawer; }
+
+void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
+  if (Length() > 0 && Drawer() != nullptr) Drawer()(*this, port, rect, color);
 }

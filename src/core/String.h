@@ -11,7 +11,9 @@
 #include "core/ObjectReference.h"
 #include "core/SystemScrap.h"
 
+class DisplayPort;
 class Stream;
+struct Color;
 
 class String : public Model, public SystemScrap, public SmartImplementation {
   SMART_CLASS(String)
@@ -42,6 +44,8 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   // The size the text takes wrapped to the width (0: unwrapped; the width of its longest line is then
   // reported) in the default text style.
   virtual void Measure(Point& size, std::int32_t width);
+  // The text in the rectangle, in the default style and the colour; nothing for an empty text.
+  virtual void Draw(DisplayPort& port, const Rect& rect, const Color& color);
 
   void Set(const char* text);
   void Clear();
@@ -105,3 +109,6 @@ std::string TextOf(const String& text);
 // strings when it is linked in; until then strings measure (0, 0).
 using StringMeasurer = Point (*)(const String& text, std::int32_t width);
 void SetStringMeasurer(StringMeasurer measurer);
+// Drawing too: until the window system installs it, strings draw nothing.
+using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
+void SetStringDrawer(StringDrawer drawer);

@@ -77,6 +77,9 @@ class DisplayPort : public SmartImplementation {
   void DrawRoundRect(const Rect& rect, std::int32_t cornerWidth, std::int32_t cornerHeight, Paint& fill, Paint& line,
                      int width = 1);
   void DrawText(const Rect& rect, const char* text, std::int32_t length, const PortTextStyle& style);
+  // Erases the rectangle, then draws the text in it in the default text style and the colour, with no
+  // background. Text styles belong to the window system: its library defines this.
+  void DrawTextBox(const char* text, std::int32_t length, const Rect& rect, const Color& color);
   // Paints the one-bit bitmap's 0 pixels with the paint.
   void DrawMasked(BitMap& mask, Paint& paint);
   // Mac pictures are not drawn: reported, nothing drawn.

@@ -3,6 +3,8 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/File.h"
+#include "core/ObjectReference.h"
+#include "ui/DocWindow.h"
 #include "ui/Tool.h"
 #include "ui/Window.h"
 
@@ -43,10 +45,13 @@ App::App(const AppCreation& creation)
   // (Clipboard).
 }
 
-App::~App() {
+App::~App() { ReleaseWindows(); }
+
+void App::ReleaseWindows() {
   for (std::int32_t i = windows.NumItems(); i >= 1; --i) {
     if (auto* window = CastSmart<Window>(windows.At(i))) window->RemoveSink(&sink);
   }
+  windows->RemoveAll();
 }
 
 SmartRef<Scribe> App::MakeScribe(FileReference& file, int mode) {
@@ -57,7 +62,8 @@ SmartRef<Scribe> App::MakeScribe(FileReference& file, int mode) {
 
 SmartRef<FileReference> App::ChooseFile(int mode) {
   if (!documentIndex) return nullptr;
-  if (mode == 1 || mode == 2) {
+  // A copy is saved to a new file as much as a save-as is.
+  if (mode == kSaveDocument || mode == kSaveDocumentAs || mode == kSaveDocumentCopy) {
     return new FileReference(FileReference::SaveDialog{}, *CHECK_NOT_NULL(documentIndex->GetFileType()));
   }
   return new FileReference(FileReference::OpenDialog{}, GetFileTypes(mode));
@@ -71,9 +77,11 @@ List App::GetFileTypes(int) {
   return types;
 }
 
-void App::OpenDocument(SmartRef<Smart>* window, SmartRef<Smart>, SmartRef<Scribe>) {
-  // The document window over the data (DocWindow) is made and opened here once document windows exist.
-  if (window) *window = nullptr;
+void App::OpenDocument(SmartRef<Smart>* window, SmartRef<Smart> data, SmartRef<Scribe> scribe) {
+  SmartRef<ObjectReference> reference(new SimpleReference(std::move(data)));
+  SmartRef<DocWindow> opened(new DocWindow(~reference, nullptr, nullptr, ~scribe, false));
+  AddWindow(~opened, true);
+  if (window) *window = SmartRef<Smart>(~opened);
 }
 
 void App::OpenFile(SmartRef<FileReference> file, bool replace, bool readOnly) {

@@ -104,6 +104,9 @@ class App : public SmartImplementation, public FormatPicker {
 
   // The window list: the front window is the non-floating window activated last.
   void AddWindow(Window* window, bool activate);
+  // Every window is detached and let go. Document windows hold the application as their format, so the
+  // windows go before the application, or neither would ever be freed.
+  void ReleaseWindows();
   // Answers false only when the window was active before and still is (the click that activated a
   // window is not passed on).
   bool ActivateWindow(Window* window);

@@ -1,6 +1,7 @@
 // The application's entry points, through which the message layer reaches it.
 #include "core/Exception.h"
 #include "ui/App.h"
+#include "ui/DocWindow.h"
 #include "ui/Tool.h"
 #include "ui/Window.h"
 
@@ -17,8 +18,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   if (!gApplication) return nullptr;
   // The menu bar is installed here (MenuBar::Install) once the menus exist.
   Window::SetWindowManager(~gApplication);
-  // Document windows take the application as their format here (DocWindow::SetApplication) once they
-  // exist.
+  DocWindow::SetApplication(~gApplication);
   return gApplication;
 }
 
@@ -26,6 +26,8 @@ void DestroyApplication() {
   // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
   if (!gApplication) return;
   Window::SetWindowManager(nullptr);
+  DocWindow::SetApplication(nullptr);
+  gApplication->ReleaseWindows();
   gApplication = nullptr;
 }
 

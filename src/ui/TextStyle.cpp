@@ -35,18 +35,8 @@ TextStyle::TextStyle(std::int32_t fontId, std::int16_t size, std::int32_t alignm
 }
 
 TextStyle::TextStyle(const TextStyle& other)
-    : Smart(),
-      Persistent(other),
-      SmartImplementation(other),
-      PortTextStyle(other),
-      fontId(other.fontId),
-      fontName(other.fontName),
-      styleBits(other.styleBits),
-      alignment(other.alignment),
-      size(other.size),
-      textColor(other.textColor),
-      backColor(other.backColor) {
-  RebuildFont();
+    : Smart(), Persistent(other), SmartImplementation(other), PortTextStyle(other) {
+  *this = other;
 }
 
 // Bytes of a damaged page are made safe here: no bits become plain, and an alignment outside the three

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/OffScreen.h"
+#include "ui/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(View, "View", ImageChannel)
 
@@ -232,4 +233,9 @@ DisplayDevice* View::GetWindowFrame() const {
 
 DisplayDevice* View::GetWindowFrameOnly() const { return CHECK_NOT_NULL(~windowFrame); }
 
-Point View::MapPointToWindow(View*, const Point& point) const { return point; }
+Point View::MapPointToWindow(View* other, const Point& point) const {
+  if (other == nullptr) return point;
+  auto* frame = CastSmart<WindowFrame>(GetWindowFrameOnly());
+  auto* otherFrame = CastSmart<WindowFrame>(other->GetWindowFrameOnly());
+  return frame && otherFrame ? frame->MapPoint(point, otherFrame) : point;
+}

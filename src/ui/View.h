@@ -155,8 +155,8 @@ class View : public ImageChannelNode, public InvalidationSink, public SmartImple
   // first.
   DisplayDevice* GetWindowFrame() const;
   DisplayDevice* GetWindowFrameOnly() const;
-  // The point, given in the window of the other view, for this view's window, as window frames map points:
-  // unchanged.
+  // The point, given in the window of the other view, for this view's window: unchanged within one window,
+  // else as the window frames map points.
   Point MapPointToWindow(View* other, const Point& point) const;
 
  protected:

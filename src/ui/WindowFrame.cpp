@@ -272,7 +272,12 @@ Rect WindowFrame::GetGlobalBounds() const {
   return FromRECT(r);
 }
 
-Point WindowFrame::MapPoint(const Point& point, WindowFrame*) const { return point; }
+Point WindowFrame::MapPoint(const Point& point, WindowFrame* from) const {
+  if (from == nullptr || from == this || from->hwnd == nullptr || hwnd == nullptr) return point;
+  POINT mapped{point.x, point.y};
+  MapWindowPoints(from->hwnd, hwnd, &mapped, 1);
+  return Point(mapped.x, mapped.y);
+}
 
 bool WindowFrame::Update() {
   CheckCall(UpdateWindow(hwnd), kFile, 0);

@@ -64,7 +64,8 @@ class WindowFrame : public DisplayDevice {
   void MoveTo(const Rect& rect);
   // The client rectangle in main-window client coordinates.
   Rect GetGlobalBounds() const;
-  // Every frame shares the main window's coordinates, so a point maps to itself.
+  // A point in the client coordinates of the other frame, in this one's. Mouse events come in the client
+  // coordinates of the window that had them, so a gesture that crosses windows needs this.
   Point MapPoint(const Point& point, WindowFrame* from) const;
   // Pending paints happen now.
   bool Update();

@@ -55,7 +55,7 @@ void ProgramFixture::SetUp() {
 
 void ProgramFixture::TearDown() {
   app = nullptr;
-  gApplication = nullptr;
+  DestroyApplication();
   gAppQuitting = false;
   makeApp = nullptr;
   winmain_testing::Reset();

@@ -129,3 +129,16 @@ TEST_F(WindowFrameTest, APaletteGivesTheFocusBackToTheWindowThatHadIt) {
     EXPECT_EQ(GetFocus(), normal->GetHandle());
   });
 }
+
+TEST_F(WindowFrameTest, PointsMapFromTheClientAreaOfOneFrameToAnothers) {
+  InProgram([] {
+    SmartRef<WindowFrame> first(new WindowFrame(nullptr, kFrameNormal, nullptr, false));
+    SmartRef<WindowFrame> second(new WindowFrame(nullptr, kFramePalette, nullptr, false));
+    first->MoveTo(Rect(40, 60, 240, 160));
+    second->MoveTo(Rect(100, 20, 200, 70));
+    EXPECT_EQ(second->MapPoint(Point(5, 5), ~first), Point(-55, 45));
+    EXPECT_EQ(first->MapPoint(Point(-55, 45), ~second), Point(5, 5));
+    EXPECT_EQ(first->MapPoint(Point(5, 5), ~first), Point(5, 5));
+    EXPECT_EQ(first->MapPoint(Point(5, 5), nullptr), Point(5, 5));
+  });
+}
