@@ -2,8 +2,8 @@
 // what the control's own procedure still sees, and how the procedure fails.
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "ProgramFixture.h"
-#include "core/Text1252.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Input.h"
 #include "platform/user/Keyboard.h"
@@ -28,29 +28,6 @@ LRESULT ProbeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   if (message == WM_KEYDOWN) gProbeKeyDowns.push_back(wParam);
   return DefWindowProcA(window, message, wParam, lParam);
 }
-
-// The framework's view under the control: the keys and clicks the framework gives it.
-class UnderView : public View {
- public:
-  UnderView(View* parent, const Rect& frame) : View(parent, frame, kAnchorTopLeft, true, true) {}
-  bool KeyDown(std::int32_t key, std::int32_t) override {
-    keys.push_back(key);
-    forwardDeletes.push_back(gForwardDelete);
-    return key != 13 || takesEnter;
-  }
-  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t clicks, View*) override {
-    clicks_.push_back({x, y, clicks});
-    return true;
-  }
-  struct Click {
-    std::int32_t x, y, clicks;
-    bool operator==(const Click&) const = default;
-  };
-  bool takesEnter = true;
-  std::vector<int> keys;
-  std::vector<bool> forwardDeletes;
-  std::vector<Click> clicks_;
-};
 
 constexpr Rect kControlFrame(20, 30, 120, 51);
 
@@ -77,7 +54,8 @@ class DialogSupportTest : public ProgramFixture {
     gProbeMessages.clear();
     gProbeKeyDowns.clear();
     dialog = new Dialog(kFrameModal);
-    under = new UnderView(~dialog, kControlFrame);
+    under = new KeyField(~dialog, kControlFrame);
+    under->takesEnter = true;
     dialog->AddSubview(~under);
     dialog->SetGlobalBounds(Rect(40, 40, 240, 140));
     dialog->Open(true);
@@ -100,10 +78,6 @@ class DialogSupportTest : public ProgramFixture {
     for (int i = 0; i < 3 && dialog->Poll(); ++i) {
     }
   }
-  static void Press(int key, bool extended = false) {
-    platform::InjectKey(key, true, extended);
-    platform::InjectKey(key, false, extended);
-  }
   // The control's point as a point of the screen.
   POINT OnScreen(int x, int y) const {
     POINT p{x, y};
@@ -112,7 +86,7 @@ class DialogSupportTest : public ProgramFixture {
   }
 
   SmartRef<Dialog> dialog;
-  SmartRef<UnderView> under;
+  SmartRef<KeyField> under;
   HWND control = nullptr;
   WNDPROC original = nullptr;
   std::unique_ptr<SubClasser> subClasser;
@@ -216,8 +190,8 @@ TEST_F(DialogSupportTest, ButtonDownsReachTheFrameworkInTheWindowsCoordinatesFir
       platform::InjectMouseButton(p.x, p.y, c.button, true);
       platform::InjectMouseButton(p.x, p.y, c.button, false);
       Poll();
-      const std::vector<UnderView::Click> expected{{kControlFrame.left + 5, kControlFrame.top + 7, 1}};
-      EXPECT_EQ(under->clicks_, expected);
+      const std::vector<KeyField::Click> expected{{kControlFrame.left + 5, kControlFrame.top + 7, 1}};
+      EXPECT_EQ(under->clicks, expected);
       EXPECT_EQ(gProbeMessages, c.passedOn ? std::vector<UINT>{c.message} : std::vector<UINT>{});
     }});
   }

@@ -2,6 +2,7 @@
 // keys and clicks injected as a user gives them.
 #include <gtest/gtest.h>
 
+#include "DialogTestSupport.h"
 #include "ProgramFixture.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
@@ -12,26 +13,6 @@
 #include "ui/DialogSupport.h"
 
 namespace {
-
-// The dialog's field: it takes the keys that reach it (Enter only when asked), noting the forward-delete
-// flag with each, and the clicks.
-class KeyField : public View {
- public:
-  KeyField(View* parent, const Rect& frame) : View(parent, frame, kAnchorTopLeft, true, true) {}
-  bool KeyDown(std::int32_t key, std::int32_t) override {
-    keys.push_back(key);
-    forwardDeletes.push_back(gForwardDelete);
-    return key != 13 || takesEnter;
-  }
-  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t, View*) override {
-    clicks.push_back({x, y});
-    return true;
-  }
-  bool takesEnter = false;
-  std::vector<int> keys;
-  std::vector<bool> forwardDeletes;
-  std::vector<Point> clicks;
-};
 
 class DialogTest : public ProgramFixture {
  protected:
@@ -55,10 +36,6 @@ class DialogTest : public ProgramFixture {
     bool open = true;
     for (int i = 0; i < polls && open; ++i) open = dialog.Poll();
     return open;
-  }
-  static void Press(int key, bool extended = false) {
-    platform::InjectKey(key, true, extended);
-    platform::InjectKey(key, false, extended);
   }
   static void Type(int key, const char* text) {
     platform::InjectKey(key, true);
