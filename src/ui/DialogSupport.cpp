@@ -50,9 +50,12 @@ LRESULT ButtonDown(const SubClasser& record, HWND window, UINT message, WPARAM w
   HWND parent = GetParent(window);
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   MapWindowPoints(window, parent, &point, 1);
+  const WNDPROC previous = record.GetPrevious();
   MouseDownEvent(MouseEventRecord{parent, point.x, point.y, 0, 1});
-  if (message == WM_RBUTTONDOWN) return 0;
-  return CallWindowProcA(record.GetPrevious(), window, message, wParam, lParam);
+  // The framework may have ended the control over that click (a field that stops editing): then nothing
+  // is left to pass it to.
+  if (message == WM_RBUTTONDOWN || !IsWindow(window)) return 0;
+  return CallWindowProcA(previous, window, message, wParam, lParam);
 }
 
 LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -198,6 +198,23 @@ TEST_F(DialogSupportTest, ButtonDownsReachTheFrameworkInTheWindowsCoordinatesFir
   InDialogs(bodies);
 }
 
+TEST_F(DialogSupportTest, AClickThatEndsTheControlIsNotPassedOnToIt) {
+  InDialog("Probe", [&] {
+    under->onClick = [&] {
+      subClasser->Remove();
+      subClasser.reset();
+      DestroyWindow(control);
+    };
+    const POINT p = OnScreen(5, 7);
+    platform::InjectMouseMove(p.x, p.y);
+    platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, true);
+    platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
+    Poll();
+    EXPECT_EQ(under->clicks.size(), 1u);
+    EXPECT_TRUE(gProbeMessages.empty());
+  });
+}
+
 TEST_F(DialogSupportTest, AControlWithoutItsRecordReportsTheMissingValueAndSwallowsTheMessage) {
   InDialog("Probe", [&] {
     RemovePropA(control, "subClasser");

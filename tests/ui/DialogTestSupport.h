@@ -1,6 +1,7 @@
 // What the dialog suites share: a field view that records what the framework gives it, and keys pressed.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/user/Input.h"
@@ -24,6 +25,7 @@ class KeyField : public View {
   }
   bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int32_t count, View*) override {
     clicks.push_back({x, y, count});
+    if (onClick) onClick();
     return true;
   }
 
@@ -31,6 +33,7 @@ class KeyField : public View {
   std::vector<int> keys;
   std::vector<bool> forwardDeletes;
   std::vector<Click> clicks;
+  std::function<void()> onClick;
 };
 
 inline void Press(int key, bool extended = false) {
