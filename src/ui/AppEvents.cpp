@@ -1,5 +1,6 @@
 // The application's entry points, through which the message layer reaches it.
 #include "core/Exception.h"
+#include "core/Resources.h"
 #include "ui/App.h"
 #include "ui/DocWindow.h"
 #include "ui/Tool.h"
@@ -13,6 +14,8 @@ App& RequireApplication() { return *gApplication; }
 SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* record) {
   Win32ErrorException::Install();
   App::SetModuleHandle(record);
+  Resources::SetOSApp(record);
+  SetMainWindowInfo(record);
   // The sockets start here (InternetSession::Startup) once the internet layer exists.
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;

@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/String.h"
 #include "platform/user/Button.h"
+#include "platform/user/Edit.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
@@ -22,9 +23,6 @@ namespace {
 std::int32_t gNextControlId = 1;
 
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kPasswordStyle = 0x0020;
-// Multi-line, growing vertically as the text does, Enter typing a new line.
-constexpr DWORD kMultiLineStyle = 0x0004 | 0x0040 | 0x1000;
 
 const char* ClassOfKind(std::int32_t kind) {
   switch (kind) {
@@ -40,8 +38,8 @@ DWORD StyleOfKind(std::int32_t kind, std::int32_t command) {
     case kControlCheckBox: return kChildStyle | WS_TABSTOP | BS_CHECKBOX;
     case kControlScrollBar: return kChildStyle | (command == 1 ? SBS_HORZ : SBS_VERT);
     case kControlEdit:
-      return command != 0 ? kChildStyle | WS_TABSTOP | kPasswordStyle
-                          : kChildStyle | WS_TABSTOP | kMultiLineStyle | gEditAlignmentStyle;
+      return command != 0 ? kChildStyle | WS_TABSTOP | ES_PASSWORD
+                          : kChildStyle | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | gEditAlignmentStyle;
     default: return kChildStyle | WS_TABSTOP;
   }
 }
@@ -141,7 +139,10 @@ void Control::SetValue(std::int32_t value) {
   PushValueToTarget();
 }
 
+// Only a scroll bar has a range to set: the others' is 0 to 1 whatever their model says, and a model that
+// tells its observers of a new size must not fail at them.
 void Control::SetRange(std::int32_t min, std::int32_t max) {
+  if (GetKind() != kControlScrollBar) return;
   CHECK_CALL(SetScrollRange(Native(), SB_CTL, min, max, TRUE));
 }
 

@@ -1,7 +1,7 @@
 #include "ui/Cursor.h"
 
 #include "core/Exception.h"
-#include "core/MainWindowRecord.h"
+#include "ui/WinMain.h"
 #include "core/Resources.h"
 #include "graphics/BitMap.h"
 #include "graphics/Color.h"

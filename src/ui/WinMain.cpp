@@ -21,6 +21,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/App.h"
+#include "ui/TwainSupport.h"
 
 MainWindowRecord* gShortcutTable = nullptr;
 HACCEL gAcceleratorTable = nullptr;
@@ -113,7 +114,7 @@ int RunMessageLoop() {
   MSG msg{};
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     SetLastError(0);
-    // The TWAIN event filter (TwainFilterMessage) is offered each message here once it exists.
+    if (TwainFilterMessage(&msg)) continue;
     try {
       if (gAcceleratorTable == nullptr) {
         TranslateMessage(&msg);
@@ -205,7 +206,7 @@ bool ProcessModalEvents(HWND modalWindow) {
     // The difference is read as signed, so that the tick count wrapping round does not end the batch.
     while (static_cast<LONG>(deadline - GetTickCount()) > 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       try {
-        // The TWAIN event filter (TwainFilterMessage) is offered each message here once it exists.
+        if (TwainFilterMessage(&msg)) continue;
       } catch (...) {
         Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(1)");
       }

@@ -10,21 +10,15 @@ bool gUndoNext = true;
 bool gUndoing = false;
 
 namespace {
-
 SmartRef<App> gWindowManager;
-
-// The frame is made before the view part, which draws on it.
-WindowFrame* MakeFrame(const String* title, int kind, bool systemErase) {
-  return new WindowFrame(title, kind, nullptr, systemErase);
-}
-
 }  // namespace
 
 SMART_DEFINE_ABSTRACT(Window, "Window", View)
 
 Window::Window(const String* title, int kind, bool systemErase, bool buffered, std::int32_t width,
                std::int32_t height)
-    : View(MakeFrame(title, kind, systemErase), new WindowNotifier, IsNonFloatingKind(kind), false, buffered),
+    : View(new WindowFrame(title, kind, this, systemErase), new WindowNotifier, IsNonFloatingKind(kind), false,
+           buffered),
       undoList(&Task::classInfo) {
   GetFrame()->Link(this);
   SetSize(width, height);
@@ -32,8 +26,9 @@ Window::Window(const String* title, int kind, bool systemErase, bool buffered, s
 
 Window::~Window() {
   WindowFrame* frame = GetFrame();
-  if (frame->IsVisible()) frame->Show(false);
+  // Unlinked first: a message the hiding sends must not find, and hold again, a window being destroyed.
   frame->Unlink();
+  if (frame->IsVisible()) frame->Show(false);
 }
 
 WindowFrame* Window::GetFrame() const {

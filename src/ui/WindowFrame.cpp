@@ -62,13 +62,16 @@ DWORD FrameKindStyle(int kind) {
 
 int FrameKindCaptionHeight(int kind) { return IsFloatingKind(kind) ? 10 : 18; }
 
+// Floating frames are tool windows, which the window system gives the small caption.
+DWORD FrameKindExStyle(int kind) { return IsFloatingKind(kind) ? DWORD{WS_EX_TOOLWINDOW} : DWORD{0}; }
+
 void SetMainWindowInfo(MainWindowRecord* record) { gMainWindowInfo = record; }
 
 HWND CreateFrameWindow(const String* title, int kind) {
   char text[32] = {};
   if (title) title->CopyTo(text, sizeof text);
   const int id = gNextChildId++;
-  HWND window = CreateWindowExA(0, "ChildWClass", text, FrameKindStyle(kind), 0, 0, 100, 100, gMainWindow,
+  HWND window = CreateWindowExA(FrameKindExStyle(kind), "ChildWClass", text, FrameKindStyle(kind), 0, 0, 100, 100, gMainWindow,
                                 reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)),
                                 gMainWindowInfo ? gMainWindowInfo->instance : nullptr, nullptr);
   return CheckNotNull(window, kFile, 0);
@@ -260,7 +263,9 @@ void WindowFrame::MoveTo(const Rect& rect) {
   if (hwnd == nullptr) return;
   RECT r = ToRECT(rect);
   const bool topLevel = GetParent(hwnd) == nullptr;
-  CheckCall(AdjustWindowRect(&r, topLevel ? WS_OVERLAPPEDWINDOW : FrameKindStyle(kind), topLevel), kFile, 0);
+  CheckCall(AdjustWindowRectEx(&r, topLevel ? WS_OVERLAPPEDWINDOW : FrameKindStyle(kind), topLevel,
+                               topLevel ? 0 : FrameKindExStyle(kind)),
+            kFile, 0);
   CheckCall(MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE), kFile, 0);
 }
 

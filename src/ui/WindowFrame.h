@@ -20,6 +20,7 @@ bool IsModalKind(int kind);
 bool IsFloatingKind(int kind);
 bool IsNonFloatingKind(int kind);
 DWORD FrameKindStyle(int kind);
+DWORD FrameKindExStyle(int kind);
 int FrameKindCaptionHeight(int kind);
 
 class WindowFrame : public DisplayDevice {

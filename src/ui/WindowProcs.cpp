@@ -10,7 +10,10 @@
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
+#include "graphics/ColorTable.h"
+#include "platform/gdi/Gdi.h"
 #include "ui/App.h"
+#include "ui/TextStyle.h"
 #include "ui/WinMain.h"
 
 namespace {
@@ -61,6 +64,30 @@ void ScrollNotification(HWND window, HWND bar, WPARAM wParam) {
   POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   CheckCall(ScreenToClient(window, &centre), "WinSupport", 0);
   MouseDownEvent(MouseEventRecord{window, centre.x, centre.y, static_cast<std::uint32_t>(wParam), 1});
+}
+
+// An edit control's colours are those of its text style (its "TextStyle" property). One brush serves
+// every edit control of a background colour and is kept until another colour is asked for: the control
+// paints with the brush before the next one asks.
+LRESULT EditColors(HDC dc, HWND control) {
+  static HBRUSH brush = nullptr;
+  static COLORREF brushColor = 0;
+  SelectPalette(dc, ColorTable::GetAppPalette(), FALSE);
+  const auto* style = static_cast<const TextStyle*>(GetPropA(control, "TextStyle"));
+  if (style == nullptr) return 0;
+  const Color text = style->GetTextColor();
+  SetTextColor(dc, RGB(text.red >> 8, text.green >> 8, text.blue >> 8));
+  const Color back = style->GetBackColor();
+  if (back.SameAs8Bit(standardColors[kTransparentColor])) {
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+  }
+  const COLORREF wanted = RGB(back.red >> 8, back.green >> 8, back.blue >> 8);
+  if (brush == nullptr || brushColor != wanted) {
+    if (brush) DeleteObject(brush);
+    brush = CreateSolidBrush(wanted);
+    brushColor = wanted;
+  }
+  return reinterpret_cast<LRESULT>(brush);
 }
 
 void Command(HWND window, WPARAM wParam, LPARAM lParam, bool fromMainWindow) {
@@ -177,10 +204,11 @@ LRESULT ChildMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
       ScrollNotification(window, reinterpret_cast<HWND>(lParam), wParam);
       break;
-    case WM_CTLCOLOREDIT:
-      // Edit controls take the colours of their text style (the "TextStyle" property) here once the edit
-      // controls and text styles exist; until then they keep the system's.
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_CTLCOLOREDIT: {
+      const LRESULT answer = EditColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      TakeLastError();
+      return answer;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:

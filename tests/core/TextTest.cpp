@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "core/MainWindowRecord.h"
 #include "core/Resources.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
@@ -50,10 +49,13 @@ TEST(Resources, StandardCursorsOfTheSystemSet) {
 TEST(Resources, TheApplicationRecordIsSetOnceAndReadOnlyAfterwards) {
   resources_testing::ForgetOSApp();
   EXPECT_EQ(RaisedText(Raised([] { Resources::GetOSApp(); })), "Resources::osApp != NULL");
-  static const MainWindowRecord first, second;
-  Resources::SetOSApp(&first);
-  EXPECT_EQ(RaisedText(Raised([] { Resources::SetOSApp(&second); })), "Resources::osApp == NULL");
-  EXPECT_EQ(Resources::GetOSApp(), &first);
+  // The record belongs to the entry point; the resource sets only keep where it is.
+  static const int records[2] = {};
+  const auto* first = reinterpret_cast<const MainWindowRecord*>(&records[0]);
+  Resources::SetOSApp(first);
+  EXPECT_EQ(RaisedText(Raised([] { Resources::SetOSApp(reinterpret_cast<const MainWindowRecord*>(&records[1])); })),
+            "Resources::osApp == NULL");
+  EXPECT_EQ(Resources::GetOSApp(), first);
   resources_testing::ForgetOSApp();
 }
 

@@ -6,10 +6,12 @@
 #include "ControlTestSupport.h"
 #include "core/String.h"
 #include "platform/user/Button.h"
+#include "platform/user/Edit.h"
 #include "platform/user/ScrollBar.h"
 #include "platform/user/WindowTree.h"
 #include "support/Raised.h"
 #include "ui/App.h"
+#include "ui/Tool.h"
 
 namespace {
 
@@ -46,6 +48,19 @@ class LoggingObserver : public ControllableObserver {
  private:
   std::vector<std::string>* log;
   std::string name;
+};
+
+// Records the presses it is given and passes them on.
+class RecordingTool : public Tool {
+ public:
+  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override {
+    presses.push_back({x, y, modifiers, clicks});
+    return Tool::MouseDown(x, y, modifiers, clicks, window);
+  }
+  struct Press {
+    std::int32_t x, y, modifiers, clicks;
+  };
+  std::vector<Press> presses;
 };
 
 using Controls = ControlsInWindow;
@@ -232,6 +247,19 @@ TEST_F(Controls, ACheckBoxClickTogglesItAndGivesTheValueToItsTargetsCommand) {
   });
 }
 
+TEST_F(Controls, ACheckBoxKeepsItsRangeWhenItsModelChangesSize) {
+  InWindow([&](ControlWindow& window) {
+    SmartRef<TestModel> model(new TestModel);
+    model->ranges[0] = {0, 40};
+    SmartRef<CheckBox> box(new CheckBox(&window, Rect(10, 10, 120, 30), kAnchorTopLeft, nullptr, ~model, 0));
+    EXPECT_EQ(RaisedText(Raised([&] { model->NotifyObservers(); })), "(nothing raised)");
+    std::int32_t min = -1, max = -1;
+    box->GetRange(&min, &max);
+    EXPECT_EQ(min, 0);
+    EXPECT_EQ(max, 1);
+  });
+}
+
 TEST_F(Controls, AControlShowsItsModelsValueWhenItBecomesActive) {
   InWindow([&](ControlWindow& window) {
     SmartRef<TestModel> model(new TestModel);
@@ -336,11 +364,69 @@ TEST_F(Controls, TheNativeControlFollowsTheFrameWhenTheWindowIsResized) {
   });
 }
 
-TEST_F(Controls, ANewControlResetsTheEditAlignment) {
+// The text control sets the alignment just before it remakes its edit field; any new control starts
+// from the left again.
+TEST_F(Controls, EditFieldsAreMultiLineWithTheAlignmentAskedForOrOneLinePasswordFields) {
   InWindow([&](ControlWindow& window) {
-    gEditAlignmentStyle = 2;
-    SmartRef<Control> button(new Control(&window, Rect(10, 10, 90, 30), kAnchorTopLeft, kControlPushButton,
-                                         nullptr, nullptr, 0));
+    auto style = [](const Control& control) {
+      return static_cast<DWORD>(GetWindowLongA(control.GetOSControl()->window, GWL_STYLE));
+    };
+    String text("Bonjour");
+    gEditAlignmentStyle = ES_RIGHT;
+    SmartRef<Control> field(new Control(&window, Rect(10, 10, 200, 60), kAnchorAll, kControlEdit, &text, nullptr, 0));
     EXPECT_EQ(gEditAlignmentStyle, 0u);
+    EXPECT_EQ(style(*field), 0x50011044u);
+    EXPECT_EQ(NativeText(field->GetOSControl()->window), "Bonjour");
+
+    gEditAlignmentStyle = ES_CENTER;
+    field->CreateOSControl(kControlEdit, &text, window.GetFrame());
+    EXPECT_EQ(style(*field), 0x50011045u);
+
+    SmartRef<Control> password(new Control(&window, Rect(10, 70, 200, 90), kAnchorTopLeft, kControlEdit, nullptr,
+                                           nullptr, 1));
+    gEditAlignmentStyle = ES_CENTER;
+    password->CreateOSControl(kControlEdit, nullptr, window.GetFrame());
+    EXPECT_EQ(style(*password), 0x50010020u) << "one line, never aligned";
+    EXPECT_EQ(password->GetValue(), 0);
+  });
+}
+
+// The window procedures report a native control's click to the current tool as a press at the control:
+// a button's at its bottom-right corner, a scroll bar's at its centre with the scroll code in the
+// modifiers; the tool then passes it down the views to the control.
+TEST_F(Controls, NativeNotificationsReachTheCurrentToolAsPressesAtTheControl) {
+  InWindow([&](ControlWindow& window) {
+    SmartRef<RecordingTool> tool(new RecordingTool);
+    gApplication->SetTool(~tool);
+    SmartRef<TestModel> model(new TestModel);
+    model->ranges[0] = {0, 10};
+    model->pages[0] = 3;
+    SmartRef<RecordingSignal> signal(new RecordingSignal);
+    SmartRef<PushButton> button(new PushButton(&window, Rect(40, 40, 120, 62), nullptr, ~signal, &window));
+    SmartRef<Control> bar(new Control(&window, Rect(300, 10, 316, 210), kAnchorAll, kControlScrollBar, nullptr,
+                                      ~model, 0));
+    window.AddSubview(~button);
+    window.AddSubview(~bar);
+    bar->TargetChanged(nullptr);
+    Pump();
+
+    ClickControl(*button);
+    ASSERT_EQ(tool->presses.size(), 1u);
+    EXPECT_EQ(tool->presses[0].x, 120);
+    EXPECT_EQ(tool->presses[0].y, 62);
+    EXPECT_EQ(tool->presses[0].modifiers, 0);
+    EXPECT_EQ(tool->presses[0].clicks, 1);
+    EXPECT_EQ(signal->sends, 1);
+
+    tool->presses.clear();
+    Click(OnScreen(bar->GetOSControl()->window, 8, 195));  // the down arrow
+    ASSERT_EQ(tool->presses.size(), 2u) << "the line step, then the end of the scroll";
+    for (const auto& press : tool->presses) {
+      EXPECT_EQ(press.x, 308);
+      EXPECT_EQ(press.y, 110);
+    }
+    EXPECT_EQ(tool->presses[0].modifiers, SB_LINEDOWN);
+    EXPECT_EQ(tool->presses[1].modifiers, SB_ENDSCROLL);
+    EXPECT_EQ(model->values[0], 1);
   });
 }

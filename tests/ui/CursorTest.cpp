@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/MainWindowRecord.h"
+#include "ui/WinMain.h"
 #include "core/Resources.h"
 #include "core/String.h"
 #include "graphics/BitMap.h"

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ProgramFixture.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
+#include "platform/user/Paint.h"
+#include "platform/user/Timer.h"
 #include "platform/user/Window.h"
 #include "support/MessageLog.h"
 
@@ -97,4 +101,50 @@ TEST_F(ModalEventsTest, ABatchAfterTheApplicationStoppedPostsTheQuitAndAnswersFa
     MSG quit;
     EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
   });
+}
+
+TEST_F(ModalEventsTest, PaintsCanBePumpedAheadOfEverythingElse) {
+  RunTimed([&] {
+    gStep = 0;
+    MessageLog log;
+    PostMessageA(modal, WM_USER, 0, 0);
+    InvalidateRect(other, nullptr, FALSE);
+    PumpPaintMessages();
+    EXPECT_EQ(log.Count(other, WM_PAINT), 1);
+    EXPECT_EQ(log.Count(modal, WM_USER), 0);
+    Pump();
+  });
+}
+
+TEST_F(ModalEventsTest, AMouseMoveCountsOnlyWhereTheMouseWasNotBefore) {
+  RunTimed([&] {
+    MSG msg;
+    for (auto [x, y, moved] : {std::tuple{5, 6, true}, {5, 6, false}, {7, 6, true}}) {
+      PostMessageA(modal, WM_MOUSEMOVE, 0, MAKELONG(x, y));
+      EXPECT_EQ(HasMouseMoved(), moved) << x << "," << y;
+      PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE);
+    }
+    EXPECT_FALSE(HasMouseMoved()) << "nothing pending";
+  });
+}
+
+namespace {
+void ThrowingTimer(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ThrowError("Minuterie en panne", "TEST", 1);
+}
+}  // namespace
+
+TEST_F(ModalEventsTest, AFailureWhileDispatchingIsShownAndTheBatchGoesOn) {
+  RunTimed([&] {
+    gStep = 0;
+    MessageLog log;
+    SetTimer(nullptr, 0, 0, &ThrowingTimer);
+    gNow += 100;  // the timer is due
+    PostMessageA(modal, WM_USER, 0, 0);
+    EXPECT_TRUE(ProcessModalEvents(modal));
+    EXPECT_EQ(log.Count(modal, WM_USER), 1);
+  });
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, "Caught Bad Error in ProcessModalEvents(4)");
 }

@@ -1,7 +1,11 @@
 #include "ProgramFixture.h"
 
+#include "core/Resources.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "ui/LFWDecorator.h"
+#include "ui/Window.h"
+#include "ui/WindowFrame.h"
 
 std::function<SmartRef<App>()> ProgramFixture::makeApp;
 
@@ -59,10 +63,14 @@ void ProgramFixture::TearDown() {
   gAppQuitting = false;
   makeApp = nullptr;
   winmain_testing::Reset();
+  windowframe_testing::Reset();
+  lfwdecorator_testing::Forget();
+  resources_testing::ForgetOSApp();
+  gUndoNext = true;
   GraphicsFixture::TearDown();
 }
 
-int ProgramFixture::Run(std::function<void()> body) {
+int ProgramFixture::Run(std::function<void()> body, const char* commandLine) {
   auto previous = makeApp;
   makeApp = [this, previous, body] {
     SmartRef<App> made = previous();
@@ -70,9 +78,18 @@ int ProgramFixture::Run(std::function<void()> body) {
     return made;
   };
   const UINT_PTR watchdog = SetTimer(nullptr, 0, 10000, &Watchdog);
-  const int code = FrameworkWinMain(nullptr, nullptr, nullptr, 0, &ProgramFixture::Factory);
+  const int code = FrameworkWinMain(nullptr, nullptr, const_cast<char*>(commandLine), 0, &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
   return code;
+}
+
+void ProgramFixture::InProgram(std::function<void()> body) {
+  Run([&] {
+    windowframe_testing::Reset();
+    lfwdecorator_testing::Forget();
+    body();
+    PostQuitMessage(0);
+  });
 }
 
 void ProgramFixture::Pump() {

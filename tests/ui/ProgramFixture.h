@@ -36,7 +36,9 @@ class ProgramFixture : public GraphicsFixture {
   void TearDown() override;
 
   // FrameworkWinMain with the factory below; the body runs as the application's new document.
-  int Run(std::function<void()> body);
+  int Run(std::function<void()> body, const char* commandLine = nullptr);
+  // Runs the body inside the program, which then quits.
+  void InProgram(std::function<void()> body);
   // Dispatches what is pending, as the loop would, without waiting.
   void Pump();
 

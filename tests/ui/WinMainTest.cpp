@@ -58,6 +58,15 @@ TEST_F(WinMainTest, StartUpMakesTheMainWindowAndStartsTheApplicationWithANewDocu
   EXPECT_TRUE(alerts.Alerts().empty());
 }
 
+TEST_F(WinMainTest, ADocumentNamedOnTheCommandLineIsNotOpenedTheProgramStartsWithANewOne) {
+  bool newDocument = false;
+  Run([&] {
+    newDocument = true;
+    PostQuitMessage(0);
+  }, "C:\\Projets\\page.zod");
+  EXPECT_TRUE(newDocument);
+}
+
 // The bar starts with the about menu (no picture among the program's bitmaps here, so its title is "*"),
 // whose one item, chosen with the mouse, shows the about box.
 TEST_F(WinMainTest, TheAboutMenuNamesTheProgramAndItsItemShowsTheAbout) {

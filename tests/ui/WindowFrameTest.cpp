@@ -7,25 +7,8 @@
 #include "platform/user/Window.h"
 #include "ui/WindowFrame.h"
 
-namespace {
-
 // Frames live inside the running program's main window.
-class WindowFrameTest : public ProgramFixture {
- protected:
-  void TearDown() override {
-    windowframe_testing::Reset();
-    ProgramFixture::TearDown();
-  }
-  void InProgram(std::function<void()> body) {
-    Run([&] {
-      windowframe_testing::Reset();
-      body();
-      PostQuitMessage(0);
-    });
-  }
-};
-
-}  // namespace
+using WindowFrameTest = ProgramFixture;
 
 TEST_F(WindowFrameTest, NativeWindowsAreHiddenChildrenOfTheMainWindowNumberedFrom200) {
   InProgram([] {
@@ -110,6 +93,14 @@ TEST_F(WindowFrameTest, MovingPlacesTheClientAreaInMainWindowCoordinates) {
       Rect bounds;
       frame->GetBounds(&bounds);
       EXPECT_EQ(bounds.Size(), Point(200, 100)) << kind;
+      if (kind != kFrameModalPlain && kind != kFrameFloatingBorder) {
+        RECT outer{};
+        GetWindowRect(frame->GetHandle(), &outer);
+        POINT clientTop{0, 0};
+        ClientToScreen(frame->GetHandle(), &clientTop);
+        EXPECT_GE(clientTop.y - outer.top, FrameKindCaptionHeight(kind)) << kind;
+        EXPECT_LT(clientTop.y - outer.top, FrameKindCaptionHeight(kind) + 5) << "a caption of the kind's height";
+      }
     }
   });
 }
@@ -127,6 +118,21 @@ TEST_F(WindowFrameTest, APaletteGivesTheFocusBackToTheWindowThatHadIt) {
     SetFocus(gMainWindow);
     palette->Activate(false);
     EXPECT_EQ(GetFocus(), normal->GetHandle());
+  });
+}
+
+TEST_F(WindowFrameTest, TheScreenDeviceDrawsWithoutAWindow) {
+  InProgram([] {
+    WindowFrame* screen = GetScreenDevice();
+    EXPECT_EQ(screen, GetScreenDevice());
+    EXPECT_EQ(screen->GetHandle(), nullptr);
+    Rect bounds;
+    screen->GetBounds(&bounds);
+    EXPECT_EQ(bounds, Rect(0, 0, 800, 600));
+    screen->BeginDraw(2);
+    EXPECT_NE(screen->GetDC(), nullptr);
+    screen->EndDraw();
+    EXPECT_FALSE(screen->IsDrawing());
   });
 }
 
