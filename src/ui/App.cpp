@@ -31,18 +31,26 @@ String* AppInfo::JoinNameVersion() const {
 
 void App::SetModuleHandle(MainWindowRecord* record) { gModuleRecord = record; }
 
+void App::InstallMenuBar() { menuBar->Install(); }
+
+void App::UpdateMenus() { menuBar->Update(*this); }
+
+SmartRef<Clipboard> App::GetClipboard() {
+  if (!clipboard) clipboard = new Clipboard();
+  return clipboard;
+}
+
 App::App(const AppCreation& creation)
     : osApp(gModuleRecord),
       creator(creation.creator),
       documentIndex(creation.documentIndex),
+      menuBar(creation.menuBar ? creation.menuBar : SmartRef<MenuBar>(new MenuBar())),
       windows(&Window::classInfo) {
   if (creation.info) {
     info.word = creation.info->word;
     info.name = creation.info->name;
     info.version = creation.info->version;
   }
-  // The menu bar and the clipboard join the application with the menus (MenuBar) and the clipboard
-  // (Clipboard).
 }
 
 App::~App() { ReleaseWindows(); }

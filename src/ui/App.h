@@ -11,6 +11,8 @@
 #include "core/ListData.h"
 #include "core/ObjectFile.h"
 #include "core/String.h"
+#include "ui/Clipboard.h"
+#include "ui/Menu.h"
 #include "ui/Signal.h"
 #include "ui/WinMain.h"
 #include "ui/WindowNotifier.h"
@@ -46,11 +48,13 @@ struct AppInfo {
   String* JoinNameVersion() const;
 };
 
-// What a concrete application hands to App's constructor. The menu bar joins it with the menus.
+// What a concrete application hands to App's constructor; without a menu bar the application makes an
+// empty one.
 struct AppCreation {
   FileCreatorType creator;
   SmartRef<TypeIndex> documentIndex;
   const AppInfo* info;
+  SmartRef<MenuBar> menuBar = nullptr;
 };
 
 class App : public SmartImplementation, public FormatPicker {
@@ -98,6 +102,15 @@ class App : public SmartImplementation, public FormatPicker {
   void DoCommandIfHandled(GenericSignal* signal);
   void SetActive(bool active);
 
+  // The menu bar goes into the main window's frame, with every menu it holds.
+  void InstallMenuBar();
+  SmartRef<MenuBar> GetMenuBar() const { return menuBar; }
+  SmartRef<MenuItem> FindMenuItem(std::int32_t command) const { return menuBar->FindItem(command); }
+  // Every item's greyed and ticked state as the application sees its command now.
+  void UpdateMenus();
+  // Made on first use.
+  SmartRef<Clipboard> GetClipboard();
+
   // What the windows' notifiers report to the application.
   AppCommandSink* GetSink() { return &sink; }
   void WindowClosed(Window* window);
@@ -135,8 +148,8 @@ class App : public SmartImplementation, public FormatPicker {
   std::uint8_t flags = kRunning | kActive;
   FileCreatorType creator;
   SmartRef<TypeIndex> documentIndex;
-  // The menu bar and the clipboard join the application with the menus (MenuBar) and the clipboard
-  // (Clipboard).
+  SmartRef<MenuBar> menuBar;
+  SmartRef<Clipboard> clipboard;
   List windows;
   SmartRef<Tool> tool;
   AppInfo info;

@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Text1252.h"
 #include "ui/App.h"
+#include "ui/ClipTask.h"
 #include "ui/Window.h"
 
 namespace {
@@ -77,7 +78,7 @@ void App::CloseWindow(Window* window, int kind) {
 void App::SetActive(bool active) {
   if (IsActive() == active) return;
   flags = static_cast<std::uint8_t>(active ? flags | kActive : flags & ~kActive);
-  // The clipboard follows here (Clipboard::SetActive) once it joins the application.
+  if (clipboard) clipboard->SetActive(active);
   for (std::int32_t i = 1; i <= windows.NumItems(); ++i) WindowAt(windows, i)->SetParentActive(active);
 }
 
@@ -95,15 +96,16 @@ bool App::HandleKey(int key, std::uint32_t) {
   return true;
 }
 
-void App::DoClipCommand(int) {
-  if (!FindTarget(nullptr)) return;
-  // The clipboard task (ClipTask) for the target is made, pushed on the front window's undo list and
-  // performed here once the clipboard joins the application.
+void App::DoClipCommand(int operation) {
+  SmartRef<View> target = FindTarget(nullptr);
+  if (!target) return;
+  SmartRef<ClipTask> task = new ClipTask(~GetClipboard(), ~target, operation);
+  if (SmartRef<Window> front = FrontWindow()) front->AddUndoable(~task);
+  task->Do();
 }
 
 bool App::CanDoClipCommand(int operation) {
-  // Pasting needs clipboard content, which only the clipboard (Clipboard::GetScrap) can give.
-  if (operation == kClipPaste) return false;
+  if (operation == kClipPaste && GetClipboard()->GetScrap() == nullptr) return false;
   SmartRef<View> target = FindTarget(nullptr);
   return !target || target->CanEdit(operation);
 }

@@ -19,7 +19,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   // The sockets start here (InternetSession::Startup) once the internet layer exists.
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
-  // The menu bar is installed here (MenuBar::Install) once the menus exist.
+  gApplication->InstallMenuBar();
   Window::SetWindowManager(~gApplication);
   DocWindow::SetApplication(~gApplication);
   return gApplication;
@@ -28,6 +28,10 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
 void DestroyApplication() {
   // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
   if (!gApplication) return;
+  // The undo item belongs to the application's menus, which go with it; the kept clipboard object goes
+  // while the drawing layer it may hold pictures of still lives.
+  Window::SetUndoMenu(nullptr);
+  gKeptScrap = nullptr;
   Window::SetWindowManager(nullptr);
   DocWindow::SetApplication(nullptr);
   gApplication->ReleaseWindows();
@@ -107,13 +111,10 @@ void MouseEvent(MouseEventRecord record) {
   tool->MouseMoved(record.x, record.y, static_cast<std::int32_t>(record.modifiers), record.clicks != 0, ~window);
 }
 
-void MenuCommand(int, void*) {
-  RequireApplication();
-  // The menu item of the command is invoked here (MenuBar::FindItem, MenuItem::Invoke) once the menus
-  // exist.
+void MenuCommand(int command, void*) {
+  App& app = RequireApplication();
+  // A separator, or an entry whose menu is gone, performs nothing.
+  if (SmartRef<MenuItem> item = app.FindMenuItem(command)) item->Invoke(app);
 }
 
-void UpdateMenusEvent(void*) {
-  RequireApplication();
-  // The menus' states are recomputed here (MenuBar::Update) once the menus exist.
-}
+void UpdateMenusEvent(void*) { RequireApplication().UpdateMenus(); }

@@ -12,6 +12,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/ScrollBar.h"
 #include "platform/user/Window.h"
+#include "ui/App.h"
 #include "ui/Signal.h"
 #include "ui/WindowFrame.h"
 
@@ -61,17 +62,27 @@ Control::Control(View* parent, const Rect& frame, std::uint8_t anchoring, std::i
   Validate();
 }
 
+Control::Control(View* parent, const Rect& frame, std::uint8_t anchoring, Menu* menu, Controllable* target,
+                 std::int32_t command)
+    : View(parent, frame, anchoring, false, true), command(command), target(target), menu(menu) {
+  gEditAlignmentStyle = 0;
+  const String empty;
+  CreateOSControl(kControlPopUp, &empty, WindowFrameOf(this));
+  Validate();
+}
+
 // The native control may already be gone with its window; a destructor has no one to tell.
 Control::~Control() {
   if (osControl == nullptr) return;
-  if (target) target->ToggleObserver(this);
+  if (target && osControl->kind != kControlPopUp) target->ToggleObserver(this);
   if (osControl->kind != kControlPopUp && IsWindow(osControl->window)) DestroyWindow(osControl->window);
   delete osControl;
 }
 
+// A pop-up control never joined its target's observers, so it has none to leave.
 void Control::DestroyOSControl() {
   if (osControl == nullptr) return;
-  if (target) target->ToggleObserver(this);
+  if (target && osControl->kind != kControlPopUp) target->ToggleObserver(this);
   OSControl* old = osControl;
   osControl = nullptr;
   const bool destroyed = old->kind == kControlPopUp || DestroyWindow(old->window);
@@ -82,8 +93,12 @@ void Control::DestroyOSControl() {
 void Control::CreateOSControl(std::int32_t kind, const String* text, WindowFrame* windowFrame) {
   DestroyOSControl();
   CHECK_NOT_NULL(windowFrame);
-  // The pop-up kind shows the choice of a menu, which it must be given; no menu can be given yet.
-  if (kind == kControlPopUp) AssertFailed("menu.Valid()", __FILE__, __LINE__);
+  if (kind == kControlPopUp) {
+    if (!menu) AssertFailed("menu.Valid()", __FILE__, __LINE__);
+    menu->Install(true);
+    osControl = new OSControl{nullptr, kind, 0};
+    return;
+  }
   char shown[32] = {};
   if (text) text->CopyTo(shown, sizeof shown);
   const Rect frame = GetBounds();
@@ -112,6 +127,7 @@ std::int32_t Control::GetValue() const {
       CHECK_CALL(position >= 0);
       return position;
     }
+    case kControlPopUp: return static_cast<std::int32_t>(menu->GetPopup());
     default: return 0;
   }
 }
@@ -124,6 +140,11 @@ void Control::GetRange(std::int32_t* min, std::int32_t* max) const {
     *max = high;
     return;
   }
+  if (GetKind() == kControlPopUp) {
+    *min = 1;
+    *max = menu->CountEntries();
+    return;
+  }
   *min = 0;
   *max = 1;
 }
@@ -134,6 +155,10 @@ void Control::SetValue(std::int32_t value) {
       CHECK_CALL(CheckDlgButton(GetParent(osControl->window), osControl->childId, static_cast<UINT>(value)));
       break;
     case kControlScrollBar: CHECK_CALL(SetScrollPos(osControl->window, SB_CTL, value, TRUE) >= 0); break;
+    case kControlPopUp:
+      menu->SetPopup(static_cast<std::uint32_t>(value));
+      Invalidate(false);
+      break;
     default: break;
   }
   PushValueToTarget();
@@ -166,8 +191,12 @@ void Control::SetButtonStyle(std::uint8_t style) {
   SendMessageA(Native(), BM_SETSTYLE, style != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
-void Control::DrawContent(DisplayPort&, const Area&) {
-  if (osControl == nullptr || osControl->kind == kControlPopUp) return;
+void Control::DrawContent(DisplayPort& port, const Area&) {
+  if (osControl == nullptr) return;
+  if (osControl->kind == kControlPopUp) {
+    DrawPopUp(port);
+    return;
+  }
   CHECK_CALL(RedrawWindow(osControl->window, nullptr, nullptr, RDW_UPDATENOW | RDW_INVALIDATE));
 }
 
@@ -212,10 +241,27 @@ bool Control::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, 
       SetValue(value < min ? min : value > max ? max : value);
       break;
     }
+    case kControlPopUp: {
+      const Point origin = WindowFrameOf(this)->GetGlobalBounds().TopLeft();
+      menu->TrackPopup(gMainWindow, origin.x + x, origin.y + y);
+      // The choice arrives as a menu command, which picks the item as the menu's current one.
+      MSG msg;
+      while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          PostQuitMessage(static_cast<int>(msg.wParam));
+          break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      if (osControl == nullptr) return true;
+      SetValue(static_cast<std::int32_t>(menu->GetPopup()));
+      break;
+    }
     default: NOT_IMPLEMENTED(); break;
   }
   // The click may have closed the window and taken the native control with it.
-  if (osControl == nullptr || IsWindow(osControl->window)) Validate();
+  if (osControl == nullptr || osControl->kind == kControlPopUp || IsWindow(osControl->window)) Validate();
   return true;
 }
 
@@ -231,7 +277,9 @@ void Control::Activate(bool active) {
   if (active && target) SetValue(target->GetValue(command));
 }
 
-void Control::Clicked(std::int32_t) {}
+void Control::Clicked(std::int32_t) {
+  if (menu) MenuCommand(menu->CommandNumber(GetValue()), nullptr);
+}
 
 void Control::RangeChanged(const Range*) {}
 

@@ -11,6 +11,7 @@
 
 #include "platform/kernel/WinTypes.h"
 #include "ui/Controllable.h"
+#include "ui/Menu.h"
 #include "ui/View.h"
 
 class GenericSignal;
@@ -48,6 +49,10 @@ class Control : public View, public ControllableObserver {
   // for a scroll bar, command 1 makes it horizontal.
   Control(View* parent, const Rect& frame, std::uint8_t anchoring, std::int32_t kind, const String* text,
           Controllable* target, std::int32_t command);
+  // The pop-up kind: the choice of the menu's items, drawn by the control itself. Its value is the index
+  // of the item chosen, from 1 to the number of items.
+  Control(View* parent, const Rect& frame, std::uint8_t anchoring, Menu* menu, Controllable* target,
+          std::int32_t command);
   ~Control() override;
 
   // Destroys the native control there is (leaving the target's observers) and makes a new one, with the
@@ -55,9 +60,9 @@ class Control : public View, public ControllableObserver {
   void CreateOSControl(std::int32_t kind, const String* text, WindowFrame* windowFrame);
 
   void Enable(bool enable);
-  // Check box: 1 when checked; scroll bar: its position; other kinds 0.
+  // Check box: 1 when checked; scroll bar: its position; pop-up: the menu's current choice; other kinds 0.
   std::int32_t GetValue() const;
-  // Scroll bar: its range; other kinds 0 and 1.
+  // Scroll bar: its range; pop-up: 1 and the number of the menu's entries; other kinds 0 and 1.
   void GetRange(std::int32_t* min, std::int32_t* max) const;
   // Sets the native value, then gives it to the target.
   void SetValue(std::int32_t value);
@@ -65,6 +70,7 @@ class Control : public View, public ControllableObserver {
   void Validate() override;
 
   std::int32_t GetCommand() const { return command; }
+  SmartRef<Menu> GetMenu() const { return menu; }
   SmartRef<Controllable> GetTarget() const { return target; }
   const OSControl* GetOSControl() const { return osControl; }
   std::int32_t GetKind() const { return osControl ? osControl->kind : -1; }
@@ -81,7 +87,8 @@ class Control : public View, public ControllableObserver {
   // A control that becomes active shows its model's value.
   void Activate(bool active) override;
 
-  // A click on the control; nothing here.
+  // A click on the control: a pop-up control performs its chosen item as if chosen from the menu bar;
+  // other kinds do nothing here.
   virtual void Clicked(std::int32_t code);
   // The target takes the control's value.
   virtual void PushValueToTarget();
@@ -96,8 +103,11 @@ class Control : public View, public ControllableObserver {
   HWND Native() const;
 
   OSControl* osControl = nullptr;
+  void DrawPopUp(DisplayPort& port);
+
   std::int32_t command;
   SmartRef<Controllable> target;
+  SmartRef<Menu> menu;
   std::uint8_t buttonStyle = 0;
 };
 

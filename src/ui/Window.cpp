@@ -2,11 +2,14 @@
 
 #include "core/Exception.h"
 #include "core/String.h"
+#include "core/Text1252.h"
 #include "ui/App.h"
+#include "ui/Menu.h"
 #include "ui/Task.h"
 #include "ui/WindowNotifier.h"
 
 bool gUndoNext = true;
+SmartRef<Menu> gUndoMenu;
 bool gUndoing = false;
 
 namespace {
@@ -122,7 +125,7 @@ void Window::AddUndoable(Task* task) {
   } else {
     undoList.Append(task);
   }
-  // The undo item of the menus (Menu::SetItemText of 'Z') reads "Annuler" here once the menus exist.
+  if (gUndoMenu) gUndoMenu->SetItemText('Z', "Annuler"_cp);
 }
 
 void Window::UndoRedo() {
@@ -141,7 +144,7 @@ void Window::UndoRedo() {
     }
   }
   gUndoNext = !gUndoNext;
-  // The undo item of the menus reads "Annuler" or "Refaire" here, as gUndoNext says, once the menus exist.
+  if (gUndoMenu) gUndoMenu->SetItemText('Z', gUndoNext ? "Annuler"_cp : "Refaire"_cp);
 }
 
 void Window::ClearUndo() {
@@ -165,6 +168,8 @@ SmartRef<Window> Window::FrontWindow(Window* excluded, bool skipFloating) {
 }
 
 void Window::SetWindowManager(App* app) { gWindowManager = app; }
+
+void Window::SetUndoMenu(Menu* menu) { gUndoMenu = menu; }
 
 App* Window::GetWindowManager() { return ~gWindowManager; }
 

@@ -11,6 +11,7 @@
 #include "ui/WindowFrame.h"
 
 class App;
+class Menu;
 class String;
 
 class Window : public View {
@@ -69,6 +70,8 @@ class Window : public View {
   static SmartRef<Window> FrontWindow(Window* excluded, bool skipFloating);
   static void SetWindowManager(App* app);
   static App* GetWindowManager();
+  // The menu whose 'Z' item undoes: it reads "Annuler" or "Refaire" as the next UndoRedo will do.
+  static void SetUndoMenu(Menu* menu);
 
  private:
   enum : std::uint8_t { kHideCursor = 1 };
@@ -81,6 +84,7 @@ class Window : public View {
 extern bool gUndoNext;
 // True while an undo or a redo runs.
 extern bool gUndoing;
+extern SmartRef<Menu> gUndoMenu;
 
 // Closes the window it is sent to.
 class WindowCommand : public GenericSignal {

@@ -13,6 +13,7 @@
 #include "graphics/ColorTable.h"
 #include "platform/gdi/Gdi.h"
 #include "ui/App.h"
+#include "ui/Menu.h"
 #include "ui/TextStyle.h"
 #include "ui/WinMain.h"
 
@@ -105,12 +106,14 @@ void Command(HWND window, WPARAM wParam, LPARAM lParam, bool fromMainWindow) {
     ShowAboutEvent();
     return;
   }
-  if (HIWORD(wParam) == 1) {
-    // A shortcut sees the menus as they would be when opened.
-    UpdateMenusEvent(nullptr);
-    // A shortcut of a hidden menu (Menu::FromCommand) is dropped here once the menus exist.
-  }
+  // A shortcut sees the menus as they would be when opened.
+  if (HIWORD(wParam) == 1) UpdateMenusEvent(nullptr);
   try {
+    // A shortcut of a hidden menu does nothing; the menu itself can still be opened and chosen from.
+    if (HIWORD(wParam) == 1) {
+      SmartRef<Menu> owner = Menu::FromCommand(command);
+      if (owner && owner->IsHidden()) return;
+    }
     MenuCommand(command, nullptr);
   } catch (Exception* exception) {
     SmartRef<Exception> dropped(exception);
