@@ -64,6 +64,26 @@ TEST_F(TextViews, TypingEditsTheStringAndTellsItsObservers) {
   });
 }
 
+// With a selection, Delete and Backspace are the application's Clear command: an undoable clipboard task
+// whose undo pastes the characters back and selects them.
+TEST_F(TextViews, ASelectionIsClearedAsAnUndoableCommand) {
+  InWindow([&](ControlWindow& window) {
+    for (int key : {VK_DELETE, VK_BACK}) {
+      SmartRef<String> text(new String("abcdef"));
+      SmartRef<TextView> view = EditedView(window, ~text, Rect(10, 10, 200, 80));
+      view->GetEditControl()->SetSelection(1, 4);
+      Pump();
+      Press(key, key == VK_DELETE);
+      EXPECT_EQ(TextOf(*text), "aef") << key;
+      window.UndoRedo();
+      EXPECT_EQ(TextOf(*text), "abcdef");
+      Pump();
+      EXPECT_EQ(Selection(*view->GetEditControl()), std::make_pair(1, 4));
+      window.RemoveSubview(~view);
+    }
+  });
+}
+
 TEST_F(TextViews, ReturnIsTypedOnlyIntoAMultiLineView) {
   InWindow([&](ControlWindow& window) {
     for (bool multiLine : {true, false}) {
