@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "core/Alert.h"
 #include "core/Exception.h"
 #include "graphics/OSBitMap.h"
 #include "platform/kernel/Errors.h"
