@@ -4,11 +4,13 @@
 #include "core/Utilities.h"
 #include "ui/App.h"
 #include "ui/LFWDecorator.h"
+#include "ui/TextView.h"
 #include "ui/Window.h"
 
 SMART_DEFINE(DebugMessage, "DebugMessage", nullptr, nullptr, SmartImplementation)
 
 SmartRef<Window> gDebugWindow;
+SmartRef<TextView> gDebugTextView;
 String gDebugLog;
 std::int32_t gDebugCount = 0;
 bool gDebugMute = false;
@@ -22,6 +24,10 @@ void OpenLogWindow() {
   const String title("Fenêtre de message"_cp);
   gDebugWindow = new Window(&title, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
   gDebugWindow->SetSize(500, 42);
+  // The window shows the last text logged before it opened until the next one comes.
+  gDebugTextView = new TextView(~gDebugWindow, gDebugWindow->GetBounds(), new String(gDebugLog), kAnchorAll, false,
+                                false, true, false);
+  gDebugWindow->AddSubview(~gDebugTextView);
   LFWDecorator::Get().Place(*gDebugWindow, LFWDecorator::kBottomOrRight, LFWDecorator::kBottomOrRight);
   gDebugWindow->Open(true);
   gDebugWindow->Refresh();
@@ -30,6 +36,7 @@ void OpenLogWindow() {
 void CloseLogWindow() {
   SmartRef<Window> window = gDebugWindow;
   gDebugWindow = nullptr;
+  gDebugTextView = nullptr;
   window->Close();
 }
 
@@ -86,6 +93,7 @@ void DebugMessage::Log(const String& text) {
   if (gDebugMute || quiet) return;
   gDebugLog = text;
   if (!gDebugWindow) return;
+  gDebugTextView->SetText(text);
   gDebugWindow->Refresh();
   Delay(gDebugDelay);
 }

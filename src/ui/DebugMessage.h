@@ -9,6 +9,7 @@
 #include "core/String.h"
 #include "graphics/OperationLog.h"
 
+class TextView;
 class Window;
 
 class DebugMessage : public SmartImplementation, public OperationLog {
@@ -46,6 +47,7 @@ class DebugMessageMute {
 };
 
 extern SmartRef<Window> gDebugWindow;
+extern SmartRef<TextView> gDebugTextView;
 extern String gDebugLog;
 extern std::int32_t gDebugCount;
 extern bool gDebugMute;

@@ -13,6 +13,7 @@
 #include "support/Raised.h"
 #include "ui/DebugMessage.h"
 #include "ui/LFWDecorator.h"
+#include "ui/TextView.h"
 #include "ui/Window.h"
 
 namespace {
@@ -138,13 +139,22 @@ TEST_F(DebugMessageTest, AMessageMadeWhileMutedOpensNoWindowAndOnlyStoresItsText
   });
 }
 
-TEST_F(DebugMessageTest, EachLoggedTextIsShownForTheDelay) {
+TEST_F(DebugMessageTest, TheLogWindowShowsEachTextForTheDelay) {
   InProgram([&] {
+    gDebugLog = String("plus tôt"_cp);
     gDebugDelay = 30;
     SmartRef<DebugMessage> message(new DebugMessage(false));
+    ASSERT_NE(gDebugTextView, nullptr);
+    String shown;
+    gDebugTextView->GetText(&shown);
+    EXPECT_EQ(TextOf(shown), "plus tôt"_cp) << "the window opens on the last text logged";
     const DWORD before = GetTickCount();
     message->Log(String("lire"));
     EXPECT_GE(GetTickCount() - before, 30u);
+    gDebugTextView->GetText(&shown);
+    EXPECT_EQ(TextOf(shown), "lire");
+    message = nullptr;
+    EXPECT_EQ(gDebugTextView, nullptr);
   });
 }
 
