@@ -40,7 +40,7 @@ class DialogFormatter : public SmartImplementation {
   virtual SmartRef<TextView> AddLabeledField(String* label, std::int32_t lines, String* text, bool labelSameLine,
                                              std::int32_t fieldSameLine, std::int32_t labelWidth,
                                              std::int32_t fieldWidth);
-  // Widths of 0 keep the formatter's defaults; a field same-line flag of -1 keeps the current default.
+  // The defaults of labelled fields; a same-line flag of -1 keeps the current one.
   virtual void SetFieldDefaults(std::int32_t labelWidth, std::int32_t fieldWidth, std::int32_t fieldSameLine,
                                 bool fieldEditable);
   // A cancel button at the cancel position, then the default OK button at the OK position; null or empty
