@@ -7,13 +7,13 @@
 
 #include <cstdint>
 
+#include "core/ObjectFile.h"
 #include "core/ObjectReference.h"
 #include "ui/Signal.h"
 #include "ui/Window.h"
 
 class FileReference;
 class FormatPicker;
-class Scribe;
 
 // Save modes.
 enum : int { kSaveDocument = 1, kSaveDocumentAs = 2, kSaveDocumentCopy = 4 };
