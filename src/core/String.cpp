@@ -308,6 +308,11 @@ StringDrawer& Drawer() {
   return drawer;
 }
 
+StringEditorMaker& EditorMaker() {
+  static StringEditorMaker maker = nullptr;
+  return maker;
+}
+
 }  // namespace
 
 void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
@@ -320,4 +325,11 @@ void SetStringDrawer(StringDrawer drawer) { Drawer() = drawer; }
 
 void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
   if (Length() > 0 && Drawer() != nullptr) Drawer()(*this, port, rect, color);
+}
+
+void SetStringEditorMaker(StringEditorMaker maker) { EditorMaker() = maker; }
+
+void String::MakeEditor(Rect* bounds, View* container, const Rect&) {
+  const bool buildable = !IsUnreferenced() && EditorMaker() != nullptr && container != nullptr;
+  *bounds = buildable ? EditorMaker()(*this, container) : Rect::emptyRect;
 }

@@ -74,6 +74,9 @@ class String : public Model, public SystemScrap, public SmartImplementation {
   Memory* GetScrapData(std::uint32_t type) override;
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
+  // An editable text view over the string in the container's bounds (the frame is not used), answering
+  // those bounds; nothing (Rect::emptyRect) for a string nothing holds.
+  void MakeEditor(Rect* bounds, View* container, const Rect& frame) override;
   String* GetTitle() override { return this; }
 
  private:
@@ -112,3 +115,8 @@ void SetStringMeasurer(StringMeasurer measurer);
 // Drawing too: until the window system installs it, strings draw nothing.
 using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
 void SetStringDrawer(StringDrawer drawer);
+
+// Text views belong to the window system too: it installs the maker of a string's editor, which builds
+// one in the container's bounds and answers them; until then strings build none.
+using StringEditorMaker = Rect (*)(String& text, View* container);
+void SetStringEditorMaker(StringEditorMaker maker);

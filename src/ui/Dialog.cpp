@@ -1,0 +1,91 @@
+#include "ui/Dialog.h"
+
+#include "core/Exception.h"
+#include "ui/WinMain.h"
+
+SMART_DEFINE_ABSTRACT(Dialog, "Dialog", Window)
+SMART_DEFINE_ABSTRACT(RevealDialog, "RevealDialog", Dialog)
+
+namespace {
+const ClassInfo* const kPickerParents[] = {&Dialog::classInfo, nullptr};
+const ClassInfo* const kTypePickerParents[] = {&gPickerClassInfo, nullptr};
+}  // namespace
+
+// Nothing is ever made of these classes: no cast function, no factory.
+const ClassInfo gPickerClassInfo = {"Picker", kPickerParents, nullptr, nullptr, nullptr, sizeof(Dialog)};
+const ClassInfo gTypePickerClassInfo = {"TypePicker", kTypePickerParents, nullptr, nullptr, nullptr,
+                                        sizeof(Dialog)};
+
+Dialog::Dialog(int frameKind)
+    : Window(nullptr, frameKind, false, false, Window::kDefaultWidth, Window::kDefaultHeight) {}
+
+bool Dialog::KeyDown(std::int32_t key, std::int32_t modifiers) {
+  switch (key) {
+    case 27:
+      Cancel();
+      return true;
+    case 3:
+      Accept();
+      return true;
+    default:
+      break;
+  }
+  if (View::KeyDown(key, modifiers)) return true;
+  if (key != 13) return false;
+  Accept();
+  return true;
+}
+
+void Dialog::Close() {
+  flags |= kClosed;
+  Window::Close();
+}
+
+bool Dialog::Poll() {
+  // Keeps the dialog alive through its own closing, which releases the application's reference.
+  SmartRef<Dialog> keep(this);
+  Refresh();
+  if (!ProcessModalEvents(GetFrame()->GetHandle())) Cancel();
+  return !IsClosed();
+}
+
+void Dialog::Cancel() {
+  flags |= kCancelled;
+  Close();
+}
+
+void Dialog::Accept() { Close(); }
+
+void Dialog::FitToContent(bool usePreferred) {
+  FitSize(usePreferred);
+  const Point size = GetBounds().Size();
+  SetSize(size.x + 10, size.y + 10);
+}
+
+void RevealDialog::ToggleReveal(View* part) {
+  if (!part->IsHidden()) {
+    part->Show(false);
+    SetSize(savedWidth, savedHeight);
+    return;
+  }
+  const Rect bounds = GetBounds();
+  savedWidth = bounds.Width();
+  savedHeight = bounds.Height();
+  const Rect united = bounds.Union(part->GetBounds());
+  part->Show(true);
+  SetSize(united.Width(), united.Height());
+}
+
+int DialogSignal::GetSignalStatus(Smart* watcher) {
+  return CastSmart<Dialog>(watcher) ? kCommandEnabled : kCommandDisabled;
+}
+
+void DialogCancelSignal::Send(Smart* watcher) {
+  RequireEnabled(watcher, "Dialog", 87);
+  CastSmart<Dialog>(watcher)->Cancel();
+}
+
+void DialogOKSignal::Send(Smart* watcher) {
+  RequireEnabled(watcher, "Dialog", 95);
+  CastSmart<Dialog>(watcher)->Accept();
+}
