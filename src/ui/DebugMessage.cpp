@@ -3,6 +3,9 @@
 #include "core/Text1252.h"
 #include "core/Utilities.h"
 #include "ui/App.h"
+#include "ui/Control.h"
+#include "ui/Dialog.h"
+#include "ui/DialogFormatter.h"
 #include "ui/LFWDecorator.h"
 #include "ui/TextView.h"
 #include "ui/Window.h"
@@ -101,3 +104,25 @@ void DebugMessage::Log(const String& text) {
 DebugMessageMute::DebugMessageMute() : saved(gDebugMute) { gDebugMute = true; }
 
 DebugMessageMute::~DebugMessageMute() { gDebugMute = saved; }
+
+void RunDebugParametersDialog() {
+  SmartRef<Dialog> dialog(new Dialog(kFrameModalPlain));
+  SmartRef<DialogFormatter> formatter(new DialogFormatter(~dialog, 300, 0, 5, 5, 10, 10));
+  formatter->AddLabel(String("Debug Parameters"), false, 0);
+  String delay;
+  delay.SetNumber(static_cast<int>(gDebugDelay));
+  SmartRef<TextView> field =
+      formatter->AddLabeledField(new String("Délai : "_cp), 1, new String(delay), false, -1, 0, 0);
+  formatter->AddButtonRow(nullptr, nullptr, 0.7, 0.35);
+  dialog->FitToContent(true);
+  LFWDecorator::Get().Place(*dialog, LFWDecorator::kCentre, LFWDecorator::kCentre);
+  dialog->Open(true);
+  while (dialog->Poll()) {
+  }
+  if (dialog->WasCancelled()) return;
+  String text;
+  field->GetText(&text);
+  int value = 0;
+  // Anything but a positive number keeps the delay there was.
+  if (text.ToNumber(&value) && value > 0) gDebugDelay = static_cast<std::uint32_t>(value);
+}

@@ -46,6 +46,9 @@ class DebugMessageMute {
   bool saved;
 };
 
+// Asks for the pause after each logged text; only a number above 0 replaces it.
+void RunDebugParametersDialog();
+
 extern SmartRef<Window> gDebugWindow;
 extern SmartRef<TextView> gDebugTextView;
 extern String gDebugLog;

@@ -12,6 +12,9 @@
 #include "platform/user/Window.h"
 #include "support/Raised.h"
 #include "ui/DebugMessage.h"
+#include "ui/Dialog.h"
+#include "platform/user/Timer.h"
+#include "core/ListData.h"
 #include "ui/LFWDecorator.h"
 #include "ui/TextView.h"
 #include "ui/Window.h"
@@ -170,6 +173,60 @@ TEST_F(DebugMessageTest, AGradientFillWithCtrlAndShiftHeldLogsUntilItEnds) {
     EXPECT_EQ(TextOf(gDebugLog), "Gradient terminé"_cp);
     EXPECT_EQ(gDebugWindow, nullptr) << "the fill's message ended with it";
     EXPECT_EQ(gDebugCount, 0);
+  });
+}
+
+// What the user does in the debug parameters dialog once it is up: the delay field's text, then Enter or Esc.
+struct DelayEntry {
+  const char* typed;
+  int key;
+  std::string shown;  // what the field held when the dialog opened
+};
+DelayEntry gEntry;
+
+void AnswerDelayDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  auto* dialog = CastSmart<Dialog>(~gApplication->FrontWindow());
+  if (!dialog) {
+    ADD_FAILURE() << "no dialog in front";
+    return;
+  }
+  List fields(&TextView::classInfo);
+  dialog->CollectTextFields(&fields);
+  if (fields.NumItems() != 1) {
+    ADD_FAILURE() << fields.NumItems() << " fields";
+    dialog->Cancel();
+    return;
+  }
+  auto* field = CastSmart<TextView>(fields.At(1));
+  String text;
+  field->GetText(&text);
+  gEntry.shown = TextOf(text);
+  field->SetText(String(gEntry.typed));
+  platform::InjectKey(gEntry.key, true);
+  platform::InjectKey(gEntry.key, false);
+}
+
+TEST_F(DebugMessageTest, OnlyAPositiveNumberChangesTheDelay) {
+  struct Case {
+    const char* typed;
+    int key;
+    std::uint32_t delay;
+  };
+  const Case cases[] = {
+      {"2500", VK_RETURN, 2500}, {"0", VK_RETURN, 1500},   {"-20", VK_RETURN, 1500},
+      {"abc", VK_RETURN, 1500},  {"", VK_RETURN, 1500},    {"99999999999", VK_RETURN, 1500},
+      {"700", VK_ESCAPE, 1500},  {" 42", VK_RETURN, 42},
+  };
+  InProgram([&] {
+    for (const Case& c : cases) {
+      gDebugDelay = 1500;
+      gEntry = {c.typed, c.key, ""};
+      SetTimer(nullptr, 0, 1, &AnswerDelayDialog);
+      RunDebugParametersDialog();
+      EXPECT_EQ(gEntry.shown, "1500");
+      EXPECT_EQ(gDebugDelay, c.delay) << "typed \"" << c.typed << "\"";
+    }
   });
 }
 
