@@ -14,8 +14,7 @@ bool ProgressBar::SetProgress(std::uint32_t newDone, std::uint32_t newTotal) {
   done = std::min(newDone, newTotal);
   total = newTotal;
   // Nothing of nothing is done: an empty total leaves the bar empty rather than dividing by it.
-  const std::int32_t width =
-      total == 0 ? 0 : static_cast<std::int32_t>(static_cast<double>(barWidth) * done / total);
+  const std::int32_t width = total == 0 ? 0 : static_cast<std::int32_t>(static_cast<double>(barWidth) * done / total);
   if (width == filledWidth) return false;
   filledWidth = width;
   return true;

@@ -57,13 +57,11 @@ void ProgressDialog::SetProgress(std::uint32_t done, std::uint32_t total) {
     SmartRef<Area> area(new Area(bounds));
     bar->Draw(port, *area);
   }
-  dialogFlags &= static_cast<std::uint8_t>(~kNeedsRedraw);
 }
 
 void ProgressDialog::SetCaption(const String& text) {
   captionView->SetText(text);
   Poll();
-  dialogFlags |= kNeedsRedraw;
 }
 
 void ProgressDialog::BringUp() {

@@ -45,12 +45,9 @@ class ProgressDialog : public Dialog, public ProgressDisplay {
   PushButton* GetStopButton() const { return ~stopButton; }
 
  private:
-  enum : std::uint8_t { kNeedsRedraw = 1 };
-
   String caption;
   SmartRef<ProgressBar> bar;
   SmartRef<TextView> captionView;
   SmartRef<PushButton> stopButton;
   std::uint32_t lastPoll;
-  std::uint8_t dialogFlags = kNeedsRedraw;
 };

@@ -25,7 +25,7 @@ constexpr UINT kMarker = WM_USER + 77;
 // are then exact. The clock starts at the real time, so that the program's own timers stay in order.
 class ProgressDialogTest : public ControlsInWindow {
  protected:
-  void InVirtualTime(const std::function<void()> body) {
+  void InVirtualTime(const std::function<void()>& body) {
     InProgram([&] {
       now = GetTickCount();
       platform::SetClockForTesting([this] { return tick ? tick() : now; });
@@ -137,7 +137,6 @@ TEST_F(ProgressDialogTest, StopMakesTheNextStepRaiseAndTheNextOperationOpensAFre
 
 TEST_F(ProgressDialogTest, NestedRangesMoveOneBar) {
   InVirtualTime([&] {
-    now += 0;
     Progress outer(4, "Travail");
     now += 500;
     for (int part = 0; part < 4; ++part) {
