@@ -1,5 +1,6 @@
 #include "ui/DebugMessage.h"
 
+#include "core/Alert.h"
 #include "core/Text1252.h"
 #include "core/Utilities.h"
 #include "ui/App.h"
@@ -85,7 +86,7 @@ DebugMessage::~DebugMessage() {
 void DebugMessage::Join() {
   ++gDebugCount;
   // Outside the running program (a tool, a test of the drawing alone) there is no main window to hold it.
-  if (!gDebugMute && !gDebugWindow && IsApplicationRunning()) OpenLogWindow();
+  if (!gDebugMute && !gDebugWindow && IsApplicationRunning() && gMainWindow) OpenLogWindow();
 }
 
 void DebugMessage::Leave() {

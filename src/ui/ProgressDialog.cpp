@@ -1,5 +1,6 @@
 #include "ui/ProgressDialog.h"
 
+#include "core/Alert.h"
 #include "graphics/Area.h"
 #include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
@@ -33,7 +34,7 @@ ProgressDialog::ProgressDialog(const char* text)
 }
 
 SmartRef<ProgressDisplay> ProgressDialog::Make(const char* caption) {
-  if (!IsApplicationRunning()) return new SilentProgressDisplay();
+  if (!IsApplicationRunning() || gMainWindow == nullptr) return new SilentProgressDisplay();
   return new ProgressDialog(caption);
 }
 

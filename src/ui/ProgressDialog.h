@@ -23,7 +23,7 @@ class ProgressDialog : public Dialog, public ProgressDisplay {
   void CopyFrom(Smart*) override {}
   Smart* Clone() const override { return nullptr; }
 
-  // The maker that ranges call; outside the running program there is no window to show, and ranges
+  // The maker that ranges call; outside the running program (no main window to hold the dialog) ranges
   // report to a display that shows nothing.
   static SmartRef<ProgressDisplay> Make(const char* caption);
 
