@@ -135,6 +135,22 @@ TEST_F(ProgressDialogTest, StopMakesTheNextStepRaiseAndTheNextOperationOpensAFre
   });
 }
 
+TEST_F(ProgressDialogTest, QuittingTheProgramDuringAnOperationStopsIt) {
+  InVirtualTime([&] {
+    const SmartRef<Exception> stopped = Raised([&] {
+      Progress range(10, "Travail");
+      now += 600;
+      range.Step();
+      PostMessageA(gMainWindow, WM_CLOSE, 0, 0);
+      now += 100;
+      range.Step();
+      ADD_FAILURE() << "the operation went on after the quit";
+    });
+    EXPECT_TRUE(dynamic_cast<UserCancelException*>(~stopped));
+    EXPECT_EQ(gProgressDialog, nullptr);
+  });
+}
+
 TEST_F(ProgressDialogTest, NestedRangesMoveOneBar) {
   InVirtualTime([&] {
     Progress outer(4, "Travail");
