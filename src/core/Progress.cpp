@@ -4,8 +4,6 @@
 #include "core/String.h"
 #include "platform/kernel/System.h"
 
-SMART_DEFINE_ABSTRACT(ProgressDisplay, "ProgressDisplay", SmartImplementation)
-
 bool gProgressEnabled = true;
 SmartRef<ProgressDisplay> gProgressDialog;
 std::uint32_t gProgressOpened = 0;

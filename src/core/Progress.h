@@ -9,14 +9,10 @@
 class String;
 
 // The one program-wide progress dialog, as ranges drive it. The window system provides the real dialog;
-// until then ranges report to a display that shows nothing and is never stopped.
-class ProgressDisplay : public SmartImplementation {
-  SMART_ABSTRACT(ProgressDisplay)
+// until then ranges report to a display that shows nothing and is never stopped. An interface, so that the
+// dialog itself, a window with a count of its own, can be the display.
+class ProgressDisplay : public virtual Smart {
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
-
   // Opened without being activated, and refreshed.
   virtual void Open() = 0;
   virtual void SetProgress(std::uint32_t done, std::uint32_t total) = 0;
@@ -30,8 +26,11 @@ class ProgressDisplay : public SmartImplementation {
 };
 
 // The display until the window system provides one: shows nothing and is never stopped.
-class SilentProgressDisplay : public ProgressDisplay {
+class SilentProgressDisplay : public ProgressDisplay, public SmartImplementation {
  public:
+  bool CanCopyFrom(Smart*) override { return false; }
+  void CopyFrom(Smart*) override {}
+  Smart* Clone() const override { return nullptr; }
   void Open() override {}
   void SetProgress(std::uint32_t, std::uint32_t) override {}
   void SetCaption(const String&) override {}

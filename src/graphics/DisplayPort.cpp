@@ -3,12 +3,15 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "core/String.h"
+#include "core/Text1252.h"
 #include "graphics/BitMap.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/FloodFiller.h"
 #include "graphics/Gradient.h"
 #include "graphics/OSBitMap.h"
 #include "graphics/OffScreen.h"
+#include "graphics/OperationLog.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
@@ -239,17 +242,23 @@ void DisplayPort::DrawMasked(BitMap& mask, Paint& paint) {
 // Only off-screen surfaces are filled: a window's pixels are not the program's to read.
 void DisplayPort::GradientFill(const Color& first, const Color& second, std::int32_t seedX, std::int32_t seedY,
                                std::int16_t kind) {
+  SmartRef<OperationLog> log = OpenOperationLog();
+  log->Log(String("Lancement du gradient"));
   auto* surface = static_cast<OffScreen*>(CastSmart(device, &OffScreen::classInfo));
   if (surface == nullptr) return;
   SmartRef<BitMap> target = surface->GetBitMap();
+  log->Log(String("Create Flooder Filler"));
   FloodFiller filler(~target, MapPoint({seedX, seedY}));
   Rect box = filler.GetBounds();
   box.Offset(-box.left, -box.top);
+  log->Log(String("Créer une carte de gradient"_cp));
   // The gradient is drawn with the target's own colour table, so its values are the target's.
   SmartRef<OffScreen> gradient(new OffScreen(box.Width(), box.Height(), target->GetColorTable(), Color(0), true));
   {
     DisplayPort port(~gradient, box);
     DrawGradient(port, box, first, second, kind, 8);
   }
+  log->Log(String("Doing FloodFill"));
   filler.Fill(*target, *gradient->GetBitMap());
+  log->Log(String("Gradient terminé"_cp));
 }

@@ -6,12 +6,13 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "graphics/OSBitMap.h"
+#include "ui/DebugMessage.h"
 
 SMART_DEFINE_ABSTRACT(Twain, "Twain", SmartImplementation)
 
 std::int32_t gTwainState = kTwainIdle;
 TwainConnection* gTwainCurrent = nullptr;
-SmartRef<TwainEventLog> gTwainLog;
+SmartRef<DebugMessage> gTwainLog;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/twain/Twain.h"
 #include "platform/user/Message.h"
 
-class String;
+class DebugMessage;
 
 class Twain : public SmartImplementation {
   SMART_ABSTRACT(Twain)
@@ -30,15 +30,10 @@ struct TwainConnection {
   TW_IDENTITY source;
 };
 
-// Where the source's events are written down (the debug log).
-class TwainEventLog : public virtual Smart {
- public:
-  virtual void Log(const String& text) = 0;
-};
-
 extern std::int32_t gTwainState;
 extern TwainConnection* gTwainCurrent;
-extern SmartRef<TwainEventLog> gTwainLog;
+// Where the source's events are written down.
+extern SmartRef<DebugMessage> gTwainLog;
 
 // True when the source took the message: the caller must then neither translate nor dispatch it.
 bool TwainFilterMessage(MSG* message);

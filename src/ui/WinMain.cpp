@@ -21,6 +21,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/App.h"
+#include "ui/ProgressDialog.h"
 #include "ui/TwainSupport.h"
 
 MainWindowRecord* gShortcutTable = nullptr;
@@ -154,6 +155,8 @@ int FrameworkWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int, ApplicationFacto
     gAcceleratorTable = nullptr;
     IsLimitedWindows();
     InitAlerts();
+    // Long operations report to the progress dialog from now on.
+    SetProgressDisplayMaker(&ProgressDialog::Make);
     SmartRef<FileReference> folder(FileReference::ApplicationFolder());
     if (!RegisterWindowClasses(instance)) return 0;
     MainWindowRecord* record = OpenMainWindow(instance);

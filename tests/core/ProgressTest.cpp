@@ -21,7 +21,7 @@ struct Shown {
 };
 Shown* gShown = nullptr;
 
-class RecordingDisplay : public ProgressDisplay {
+class RecordingDisplay : public ProgressDisplay, public SmartImplementation {
  public:
   void Open() override { ++gShown->opened; }
   void SetProgress(std::uint32_t done, std::uint32_t total) override { gShown->progress.emplace_back(done, total); }

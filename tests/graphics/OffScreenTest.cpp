@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "BitMapTestSupport.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "support/graphics/SurfaceDevice.h"
+#include "core/String.h"
+#include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/FloodFiller.h"
 #include "graphics/Gradient.h"
 #include "graphics/OffScreen.h"
+#include "graphics/OperationLog.h"
 #include "graphics/Paint.h"
 #include "support/Raised.h"
 
@@ -258,6 +264,46 @@ TEST_F(OffScreenTest, GradientFillSpansTheRegionsBox) {
   DisplayPort port(~window, {0, 0, 4, 4});
   port.GradientFill(Color(1), Color(7), 1, 1, 2);
   EXPECT_EQ(window->Pixel(1, 1), 0xFFFFFFu) << "windows are not filled";
+}
+
+// Every log opened for a fill writes its lines here, one list per log.
+std::vector<std::vector<std::string>> gOpenedLogs;
+
+class RecordingLog : public OperationLog, public SmartImplementation {
+ public:
+  explicit RecordingLog(std::vector<std::string>* lines) : lines(lines) {}
+  void Log(const String& text) override { lines->push_back(TextOf(text)); }
+
+ private:
+  std::vector<std::string>* lines;
+};
+
+SmartRef<OperationLog> OpenRecordingLog() {
+  gOpenedLogs.emplace_back();
+  return new RecordingLog(&gOpenedLogs.back());
+}
+
+TEST_F(OffScreenTest, GradientFillWritesItsStepsInALogOfItsOwn) {
+  gOpenedLogs.clear();
+  gOpenedLogs.reserve(4);
+  SetOperationLogOpener(&OpenRecordingLog);
+  SmartRef<OffScreen> surface(new OffScreen(6, 6, 8, Color(0), true));
+  {
+    DisplayPort port(~surface, {0, 0, 6, 6});
+    port.GradientFill(Color(1), Color(7), 2, 2, 2);
+  }
+  SmartRef<SurfaceDevice> window(new SurfaceDevice(4, 4));
+  {
+    DisplayPort port(~window, {0, 0, 4, 4});
+    port.GradientFill(Color(1), Color(7), 1, 1, 2);
+  }
+  SetOperationLogOpener(nullptr);
+  const std::vector<std::vector<std::string>> expected = {
+      {"Lancement du gradient", "Create Flooder Filler", "Créer une carte de gradient"_cp, "Doing FloodFill",
+       "Gradient terminé"_cp},
+      {"Lancement du gradient"},
+  };
+  EXPECT_EQ(gOpenedLogs, expected);
 }
 
 }  // namespace
