@@ -16,6 +16,12 @@ void App::SetFrontModal(bool modal) {
 }
 
 void App::AddWindow(Window* window, bool activate) {
+  // A window opened again is only activated: listed twice, it would be asked twice whether it may close
+  // and told twice that it closed.
+  if (windows.IndexOf(window) != 0) {
+    if (activate) ActivateWindow(window);
+    return;
+  }
   windows.Append(window);
   window->AddSink(&sink);
   if (IsActive()) window->SetParentActive(true);

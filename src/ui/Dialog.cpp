@@ -1,6 +1,7 @@
 #include "ui/Dialog.h"
 
 #include "core/Exception.h"
+#include "ui/TextView.h"
 #include "ui/WinMain.h"
 
 SMART_DEFINE_ABSTRACT(Dialog, "Dialog", Window)
@@ -26,6 +27,9 @@ bool Dialog::KeyDown(std::int32_t key, std::int32_t modifiers) {
       return true;
     case 3:
       Accept();
+      return true;
+    case 9:
+      FocusNextField();
       return true;
     default:
       break;
@@ -74,6 +78,27 @@ void RevealDialog::ToggleReveal(View* part) {
   const Rect united = bounds.Union(part->GetBounds());
   part->Show(true);
   SetSize(united.Width(), united.Height());
+}
+
+void Dialog::CollectTextFields(List* fields) const {
+  const List& views = GetSubviews();
+  for (std::int32_t n = 1; n <= views.NumItems(); ++n) {
+    auto* field = CastSmart<TextView>(views.At(n));
+    if (field != nullptr && field->IsEditing() && field->IsVisible()) fields->Append(field);
+  }
+}
+
+void Dialog::FocusNextField() {
+  List fields(&TextView::classInfo);
+  CollectTextFields(&fields);
+  const std::int32_t count = fields.NumItems();
+  if (count == 0) return;
+  SmartRef<View> current = GetTarget();
+  const std::int32_t index = current ? fields.IndexOf(~current) : 0;
+  const std::int32_t next = index != 0 && index < count ? index + 1 : 1;
+  auto* field = CastSmart<TextView>(fields.At(next));
+  SetTarget(field);
+  field->SelectAll();
 }
 
 int DialogSignal::GetSignalStatus(Smart* watcher) {

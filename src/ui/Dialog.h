@@ -14,8 +14,8 @@ class Dialog : public Window {
  public:
   explicit Dialog(int frameKind);
 
-  // Esc cancels, the keypad Enter (3) accepts; other keys go to the target view first, and an Enter it
-  // leaves accepts.
+  // Esc cancels, the keypad Enter (3) accepts, Tab goes to the next field; other keys go to the target
+  // view first, and an Enter it leaves accepts.
   bool KeyDown(std::int32_t key, std::int32_t modifiers) override;
   // Marks the dialog closed, then closes the window.
   void Close() override;
@@ -27,6 +27,12 @@ class Dialog : public Window {
   virtual void Accept();
   // The window takes its content's size (the preferred one when asked) and a margin of 10 pixels.
   virtual void FitToContent(bool usePreferred);
+
+  // Appends, in subview order, the dialog's own text views that are being edited and are visible.
+  void CollectTextFields(List* fields) const;
+  // The field after the target one becomes the target with all its text selected; the last field and a
+  // target that is no field give the first.
+  void FocusNextField();
 
   bool WasCancelled() const { return flags & kCancelled; }
   bool IsClosed() const { return flags & kClosed; }

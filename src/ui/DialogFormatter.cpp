@@ -3,8 +3,12 @@
 #include "core/Exception.h"
 #include "core/String.h"
 #include "core/Text1252.h"
+#include "graphics/Color.h"
 #include "ui/Control.h"
 #include "ui/Dialog.h"
+#include "ui/StyledText.h"
+#include "ui/TextStyle.h"
+#include "ui/TextView.h"
 
 SMART_DEFINE_ABSTRACT(DialogFormatter, "DialogFormatter", SmartImplementation)
 
@@ -20,6 +24,32 @@ DialogFormatter::DialogFormatter(Dialog* dialog, std::int32_t defaultWidth, std:
                                  std::int32_t startY)
     : dialog(dialog), options(options), startX(startX), startY(startY), spacingX(spacingX), spacingY(spacingY),
       defaultWidth(defaultWidth), labelWidth(defaultWidth), fieldWidth(defaultWidth) {}
+
+SmartRef<TextView> DialogFormatter::AddLabel(const String& text, bool centred, std::int32_t width) {
+  SmartRef<TextStyle> style(new TextStyle(1, 12, kAlignLeft, standardColors[1], standardColors[13]));
+  style->AddStyle(kBoldStyle);
+  if (centred) style->SetAlignment(kAlignCenter);
+  SmartRef<StyledText> label(new StyledText(text, SmartRef<Smart>(~style)));
+  return AddTextField(~label, false, 1, false, width);
+}
+
+SmartRef<TextView> DialogFormatter::AddTextField(String* text, bool editable, std::int32_t lines, bool sameLine,
+                                                 std::int32_t width) {
+  SmartRef<String> edited(text != nullptr ? text : new String);
+  const Point size = TextSize(width != 0 ? width : defaultWidth, lines);
+  const Rect frame = PlaceRect(size.x, size.y, sameLine);
+  SmartRef<TextView> field(new TextView(dialog, frame, ~edited, kAnchorTopLeft, editable, false, lines > 1, false));
+  dialog->AddSubview(~field);
+  return field;
+}
+
+SmartRef<TextView> DialogFormatter::AddLabeledField(String* label, std::int32_t lines, String* text,
+                                                    bool labelSameLine, std::int32_t sameLine,
+                                                    std::int32_t ownLabelWidth, std::int32_t ownFieldWidth) {
+  AddTextField(label, false, 1, labelSameLine, ownLabelWidth != 0 ? ownLabelWidth : labelWidth);
+  return AddTextField(text, fieldEditable, lines, sameLine == -1 ? fieldSameLine != 0 : sameLine != 0,
+                      ownFieldWidth != 0 ? ownFieldWidth : fieldWidth);
+}
 
 void DialogFormatter::SetFieldDefaults(std::int32_t newLabelWidth, std::int32_t newFieldWidth,
                                        std::int32_t sameLine, bool editable) {

@@ -14,6 +14,7 @@ class Dialog;
 class GenericSignal;
 class PushButton;
 class String;
+class TextView;
 
 // The kinds of standard button.
 enum : int { kButtonOK = 0, kButtonCancel = 1 };
@@ -28,7 +29,18 @@ class DialogFormatter : public SmartImplementation {
   void CopyFrom(Smart*) override {}
   Smart* Clone() const override { return nullptr; }
 
-  // Widths of 0 keep the formatter's defaults; a field same-line flag of -1 keeps the current default.
+  // A bold label on a new line, 21 high, left-aligned or centred in its width (0: the default width).
+  virtual SmartRef<TextView> AddLabel(const String& text, bool centred, std::int32_t width);
+  // A text view over the String (a new empty one for null), which it edits when editable; several lines
+  // make it a multi-line field. A width of 0 is the default width.
+  virtual SmartRef<TextView> AddTextField(String* text, bool editable, std::int32_t lines, bool sameLine,
+                                          std::int32_t width);
+  // A plain label, then the field after it or below it. Widths of 0 and a field same-line flag of -1 take
+  // the field defaults. Answers the field.
+  virtual SmartRef<TextView> AddLabeledField(String* label, std::int32_t lines, String* text, bool labelSameLine,
+                                             std::int32_t fieldSameLine, std::int32_t labelWidth,
+                                             std::int32_t fieldWidth);
+  // The defaults of labelled fields; a same-line flag of -1 keeps the current one.
   virtual void SetFieldDefaults(std::int32_t labelWidth, std::int32_t fieldWidth, std::int32_t fieldSameLine,
                                 bool fieldEditable);
   // A cancel button at the cancel position, then the default OK button at the OK position; null or empty

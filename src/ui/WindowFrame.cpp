@@ -194,7 +194,9 @@ void WindowFrame::Link(Window* window) {
 }
 
 void WindowFrame::Unlink() {
-  if (hwnd == nullptr) return;
+  // A native window already gone (destroyed with its parent, say) has no link left to remove; raising
+  // here would end the program, as the window's destructor unlinks.
+  if (hwnd == nullptr || !IsWindow(hwnd)) return;
   CheckNotNull(RemovePropA(hwnd, kLinkProperty), kFile, 0);
 }
 

@@ -106,6 +106,23 @@ TEST_F(AppWindowsTest, AWindowThatRefusesKeepsTheProgramRunningWithEveryWindowOp
   });
 }
 
+TEST_F(AppWindowsTest, AWindowOpenedAgainIsListedOnceAndBroughtToTheFront) {
+  InProgram([] {
+    SmartRef<RecordingWindow> first = OpenWindow();
+    SmartRef<RecordingWindow> second = OpenWindow();
+    first->Open(true);
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), 2);
+    EXPECT_EQ(gApplication->FrontWindow(), SmartRef<Window>(~first));
+    first->mayClose = false;
+    EXPECT_FALSE(gApplication->Quit(2));
+    EXPECT_EQ(first->closeKinds, std::vector<int>{2}) << "asked once";
+    first->mayClose = true;
+    first->Close();
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), 1);
+    EXPECT_EQ(gApplication->FrontWindow(), SmartRef<Window>(~second));
+  });
+}
+
 TEST_F(AppWindowsTest, CommandsGoToTheDeepestWillingViewOfTheFrontWindowThenToTheApplication) {
   InProgram([] {
     SmartRef<RecordingWindow> window = OpenWindow();

@@ -52,7 +52,7 @@ class DialogTest : public ProgramFixture {
 
 }  // namespace
 
-TEST_F(DialogTest, EnterAcceptsUnlessTheFieldTakesItAndEscCancels) {
+TEST_F(DialogTest, EnterAcceptsUnlessTheFieldTakesItEscCancelsAndTabIsTheDialogs) {
   struct Case {
     const char* name;
     int key;
@@ -65,6 +65,7 @@ TEST_F(DialogTest, EnterAcceptsUnlessTheFieldTakesItAndEscCancels) {
       {"Enter left by the field", VK_RETURN, nullptr, false, false, false, {13}},
       {"Enter taken by the field", VK_RETURN, nullptr, true, true, false, {13}},
       {"a letter", 'A', "a", false, true, false, {'a'}},
+      {"Tab without text fields", VK_TAB, nullptr, false, true, false, {}},
   };
   InProgram([&] {
     for (const Case& c : cases) {

@@ -107,6 +107,21 @@ TEST_F(WindowTest, ClosingTakesTheWindowOutOfTheListHidesItAndLetsItGo) {
   });
 }
 
+// The native window can go first (with the main window, say); the window is still let go without a fault.
+TEST_F(WindowTest, AWindowWhoseNativeWindowIsGoneIsLetGoQuietly) {
+  InProgram([&] {
+    bool destroyed = false;
+    {
+      SmartRef<RecordingWindow> window = OpenWindow();
+      window->destroyed = &destroyed;
+      window->Close();
+      DestroyWindow(HandleOf(*window));
+    }
+    EXPECT_TRUE(destroyed);
+  });
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
 // Floating windows stay on top: a normal window shown goes right below the lowest of them.
 TEST_F(WindowTest, FloatingWindowsStayAboveTheOthers) {
   InProgram([] {
