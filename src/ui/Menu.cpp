@@ -118,6 +118,9 @@ Menu& Menu::operator=(const Menu& other) {
 }
 
 Menu::~Menu() {
+  // A menu that took another's number by CopyFrom shares that menu's native menu as well: only the menu
+  // that holds the number takes it out of the bar or destroys it.
+  if (number == 0 || number > MenuTable().NumItems() || SlotAt(number) != this) return;
   SetHidden(true);
   // A menu in the bar or in another menu goes with it. Replacing a sub-menu may already have destroyed
   // this one's native menu, and a destructor has no one to report a failure to.

@@ -97,9 +97,13 @@ void TextControl::RemakeForAlignment() {
   GetText(*text);
   std::int32_t start = 0, end = 0;
   GetSelection(&start, &end);
+  // The field may have been moved since it was made (its view resized or fitted): the new one takes its
+  // place, not the frame the control was made with.
+  const Rect place = NativeRect();
   subClasser->Remove();
   subClasser.reset();
   CreateOSControl(kControlEdit, ~text, CHECK_NOT_NULL(CastSmart<WindowFrame>(GetWindowFrameOnly())));
+  if (place != GetBounds()) SetBounds(place);
   if (focused) {
     // The new control's focus notification must not read as a click.
     gSuppressControlNotifications = true;
@@ -112,6 +116,15 @@ void TextControl::RemakeForAlignment() {
   style->SetBackColor(standardColors[0]);
 }
 
+Rect TextControl::NativeRect() const {
+  RECT onScreen{};
+  CHECK_CALL(GetWindowRect(Native(), &onScreen));
+  POINT topLeft{onScreen.left, onScreen.top};
+  CHECK_CALL(ScreenToClient(GetParent(Native()), &topLeft));
+  return Rect(topLeft.x, topLeft.y, topLeft.x + (onScreen.right - onScreen.left),
+              topLeft.y + (onScreen.bottom - onScreen.top));
+}
+
 void TextControl::SetStyle(SmartRef<TextStyle> given, bool fit) {
   CHECK_NOT_NULL(~given);
   if (~given != ~style) style = given;
@@ -120,7 +133,8 @@ void TextControl::SetStyle(SmartRef<TextStyle> given, bool fit) {
   // The window colours the field from the style it finds there.
   SetPropA(Native(), "TextStyle", static_cast<HANDLE>(~style));
   if (!fit || GetWindowTextLengthA(Native()) == 0) return;
-  const Rect bounds = GetBounds();
+  // Where the field stands now: its view may have moved or stretched it since it was made.
+  const Rect bounds = NativeRect();
   SetBounds(Rect(bounds.left, bounds.top, bounds.right, kUnlimitedBottom));
   const Point needed = MeasureEditText(Native(), WindowText(), *style);
   SetBounds(Rect(bounds.left, bounds.top, bounds.left + bounds.Width(), bounds.top + needed.y));

@@ -50,6 +50,8 @@ class TextControl : public Control {
  private:
   HWND Native() const { return GetOSControl()->window; }
   std::string WindowText() const;
+  // Where the native field stands now, in its window's coordinates.
+  Rect NativeRect() const;
   bool AlignmentNeedsNewControl() const;
   void RemakeForAlignment();
 

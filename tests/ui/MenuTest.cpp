@@ -258,6 +258,7 @@ TEST_F(MenuTest, CopiesShareTheEntriesButNotTheNumberOrTheNativeMenu) {
   EXPECT_EQ(Menu::FromNumber(otherNumber), nullptr) << "the number it held is free again";
   other = nullptr;
   EXPECT_EQ(Menu::FromNumber(menu->GetNumber()), ~menu) << "the copy did not own the slot";
+  EXPECT_TRUE(IsMenu(menu->GetNativeMenu())) << "nor the native menu";
 
   SmartRef<MenuItem> item(new MenuItem("Un", 'U', nullptr));
   EXPECT_EQ(RaisedText(Raised([&] { item->CopyFrom(~menu); })), "castPtr");

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TextEditing.h"
@@ -439,6 +440,43 @@ TEST_F(TextViews, AStringBuildsItsEditorOnlyWhileSomethingHoldsIt) {
     // reports that once a run).
     for (const RecordedAlert& alert : alerts.Alerts()) EXPECT_EQ(alert.text.rfind("Not implemented.", 0), 0u);
     window.RemoveAllSubviews();
+  });
+}
+
+// The field stands inside its view wherever the view has been moved or stretched to, also after a new
+// alignment has made it again; a fitted field keeps the view's left, top and width and takes its text's
+// height.
+TEST_F(TextViews, AFieldRemadeOrFittedStaysInsideAViewThatWasResized) {
+  InWindow([&](ControlWindow& window) {
+    for (bool grows : {false, true}) {
+      SmartRef<String> text(new String("Bonjour"));
+      SmartRef<TextView> view = EditedView(window, ~text, Rect(10, 10, 200, 40), grows);
+      Pump();
+      view->ResizeBy(5, 4, 60, 30);
+      view->FitHeight();
+      // Left, top and width of the field, and of the view less its one-pixel border.
+      const auto field = [&] {
+        RECT rect;
+        GetWindowRect(FieldOf(*view), &rect);
+        POINT topLeft{rect.left, rect.top};
+        ScreenToClient(GetParent(FieldOf(*view)), &topLeft);
+        return std::make_tuple(topLeft.x, topLeft.y, rect.right - rect.left);
+      };
+      const auto inside = [&] {
+        const Rect bounds = view->GetBounds();
+        return std::make_tuple(bounds.left + 1, bounds.top + 1, bounds.Width() - 2);
+      };
+      ASSERT_EQ(field(), inside());
+      SmartRef<TextStyle> style = view->GetTextStyle();
+      style->SetAlignment(kAlignCenter);
+      view->SetTextStyle(style);
+      ASSERT_EQ(StyleOf(FieldOf(*view)) & ES_CENTER, static_cast<DWORD>(ES_CENTER));
+      EXPECT_EQ(field(), inside()) << (grows ? "growing" : "fixed") << ", remade";
+      style->SetSize(24);
+      view->SetTextStyle(style);
+      EXPECT_EQ(field(), inside()) << (grows ? "growing" : "fixed") << ", new size";
+      window.RemoveSubview(~view);
+    }
   });
 }
 
