@@ -79,6 +79,12 @@ std::uint32_t TakeLastError() {
 
 void ClearLastError() { SetLastError(0); }
 
+void ClearBenignError(std::initializer_list<std::uint32_t> benign) {
+  const DWORD code = GetLastError();
+  for (const std::uint32_t b : benign)
+    if (code == b) SetLastError(0);
+}
+
 void NumberToText(long number, char* buffer, std::size_t length) {
   IntToText(static_cast<int>(number), buffer, length);
 }

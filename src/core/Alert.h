@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/kernel/WinTypes.h"
 
@@ -27,6 +28,9 @@ void SystemErrorAlert(std::uint32_t code, const char* ignored, int secondaryCode
 // The pending system error code, which is cleared.
 std::uint32_t TakeLastError();
 void ClearLastError();
+// Clears the pending error when it is one of the benign codes that a call is known to leave behind, so
+// that the next check sees only its own call's failure.
+void ClearBenignError(std::initializer_list<std::uint32_t> benign);
 void NumberToText(long number, char* buffer, std::size_t length);
 
 // Alerts on or off; the test harness turns them on without the rest of start-up.

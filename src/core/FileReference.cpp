@@ -36,13 +36,6 @@ char gApplicationFolderPath[MAX_PATH];
 bool gApplicationFolderRead = false;
 SmartRef<FileReference> gCurrentFolder;
 
-// Errors a call is known to leave behind without having failed for them.
-void ClearBenignError(std::initializer_list<DWORD> benign) {
-  const DWORD code = GetLastError();
-  for (DWORD b : benign)
-    if (code == b) SetLastError(ERROR_SUCCESS);
-}
-
 // One listing of a folder, closed however the walk ends: a failure inside it (a subfolder's listing)
 // must not leave the search, and its folder, open.
 class FolderSearch {

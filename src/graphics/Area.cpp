@@ -164,7 +164,7 @@ void Area::ClearRegion() const {
   if (region == nullptr) return;
   const BOOL deleted = DeleteObject(region);
   region = nullptr;
-  if (GetLastError() == ERROR_INVALID_PARAMETER) ClearLastError();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   CheckCall(deleted, __FILE__, __LINE__);
 }
 

@@ -21,7 +21,7 @@ void DDBitMap::StretchTo(HDC dc, HPALETTE, const Rect& from, const Rect& to) {
   const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
   const BOOL drawn = StretchBlt(dc, to.left, to.top, to.Width(), to.Height(), source, from.left, from.top,
                                 from.Width(), from.Height(), SRCCOPY);
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(ERROR_SUCCESS);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   if (previousMode) SetStretchBltMode(dc, previousMode);
   ReleaseDC(source);
   CHECK_CALL(drawn);

@@ -19,14 +19,6 @@
 
 SMART_DEFINE_ABSTRACT(DisplayPort, "DisplayPort", SmartImplementation)
 
-namespace {
-
-void ClearInvalidParameter() {
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
-}
-
-}  // namespace
-
 DisplayPort::DisplayPort(DisplayDevice* device, const Rect& rect, int mode) : device(device) {
   device->BeginDraw(mode);
   dc = device->GetDrawingDC();
@@ -87,7 +79,7 @@ void DisplayPort::ApplyClip() {
   CHECK_CALL(SelectClipRgn(dc, clip ? clip->GetRegion() : nullptr) != ERROR);
   RECT box;
   GetClipBox(dc, &box);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
 }
 
 void DisplayPort::ClipTo(const Area& area) {

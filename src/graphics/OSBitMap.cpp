@@ -23,10 +23,6 @@ namespace {
 
 constexpr DWORD kCallNotImplemented = 120;
 
-void ClearError(DWORD benign) {
-  if (GetLastError() == benign) SetLastError(ERROR_SUCCESS);
-}
-
 int gWinVersion = 0;
 
 int ProbeWinVersion() {
@@ -34,7 +30,7 @@ int ProbeWinVersion() {
   HACCEL table = CreateAcceleratorTableA(&entry, 1);
   if (!table) return Win31Only;
   CHECK_CALL(DestroyAcceleratorTable(table));
-  ClearError(kCallNotImplemented);
+  ClearBenignError({kCallNotImplemented});
   return Win95;
 }
 
@@ -140,7 +136,7 @@ std::unique_ptr<std::uint64_t[]> OSBitMap::BuildDIBHeader(HPALETTE palette) cons
     std::vector<PALETTEENTRY> entries(numColors);
     const UINT read = GetPaletteEntries(palette ? palette : ColorTable::GetAppPalette(), 0,
                                         static_cast<UINT>(numColors), entries.data());
-    ClearError(ERROR_INVALID_PARAMETER);
+    ClearBenignError({ERROR_INVALID_PARAMETER});
     CHECK_NON_ZERO(read);
     RGBQUAD* colors = ColorsOf(info);
     for (std::size_t i = 0; i < numColors; ++i) colors[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};

@@ -110,7 +110,7 @@ void ResetDCState(HDC dc) {
   if (GetROP2(dc) != R2_COPYPEN) SetROP2(dc, R2_COPYPEN);
   if (GetBkColor(dc) != white) SetBkColor(dc, white);
   if (GetTextColor(dc) != black) SetTextColor(dc, black);
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
 }
 
 void ResetDC(HDC dc, const Color& background) {

@@ -16,13 +16,9 @@ namespace {
 CRITICAL_SECTION gChoreSection;
 bool gChoreSectionReady = false;
 
-void ClearInvalidParameter() {
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
-}
-
 UINT_PTR SetChoreTimer(std::uint32_t period) {
   const UINT_PTR id = SetTimer(nullptr, 0, period, &ChoreTimerProc);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   return CHECK_NON_ZERO(id);
 }
 
@@ -60,7 +56,7 @@ Chore::Chore(std::uint32_t period, bool repeat, std::int32_t value)
 Chore::~Chore() {
   // A suspended chore has no live timer but is still listed; it must not stay there once gone.
   if (IsRunning() && timerId != 0) KillTimer(nullptr, timerId);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   Unlist();
 }
 
@@ -74,7 +70,7 @@ void Chore::Stop() {
   flags &= static_cast<std::uint8_t>(~kRunning);
   if (live) {
     const BOOL killed = KillTimer(nullptr, timerId);
-    ClearInvalidParameter();
+    ClearBenignError({ERROR_INVALID_PARAMETER});
     timerId = 0;
     Unlist();
     CHECK_CALL(killed);
@@ -95,7 +91,7 @@ UINT_PTR Chore::SetPeriod(std::uint32_t ms) {
   // Stopped chores have no timer, and suspended ones take the new period when they resume.
   if (timerId == 0 || !IsRunning()) return 0;
   const BOOL killed = KillTimer(nullptr, timerId);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   timerId = 0;
   CHECK_CALL(killed);
   timerId = SetChoreTimer(ms);
@@ -104,14 +100,14 @@ UINT_PTR Chore::SetPeriod(std::uint32_t ms) {
 
 void Chore::KillTimerOnly() {
   if (IsRunning() && timerId != 0) KillTimer(nullptr, timerId);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   flags &= static_cast<std::uint8_t>(~kRunning);
 }
 
 void Chore::RestartTimer() {
   // A timer of its own is never left behind, whichever state the chore was in.
   if (IsRunning() && timerId != 0) KillTimer(nullptr, timerId);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   flags |= kRunning;
   timerId = SetChoreTimer(period);
 }

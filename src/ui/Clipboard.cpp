@@ -35,7 +35,7 @@ SMART_DEFINE(Clipboard, "Clipboard", &Clipboard::Create, nullptr, SmartImplement
 ClipboardOpener::ClipboardOpener() { CHECK_CALL(OpenClipboard(gMainWindow)); }
 
 ClipboardOpener::~ClipboardOpener() noexcept(false) {
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   const BOOL closed = CloseClipboard();
   // A failure met while another is being unwound gives way to it.
   if (std::uncaught_exceptions() == 0) CHECK_CALL(closed);

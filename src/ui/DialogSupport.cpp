@@ -60,7 +60,7 @@ LRESULT ButtonDown(const SubClasser& record, HWND window, UINT message, WPARAM w
 
 LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* record = static_cast<SubClasser*>(GetPropA(window, kProperty));
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   CHECK_NOT_NULL(record);
   switch (message) {
     case WM_KEYDOWN:

@@ -36,11 +36,6 @@ class FontContext {
   HGDIOBJ previous = nullptr;
 };
 
-// Hides a window system's benign "invalid parameter" so that the check after it sees only its own call.
-void ClearInvalidParameter() {
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
-}
-
 constexpr int kMeasuringControlId = 100;
 constexpr int kUnlimitedWidth = 10000;
 constexpr const char* kMeasuringHostClass = "QuilloryMeasuringHost";
@@ -96,10 +91,10 @@ Point MeasureEditText(HWND control, std::string_view text, const PortTextStyle& 
   std::string line;
   for (LRESULT i = 0; i < lines; ++i) {
     const auto start = SendMessageA(control, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
-    ClearInvalidParameter();
+    ClearBenignError({ERROR_INVALID_PARAMETER});
     CHECK_CALL(start != -1);
     const auto length = SendMessageA(control, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
-    ClearInvalidParameter();
+    ClearBenignError({ERROR_INVALID_PARAMETER});
     // Only characters the text has: a control whose text differs from the one given measures no further.
     const auto from = std::min(static_cast<std::size_t>(start), text.size());
     line.assign(

@@ -20,11 +20,6 @@
 
 namespace {
 
-// The window system leaves a benign "invalid parameter" behind some calls; later checks must not see it.
-void ClearInvalidParameter() {
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
-}
-
 // Far below any screen: an edit control this tall lays out every line of its text.
 constexpr std::int32_t kUnlimitedBottom = 10000;
 
@@ -149,7 +144,7 @@ void TextControl::SetBounds(const Rect& rect) {
   if (SendMessageA(Native(), EM_GETPASSWORDCHAR, 0, 0) != 0)
     SendMessageA(Native(), EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(0, 0));
   const BOOL moved = MoveWindow(Native(), rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   CHECK_CALL(moved);
   if (IsLimitedWindows()) PostMessageA(Native(), EM_SCROLL, SB_LINEUP, 0);
 }
@@ -196,5 +191,5 @@ void TextControl::Activate(bool active) {
   } else if (GetCapture() == Native()) {
     ReleaseCapture();
   }
-  ClearInvalidParameter();
+  ClearBenignError({ERROR_INVALID_PARAMETER});
 }

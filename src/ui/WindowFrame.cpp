@@ -92,7 +92,7 @@ WindowFrame* GetScreenDevice() {
 Window* WindowFromHandle(HWND window) {
   if (window == nullptr) return nullptr;
   auto* linked = static_cast<Window*>(GetPropA(window, kLinkProperty));
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   return linked;
 }
 

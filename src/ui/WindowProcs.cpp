@@ -100,7 +100,7 @@ void Command(HWND window, WPARAM wParam, LPARAM lParam, bool fromMainWindow) {
     if (passed) ControlNotification(window, control);
     return;
   }
-  if (GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+  ClearBenignError({ERROR_INVALID_PARAMETER});
   const WORD command = LOWORD(wParam);
   if (command == 1) {
     ShowAboutEvent();
