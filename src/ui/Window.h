@@ -76,6 +76,9 @@ class Window : public View {
  private:
   enum : std::uint8_t { kHideCursor = 1 };
 
+  // Holds the frame while the rest is made, so that a failure after it (or in it) loses nothing.
+  Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height);
+
   List undoList;
   std::uint8_t windowFlags = 0;
 };
