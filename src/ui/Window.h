@@ -76,7 +76,8 @@ class Window : public View {
  private:
   enum : std::uint8_t { kHideCursor = 1 };
 
-  // Holds the frame while the rest is made, so that a failure after it (or in it) loses nothing.
+  // The frame is made, and held, before anything else: when making its native window fails, nothing else is
+  // made yet, and a failure after it lets the frame go.
   Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height);
 
   List undoList;
