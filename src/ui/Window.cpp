@@ -20,9 +20,10 @@ SMART_DEFINE_ABSTRACT(Window, "Window", View)
 
 Window::Window(const String* title, int kind, bool systemErase, bool buffered, std::int32_t width,
                std::int32_t height)
-    : View(new WindowFrame(title, kind, this, systemErase), new WindowNotifier, IsNonFloatingKind(kind), false,
-           buffered),
-      undoList(&Task::classInfo) {
+    : Window(SmartRef<WindowFrame>(new WindowFrame(title, kind, this, systemErase)), kind, buffered, width, height) {}
+
+Window::Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height)
+    : View(~frame, new WindowNotifier, IsNonFloatingKind(kind), false, buffered), undoList(&Task::classInfo) {
   GetFrame()->Link(this);
   SetSize(width, height);
 }

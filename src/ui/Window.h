@@ -76,6 +76,10 @@ class Window : public View {
  private:
   enum : std::uint8_t { kHideCursor = 1 };
 
+  // The frame is made, and held, before anything else: when making its native window fails, nothing else is
+  // made yet, and a failure after it lets the frame go.
+  Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height);
+
   List undoList;
   std::uint8_t windowFlags = 0;
 };

@@ -151,7 +151,6 @@ TEST_F(MenuBarTest, MenuShortcutsWorkOnFullAndLimitedSystems) {
     gApplication = nullptr;
     winmain_testing::Reset();
   }
-  winmain_testing::CacheLimitedWindows();
 }
 
 // A pop-up control shows its menu's chosen item with the marker beside it; pressing it opens the menu at

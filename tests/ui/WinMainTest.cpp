@@ -235,7 +235,24 @@ TEST_F(WinMainTest, ACtrlShortcutReachesItsCommandOnFullAndLimitedSystems) {
     gApplication = nullptr;
     winmain_testing::Reset();
   }
+}
+
+// A test that ran the program on a limited system leaves the next one a full system with its accelerator
+// table: each program test takes the version probe again.
+TEST_F(WinMainTest, ALimitedSystemInOneTestDoesNotReachTheNext) {
+  Prepare(8, Win31Only);
   winmain_testing::CacheLimitedWindows();
+  TearDown();
+  SetUp();
+  auto previous = makeApp;
+  makeApp = [previous] {
+    SmartRef<App> made = previous();
+    EXPECT_TRUE(gShortcutTable->AddShortcut(1, VkKeyScanA('A')));
+    return made;
+  };
+  bool tableBuilt = false;
+  InProgram([&] { tableBuilt = gAcceleratorTable != nullptr; });
+  EXPECT_TRUE(tableBuilt);
 }
 
 TEST_F(WinMainTest, TheShortcutTableKeepsItsFirst120Entries) {

@@ -122,6 +122,20 @@ TEST_F(WindowTest, AWindowWhoseNativeWindowIsGoneIsLetGoQuietly) {
   EXPECT_TRUE(alerts.Alerts().empty());
 }
 
+// A window whose native window cannot be made raises that error and leaves nothing of itself behind (the
+// leak checker sees what would be left).
+TEST_F(WindowTest, AWindowWhoseNativeWindowCannotBeMadeRaisesAndLeavesNothing) {
+  InProgram([] {
+    HWND main = gMainWindow;
+    gMainWindow = nullptr;  // a frame's native window needs the main window as its parent
+    SmartRef<Exception> raised = Raised([] { RecordingWindow window; });
+    SmartRef<Exception> expected = Raised([] { CreateFrameWindow(nullptr, kFrameNormal); });
+    gMainWindow = main;
+    ASSERT_TRUE(raised);
+    EXPECT_EQ(RaisedText(raised), RaisedText(expected)) << "the native window's own error reaches the caller";
+  });
+}
+
 // Floating windows stay on top: a normal window shown goes right below the lowest of them.
 TEST_F(WindowTest, FloatingWindowsStayAboveTheOthers) {
   InProgram([] {
