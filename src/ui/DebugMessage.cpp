@@ -70,8 +70,8 @@ DebugMessage& DebugMessage::operator=(const DebugMessage& other) {
   if (quiet == other.quiet) return *this;
   // Counted as living until it turns quiet, so that the window it kept open closes only then.
   if (quiet) {
+    Join();  // may raise: the message then stays quiet
     quiet = false;
-    Join();
   } else {
     quiet = true;
     Leave();

@@ -120,6 +120,23 @@ TEST_F(DebugMessageTest, AMessageWhoseLogWindowCannotBeMadeLeavesNoCountBehind) 
     }
     EXPECT_EQ(gDebugWindow, nullptr) << "the last living message closes its window";
     EXPECT_EQ(gDebugCount, 0);
+
+    // A quiet message that fails to take a loud one's quietness stays quiet.
+    SmartRef<DebugMessage> loud;
+    {
+      DebugMessageMute mute;
+      loud = new DebugMessage(false);
+    }
+    SmartRef<DebugMessage> quiet(new DebugMessage(true));
+    gMainWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7FFFFFF0));
+    raised = Raised([&] { quiet->CopyFrom(~loud); });
+    gMainWindow = main;
+    ASSERT_TRUE(raised);
+    EXPECT_TRUE(quiet->IsQuiet());
+    EXPECT_EQ(gDebugCount, 1);
+    quiet = nullptr;
+    loud = nullptr;
+    EXPECT_EQ(gDebugCount, 0);
   });
 }
 
