@@ -70,8 +70,8 @@ DebugMessage& DebugMessage::operator=(const DebugMessage& other) {
   if (quiet == other.quiet) return *this;
   // Counted as living until it turns quiet, so that the window it kept open closes only then.
   if (quiet) {
+    Join();  // may raise: the message then stays quiet
     quiet = false;
-    Join();
   } else {
     quiet = true;
     Leave();
@@ -86,7 +86,15 @@ DebugMessage::~DebugMessage() {
 void DebugMessage::Join() {
   ++gDebugCount;
   // Outside the running program (a tool, a test of the drawing alone) there is no main window to hold it.
-  if (!gDebugMute && !gDebugWindow && IsApplicationRunning() && gMainWindow) OpenLogWindow();
+  if (gDebugMute || gDebugWindow || !IsApplicationRunning() || !gMainWindow) return;
+  try {
+    OpenLogWindow();
+  } catch (...) {
+    // The message that raises is never made, so it must not count, nor leave a window nobody will close.
+    --gDebugCount;
+    if (gDebugWindow) CloseLogWindow();
+    throw;
+  }
 }
 
 void DebugMessage::Leave() {

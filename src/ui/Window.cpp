@@ -20,7 +20,13 @@ SMART_DEFINE_ABSTRACT(Window, "Window", View)
 
 Window::Window(const String* title, int kind, bool systemErase, bool buffered, std::int32_t width,
                std::int32_t height)
-    : Window(SmartRef<WindowFrame>(new WindowFrame(title, kind, this, systemErase)), kind, buffered, width, height) {}
+    : Window(MakeFrame(title, kind, this, systemErase), kind, buffered, width, height) {}
+
+// Made in a function of its own: made in the delegating initialiser itself, a frame whose native window
+// failed was never given back when a plain Window (not a kind of it) was being made.
+SmartRef<WindowFrame> Window::MakeFrame(const String* title, int kind, Window* window, bool systemErase) {
+  return SmartRef<WindowFrame>(new WindowFrame(title, kind, window, systemErase));
+}
 
 Window::Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height)
     : View(~frame, new WindowNotifier, IsNonFloatingKind(kind), false, buffered), undoList(&Task::classInfo) {

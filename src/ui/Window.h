@@ -79,6 +79,7 @@ class Window : public View {
   // The frame is made, and held, before anything else: when making its native window fails, nothing else is
   // made yet, and a failure after it lets the frame go.
   Window(SmartRef<WindowFrame> frame, int kind, bool buffered, std::int32_t width, std::int32_t height);
+  static SmartRef<WindowFrame> MakeFrame(const String* title, int kind, Window* window, bool systemErase);
 
   List undoList;
   std::uint8_t windowFlags = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ProgramFixture.h"
@@ -99,6 +100,43 @@ TEST_F(DebugMessageTest, OneLogWindowAtTheBottomRightClosedByTheLastMessage) {
     EXPECT_EQ(gDebugWindow, nullptr);
     EXPECT_EQ(gDebugCount, 0);
     EXPECT_FALSE(IsWindow(handle)) << "the log window is closed and released";
+  });
+}
+
+// A message whose log window cannot be made raises and counts for nothing: the next message's window
+// still closes when that message ends.
+TEST_F(DebugMessageTest, AMessageWhoseLogWindowCannotBeMadeLeavesNoCountBehind) {
+  InProgram([&] {
+    const HWND main = gMainWindow;
+    gMainWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7FFFFFF0));  // no such window
+    SmartRef<Exception> raised = Raised([] { SmartRef<DebugMessage> message(new DebugMessage(false)); });
+    gMainWindow = main;
+    ASSERT_TRUE(raised);
+    EXPECT_EQ(gDebugCount, 0);
+    EXPECT_EQ(gDebugWindow, nullptr);
+    {
+      SmartRef<DebugMessage> message(new DebugMessage(false));
+      EXPECT_NE(gDebugWindow, nullptr);
+    }
+    EXPECT_EQ(gDebugWindow, nullptr) << "the last living message closes its window";
+    EXPECT_EQ(gDebugCount, 0);
+
+    // A quiet message that fails to take a loud one's quietness stays quiet.
+    SmartRef<DebugMessage> loud;
+    {
+      DebugMessageMute mute;
+      loud = new DebugMessage(false);
+    }
+    SmartRef<DebugMessage> quiet(new DebugMessage(true));
+    gMainWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x7FFFFFF0));
+    raised = Raised([&] { quiet->CopyFrom(~loud); });
+    gMainWindow = main;
+    ASSERT_TRUE(raised);
+    EXPECT_TRUE(quiet->IsQuiet());
+    EXPECT_EQ(gDebugCount, 1);
+    quiet = nullptr;
+    loud = nullptr;
+    EXPECT_EQ(gDebugCount, 0);
   });
 }
 

@@ -129,10 +129,17 @@ TEST_F(WindowTest, AWindowWhoseNativeWindowCannotBeMadeRaisesAndLeavesNothing) {
     HWND main = gMainWindow;
     gMainWindow = nullptr;  // a frame's native window needs the main window as its parent
     SmartRef<Exception> raised = Raised([] { RecordingWindow window; });
+    // A plain window, not a kind of it, made with new.
+    SmartRef<Exception> raisedPlain = Raised([] {
+      SmartRef<Window> window(new Window(nullptr, kFrameNormal, false, false, Window::kDefaultWidth,
+                                         Window::kDefaultHeight));
+    });
     SmartRef<Exception> expected = Raised([] { CreateFrameWindow(nullptr, kFrameNormal); });
     gMainWindow = main;
     ASSERT_TRUE(raised);
+    ASSERT_TRUE(raisedPlain);
     EXPECT_EQ(RaisedText(raised), RaisedText(expected)) << "the native window's own error reaches the caller";
+    EXPECT_EQ(RaisedText(raisedPlain), RaisedText(expected));
   });
 }
 
