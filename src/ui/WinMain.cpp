@@ -119,7 +119,7 @@ int RunMessageLoop() {
     try {
       if (gAcceleratorTable == nullptr) {
         TranslateMessage(&msg);
-        if (msg.message >= 0x800 && GetLastError() == ERROR_INVALID_PARAMETER) SetLastError(0);
+        if (msg.message >= 0x800) ClearBenignError({ERROR_INVALID_PARAMETER});
         DispatchMessageA(&msg);
       } else if (!TranslateAcceleratorA(gMainWindow, gAcceleratorTable, &msg)) {
         TranslateMessage(&msg);

@@ -246,9 +246,13 @@ LRESULT ChildMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+namespace {
+
+// Nothing may leave a window procedure: the program's failures are reported, anything else is fatal.
+LRESULT Guarded(LRESULT (*handle)(HWND, UINT, WPARAM, LPARAM), HWND window, UINT message, WPARAM wParam,
+                LPARAM lParam) {
   try {
-    return MainMessage(window, message, wParam, lParam);
+    return handle(window, message, wParam, lParam);
   } catch (Exception* exception) {
     Report(exception);
   } catch (...) {
@@ -257,13 +261,12 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
   return 0;
 }
 
+}  // namespace
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Guarded(&MainMessage, window, message, wParam, lParam);
+}
+
 LRESULT ChildWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    return ChildMessage(window, message, wParam, lParam);
-  } catch (Exception* exception) {
-    Report(exception);
-  } catch (...) {
-    ShowFatalError(static_cast<long>(message), static_cast<long>(wParam), static_cast<long>(lParam));
-  }
-  return 0;
+  return Guarded(&ChildMessage, window, message, wParam, lParam);
 }
