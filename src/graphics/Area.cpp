@@ -4,6 +4,7 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
+#include "core/Format.h"
 #include "core/Stream.h"
 #include "graphics/Transform.h"
 #include "platform/gdi/Gdi.h"
@@ -12,10 +13,13 @@
 static const ClassInfo* const Area_parents[] = {&SmartImplementation::classInfo, nullptr};
 const ClassInfo Area::classInfo = {"Area", Area_parents, &SmartBaseOf<Area>, nullptr, nullptr, sizeof(Area)};
 
-// The record names SmartImplementation only, so a cast through class information never answers the
-// Persistent part.
+// The record names SmartImplementation only, but the cast answers the Persistent part as well: object
+// files find what to write, and what they have read, through that cast, so an area in a document would
+// otherwise be refused when saved and read back as nothing.
 void* Area::CastTo(const ClassInfo* info) {
-  return info == &Area::classInfo ? this : SmartImplementation::CastTo(info);
+  if (info == &Area::classInfo) return this;
+  if (void* persistent = Persistent::CastTo(info)) return persistent;
+  return SmartImplementation::CastTo(info);
 }
 bool Area::CanCopyFrom(Smart* source) { return CastSmart(source, &Area::classInfo) != nullptr; }
 void Area::CopyFrom(Smart* source) {
@@ -30,6 +34,10 @@ Persistent* ReadArea(Archive* archive) { return new Area(archive); }
 }  // namespace
 
 const PersistentType Area::persistentType(&Area::classInfo, MakeVersion(1), MakeVersion(1), &ReadArea);
+
+namespace {
+[[maybe_unused]] const bool gAreaRegistered = (RegisterGenericType(29, &Area::persistentType), true);
+}  // namespace
 
 const Area& Area::emptyArea() {
   static Area* empty = NewPermanent<Area>();

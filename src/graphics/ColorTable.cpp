@@ -10,6 +10,7 @@
 #include "core/File.h"
 #include "core/FileReference.h"
 #include "core/FileType.h"
+#include "core/Format.h"
 #include "core/ListData.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
@@ -24,6 +25,8 @@ const PersistentType ColorTable::persistentType(&ColorTable::classInfo, MakeVers
                                                 &ColorTable::ReadNew);
 
 namespace {
+
+[[maybe_unused]] const bool gColorTableRegistered = (RegisterGenericType(32, &ColorTable::persistentType), true);
 
 constexpr Version kVersionWithDepth = MakeVersion(1, 2);
 

@@ -1,6 +1,7 @@
 #include "graphics/Picture.h"
 
 #include "core/Exception.h"
+#include "core/Format.h"
 #include "core/FileType.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DisplayPort.h"
@@ -10,6 +11,10 @@
 SMART_DEFINE(Picture, "Picture", &CreateDefault<Picture>, nullptr, Image, SystemScrap)
 
 const PersistentType Picture::persistentType(&Picture::classInfo, MakeVersion(1, 0), MakeVersion(1, 0), &Picture::ReadNew);
+
+namespace {
+[[maybe_unused]] const bool gPictureRegistered = (RegisterGenericType(31, &Picture::persistentType), true);
+}  // namespace
 
 Picture::Picture(Stream& stream) : depth(GetDisplayBitDepth()) { frame = ReadPICTData(stream, data); }
 

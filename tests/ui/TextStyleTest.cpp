@@ -2,14 +2,12 @@
 
 #include <string>
 
-#include "DocumentBytes.h"
 #include "core/Format.h"
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
+#include "support/DocumentBytes.h"
 #include "support/Raised.h"
 #include "ui/TextStyle.h"
-
-using namespace ui_testing;
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DocumentBytes.h"
+#include "support/DocumentBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,6 @@
 
 #include "core/Format.h"
 #include "core/Stream.h"
-
-namespace ui_testing {
 
 namespace {
 
@@ -17,11 +15,14 @@ std::uint32_t At(const std::string& bytes, std::size_t offset) {
   return value;
 }
 
-// Offset and length of object n's body; the table's offset is the 32-bit value after the magic, the
-// byte-order byte, the version and one more value.
+// Where object n's entry lies: the table's offset is the 32-bit value after the magic, the byte-order
+// byte, the version and one more value; each entry holds the class index, the offset and the length.
+std::size_t EntryPlace(const std::string& file, std::int32_t n) {
+  return At(file, 13) + 4 + static_cast<std::size_t>(n - 1) * 12;
+}
+
 std::pair<std::size_t, std::size_t> BodyPlace(const std::string& file, std::int32_t n) {
-  const std::size_t table = At(file, 13);
-  const std::size_t entry = table + 4 + static_cast<std::size_t>(n - 1) * 12;
+  const std::size_t entry = EntryPlace(file, n);
   return {At(file, entry + 4), At(file, entry + 8)};
 }
 
@@ -42,6 +43,10 @@ SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* kep
   file->Read(&root);
   *kept = file;
   return root;
+}
+
+std::int32_t ObjectClassIndex(const std::string& file, std::int32_t n) {
+  return static_cast<std::int32_t>(At(file, EntryPlace(file, n)));
 }
 
 std::string ObjectBody(const std::string& file, std::int32_t n) {
@@ -65,5 +70,3 @@ std::string Long(std::uint32_t value) {
 }
 
 std::string Short(std::uint16_t value) { return {static_cast<char>(value), static_cast<char>(value >> 8)}; }
-
-}  // namespace ui_testing
