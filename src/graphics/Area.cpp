@@ -36,7 +36,9 @@ Persistent* ReadArea(Archive* archive) { return new Area(archive); }
 const PersistentType Area::persistentType(&Area::classInfo, MakeVersion(1), MakeVersion(1), &ReadArea);
 
 namespace {
+
 [[maybe_unused]] const bool gAreaRegistered = (RegisterGenericType(29, &Area::persistentType), true);
+
 }  // namespace
 
 const Area& Area::emptyArea() {

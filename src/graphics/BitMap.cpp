@@ -39,7 +39,9 @@ SMART_DEFINE(BitMap, "BitMap", nullptr, kBitMapConversions, Image)
 const PersistentType BitMap::persistentType(&BitMap::classInfo, MakeVersion(1, 0), MakeVersion(1, 1), &BitMap::ReadNew);
 
 namespace {
+
 [[maybe_unused]] const bool gBitMapRegistered = (RegisterGenericType(25, &BitMap::persistentType), true);
+
 }  // namespace
 
 BitMap::BitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::optional<Color> keyColor, bool useKey)

@@ -28,6 +28,10 @@ namespace {
 
 [[maybe_unused]] const bool gColorTableRegistered = (RegisterGenericType(32, &ColorTable::persistentType), true);
 
+}  // namespace
+
+namespace {
+
 constexpr Version kVersionWithDepth = MakeVersion(1, 2);
 
 // The screen's palettes, made on first use and kept for the run.

@@ -1,8 +1,8 @@
 #include "graphics/Picture.h"
 
 #include "core/Exception.h"
-#include "core/Format.h"
 #include "core/FileType.h"
+#include "core/Format.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OSBitMap.h"
@@ -13,7 +13,9 @@ SMART_DEFINE(Picture, "Picture", &CreateDefault<Picture>, nullptr, Image, System
 const PersistentType Picture::persistentType(&Picture::classInfo, MakeVersion(1, 0), MakeVersion(1, 0), &Picture::ReadNew);
 
 namespace {
+
 [[maybe_unused]] const bool gPictureRegistered = (RegisterGenericType(31, &Picture::persistentType), true);
+
 }  // namespace
 
 Picture::Picture(Stream& stream) : depth(GetDisplayBitDepth()) { frame = ReadPICTData(stream, data); }

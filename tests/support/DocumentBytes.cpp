@@ -7,6 +7,8 @@
 #include "core/Format.h"
 #include "core/Stream.h"
 
+namespace document_testing {
+
 namespace {
 
 std::uint32_t At(const std::string& bytes, std::size_t offset) {
@@ -70,3 +72,5 @@ std::string Long(std::uint32_t value) {
 }
 
 std::string Short(std::uint16_t value) { return {static_cast<char>(value), static_cast<char>(value >> 8)}; }
+
+}  // namespace document_testing

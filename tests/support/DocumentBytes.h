@@ -7,6 +7,8 @@
 
 #include "core/ObjectFile.h"
 
+namespace document_testing {
+
 std::string SaveDocument(SmartRef<Smart> root);
 // The file is kept (it holds the objects it loaded).
 SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* file);
@@ -20,3 +22,5 @@ std::string WithObjectBody(std::string file, std::int32_t n, const std::string& 
 // Little-endian values, as the program writes them.
 std::string Long(std::uint32_t value);
 std::string Short(std::uint16_t value);
+
+}  // namespace document_testing

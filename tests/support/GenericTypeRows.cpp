@@ -18,6 +18,8 @@
 #include "support/DocumentBytes.h"
 #include "support/Raised.h"
 
+using namespace document_testing;
+
 namespace {
 
 std::vector<GenericTypeRow>& Table() {

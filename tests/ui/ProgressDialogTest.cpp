@@ -4,13 +4,13 @@
 #include <string>
 
 #include "ControlTestSupport.h"
+#include "support/DocumentBytes.h"
 #include "core/Exception.h"
 #include "core/ListData.h"
 #include "core/Progress.h"
 #include "core/String.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Timer.h"
-#include "support/DocumentBytes.h"
 #include "support/Raised.h"
 #include "ui/Control.h"
 #include "ui/ProgressBar.h"
@@ -176,7 +176,7 @@ TEST_F(ProgressDialogTest, StopClickedDuringARealDocumentReadCancelsIt) {
     list->Append(~text);
   }
   InVirtualTime([&] {
-    const std::string bytes = SaveDocument(list);
+    const std::string bytes = document_testing::SaveDocument(list);
     // Time passes as the document is read; the user clicks "Stop" once the dialog has shown.
     int clicks = 0;
     bool clicking = false;
@@ -191,7 +191,7 @@ TEST_F(ProgressDialogTest, StopClickedDuringARealDocumentReadCancelsIt) {
       return now;
     };
     SmartRef<ObjectFile> file;
-    SmartRef<Smart> root = ReadDocument(bytes, &file);
+    SmartRef<Smart> root = document_testing::ReadDocument(bytes, &file);
     tick = nullptr;
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(root, nullptr) << "the read stopped";

@@ -3,15 +3,17 @@
 #include <cstring>
 #include <string>
 
+#include "support/DocumentBytes.h"
 #include "core/Format.h"
 #include "core/Memory.h"
 #include "core/Text1252.h"
 #include "support/AlertRecorder.h"
-#include "support/DocumentBytes.h"
 #include "support/Raised.h"
 #include "support/WindowFixture.h"
 #include "support/graphics/SurfaceDevice.h"
 #include "ui/StyledText.h"
+
+using namespace document_testing;
 
 namespace {
 

@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "support/DocumentBytes.h"
 #include "core/Format.h"
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
-#include "support/DocumentBytes.h"
 #include "support/Raised.h"
 #include "ui/TextStyle.h"
+
+using namespace document_testing;
 
 namespace {
 
