@@ -120,6 +120,7 @@ extern SmartRef<Win32ErrorException> gWin32Error;
 
 [[noreturn]] void ThrowException(Exception* exception);
 [[noreturn]] void ThrowError(const char* text, const char* file, int line);
+[[noreturn]] inline void ThrowError(const char* text, SourcePlace at) { ThrowError(text, at.file, at.line); }
 // Nothing when the code is 0.
 void ThrowWin32Error(std::uint32_t code, const char* file, int line);
 
@@ -127,6 +128,7 @@ void ThrowWin32Error(std::uint32_t code, const char* file, int line);
 // several operations report "Not implemented." on every mouse move or repaint, and a modal box each time
 // would make the program unusable.
 void ReportError(const char* text, const char* file, int line);
+inline void ReportError(const char* text, SourcePlace at) { ReportError(text, at.file, at.line); }
 
 namespace check_detail {
 [[noreturn]] void Fail(const char* message, std::uint32_t pendingError, const char* file, int line);
@@ -154,6 +156,21 @@ T CheckNonZero(T value, const char* file, int line) {
   const std::uint32_t pending = check_detail::TakePending();
   if (value == 0) check_detail::Fail("Bad (zero) value.", pending, file, line);
   return value;
+}
+
+template <class T>
+T* CheckNotNull(T* pointer, SourcePlace at) {
+  return CheckNotNull(pointer, at.file, at.line);
+}
+
+template <class T>
+T CheckCall(T success, SourcePlace at) {
+  return CheckCall(success, at.file, at.line);
+}
+
+template <class T>
+T CheckNonZero(T value, SourcePlace at) {
+  return CheckNonZero(value, at.file, at.line);
 }
 
 #define CHECK_NOT_NULL(x) CheckNotNull((x), __FILE__, __LINE__)

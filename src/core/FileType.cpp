@@ -12,7 +12,13 @@
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/kernel/Files.h"
 
+namespace {
+constexpr SourceName kSource("FILEREF");
+}  // namespace
+
+SMART_COPY_CHECK_AT(FileCreatorType, kSource.Line(2445));
 SMART_DEFINE(FileCreatorType, "FileCreatorType", nullptr, nullptr, SmartImplementation)
+SMART_COPY_CHECK_AT(FileType, kSource.Line(2448));
 SMART_DEFINE(FileType, "FileType", nullptr, nullptr, FileCreatorType)
 
 FileCreatorType* FileCreatorType::defaultCreator = NewPermanent<FileCreatorType>("Inconnu", 0);

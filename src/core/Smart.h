@@ -6,12 +6,15 @@
 #include <cstdint>
 #include <utility>
 
+#include "core/SourcePlace.h"
+
 class Smart;
 template <class T>
 class SmartRef;
 struct ClassInfo;
 
 [[noreturn]] void AssertFailed(const char* expression, const char* file, int line);
+[[noreturn]] inline void AssertFailed(const char* expression, SourcePlace at) { AssertFailed(expression, at.file, at.line); }
 
 // One conversion a class accepts: an object of `source` class, held in a slot, is replaced by an object of
 // the converting class.
@@ -257,7 +260,7 @@ void* CastThrough(Class* self, const ClassInfo* info) {
   bool Class::CanCopyFrom(Smart* source) { return CastSmart(source, &Class::classInfo) != nullptr; }    \
   void Class::CopyFrom(Smart* source) {                                                                 \
     auto* castPtr = static_cast<Class*>(CastSmart(source, &Class::classInfo));                          \
-    if (!castPtr) AssertFailed("castPtr", __FILE__, __LINE__);                                          \
+    if (!castPtr) AssertFailed("castPtr", PlaceOr(kCopyCheckPlace<Class>, __FILE__, __LINE__));         \
     *this = *castPtr;                                                                                   \
   }                                                                                                     \
   Smart* Class::Clone() const { return new Class(*this); }

@@ -12,6 +12,11 @@
 #include "core/Exception.h"
 #include "core/Stream.h"
 
+namespace {
+constexpr SourceName kSource("xstring");
+}  // namespace
+
+SMART_COPY_CHECK_AT(String, kSource.Line(20));
 SMART_DEFINE(String, "String", &String::Create, nullptr, Model, SystemScrap)
 
 const PersistentType String::persistentType(&String::classInfo, MakeVersion(1), MakeVersion(1), &String::ReadNew);
@@ -38,8 +43,8 @@ String::String(const String& other)
     : Smart(), Model(other), SystemScrap(other), SmartImplementation(other), characters(other.characters) {}
 
 String::String(const String& source, std::int32_t from, std::int32_t count) {
-  if (!(from > 0)) AssertFailed("from > 0", "xstring", 77);
-  if (!(std::int64_t{from} + count - 1 <= source.Length())) AssertFailed("from+num-1 <= oldLength", "xstring", 78);
+  if (!(from > 0)) AssertFailed("from > 0", kSource.Line(77));
+  if (!(std::int64_t{from} + count - 1 <= source.Length())) AssertFailed("from+num-1 <= oldLength", kSource.Line(78));
   if (count > 0) characters.Insert(source.characters.ItemAddress(from), 0, count);
 }
 
@@ -146,7 +151,7 @@ void String::SetNumber(int number) {
 
 std::int32_t String::Find(const String& pattern, std::int32_t start, int direction) const {
   if (direction != kForward && direction != kBackward)
-    ThrowError("Unknown direction in String::Find", "xstring", 423);
+    ThrowError("Unknown direction in String::Find", kSource.Line(423));
   TextLock text(*this);
   TextLock wanted(pattern);
   const std::int32_t n = text.Length();
@@ -263,7 +268,7 @@ int String::Alert(int iconKind, int buttonKind) const {
 }
 
 int String::NotImplemented() {
-  ReportError("Not implemented.", "xstring", 650);
+  ReportError("Not implemented.", kSource.Line(650));
   return 0;
 }
 
@@ -276,7 +281,7 @@ SmartRef<GenericArray> String::GetScrapTypes() {
 
 Memory* String::GetScrapData(std::uint32_t type) {
   const std::uint32_t osType = kTextScrapType;
-  if (type != osType) AssertFailed("type == osType", "xstring", 720);
+  if (type != osType) AssertFailed("type == osType", kSource.Line(720));
   static Memory scrap;
   const std::int32_t length = Length();
   scrap.SetSize(static_cast<std::uint32_t>(length) + 1);

@@ -10,8 +10,15 @@
 #include "platform/kernel/FileTimes.h"
 #include "platform/kernel/System.h"
 
+namespace {
+constexpr SourceName kSource("TIME");
+}  // namespace
+
+SMART_COPY_CHECK_AT(TimeData, kSource.Line(46));
 SMART_DEFINE(TimeData, "TimeData", nullptr, nullptr, Persistent, SmartImplementation)
+SMART_COPY_CHECK_AT(TimePeriod, kSource.Line(54));
 SMART_DEFINE(TimePeriod, "TimePeriod", nullptr, nullptr, TimeData)
+SMART_COPY_CHECK_AT(Time, kSource.Line(50));
 SMART_DEFINE(Time, "Time", nullptr, nullptr, TimeData)
 
 const PersistentType TimeData::persistentType(&TimeData::classInfo, MakeVersion(1), MakeVersion(1), &TimeData::ReadNew);

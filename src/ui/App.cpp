@@ -15,6 +15,11 @@ namespace {
 MainWindowRecord* gModuleRecord = nullptr;
 }  // namespace
 
+namespace {
+constexpr SourceName kAppSource("APP");
+constexpr SourceName kAppHeader("App");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(FormatPicker, "FormatPicker")
 SMART_DEFINE_ABSTRACT(App, "App", FormatPicker, Smart)
 
@@ -102,7 +107,7 @@ void App::OpenFile(SmartRef<FileReference> file, bool replace, bool readOnly) {
   SmartRef<Smart> window;
   // A read-only document gets no scribe, so that its window cannot save back.
   OpenDocument(&window, data, readOnly ? nullptr : scribe);
-  if (replace) ReportError("Not implemented.", "APP", 309);
+  if (replace) ReportError("Not implemented.", kAppSource.Line(309));
 }
 
 void App::DoOpen(int mode) {
@@ -145,7 +150,7 @@ int AppCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void AppCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "App", 330);
+  RequireEnabled(watcher, kAppHeader.Line(330));
   SmartRef<Smart> held(object);
   CastSmart<App>(watcher)->SetTool(CastSmart<Tool>(~held));
 }

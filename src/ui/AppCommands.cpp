@@ -8,6 +8,11 @@
 #include "ui/Window.h"
 
 namespace {
+constexpr SourceName kAppSource("APP");
+constexpr SourceName kAppHeader("App");
+}  // namespace
+
+namespace {
 Window* WindowAt(const List& windows, std::int32_t n) { return CastSmart<Window>(windows.At(n)); }
 }  // namespace
 
@@ -134,7 +139,7 @@ int App::GetCommandStatus(GenericSignal* signal) {
 
 void App::DoCommand(GenericSignal* signal) {
   SmartRef<Smart> handler = FindCommandHandler(signal);
-  if (!handler) ThrowError("Sélection incorrecte..."_cp, "APP", 711);
+  if (!handler) ThrowError("Sélection incorrecte..."_cp, kAppSource.Line(711));
   signal->Send(~handler);
 }
 
@@ -150,7 +155,7 @@ int AppClipCommand::GetSignalStatus(Smart* watcher) {
 int AppClipCommand::GetStatus(App& app) { return app.CanDoClipCommand(operation) ? kCommandEnabled : kCommandDisabled; }
 
 void AppClipCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "App", 350);
+  RequireEnabled(watcher, kAppHeader.Line(350));
   CastSmart<App>(watcher)->DoClipCommand(operation);
 }
 
@@ -160,6 +165,6 @@ int AppMenuCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void AppMenuCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "App", 280);
+  RequireEnabled(watcher, kAppHeader.Line(280));
   Perform(*CastSmart<App>(watcher));
 }

@@ -3,6 +3,11 @@
 #include "ui/App.h"
 #include "ui/View.h"
 
+namespace {
+constexpr SourceName kSource("CLIPTASK");
+}  // namespace
+
+SMART_COPY_CHECK_AT(ClipTask, kSource.Line(25));
 SMART_DEFINE(ClipTask, "ClipTask", nullptr, nullptr, Task, SmartImplementation)
 
 namespace {

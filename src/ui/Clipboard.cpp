@@ -30,6 +30,11 @@ HGLOBAL NewBlock(const void* bytes, std::size_t size) {
 
 }  // namespace
 
+namespace {
+constexpr SourceName kSource("CLIPBRD");
+}  // namespace
+
+SMART_COPY_CHECK_AT(Clipboard, kSource.Line(84));
 SMART_DEFINE(Clipboard, "Clipboard", &Clipboard::Create, nullptr, SmartImplementation)
 
 ClipboardOpener::ClipboardOpener() { CHECK_CALL(OpenClipboard(gMainWindow)); }

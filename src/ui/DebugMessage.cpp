@@ -11,6 +11,11 @@
 #include "ui/TextView.h"
 #include "ui/Window.h"
 
+namespace {
+constexpr SourceName kSource("DebugMessage");
+}  // namespace
+
+SMART_COPY_CHECK_AT(DebugMessage, kSource.Line(49));
 SMART_DEFINE(DebugMessage, "DebugMessage", nullptr, nullptr, SmartImplementation)
 
 SmartRef<Window> gDebugWindow;

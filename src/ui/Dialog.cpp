@@ -8,6 +8,10 @@ SMART_DEFINE_ABSTRACT(Dialog, "Dialog", Window)
 SMART_DEFINE_ABSTRACT(RevealDialog, "RevealDialog", Dialog)
 
 namespace {
+constexpr SourceName kHeader("Dialog");
+}  // namespace
+
+namespace {
 const ClassInfo* const kPickerParents[] = {&Dialog::classInfo, nullptr};
 const ClassInfo* const kTypePickerParents[] = {&gPickerClassInfo, nullptr};
 }  // namespace
@@ -106,11 +110,11 @@ int DialogSignal::GetSignalStatus(Smart* watcher) {
 }
 
 void DialogCancelSignal::Send(Smart* watcher) {
-  RequireEnabled(watcher, "Dialog", 87);
+  RequireEnabled(watcher, kHeader.Line(87));
   CastSmart<Dialog>(watcher)->Cancel();
 }
 
 void DialogOKSignal::Send(Smart* watcher) {
-  RequireEnabled(watcher, "Dialog", 95);
+  RequireEnabled(watcher, kHeader.Line(95));
   CastSmart<Dialog>(watcher)->Accept();
 }

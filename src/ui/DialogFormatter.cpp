@@ -10,6 +10,10 @@
 #include "ui/TextStyle.h"
 #include "ui/TextView.h"
 
+namespace {
+constexpr SourceName kSource("DialogFormatter");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(DialogFormatter, "DialogFormatter", SmartImplementation)
 
 namespace {
@@ -78,7 +82,7 @@ SmartRef<PushButton> DialogFormatter::AddButton(int kind, double position, const
       signal = new DialogCancelSignal;
       break;
     default:
-      NOT_IMPLEMENTED();
+      ReportError("Not implemented.", kSource.Line(156));
       break;
   }
   SmartRef<PushButton> button = AddPushButton(IsEmpty(text) ? &standard : text, ~signal, dialog, position);

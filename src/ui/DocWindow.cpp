@@ -9,6 +9,11 @@
 #include "ui/App.h"
 
 namespace {
+constexpr SourceName kSource("DOCWIND");
+constexpr SourceName kHeader("DocWind");
+}  // namespace
+
+namespace {
 SmartRef<FormatPicker> gDocWindowApplication;
 }  // namespace
 
@@ -79,8 +84,8 @@ void DocWindow::ReadFile(FileReference& file) {
 void DocWindow::FileChanged(FileReference&) {}
 
 void DocWindow::Validate() {
-  if (!data->ObjectExists()) AssertFailed("data->ObjectExists()", "DOCWIND", 339);
-  if (scribe && !format) AssertFailed("format.Valid()", "DOCWIND", 342);
+  if (!data->ObjectExists()) AssertFailed("data->ObjectExists()", kSource.Line(339));
+  if (scribe && !format) AssertFailed("format.Valid()", kSource.Line(342));
 }
 
 void DocWindow::Changed(void*) {
@@ -147,6 +152,6 @@ int DocWindowCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void DocWindowCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "DocWind", 146);
+  RequireEnabled(watcher, kHeader.Line(146));
   CastSmart<DocWindow>(watcher)->Save(mode);
 }

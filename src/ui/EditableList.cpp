@@ -2,6 +2,11 @@
 
 #include "ui/ListView.h"
 
+namespace {
+constexpr SourceName kSource("EDITLIST");
+}  // namespace
+
+SMART_COPY_CHECK_AT(EditableList, kSource.Line(20));
 SMART_DEFINE(EditableList, "EditableList", nullptr, nullptr, Editable)
 
 EditableList::EditableList(const List& list, const String& title, Editable* titleContainer, std::int32_t selected)

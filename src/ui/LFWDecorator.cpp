@@ -28,6 +28,11 @@ void AlignEdges(std::int32_t& first, std::int32_t& last, std::int32_t areaFirst,
 }
 }  // namespace
 
+namespace {
+constexpr SourceName kSource("LFWDecorator");
+}  // namespace
+
+SMART_COPY_CHECK_AT(LFWDecorator, kSource.Line(56));
 SMART_DEFINE(LFWDecorator, "LFWDecorator", nullptr, nullptr, SmartImplementation)
 
 LFWDecorator& LFWDecorator::Get() {

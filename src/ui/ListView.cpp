@@ -12,6 +12,10 @@
 #include "ui/ScrollBar.h"
 #include "ui/Window.h"
 
+namespace {
+constexpr SourceName kSource("LISTVIEW");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(ListView, "ListView", View, Controllable)
 
 namespace {
@@ -159,7 +163,7 @@ std::int32_t ListView::IndexAtPoint(std::int32_t, std::int32_t y) const {
 }
 
 void ListView::CheckSelection() const {
-  if (!(selection <= list.NumItems())) AssertFailed("selection <= num", __FILE__, __LINE__);
+  if (!(selection <= list.NumItems())) AssertFailed("selection <= num", kSource.Line(454));
 }
 
 void ListView::Changed(const ListChange*) {

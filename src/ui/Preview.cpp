@@ -12,8 +12,15 @@
 #include "graphics/ColorTable.h"
 #include "graphics/Picture.h"
 
+namespace {
+constexpr SourceName kSource("PREVIEW");
+}  // namespace
+
+SMART_COPY_CHECK_AT(PreviewItem, kSource.Line(88));
 SMART_DEFINE(PreviewItem, "PreviewItem", nullptr, nullptr, Persistent, SmartImplementation)
+SMART_COPY_CHECK_AT(PreviewIndex, kSource.Line(54));
 SMART_DEFINE(PreviewIndex, "PreviewIndex", nullptr, nullptr, Persistent, SmartImplementation)
+SMART_COPY_CHECK_AT(Preview, kSource.Line(136));
 SMART_DEFINE(Preview, "Preview", nullptr, nullptr, Persistent, SmartImplementation)
 
 const PersistentType PreviewItem::persistentType(&PreviewItem::classInfo, MakeVersion(1), MakeVersion(1),
@@ -170,7 +177,7 @@ void Preview::UpdateItem(FileReference& file, Image* image) {
 
 void Preview::SetItemTime(FileReference& file, const Time& time) {
   const SmartRef<PreviewItem> previewItem = FindItem(file);
-  if (!previewItem) AssertFailed("previewItem.Valid()", __FILE__, __LINE__);
+  if (!previewItem) AssertFailed("previewItem.Valid()", kSource.Line(313));
   previewItem->SetTime(new Time(time));
 }
 
@@ -182,7 +189,7 @@ bool Preview::IsItemCurrent(FileReference& file, bool checkDate) {
   return item->GetTime() && *item->GetTime() == *modified;
 }
 
-void Preview::NotImplemented() { NOT_IMPLEMENTED(); }
+void Preview::NotImplemented() { ReportError("Not implemented.", kSource.Line(287)); }
 
 // Items the file no longer yields (damaged, or of another class) are dropped: a thumbnail is made again
 // when it is missing, whereas a store that cannot be loaded whole could never be saved again.

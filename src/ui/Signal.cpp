@@ -3,8 +3,8 @@
 SMART_DEFINE_ABSTRACT(GenericSignal, "GenericSignal", SmartImplementation)
 SMART_DEFINE_ABSTRACT(NumberCommandHandler, "NumberCommandHandler", Smart)
 
-void GenericSignal::RequireEnabled(Smart* watcher, const char* header, int line) {
-  if (GetSignalStatus(watcher) == kCommandDisabled) AssertFailed("GetSignalStatus(watcher) != disabled", header, line);
+void GenericSignal::RequireEnabled(Smart* watcher, SourcePlace at) {
+  if (GetSignalStatus(watcher) == kCommandDisabled) AssertFailed("GetSignalStatus(watcher) != disabled", at);
 }
 
 int NumberCommand::GetSignalStatus(Smart* watcher) {
@@ -13,7 +13,7 @@ int NumberCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void NumberCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "NumberCommand", 69);
+  RequireEnabled(watcher, SourceName("NumberCommand").Line(69));
   Perform(CastSmart<NumberCommandHandler>(watcher));
 }
 

@@ -27,7 +27,7 @@ class GenericSignal : public SmartImplementation {
   GenericSignal() = default;
   // The rule every Send follows before it performs anything; header and line name the signal's class in
   // the assertion.
-  void RequireEnabled(Smart* watcher, const char* header, int line);
+  void RequireEnabled(Smart* watcher, SourcePlace at);
 };
 
 // Objects that enable, tick and perform numbered commands by switching on the number. A handler answers

@@ -6,6 +6,11 @@
 #include "core/Format.h"
 #include "graphics/DisplayPort.h"
 
+namespace {
+constexpr SourceName kSource("STYLEDT");
+}  // namespace
+
+SMART_COPY_CHECK_AT(StyledText, kSource.Line(17));
 SMART_DEFINE(StyledText, "StyledText", nullptr, nullptr, String)
 
 const PersistentType StyledText::persistentType(&StyledText::classInfo, MakeVersion(1), MakeVersion(1),
@@ -79,6 +84,6 @@ void StyledText::Measure(Point& size, std::int32_t width) {
 }
 
 int StyledText::NotImplemented(const Rect&) {
-  ReportError("Not implemented.", "STYLEDT", 101);
+  ReportError("Not implemented.", kSource.Line(101));
   return 0;
 }

@@ -14,7 +14,7 @@ int TextStyleCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void TextStyleCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "TextView", 200);
+  RequireEnabled(watcher, SourceName("TextView").Line(200));
   Perform(CastSmart<StyleSetter>(watcher));
 }
 

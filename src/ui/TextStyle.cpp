@@ -8,6 +8,11 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/text/Text.h"
 
+namespace {
+constexpr SourceName kSource("TextStyle");
+}  // namespace
+
+SMART_COPY_CHECK_AT(TextStyle, kSource.Line(84));
 SMART_DEFINE(TextStyle, "TextStyle", nullptr, nullptr, Persistent)
 SMART_DEFINE_ABSTRACT(StyleSetter, "StyleSetter", Smart)
 

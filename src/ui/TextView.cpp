@@ -11,6 +11,10 @@
 #include "ui/TextCommands.h"
 #include "ui/TextControl.h"
 
+namespace {
+constexpr SourceName kSource("TEXTVIEW");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(TextView, "TextView", View, Controllable, StyleSetter)
 
 namespace {
@@ -139,7 +143,7 @@ void TextView::UpdateFromControl() {
 }
 
 void TextView::RequireLiveText(int line) const {
-  if (text->IsUnreferenced()) AssertFailed("!string->Garbage()", "TEXTVIEW", line);
+  if (text->IsUnreferenced()) AssertFailed("!string->Garbage()", kSource.Line(line));
 }
 
 void TextView::SetText(const String& characters) {
@@ -314,20 +318,20 @@ void TextView::GetSizeRange(Rect* range) {
 }
 
 void TextView::GetRange(std::int32_t, std::int32_t* min, std::int32_t* max) {
-  ReportError("Not implemented.", "TEXTVIEW", 1161);
+  ReportError("Not implemented.", kSource.Line(1161));
   *min = 0;
   *max = 0;
 }
 
 std::int32_t TextView::GetPageSize(std::int32_t) {
-  ReportError("Not implemented.", "TEXTVIEW", 1185);
+  ReportError("Not implemented.", kSource.Line(1185));
   return 0;
 }
 
-void TextView::SetValue(std::int32_t, std::int32_t) { ReportError("Not implemented.", "TEXTVIEW", 1218); }
+void TextView::SetValue(std::int32_t, std::int32_t) { ReportError("Not implemented.", kSource.Line(1218)); }
 
 std::int32_t TextView::GetValue(std::int32_t) {
-  ReportError("Not implemented.", "TEXTVIEW", 1252);
+  ReportError("Not implemented.", kSource.Line(1252));
   return 0;
 }
 

@@ -8,6 +8,10 @@
 #include "graphics/OSBitMap.h"
 #include "ui/DebugMessage.h"
 
+namespace {
+constexpr SourceName kSource("TwainSupport");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(Twain, "Twain", SmartImplementation)
 
 std::int32_t gTwainState = kTwainIdle;
@@ -28,7 +32,7 @@ void LogSourceEvent(const MSG& message, TW_UINT16 answer) {
 
 bool TwainFilterMessage(MSG* message) {
   if (gTwainState != kTwainSourceEnabled) return false;
-  if (gTwainCurrent == nullptr) AssertFailed("current != NULL", __FILE__, __LINE__);
+  if (gTwainCurrent == nullptr) AssertFailed("current != NULL", kSource.Line(506));
   TW_EVENT event{message, MSG_NULL};
   const TW_UINT16 rc = gTwainCurrent->DSM_Entry(&gTwainCurrent->application, &gTwainCurrent->source, DG_CONTROL,
                                                 DAT_EVENT, MSG_PROCESSEVENT, &event);
@@ -37,7 +41,7 @@ bool TwainFilterMessage(MSG* message) {
     if (event.TWMessage == MSG_XFERREADY) gTwainState = kTwainTransferReady;
     if (event.TWMessage == MSG_CLOSEDSREQ) gTwainState = kTwainCloseRequested;
   }
-  if (rc == TWRC_FAILURE) AssertFailed("twRC != TWRC_FAILURE", __FILE__, __LINE__);
+  if (rc == TWRC_FAILURE) AssertFailed("twRC != TWRC_FAILURE", kSource.Line(531));
   return rc != TWRC_NOTDSEVENT;
 }
 

@@ -32,6 +32,8 @@ bool gSuppressControlNotifications = false;
 
 namespace {
 
+constexpr SourceName kSource("WINMAIN");
+
 ApplicationFactory gApplicationFactory = nullptr;
 bool gFatalErrorShowing = false;
 WORD gLastMouseX = 0;
@@ -92,7 +94,7 @@ MainWindowRecord* OpenMainWindow(HINSTANCE instance) {
   ShowWindow(window, SW_SHOWMAXIMIZED);
   // The shared 8-bit colour table owns the application palette, so it stays made for the whole run.
   if (IsLimitedWindows()) RealizeAppPalette();
-  CheckCall(DrawMenuBar(window), "WINMAIN", 0);
+  CheckCall(DrawMenuBar(window), kSource.Unnumbered());
   return record;
 }
 
@@ -168,7 +170,7 @@ int FrameworkWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int, ApplicationFacto
     const int code = RunMessageLoop();
     DestroyApplication();
     if (gAcceleratorTable) {
-      CheckCall(DestroyAcceleratorTable(gAcceleratorTable), "WINMAIN", 0);
+      CheckCall(DestroyAcceleratorTable(gAcceleratorTable), kSource.Unnumbered());
       gAcceleratorTable = nullptr;
     }
     return code;

@@ -13,6 +13,11 @@ SmartRef<Menu> gUndoMenu;
 bool gUndoing = false;
 
 namespace {
+constexpr SourceName kWindowHeader("Window");
+constexpr SourceName kViewHeader("View");
+}  // namespace
+
+namespace {
 SmartRef<App> gWindowManager;
 }  // namespace
 
@@ -185,7 +190,7 @@ int WindowCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void WindowCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "Window", 187);
+  RequireEnabled(watcher, kWindowHeader.Line(187));
   CastSmart<Window>(watcher)->Close();
 }
 
@@ -195,7 +200,7 @@ int WindowUndoCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void WindowUndoCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "Window", 195);
+  RequireEnabled(watcher, kWindowHeader.Line(195));
   CastSmart<Window>(watcher)->UndoRedo();
 }
 
@@ -205,7 +210,7 @@ int ViewCommand::GetSignalStatus(Smart* watcher) {
 }
 
 void ViewCommand::Send(Smart* watcher) {
-  RequireEnabled(watcher, "View", 472);
+  RequireEnabled(watcher, kViewHeader.Line(472));
   SmartRef<Area> held(area);
   CastSmart<View>(watcher)->RedrawFromBuffer(held ? *held : Area::emptyArea());
 }

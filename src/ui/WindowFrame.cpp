@@ -22,7 +22,7 @@ bool gForceTopmost = false;
 namespace {
 
 constexpr char kLinkProperty[] = "ClassInfo";
-constexpr char kFile[] = "WINDOWF";
+constexpr SourceName kSource("WINDOWF");
 
 MainWindowRecord* gMainWindowInfo = nullptr;
 int gNextChildId = 200;
@@ -74,7 +74,7 @@ HWND CreateFrameWindow(const String* title, int kind) {
   HWND window = CreateWindowExA(FrameKindExStyle(kind), "ChildWClass", text, FrameKindStyle(kind), 0, 0, 100, 100, gMainWindow,
                                 reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)),
                                 gMainWindowInfo ? gMainWindowInfo->instance : nullptr, nullptr);
-  return CheckNotNull(window, kFile, 0);
+  return CheckNotNull(window, kSource.Unnumbered());
 }
 
 Rect GetMainClientRect() {
@@ -129,7 +129,7 @@ void WindowFrame::BeginDraw(int mode) {
     } else {
       state->dc = ::GetDC(hwnd);
     }
-    CheckNotNull(state->dc, kFile, 0);
+    CheckNotNull(state->dc, kSource.Unnumbered());
     state->previousPalette = SelectPalette(state->dc, ColorTable::GetAppPalette(), TRUE);
     RealizePalette(state->dc);
     drawState = state.release();
@@ -182,20 +182,20 @@ bool WindowFrame::NeedsUpdate() const {
 
 HDC WindowFrame::GetDC() const {
   if (drawState) return drawState->dc;
-  ReportError("Not implemented.", kFile, 1023);
+  ReportError("Not implemented.", kSource.Line(1023));
   return nullptr;
 }
 
 void WindowFrame::Link(Window* window) {
   if (hwnd == nullptr) return;
-  CheckCall(SetPropA(hwnd, kLinkProperty, window), kFile, 0);
+  CheckCall(SetPropA(hwnd, kLinkProperty, window), kSource.Unnumbered());
 }
 
 void WindowFrame::Unlink() {
   // A native window already gone (destroyed with its parent, say) has no link left to remove; raising
   // here would end the program, as the window's destructor unlinks.
   if (hwnd == nullptr || !IsWindow(hwnd)) return;
-  CheckNotNull(RemovePropA(hwnd, kLinkProperty), kFile, 0);
+  CheckNotNull(RemovePropA(hwnd, kLinkProperty), kSource.Unnumbered());
 }
 
 bool WindowFrame::IsVisible() const { return hwnd != nullptr && IsWindowVisible(hwnd); }
@@ -215,13 +215,13 @@ String* WindowFrame::GetTitle() const {
 }
 
 void WindowFrame::Show(bool show) {
-  if (hwnd == nullptr) AssertFailed("data", kFile, 0);
+  if (hwnd == nullptr) AssertFailed("data", kSource.Unnumbered());
   ShowWindow(hwnd, show ? SW_RESTORE : SW_HIDE);
   if (show) BringToFront();
 }
 
 void WindowFrame::BringToFront() {
-  if (hwnd == nullptr) AssertFailed("data", kFile, 0);
+  if (hwnd == nullptr) AssertFailed("data", kSource.Unnumbered());
   HWND lastFloating = nullptr;
   if (!IsFloating()) {
     ChildWindowIterator children;
@@ -236,16 +236,16 @@ void WindowFrame::BringToFront() {
       break;
     }
   }
-  if (lastFloating == hwnd) AssertFailed("data != lastFloatingWindow", kFile, 0);
+  if (lastFloating == hwnd) AssertFailed("data != lastFloatingWindow", kSource.Unnumbered());
   const bool toTop = gForceTopmost || IsFloating();
   HWND insertAfter = (toTop || lastFloating == nullptr) ? HWND_TOP : lastFloating;
-  CheckCall(SetWindowPos(hwnd, insertAfter, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOSIZE), kFile, 0);
+  CheckCall(SetWindowPos(hwnd, insertAfter, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOSIZE), kSource.Unnumbered());
   if (!toTop && lastFloating != nullptr && GetTopWindow(GetParent(hwnd)) == hwnd)
-    AssertFailed("GetTopWindow(GetParent(&data->hwnd)) != &data->hwnd", kFile, 0);
+    AssertFailed("GetTopWindow(GetParent(&data->hwnd)) != &data->hwnd", kSource.Unnumbered());
 }
 
 void WindowFrame::Activate(bool active) {
-  if (active) CheckCall(ReleaseCapture(), kFile, 0);
+  if (active) CheckCall(ReleaseCapture(), kSource.Unnumbered());
   if (!IsFloating()) {
     PostMessageA(hwnd, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
     SetFocus(hwnd);
@@ -265,8 +265,8 @@ void WindowFrame::MoveTo(const Rect& rect) {
   const bool topLevel = GetParent(hwnd) == nullptr;
   CheckCall(AdjustWindowRectEx(&r, topLevel ? WS_OVERLAPPEDWINDOW : FrameKindStyle(kind), topLevel,
                                topLevel ? 0 : FrameKindExStyle(kind)),
-            kFile, 0);
-  CheckCall(MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE), kFile, 0);
+            kSource.Unnumbered());
+  CheckCall(MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE), kSource.Unnumbered());
 }
 
 Rect WindowFrame::GetGlobalBounds() const {
@@ -285,7 +285,7 @@ Point WindowFrame::MapPoint(const Point& point, WindowFrame* from) const {
 }
 
 bool WindowFrame::Update() {
-  CheckCall(UpdateWindow(hwnd), kFile, 0);
+  CheckCall(UpdateWindow(hwnd), kSource.Unnumbered());
   return true;
 }
 

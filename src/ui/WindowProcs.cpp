@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr SourceName kSource("WinSupport");
+
 void Report(Exception* exception) {
   SmartRef<Exception> held(exception);
   held->Report(kAlertStop);
@@ -53,7 +55,7 @@ void ControlNotification(HWND window, HWND control) {
   RECT r{};
   GetWindowRect(control, &r);
   POINT corner{r.right, r.bottom};
-  CheckCall(ScreenToClient(window, &corner), "WinSupport", 0);
+  CheckCall(ScreenToClient(window, &corner), kSource.Unnumbered());
   MouseDownEvent(MouseEventRecord{window, corner.x, corner.y, 0, 1});
 }
 
@@ -63,7 +65,7 @@ void ScrollNotification(HWND window, HWND bar, WPARAM wParam) {
   RECT r{};
   GetWindowRect(bar, &r);
   POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  CheckCall(ScreenToClient(window, &centre), "WinSupport", 0);
+  CheckCall(ScreenToClient(window, &centre), kSource.Unnumbered());
   MouseDownEvent(MouseEventRecord{window, centre.x, centre.y, static_cast<std::uint32_t>(wParam), 1});
 }
 

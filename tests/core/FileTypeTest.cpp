@@ -83,7 +83,9 @@ TEST(FileType, CopiesKeepEveryField) {
   EXPECT_STREQ(other.GetName(), "Page HTML");
   FileCreatorType creator("Quillory", FourCharCode("QUIL"));
   EXPECT_TRUE(creator.CanCopyFrom(&html));
-  EXPECT_EQ(RaisedText(Raised([&] { html.CopyFrom(&creator); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { html.CopyFrom(&creator); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "FILEREF:2448");
 }
 
 TEST(FileType, OpenDialogFilters) {

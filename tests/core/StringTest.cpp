@@ -173,7 +173,9 @@ TEST(String, ReadingOperations) {
 
   EXPECT_EQ(Text(String(String(""), 1, 0)), "");
   EXPECT_EQ(Text(String(six, 2, 3)), "bcd");
-  EXPECT_EQ(RaisedText(Raised([&] { String(six, 0, 1); })), "from > 0");
+  const SmartRef<Exception> raised = Raised([&] { String(six, 0, 1); });
+  EXPECT_EQ(RaisedText(raised), "from > 0");
+  EXPECT_EQ(RaisedPlace(raised), "xstring:77");
   EXPECT_EQ(RaisedText(Raised([&] { String(six, 5, 3); })), "from+num-1 <= oldLength");
   EXPECT_EQ(RaisedText(Raised([&] { six.Insert("x", 7, 1); })), "Range error");
   EXPECT_EQ(Text(String("ab") + String("cd")), "abcd");
@@ -197,7 +199,9 @@ TEST(String, ClipboardAndStreamOutput) {
   Memory* data = text.GetScrapData(0x54455854);
   ASSERT_EQ(data->GetSize(), 4u);
   EXPECT_STREQ(reinterpret_cast<char*>(data->GetData()), "Été"_cp);
-  EXPECT_EQ(RaisedText(Raised([&] { text.GetScrapData(0x50494354); })), "type == osType");
+  const SmartRef<Exception> raised = Raised([&] { text.GetScrapData(0x50494354); });
+  EXPECT_EQ(RaisedText(raised), "type == osType");
+  EXPECT_EQ(RaisedPlace(raised), "xstring:720");
 
   MemoryStream stream;
   stream << text << String("!");

@@ -136,8 +136,11 @@ TEST(Time, CopyingKeepsTheClass) {
   EXPECT_EQ(CastSmart<Time>(~copy)->GetMonths(), date.GetMonths());
   TimePeriod period(1, 0, 0);
   EXPECT_FALSE(date.CanCopyFrom(&period));
-  EXPECT_EQ(RaisedText(Raised([&] { date.CopyFrom(&period); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { date.CopyFrom(&period); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "TIME:50");
   TimeData plain;
+  EXPECT_EQ(RaisedPlace(Raised([&] { period.CopyFrom(&plain); })), "TIME:54");
   EXPECT_TRUE(plain.CanCopyFrom(&date));
   plain.CopyFrom(&date);
   EXPECT_EQ(plain.GetSeconds(), date.GetSeconds());

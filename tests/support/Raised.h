@@ -24,3 +24,12 @@ inline std::string RaisedText(const SmartRef<Exception>& exception) {
   if (auto* win32 = dynamic_cast<Win32ErrorException*>(~exception)) return "system error " + std::to_string(win32->GetCode());
   return "(other exception)";
 }
+
+// Where an assertion or a system error says it failed, as "file:line".
+inline std::string RaisedPlace(const SmartRef<Exception>& exception) {
+  if (auto* assertion = dynamic_cast<AssertionException*>(~exception))
+    return std::string(assertion->GetFile() ? assertion->GetFile() : "") + ":" + std::to_string(assertion->GetLine());
+  if (auto* win32 = dynamic_cast<Win32ErrorException*>(~exception))
+    return std::string(win32->GetFile() ? win32->GetFile() : "") + ":" + std::to_string(win32->GetLine());
+  return "(no place)";
+}

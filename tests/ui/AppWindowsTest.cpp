@@ -32,7 +32,7 @@ class ViewOrAppCommand : public GenericSignal {
     return CastSmart<App>(watcher) && appHandles ? kCommandChecked : kCommandDisabled;
   }
   void Send(Smart* watcher) override {
-    RequireEnabled(watcher, "Test", 1);
+    RequireEnabled(watcher, THIS_PLACE);
     if (auto* view = dynamic_cast<CommandView*>(CastSmart<View>(watcher))) {
       ++view->performed;
     } else {

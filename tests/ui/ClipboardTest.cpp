@@ -183,7 +183,9 @@ TEST_F(ClipboardTest, CopiesShareAndSwapsExchange) {
   EXPECT_EQ(second->GetScrap(), nullptr);
   EXPECT_EQ(text->GetReferenceCount(), 2) << "held by the test and the copy";
   SmartRef<Picture> picture(new Picture());
-  EXPECT_EQ(RaisedText(Raised([&] { first->CopyFrom(~picture); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { first->CopyFrom(~picture); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "CLIPBRD:84");
 }
 
 namespace {

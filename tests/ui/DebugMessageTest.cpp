@@ -154,7 +154,10 @@ TEST_F(DebugMessageTest, CopyingQuietnessKeepsTheWindowCountRight) {
     EXPECT_EQ(gDebugCount, 0);
     EXPECT_EQ(gDebugWindow, nullptr);
     SmartRef<Smart> other(LFWDecorator::Get().Clone());
-    EXPECT_EQ(RaisedText(Raised([&] { quiet->CopyFrom(~other); })), "castPtr");
+    const SmartRef<Exception> raised = Raised([&] { quiet->CopyFrom(~other); });
+    EXPECT_EQ(RaisedText(raised), "castPtr");
+    EXPECT_EQ(RaisedPlace(raised), "DebugMessage:49");
+    EXPECT_EQ(RaisedPlace(Raised([&] { other->CopyFrom(~silent); })), "LFWDecorator:56");
   });
 }
 

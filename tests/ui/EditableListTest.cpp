@@ -122,7 +122,9 @@ TEST(EditableListObject, CopiesShareTheListAndCopyTheRest) {
   EXPECT_EQ(Indexes(other->GetSelection()), std::vector<std::int32_t>{2});
 
   SmartRef<String> notAList(new String("x"));
-  EXPECT_EQ(RaisedText(Raised([&] { other->CopyFrom(~notAList); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { other->CopyFrom(~notAList); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "EDITLIST:20");
   EXPECT_FALSE(other->CanCopyFrom(~notAList));
 }
 

@@ -89,7 +89,9 @@ TEST_F(PreviewTest, OpeningMakesTheEmptyFileAndAnEmptyStore) {
   EXPECT_FALSE(preview->GetItemImage(*Ref("a.bmp")));
   EXPECT_FALSE(preview->IsItemCurrent(*Ref("a.bmp"), false));
   EXPECT_TRUE(*preview->GetFolder() == *Ref());
-  EXPECT_EQ(RaisedText(Raised([&] { preview->SetItemTime(*Ref("a.bmp"), Time(1, 1, 2000)); })), "previewItem.Valid()");
+  const SmartRef<Exception> raised = Raised([&] { preview->SetItemTime(*Ref("a.bmp"), Time(1, 1, 2000)); });
+  EXPECT_EQ(RaisedText(raised), "previewItem.Valid()");
+  EXPECT_EQ(RaisedPlace(raised), "PREVIEW:313");
   EXPECT_TRUE(alerts.Alerts().empty()) << "an empty store is no damaged document";
 }
 

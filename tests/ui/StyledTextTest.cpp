@@ -134,7 +134,9 @@ TEST(StyledText, CopyingFromAnotherClassFailsItsAssertion) {
   StyledText text("a", 1, nullptr);
   SmartRef<String> plain = new String("b");
   EXPECT_FALSE(text.CanCopyFrom(~plain));
-  EXPECT_EQ(RaisedText(Raised([&] { text.CopyFrom(~plain); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { text.CopyFrom(~plain); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "STYLEDT:17");
   SmartRef<StyledText> clone = CastSmart<StyledText>(text.Clone());
   ASSERT_TRUE(clone);
   EXPECT_EQ(TextOf(*clone), "a");

@@ -143,7 +143,9 @@ TEST(TextStyle, CopiesAreIndependentAndHaveFontsOfTheirOwn) {
   EXPECT_TRUE(target.CanCopyFrom(~copy));
   SmartRef<String> notAStyle = new String("x");
   EXPECT_FALSE(target.CanCopyFrom(~notAStyle));
-  EXPECT_EQ(RaisedText(Raised([&] { target.CopyFrom(~notAStyle); })), "castPtr");
+  const SmartRef<Exception> raised = Raised([&] { target.CopyFrom(~notAStyle); });
+  EXPECT_EQ(RaisedText(raised), "castPtr");
+  EXPECT_EQ(RaisedPlace(raised), "TextStyle:84");
 }
 
 TEST(TextStyle, DefaultStyleIsTheFrameworksPlainText) {

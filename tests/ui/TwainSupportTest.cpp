@@ -5,6 +5,7 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "graphics/OSBitMap.h"
+#include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "ui/DebugMessage.h"
 #include "ui/TwainSupport.h"
@@ -99,9 +100,18 @@ TEST_F(TwainFilter, TheSourceTakesItsOwnEventsAndChangesTheState) {
 TEST_F(TwainFilter, AFailingSourceOrAMissingConnectionIsAnAssertion) {
   Enable();
   fake.rc = TWRC_FAILURE;
-  EXPECT_EQ(RaisedText(Raised([&] { TwainFilterMessage(&message); })), "twRC != TWRC_FAILURE");
+  const SmartRef<Exception> failing = Raised([&] { TwainFilterMessage(&message); });
+  EXPECT_EQ(RaisedText(failing), "twRC != TWRC_FAILURE");
+  EXPECT_EQ(RaisedPlace(failing), "TwainSupport:531");
   gTwainCurrent = nullptr;
-  EXPECT_EQ(RaisedText(Raised([&] { TwainFilterMessage(&message); })), "current != NULL");
+  const SmartRef<Exception> missing = Raised([&] { TwainFilterMessage(&message); });
+  EXPECT_EQ(RaisedText(missing), "current != NULL");
+  EXPECT_EQ(RaisedPlace(missing), "TwainSupport:506");
+  // The alert shows the line, which is what a child can read out.
+  AlertRecorder alerts;
+  missing->Report(kAlertStop);
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_NE(alerts.Alerts()[0].text.find("506"), std::string::npos) << alerts.Alerts()[0].text;
 }
 
 TEST(Twain, ScanningIsOfferedExceptOnLimitedSystems) {
