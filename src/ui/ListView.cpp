@@ -22,13 +22,6 @@ namespace {
 
 constexpr std::int32_t kBlack = 1;
 
-// The first index of the array that names an element of the list, or 0.
-std::int32_t FirstSelected(const GenericArray& selection, std::int32_t count) {
-  if (selection.NumItems() == 0 || selection.GetItemSize() != sizeof(std::int32_t)) return 0;
-  const auto index = *static_cast<const std::int32_t*>(selection.At(1));
-  return index >= 1 && index <= count ? index : 0;
-}
-
 }  // namespace
 
 ListView::ListView(View* parent, const Rect& frame, const List& list, Editable* titleContainer,
@@ -38,8 +31,6 @@ ListView::ListView(View* parent, const Rect& frame, const List& list, Editable* 
       titleContainer(titleContainer),
       savedSelection(selection),
       flags(editable ? kEditable : 0) {
-  // The owner's selection shows from the start: a list reopened on its selected entry must show it.
-  this->selection = FirstSelected(savedSelection, list.NumItems());
   this->list->ToggleObserver(this);
   CheckSelection();
 }
@@ -146,17 +137,6 @@ void ListView::Clear() {
   NotifyRange(selection, 1, 1);
 }
 
-// The menus offer what the pane can do: editing a list that is not editable is never offered.
-bool ListView::CanEdit(int operation) {
-  switch (operation) {
-    case kEditCopy: return selection != 0;
-    case kEditPaste: return IsEditable();
-    case kEditCut:
-    case kEditClear: return IsEditable() && selection != 0;
-    default: return false;
-  }
-}
-
 std::int32_t ListView::IndexAtPoint(std::int32_t, std::int32_t y) const {
   const std::int32_t index = firstVisible + 1 + (y - GetBounds().top) / kRowHeight;
   return index < 1 || index > list.NumItems() ? 0 : index;
@@ -222,8 +202,6 @@ Smart* ListItemReference::GetObject() {
 bool ListItemReference::ObjectExists() { return index >= 1 && index <= list.NumItems(); }
 
 void ListItemReference::ReplaceObject(SmartRef<Smart> object) {
-  if (!ObjectExists()) return;
-  SmartRef<Smart> converted = object;
-  if (!list->Convert(&converted, true)) return;
-  list->Put(~converted, index, 1);
+  if (!object || !ObjectExists()) return;
+  list->InsertItemConverted(index - 1, ~object);
 }

@@ -20,7 +20,7 @@ class ListView : public View, public ModelObserver, public Controllable {
   // The narrowest a list pane wants to be.
   static constexpr std::int32_t kMinimumWidth = 150;
 
-  // The selection array holds 1-based indexes; its first one that lies in the list starts selected.
+  // The pane starts with nothing selected; the selection array (1-based indexes) is kept for the owner.
   ListView(View* parent, const Rect& frame, const List& list, Editable* titleContainer,
            const GenericArray& selection, bool editable);
   ~ListView() override;
@@ -43,8 +43,6 @@ class ListView : public View, public ModelObserver, public Controllable {
   void Paste(Clipboard* clipboard, std::int32_t first, std::int32_t second, std::int32_t third) override;
   // Removes the selected element; the one after it is selected then, none when it was the last.
   void Clear() override;
-  // Copying needs a selection; pasting and clearing an editable list, clearing a selection too.
-  bool CanEdit(int operation) override;
   // Inverts the selected row's inside; a second call takes it away.
   void Highlight() override;
   void Activate(bool active) override;
@@ -100,8 +98,8 @@ class ListItemReference : public ObjectReference {
   Smart* GetObject() override;
   bool ObjectExists() override;
   bool CanReplaceObject() override { return true; }
-  // The object, converted to the list's element class, takes the element's place; nothing when it cannot
-  // be converted or the element is gone.
+  // The object, converted to the list's element class, goes in at the element's place and the element
+  // moves one place down; nothing when it cannot be converted or the element is gone.
   void ReplaceObject(SmartRef<Smart> object) override;
   bool AcceptsObject(SmartRef<Smart> object) override { return bool(object); }
 

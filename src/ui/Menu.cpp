@@ -6,6 +6,7 @@
 #include "core/Exception.h"
 #include "core/GenericArray.h"
 #include "platform/gdi/text/Text.h"
+#include "platform/kernel/Errors.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
 #include "platform/user/Paint.h"
@@ -16,6 +17,8 @@
 bool gMenuBarInstalled = false;
 
 namespace {
+
+constexpr SourceName kSource("MENU");
 
 // Slot n holds the live menu numbered n (uncounted), or null when n is free. Menus may outlive static
 // destruction, so the table is never destroyed.
@@ -308,8 +311,12 @@ void Menu::SetHidden(bool hidden) {
   DrawMenuBar(gMainWindow);
 }
 
+// The states are set on the bar, by command: the menu and its sub-menus are found through it.
 void Menu::Update(App& target) {
-  if (IsHidden() || nativeMenu == nullptr) return;
+  if (IsHidden()) return;
+  ClearBenignError({ERROR_INVALID_PARAMETER});
+  CheckNotNull(gMainWindow, kSource.Line(660));
+  const HMENU bar = CheckNotNull(GetMenu(gMainWindow), kSource.Line(663));
   for (std::int32_t i = 1; i <= items.NumItems() && i <= kMaxEntries; ++i) {
     if (Menu* sub = SubMenuAt(i); sub && ItemAt(i) == nullptr) {
       sub->Update(target);
@@ -317,12 +324,16 @@ void Menu::Update(App& target) {
       item->UpdateStatus(target);
       const auto command = static_cast<UINT>(CommandNumber(i));
       const std::uint32_t state = item->GetState();
-      CHECK_CALL(EnableMenuItem(nativeMenu, command, MF_BYCOMMAND | ((state & MenuItem::kDisabled) ? MF_GRAYED : MF_ENABLED)) != -1);
-      CHECK_CALL(CheckMenuItem(nativeMenu, command, MF_BYCOMMAND | ((state & MenuItem::kChecked) ? MF_CHECKED : MF_UNCHECKED)) !=
-                 static_cast<DWORD>(-1));
+      if (state & MenuItem::kDisabled) {
+        CheckCall(EnableMenuItem(bar, command, MF_BYCOMMAND | MF_GRAYED) != -1, kSource.Line(688));
+      } else {
+        CheckCall(EnableMenuItem(bar, command, MF_BYCOMMAND | MF_ENABLED) != -1, kSource.Line(690));
+      }
+      const UINT check = (state & MenuItem::kChecked) ? MF_CHECKED : MF_UNCHECKED;
+      CheckCall(CheckMenuItem(bar, command, MF_BYCOMMAND | check) != static_cast<DWORD>(-1), kSource.Line(694));
     }
   }
-  if (MainMenuBar() != nullptr) DrawMenuBar(gMainWindow);
+  CheckCall(DrawMenuBar(gMainWindow), kSource.Line(703));
 }
 
 void Menu::TrackPopup(HWND, std::int32_t x, std::int32_t y) {

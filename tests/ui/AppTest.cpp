@@ -5,6 +5,7 @@
 #include "core/Text1252.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "ui/Tool.h"
 
 namespace {
 
@@ -111,6 +112,24 @@ TEST_F(AppTest, CommandsGoToTheApplicationWhenItAcceptsThem) {
             "GetSignalStatus(watcher) != disabled");
   EXPECT_EQ(command->sent, 1);
   EXPECT_FALSE(gApplication->FindCommandHandler(nullptr));
+}
+
+// The tool buttons' command: it makes its tool the application's, and is refused by anything else.
+TEST_F(AppTest, AnAppCommandMakesItsToolTheApplicationsTool) {
+  SmartRef<Tool> tool(new Tool);
+  SmartRef<AppCommand> command(new AppCommand(~tool));
+  Smart* app = static_cast<SmartImplementation*>(~gApplication);
+  SmartRef<SmartImplementation> other(new SmartImplementation);
+  EXPECT_EQ(command->GetSignalStatus(app), kCommandEnabled);
+  EXPECT_EQ(command->GetSignalStatus(~other), kCommandDisabled);
+  EXPECT_EQ(command->GetSignalStatus(nullptr), kCommandDisabled);
+  const SmartRef<Tool> before = gApplication->GetTool();
+  const SmartRef<Exception> refused = Raised([&] { command->Send(~other); });
+  EXPECT_EQ(RaisedText(refused), "GetSignalStatus(watcher) != disabled");
+  EXPECT_EQ(RaisedPlace(refused), "App:330");
+  EXPECT_EQ(gApplication->GetTool(), before);
+  gApplication->DoCommand(~command);
+  EXPECT_EQ(gApplication->GetTool(), tool);
 }
 
 TEST_F(AppTest, PasteIsDisabledWhileTheClipboardIsEmptyAndTheRestIsEnabledWithoutAWindow) {

@@ -10,6 +10,7 @@
 #include "core/Text1252.h"
 #include "graphics/BitMap.h"
 #include "graphics/Picture.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Clipboard.h"
 #include "support/Raised.h"
@@ -55,6 +56,24 @@ class ClipboardTest : public GraphicsFixture {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
     SetClipboardData(CF_DIB, block);
+    CloseClipboard();
+  }
+
+  // Another program puts a 3 x 2 device bitmap on the clipboard, black but for a green bottom-right pixel.
+  static void PutBitmapFromElsewhere() {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 3, 2);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    const RECT all{0, 0, 3, 2};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SetPixel(dc, 2, 1, RGB(0, 255, 0));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    SetClipboardData(CF_BITMAP, bitmap);
     CloseClipboard();
   }
 
@@ -122,6 +141,15 @@ TEST_F(ClipboardTest, WhatOtherProgramsPutThereIsImportedAtTheFirstUseAfterActiv
   const Color left = bitmap->GetPixelColor(bitmap->GetPixelValue(0, 0));
   EXPECT_EQ(left.red >> 8, 0xFF);
   EXPECT_EQ(left.blue >> 8, 0);
+
+  clipboard->SetActive(false);
+  PutBitmapFromElsewhere();
+  clipboard->SetActive(true);
+  bitmap = CastSmart<BitMap>(clipboard->GetScrap());
+  ASSERT_NE(bitmap, nullptr) << "a device bitmap comes in as well";
+  EXPECT_EQ(bitmap->GetBounds(), Rect(0, 0, 3, 2));
+  EXPECT_EQ(bitmap->GetPixelColor(bitmap->GetPixelValue(2, 1)).green >> 8, 0xFF);
+  EXPECT_EQ(bitmap->GetPixelColor(bitmap->GetPixelValue(0, 0)).green >> 8, 0);
 
   clipboard->SetActive(false);
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -311,6 +339,28 @@ TEST_F(ClipTasks, ClipboardCommandsAreUndoneAndRedoneFromTheMenus) {
     EXPECT_EQ(snippet->text, "Bonjour monde");
     EXPECT_EQ(snippet->firstArguments, std::vector<std::int32_t>{1});
     Window::SetUndoMenu(nullptr);
+  });
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// Pasting over a selection replaces it and leaves the clipboard as it was; undoing takes exactly the
+// pasted text away and puts the replaced text back where it was, and redoing replaces it again.
+TEST_F(ClipTasks, PasteReplacingSwapsTheSelectionForTheClipboardAndUndoesBothWays) {
+  InWindow([&](ControlWindow& window) {
+    SmartRef<Snippet> snippet(new Snippet(&window, "Bonjour le monde"));
+    window.AddSubview(~snippet);
+    window.SetTarget(~snippet);
+    app->GetClipboard()->SetScrap(SmartRef<String>(new String("tout ")).operator~());
+    snippet->Select(8, 11);  // "le "
+    app->DoClipCommand(kClipPasteReplace);
+    EXPECT_EQ(snippet->text, "Bonjour tout monde");
+    EXPECT_EQ(ClipText(), "tout ");
+    window.UndoRedo();
+    EXPECT_EQ(snippet->text, "Bonjour le monde");
+    EXPECT_EQ(snippet->firstArguments.back(), 1) << "the replaced text is pasted back with 1";
+    EXPECT_EQ(ClipText(), "tout ");
+    window.UndoRedo();
+    EXPECT_EQ(snippet->text, "Bonjour tout monde");
   });
   EXPECT_TRUE(alerts.Alerts().empty());
 }

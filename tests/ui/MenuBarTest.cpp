@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MenuTestSupport.h"
+#include "support/Raised.h"
 #include "ui/PopupControl.h"
 #include "ui/Window.h"
 
@@ -124,6 +125,33 @@ TEST_F(MenuBarTest, MenusBuiltInCodeShowInTheBarAndTheirItemsReachTheirCommands)
   });
   EXPECT_EQ(code, 0);
   EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// Greyed and ticked states are set on the main window's bar, by command, so a sub-menu's entries are
+// found through it as well; without the bar the update is refused, except for a hidden menu, which is
+// passed over.
+TEST_F(MenuBarTest, MenusAreUpdatedThroughTheMainWindowsBar) {
+  const int code = Run([&] {
+    Pump();
+    SmartRef<Menu> more(new Menu("Plus", 0));
+    more->AppendItem("Imprimer aussi", 0, &print);
+    fileMenu->SetSubMenu(3, ~more);
+    app->UpdateMenus();
+    EXPECT_NE(GetMenuState(more->GetNativeMenu(), 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+    print.status = kCommandEnabled;
+    app->UpdateMenus();
+    EXPECT_EQ(GetMenuState(more->GetNativeMenu(), 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+
+    const HMENU bar = GetMenu(gMainWindow);
+    SetMenu(gMainWindow, nullptr);
+    EXPECT_EQ(RaisedText(Raised([&] { app->UpdateMenus(); })), "Missing (NULL) value.");
+    editMenu->SetHidden(true);
+    EXPECT_EQ(RaisedText(Raised([&] { editMenu->Update(*app); })), "(nothing raised)");
+    editMenu->SetHidden(false);
+    SetMenu(gMainWindow, bar);
+    PostQuitMessage(0);
+  });
+  EXPECT_EQ(code, 0);
 }
 
 // The menus' shortcut letters reach the accelerator table on full systems and the shortcut table that the

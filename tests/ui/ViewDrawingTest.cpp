@@ -5,6 +5,7 @@
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "ui/ViewTestSupport.h"
+#include "ui/Window.h"
 
 namespace {
 
@@ -174,10 +175,23 @@ TEST_F(ViewPainting, BuffersAreCopiedThroughTheFrameAndRequired) {
             ".ggggg\n"
             ".ggggg\n"
             ".ggggg\n");
+  // A view command does the same for the area it holds, on a buffered view only.
+  SmartRef<ViewCommand> command(new ViewCommand(new Area(Rect(1, 1, 2, 6))));
+  EXPECT_EQ(command->GetSignalStatus(~root), kCommandEnabled);
+  EXPECT_EQ(command->GetSignalStatus(~surface), kCommandDisabled) << "not a view";
+  command->Send(~root);
+  EXPECT_EQ(surface->Picture({{0xFFFFFF, '.'}, {0xFF0000, 'r'}, {0x00FF00, 'g'}}),
+            "rggggg\n"
+            "rrgggg\n"
+            "..gggg\n"
+            "..gggg\n"
+            "..gggg\n");
 
   root->SetBuffered(false);
   EXPECT_FALSE(root->IsBuffered());
   EXPECT_EQ(root->GetBufferOrDevice(), SmartRef<DisplayDevice>(~surface));
+  EXPECT_EQ(command->GetSignalStatus(~root), kCommandDisabled);
+  EXPECT_EQ(RaisedPlace(Raised([&] { command->Send(~root); })), "View:472");
 }
 
 }  // namespace
