@@ -147,6 +147,42 @@ std::vector<Made> MakeCursors() {
             "....#oooooo#."
             "....########.");
   made.push_back({230, 4, 0, hand});
+
+  // The engine's link cursors: over a page that has links, an arrow with a chain link; over a link, the
+  // hand that follows it.
+  Picture link;
+  link.Draw(0, 0, 12,
+            "#..........."
+            "##.........."
+            "#o#........."
+            "#oo#........"
+            "#ooo#......."
+            "#oooo#......"
+            "#ooooo#....."
+            "#oooooo#...."
+            "#ooooooo#..."
+            "#oooo#####.."
+            "#oo#oo#....."
+            "#o#.#oo#...."
+            "##..#oo#...."
+            "#....#oo#..."
+            ".....#oo#..."
+            "......##....");
+  link.Draw(10, 14, 12,
+            ".####..####."
+            "#....##....#"
+            "#...#..#...#"
+            "#....##....#"
+            ".####..####.");
+  made.push_back({404, 0, 0, link});
+  Picture linkHot = hand;
+  linkHot.Draw(14, 0, 5,
+               "..#.."
+               "#.#.#"
+               ".###."
+               "#.#.#"
+               "..#..");
+  made.push_back({405, 4, 0, linkHot});
   return made;
 }
 

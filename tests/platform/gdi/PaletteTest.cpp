@@ -47,6 +47,23 @@ TEST(Palettes, TheScreenIsTrueColourWithoutASystemPalette) {
   DeleteDC(dc);
 }
 
+TEST(Palettes, HighColourScreensReportTheirDepthWithoutAPalette) {
+  for (int bits : {16, 24}) {
+    SCOPED_TRACE(bits);
+    platform::SetScreenFormat(bits, 640, 480);
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), bits);
+    EXPECT_EQ(GetDeviceCaps(dc, SIZEPALETTE), 0);
+    HBITMAP compatible = CreateCompatibleBitmap(dc, 3, 2);
+    BITMAP info{};
+    ASSERT_EQ(GetObject(compatible, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_EQ(info.bmBitsPixel, bits);
+    DeleteObject(compatible);
+    DeleteDC(dc);
+  }
+  platform::SetScreenFormat(32, 1024, 768);
+}
+
 TEST(Palettes, PaletteIndexColoursComeFromTheSelectedPalette) {
   gditest::Canvas canvas(2, 1, 32);
   HPALETTE palette = MakePalette({{1, 2, 3, 0}, {200, 100, 50, 0}});
