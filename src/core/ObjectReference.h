@@ -60,8 +60,9 @@ class MediaReference : public ObjectReference, public Persistent {
  public:
   static const PersistentType persistentType;
 
-  // Drops a loaded object that can be loaded again.
-  virtual void Purge() = 0;
+  // Drops a loaded object that can be loaded again; answers whether it let go of anything. Called when
+  // memory runs short, so it never raises.
+  virtual bool Purge() = 0;
   // The reference's own block holds nothing; subclasses write theirs after it.
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }

@@ -4,6 +4,7 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
+#include "core/Format.h"
 #include "core/Stream.h"
 #include "graphics/Transform.h"
 #include "platform/gdi/Gdi.h"
@@ -30,6 +31,12 @@ Persistent* ReadArea(Archive* archive) { return new Area(archive); }
 }  // namespace
 
 const PersistentType Area::persistentType(&Area::classInfo, MakeVersion(1), MakeVersion(1), &ReadArea);
+
+namespace {
+
+[[maybe_unused]] const bool gAreaRegistered = (RegisterGenericType(29, &Area::persistentType), true);
+
+}  // namespace
 
 const Area& Area::emptyArea() {
   static Area* empty = NewPermanent<Area>();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "core/Format.h"
 #include "core/Stream.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DisplayPort.h"
@@ -36,6 +37,12 @@ std::int16_t StoredDepth(std::int16_t stored, const ColorTable& table) {
 SMART_DEFINE(BitMap, "BitMap", nullptr, kBitMapConversions, Image)
 
 const PersistentType BitMap::persistentType(&BitMap::classInfo, MakeVersion(1, 0), MakeVersion(1, 1), &BitMap::ReadNew);
+
+namespace {
+
+[[maybe_unused]] const bool gBitMapRegistered = (RegisterGenericType(25, &BitMap::persistentType), true);
+
+}  // namespace
 
 BitMap::BitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::optional<Color> keyColor, bool useKey)
     : colorTable(table), useChromaKey(useKey) {

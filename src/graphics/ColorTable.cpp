@@ -10,6 +10,7 @@
 #include "core/File.h"
 #include "core/FileReference.h"
 #include "core/FileType.h"
+#include "core/Format.h"
 #include "core/ListData.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
@@ -22,6 +23,12 @@ SMART_DEFINE(ColorTable, "ColorTable", &CreateDefault<ColorTable>, nullptr, Pers
 
 const PersistentType ColorTable::persistentType(&ColorTable::classInfo, MakeVersion(1, 0), MakeVersion(1, 2),
                                                 &ColorTable::ReadNew);
+
+namespace {
+
+[[maybe_unused]] const bool gColorTableRegistered = (RegisterGenericType(32, &ColorTable::persistentType), true);
+
+}  // namespace
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "core/Exception.h"
 #include "core/FileType.h"
+#include "core/Format.h"
 #include "graphics/ColorTable.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OSBitMap.h"
@@ -10,6 +11,12 @@
 SMART_DEFINE(Picture, "Picture", &CreateDefault<Picture>, nullptr, Image, SystemScrap)
 
 const PersistentType Picture::persistentType(&Picture::classInfo, MakeVersion(1, 0), MakeVersion(1, 0), &Picture::ReadNew);
+
+namespace {
+
+[[maybe_unused]] const bool gPictureRegistered = (RegisterGenericType(31, &Picture::persistentType), true);
+
+}  // namespace
 
 Picture::Picture(Stream& stream) : depth(GetDisplayBitDepth()) { frame = ReadPICTData(stream, data); }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ControlTestSupport.h"
-#include "DocumentBytes.h"
+#include "support/DocumentBytes.h"
 #include "core/Exception.h"
 #include "core/ListData.h"
 #include "core/Progress.h"
@@ -176,7 +176,7 @@ TEST_F(ProgressDialogTest, StopClickedDuringARealDocumentReadCancelsIt) {
     list->Append(~text);
   }
   InVirtualTime([&] {
-    const std::string bytes = ui_testing::SaveDocument(list);
+    const std::string bytes = document_testing::SaveDocument(list);
     // Time passes as the document is read; the user clicks "Stop" once the dialog has shown.
     int clicks = 0;
     bool clicking = false;
@@ -191,7 +191,7 @@ TEST_F(ProgressDialogTest, StopClickedDuringARealDocumentReadCancelsIt) {
       return now;
     };
     SmartRef<ObjectFile> file;
-    SmartRef<Smart> root = ui_testing::ReadDocument(bytes, &file);
+    SmartRef<Smart> root = document_testing::ReadDocument(bytes, &file);
     tick = nullptr;
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(root, nullptr) << "the read stopped";

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "DocumentBytes.h"
+#include "support/DocumentBytes.h"
 #include "core/Format.h"
 #include "core/Memory.h"
 #include "core/Text1252.h"
@@ -13,7 +13,7 @@
 #include "support/graphics/SurfaceDevice.h"
 #include "ui/StyledText.h"
 
-using namespace ui_testing;
+using namespace document_testing;
 
 namespace {
 

@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "DocumentBytes.h"
+#include "support/DocumentBytes.h"
 #include "core/Format.h"
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "ui/TextStyle.h"
 
-using namespace ui_testing;
+using namespace document_testing;
 
 namespace {
 

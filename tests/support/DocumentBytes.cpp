@@ -1,4 +1,4 @@
-#include "DocumentBytes.h"
+#include "support/DocumentBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "core/Format.h"
 #include "core/Stream.h"
 
-namespace ui_testing {
+namespace document_testing {
 
 namespace {
 
@@ -66,4 +66,4 @@ std::string Long(std::uint32_t value) {
 
 std::string Short(std::uint16_t value) { return {static_cast<char>(value), static_cast<char>(value >> 8)}; }
 
-}  // namespace ui_testing
+}  // namespace document_testing

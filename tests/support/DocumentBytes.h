@@ -7,7 +7,7 @@
 
 #include "core/ObjectFile.h"
 
-namespace ui_testing {
+namespace document_testing {
 
 std::string SaveDocument(SmartRef<Smart> root);
 // The file is kept (it holds the objects it loaded).
@@ -21,4 +21,4 @@ std::string WithObjectBody(std::string file, std::int32_t n, const std::string& 
 std::string Long(std::uint32_t value);
 std::string Short(std::uint16_t value);
 
-}  // namespace ui_testing
+}  // namespace document_testing
