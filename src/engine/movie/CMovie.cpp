@@ -6,6 +6,7 @@
 #include "core/Stream.h"
 #include "engine/EngineNotices.h"
 #include "engine/Storage.h"
+#include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
 #include "graphics/ColorTable.h"
 
@@ -168,6 +169,10 @@ void CMovie::GetFrameBounds(Rect* out, std::int16_t) { *out = bounds; }
 bool CMovie::DrawFrame(DisplayPort&, CXform*, std::int16_t, const Color&) {
   PostEngineNotice(kNoticeUnsupportedMovieOperation);
   return false;
+}
+
+bool CMovie::CanDrawDirect(CXform* xform) {
+  return xform == nullptr || xform == hiddenFrameXform || xform->IsTranslationOnly();
 }
 
 bool CMovie::HasStableImages() { return true; }

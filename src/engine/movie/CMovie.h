@@ -81,6 +81,8 @@ class CMovie : public Persistent, public SmartImplementation {
   virtual void OffsetFrames(std::int16_t frame, std::int32_t dx, std::int32_t dy);
   virtual void GetFrameBounds(Rect* out, std::int16_t frame);
   virtual bool DrawFrame(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background);
+  // Without a transform, hidden, or only moved: the frame needs no transformed image.
+  virtual bool CanDrawDirect(CXform* xform);
   virtual bool HasStableImages();
   virtual int GetFrameDepth(std::int16_t frame);
   virtual std::int16_t GetLayerCount();

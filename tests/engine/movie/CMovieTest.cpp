@@ -2,6 +2,7 @@
 
 #include "core/Sound.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
 #include "graphics/ColorTable.h"
 #include "support/AlertRecorder.h"
@@ -154,6 +155,20 @@ TEST_F(MovieTest, ADependantThatLeavesDuringAChangeIsNotToldAgain) {
   EXPECT_EQ(leaver.told, 1);
   EXPECT_TRUE(dependant.events.empty());
   movie->ToggleDependant(&dependant);
+}
+
+TEST_F(MovieTest, OnlyFramesThatAreMovedOrHiddenAreDrawnDirectly) {
+  SmartRef<CXform> moved = new CXform({0, 0, 10, 10}, {5, 5, 15, 15});
+  SmartRef<CXform> scaled = new CXform({0, 0, 10, 10}, {0, 0, 20, 10});
+  SmartRef<CXform> turned = new CXform({0, 0, 10, 10}, {0, 0, 10, 10});
+  XformMatrix quarter{0, 1, -1, 0};
+  turned->Decompose(quarter);
+  ASSERT_EQ(turned->GetRotation() % 360, 90);
+  EXPECT_TRUE(movie->CanDrawDirect(nullptr));
+  EXPECT_TRUE(movie->CanDrawDirect(hiddenFrameXform));
+  EXPECT_TRUE(movie->CanDrawDirect(~moved));
+  EXPECT_FALSE(movie->CanDrawDirect(~scaled));
+  EXPECT_FALSE(movie->CanDrawDirect(~turned));
 }
 
 TEST_F(MovieTest, PurgingFramesWithSoundsIsNoticedOnceAndFreesNothing) {
