@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GdiTestSupport.h"
+#include "platform/user/Paint.h"
 
 namespace {
 
@@ -51,15 +52,15 @@ TEST(Palettes, HighColourScreensReportTheirDepthWithoutAPalette) {
   for (int bits : {16, 24}) {
     SCOPED_TRACE(bits);
     platform::SetScreenFormat(bits, 640, 480);
-    HDC dc = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), bits);
-    EXPECT_EQ(GetDeviceCaps(dc, SIZEPALETTE), 0);
-    HBITMAP compatible = CreateCompatibleBitmap(dc, 3, 2);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), bits);
+    EXPECT_EQ(GetDeviceCaps(screen, SIZEPALETTE), 0);
+    HBITMAP compatible = CreateCompatibleBitmap(screen, 3, 2);
     BITMAP info{};
     ASSERT_EQ(GetObject(compatible, sizeof info, &info), static_cast<int>(sizeof info));
     EXPECT_EQ(info.bmBitsPixel, bits);
     DeleteObject(compatible);
-    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
   }
   platform::SetScreenFormat(32, 1024, 768);
 }
