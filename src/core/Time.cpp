@@ -27,12 +27,6 @@ namespace {
 namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
-
-void WriteFields(ArchiveBlock& block, std::int32_t months, std::int32_t seconds) {
-  if (block.IsSkipping()) return;
-  block.GetStream()->WriteLong(months);
-  block.GetStream()->WriteLong(seconds);
-}
 }  // namespace
 
 void FloorDivMod(std::int32_t value, std::int32_t divisor, std::int32_t* quotient, std::int32_t* remainder) {
@@ -52,23 +46,18 @@ TimeData::TimeData(ArchiveBlock& block) {
   seconds = block.GetStream()->ReadLong();
 }
 
+void TimeData::WriteFields(ArchiveBlock& block) const {
+  if (block.IsSkipping()) return;
+  block.GetStream()->WriteLong(months);
+  block.GetStream()->WriteLong(seconds);
+}
+
 void TimeData::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);
-  WriteFields(block, months, seconds);
+  WriteFields(block);
 }
 
 Persistent* TimeData::ReadNew(Archive* archive) { return ReadFromBlock<TimeData>(archive, &persistentType); }
-
-void TimeData::WriteNested(ArchiveBlock& outer) {
-  ArchiveBlock block(outer, &TimeData::persistentType);
-  WriteFields(block, months, seconds);
-}
-
-void TimeData::ReadNested(ArchiveBlock& outer) {
-  ArchiveBlock block(outer, &TimeData::persistentType);
-  *this = TimeData(block);
-  block.Close();
-}
 
 // A value read from a damaged document may lie at the end of its field: a sum that does not fit is
 // refused rather than wrapped into some other date.
@@ -100,7 +89,7 @@ TimePeriod::TimePeriod(std::int32_t hours, std::int32_t minutes, std::int32_t se
 
 void TimePeriod::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);
-  WriteNested(block);
+  WriteFields(block);
 }
 
 Persistent* TimePeriod::ReadNew(Archive* archive) { return ReadFromBlock<TimePeriod>(archive, &persistentType); }
@@ -121,7 +110,7 @@ Time::Time(const SYSTEMTIME& st) : Time(st.wMonth, st.wDay, st.wYear) {
 
 void Time::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);
-  WriteNested(block);
+  WriteFields(block);
 }
 
 Persistent* Time::ReadNew(Archive* archive) { return ReadFromBlock<Time>(archive, &persistentType); }

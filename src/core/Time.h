@@ -46,9 +46,10 @@ class TimeData : public Persistent, public SmartImplementation {
   TimeData Normalized() const;
 
  protected:
-  // The value as a TimeData block nested in a Time's or a TimePeriod's own block.
-  void WriteNested(ArchiveBlock& outer);
-  void ReadNested(ArchiveBlock& outer);
+  // Months then seconds, in the block of the class being written. Times and periods keep them in their
+  // own block rather than in a nested TimeData block: documents number no TimeData class, so a nested
+  // block would keep a time from being stored in a page at all. Files hold the same bytes either way.
+  void WriteFields(ArchiveBlock& block) const;
 
   std::int32_t months = 0;
   std::int32_t seconds = 0;
@@ -62,7 +63,7 @@ class TimePeriod : public TimeData {
 
   TimePeriod(std::int32_t hours, std::int32_t minutes, std::int32_t seconds);
   explicit TimePeriod(const TimeData& value) : TimeData(value) {}
-  explicit TimePeriod(ArchiveBlock& block) { ReadNested(block); }
+  explicit TimePeriod(ArchiveBlock& block) : TimeData(block) {}
 
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
@@ -82,7 +83,7 @@ class Time : public TimeData {
   // Milliseconds are dropped.
   explicit Time(const SYSTEMTIME& time);
   explicit Time(const TimeData& value) : TimeData(value) {}
-  explicit Time(ArchiveBlock& block) { ReadNested(block); }
+  explicit Time(ArchiveBlock& block) : TimeData(block) {}
 
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }

@@ -13,10 +13,13 @@
 static const ClassInfo* const Area_parents[] = {&SmartImplementation::classInfo, nullptr};
 const ClassInfo Area::classInfo = {"Area", Area_parents, &SmartBaseOf<Area>, nullptr, nullptr, sizeof(Area)};
 
-// The record names SmartImplementation only, so a cast through class information never answers the
-// Persistent part.
+// The record names SmartImplementation only, but the cast answers the Persistent part as well: object
+// files find what to write, and what they have read, through that cast, so an area in a document would
+// otherwise be refused when saved and read back as nothing.
 void* Area::CastTo(const ClassInfo* info) {
-  return info == &Area::classInfo ? this : SmartImplementation::CastTo(info);
+  if (info == &Area::classInfo) return this;
+  if (void* persistent = Persistent::CastTo(info)) return persistent;
+  return SmartImplementation::CastTo(info);
 }
 bool Area::CanCopyFrom(Smart* source) { return CastSmart(source, &Area::classInfo) != nullptr; }
 void Area::CopyFrom(Smart* source) {

@@ -5,6 +5,7 @@
 #include "core/Format.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
+#include "support/GenericTypeRows.h"
 #include "support/Raised.h"
 
 using namespace objectfile_testing;
@@ -73,6 +74,8 @@ TEST(GenericTypeIndex, DocumentClassNumbering) {
   stream.Seek(0, kSeekFromStart);
   EXPECT_EQ(format->ReadClass(&stream), &String::classInfo);
 }
+
+TEST(GenericTypeIndex, EveryRegisteredClassRoundTrips) { ExpectEveryGenericTypeRoundTrips(); }
 
 TEST(Format, RecordedSizesAndStoredVersions) {
   Format format(MakeTestTypeIndex());

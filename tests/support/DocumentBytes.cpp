@@ -17,11 +17,14 @@ std::uint32_t At(const std::string& bytes, std::size_t offset) {
   return value;
 }
 
-// Offset and length of object n's body; the table's offset is the 32-bit value after the magic, the
-// byte-order byte, the version and one more value.
+// Where object n's entry lies: the table's offset is the 32-bit value after the magic, the byte-order
+// byte, the version and one more value; each entry holds the class index, the offset and the length.
+std::size_t EntryPlace(const std::string& file, std::int32_t n) {
+  return At(file, 13) + 4 + static_cast<std::size_t>(n - 1) * 12;
+}
+
 std::pair<std::size_t, std::size_t> BodyPlace(const std::string& file, std::int32_t n) {
-  const std::size_t table = At(file, 13);
-  const std::size_t entry = table + 4 + static_cast<std::size_t>(n - 1) * 12;
+  const std::size_t entry = EntryPlace(file, n);
   return {At(file, entry + 4), At(file, entry + 8)};
 }
 
@@ -42,6 +45,10 @@ SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* kep
   file->Read(&root);
   *kept = file;
   return root;
+}
+
+std::int32_t ObjectClassIndex(const std::string& file, std::int32_t n) {
+  return static_cast<std::int32_t>(At(file, EntryPlace(file, n)));
 }
 
 std::string ObjectBody(const std::string& file, std::int32_t n) {

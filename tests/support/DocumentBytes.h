@@ -12,7 +12,9 @@ namespace document_testing {
 std::string SaveDocument(SmartRef<Smart> root);
 // The file is kept (it holds the objects it loaded).
 SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* file);
-// The stored bytes of object n (1-based, the root first) as the file's object table places them.
+// The class index the file's object table records for object n (1-based, the root first).
+std::int32_t ObjectClassIndex(const std::string& file, std::int32_t n);
+// The stored bytes of object n as the file's object table places them.
 std::string ObjectBody(const std::string& file, std::int32_t n);
 // The same bytes with object n's body replaced by one of the same length.
 std::string WithObjectBody(std::string file, std::int32_t n, const std::string& body);
