@@ -7,26 +7,22 @@
 
 namespace {
 
-HGDIOBJ previousBrush = nullptr;
-HGDIOBJ previousPen = nullptr;
+void SelectAsBrush(HDC dc, HGDIOBJ brush, HGDIOBJ* displaced) { *displaced = SelectObject(dc, CHECK_NOT_NULL(brush)); }
 
-void SelectAsBrush(HDC dc, HGDIOBJ brush) { previousBrush = SelectObject(dc, CHECK_NOT_NULL(brush)); }
-
-void SelectAsPen(HDC dc, const Color& color, int width) {
+void SelectAsPen(HDC dc, const Color& color, int width, HGDIOBJ* displaced) {
   HGDIOBJ pen = color.IsTransparent() ? GetStockObject(NULL_PEN)
                                       : static_cast<HGDIOBJ>(CreatePen(PS_SOLID, width, MakeColorRef(color)));
-  previousPen = SelectObject(dc, CHECK_NOT_NULL(pen));
+  *displaced = SelectObject(dc, CHECK_NOT_NULL(pen));
 }
 
-void RestoreBrushOf(HDC dc) {
-  DeleteObject(SelectObject(dc, previousBrush));
-  previousBrush = nullptr;
+// Deleting a stock object does nothing, so the null brush and pen go the same way as the made ones.
+void RestoreBrushOf(HDC dc, HGDIOBJ displaced) {
+  if (displaced != nullptr) DeleteObject(SelectObject(dc, displaced));
   ResetDCState(dc);
 }
 
-void RestorePenOf(HDC dc) {
-  DeleteObject(SelectObject(dc, previousPen));
-  previousPen = nullptr;
+void RestorePenOf(HDC dc, HGDIOBJ displaced) {
+  if (displaced != nullptr) DeleteObject(SelectObject(dc, displaced));
 }
 
 ColorPaint* MakeNoPaint() {
@@ -39,24 +35,26 @@ ColorPaint* MakeNoPaint() {
 
 Paint* noPaint = MakeNoPaint();
 
-bool ColorPaint::SelectBrush(HDC dc) {
-  SelectAsBrush(dc, color.IsTransparent() ? GetStockObject(NULL_BRUSH)
-                                          : static_cast<HGDIOBJ>(CreateSolidBrush(MakeColorRef(color))));
+bool ColorPaint::SelectBrush(HDC dc, HGDIOBJ* displaced) {
+  SelectAsBrush(dc,
+                color.IsTransparent() ? GetStockObject(NULL_BRUSH)
+                                      : static_cast<HGDIOBJ>(CreateSolidBrush(MakeColorRef(color))),
+                displaced);
   return true;
 }
 
-bool ColorPaint::SelectPen(HDC dc, int width) {
-  SelectAsPen(dc, color, width);
+bool ColorPaint::SelectPen(HDC dc, int width, HGDIOBJ* displaced) {
+  SelectAsPen(dc, color, width, displaced);
   return true;
 }
 
-void ColorPaint::RestoreBrush(HDC dc) { RestoreBrushOf(dc); }
+void ColorPaint::RestoreBrush(HDC dc, HGDIOBJ displaced) { RestoreBrushOf(dc, displaced); }
 
-void ColorPaint::RestorePen(HDC dc) { RestorePenOf(dc); }
+void ColorPaint::RestorePen(HDC dc, HGDIOBJ displaced) { RestorePenOf(dc, displaced); }
 
-bool PatternPaint::SelectBrush(HDC dc) {
+bool PatternPaint::SelectBrush(HDC dc, HGDIOBJ* displaced) {
   if (foreground.IsTransparent()) {
-    SelectAsBrush(dc, GetStockObject(NULL_BRUSH));
+    SelectAsBrush(dc, GetStockObject(NULL_BRUSH), displaced);
     ResetDCState(dc);
     return true;
   }
@@ -72,37 +70,37 @@ bool PatternPaint::SelectBrush(HDC dc) {
   } else {
     SetTextColor(dc, MakeColorRef(background));
   }
-  SelectAsBrush(dc, brush);
+  SelectAsBrush(dc, brush, displaced);
   return true;
 }
 
-bool PatternPaint::SelectPen(HDC dc, int width) {
-  SelectAsPen(dc, foreground, width);
+bool PatternPaint::SelectPen(HDC dc, int width, HGDIOBJ* displaced) {
+  SelectAsPen(dc, foreground, width, displaced);
   return true;
 }
 
-void PatternPaint::RestoreBrush(HDC dc) { RestoreBrushOf(dc); }
+void PatternPaint::RestoreBrush(HDC dc, HGDIOBJ displaced) { RestoreBrushOf(dc, displaced); }
 
-void PatternPaint::RestorePen(HDC dc) { RestorePenOf(dc); }
+void PatternPaint::RestorePen(HDC dc, HGDIOBJ displaced) { RestorePenOf(dc, displaced); }
 
-bool UnimplementedPaint::SelectBrush(HDC) {
+bool UnimplementedPaint::SelectBrush(HDC, HGDIOBJ*) {
   NOT_IMPLEMENTED();
   return false;
 }
 
 BrushSelection::BrushSelection(Paint& paint, HDC dc) : dc(dc), paint(paint) {
   if (dc == nullptr) AssertFailed("display", __FILE__, __LINE__);
-  selected = paint.SelectBrush(dc);
+  selected = paint.SelectBrush(dc, &displaced);
 }
 
-BrushSelection::~BrushSelection() { paint.RestoreBrush(dc); }
+BrushSelection::~BrushSelection() { paint.RestoreBrush(dc, displaced); }
 
 PenSelection::PenSelection(Paint& paint, HDC dc, int width) : dc(dc), paint(paint) {
   if (dc == nullptr) AssertFailed("display", __FILE__, __LINE__);
-  selected = paint.SelectPen(dc, width);
+  selected = paint.SelectPen(dc, width, &displaced);
 }
 
-PenSelection::~PenSelection() { paint.RestorePen(dc); }
+PenSelection::~PenSelection() { paint.RestorePen(dc, displaced); }
 
 void ResetDCState(HDC dc) {
   static const COLORREF white = MakeColorRef(Color(0));

@@ -6,23 +6,24 @@
 #include "graphics/Color.h"
 #include "platform/kernel/WinTypes.h"
 
-// One brush selection and one pen selection are open at a time: each drawing operation selects, draws and
-// restores, and the brush and pen they displaced wait in one process-wide slot each.
+// A paint selects a brush or a pen it makes into a DC and answers the object it displaced, which the
+// matching restore selects back before deleting what the paint made. The selection scopes below keep the
+// displaced object, so that selections on several DCs, or nested on one, each restore their own.
 class Paint : public SmartImplementation {
  public:
-  virtual bool SelectBrush(HDC dc) = 0;
-  virtual bool SelectPen(HDC dc, int width) = 0;
-  virtual void RestoreBrush(HDC dc) = 0;
-  virtual void RestorePen(HDC dc) = 0;
+  virtual bool SelectBrush(HDC dc, HGDIOBJ* displaced) = 0;
+  virtual bool SelectPen(HDC dc, int width, HGDIOBJ* displaced) = 0;
+  virtual void RestoreBrush(HDC dc, HGDIOBJ displaced) = 0;
+  virtual void RestorePen(HDC dc, HGDIOBJ displaced) = 0;
 };
 
 class ColorPaint : public Paint {
  public:
   explicit ColorPaint(const Color& color) : color(color) {}
-  bool SelectBrush(HDC dc) override;
-  bool SelectPen(HDC dc, int width) override;
-  void RestoreBrush(HDC dc) override;
-  void RestorePen(HDC dc) override;
+  bool SelectBrush(HDC dc, HGDIOBJ* displaced) override;
+  bool SelectPen(HDC dc, int width, HGDIOBJ* displaced) override;
+  void RestoreBrush(HDC dc, HGDIOBJ displaced) override;
+  void RestorePen(HDC dc, HGDIOBJ displaced) override;
   const Color& GetColor() const { return color; }
 
  private:
@@ -35,10 +36,10 @@ class PatternPaint : public Paint {
  public:
   PatternPaint(const Color& foreground, const Color& background, const Pattern& pattern)
       : foreground(foreground), background(background), pattern(pattern) {}
-  bool SelectBrush(HDC dc) override;
-  bool SelectPen(HDC dc, int width) override;
-  void RestoreBrush(HDC dc) override;
-  void RestorePen(HDC dc) override;
+  bool SelectBrush(HDC dc, HGDIOBJ* displaced) override;
+  bool SelectPen(HDC dc, int width, HGDIOBJ* displaced) override;
+  void RestoreBrush(HDC dc, HGDIOBJ displaced) override;
+  void RestorePen(HDC dc, HGDIOBJ displaced) override;
 
  private:
   Color foreground;
@@ -48,10 +49,10 @@ class PatternPaint : public Paint {
 
 class UnimplementedPaint : public Paint {
  public:
-  bool SelectBrush(HDC dc) override;
-  bool SelectPen(HDC, int) override { return false; }
-  void RestoreBrush(HDC) override {}
-  void RestorePen(HDC) override {}
+  bool SelectBrush(HDC dc, HGDIOBJ* displaced) override;
+  bool SelectPen(HDC, int, HGDIOBJ*) override { return false; }
+  void RestoreBrush(HDC, HGDIOBJ) override {}
+  void RestorePen(HDC, HGDIOBJ) override {}
 };
 
 class BrushSelection {
@@ -65,6 +66,7 @@ class BrushSelection {
   HDC dc;
   Paint& paint;
   bool selected;
+  HGDIOBJ displaced = nullptr;
 };
 
 class PenSelection {
@@ -78,6 +80,7 @@ class PenSelection {
   HDC dc;
   Paint& paint;
   bool selected;
+  HGDIOBJ displaced = nullptr;
 };
 
 // The paint of the transparent colour: what callers pass for no outline or no fill.

@@ -106,20 +106,14 @@ WindowFrame::WindowFrame(const String* title, int kind, Window*, bool systemEras
 WindowFrame::WindowFrame(Screen) : DisplayDevice(standardColors[0], true) {}
 
 WindowFrame::~WindowFrame() {
-  // Failures are not raised from here: a destructor that threw would end the program.
+  // Failures are not raised from here: a destructor that threw would end the program. A frame destroyed
+  // while drawing gives its context back first, while its window still exists to take it.
+  if (drawState) EndDrawing();
   if (hwnd != nullptr) {
     ClipCursor(nullptr);
     ReleaseCapture();
     SetWindowLongA(hwnd, GWL_USERDATA, 0);
     DestroyWindow(hwnd);
-  }
-  if (drawState) {
-    if (drawMode == 1) {
-      EndPaint(hwnd, &drawState->paint);
-    } else {
-      ReleaseDC(hwnd, drawState->dc);
-    }
-    delete drawState;
   }
 }
 
@@ -146,6 +140,10 @@ void WindowFrame::BeginDraw(int mode) {
 void WindowFrame::EndDraw() {
   DisplayDevice::EndDraw();
   if (IsDrawing() || drawState == nullptr) return;
+  EndDrawing();
+}
+
+void WindowFrame::EndDrawing() {
   SelectPalette(drawState->dc, drawState->previousPalette, TRUE);
   if (drawMode == 1) {
     EndPaint(hwnd, &drawState->paint);

@@ -78,6 +78,8 @@ class WindowFrame : public DisplayDevice {
  private:
   enum : std::uint8_t { kSystemErase = 1, kFloating = 4 };
   struct DrawState;
+  // Selects the palette back and gives the context back to the window.
+  void EndDrawing();
 
   HWND hwnd = nullptr;
   std::int32_t drawMode = 0;

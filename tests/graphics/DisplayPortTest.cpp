@@ -9,6 +9,7 @@
 #include "graphics/OSBitMap.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/Surfaces.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 
@@ -310,6 +311,40 @@ TEST_F(DisplayPortOnScreen, MacPicturesAreReportedAndNotDrawn) {
 TEST(DisplayPort, ASelectionNeedsADeviceContext) {
   ColorPaint black(Color(1));
   EXPECT_EQ(RaisedText(Raised([&] { BrushSelection selection(black, nullptr); })), "display");
+}
+
+// Selections open on two DCs at once, and two nested on one, as when a view draws into an off-screen
+// surface while the window's own drawing is open: each gives back what it displaced on its own DC.
+TEST(DisplayPort, EverySelectionRestoresWhatItDisplacedOnItsOwnDC) {
+  HDC first = CreateCompatibleDC(nullptr);
+  HDC second = CreateCompatibleDC(nullptr);
+  const HGDIOBJ brushes[] = {GetCurrentObject(first, OBJ_BRUSH), GetCurrentObject(second, OBJ_BRUSH)};
+  const HGDIOBJ pens[] = {GetCurrentObject(first, OBJ_PEN), GetCurrentObject(second, OBJ_PEN)};
+  const std::size_t objects = platform::CountGdiObjects();
+  ColorPaint red(Color(4));
+  ColorPaint blue(Color(6));
+  PatternPaint grey(Color(1), Color(0), Pattern(3));
+  {
+    BrushSelection firstBrush(red, first);
+    PenSelection firstPen(red, first, 2);
+    HGDIOBJ redBrush = GetCurrentObject(first, OBJ_BRUSH);
+    {
+      BrushSelection secondBrush(blue, second);
+      PenSelection secondPen(blue, second, 1);
+      {
+        BrushSelection nested(grey, first);
+        PenSelection nestedPen(grey, first, 3);
+      }
+      EXPECT_EQ(GetCurrentObject(first, OBJ_BRUSH), redBrush) << "the nested selection gives the red brush back";
+    }
+    EXPECT_EQ(GetCurrentObject(second, OBJ_BRUSH), brushes[1]);
+    EXPECT_EQ(GetCurrentObject(second, OBJ_PEN), pens[1]);
+  }
+  EXPECT_EQ(GetCurrentObject(first, OBJ_BRUSH), brushes[0]);
+  EXPECT_EQ(GetCurrentObject(first, OBJ_PEN), pens[0]);
+  EXPECT_EQ(platform::CountGdiObjects(), objects) << "every brush and pen a paint made is deleted";
+  DeleteDC(first);
+  DeleteDC(second);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/kernel/Errors.h"
 #include "platform/user/RectList.h"
 #include "platform/user/Surface.h"
 #include "support/WindowFixture.h"
@@ -224,6 +225,22 @@ TEST_F(Painting, DrawingExcludesChildrenAndSiblingsAbove) {
   EXPECT_EQ(platform::WindowDrawTarget(inner, true).clip.AreaSize(), 400);
   ShowWindow(top, SW_HIDE);
   EXPECT_TRUE(platform::WindowDrawTarget(inner, true).clip.Empty());
+}
+
+TEST_F(Painting, AContextOfADestroyedWindowCannotBeGivenBack) {
+  HWND top = MakeTop({0, 0, 100, 100});
+  for (const bool painting : {false, true}) {
+    HWND child = MakeChild(top, {10, 10, 50, 50});
+    PAINTSTRUCT ps{};
+    InvalidateRect(child, nullptr, FALSE);
+    HDC dc = painting ? BeginPaint(child, &ps) : GetDC(child);
+    ASSERT_NE(dc, nullptr);
+    DestroyWindow(child);
+    SetLastError(0);
+    EXPECT_EQ(painting ? EndPaint(child, &ps) : ReleaseDC(child, dc), 0) << painting;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE)) << painting;
+  }
+  SetLastError(0);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include "ProgramFixture.h"
 #include "core/String.h"
+#include "platform/gdi/Surfaces.h"
+#include "platform/kernel/Errors.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
@@ -68,6 +70,25 @@ TEST_F(WindowFrameTest, NestedDrawingTakesTheDeviceContextOnce) {
     EXPECT_EQ(frame->GetDC(), dc);
     frame->EndDraw();
     EXPECT_FALSE(frame->IsDrawing());
+  });
+}
+
+// A window closed in the middle of its drawing (an exception unwinding past the port, say) gives its
+// context back before its native window goes: nothing stays taken, and no system error is left pending
+// for the program's next check to report.
+TEST_F(WindowFrameTest, AFrameDestroyedWhileDrawingEndsTheDrawingFirst) {
+  InProgram([] {
+    for (const int mode : {1, 2}) {
+      SmartRef<WindowFrame> frame(new WindowFrame(nullptr, kFrameNormal, nullptr, false));
+      frame->Show(true);
+      const std::size_t objects = platform::CountGdiObjects();
+      frame->BeginDraw(mode);
+      ASSERT_NE(frame->GetDC(), nullptr);
+      SetLastError(0);
+      frame = nullptr;
+      EXPECT_EQ(GetLastError(), 0u) << mode;
+      EXPECT_EQ(platform::CountGdiObjects(), objects) << mode;
+    }
   });
 }
 

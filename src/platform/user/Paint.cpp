@@ -191,7 +191,13 @@ HDC GetDC(HWND window) {
   return OpenDrawContext(platform::WindowDrawTarget(window, true));
 }
 
-int ReleaseDC(HWND, HDC dc) {
+// A window already destroyed has no context left to give back: the call fails, as EndPaint then does, and
+// the context stays taken.
+int ReleaseDC(HWND window, HDC dc) {
+  if (window != nullptr && Find(window) == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
   if (WindowContexts().erase(dc) == 0) return 0;
   DeleteDC(dc);
   platform::NoteScreenChanged();

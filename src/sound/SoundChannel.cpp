@@ -1,0 +1,3 @@
+#include "sound/SoundChannel.h"
+
+bool gSoundMuted = false;

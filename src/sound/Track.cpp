@@ -1,0 +1,3 @@
+#include "sound/Track.h"
+
+SMART_DEFINE_ABSTRACT(Track, "Track", Smart)
