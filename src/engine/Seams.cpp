@@ -1,4 +1,8 @@
 #include "engine/Seams.h"
 
-// The libraries below have nothing of the engine's to install yet.
-void InstallEngineSeams() {}
+#include "sound/Seams.h"
+
+void InstallEngineSeams() {
+  InstallSoundSeams();
+  // The libraries below have nothing of the engine's to install yet.
+}
