@@ -148,33 +148,26 @@ std::vector<Made> MakeCursors() {
             "....########.");
   made.push_back({230, 4, 0, hand});
 
-  // The engine's link cursors: over a page that has links, an arrow with a chain link; over a link, the
-  // hand that follows it.
+  // The engine's link cursors: over a page that has links, two links of a chain; over a link, the hand
+  // that follows it.
   Picture link;
-  link.Draw(0, 0, 12,
-            "#..........."
-            "##.........."
-            "#o#........."
-            "#oo#........"
-            "#ooo#......."
-            "#oooo#......"
-            "#ooooo#....."
-            "#oooooo#...."
-            "#ooooooo#..."
-            "#oooo#####.."
-            "#oo#oo#....."
-            "#o#.#oo#...."
-            "##..#oo#...."
-            "#....#oo#..."
-            ".....#oo#..."
-            "......##....");
-  link.Draw(10, 14, 12,
-            ".####..####."
-            "#....##....#"
-            "#...#..#...#"
-            "#....##....#"
-            ".####..####.");
-  made.push_back({404, 0, 0, link});
+  link.Draw(0, 0, 20,
+            "....######.........."
+            "...#oooooo#........."
+            "..#oo####oo#........"
+            "..#o#....#o#........"
+            "..#o#....#o#........"
+            "..#o#..######......."
+            "..#o#.#oooooo#......"
+            "..#oo#oo####oo#....."
+            "...#oooooo#.#o#....."
+            "....#######.#o#....."
+            "......#o#...#o#....."
+            "......#o#...#o#....."
+            "......#oo####oo#...."
+            ".......#oooooo#....."
+            "........######......");
+  made.push_back({404, 9, 7, link});
   Picture linkHot = hand;
   linkHot.Draw(14, 0, 5,
                "..#.."

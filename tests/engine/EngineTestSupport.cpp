@@ -85,23 +85,6 @@ SmartRef<TypeIndex> MakeEngineTypeIndex(const PersistentType* jumpFrameType) {
   return index;
 }
 
-std::string SaveToBytes(SmartRef<Smart> root, const SmartRef<TypeIndex>& index) {
-  SmartRef<MemoryStream> stream = new MemoryStream();
-  SmartRef<ObjectFile> file = new ObjectFile(index, stream);
-  file->Write(root);
-  return std::string(reinterpret_cast<const char*>(stream->GetMemory().GetData()), stream->GetLength());
-}
-
-SmartRef<Smart> ReadFromBytes(const std::string& bytes, const SmartRef<TypeIndex>& index, SmartRef<ObjectFile>* kept) {
-  SmartRef<MemoryStream> stream = new MemoryStream();
-  stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  SmartRef<ObjectFile> file = new ObjectFile(index, stream);
-  SmartRef<Smart> root;
-  file->Read(&root);
-  if (kept) *kept = file;
-  return root;
-}
-
 const std::vector<std::uint32_t> kCurrentVersions = {
     0x00010000, 0x00010000, 0x00010000, 0x00020000, 0x00010000, 0x00010002, 0x00020001,
     0x00020000, 0x00020001, 0x00020000, 0x00020000, 0x00010000, 0x00010000, 0x00010002,

@@ -85,10 +85,6 @@ class WebAddress : public Persistent, public SmartImplementation {
 // 10 CJumpMovie, 11 CFrameIndex, 12 FileReference, 13 LinkHREF (the stand-in), 14 ColorTable. A test
 // may put another record of CJumpFrame in its place, as a program that knows another version would.
 SmartRef<TypeIndex> MakeEngineTypeIndex(const PersistentType* jumpFrameType = nullptr);
-std::string SaveToBytes(SmartRef<Smart> root, const SmartRef<TypeIndex>& index);
-// The file is kept in kept when asked (it holds the objects it read).
-SmartRef<Smart> ReadFromBytes(const std::string& bytes, const SmartRef<TypeIndex>& index,
-                              SmartRef<ObjectFile>* kept = nullptr);
 
 // Class indexes of the tests' numbering (MakeEngineTypeIndex).
 enum : std::uint32_t {

@@ -10,7 +10,9 @@
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/user/MessageBox.h"
 #include "support/AlertRecorder.h"
+#include "support/DocumentBytes.h"
 
+using namespace document_testing;
 using namespace engine_test;
 
 namespace {
@@ -36,7 +38,7 @@ class JumpTest : public EngineTest {
     f.Root(1, kJumpMovie, [&] { f.L(0); });
     std::vector<std::int32_t> sizes(14, -1);
     sizes[kJumpMovie - 1] = 4;
-    return CastSmart<CJumpMovie>(~ReadFromBytes(f.File(kCurrentVersions, sizes), MakeEngineTypeIndex()));
+    return CastSmart<CJumpMovie>(~ReadDocument(f.File(kCurrentVersions, sizes), nullptr, MakeEngineTypeIndex()));
   }
 
   int dialogs = 0;
@@ -71,7 +73,7 @@ TEST_F(JumpTest, LocatingAPageAnswersWhetherTheUserGaveUp) {
   AlertRecorder alerts;
   const std::string page = folder.Write("absent.zod");
   SmartRef<CJumpMovie> jump = new CJumpMovie(FileReference(page.c_str()));
-  const std::string stored = SaveToBytes(~jump, MakeEngineTypeIndex());
+  const std::string stored = SaveDocument(~jump, MakeEngineTypeIndex());
   EXPECT_FALSE(jump->Locate()) << "a file that is there";
   std::filesystem::remove(folder.Path() / "absent.zod");
 
@@ -90,8 +92,7 @@ TEST_F(JumpTest, LocatingAPageAnswersWhetherTheUserGaveUp) {
     alerts.Clear();
     alerts.Answer({c.answer});
     ChooseInOpenDialog(c.chosen);
-    SmartRef<ObjectFile> file;
-    SmartRef<CJumpMovie> read = CastSmart<CJumpMovie>(~ReadFromBytes(stored, MakeEngineTypeIndex(), &file));
+    SmartRef<CJumpMovie> read = CastSmart<CJumpMovie>(~ReadDocument(stored, nullptr, MakeEngineTypeIndex()));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->Locate(), c.gaveUp);
     ASSERT_EQ(alerts.Alerts().size(), 1u);

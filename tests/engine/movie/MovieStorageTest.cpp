@@ -10,7 +10,9 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/links/CLink.h"
 #include "support/AlertRecorder.h"
+#include "support/DocumentBytes.h"
 
+using namespace document_testing;
 using namespace engine_test;
 
 namespace {
@@ -97,11 +99,10 @@ class MovieStorageTest : public EngineTest {
 
 TEST_F(MovieStorageTest, APageIsStoredAsLaidOutAndReadsBackWhole) {
   AlertRecorder alerts;
-  const std::string saved = SaveToBytes(MakePage(), MakeEngineTypeIndex());
+  const std::string saved = SaveDocument(MakePage(), MakeEngineTypeIndex());
   ASSERT_EQ(saved, PageFixture());
 
-  SmartRef<ObjectFile> file;
-  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(saved, MakeEngineTypeIndex(), &file));
+  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadDocument(saved, nullptr, MakeEngineTypeIndex()));
   ASSERT_TRUE(movie);
   EXPECT_TRUE(alerts.Alerts().empty());
   EXPECT_EQ(movie->GetFrameCount(), 3);
@@ -135,7 +136,7 @@ TEST_F(MovieStorageTest, APageIsStoredAsLaidOutAndReadsBackWhole) {
   EXPECT_EQ(toWeb->GetKind(), CLink::kWebAddress);
   EXPECT_EQ(TextOf(CastSmart<WebAddress>(toWeb->GetStoredHref())->href), kWebText);
 
-  EXPECT_EQ(SaveToBytes(movie, MakeEngineTypeIndex()), saved);
+  EXPECT_EQ(SaveDocument(movie, MakeEngineTypeIndex()), saved);
 }
 
 // Kinds 8 and 9 of older programs act as a step to the next frame but are kept as they were.
@@ -143,10 +144,10 @@ TEST_F(MovieStorageTest, AnOldLinkKindReadsAsNextAndIsWrittenBack) {
   FileBytes layout;
   std::string fixture = PageFixture(&layout);
   fixture[layout.PositionOf(6)] = 8;
-  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(fixture, MakeEngineTypeIndex()));
+  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadDocument(fixture, nullptr, MakeEngineTypeIndex()));
   ASSERT_TRUE(movie);
   EXPECT_EQ(movie->GetLink(0)->GetKind(), CLink::kNext);
-  EXPECT_EQ(SaveToBytes(movie, MakeEngineTypeIndex()), fixture);
+  EXPECT_EQ(SaveDocument(movie, MakeEngineTypeIndex()), fixture);
 }
 
 // A frame count that cannot be is a damaged page; lists that do not match the count are fitted to it.
@@ -164,7 +165,7 @@ TEST_F(MovieStorageTest, StoredFrameCountsAreCheckedAndTheListsFittedToThem) {
     std::string fixture = PageFixture(&layout);
     fixture[layout.PositionOf(1)] = static_cast<char>(c.stored & 0xFF);
     fixture[layout.PositionOf(1) + 1] = static_cast<char>((c.stored >> 8) & 0xFF);
-    SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(fixture, MakeEngineTypeIndex()));
+    SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadDocument(fixture, nullptr, MakeEngineTypeIndex()));
     ASSERT_TRUE(movie) << "the rest of the page still reads";
     EXPECT_EQ(movie->GetFrameCount(), c.frames);
     std::string links;
@@ -198,7 +199,7 @@ TEST_F(MovieStorageTest, ListsOfTheWrongKindOrSharedAndAMissingIndexAreMended) {
     f.L(0).L(2).L(0);
   });
   const std::string file = f.File(kCurrentVersions, {-1, -1, 16, 42, 42, -1, 16, -1, -1, -1, -1, -1, -1, -1});
-  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(file, MakeEngineTypeIndex()));
+  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadDocument(file, nullptr, MakeEngineTypeIndex()));
   ASSERT_TRUE(movie);
   EXPECT_TRUE(alerts.Alerts().empty());
   EXPECT_EQ(movie->GetSound(0), nullptr);
@@ -246,7 +247,7 @@ TEST_F(MovieStorageTest, OlderLinksAndFrameJumpsReadAsTheyWereKept) {
   versions[kLink - 1] = versions[kJumpFrame - 1] = 0x00020000;
   const std::string file = f.File(versions, {13, 13, 16, 42, 42, -1, 12, -1, 0, 4, 4, 13, -1, -1});
 
-  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(file, MakeEngineTypeIndex()));
+  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadDocument(file, nullptr, MakeEngineTypeIndex()));
   ASSERT_TRUE(movie);
   ASSERT_EQ(alerts.Alerts().size(), 1u);
   EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(192));
@@ -279,8 +280,8 @@ const PersistentType gOlderJumpFrame(&CJumpFrame::classInfo, MakeVersion(1), Mak
 
 TEST_F(MovieStorageTest, AnOlderProgramPassesOverTheLabelsAndReadsTheRest) {
   AlertRecorder alerts;
-  SmartRef<ObjectFile> file;
-  SmartRef<TestMovie> movie = CastSmart<TestMovie>(~ReadFromBytes(PageFixture(), MakeEngineTypeIndex(&gOlderJumpFrame), &file));
+  SmartRef<TestMovie> movie =
+      CastSmart<TestMovie>(~ReadDocument(PageFixture(), nullptr, MakeEngineTypeIndex(&gOlderJumpFrame)));
   ASSERT_TRUE(movie);
   ASSERT_EQ(alerts.Alerts().size(), 1u);
   EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(193));
