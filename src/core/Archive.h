@@ -88,6 +88,11 @@ class Archive : public virtual Smart {
   virtual const ClassInfo* ReadClass() = 0;
   virtual Stream* GetStream() = 0;
   virtual std::uint32_t GetPosition();
+  // A reader mended what it read: a value that cannot be (the file is damaged), or data that the program
+  // which wrote the file could not store (an obsolete format). The archive tells the user once, after
+  // the whole file is read; archives that show no notice ignore these.
+  virtual void NoteDamaged() {}
+  virtual void NoteObsolete() {}
 
  protected:
   Archive() = default;

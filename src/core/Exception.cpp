@@ -48,9 +48,15 @@ void ThrowWin32Error(std::uint32_t code, const char* file, int line) {
   ThrowException(~gWin32Error);
 }
 
+namespace {
+std::set<std::pair<std::string, int>>& ReportedPlaces() {
+  static std::set<std::pair<std::string, int>> places;
+  return places;
+}
+}  // namespace
+
 void ReportError(const char* text, const char* file, int line) {
-  static std::set<std::pair<std::string, int>> reportedPlaces;
-  if (!reportedPlaces.emplace(file ? file : "", line).second) return;
+  if (!ReportedPlaces().emplace(file ? file : "", line).second) return;
   SmartRef<ErrorException> notice(new ErrorException(text, file, line));
   notice->Report(kAlertExclamation);
 }
@@ -113,3 +119,7 @@ void Win32ErrorException::Install() {
   // Permanent, so that a failure met while static objects are released at exit can still be raised.
   if (!gWin32Error) gWin32Error = NewPermanent<Win32ErrorException>(0);
 }
+
+namespace exception_testing {
+void ForgetReportedPlaces() { ReportedPlaces().clear(); }
+}  // namespace exception_testing

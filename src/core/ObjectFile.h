@@ -88,6 +88,8 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   const ClassInfo* ReadClass() override;
   Stream* GetStream() override { return ~stream; }
   std::uint32_t GetPosition() override { return stream->GetPosition() - baseOffset; }
+  void NoteDamaged() override { header.flags |= ObjectFileHeader::kDamaged; }
+  void NoteObsolete() override { header.flags |= ObjectFileHeader::kOlder; }
   virtual std::uint32_t BeginSave(Progress* progress);
   virtual void EndSave(Progress* progress, std::uint32_t start);
   void SetRootIndex(std::int32_t index);

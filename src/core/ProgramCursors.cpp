@@ -147,6 +147,35 @@ std::vector<Made> MakeCursors() {
             "....#oooooo#."
             "....########.");
   made.push_back({230, 4, 0, hand});
+
+  // The engine's link cursors: over a page that has links, two links of a chain; over a link, the hand
+  // that follows it.
+  Picture link;
+  link.Draw(0, 0, 20,
+            "....######.........."
+            "...#oooooo#........."
+            "..#oo####oo#........"
+            "..#o#....#o#........"
+            "..#o#....#o#........"
+            "..#o#..######......."
+            "..#o#.#oooooo#......"
+            "..#oo#oo####oo#....."
+            "...#oooooo#.#o#....."
+            "....#######.#o#....."
+            "......#o#...#o#....."
+            "......#o#...#o#....."
+            "......#oo####oo#...."
+            ".......#oooooo#....."
+            "........######......");
+  made.push_back({404, 9, 7, link});
+  Picture linkHot = hand;
+  linkHot.Draw(14, 0, 5,
+               "..#.."
+               "#.#.#"
+               ".###."
+               "#.#.#"
+               "..#..");
+  made.push_back({405, 4, 0, linkHot});
   return made;
 }
 

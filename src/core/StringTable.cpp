@@ -22,6 +22,9 @@ constexpr StringTableEntry kStrings[] = {
     {203, "Impossible de créer un lien à ce fichier"_cp},
     {204, "Le fichier %1 est corrompu.\nVeux-tu le supprimer maintenant ?"_cp},
     {205, "La suppression du fichier a échoué.\nIl se peut que le fichier soit protégé en écriture."_cp},
+    // The engine's texts (its resource set starts at 400).
+    {400, "Il n'y a pas assez de mémoire pour faire fonctionner Quillory.\nFerme d'autres programmes, puis essaie à nouveau."_cp},
+    {401, "La mémoire est un peu juste pour ce nombre de couleurs d'écran : Quillory risque d'être lent.\nClique sur OK pour continuer ou sur Annuler pour arrêter."_cp},
     // The application's texts (its resource set starts at 1000).
     {1000, "Projets"_cp},
     {1001, "Vignette"_cp},

@@ -69,8 +69,10 @@ TEST(ProgramCursors, BrushCursorsHoldTheirShapeInTheTopLeftCorner) {
 }
 
 TEST(ProgramCursors, TheToolsCursorsAreThereAndOthersAreMissing) {
-  for (UINT id : {201u, 208u, 210u, 219u, 230u}) EXPECT_NE(LoadCursorA(kProgram, MAKEINTRESOURCEA(id)), nullptr) << id;
-  for (UINT id : {202u, 211u, 223u, 299u, 320u}) EXPECT_EQ(LoadCursorA(kProgram, MAKEINTRESOURCEA(id)), nullptr) << id;
+  for (UINT id : {201u, 208u, 210u, 219u, 230u, 404u, 405u})
+    EXPECT_NE(LoadCursorA(kProgram, MAKEINTRESOURCEA(id)), nullptr) << id;
+  for (UINT id : {202u, 211u, 223u, 299u, 320u, 403u, 406u})
+    EXPECT_EQ(LoadCursorA(kProgram, MAKEINTRESOURCEA(id)), nullptr) << id;
 }
 
 }  // namespace

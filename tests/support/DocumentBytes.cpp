@@ -30,20 +30,20 @@ std::pair<std::size_t, std::size_t> BodyPlace(const std::string& file, std::int3
 
 }  // namespace
 
-std::string SaveDocument(SmartRef<Smart> root) {
+std::string SaveDocument(SmartRef<Smart> root, SmartRef<TypeIndex> index) {
   SmartRef<MemoryStream> stream = new MemoryStream();
-  SmartRef<ObjectFile> file = new ObjectFile(GetGenericTypeIndex(), stream);
+  SmartRef<ObjectFile> file = new ObjectFile(index ? index : GetGenericTypeIndex(), stream);
   file->Write(root);
   return std::string(reinterpret_cast<const char*>(stream->GetMemory().GetData()), stream->GetLength());
 }
 
-SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* kept) {
+SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* kept, SmartRef<TypeIndex> index) {
   SmartRef<MemoryStream> stream = new MemoryStream();
   stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-  SmartRef<ObjectFile> file = new ObjectFile(GetGenericTypeIndex(), stream);
+  SmartRef<ObjectFile> file = new ObjectFile(index ? index : GetGenericTypeIndex(), stream);
   SmartRef<Smart> root;
   file->Read(&root);
-  *kept = file;
+  if (kept) *kept = file;
   return root;
 }
 

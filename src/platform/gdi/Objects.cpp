@@ -212,7 +212,8 @@ std::uint32_t ValueOnSurface(const DeviceContext& dc, COLORREF color) {
 namespace platform {
 
 void SetScreenFormat(int bitsPerPixel, int width, int height) {
-  const int depth = (bitsPerPixel == 4 || bitsPerPixel == 8) ? bitsPerPixel : 32;
+  const bool known = bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24;
+  const int depth = known ? bitsPerPixel : 32;
   // A new size keeps the colours realised so far; a new depth starts from the default palette.
   if (depth != gdi::Screen().bpp) gdi::SystemPalette() = gdi::DefaultSystemPalette(depth == 4 ? 4 : 8);
   gdi::Screen() = gdi::ScreenFormat{depth, width, height};

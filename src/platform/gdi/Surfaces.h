@@ -27,9 +27,9 @@ BOOL SetDCSystemClip(HDC dc, HRGN clip);
 std::vector<RECT> GetRegionRects(HRGN region);
 
 // The screen's format as the drawing calls report it (GetDeviceCaps, GetSystemPaletteEntries,
-// CreateCompatibleBitmap of a window context): 32 bits with no palette (the default), or 8 bits with a
-// system palette, which tests use to exercise the palette paths, or 4 bits with the 16 colours of a
-// display the program refuses. Width and height are HORZRES and VERTRES.
+// CreateCompatibleBitmap of a window context): 32 bits with no palette (the default), 16 or 24 bits
+// without one either, or 8 bits with a system palette, which tests use to exercise the palette paths, or
+// 4 bits with the 16 colours of a display the program refuses. Width and height are HORZRES and VERTRES.
 // Changing only the size keeps the system palette's realised colours.
 void SetScreenFormat(int bitsPerPixel, int width, int height);
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GdiTestSupport.h"
+#include "platform/user/Paint.h"
 
 namespace {
 
@@ -45,6 +46,23 @@ TEST(Palettes, TheScreenIsTrueColourWithoutASystemPalette) {
   PALETTEENTRY entries[256];
   EXPECT_EQ(GetSystemPaletteEntries(dc, 0, 256, entries), 0u);
   DeleteDC(dc);
+}
+
+TEST(Palettes, HighColourScreensReportTheirDepthWithoutAPalette) {
+  for (int bits : {16, 24}) {
+    SCOPED_TRACE(bits);
+    platform::SetScreenFormat(bits, 640, 480);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), bits);
+    EXPECT_EQ(GetDeviceCaps(screen, SIZEPALETTE), 0);
+    HBITMAP compatible = CreateCompatibleBitmap(screen, 3, 2);
+    BITMAP info{};
+    ASSERT_EQ(GetObject(compatible, sizeof info, &info), static_cast<int>(sizeof info));
+    EXPECT_EQ(info.bmBitsPixel, bits);
+    DeleteObject(compatible);
+    ReleaseDC(nullptr, screen);
+  }
+  platform::SetScreenFormat(32, 1024, 768);
 }
 
 TEST(Palettes, PaletteIndexColoursComeFromTheSelectedPalette) {

@@ -1,11 +1,16 @@
 // The engine's classes of the document numbering (see support/GenericTypeRows.h).
 #include "support/GenericTypeRows.h"
 
+#include "core/FileReference.h"
 #include "core/String.h"
+#include "core/Text1252.h"
 #include "engine/geometry/CXform.h"
 #include "engine/geometry/PathPoint.h"
+#include "engine/links/CFrameIndex.h"
+#include "engine/links/CLink.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
+#include "engine/movie/CMovie.h"
 #include "graphics/BitMap.h"
 #include "graphics/ColorTable.h"
 
@@ -24,7 +29,49 @@ SmartRef<Smart> MakePathPoint() {
   return point;
 }
 
+// The movie part alone, as each kind's block holds it.
+class MoviePart : public CMovie {
+ public:
+  MoviePart() : CMovie({0, 0, 40, 30}) {}
+  SmartRef<CMovie> ExtractFrames(std::int16_t, std::int16_t, bool) override { return nullptr; }
+};
+
+SmartRef<Smart> MakeMoviePart() {
+  SmartRef<CMovie> movie = new MoviePart();
+  movie->InsertFrames(1, 1, true, false);
+  movie->GetFrameIndex()->FindMark(1, true)->GetLabel().Set("fin");
+  return movie;
+}
+
+SmartRef<Smart> MakeFrameJump() {
+  SmartRef<CJumpFrame> jump = new CJumpFrame();
+  jump->GetLabel().Set("début"_cp);
+  jump->SetFrame(4);
+  return jump;
+}
+
+SmartRef<Smart> MakeFrameIndex() {
+  SmartRef<CFrameIndex> index = new CFrameIndex();
+  index->FindMark(0, true)->GetLabel().Set("un");
+  index->FindMark(3, true)->GetLabel().Set("deux");
+  return index;
+}
+
+SmartRef<Smart> MakeLink() {
+  SmartRef<CLink> link = new CLink();
+  link->SetJump(new CJumpMovie(FileReference()));
+  link->SetKind(CLink::kPageWithReturn);
+  link->SetMode(1);
+  return link;
+}
+
 const GenericTypeRows engineRows{
+    {7, &MakeMoviePart, false},
+    {9, &MakeFrameJump},
+    {10, [] { return SmartRef<Smart>(new CJumpMovie(FileReference())); }},
+    {12, &MakeFrameIndex},
+    {15, &MakeLink},
+    {22, [] { return SmartRef<Smart>(new CJump()); }},
     {14, &MakeResource},
     {16, [] { return SmartRef<Smart>(new CXform({0, 0, 100, 50}, {10, 10, 210, 110})); }},
     {20, [] {
