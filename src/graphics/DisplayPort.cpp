@@ -205,6 +205,24 @@ void DisplayPort::DrawText(const Rect& rect, const char* text, std::int32_t leng
   SetBkMode(dc, previousMode);
 }
 
+namespace {
+
+DefaultStyleTextDrawer& DefaultStyleDrawer() {
+  static DefaultStyleTextDrawer drawer = nullptr;
+  return drawer;
+}
+
+}  // namespace
+
+void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer) { DefaultStyleDrawer() = drawer; }
+
+void DisplayPort::DrawTextBox(const char* text, std::int32_t length, const Rect& rect, const Color& color) {
+  if (!IsDrawing()) return;
+  const SmartRef<Area> box = new Area(rect);
+  EraseArea(*box);
+  if (DefaultStyleDrawer() != nullptr) DefaultStyleDrawer()(*this, rect, text, length, color);
+}
+
 void DisplayPort::DrawPicture(const void*) {
   if (IsDrawing()) NOT_IMPLEMENTED();
 }

@@ -78,7 +78,7 @@ class DisplayPort : public SmartImplementation {
                      int width = 1);
   void DrawText(const Rect& rect, const char* text, std::int32_t length, const PortTextStyle& style);
   // Erases the rectangle, then draws the text in it in the default text style and the colour, with no
-  // background. Text styles belong to the window system: its library defines this.
+  // background.
   void DrawTextBox(const char* text, std::int32_t length, const Rect& rect, const Color& color);
   // Paints the one-bit bitmap's 0 pixels with the paint.
   void DrawMasked(BitMap& mask, Paint& paint);
@@ -95,9 +95,15 @@ class DisplayPort : public SmartImplementation {
 };
 
 // The size text takes in the style wrapped to the width, as an edit control lays it out: the width
-// itself, or with width 0 (unwrapped) that of the longest line; the height of all lines. Edit controls
-// belong to the window system: its library defines this.
+// itself, or with width 0 (unwrapped) that of the longest line; the height of all lines.
 Point MeasureWrappedText(const char* text, std::int32_t length, const PortTextStyle& style, std::int32_t width);
+
+// Text styles belong to the window system, a library above this one, which installs the drawing of text
+// in the framework's default style (font 1, 12 points, left-aligned, no background) in a colour; until
+// then such text is not drawn.
+using DefaultStyleTextDrawer = void (*)(DisplayPort& port, const Rect& rect, const char* text, std::int32_t length,
+                                        const Color& color);
+void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer);
 
 // Lays a 50% white screen over the rectangle.
 void DimRect(DisplayPort& port, const Rect& rect);

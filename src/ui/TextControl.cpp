@@ -6,6 +6,7 @@
 
 #include "core/Exception.h"
 #include "graphics/OSBitMap.h"
+#include "graphics/TextMeasure.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Edit.h"
 #include "platform/user/Input.h"
@@ -14,7 +15,6 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/DialogSupport.h"
-#include "ui/EditMeasure.h"
 #include "ui/WinMain.h"
 #include "ui/WindowFrame.h"
 

@@ -4,6 +4,7 @@
 
 #include "support/graphics/GraphicsFixture.h"
 #include "support/graphics/SurfaceDevice.h"
+#include "support/graphics/TextLook.h"
 #include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OSBitMap.h"
@@ -244,28 +245,6 @@ TEST(DisplayPort, LimitedSystemsSkipTinyEllipses) {
   }
   bitmap_testing::SetWinVersion(0);
 }
-
-// A text style of the port's own kind: a font and two colours.
-class Look : public PortTextStyle {
- public:
-  Look(const Color& text, const Color& back, std::int32_t alignment) : text(text), back(back), alignment(alignment) {
-    LOGFONTA description{};
-    description.lfHeight = -14;
-    description.lfQuality = DRAFT_QUALITY;
-    std::strcpy(description.lfFaceName, "Arial");
-    font = CreateFontIndirectA(&description);
-  }
-  ~Look() override { DeleteObject(font); }
-  HFONT GetFont() const override { return font; }
-  Color GetTextColor() const override { return text; }
-  Color GetBackColor() const override { return back; }
-  std::int32_t GetAlignment() const override { return alignment; }
-
- private:
-  HFONT font;
-  Color text, back;
-  std::int32_t alignment;
-};
 
 // Counts the pixels of one colour in a column range.
 int Count(const SurfaceDevice& device, std::uint32_t rgb, int fromX, int toX, int height) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "core/Text1252.h"
 #include "graphics/Transform.h"
 #include "support/Netpbm.h"
+#include "support/WindowFixture.h"
 #include "support/graphics/SurfaceDevice.h"
 #include "ui/StyledText.h"
 #include "ui/TextStyle.h"
@@ -83,6 +85,23 @@ TEST(StringDraw, DrawsInTheColourAndNothingWhenEmpty) {
 // Styled texts in several faces, styles, alignments and colours, drawn through one port: pixel for pixel
 // the checked-in picture made from the same font files. Set QUILLORY_UPDATE_GOLDEN=1 to write the picture
 // again after a deliberate change.
+class StringMeasure : public WindowFixture {};
+
+TEST_F(StringMeasure, AStringMeasuresInTheDefaultStyle) {
+  const char* chars = "une ligne\r\net une autre bien plus longue";
+  const SmartRef<TextStyle> style = MakeDefaultTextStyle(Color(1), kClear);
+  SmartRef<String> text = new String(chars);
+  Point size;
+  text->Measure(size, 0);
+  EXPECT_EQ(size, MeasureWrappedText(chars, static_cast<std::int32_t>(std::strlen(chars)), *style, 0));
+  text->Measure(size, 80);
+  EXPECT_EQ(size.x, 80);
+  EXPECT_GT(size.y, 2 * MeasureWrappedText("I", 1, *style, 0).y);
+  SmartRef<String> empty = new String();
+  empty->Measure(size, 0);
+  EXPECT_EQ(size, Point(0, 0));
+}
+
 TEST(StyledTextDraw, GoldenRender) {
   const int width = 220, height = 130;
   SurfaceDevice device(width, height);

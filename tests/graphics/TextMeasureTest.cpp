@@ -1,19 +1,19 @@
 // Measuring text as the program's edit controls lay it out: wrapped to a width, or unwrapped.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "core/String.h"
 #include "graphics/Color.h"
 #include "graphics/DisplayPort.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Edit.h"
 #include "support/Raised.h"
+#include "graphics/TextMeasure.h"
 #include "support/WindowFixture.h"
-#include "ui/EditMeasure.h"
-#include "ui/TextStyle.h"
+#include "support/graphics/TextLook.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class MeasureText : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    style = MakeDefaultTextStyle(standardColors[1], standardColors[13]);
+    style = std::make_unique<Look>(standardColors[1], standardColors[13], 0);
   }
   void TearDown() override {
     gMainWindow = nullptr;
@@ -41,7 +41,7 @@ class MeasureText : public WindowFixture {
     return MeasureWrappedText(text.data(), static_cast<std::int32_t>(text.size()), *style, width);
   }
 
-  SmartRef<TextStyle> style;
+  std::unique_ptr<Look> style;
 };
 
 TEST_F(MeasureText, WidthZeroReportsTheLongestLineAndAWidthReportsItself) {
@@ -97,19 +97,6 @@ TEST_F(MeasureText, RefusesANegativeLengthOrWidthAndMissingText) {
   EXPECT_EQ(RaisedText(Raised([&] { MeasureWrappedText("abc", -1, *style, 0); })), "Call failed.");
   EXPECT_EQ(RaisedText(Raised([&] { MeasureWrappedText("abc", 3, *style, -5); })), "Call failed.");
   EXPECT_EQ(RaisedText(Raised([&] { MeasureWrappedText(nullptr, 3, *style, 0); })), "Call failed.");
-}
-
-TEST_F(MeasureText, AStringMeasuresInTheDefaultStyle) {
-  SmartRef<String> text = new String("une ligne\r\net une autre bien plus longue");
-  Point size;
-  text->Measure(size, 0);
-  EXPECT_EQ(size, Measure("une ligne\r\net une autre bien plus longue", 0));
-  text->Measure(size, 80);
-  EXPECT_EQ(size.x, 80);
-  EXPECT_GT(size.y, 2 * Extent("I").cy);
-  SmartRef<String> empty = new String();
-  empty->Measure(size, 0);
-  EXPECT_EQ(size, Point(0, 0));
 }
 
 // The lines of a control of the program's own: measured one by one with room for the caret.

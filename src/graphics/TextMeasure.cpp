@@ -1,4 +1,4 @@
-#include "ui/EditMeasure.h"
+#include "graphics/TextMeasure.h"
 
 #include <algorithm>
 #include <cstdint>

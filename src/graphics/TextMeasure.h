@@ -1,5 +1,6 @@
 // The size text needs in an edit control: the lines the control has laid out, each measured in the
-// style's font with room for the caret.
+// style's font with room for the caret. Measuring wrapped text (MeasureWrappedText, declared with the
+// display port) lays the text out in a hidden control of the kind.
 #pragma once
 
 #include <string_view>
