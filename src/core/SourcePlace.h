@@ -1,8 +1,8 @@
 // Where a failure says it happened: the source name and line that checks, assertions and notices carry,
 // and that alerts show (an assertion's alert is its line number). Most places are the C++ file and line
-// where the check stands. The framework's own failures that its documentation numbers carry those names
-// and lines instead, named here once per source file, so that the number an alert shows does not move
-// whenever the code around a check does.
+// where the check stands. The framework's numbered failures carry a source name of their own, given once
+// per file, and a fixed line, so that the number an alert shows does not move whenever the code around a
+// check does.
 #pragma once
 
 struct SourcePlace {
