@@ -58,6 +58,8 @@ Sound::Sound(const Sound& other)
   data.Assign(other.data);
 }
 
+Sound::~Sound() = default;
+
 Sound& Sound::operator=(const Sound& other) {
   file = other.file;
   data.Assign(other.data);

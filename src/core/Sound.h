@@ -30,6 +30,7 @@ class Sound : public Persistent, public SmartImplementation {
   // Shares the file reference and duplicates the data.
   Sound(const Sound& other);
   Sound& operator=(const Sound& other);
+  ~Sound() override;
 
   // The stored sound: loop flag, format and data (converted to WAVE when stored otherwise).
   explicit Sound(ArchiveBlock& block);
