@@ -9,7 +9,7 @@
 #include "core/FileType.h"
 #include "core/Sound.h"
 #include "core/String.h"
-#include "graphics/OSBitMap.h"
+#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/kernel/Files.h"
 #include "platform/media/Mmsystem.h"
 

@@ -3,7 +3,7 @@
 
 #include "core/Smart.h"
 #include "sound/Track.h"
-#include "ui/Chore.h"
+#include "ui/shell/Chore.h"
 
 class Sound;
 
