@@ -153,6 +153,18 @@ Sound::Sound(ArchiveBlock& block) {
   }
 }
 
+namespace {
+SoundPlayer gSoundPlayer = nullptr;
+}  // namespace
+
+void SetSoundPlayer(SoundPlayer player) { gSoundPlayer = player; }
+
+bool Sound::Play(int argument) { return gSoundPlayer != nullptr && gSoundPlayer(*this, argument); }
+
+void PlaySound(Sound* sound) {
+  if (sound != nullptr) sound->Play(0);
+}
+
 Persistent* Sound::ReadNew(Archive* archive) { return ReadFromBlock<Sound>(archive, &persistentType); }
 
 SMART_DEFINE_ABSTRACT(WAVEFile, "WAVEFile", Scribe, SmartImplementation)

@@ -51,6 +51,9 @@ class Sound : public Persistent, public SmartImplementation {
   // own format, and is stored so again.
   int GetDataFormat() const { return dataFormat; }
   static bool NeedsConversion(int format) { return format != wave; }
+  // Plays the sound through a new current sound channel; false when muted, when it fails, and before the
+  // sound library installs its player.
+  bool Play(int argument);
 
  private:
   void Read(Stream& stream, int format);
@@ -60,6 +63,13 @@ class Sound : public Persistent, public SmartImplementation {
   std::uint8_t flags = 0;  // bit 0: loop
   std::uint8_t dataFormat = wave;
 };
+
+// Nothing for a null sound; otherwise Play(0).
+void PlaySound(Sound* sound);
+
+// Playing belongs to the sound library, above this one; it installs the player at start-up.
+using SoundPlayer = bool (*)(Sound& sound, int argument);
+void SetSoundPlayer(SoundPlayer player);
 
 // What the two sound file formats share: a whole file read into one new Sound, or one Sound written into
 // the file. Each format registers as a Scribe of its own.

@@ -4,6 +4,7 @@
 #include "core/Seams.h"
 #include "core/Sound.h"
 #include "core/Stream.h"
+#include "sound/SoundChannel.h"
 #include "sound/files/MacResConverter.h"
 #include "sound/files/SoundConverter.h"
 
@@ -23,4 +24,7 @@ bool ConvertMacResource(const Memory& resource, Stream& output) {
 bool IsWave(Stream& input) { return RIFFChunkIO().IsWave(input, kMachineOrder); }
 }  // namespace
 
-void InstallSoundSeams() { SetSoundConverters({&Convert, &ConvertMacResource, &IsWave}); }
+void InstallSoundSeams() {
+  SetSoundPlayer(&PlayOnCurrentChannel);
+  SetSoundConverters({&Convert, &ConvertMacResource, &IsWave});
+}
