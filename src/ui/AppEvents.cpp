@@ -3,6 +3,7 @@
 #include "core/Resources.h"
 #include "ui/App.h"
 #include "ui/DocWindow.h"
+#include "ui/Seams.h"
 #include "ui/Tool.h"
 #include "ui/Window.h"
 
@@ -16,7 +17,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   App::SetModuleHandle(record);
   Resources::SetOSApp(record);
   SetMainWindowInfo(record);
-  // The sockets start here (InternetSession::Startup) once the internet layer exists.
+  if (GetInternetHooks().startup) GetInternetHooks().startup();
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
   gApplication->InstallMenuBar();
@@ -26,7 +27,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
 }
 
 void DestroyApplication() {
-  // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
+  if (GetInternetHooks().shutdown) GetInternetHooks().shutdown();
   if (!gApplication) return;
   // The undo item belongs to the application's menus, which go with it; the kept clipboard object goes
   // while the drawing layer it may hold pictures of still lives.

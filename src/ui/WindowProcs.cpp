@@ -14,6 +14,7 @@
 #include "platform/gdi/Gdi.h"
 #include "ui/App.h"
 #include "ui/Menu.h"
+#include "ui/Seams.h"
 #include "ui/TextStyle.h"
 #include "ui/WinMain.h"
 
@@ -153,9 +154,10 @@ LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcA(window, message, wParam, lParam);
     }
     case socketEventMessage:
+      if (GetInternetHooks().socketEvent) GetInternetHooks().socketEvent(wParam, lParam);
+      return 0;
     case hostLookupMessage:
-      // The TCP streams (TCPStream::HandleSocketEvent, TCPStream::HandleHostLookup) take these once the
-      // internet layer exists.
+      if (GetInternetHooks().hostLookup) GetInternetHooks().hostLookup(wParam, lParam);
       return 0;
     case createApplicationMessage:
       CreateAndStartApplication();

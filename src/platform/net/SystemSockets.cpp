@@ -142,7 +142,10 @@ int OpenStream(int* error) {
     *error = ErrorOf(errno);
     return -1;
   }
-  if (!MakeNonBlocking(fd)) {
+  // A port whose last connection is still in its closing wait can be bound again, as on the system the
+  // program was written for; two sockets still never listen on one port.
+  const int on = 1;
+  if (!MakeNonBlocking(fd) || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
     *error = ErrorOf(errno);
     ::close(fd);
     return -1;
