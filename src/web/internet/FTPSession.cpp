@@ -10,7 +10,7 @@
 #include "core/Utilities.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
-#include "ui/DebugMessage.h"
+#include "ui/shell/DebugMessage.h"
 #include "web/internet/InternetSession.h"
 
 SMART_DEFINE_ABSTRACT(FTPSession, "FTPSession", SmartImplementation)

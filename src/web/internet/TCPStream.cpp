@@ -7,8 +7,8 @@
 #include "core/Text1252.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
-#include "ui/DebugMessage.h"
-#include "ui/WinMain.h"
+#include "ui/shell/DebugMessage.h"
+#include "ui/shell/WinMain.h"
 
 SMART_DEFINE_ABSTRACT(TCPStream, "TCPStream", Stream, SmartImplementation)
 

@@ -13,7 +13,7 @@
 #include "core/Stream.h"
 #include "support/Raised.h"
 #include "platform/user/KeyState.h"
-#include "ui/DebugMessage.h"
+#include "ui/shell/DebugMessage.h"
 #include "web/internet/FTPSession.h"
 #include "web/internet/InternetSession.h"
 
