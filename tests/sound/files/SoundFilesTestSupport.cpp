@@ -1,10 +1,5 @@
 #include "SoundFilesTestSupport.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -14,9 +9,8 @@
 #include "core/Exception.h"
 #include "sound/Seams.h"
 #include "support/Raised.h"
+#include "support/RunProgram.h"
 #include "support/TempFolder.h"
-
-extern char** environ;
 
 namespace sound_testing {
 
@@ -24,24 +18,6 @@ namespace {
 std::string ReadWhole(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Runs the program with its standard output into the file and its errors nowhere; answers whether it
-// ended with status 0.
-bool Run(const std::vector<std::string>& command, const std::filesystem::path& output) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
-  argv.push_back(nullptr);
-  pid_t child = 0;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  int status = 0;
-  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::string Field(const std::string& report, const std::string& name) {
@@ -121,7 +97,7 @@ std::uint16_t Big16(const std::string& bytes, std::size_t at) {
 SoxInfo Soxi(const std::filesystem::path& file) {
   TempFolder folder;
   SoxInfo info;
-  if (!Run({"soxi", file.string()}, folder.Path() / "report")) return info;
+  if (RunProgram({"soxi", file.string()}, (folder.Path() / "report").c_str()) != 0) return info;
   const std::string report = folder.Read("report");
   info.read = true;
   info.channels = Field(report, "Channels");
@@ -136,7 +112,7 @@ SoxInfo Soxi(const std::filesystem::path& file) {
 std::string SoxSamples(const std::filesystem::path& file) {
   TempFolder folder;
   const auto raw = folder.Path() / "samples.raw";
-  if (!Run({"sox", "-D", file.string(), "-t", "raw", "-e", "signed-integer", "-b", "32", "-L", raw.string()}, "/dev/null"))
+  if (RunProgram({"sox", "-D", file.string(), "-t", "raw", "-e", "signed-integer", "-b", "32", "-L", raw.string()}) != 0)
     return "";
   return ReadWhole(raw);
 }
