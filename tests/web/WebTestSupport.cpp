@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <thread>
 
 #include "core/Alert.h"
@@ -87,6 +88,20 @@ bool WaitForListening(int port, int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
   }
   return false;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+bool WaitForFile(const std::filesystem::path& path, int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!std::filesystem::exists(path)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
 }
 
 std::string ServerScript(const char* name) { return std::string(QUILLORY_SOURCE_DIR) + "/tests/web/servers/" + name; }
