@@ -64,16 +64,33 @@ CMovie::CMovie(const CMovie& other)
   CopyMarksAndLinks(other, 0, frameCount);
 }
 
-CMovie::CMovie(ArchiveBlock& outer)
+CMovie::CMovie(ReadLater)
     : sounds(EmptyFrameList(&Sound::classInfo, 0)),
       colorTables(EmptyFrameList(&ColorTable::classInfo, 0)),
       links(EmptyFrameList(&CLink::classInfo, 0)),
-      frameCaches(EmptyFrameList(&ListData::classInfo, 0)) {
+      frameCaches(EmptyFrameList(&ListData::classInfo, 0)) {}
+
+CMovie::CMovie(ArchiveBlock& outer) : CMovie(ReadLater{}) { ReadMoviePart(outer); }
+
+void CMovie::ReadMoviePart(ArchiveBlock& outer) {
   ArchiveBlock block(outer, &persistentType);
   ReadFields(block);
 }
 
-CMovie::~CMovie() = default;
+void CMovie::TakeMovieData(const CMovie& other) {
+  if (&other == this) return;
+  frameCount = other.frameCount;
+  bounds = other.bounds;
+  mode = other.mode & 0x1F;
+  sounds = SharedList(other.sounds);
+  colorTables = SharedList(other.colorTables);
+  links = SharedList(other.links);
+  frameCaches = EmptyFrameList(&ListData::classInfo, frameCount);
+  CopyMarksAndLinks(other, 0, frameCount);
+  Changed(this, Rect::emptyRect, -1);
+}
+
+CMovie::~CMovie() { UnregisterPurgeable(this); }
 
 // A count that cannot be, lists that do not match it, or a missing frame index come from a damaged or
 // hostile file: the movie is mended so that every frame operation can rely on its invariants.
