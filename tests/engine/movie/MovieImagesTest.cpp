@@ -184,7 +184,9 @@ TEST_F(MovieImagesTest, AWholePictureOfFrameZero) {
     const Color frameColor(2);
     const int expected = (frameColor.red >> 8) << 16 | (frameColor.green >> 8) << 8 | frameColor.blue >> 8;
     EXPECT_EQ(c.whole ? rgb(12, 7) : rgb(2, 2), expected);
-    if (c.whole) EXPECT_EQ(rgb(2, 2), 0xFFFFFF);
+    if (c.whole) {
+      EXPECT_EQ(rgb(2, 2), 0xFFFFFF);
+    }
   }
 }
 
