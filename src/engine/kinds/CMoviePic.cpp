@@ -6,12 +6,12 @@
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Image.h"
 #include "graphics/Transform.h"
-#include "ui/View.h"
+#include "ui/views/View.h"
 
 SMART_DEFINE(CMoviePic, "CMoviePic", nullptr, nullptr, CMovieRes)
 

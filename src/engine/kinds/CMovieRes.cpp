@@ -10,7 +10,7 @@
 #include "engine/Storage.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
-#include "ui/View.h"
+#include "ui/views/View.h"
 
 SMART_DEFINE_ABSTRACT(CMovieRes, "CMovieRes", CMovie)
 

@@ -6,7 +6,7 @@
 #include "engine/kinds/FrameEditing.h"
 #include "engine/kinds/CMoviePic.h"
 #include "engine/media/CResource.h"
-#include "ui/View.h"
+#include "ui/views/View.h"
 
 namespace {
 FrameEditHooks& Hooks() {

@@ -7,9 +7,9 @@
 #include "engine/media/CResource.h"
 #include "graphics/Area.h"
 #include "graphics/DisplayPort.h"
-#include "ui/StyledText.h"
-#include "ui/TextStyle.h"
-#include "ui/View.h"
+#include "ui/text/StyledText.h"
+#include "ui/text/TextStyle.h"
+#include "ui/views/View.h"
 
 SMART_DEFINE(CMovieText, "CMovieText", nullptr, nullptr, CMovieRes)
 

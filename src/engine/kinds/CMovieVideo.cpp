@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "core/Format.h"
 #include "engine/geometry/CXform.h"
+#include "engine/tracks/CTrackList.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 
@@ -120,6 +121,13 @@ bool CMovieVideo::DrawFrameTransformed(DisplayPort& port, CXform* xform, std::in
 bool CMovieVideo::PrepareFrame(std::int16_t) {
   Video* clip = GetVideo();
   return clip != nullptr && clip->IsFrameReady();
+}
+
+void CMovieVideo::CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key) {
+  CMovie::CollectTracks(frame, list, key);
+  // Under the movie's own key the video would replace the frame's sound; one key within it keeps both,
+  // and still goes when the movie's tracks and those within them are dropped.
+  if (Video* clip = GetVideo()) list.Add(CTrackList::ChildKey(key, 0, 1), clip);
 }
 
 bool CMovieVideo::CheckFrame(CXform* xform, std::int16_t frame, Smart*, std::int32_t, std::int32_t) {

@@ -53,6 +53,8 @@ class CMovieVideo : public CMovie {
   bool DrawFrameTransformed(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background) override;
   bool FramesDiffer(std::int16_t, std::int16_t) override { return false; }
   bool PrepareFrame(std::int16_t frame) override;
+  // The frame's sound, then the video.
+  void CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key) override;
   bool CheckFrame(CXform* xform, std::int16_t frame, Smart* object, std::int32_t a, std::int32_t b) override;
   SmartRef<Smart> GetFrameObject(std::int16_t frame) override;
   SmartRef<CMovie> ExtractFrames(std::int16_t start, std::int16_t count, bool cut) override;

@@ -8,6 +8,8 @@
 #include "engine/Storage.h"
 #include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
+#include "engine/tracks/CTrackList.h"
+#include "sound/SoundChannel.h"
 #include "graphics/bitmaps/ColorTable.h"
 
 SMART_DEFINE_ABSTRACT(CMovie, "CMovie", Persistent, SmartImplementation)
@@ -214,6 +216,16 @@ bool CMovie::PurgeFrame(std::int16_t frame) {
     }
   }
   return false;
+}
+
+void CMovie::CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key) {
+  Sound* sound = GetSound(frame);
+  if (sound == nullptr) return;
+  if (sound->IsEmpty()) {
+    list.RemoveKey(key, false);
+    return;
+  }
+  list.Add(key, new SoundChannel(sound));
 }
 
 bool CMovie::CheckFrame(CXform*, std::int16_t, Smart*, std::int32_t, std::int32_t) { return true; }

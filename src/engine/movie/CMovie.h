@@ -107,6 +107,9 @@ class CMovie : public Persistent, public SmartImplementation, public Purgeable {
   virtual bool FramesDiffer(std::int16_t a, std::int16_t b);
   virtual bool PrepareFrame(std::int16_t frame);
   virtual bool PurgeFrame(std::int16_t frame);
+  // The frame's sound goes to the track list under the key: a sound to play as a new channel, an empty
+  // sound as the end of what the key plays.
+  virtual void CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key);
   virtual bool CheckFrame(CXform* xform, std::int16_t frame, Smart* object, std::int32_t a, std::int32_t b);
   virtual bool IsReadOnly();
   virtual std::int16_t SetFrames(std::int16_t start, std::int16_t count, Smart* object, bool flag,

@@ -7,7 +7,7 @@
 #include "engine/memory/CMemory.h"
 #include "engine/movie/CMovie.h"
 #include "graphics/Area.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"

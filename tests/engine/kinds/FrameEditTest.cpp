@@ -9,13 +9,13 @@
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "support/graphics/SurfaceDevice.h"
-#include "ui/StyledText.h"
-#include "ui/TextStyle.h"
-#include "ui/View.h"
-#include "ui/WindowNotifier.h"
+#include "ui/text/StyledText.h"
+#include "ui/text/TextStyle.h"
+#include "ui/views/View.h"
+#include "ui/views/WindowNotifier.h"
 
 using namespace engine_test;
 

@@ -10,8 +10,8 @@
 #include "engine/kinds/CMovieVideo.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "support/AlertRecorder.h"
 #include "support/DocumentBytes.h"
 

@@ -11,8 +11,8 @@
 #include "engine/media/CStamp.h"
 #include "engine/memory/CMemory.h"
 #include "graphics/Area.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
 #include "support/graphics/SurfaceDevice.h"
 
