@@ -12,7 +12,7 @@
 #include "sound/SoundChannel.h"
 #include "graphics/bitmaps/ColorTable.h"
 
-SMART_DEFINE_ABSTRACT(CMovie, "CMovie", Persistent, SmartImplementation)
+// The class record is with the conversions that make movies of other objects (CMovieConversions.cpp).
 
 // Only the kinds are read from files; each nests this block in its own.
 const PersistentType CMovie::persistentType(&CMovie::classInfo, MakeVersion(2), MakeVersion(2), nullptr);
