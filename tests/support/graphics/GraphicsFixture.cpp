@@ -7,6 +7,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/Message.h"
+#include "graphics/SystemVersion.h"
 
 void GraphicsFixture::Prepare(int screenBits, int winVersion, const std::string& applicationFolder) {
   platform::ResetWindowSystemForTesting();

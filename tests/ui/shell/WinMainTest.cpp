@@ -8,7 +8,6 @@
 
 #include "ui/ProgramFixture.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/backend/HeadlessBackend.h"
 #include "platform/backend/Screen.h"
 #include "platform/user/Input.h"
@@ -18,6 +17,7 @@
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "platform/user/Window.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 
