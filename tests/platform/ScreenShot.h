@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "support/Netpbm.h"
 

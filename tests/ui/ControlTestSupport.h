@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "ControlTestSupport.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"

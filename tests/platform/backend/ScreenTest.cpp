@@ -10,8 +10,8 @@
 
 #include "platform/DemoWindow.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/user/Screen.h"
 #include "platform/kernel/System.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"

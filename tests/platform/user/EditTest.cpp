@@ -9,7 +9,7 @@
 
 #include "platform/DemoWindow.h"
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Edit.h"
 #include "platform/user/Input.h"

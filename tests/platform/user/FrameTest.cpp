@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Activation.h"
 #include "platform/user/Input.h"

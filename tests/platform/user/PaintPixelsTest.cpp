@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/DemoWindow.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "support/WindowFixture.h"
 

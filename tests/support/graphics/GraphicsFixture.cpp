@@ -2,8 +2,8 @@
 
 #include "core/FileReference.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/backend/Backend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/Message.h"

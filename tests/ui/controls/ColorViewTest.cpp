@@ -9,7 +9,7 @@
 #include "core/String.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/formats/ImageResource.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"

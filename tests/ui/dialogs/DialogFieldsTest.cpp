@@ -7,7 +7,7 @@
 #include "ui/ProgramFixture.h"
 #include "core/String.h"
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"

@@ -6,7 +6,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "ui/shell/WindowProcs.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"

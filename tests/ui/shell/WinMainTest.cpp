@@ -8,8 +8,8 @@
 
 #include "ui/ProgramFixture.h"
 #include "core/Text1252.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"

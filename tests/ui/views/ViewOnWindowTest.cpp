@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Paint.h"
 #include "support/WindowFixture.h"
 #include "ui/ViewTestSupport.h"
