@@ -20,7 +20,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/shell/App.h"
-#include "ui/dialogs/ProgressDialog.h"
+#include "ui/Seams.h"
 #include "ui/shell/MessagePump.h"
 #include "ui/shell/TwainSupport.h"
 #include "ui/shell/WindowProcs.h"
@@ -156,8 +156,7 @@ int FrameworkWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int, ApplicationFacto
     gAcceleratorTable = nullptr;
     IsLimitedWindows();
     InitAlerts();
-    // Long operations report to the progress dialog from now on.
-    SetProgressDisplayMaker(&ProgressDialog::Make);
+    InstallUiSeams();
     SmartRef<FileReference> folder(FileReference::ApplicationFolder());
     if (!RegisterWindowClasses(instance)) return 0;
     MainWindowRecord* record = OpenMainWindow(instance);
