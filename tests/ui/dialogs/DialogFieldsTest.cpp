@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/DialogTestSupport.h"
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "platform/user/Screen.h"

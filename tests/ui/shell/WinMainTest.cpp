@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/Text1252.h"
 #include "platform/screen/HeadlessBackend.h"
 #include "platform/user/Screen.h"
