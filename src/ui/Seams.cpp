@@ -12,6 +12,8 @@
 
 namespace {
 
+InternetHooks gInternetHooks;
+
 // Strings and display ports know no text style: they draw and measure in the default one, which belongs
 // to this library.
 Point MeasureString(const String& text, std::int32_t width) {
@@ -49,3 +51,6 @@ void InstallUiSeams() {
   SetOperationLogOpener(&OpenDebugMessage);
   SetProgressDisplayMaker(&ProgressDialog::Make);
 }
+
+void SetInternetHooks(const InternetHooks& hooks) { gInternetHooks = hooks; }
+const InternetHooks& GetInternetHooks() { return gInternetHooks; }

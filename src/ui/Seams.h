@@ -1,8 +1,23 @@
-// What the window system's library installs into the libraries it stands on: how strings measure, draw
-// and edit themselves, how display ports draw text in the default style, where drawing operations log and
-// how long operations show their progress. One call, made by the program's start-up and by the test
-// fixtures of this library and those above it.
+// The framework's seams, both ways. InstallUiSeams fills what the libraries below it leave open: how strings
+// measure, draw and edit themselves, how display ports draw text in the default style, where drawing
+// operations log and how long operations show their progress; the program's start-up, the sound library's
+// install and the test fixtures of ui and above call it. The hooks below are what the libraries above the
+// framework fill in it, each through its own install call.
 #pragma once
+
+#include "platform/kernel/WinTypes.h"
 
 // Idempotent.
 void InstallUiSeams();
+
+// The internet layer: started while the application is created and stopped once the message loop has
+// ended; the main window hands it the socket notifications (socketEventMessage) and the ends of host-name
+// lookups (hostLookupMessage). Until it is installed there are no sockets and these do nothing.
+struct InternetHooks {
+  void (*startup)() = nullptr;
+  void (*shutdown)() = nullptr;
+  void (*socketEvent)(WPARAM wParam, LPARAM lParam) = nullptr;
+  void (*hostLookup)(WPARAM wParam, LPARAM lParam) = nullptr;
+};
+void SetInternetHooks(const InternetHooks& hooks);
+const InternetHooks& GetInternetHooks();

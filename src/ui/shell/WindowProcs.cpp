@@ -18,6 +18,7 @@
 #include "ui/shell/WinMain.h"
 #include "ui/shell/WindowProcs.h"
 #include "graphics/SystemVersion.h"
+#include "ui/Seams.h"
 
 bool gSuppressControlNotifications = false;
 
@@ -157,9 +158,10 @@ LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcA(window, message, wParam, lParam);
     }
     case socketEventMessage:
+      if (GetInternetHooks().socketEvent) GetInternetHooks().socketEvent(wParam, lParam);
+      return 0;
     case hostLookupMessage:
-      // The TCP streams (TCPStream::HandleSocketEvent, TCPStream::HandleHostLookup) take these once the
-      // internet layer exists.
+      if (GetInternetHooks().hostLookup) GetInternetHooks().hostLookup(wParam, lParam);
       return 0;
     case createApplicationMessage:
       CreateAndStartApplication();
