@@ -19,6 +19,7 @@
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Paint.h"
 #include "platform/user/ClipboardInternals.h"
+#include "platform/user/Window.h"
 
 namespace platform::user {
 

@@ -9,6 +9,7 @@
 #include "platform/user/Menu.h"
 #include "platform/user/Message.h"
 #include "platform/user/InputInternals.h"
+#include "platform/user/Window.h"
 
 namespace {
 
