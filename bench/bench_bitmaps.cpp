@@ -19,8 +19,8 @@
 #include "graphics/FloodFiller.h"
 #include "graphics/OffScreen.h"
 #include "graphics/bitmaps/PixelCursor.h"
-#include "platform/backend/Backend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Files.h"
 

@@ -2,5 +2,9 @@
 
 #include "core/Sound.h"
 #include "sound/SoundChannel.h"
+#include "ui/Seams.h"
 
-void InstallSoundSeams() { SetSoundPlayer(&PlayOnCurrentChannel); }
+void InstallSoundSeams() {
+  InstallUiSeams();
+  SetSoundPlayer(&PlayOnCurrentChannel);
+}

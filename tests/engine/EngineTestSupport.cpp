@@ -9,6 +9,7 @@
 #include "engine/links/CLink.h"
 #include "engine/links/WebAddress.h"
 #include "graphics/bitmaps/ColorTable.h"
+#include "graphics/SystemVersion.h"
 
 using engine_test::TestMovie;
 using engine_test::WebAddress;

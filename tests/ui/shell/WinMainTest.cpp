@@ -6,11 +6,10 @@
 #include <functional>
 #include <memory>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
@@ -18,6 +17,7 @@
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "platform/user/Window.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

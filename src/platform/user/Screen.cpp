@@ -1,9 +1,11 @@
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 
 #include <algorithm>
 
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/Objects.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Cursor.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
 
@@ -82,6 +84,19 @@ const std::vector<std::uint32_t>& ComposeScreen() {
     }
   }
   return frame;
+}
+
+void PresentScreenIfChanged(Backend& backend) {
+  if (CursorGeneration() != backend.cursorGeneration) {
+    backend.cursorGeneration = CursorGeneration();
+    backend.ShowCursorImage(ShownCursor());
+  }
+  const unsigned generation = ScreenGeneration();
+  if (generation == backend.presentedGeneration) return;
+  backend.presentedGeneration = generation;
+  const auto& pixels = ComposeScreen();
+  const SIZE size = GetScreenSize();
+  backend.Present(pixels.data(), size.cx, size.cy);
 }
 
 }  // namespace platform

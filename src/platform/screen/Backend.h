@@ -1,4 +1,6 @@
 // The real screen behind the window system: what shows the composed screen and delivers the user's input.
+// The window system talks to a back end only through this interface, so that the back ends themselves
+// (backend/) stand on the window system and nothing here names it.
 #pragma once
 
 #include <cstdint>
@@ -6,10 +8,9 @@
 #include <string>
 
 #include "platform/kernel/WinTypes.h"
+#include "platform/screen/CursorImage.h"
 
 namespace platform {
-
-struct CursorImage;
 
 class Backend {
  public:
@@ -20,7 +21,7 @@ class Backend {
   // Shows a composed screen of width x height pixels, 0x00RRGGBB, rows top first.
   virtual void Present(const std::uint32_t* pixels, int width, int height) = 0;
 
-  // Shows the mouse cursor the window system chose (platform::ShownCursor, null: none).
+  // Shows the mouse cursor the window system chose (null: none).
   virtual void ShowCursorImage(const CursorImage* cursor) { (void)cursor; }
 
   // The system clipboard's text, UTF-8, which the user shares with other programs: false when it holds no
@@ -31,17 +32,16 @@ class Backend {
   }
   virtual void SetSystemClipboardText(const std::string& utf8) { (void)utf8; }
 
-  // Composes and presents the screen, and shows the cursor, when they changed since the last time.
-  void PresentIfChanged();
-
- private:
+  // The window system's change counters of the screen and of the cursor when this back end last showed
+  // them, so that it presents only what changed; a back end just installed has shown nothing yet.
   unsigned presentedGeneration = ~0u;
   unsigned cursorGeneration = ~0u;
 };
 
 // The back end in use; a headless one until another is installed.
 Backend& CurrentBackend();
-// Installs a back end (null: headless again) and answers the previous one.
+// Installs a back end (null: headless again), which shows everything at the next present, and answers the
+// previous one.
 std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend);
 
 }  // namespace platform

@@ -1,10 +1,7 @@
-#include "platform/backend/Backend.h"
+#include "platform/screen/Backend.h"
 
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/kernel/System.h"
-#include "platform/user/Cursor.h"
-#include "platform/user/WindowSurface.h"
 
 namespace platform {
 
@@ -17,19 +14,6 @@ std::unique_ptr<Backend>& Installed() {
 
 }  // namespace
 
-void Backend::PresentIfChanged() {
-  if (CursorGeneration() != cursorGeneration) {
-    cursorGeneration = CursorGeneration();
-    ShowCursorImage(ShownCursor());
-  }
-  const unsigned generation = ScreenGeneration();
-  if (generation == presentedGeneration) return;
-  presentedGeneration = generation;
-  const auto& pixels = ComposeScreen();
-  const SIZE size = GetScreenSize();
-  Present(pixels.data(), size.cx, size.cy);
-}
-
 Backend& CurrentBackend() {
   if (!Installed()) Installed() = std::make_unique<HeadlessBackend>();
   return *Installed();
@@ -38,7 +22,10 @@ Backend& CurrentBackend() {
 std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend) {
   std::unique_ptr<Backend> previous = std::move(Installed());
   Installed() = std::move(backend);
-  NoteScreenChanged();
+  if (Installed()) {
+    Installed()->presentedGeneration = ~0u;
+    Installed()->cursorGeneration = ~0u;
+  }
   return previous;
 }
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/backend/Backend.h"
+#include "platform/screen/Backend.h"
 
 namespace platform {
 

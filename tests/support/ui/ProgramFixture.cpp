@@ -1,4 +1,4 @@
-#include "ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 
 #include "core/Resources.h"
 #include "platform/user/Message.h"
