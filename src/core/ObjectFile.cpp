@@ -444,10 +444,13 @@ void ObjectFile::Read(SmartRef<Smart>* result) {
   *result = nullptr;
   SetMode(kReading);
   byPosition.clear();
-  ReadHeader();
-  if (header.indexOffset != 0) SeekWithin(~stream, header.indexOffset);
-  format = new Format(typeIndex, ~stream);
-  ReadObjectTable();
+  // A check on the file's bytes that fails is the file's fault: the user reads that it is damaged.
+  ReadFileContents(&ThrowDamagedFile, [&] {
+    ReadHeader();
+    if (header.indexOffset != 0) SeekWithin(~stream, header.indexOffset);
+    format = new Format(typeIndex, ~stream);
+    ReadObjectTable();
+  });
 
   SmartRef<Smart> root;
   bool reported = false;
@@ -464,7 +467,7 @@ void ObjectFile::Read(SmartRef<Smart>* result) {
       const std::int32_t rootIndex = header.root == 0 ? count : header.root;
       baseOffset = 0;
       depth = 0;
-      Persistent* object = IndexToObject(rootIndex);
+      Persistent* object = ReadFileContents(&ThrowDamagedFile, [&] { return IndexToObject(rootIndex); });
       root = object ? static_cast<Smart*>(object) : nullptr;
       progress = nullptr;
     } catch (Exception* exception) {
