@@ -46,7 +46,7 @@ struct SoundRecorder::DeviceRecord {
   bool IsDone() const { return std::atomic_ref<DWORD>(header->dwFlags).load(std::memory_order_acquire) & WHDR_DONE; }
 };
 
-SoundRecorder::SoundRecorder(int seconds) : device(std::make_unique<DeviceRecord>()) {
+SoundRecorder::SoundRecorder(int seconds, char* text) : device(std::make_unique<DeviceRecord>()), textBuffer(text) {
   PCMWAVEFORMAT& format = device->format;
   format.wFormatTag = WAVE_FORMAT_PCM;
   format.nChannels = 1;
@@ -211,7 +211,8 @@ void SoundRecorder::Save() {
 }
 
 LONG OrSoundProc(char* text, LONG command) {
-  if (command != 0 && command != 1 && gRecorder == nullptr) gRecorder = new SoundRecorder(3);
+  // The buffer goes in with the making: an input that cannot be opened is the first error to tell.
+  if (command != 0 && command != 1 && gRecorder == nullptr) gRecorder = new SoundRecorder(3, text);
   if (gRecorder != nullptr) gRecorder->SetTextBuffer(text);
   switch (command) {
     case 1:

@@ -16,7 +16,8 @@ class SoundRecorder {
   static constexpr DWORD kRate = 22050;
 
   // A buffer of that many seconds; stops any sound that plays and opens the input, its buffer queued.
-  explicit SoundRecorder(int seconds);
+  // The text buffer takes an error of opening the input.
+  SoundRecorder(int seconds, char* text);
   // Waits for the end of a recording or playback, a bounded time, then lets the devices go.
   virtual ~SoundRecorder();
   SoundRecorder(const SoundRecorder&) = delete;
