@@ -177,7 +177,40 @@ bool CMovie::CanDrawDirect(CXform* xform) {
 
 bool CMovie::HasStableImages() { return true; }
 
+bool CMovie::DrawFrameTransformed(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background) {
+  if (xform == hiddenFrameXform || (xform && !xform->HasDestination())) return true;
+  Rect target;
+  GetFrameBounds(&target, frame);
+  if (xform) target = xform->TransformRect(target);
+  if (target.IsEmpty()) return true;
+  return DrawFrame(port, xform, frame, background);
+}
+
 int CMovie::GetFrameDepth(std::int16_t) { return 8; }
+
+bool CMovie::ComputeFrameChange(std::int16_t from, std::int16_t to, CXform* fromXform, CXform* toXform,
+                                Rect* fromRect, Rect* toRect, Smart*) {
+  const auto wrap = [this](std::int16_t frame) {
+    const int n = frame % frameCount;
+    return static_cast<std::int16_t>(n < 0 ? n + frameCount : n);
+  };
+  from = wrap(from);
+  to = wrap(to);
+  const bool changed = FramesDiffer(from, to) || !XformsEquivalent(fromXform, toXform);
+  const auto placed = [this](std::int16_t frame, CXform* xform, const Rect& within) {
+    if (xform == hiddenFrameXform) return Rect::emptyRect;
+    Rect r;
+    GetFrameBounds(&r, frame);
+    if (xform) r = xform->TransformRect(r);
+    return r.Intersect(within);
+  };
+  const Rect oldRect = placed(from, fromXform, *fromRect);
+  *toRect = placed(to, toXform, *toRect);
+  *fromRect = changed ? Rect::emptyRect : oldRect.Intersect(*toRect);
+  // No change record can take the areas yet: refusing makes the page draw the frame in full, which is
+  // always right.
+  return false;
+}
 
 std::int16_t CMovie::GetLayerCount() { return 1; }
 

@@ -84,7 +84,14 @@ class CMovie : public Persistent, public SmartImplementation {
   // Without a transform, hidden, or only moved: the frame needs no transformed image.
   virtual bool CanDrawDirect(CXform* xform);
   virtual bool HasStableImages();
+  // A hidden frame, or one the transform maps onto nothing, draws nothing and succeeds.
+  virtual bool DrawFrameTransformed(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background);
   virtual int GetFrameDepth(std::int16_t frame);
+  // What changes on the stage from one frame to the other, for the page's change record (record): each
+  // rectangle comes back as the frame's bounds under its transform within the one given. False when the
+  // change cannot be recorded, and the page then draws the frame in full.
+  virtual bool ComputeFrameChange(std::int16_t from, std::int16_t to, CXform* fromXform, CXform* toXform,
+                                  Rect* fromRect, Rect* toRect, Smart* record);
   virtual std::int16_t GetLayerCount();
   virtual bool FramesDiffer(std::int16_t a, std::int16_t b);
   virtual bool PrepareFrame(std::int16_t frame);
