@@ -12,8 +12,8 @@
 #include "engine/media/CStamp.h"
 #include "engine/movie/CMovie.h"
 #include "engine/sprites/CSprite.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 
 namespace {
 
