@@ -145,12 +145,14 @@ CSprite::CSprite(ArchiveBlock& block) {
   if (storedPath) path = List(storedPath);
   if (storedSounds) sounds = List(storedSounds);
   if (storedLinks) links = List(storedLinks);
-  MendAfterReading(block.GetArchive(), storedCount, storedPath ? storedPath->NumItems() : 0);
+  MendAfterReading(block.GetArchive(), storedCount, storedPath ? storedPath->NumItems() : 0,
+                   storedSounds != nullptr, storedLinks != nullptr);
 }
 
 // A page must still open when one of its sprites is damaged: the sprite is made to hold its invariants,
 // keeping all it can, and the user is told once that the file was damaged.
-void CSprite::MendAfterReading(Archive* archive, std::int16_t storedCount, std::int32_t pathCount) {
+void CSprite::MendAfterReading(Archive* archive, std::int16_t storedCount, std::int32_t pathCount, bool hadSounds,
+                               bool hadLinks) {
   bool damaged = false;
   nFrames = storedCount;
   if (nFrames < 0) {
@@ -158,13 +160,14 @@ void CSprite::MendAfterReading(Archive* archive, std::int16_t storedCount, std::
     nFrames = static_cast<std::int16_t>(std::min<std::int32_t>(pathCount, std::numeric_limits<std::int16_t>::max()));
   }
   // Each list holds one entry per frame, each of its class (or empty, where that may be): a list that does
-  // not is rebuilt, so that a stored list shared with another sprite stays as it was for that one.
-  const auto fit = [&](List& list, const ClassInfo* element, bool emptyAllowed, auto makeMissing) {
+  // not is rebuilt, so that a stored list shared with another sprite stays as it was for that one. A sprite
+  // stored without sounds or links has none; without a path it is damaged.
+  const auto fit = [&](List& list, const ClassInfo* element, bool emptyAllowed, auto makeMissing, bool stored) {
     const auto fine = [&](Smart* entry) { return entry ? CastSmart(entry, element) != nullptr : emptyAllowed; };
     bool fits = list.NumItems() == nFrames;
     for (std::int32_t i = 1; fits && i <= nFrames; ++i) fits = fine(list.At(i));
     if (fits) return;
-    damaged = true;
+    damaged = damaged || stored;
     List mended(element);
     for (std::int32_t i = 1; i <= nFrames; ++i) {
       Smart* entry = list.At(i);
@@ -177,9 +180,9 @@ void CSprite::MendAfterReading(Archive* archive, std::int16_t storedCount, std::
     SmartRef<PathPoint> hidden = new PathPoint();
     hidden->xform = hiddenFrameXform;
     return hidden;
-  });
-  fit(sounds, &Sound::classInfo, true, [] { return SmartRef<Smart>(); });
-  fit(links, &CLink::classInfo, true, [] { return SmartRef<Smart>(); });
+  }, true);
+  fit(sounds, &Sound::classInfo, true, [] { return SmartRef<Smart>(); }, hadSounds);
+  fit(links, &CLink::classInfo, true, [] { return SmartRef<Smart>(); }, hadLinks);
   if (!defaultPoint) {
     damaged = true;
     defaultPoint = new PathPoint();

@@ -128,7 +128,8 @@ class CSprite : public Persistent, public SmartImplementation {
   std::int16_t KeyAt(std::int32_t position) const;
   void ShiftKeys(std::int16_t from, std::int16_t by);
   void ForgetLinksNotFound();
-  void MendAfterReading(Archive* archive, std::int16_t storedCount, std::int32_t pathCount);
+  void MendAfterReading(Archive* archive, std::int16_t storedCount, std::int32_t pathCount, bool hadSounds,
+                        bool hadLinks);
 
   std::int16_t nFrames = 0;
   String name;
