@@ -13,12 +13,12 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/FloodFiller.h"
 #include "graphics/OffScreen.h"
-#include "graphics/PixelCursor.h"
+#include "graphics/bitmaps/PixelCursor.h"
 #include "platform/backend/Backend.h"
 #include "platform/backend/Screen.h"
 #include "platform/gdi/Gdi.h"

@@ -17,9 +17,9 @@
 
 #include "BenchSupport.h"
 #include "core/Stream.h"
-#include "graphics/BMPDecoder.h"
-#include "graphics/GIFDecoder.h"
-#include "graphics/JPEGCodec.h"
+#include "graphics/formats/BMPDecoder.h"
+#include "graphics/formats/GIFDecoder.h"
+#include "graphics/formats/JPEGCodec.h"
 
 namespace {
 

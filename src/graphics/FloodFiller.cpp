@@ -5,10 +5,10 @@
 #include <climits>
 
 #include "core/Exception.h"
-#include "graphics/BitMap.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
-#include "graphics/PixelCursor.h"
+#include "graphics/bitmaps/PixelCursor.h"
 #include "platform/gdi/Gdi.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "graphics/Gradient.h"
 
 #include "core/Exception.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"

@@ -1,7 +1,7 @@
 #include "graphics/OffScreen.h"
 
 #include "core/Exception.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Image.h"
 #include "graphics/Transform.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/BitMap.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/DisplayDevice.h"
 
 class Image;

@@ -6,7 +6,7 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "graphics/OSBitMap.h"
+#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Edit.h"

@@ -8,7 +8,7 @@
 #include "engine/Seams.h"
 #include "engine/links/CLink.h"
 #include "engine/links/WebAddress.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 
 using engine_test::TestMovie;
 using engine_test::WebAddress;

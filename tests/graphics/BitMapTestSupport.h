@@ -1,9 +1,9 @@
 // Bitmaps for tests: any depth, pixels set from a function of (x, y).
 #pragma once
 
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
-#include "graphics/PixelCursor.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
+#include "graphics/bitmaps/PixelCursor.h"
 
 template <class F>
 void SetAll(BitMap& bitmap, F value) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/Stream.h"
-#include "graphics/PixelBuffer.h"
+#include "graphics/formats/PixelBuffer.h"
 
 namespace picture_testing {
 

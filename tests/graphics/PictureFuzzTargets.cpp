@@ -3,10 +3,10 @@
 #include "core/Exception.h"
 #include "core/Memory.h"
 #include "core/Stream.h"
-#include "graphics/BMPDecoder.h"
-#include "graphics/GIFDecoder.h"
-#include "graphics/JPEGCodec.h"
-#include "graphics/PICTFile.h"
+#include "graphics/formats/BMPDecoder.h"
+#include "graphics/formats/GIFDecoder.h"
+#include "graphics/formats/JPEGCodec.h"
+#include "graphics/formats/PICTFile.h"
 
 namespace picture_testing {
 

@@ -12,11 +12,11 @@
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
-#include "ui/Control.h"
-#include "ui/Controllable.h"
-#include "ui/Signal.h"
+#include "ui/controls/Control.h"
+#include "ui/controls/Controllable.h"
+#include "ui/shell/Signal.h"
 #include "support/WindowFixture.h"
-#include "ui/Window.h"
+#include "ui/views/Window.h"
 
 // Per command: a range, a page size and a value; every SetValue is recorded as {command, value}.
 class TestModel : public SmartImplementation, public Controllable {

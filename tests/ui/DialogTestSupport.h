@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/user/Input.h"
-#include "ui/DialogSupport.h"
-#include "ui/View.h"
+#include "ui/dialogs/DialogSupport.h"
+#include "ui/views/View.h"
 
 // It takes the keys that reach it (Enter only when asked), noting the forward-delete flag with each, and
 // the clicks.

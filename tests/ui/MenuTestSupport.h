@@ -11,7 +11,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
-#include "ui/Menu.h"
+#include "ui/menus/Menu.h"
 
 // Pixels of the composed screen inside the rectangle that have the colour.
 inline int CountPixels(RECT r, std::uint32_t colour) {

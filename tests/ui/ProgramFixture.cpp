@@ -3,9 +3,9 @@
 #include "core/Resources.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
-#include "ui/LFWDecorator.h"
-#include "ui/Window.h"
-#include "ui/WindowFrame.h"
+#include "ui/views/LFWDecorator.h"
+#include "ui/views/Window.h"
+#include "ui/views/WindowFrame.h"
 
 std::function<SmartRef<App>()> ProgramFixture::makeApp;
 

@@ -8,8 +8,8 @@
 
 #include "support/AlertRecorder.h"
 #include "support/graphics/GraphicsFixture.h"
-#include "ui/App.h"
-#include "ui/WinMain.h"
+#include "ui/shell/App.h"
+#include "ui/shell/WinMain.h"
 
 // An application that records what reaches it.
 class TestApp : public App {

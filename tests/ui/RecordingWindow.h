@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/Task.h"
-#include "ui/Window.h"
+#include "ui/shell/Task.h"
+#include "ui/views/Window.h"
 
 // A window that records what reaches it.
 class RecordingWindow : public Window {

@@ -6,8 +6,8 @@
 
 #include "ControlTestSupport.h"
 #include "platform/user/KeyState.h"
-#include "ui/TextControl.h"
-#include "ui/TextView.h"
+#include "ui/text/TextControl.h"
+#include "ui/text/TextView.h"
 
 class TextEditing : public ControlsInWindow {
  protected:

@@ -8,8 +8,8 @@
 #include "graphics/Color.h"
 #include "graphics/DisplayPort.h"
 #include "support/graphics/SurfaceDevice.h"
-#include "ui/View.h"
-#include "ui/WindowNotifier.h"
+#include "ui/views/View.h"
+#include "ui/views/WindowNotifier.h"
 
 class RootView : public View {
  public:

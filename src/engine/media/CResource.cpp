@@ -3,8 +3,8 @@
 #include "core/Format.h"
 #include "core/Stream.h"
 #include "engine/media/CStamp.h"
-#include "graphics/BitMap.h"
-#include "graphics/Picture.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/formats/Picture.h"
 
 SMART_DEFINE(CResource, "CResource", nullptr, nullptr, MediaReference)
 

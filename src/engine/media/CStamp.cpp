@@ -7,11 +7,11 @@
 #include "core/Format.h"
 #include "engine/geometry/CXform.h"
 #include "engine/media/CResource.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
-#include "graphics/PixelCursor.h"
+#include "graphics/bitmaps/PixelCursor.h"
 #include "graphics/Transform.h"
 
 SMART_DEFINE(CStamp, "CStamp", nullptr, nullptr, Image)

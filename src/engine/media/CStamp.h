@@ -6,7 +6,7 @@
 #include "core/Geometry.h"
 #include "core/Smart.h"
 #include "graphics/Area.h"
-#include "graphics/BitMap.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/Color.h"
 #include "graphics/Image.h"
 

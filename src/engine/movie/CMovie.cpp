@@ -8,7 +8,7 @@
 #include "engine/Storage.h"
 #include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 
 SMART_DEFINE_ABSTRACT(CMovie, "CMovie", Persistent, SmartImplementation)
 

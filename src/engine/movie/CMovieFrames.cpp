@@ -8,7 +8,7 @@
 #include "core/Sound.h"
 #include "engine/links/CLink.h"
 #include "engine/movie/CMovie.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 
 namespace {
 constexpr std::int32_t kMaxFrames = INT16_MAX;

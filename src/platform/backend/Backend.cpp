@@ -4,7 +4,7 @@
 #include "platform/backend/Screen.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Cursor.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/gdi/Blit.h"
+#include "platform/gdi/raster/Blit.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 

@@ -8,7 +8,7 @@
 // calls belong to the one GUI thread.
 //
 // Coordinates are device pixels: no mapping modes. A device context draws into the bitmap selected into it,
-// or (window contexts, see Surfaces.h) into a shared surface at an origin offset.
+// or (window contexts, see WindowSystemCalls.h) into a shared surface at an origin offset.
 #pragma once
 
 #include "platform/gdi/GdiTypes.h"
@@ -121,5 +121,5 @@ COLORREF GetPixel(HDC dc, int x, int y);
 BOOL ExtFloodFill(HDC dc, int x, int y, COLORREF color, UINT kind);
 BOOL FloodFill(HDC dc, int x, int y, COLORREF border);
 
-#include "platform/gdi/Surfaces.h"
+#include "platform/gdi/WindowSystemCalls.h"
 #include "platform/gdi/text/Text.h"

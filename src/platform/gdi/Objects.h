@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/gdi/Region.h"
-#include "platform/gdi/Surface.h"
+#include "platform/gdi/raster/Region.h"
+#include "platform/gdi/raster/Surface.h"
 
 namespace platform::text {
 class RasterFont;

@@ -16,7 +16,7 @@
 #include "platform/user/Look.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 #include "platform/user/SystemClasses.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"

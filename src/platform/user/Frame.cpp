@@ -8,7 +8,7 @@
 #include "platform/user/Look.h"
 #include "platform/user/MenuData.h"
 #include "platform/user/Paint.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 #include "platform/user/WindowTree.h"
 
 namespace platform::user {

@@ -8,7 +8,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/user/MenuData.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 
 namespace platform::user {
 

@@ -10,7 +10,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/MenuData.h"
 #include "platform/user/Paint.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 
 namespace platform::user {
 

@@ -9,7 +9,7 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/MenuData.h"
 #include "platform/user/Message.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 #include "platform/user/Timer.h"
 #include "platform/user/WindowTree.h"
 

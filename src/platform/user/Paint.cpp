@@ -6,7 +6,7 @@
 #include "platform/gdi/Objects.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Message.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 #include "platform/user/WindowTree.h"
 
 using namespace platform::user;

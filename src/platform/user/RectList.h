@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/gdi/Region.h"
+#include "platform/gdi/raster/Region.h"
 #include "platform/kernel/WinTypes.h"
 
 namespace platform {

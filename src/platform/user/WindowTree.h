@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/user/RectList.h"
-#include "platform/user/Surface.h"
+#include "platform/user/WindowSurface.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
 

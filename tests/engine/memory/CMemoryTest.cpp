@@ -5,7 +5,7 @@
 #include "core/Memory.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/memory/CMemory.h"
-#include "platform/gdi/Surfaces.h"
+#include "platform/gdi/WindowSystemCalls.h"
 #include "platform/kernel/System.h"
 #include "platform/user/MessageBox.h"
 #include "support/AlertRecorder.h"

@@ -4,7 +4,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "support/AlertRecorder.h"
 
 using namespace engine_test;

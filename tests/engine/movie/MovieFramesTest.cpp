@@ -8,7 +8,7 @@
 #include "core/Sound.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/links/CLink.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "support/Raised.h"
 
 using namespace engine_test;

@@ -11,8 +11,8 @@
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
 #include "engine/movie/CMovie.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 
 #include "core/GenericArray.h"
 #include "graphics/Area.h"
-#include "graphics/BitMap.h"
-#include "graphics/ColorTable.h"
-#include "graphics/Picture.h"
-#include "graphics/PixelCursor.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
+#include "graphics/formats/Picture.h"
+#include "graphics/bitmaps/PixelCursor.h"
 
 namespace {
 

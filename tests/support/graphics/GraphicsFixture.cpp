@@ -1,7 +1,7 @@
 #include "support/graphics/GraphicsFixture.h"
 
 #include "core/FileReference.h"
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "platform/backend/Backend.h"
 #include "platform/backend/Screen.h"
 #include "platform/gdi/Gdi.h"

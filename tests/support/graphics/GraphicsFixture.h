@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/OSBitMap.h"
+#include "graphics/bitmaps/OSBitMap.h"
 
 class GraphicsFixture : public ::testing::Test {
  protected:

@@ -1,6 +1,6 @@
 #include "support/graphics/SurfaceDevice.h"
 
-#include "graphics/ColorTable.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "platform/gdi/Gdi.h"
 
 SurfaceDevice::SurfaceDevice(int width, int height, const Color& background, bool erase)

@@ -2,8 +2,8 @@
 #include "support/GenericTypeRows.h"
 
 #include "graphics/Color.h"
-#include "ui/StyledText.h"
-#include "ui/TextStyle.h"
+#include "ui/text/StyledText.h"
+#include "ui/text/TextStyle.h"
 
 namespace {
 

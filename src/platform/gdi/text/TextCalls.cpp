@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/gdi/Gdi.h"
-#include "platform/gdi/Raster.h"
+#include "platform/gdi/raster/Raster.h"
 #include "platform/gdi/text/FontObjects.h"
 #include "platform/gdi/text/TextLayout.h"
 #include "platform/kernel/Errors.h"

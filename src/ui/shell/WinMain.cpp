@@ -1,0 +1,321 @@
+#include "ui/shell/WinMain.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/Alert.h"
+#include "core/Exception.h"
+#include "core/FileReference.h"
+#include "core/String.h"
+#include "core/Text1252.h"
+#include "graphics/bitmaps/ColorTable.h"
+#include "graphics/bitmaps/OSBitMap.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/kernel/Errors.h"
+#include "platform/kernel/System.h"
+#include "platform/user/Cursor.h"
+#include "platform/user/Keyboard.h"
+#include "platform/user/BitmapResource.h"
+#include "platform/user/Menu.h"
+#include "platform/user/Message.h"
+#include "platform/user/Paint.h"
+#include "platform/user/Window.h"
+#include "ui/shell/App.h"
+#include "ui/dialogs/ProgressDialog.h"
+#include "ui/shell/TwainSupport.h"
+
+MainWindowRecord* gShortcutTable = nullptr;
+HACCEL gAcceleratorTable = nullptr;
+bool gLimitedWindows = IsLimitedWindows();
+HMENU gAboutMenu = nullptr;
+bool gSuppressControlNotifications = false;
+
+namespace {
+
+constexpr SourceName kSource("WINMAIN");
+
+ApplicationFactory gApplicationFactory = nullptr;
+bool gFatalErrorShowing = false;
+WORD gLastMouseX = 0;
+WORD gLastMouseY = 0;
+
+constexpr char kProductName[] = "Quillory";
+constexpr char kMainClass[] = "MainWClass";
+constexpr char kChildClass[] = "ChildWClass";
+
+bool RegisterWindowClasses(HINSTANCE instance) {
+  // The window system draws no icons, so neither class names one.
+  WNDCLASSA child{};
+  child.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNCLIENT;
+  child.lpfnWndProc = &ChildWindowProc;
+  child.hInstance = instance;
+  child.lpszClassName = kChildClass;
+  RegisterClassA(&child);
+  WNDCLASSA main{};
+  main.style = CS_HREDRAW | CS_VREDRAW;
+  main.lpfnWndProc = &MainWindowProc;
+  main.hInstance = instance;
+  main.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  main.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  main.lpszMenuName = "MainMenu";
+  main.lpszClassName = kMainClass;
+  return RegisterClassA(&main) != 0;
+}
+
+// The about menu, first on the bar: its title is the program's little picture (6001 on limited systems,
+// 6002 elsewhere), or "*" when the picture cannot be had; its one item shows the about box.
+void MakeAboutMenu(HINSTANCE instance, HMENU bar) {
+  gAboutMenu = CreatePopupMenu();
+  const HBITMAP picture = LoadBitmapA(instance, MAKEINTRESOURCEA(IsLimitedWindows() ? 6001 : 6002));
+  if (picture != nullptr) {
+    AppendMenuA(bar, MF_POPUP | MF_BITMAP, reinterpret_cast<UINT_PTR>(gAboutMenu), reinterpret_cast<LPCSTR>(picture));
+  } else {
+    SetLastError(0);
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(gAboutMenu), "*");
+  }
+  AppendMenuA(gAboutMenu, MF_STRING, 1, "À propos de "_cp);
+  EnableMenuItem(gAboutMenu, 0, MF_BYPOSITION | MF_ENABLED);
+}
+
+MainWindowRecord* OpenMainWindow(HINSTANCE instance) {
+  HMENU bar = CreateMenu();
+  HWND window = CreateWindowExA(0, kMainClass, kProductName, WS_OVERLAPPEDWINDOW, 0, 0, 630, 465, nullptr, bar,
+                                instance, nullptr);
+  if (window == nullptr) {
+    DestroyMenu(bar);
+    return nullptr;
+  }
+  MakeAboutMenu(instance, bar);
+  DrawMenuBar(window);
+  auto* record = new MainWindowRecord;
+  record->instance = instance;
+  record->window = window;
+  gMainWindow = window;
+  ShowWindow(window, SW_SHOWMAXIMIZED);
+  // The shared 8-bit colour table owns the application palette, so it stays made for the whole run.
+  if (IsLimitedWindows()) RealizeAppPalette();
+  CheckCall(DrawMenuBar(window), kSource.Unnumbered());
+  return record;
+}
+
+HACCEL BuildAcceleratorTable(const MainWindowRecord* record) {
+  if (gLimitedWindows || record == nullptr || record->count == 0) return nullptr;
+  ACCEL entries[kMaxShortcuts];
+  for (std::uint32_t i = 0; i < record->count; ++i) {
+    entries[i] = ACCEL{FVIRTKEY | FCONTROL, record->shortcuts[i].virtualKey, record->shortcuts[i].command};
+  }
+  return CHECK_NOT_NULL(CreateAcceleratorTableA(entries, static_cast<int>(record->count)));
+}
+
+void ReportAndExit(Exception* exception) {
+  SmartRef<Exception> held(exception);
+  held->Report(kAlertStop);
+  ExitProcess(0);
+}
+
+int RunMessageLoop() {
+  MSG msg{};
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    SetLastError(0);
+    if (TwainFilterMessage(&msg)) continue;
+    try {
+      if (gAcceleratorTable == nullptr) {
+        TranslateMessage(&msg);
+        if (msg.message >= 0x800) ClearBenignError({ERROR_INVALID_PARAMETER});
+        DispatchMessageA(&msg);
+      } else if (!TranslateAcceleratorA(gMainWindow, gAcceleratorTable, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+      if (!IsApplicationRunning()) PostQuitMessage(0);
+    } catch (Exception* exception) {
+      SmartRef<Exception> held(exception);
+      held->Report(kAlertStop);
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+void RealizeAppPalette() {
+  HDC dc = GetDC(gMainWindow);
+  if (dc == nullptr) return;
+  SelectPalette(dc, ColorTable::GetAppPalette(), FALSE);
+  RealizePalette(dc);
+  ReleaseDC(gMainWindow, dc);
+}
+
+bool MainWindowRecord::AddShortcut(std::uint16_t command, SHORT keyScan) {
+  if (count >= kMaxShortcuts) return false;
+  shortcuts[count++] = ShortcutEntry{command, LOBYTE(keyScan), HIBYTE(keyScan)};
+  return true;
+}
+
+int FrameworkWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int, ApplicationFactory factory) {
+  try {
+    gAcceleratorTable = nullptr;
+    IsLimitedWindows();
+    InitAlerts();
+    // Long operations report to the progress dialog from now on.
+    SetProgressDisplayMaker(&ProgressDialog::Make);
+    SmartRef<FileReference> folder(FileReference::ApplicationFolder());
+    if (!RegisterWindowClasses(instance)) return 0;
+    MainWindowRecord* record = OpenMainWindow(instance);
+    if (record == nullptr) return 0;
+    gShortcutTable = record;
+    gMainWindow = record->window;
+    gApplicationFactory = factory;
+    PostMessageA(gMainWindow, createApplicationMessage, 0, 0);
+    const int code = RunMessageLoop();
+    DestroyApplication();
+    if (gAcceleratorTable) {
+      CheckCall(DestroyAcceleratorTable(gAcceleratorTable), kSource.Unnumbered());
+      gAcceleratorTable = nullptr;
+    }
+    return code;
+  } catch (Exception* exception) {
+    ReportAndExit(exception);
+  } catch (...) {
+    ShowFatalError(0, 0, 0);
+  }
+  return 0;
+}
+
+void CreateAndStartApplication() {
+  SmartRef<App> app;
+  try {
+    app = CreateApplication(gApplicationFactory, gShortcutTable);
+    if (!app) ExitProcess(kNoApplicationExitCode);
+    RealizeAppPalette();
+  } catch (Exception* exception) {
+    SmartRef<Exception> held(exception);
+    held->Report(kAlertStop);
+    return;
+  }
+  try {
+    char name[256];
+    app->GetAppInfo().name.CopyTo(name, sizeof name);
+    SetApplicationTitle(name);
+    gAcceleratorTable = BuildAcceleratorTable(gShortcutTable);
+    StartApplication(true);
+  } catch (Exception* exception) {
+    ReportAndExit(exception);
+  }
+}
+
+bool ProcessModalEvents(HWND modalWindow) {
+  const DWORD deadline = GetTickCount() + 500;
+  try {
+    MSG msg{};
+    // The difference is read as signed, so that the tick count wrapping round does not end the batch.
+    while (static_cast<LONG>(deadline - GetTickCount()) > 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      try {
+        if (TwainFilterMessage(&msg)) continue;
+      } catch (...) {
+        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(1)");
+      }
+      try {
+        if (modalWindow != nullptr && IsMouseMessage(msg.message) && msg.hwnd != gMainWindow &&
+            msg.hwnd != modalWindow && GetParent(msg.hwnd) != modalWindow)
+          return true;
+      } catch (...) {
+        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(2)");
+      }
+      try {
+        TranslateMessage(&msg);
+      } catch (...) {
+        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(3)");
+      }
+      try {
+        DispatchMessageA(&msg);
+      } catch (...) {
+        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(4)");
+      }
+      if (!IsApplicationRunning()) {
+        PostQuitMessage(0);
+        return false;
+      }
+    }
+  } catch (...) {
+    Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(End)");
+  }
+  return true;
+}
+
+void PumpPaintMessages() {
+  MSG msg{};
+  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
+bool HasMouseMoved() {
+  MSG msg{};
+  if (!PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE)) return false;
+  const WORD x = LOWORD(msg.lParam);
+  const WORD y = HIWORD(msg.lParam);
+  if (x == gLastMouseX && y == gLastMouseY) return false;
+  gLastMouseX = x;
+  gLastMouseY = y;
+  return true;
+}
+
+bool IsMouseMessage(UINT message) {
+  return (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) ||
+         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
+}
+
+Point PointFromLParam(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+std::uint32_t MouseModifierFlags(WPARAM wParam) {
+  std::uint32_t flags = 0;
+  if (wParam & MK_SHIFT) flags |= 1;
+  if (wParam & MK_CONTROL) flags |= 4;
+  return flags;
+}
+
+WPARAM FindShortcutCommand(WPARAM key) {
+  if (gShortcutTable == nullptr) return 0;
+  for (std::uint32_t i = 0; i < gShortcutTable->count; ++i) {
+    if (gShortcutTable->shortcuts[i].virtualKey == LOBYTE(key)) return 0x10000 + gShortcutTable->shortcuts[i].command;
+  }
+  return 0;
+}
+
+void ShowFatalError(long a, long b, long c) {
+  if (gFatalErrorShowing) return;
+  struct Showing {
+    Showing() { gFatalErrorShowing = true; }
+    ~Showing() { gFatalErrorShowing = false; }
+  } showing;
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "%ld:%ld:%ld", a, b, c);
+  String text("Erreur très sérieuse"_cp);
+  text.Append(numbers);
+  text.Append(
+      "has occured!\nThe system may now be unstable\nPlease save your work and exit the program as soon as "
+      "possible");
+  text.Alert(kAlertStop, kButtonsOK);
+}
+
+void SetApplicationTitle(const char* name) {
+  SetWindowTextA(gMainWindow, name);
+  char text[256];
+  std::snprintf(text, sizeof text, "%s%s...", "À propos de "_cp, name);
+  ModifyMenuA(gAboutMenu, 1, MF_BYCOMMAND | MF_STRING, 1, text);
+}
+
+namespace winmain_testing {
+void CacheLimitedWindows() { gLimitedWindows = IsLimitedWindows(); }
+
+void Reset() {
+  if (gAcceleratorTable) DestroyAcceleratorTable(gAcceleratorTable);
+  gAcceleratorTable = nullptr;
+  delete gShortcutTable;
+  gShortcutTable = nullptr;
+  gMainWindow = nullptr;
+  gAboutMenu = nullptr;
+  gApplicationFactory = nullptr;
+  gSuppressControlNotifications = false;
+  gLastMouseX = gLastMouseY = 0;
+}
+}  // namespace winmain_testing
