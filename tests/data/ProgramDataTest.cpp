@@ -18,15 +18,15 @@
 #include "core/Stream.h"
 #include "core/String.h"
 #include "core/Text1252.h"
-#include "graphics/BitMap.h"
-#include "graphics/ImageResource.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/formats/ImageResource.h"
+#include "platform/user/Cursor.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
-#include "platform/user/Cursor.h"
-#include "ui/Cursor.h"
-#include "ui/WinMain.h"
+#include "ui/shell/Cursor.h"
+#include "ui/shell/WinMain.h"
 
 namespace {
 
