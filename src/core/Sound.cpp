@@ -92,4 +92,16 @@ Sound::Sound(ArchiveBlock& block) {
   }
 }
 
+namespace {
+SoundPlayer gSoundPlayer = nullptr;
+}  // namespace
+
+void SetSoundPlayer(SoundPlayer player) { gSoundPlayer = player; }
+
+bool Sound::Play(int argument) { return gSoundPlayer != nullptr && gSoundPlayer(*this, argument); }
+
+void PlaySound(Sound* sound) {
+  if (sound != nullptr) sound->Play(0);
+}
+
 Persistent* Sound::ReadNew(Archive* archive) { return ReadFromBlock<Sound>(archive, &persistentType); }

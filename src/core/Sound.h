@@ -43,6 +43,9 @@ class Sound : public Persistent, public SmartImplementation {
   FileReference* GetFileReference() const;
   const Memory& GetData() const { return data; }
   static bool NeedsConversion(int format) { return format != wave; }
+  // Plays the sound through a new current sound channel; false when muted, when it fails, and before the
+  // sound library installs its player.
+  bool Play(int argument);
 
  private:
   void Read(Stream& stream, int format);
@@ -51,6 +54,13 @@ class Sound : public Persistent, public SmartImplementation {
   Memory data;
   std::uint8_t flags = 0;  // bit 0: loop
 };
+
+// Nothing for a null sound; otherwise Play(0).
+void PlaySound(Sound* sound);
+
+// Playing belongs to the sound library, above this one; it installs the player at start-up.
+using SoundPlayer = bool (*)(Sound& sound, int argument);
+void SetSoundPlayer(SoundPlayer player);
 
 // The sound files' type, "Fichier son", 'WAVE', extension wav.
 class WAVEFile {

@@ -1,4 +1,6 @@
 #include "sound/Seams.h"
 
-// The libraries below have nothing of the sound library's to install yet.
-void InstallSoundSeams() {}
+#include "core/Sound.h"
+#include "sound/SoundChannel.h"
+
+void InstallSoundSeams() { SetSoundPlayer(&PlayOnCurrentChannel); }

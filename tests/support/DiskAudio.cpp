@@ -1,0 +1,78 @@
+#include "support/DiskAudio.h"
+
+#include <chrono>
+#include <cstdio>
+#include <sys/wait.h>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/media/Mmsystem.h"
+
+DiskAudio::DiskAudio(Pace pace) {
+  platform::CloseAudioDevices();
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", (folder.Path() / "played.raw").c_str(), 1);
+  setenv("SDL_DISKAUDIOFILEIN", (folder.Path() / "capture.raw").c_str(), 1);
+  if (pace == Pace::unpaced) {
+    setenv("SDL_DISKAUDIODELAY", "0", 1);
+  } else {
+    unsetenv("SDL_DISKAUDIODELAY");
+  }
+  SetCapture("");
+}
+
+DiskAudio::~DiskAudio() {
+  platform::CloseAudioDevices();
+  for (const char* name : {"SDL_AUDIODRIVER", "SDL_DISKAUDIOFILE", "SDL_DISKAUDIOFILEIN", "SDL_DISKAUDIODELAY"})
+    unsetenv(name);
+}
+
+void DiskAudio::SetCapture(const std::string& bytes) const { folder.Write("capture.raw", bytes); }
+
+bool DiskAudio::WaitUntilQuiet(int boundMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(boundMs);
+  while (platform::IsVoicePlaying()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+std::string DiskAudio::Played() const {
+  platform::CloseAudioDevices();
+  return folder.Read("played.raw");
+}
+
+int RunPeer(const std::string& command, std::string* output) {
+  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+  if (pipe == nullptr) return -1;
+  std::string text;
+  char chunk[4096];
+  while (std::size_t n = std::fread(chunk, 1, sizeof chunk, pipe)) text.append(chunk, n);
+  const int status = pclose(pipe);
+  if (output != nullptr) *output = text;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string SoxWave(const std::string& options, const std::string& effect) {
+  // A file rather than a pipe: sox fixes the chunk sizes by seeking back.
+  TempFolder scratch;
+  const std::string file = (scratch.Path() / "made.wav").string();
+  if (RunPeer("/usr/bin/sox -n " + options + " '" + file + "' " + effect) != 0) return "";
+  return scratch.Read("made.wav");
+}
+
+std::string WaveSamples(const std::string& image) {
+  if (image.size() < 12 || image.compare(0, 4, "RIFF") != 0) return "";
+  std::size_t at = 12;
+  while (at + 8 <= image.size()) {
+    std::uint32_t size;
+    std::memcpy(&size, image.data() + at + 4, 4);
+    if (image.compare(at, 4, "data") == 0) return image.substr(at + 8, size);
+    at += 8 + size + (size & 1);
+  }
+  return "";
+}
