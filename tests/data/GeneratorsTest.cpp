@@ -1,4 +1,4 @@
-// The generators of data/ remake it exactly: run into an empty folder, together they write every file
+// The generators of data/ and of the program's compiled pictures remake them exactly: run into an empty folder, together they write every file
 // that is checked in, byte for byte, and nothing else.
 #include <gtest/gtest.h>
 
@@ -15,12 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files[fs::relative(entry.path(), root).string()] = std::string(std::istreambuf_iterator<char>(in), {});
+    files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path());
   }
   return files;
 }
@@ -49,6 +53,11 @@ TEST(DataGenerators, EachRunWritesTheCheckedInBytes) {
   }
   for (const auto& [name, bytes] : made)
     EXPECT_TRUE(checkedIn.contains(name)) << name << " is made but not checked in";
+
+  const fs::path compiled = fs::path(QUILLORY_SOURCE_DIR) / "src/ui/shell/ProgramPictures.inc";
+  ASSERT_EQ(RunScript("make-program-pictures", out.Path() / "ProgramPictures.inc"), 0);
+  EXPECT_TRUE(ReadFile(out.Path() / "ProgramPictures.inc") == ReadFile(compiled))
+      << compiled << " differs from what make-program-pictures writes";
 }
 
 }  // namespace

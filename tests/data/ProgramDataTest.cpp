@@ -20,6 +20,8 @@
 #include "core/Text1252.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/ImageResource.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/user/BitmapResource.h"
 #include "platform/user/Cursor.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
@@ -168,7 +170,16 @@ TEST_F(ProgramData, EveryNumberedSoundAndTextReads) {
   EXPECT_FALSE(LoadDataText(text, 1002));
 }
 
-TEST_F(ProgramData, TheProgramCursorsAreThere) {
+TEST_F(ProgramData, TheProgramsCursorsAndCompiledPicturesAreThere) {
+  for (int id : {6001, 6002}) {
+    const HBITMAP picture = LoadBitmapA(record.instance, MAKEINTRESOURCEA(id));
+    ASSERT_NE(picture, nullptr) << id;
+    BITMAP info{};
+    GetObjectA(picture, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 30);
+    EXPECT_EQ(info.bmHeight, 16);  // the menu bar's height less its margins
+    DeleteObject(picture);
+  }
   for (int id : {201, 208, 210, 219, 230}) {
     const SmartRef<Cursor> cursor(stockResources.GetCursor(id - 200));
     EXPECT_EQ(cursor->GetHandle(), LoadCursorA(record.instance, MAKEINTRESOURCEA(id))) << id;
