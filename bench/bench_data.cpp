@@ -14,28 +14,12 @@
 #include "core/Resources.h"
 #include "core/Sound.h"
 #include "graphics/formats/ImageResource.h"
-#include "platform/backend/Backend.h"
-#include "platform/backend/Screen.h"
-#include "platform/kernel/Files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const fs::path kDataFolder = fs::path(QUILLORY_SOURCE_DIR) / "data/Data";
-
-// The headless 32-bit screen, and data/ as the program's folder.
-void UseProgramFolder() {
-  static const bool done = [] {
-    platform::SetBackend(nullptr);
-    platform::SetScreenSize(800, 600);
-    platform::SetScreenFormat(32, 800, 600);
-    std::string folder = QUILLORY_SOURCE_DIR "/data";
-    std::replace(folder.begin(), folder.end(), '/', '\\');
-    return SetCurrentDirectoryA(folder.c_str()) != 0;
-  }();
-  if (!done) std::abort();
-}
 
 // The numbered files of "Data" with the extension, by id.
 std::vector<int> Ids(const char* extension) {
@@ -57,7 +41,7 @@ std::vector<std::string> Files(const char* extension) {
 }
 
 void BM_LoadNumberedDataCold(benchmark::State& state) {
-  UseProgramFolder();
+  bench::UseProgramFolder();
   const std::vector<int> pictures = Ids(".bmp");
   const std::vector<int> sounds = Ids(".wav");
   for (auto _ : state) {
