@@ -7,8 +7,14 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
+#include "platform/kernel/Files.h"
 
 extern char** environ;
 
@@ -22,6 +28,20 @@ inline int PageHeight(int width) { return width * 3 / 4; }
 inline void PageSizes(benchmark::internal::Benchmark* b) {
   b->ArgName("width");
   for (int width : kPageWidths) b->Arg(width);
+}
+
+// The headless 32-bit screen, and the repository's data/ as the program's folder, so that the palette file
+// and the numbered data files are found as a started program finds them. Made once per run.
+inline void UseProgramFolder() {
+  static const bool done = [] {
+    platform::SetBackend(nullptr);
+    platform::SetScreenSize(800, 600);
+    platform::SetScreenFormat(32, 800, 600);
+    std::string folder = QUILLORY_SOURCE_DIR "/data";
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    return SetCurrentDirectoryA(folder.c_str()) != 0;
+  }();
+  if (!done) std::abort();
 }
 
 // Runs a program found on PATH with its arguments, no shell between, its standard output going to the

@@ -17,7 +17,6 @@
 #include "engine/movie/CMovie.h"
 
 class DisplayPort;
-class FrameChangeRecord;
 struct Color;
 
 // Fits a page-frame range to a sprite of n frames starting at start: frame becomes relative to the sprite.
