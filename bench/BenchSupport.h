@@ -3,9 +3,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/kernel/Files.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
 #include "support/RunProgram.h"
 
 namespace bench {
@@ -20,6 +25,20 @@ inline int PageHeight(int width) { return width * 3 / 4; }
 inline void PageSizes(benchmark::internal::Benchmark* b) {
   b->ArgName("width");
   for (int width : kPageWidths) b->Arg(width);
+}
+
+// The headless 32-bit screen, and the repository's data/ as the program's folder, so that the palette file
+// and the numbered data files are found as a started program finds them. Made once per run.
+inline void UseProgramFolder() {
+  static const bool done = [] {
+    platform::SetBackend(nullptr);
+    platform::SetScreenSize(800, 600);
+    platform::SetScreenFormat(32, 800, 600);
+    std::string folder = QUILLORY_SOURCE_DIR "/data";
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    return SetCurrentDirectoryA(folder.c_str()) != 0;
+  }();
+  if (!done) std::abort();
 }
 
 // A peer's figure: the whole run of the program, in real time (the waiting parent spends almost no CPU).

@@ -19,30 +19,13 @@
 #include "graphics/FloodFiller.h"
 #include "graphics/OffScreen.h"
 #include "graphics/bitmaps/PixelCursor.h"
-#include "platform/backend/Backend.h"
-#include "platform/backend/Screen.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/kernel/Files.h"
 
 namespace {
 
-// The headless 32-bit screen, and the program's folder, whose data folder holds the palette file.
-void UseProgramFolder() {
-  static const bool done = [] {
-    platform::SetBackend(nullptr);
-    platform::SetScreenSize(800, 600);
-    platform::SetScreenFormat(32, 800, 600);
-    std::string folder = QUILLORY_SOURCE_DIR "/data";
-    for (char& c : folder)
-      if (c == '/') c = '\\';
-    return SetCurrentDirectoryA(folder.c_str()) != 0;
-  }();
-  if (!done) std::abort();
-}
-
 // A 32-bit bitmap needs a system bitmap: the tables' direct depth is 24.
 SmartRef<BitMap> PageAt(std::int16_t depth, int width) {
-  UseProgramFolder();
+  bench::UseProgramFolder();
   const int height = bench::PageHeight(width);
   if (depth != 16 && depth != 32) return new BitMap(width, height, ColorTable::GetStandard(depth));
   BITMAPINFO info{};

@@ -4,8 +4,11 @@
 #include <cstdint>
 
 #include "ObjectFileTestSupport.h"
+#include "core/Format.h"
 
+// Read through the document format's own numbering, as pages are, with every class registered in it.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  objectfile_testing::ReadUntrusted(data, size);
+  static const SmartRef<TypeIndex> documents = GetGenericTypeIndex();
+  objectfile_testing::ReadUntrusted(data, size, documents);
   return 0;
 }

@@ -173,6 +173,21 @@ T CheckNonZero(T value, SourcePlace at) {
   return CheckNonZero(value, at.file, at.line);
 }
 
+// Runs a reader over a file's contents. A check on those contents that fails as an assertion (a header
+// the reader refuses, a read past the end of a memory stream) is the file's fault, not the program's: the
+// check stays, and the user reads the reader's own refusal, raised at the place of the check.
+template <class F>
+decltype(auto) ReadFileContents(void (*refuse)(const char* file, int line), F&& read) {
+  try {
+    return read();
+  } catch (Exception* failure) {
+    const auto* assertion = dynamic_cast<AssertionException*>(failure);
+    if (assertion == nullptr) throw;
+    refuse(assertion->GetFile(), assertion->GetLine());
+    throw;  // refuse raises; this keeps the original should it not
+  }
+}
+
 #define CHECK_NOT_NULL(x) CheckNotNull((x), __FILE__, __LINE__)
 #define CHECK_CALL(x) CheckCall((x), __FILE__, __LINE__)
 #define CHECK_NON_ZERO(x) CheckNonZero((x), __FILE__, __LINE__)

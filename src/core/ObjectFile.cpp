@@ -174,12 +174,16 @@ void ObjectFile::WriteObject(Persistent* object) {
 std::int32_t ObjectFile::ObjectToIndex(Persistent* object) {
   if (object == nullptr) return 0;
   Smart* smart = object;
-  const std::int32_t listed = objList.IndexOf(smart);
-  if (listed) return listed;
+  if (const auto found = savedIndexes.find(smart); found != savedIndexes.end()) return found->second;
+  // Outside a save the list holds what a read built, in places of their own.
+  if (!fileSaving)
+    if (const std::int32_t listed = objList.IndexOf(smart)) return listed;
   objList.Append(smart);
   const ObjectTableEntry empty{0, 0, 0};
   objectTable.Insert(&empty, objectTable.NumItems(), 1);
-  return objList.NumItems();
+  const std::int32_t index = objList.NumItems();
+  if (fileSaving) savedIndexes.emplace(smart, index);
+  return index;
 }
 
 Persistent* ObjectFile::IndexToObject(std::int32_t n) {
@@ -280,6 +284,7 @@ std::uint32_t ObjectFile::BeginSave(Progress* range) {
   format->WriteIndex(~stream);
   objList->RemoveAll();
   objectTable.RemoveAll();
+  savedIndexes.clear();
   fileSaving = true;
   baseOffset = 0;
   return start;
@@ -306,6 +311,7 @@ void ObjectFile::EndSave(Progress* range, std::uint32_t start) {
 void ObjectFile::EndSaveState() {
   objList->RemoveAll();
   objectTable.RemoveAll();
+  savedIndexes.clear();
   fileSaving = false;
   baseOffset = 0;
 }
@@ -435,10 +441,13 @@ void ObjectFile::Read(SmartRef<Smart>* result) {
   *result = nullptr;
   SetMode(kReading);
   byPosition.clear();
-  ReadHeader();
-  if (header.indexOffset != 0) SeekWithin(~stream, header.indexOffset);
-  format = new Format(typeIndex, ~stream);
-  ReadObjectTable();
+  // A check on the file's bytes that fails is the file's fault: the user reads that it is damaged.
+  ReadFileContents(&ThrowDamagedFile, [&] {
+    ReadHeader();
+    if (header.indexOffset != 0) SeekWithin(~stream, header.indexOffset);
+    format = new Format(typeIndex, ~stream);
+    ReadObjectTable();
+  });
 
   SmartRef<Smart> root;
   bool reported = false;
@@ -455,7 +464,7 @@ void ObjectFile::Read(SmartRef<Smart>* result) {
       const std::int32_t rootIndex = header.root == 0 ? count : header.root;
       baseOffset = 0;
       depth = 0;
-      Persistent* object = IndexToObject(rootIndex);
+      Persistent* object = ReadFileContents(&ThrowDamagedFile, [&] { return IndexToObject(rootIndex); });
       root = object ? static_cast<Smart*>(object) : nullptr;
       progress = nullptr;
     } catch (Exception* exception) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "core/Archive.h"
@@ -120,6 +121,9 @@ class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   SmartRef<Format> format;
   int mode = kReading;
   List objList{&Persistent::classInfo};
+  // The index of every object listed by a save, so that finding one costs the same in a page of ten
+  // objects as in one of a hundred thousand.
+  std::unordered_map<const Smart*, std::int32_t> savedIndexes;
   GenericArray objectTable{sizeof(ObjectTableEntry), 0};
   Progress* progress = nullptr;
   std::uint32_t baseOffset = 0;

@@ -36,6 +36,8 @@ constexpr StringTableEntry kStrings[] = {
     {1010, "Clubskid"_cp},
     {1011, "index"_cp},
     {1012, "Projet"_cp},
+    // The folder of ready-made link buttons.
+    {1013, "Liens"_cp},
     {1019, "<BODY BGCOLOR=\"#ffffff\"><CENTER>"_cp},
     {1021, "</ADDRESS> <HR></BODY>"_cp},
     {1025, "Félicitations ! Ton site a été transféré sur le Web. Tu peux visualiser \"%1\" par le biais de ton explorateur."_cp},
@@ -44,8 +46,9 @@ constexpr StringTableEntry kStrings[] = {
     {1028, "Ton ordinateur n'est pas connecté à Internet. Quillory va publier tes pages dans un dossier  \"HTML\" sur ton ordinateur, où tu pourras tester ton site à l'aide d'un explorateur."_cp},
     {1029, "Tape une URL pour créer un lien :"_cp},
     // Example addresses shown in the link dialogs: a web address without its protocol, an e-mail address.
-    {1030, "//www.monsite.fr"_cp},
-    {1031, "prenom@monsite.fr"_cp},
+    // Both on a domain reserved for examples, so a child who copies one reaches nobody.
+    {1030, "//www.example.org"_cp},
+    {1031, "prenom@example.org"_cp},
     {1033, "compte"_cp},
     {1034, "mot de passe"_cp},
     {1035, "Tape une adresse Email pour créer un lien :"_cp},

@@ -9,13 +9,14 @@
 #include "graphics/DisplayDevice.h"
 #include "graphics/FloodFiller.h"
 #include "graphics/Gradient.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/OffScreen.h"
 #include "graphics/OperationLog.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Paint.h"
+#include "graphics/SystemVersion.h"
+#include "graphics/RectConversion.h"
 
 SMART_DEFINE_ABSTRACT(DisplayPort, "DisplayPort", SmartImplementation)
 

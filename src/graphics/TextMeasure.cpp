@@ -6,13 +6,13 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Edit.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

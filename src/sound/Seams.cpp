@@ -4,9 +4,12 @@
 #include "core/Seams.h"
 #include "core/Sound.h"
 #include "core/Stream.h"
+#include "platform/media/Thunker.h"
 #include "sound/SoundChannel.h"
+#include "sound/SoundRecorder.h"
 #include "sound/files/MacResConverter.h"
 #include "sound/files/SoundConverter.h"
+#include "ui/Seams.h"
 
 namespace {
 // The converter takes either format and writes the other; the sound knows which one it wants.
@@ -25,6 +28,9 @@ bool IsWave(Stream& input) { return RIFFChunkIO().IsWave(input, kMachineOrder); 
 }  // namespace
 
 void InstallSoundSeams() {
+  InstallUiSeams();
   SetSoundPlayer(&PlayOnCurrentChannel);
   SetSoundConverters({&Convert, &ConvertMacResource, &IsWave});
+  // The thunk library passes the recording dialog's commands back to the recorder through this.
+  platform::SetSoundProc(&OrSoundProc);
 }

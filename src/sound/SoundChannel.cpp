@@ -9,7 +9,7 @@
 #include "core/FileType.h"
 #include "core/Sound.h"
 #include "core/String.h"
-#include "graphics/bitmaps/OSBitMap.h"
+#include "graphics/SystemVersion.h"
 #include "platform/kernel/Files.h"
 #include "platform/media/Mmsystem.h"
 

@@ -1,7 +1,14 @@
-// What the libraries above the framework fill in it, each through one explicit install call.
+// The framework's seams, both ways. InstallUiSeams fills what the libraries below it leave open: how strings
+// measure, draw and edit themselves, how display ports draw text in the default style, where drawing
+// operations log and how long operations show their progress; the program's start-up, the sound library's
+// install and the test fixtures of ui and above call it. The hooks below are what the libraries above the
+// framework fill in it, each through its own install call.
 #pragma once
 
 #include "platform/kernel/WinTypes.h"
+
+// Idempotent.
+void InstallUiSeams();
 
 // The internet layer: started while the application is created and stopped once the message loop has
 // ended; the main window hands it the socket notifications (socketEventMessage) and the ends of host-name

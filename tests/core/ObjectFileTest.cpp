@@ -449,3 +449,22 @@ TEST(ObjectFile, NestingDepthIsBounded) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever the damage, the reader's checks reach the user as the program's texts, never as an assertion
+// (ReadUntrusted stops the process at one).
+TEST(ObjectFile, DamagedFilesNeverShowAnAssertion) {
+  const std::string good = GraphFixture();
+  for (std::size_t length = 0; length < good.size(); ++length)
+    ReadUntrusted(reinterpret_cast<const std::uint8_t*>(good.data()), length);
+  for (std::size_t at = 0; at < good.size(); ++at) {
+    for (const char value : {'\0', '\x7F', '\xFF'}) {
+      std::string bytes = good;
+      bytes[at] = value;
+      ReadUntrusted(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    }
+  }
+}
+
+}  // namespace

@@ -7,12 +7,12 @@
 #include "support/graphics/TextLook.h"
 #include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/WindowSystemCalls.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

@@ -1,5 +1,8 @@
 #include "PictureFuzzTargets.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "core/Exception.h"
 #include "core/Memory.h"
 #include "core/Stream.h"
@@ -20,14 +23,22 @@ bool ReadUntrusted(PictureFormat format, const std::uint8_t* data, std::size_t s
       case PictureFormat::kGIF: DecodeGIF(*stream); break;
       case PictureFormat::kJPEG: DecompressJPEG(*stream); break;
       case PictureFormat::kPICT: {
-        Memory picture;
-        ReadPICTData(*stream, picture);
+        // As the open dialog reads a PICT file: the picture made a bitmap of its frame.
+        SmartRef<PICTFile> file = new PICTFile(~stream);
+        SmartRef<Smart> picture;
+        file->Read(&picture);
         break;
       }
     }
   } catch (Exception* exception) {
     SmartRef<Exception> held(exception);
     gLastException = nullptr;
+    // A check on the file's contents must reach the user as the reader's text, never as an assertion.
+    if (auto* assertion = dynamic_cast<AssertionException*>(exception)) {
+      std::fprintf(stderr, "an assertion reached the user: %s at %s:%d\n", assertion->GetExpression(),
+                   assertion->GetFile(), assertion->GetLine());
+      std::abort();
+    }
     return false;
   }
   return true;

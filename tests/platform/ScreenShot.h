@@ -7,20 +7,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Window.h"
 #include "support/Netpbm.h"
+#include "support/ScreenPixels.h"
 
 // The composed screen's pixels under a window, frame included.
 inline ColourPicture ShotOf(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  const auto& screen = platform::ComposeScreen();
-  const int width = platform::GetScreenSize().cx;
-  ColourPicture picture{r.right - r.left, r.bottom - r.top, {}};
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) picture.pixels.push_back(screen[static_cast<std::size_t>(y) * width + x] & 0xFFFFFF);
-  return picture;
+  return ScreenPicture(r);
 }
 
 // `path` is relative to tests/fixtures; a picture that differs is written beside the build for a look.

@@ -16,12 +16,16 @@ DiskAudio::DiskAudio(Pace pace) {
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", (folder.Path() / "played.raw").c_str(), 1);
   setenv("SDL_DISKAUDIOFILEIN", (folder.Path() / "capture.raw").c_str(), 1);
+  SetPace(pace);
+  SetCapture("");
+}
+
+void DiskAudio::SetPace(Pace pace) {
   if (pace == Pace::unpaced) {
     setenv("SDL_DISKAUDIODELAY", "0", 1);
   } else {
     unsetenv("SDL_DISKAUDIODELAY");
   }
-  SetCapture("");
 }
 
 DiskAudio::~DiskAudio() {

@@ -16,6 +16,8 @@ class DiskAudio {
   DiskAudio(const DiskAudio&) = delete;
   DiskAudio& operator=(const DiskAudio&) = delete;
 
+  // The pace of the devices opened from now on.
+  static void SetPace(Pace pace);
   // The bytes recording will read.
   void SetCapture(const std::string& bytes) const;
   // Waits (at most the bound) until the voice has nothing left to play; false when it still plays.

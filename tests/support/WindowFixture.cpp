@@ -1,8 +1,8 @@
 #include "support/WindowFixture.h"
 
-#include "platform/backend/HeadlessBackend.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 
 WindowFixture* WindowFixture::current = nullptr;
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "ProgramFixture.h"
-#include "platform/backend/Screen.h"
+#include "support/ui/ProgramFixture.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
@@ -17,6 +17,7 @@
 #include "ui/shell/Signal.h"
 #include "support/WindowFixture.h"
 #include "ui/views/Window.h"
+#include "support/ScreenPixels.h"
 
 // Per command: a range, a page size and a value; every SetValue is recorded as {command, value}.
 class TestModel : public SmartImplementation, public Controllable {
@@ -104,13 +105,6 @@ class ControlsInWindow : public ProgramFixture {
   void Click(POINT p) {
     Press(p);
     Release(p);
-  }
-  // 0xRRGGBB of the composed screen.
-  static std::uint32_t ScreenPixel(POINT p) {
-    const auto& screen = platform::ComposeScreen();
-    return screen[static_cast<std::size_t>(p.y) * static_cast<std::size_t>(platform::GetScreenSize().cx) +
-                  static_cast<std::size_t>(p.x)] &
-           0xFFFFFF;
   }
   // A click in the middle of a control's native window.
   void ClickControl(const Control& control) {

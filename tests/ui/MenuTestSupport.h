@@ -2,28 +2,23 @@
 // menu loops included), and Ctrl shortcuts are read as the message loop reads them.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <memory>
 
 #include "ControlTestSupport.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
 #include "ui/menus/Menu.h"
+#include "support/ScreenPixels.h"
 
 // Pixels of the composed screen inside the rectangle that have the colour.
 inline int CountPixels(RECT r, std::uint32_t colour) {
-  const auto& screen = platform::ComposeScreen();
-  const int width = platform::GetScreenSize().cx;
-  int count = 0;
-  for (int y = r.top; y < r.bottom; ++y) {
-    for (int x = r.left; x < r.right; ++x) {
-      if ((screen[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF) == colour) ++count;
-    }
-  }
-  return count;
+  const ColourPicture shot = ScreenPicture(r);
+  return static_cast<int>(std::count(shot.pixels.begin(), shot.pixels.end(), colour));
 }
 
 inline POINT Centre(RECT r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

@@ -19,7 +19,7 @@
 #include "platform/user/Window.h"
 #include "ui/shell/DebugMessage.h"
 #include "ui/Seams.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
 #include "web/Seams.h"
 #include "web/internet/InternetSession.h"
 #include "web/internet/TCPStream.h"

@@ -10,11 +10,12 @@
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/OffScreen.h"
 #include "graphics/Paint.h"
 #include "graphics/bitmaps/PixelCursor.h"
 #include "platform/gdi/Gdi.h"
+#include "graphics/bitmaps/OSBitMap.h"
+#include "graphics/SystemVersion.h"
 
 std::uint8_t gKeyedCopyThroughGDI = 1;
 std::uint8_t gRefillMaskedPaint = 1;

@@ -14,10 +14,10 @@
 #include "core/ListData.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Paint.h"
+#include "graphics/SystemVersion.h"
 
 SMART_DEFINE(ColorTable, "ColorTable", &CreateDefault<ColorTable>, nullptr, Persistent, SmartImplementation)
 

@@ -12,27 +12,14 @@
 #include "graphics/bitmaps/DIBSection.h"
 #include "graphics/bitmaps/DIBitMap.h"
 #include "graphics/bitmaps/PixelCursor.h"
+#include "graphics/SystemVersion.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Paint.h"
-#include "platform/user/Keyboard.h"
 
 SMART_DEFINE_ABSTRACT(OSBitMap, "OSBitMap", SmartImplementation)
 
 namespace {
-
-constexpr DWORD kCallNotImplemented = 120;
-
-int gWinVersion = 0;
-
-int ProbeWinVersion() {
-  const ACCEL entry{FCONTROL, 'C', 1001};
-  HACCEL table = CreateAcceleratorTableA(&entry, 1);
-  if (!table) return Win31Only;
-  CHECK_CALL(DestroyAcceleratorTable(table));
-  ClearBenignError({kCallNotImplemented});
-  return Win95;
-}
 
 // A context of the screen, released at the end of the scope.
 class ScreenDC {
@@ -363,15 +350,7 @@ void OSBitMap::DrawKeyed(HDC dc, HPALETTE palette, const Rect& from, const Rect&
   scratch->StretchTo(dc, palette, from, to);
 }
 
-// ---- The choice of back end and the platform helpers ----
-
-int GetWinVersion() {
-  if (gWinVersion == 0) gWinVersion = ProbeWinVersion();
-  return gWinVersion;
-}
-
-bool IsLimitedWindows() { return GetWinVersion() < 3; }
-bool IsWinVersion2Or3() { return GetWinVersion() == 2 || GetWinVersion() == 3; }
+// ---- The choice of back end ----
 
 OSBitMap* NewOSBitMap(std::int16_t depth) {
   const int winVersion = GetWinVersion();
@@ -385,13 +364,6 @@ OSBitMap* NewOSBitMap(HBITMAP bitmap, HPALETTE palette, std::int16_t depth) {
   std::unique_ptr<OSBitMap> made(NewOSBitMap(depth));
   made->InitFromHandle(bitmap, palette);
   return made.release();
-}
-
-std::int16_t GetDisplayBitDepth() {
-  HDC screen = CHECK_NOT_NULL(::GetDC(nullptr));
-  const int bits = GetDeviceCaps(screen, BITSPIXEL);
-  CHECK_NON_ZERO(::ReleaseDC(nullptr, screen));
-  return static_cast<std::int16_t>(bits);
 }
 
 void RemapDIBToPalette(const BITMAPINFO* header, HPALETTE palette, void* pixels, std::int32_t size) {
@@ -438,12 +410,3 @@ void RemapDIBToPalette(const BITMAPINFO* header, HPALETTE palette, void* pixels,
     }
   }
 }
-
-RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-Rect FromRECT(const RECT& r) { return Rect(r.left, r.top, r.right, r.bottom); }
-POINT ToPOINT(const Point& p) { return POINT{p.x, p.y}; }
-void CopyPoint(const Point& from, POINT* to) { *to = ToPOINT(from); }
-
-namespace bitmap_testing {
-void SetWinVersion(int code) { gWinVersion = code; }
-}  // namespace bitmap_testing

@@ -86,27 +86,15 @@ class OSBitMap : public SmartImplementation {
   std::unique_ptr<std::uint64_t[]> BuildDIBHeader(HPALETTE palette) const;
 };
 
-enum : int { Win31Only = 1, Win95 = 4 };
-// The system's version code, probed once.
-int GetWinVersion();
-bool IsLimitedWindows();
-bool IsWinVersion2Or3();
 // A new, empty back end for the depth: a DIB section on a full system; on a limited one a device bitmap
 // up to 8 bits and a packed DIB above.
 OSBitMap* NewOSBitMap(std::int16_t depth);
 // A back end holding a copy of the bitmap's pixels.
 OSBitMap* NewOSBitMap(HBITMAP bitmap, HPALETTE palette, std::int16_t depth);
-// Bits per pixel of the screen.
-std::int16_t GetDisplayBitDepth();
 
 // Rewrites the pixels of a DIB (uncompressed 8- or 4-bit, or RLE8) from its colour table's indexes to
 // the nearest indexes of the palette. `size` bounds the pixel bytes.
 void RemapDIBToPalette(const BITMAPINFO* header, HPALETTE palette, void* pixels, std::int32_t size);
-
-RECT ToRECT(const Rect& r);
-Rect FromRECT(const RECT& r);
-POINT ToPOINT(const Point& p);
-void CopyPoint(const Point& from, POINT* to);
 
 // The class record of a back end, with its default factory and its copies: a copy (CopyFrom, Clone) gets
 // a drawing object of its own holding the same pixels. The class has a Release of its own that frees what
@@ -127,8 +115,3 @@ void CopyPoint(const Point& from, POINT* to);
   }                                                                                                       \
   Smart* Class::Clone() const { return new Class(*this); }                                                \
   Class::Class(const Class& other) : Smart(), OSBitMap(other) { CopyContentsOf(other); }
-
-namespace bitmap_testing {
-// Makes the version probe answer the code (Win31Only: a limited system); 0 probes the system again.
-void SetWinVersion(int code);
-}  // namespace bitmap_testing

@@ -19,6 +19,7 @@ constexpr std::uint32_t sizeofV5Header = 124;
 
 enum : std::uint32_t { kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3 };
 
+void Refuse(const char* file, int line) { ThrowError("Fichier BMP endommagé."_cp, file, line); }
 [[noreturn]] void Damaged(int line) { ThrowError("Fichier BMP endommagé."_cp, __FILE__, line); }
 [[noreturn]] void Truncated(int line) { ThrowError("Fin de fichier inattendue.", __FILE__, line); }
 
@@ -200,7 +201,9 @@ void DecodeRunLength(const std::vector<std::uint8_t>& data, bool fourBits, Pixel
 
 }  // namespace
 
-PixelBuffer DecodeBMP(Stream& stream, bool useKey, int keyIndex) {
+namespace {
+
+PixelBuffer DecodeContents(Stream& stream, bool useKey, int keyIndex) {
   const std::uint32_t start = stream.GetPosition();
   std::uint8_t fileHeader[kFileHeaderSize];
   stream.Read(fileHeader, kFileHeaderSize);
@@ -226,4 +229,10 @@ PixelBuffer DecodeBMP(Stream& stream, bool useKey, int keyIndex) {
     ReadRows(stream, info, available, picture);
   }
   return picture;
+}
+
+}  // namespace
+
+PixelBuffer DecodeBMP(Stream& stream, bool useKey, int keyIndex) {
+  return ReadFileContents(&Refuse, [&] { return DecodeContents(stream, useKey, keyIndex); });
 }

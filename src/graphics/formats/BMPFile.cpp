@@ -8,9 +8,11 @@
 #include "graphics/formats/BMPDecoder.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/OffScreen.h"
 #include "platform/kernel/System.h"
+#include "graphics/bitmaps/OSBitMap.h"
+#include "graphics/SystemVersion.h"
+#include "graphics/DisplayDepth.h"
 
 SMART_DEFINE(BMPFile, "BMPFile", nullptr, nullptr, ImageScribe)
 

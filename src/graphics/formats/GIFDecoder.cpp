@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Exception.h"
 #include "core/Progress.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
@@ -358,7 +359,12 @@ GifSource* InitGifSource(j_compress_ptr info) {
 
 }  // namespace
 
-PixelBuffer DecodeGIF(Stream& stream) {
+namespace {
+
+// The reader's refusal of a file whose contents fail one of its checks.
+void Refuse(const char* file, int line) { ThrowError("Données corrompues dans fichier GIF"_cp, file, line); }
+
+PixelBuffer DecodeContents(Stream& stream) {
   JpegCompressor compressor;
   JpegErrorManager& errors = compressor.errors;
   errors.addon_message_table = kGifMessages;
@@ -391,4 +397,10 @@ PixelBuffer DecodeGIF(Stream& stream) {
       }))
     RaiseJpegError(errors);
   return picture;
+}
+
+}  // namespace
+
+PixelBuffer DecodeGIF(Stream& stream) {
+  return ReadFileContents(&Refuse, [&] { return DecodeContents(stream); });
 }

@@ -7,8 +7,8 @@
 #include "core/Progress.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/bitmaps/PixelCursor.h"
+#include "graphics/SystemVersion.h"
 
 SMART_DEFINE_ABSTRACT(ImageScribe, "ImageScribe", Scribe, SmartImplementation)
 

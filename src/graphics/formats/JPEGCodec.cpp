@@ -4,7 +4,9 @@
 
 #include <cstring>
 
+#include "core/Exception.h"
 #include "core/Stream.h"
+#include "core/Text1252.h"
 #include "graphics/formats/JpegSupport.h"
 
 namespace {
@@ -109,7 +111,12 @@ void CompressToJPEG(const JpegPixelSource& pixels, Stream& stream) {
     RaiseJpegError(compressor.errors);
 }
 
-PixelBuffer DecompressJPEG(Stream& stream) {
+namespace {
+
+// The reader's refusal of a file whose contents fail one of its checks.
+void Refuse(const char* file, int line) { ThrowError("Fichier JPEG endommagé."_cp, file, line); }
+
+PixelBuffer DecompressContents(Stream& stream) {
   JpegDecompressor decompressor;
   jpeg_decompress_struct* info = &decompressor.info;
   Stream* source = &stream;
@@ -145,4 +152,10 @@ PixelBuffer DecompressJPEG(Stream& stream) {
       }))
     RaiseJpegError(decompressor.errors);
   return picture;
+}
+
+}  // namespace
+
+PixelBuffer DecompressJPEG(Stream& stream) {
+  return ReadFileContents(&Refuse, [&] { return DecompressContents(stream); });
 }

@@ -5,8 +5,8 @@
 #include "core/Format.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/formats/PICTFile.h"
+#include "graphics/DisplayDepth.h"
 
 SMART_DEFINE(Picture, "Picture", &CreateDefault<Picture>, nullptr, Image, SystemScrap)
 

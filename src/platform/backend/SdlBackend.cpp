@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/kernel/Codepage.h"
 #include "platform/user/Activation.h"
 #include "platform/user/Cursor.h"

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <climits>
@@ -31,8 +32,11 @@ struct KernelObject {
 struct OpenFile final : KernelObject {
   int fd;
   DWORD access;
-  explicit OpenFile(int fd, DWORD access) : fd(fd), access(access) {}
-  ~OpenFile() override { close(fd); }
+  std::string path;  // as opened, for the call log
+  OpenFile(int fd, DWORD access, std::string path) : fd(fd), access(access), path(std::move(path)) {}
+  ~OpenFile() override {
+    if (fd >= 0) close(fd);
+  }
 };
 
 struct Search final : KernelObject {
@@ -62,6 +66,13 @@ T* FromHandle(HANDLE handle) {
   T* object = found == Handles().end() ? nullptr : dynamic_cast<T*>(found->second.get());
   if (object == nullptr) SetLastError(ERROR_INVALID_HANDLE);
   return object;
+}
+
+std::atomic<platform::FileCallObserver> gObserver{nullptr};
+std::atomic<int> gFailingCloseErrno{0};
+
+void Tell(const char* call, const std::string& posix) {
+  if (const platform::FileCallObserver observer = gObserver.load()) observer(call, posix);
 }
 
 BOOL Fail(DWORD code) {
@@ -182,9 +193,45 @@ void SplitSize(std::uint64_t size, DWORD* high, DWORD* low) {
 
 FILETIME TimeOf(const timespec& time) { return platform::FileTimeFromUnix(time.tv_sec, time.tv_nsec); }
 
+// A file made from a template takes its permissions and its hidden and system bits, so that a document
+// saved through a new file stays as private as it was.
+bool TakeAttributes(const OpenFile& made, HANDLE templateFile) {
+  const OpenFile* model = FromHandle<OpenFile>(templateFile);
+  struct stat info {};
+  if (model == nullptr) return false;
+  if (fstat(model->fd, &info) != 0 || fchmod(made.fd, info.st_mode & 07777) != 0) {
+    platform::SetLastErrorFromErrno();
+    return false;
+  }
+  struct stat own {};
+  const DWORD bits = StoredBits(model->path, info);
+  if (bits != 0 && (fstat(made.fd, &own) != 0 || !StoreBits(made.path, own, static_cast<unsigned char>(bits)))) {
+    platform::SetLastErrorFromErrno();
+    return false;
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string& posix) {
+  const std::size_t slash = posix.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : posix.substr(0, slash);
+}
+
+bool FlushFolder(const std::string& folder) {
+  Tell("flush folder", folder);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return FailFromErrno();
+  const bool flushed = fsync(fd) == 0;
+  if (!flushed) platform::SetLastErrorFromErrno();
+  close(fd);
+  return flushed;
+}
+
 }  // namespace
 
-HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD, HANDLE) {
+HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES*, DWORD disposition, DWORD,
+                   HANDLE templateFile) {
   if (disposition < CREATE_NEW || disposition > TRUNCATE_EXISTING ||
       (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -196,6 +243,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUT
   const int flags = O_CLOEXEC | ((access & GENERIC_WRITE) || truncates ? O_RDWR : O_RDONLY);
   const bool mayCreate = disposition == CREATE_NEW || disposition == CREATE_ALWAYS || disposition == OPEN_ALWAYS;
 
+  Tell("open", posix);
   bool existed = true;
   int fd = -1;
   for (int attempt = 0; attempt < 2 && fd < 0; ++attempt) {
@@ -215,7 +263,7 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUT
     }
     return INVALID_HANDLE_VALUE;
   }
-  auto file = std::make_unique<OpenFile>(fd, access & (GENERIC_READ | GENERIC_WRITE));
+  auto file = std::make_unique<OpenFile>(fd, access & (GENERIC_READ | GENERIC_WRITE), posix);
   struct stat info {};
   if (fstat(fd, &info) != 0) {
     platform::SetLastErrorFromErrno();
@@ -235,6 +283,10 @@ HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUT
   }
   if (existed && truncates && ftruncate(fd, 0) != 0) {
     platform::SetLastErrorFromErrno();
+    return INVALID_HANDLE_VALUE;
+  }
+  if (!existed && templateFile != nullptr && templateFile != INVALID_HANDLE_VALUE && !TakeAttributes(*file, templateFile)) {
+    unlink(posix.c_str());
     return INVALID_HANDLE_VALUE;
   }
   if (mayCreate) SetLastError(existed ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
@@ -263,6 +315,7 @@ BOOL WriteFile(HANDLE handle, LPCVOID buffer, DWORD count, DWORD* written, LPVOI
   OpenFile* file = FromHandle<OpenFile>(handle);
   if (file == nullptr) return FALSE;
   if (!(file->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
+  Tell("write", file->path);
   DWORD done = 0;
   while (done < count) {
     const ssize_t put = ::write(file->fd, static_cast<const char*>(buffer) + done, count - done);
@@ -339,6 +392,7 @@ BOOL SetEndOfFile(HANDLE handle) {
 BOOL FlushFileBuffers(HANDLE handle) {
   OpenFile* file = FromHandle<OpenFile>(handle);
   if (file == nullptr) return FALSE;
+  Tell("flush", file->path);
   return fsync(file->fd) == 0 ? TRUE : FailFromErrno();
 }
 
@@ -369,7 +423,18 @@ BOOL CloseHandle(HANDLE handle) {
     object = std::move(found->second);
     Handles().erase(found);
   }
-  return TRUE;
+  auto* file = dynamic_cast<OpenFile*>(object.get());
+  if (file == nullptr) return TRUE;
+  // A file system may report only when the file is closed that its last bytes could not be stored (a
+  // full disk on a shared folder, a quota): the close answers that failure.
+  Tell("close", file->path);
+  int result = close(file->fd);
+  file->fd = -1;
+  if (const int injected = gFailingCloseErrno.exchange(0); injected != 0) {
+    errno = injected;
+    result = -1;
+  }
+  return result == 0 ? TRUE : FailFromErrno();
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
@@ -450,7 +515,13 @@ BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
     if (!(flags & MOVEFILE_REPLACE_EXISTING)) return Fail(ERROR_ALREADY_EXISTS);
     if (S_ISDIR(present.st_mode) || IsReadOnly(present)) return Fail(ERROR_ACCESS_DENIED);
   }
-  return rename(from.c_str(), to.c_str()) == 0 ? TRUE : FailFromErrno();
+  Tell("rename", to);
+  if (rename(from.c_str(), to.c_str()) != 0) return FailFromErrno();
+  if (!(flags & MOVEFILE_WRITE_THROUGH)) return TRUE;
+  // The rename is on the disk once the folders holding the old and the new name are.
+  const std::string toFolder = FolderOf(to), fromFolder = FolderOf(from);
+  if (!FlushFolder(toFolder)) return FALSE;
+  return fromFolder == toFolder || FlushFolder(fromFolder) ? TRUE : FALSE;
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
@@ -550,3 +621,31 @@ BOOL FindClose(HANDLE handle) {
   if (FromHandle<Search>(handle) == nullptr) return FALSE;
   return CloseHandle(handle);
 }
+
+DWORD GetFinalPathNameByHandleA(HANDLE handle, LPSTR buffer, DWORD size, DWORD) {
+  OpenFile* file = FromHandle<OpenFile>(handle);
+  if (file == nullptr) return 0;
+  struct stat info {};
+  if (fstat(file->fd, &info) != 0) return FailFromErrno();
+  // A file deleted while open has no path left to give.
+  if (info.st_nlink == 0) return Fail(ERROR_FILE_NOT_FOUND);
+  std::vector<char> posix(PATH_MAX + 1);
+  const std::string link = "/proc/self/fd/" + std::to_string(file->fd);
+  const ssize_t length = readlink(link.c_str(), posix.data(), PATH_MAX);
+  if (length < 0) {
+    platform::SetLastErrorFromErrno();
+    return 0;
+  }
+  const std::string path = platform::ToWindowsPath(std::string(posix.data(), static_cast<std::size_t>(length)));
+  if (buffer == nullptr || size <= path.size()) return static_cast<DWORD>(path.size() + 1);
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
+  return static_cast<DWORD>(path.size());
+}
+
+namespace platform {
+
+void SetFileCallObserver(FileCallObserver observer) { gObserver = observer; }
+
+void FailNextClose(int err) { gFailingCloseErrno = err; }
+
+}  // namespace platform

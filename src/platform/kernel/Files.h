@@ -57,7 +57,8 @@ struct WIN32_FIND_DATAA {
 // reading (writing) holds the file, and an open that does not share reading (writing) fails while another
 // holds read (write) access. Opens with no access (0, to query) take part in no sharing. OPEN_ALWAYS and
 // CREATE_ALWAYS on an existing file succeed with ERROR_ALREADY_EXISTS left behind. A folder cannot be
-// opened (ERROR_ACCESS_DENIED), nor a read-only file for writing.
+// opened (ERROR_ACCESS_DENIED), nor a read-only file for writing. A file created with a template (an open
+// file) takes the template's permissions and attributes.
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD shareMode, SECURITY_ATTRIBUTES* security, DWORD disposition,
                    DWORD flagsAndAttributes, HANDLE templateFile);
 // Reads up to the count; fewer bytes at the end of the file, which is no error.
@@ -69,10 +70,14 @@ DWORD SetFilePointer(HANDLE file, LONG distance, LONG* distanceHigh, DWORD metho
 DWORD GetFileSize(HANDLE file, DWORD* sizeHigh);
 // Cuts or extends the file at the current position.
 BOOL SetEndOfFile(HANDLE file);
+// Answers once the file's bytes are on the disk.
 BOOL FlushFileBuffers(HANDLE file);
 BOOL GetFileInformationByHandle(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
-// Closes a file or a search handle.
+// Closes a file or a search handle. The handle is gone either way; FALSE with the error when the system
+// reports, on closing, that the file's bytes could not all be stored.
 BOOL CloseHandle(HANDLE handle);
+// The path of the open file as the system holds it, links resolved. Answers as GetCurrentDirectoryA.
+DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR buffer, DWORD size, DWORD flags);
 
 // INVALID_FILE_ATTRIBUTES with the last error set when the path does not exist. Names beginning with a
 // dot are hidden, as on Linux; the hidden and system bits can also be set on any item.
@@ -83,9 +88,11 @@ BOOL CreateDirectoryA(LPCSTR path, SECURITY_ATTRIBUTES* security);
 BOOL RemoveDirectoryA(LPCSTR path);
 // Refuses folders and read-only files (ERROR_ACCESS_DENIED).
 BOOL DeleteFileA(LPCSTR path);
-enum : DWORD { MOVEFILE_REPLACE_EXISTING = 0x1 };
+enum : DWORD { MOVEFILE_REPLACE_EXISTING = 0x1, MOVEFILE_WRITE_THROUGH = 0x8 };
 // Renames a file, in one step: with MOVEFILE_REPLACE_EXISTING an existing target (not a folder, not
-// read-only) is replaced, so that readers see either the old file or the new one, never a mixture.
+// read-only) is replaced, so that readers see either the old file or the new one, never a mixture. With
+// MOVEFILE_WRITE_THROUGH it answers once the new name is on the disk. A target that is a symbolic link
+// is itself replaced, not the file it points at.
 BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
 // Answers the length written, or the size needed (with the terminator) when the buffer is too small.
@@ -98,3 +105,14 @@ BOOL SetCurrentDirectoryA(LPCSTR path);
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data);
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data);
 BOOL FindClose(HANDLE search);
+
+namespace platform {
+// Told of every call that changes what a disk holds ("open", "write", "flush", "close", "rename",
+// "flush folder") with the system path concerned, before the call is made: tests follow the order of a
+// save through it, and stop a process at a chosen point of one.
+using FileCallObserver = void (*)(const char* call, const std::string& path);
+void SetFileCallObserver(FileCallObserver observer);
+// The next close of a file fails with this errno (after the file is closed), as on a disk that reports
+// a failed write only then; for tests.
+void FailNextClose(int err);
+}  // namespace platform

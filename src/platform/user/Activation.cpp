@@ -7,6 +7,7 @@
 
 #include "platform/user/Input.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/ActivationInternals.h"
 
 namespace platform::user {
 

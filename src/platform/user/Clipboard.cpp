@@ -11,14 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend/Backend.h"
+#include "platform/screen/Backend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Codepage.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Paint.h"
-#include "platform/user/WindowTree.h"
+#include "platform/user/ClipboardInternals.h"
+#include "platform/user/Window.h"
 
 namespace platform::user {
 

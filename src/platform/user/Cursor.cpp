@@ -8,6 +8,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/InputInternals.h"
 
 namespace platform::user {
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/kernel/WinTypes.h"
+#include "platform/screen/CursorImage.h"
 
 
 // The standard cursors, loaded with a null module.
@@ -69,15 +70,6 @@ struct CursorResource {
 // Installs cursors of the program; later registrations add to them (ids must not repeat).
 void RegisterCursorResources(std::span<const CursorResource> cursors);
 
-// What the screen shows at the mouse: one value per pixel, rows top first.
-enum class CursorPixel : std::uint8_t { Transparent, Black, White, Invert };
-struct CursorImage {
-  int width = 0;
-  int height = 0;
-  int hotX = 0;
-  int hotY = 0;
-  std::vector<CursorPixel> pixels;
-};
 // The cursor the screen shows now, or null when it is hidden (no cursor, or the counter below 0).
 const CursorImage* ShownCursor();
 // Counts changes of the shown cursor, so that a back end updates its own only when it changed.

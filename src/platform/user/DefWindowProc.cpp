@@ -12,6 +12,8 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/FrameInternals.h"
+#include "platform/user/PaintInternals.h"
 
 using namespace platform::user;
 

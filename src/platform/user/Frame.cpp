@@ -10,6 +10,8 @@
 #include "platform/user/Paint.h"
 #include "platform/user/WindowSurface.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/FrameInternals.h"
+#include "platform/user/PaintInternals.h"
 
 namespace platform::user {
 

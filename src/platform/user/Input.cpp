@@ -11,6 +11,10 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/ActivationInternals.h"
+#include "platform/user/FrameInternals.h"
+#include "platform/user/InputInternals.h"
+#include "platform/user/QueueInternals.h"
 
 using namespace platform::user;
 

@@ -8,7 +8,8 @@
 #include "platform/user/KeyState.h"
 #include "platform/user/Menu.h"
 #include "platform/user/Message.h"
-#include "platform/user/WindowTree.h"
+#include "platform/user/InputInternals.h"
+#include "platform/user/Window.h"
 
 namespace {
 

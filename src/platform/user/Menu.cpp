@@ -8,6 +8,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/user/MenuData.h"
+#include "platform/user/FrameInternals.h"
 #include "platform/user/WindowSurface.h"
 
 namespace platform::user {

@@ -9,6 +9,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/MenuData.h"
+#include "platform/user/FrameInternals.h"
 #include "platform/user/Paint.h"
 #include "platform/user/WindowSurface.h"
 

@@ -2,7 +2,8 @@
 // for windows that need painting, then WM_TIMER for timers that are due.
 #include <deque>
 
-#include "platform/backend/Backend.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Input.h"
@@ -12,6 +13,13 @@
 #include "platform/user/WindowSurface.h"
 #include "platform/user/Timer.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/ActivationInternals.h"
+#include "platform/user/ClipboardInternals.h"
+#include "platform/user/FrameInternals.h"
+#include "platform/user/InputInternals.h"
+#include "platform/user/PaintInternals.h"
+#include "platform/user/QueueInternals.h"
+#include "platform/user/TimerInternals.h"
 
 namespace platform::user {
 
@@ -148,7 +156,7 @@ bool Peek(MSG* out, HWND filter, UINT first, UINT last, bool remove) {
 // given time for it.
 void PollSources(DWORD timeoutMs) {
   Backend& backend = CurrentBackend();
-  backend.PresentIfChanged();
+  PresentScreenIfChanged(backend);
   constexpr DWORD kSlice = 10;
   const DWORD slice = timeoutMs < kSlice ? timeoutMs : kSlice;
   if (SocketSource() && SocketSource()(slice) != SocketWait::kNothingWatched) {

@@ -8,6 +8,9 @@
 #include "platform/user/Message.h"
 #include "platform/user/WindowSurface.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/FrameInternals.h"
+#include "platform/user/PaintInternals.h"
+#include "platform/user/QueueInternals.h"
 
 using namespace platform::user;
 using platform::RectList;

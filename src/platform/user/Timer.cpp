@@ -6,6 +6,8 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/QueueInternals.h"
+#include "platform/user/TimerInternals.h"
 
 namespace platform::user {
 

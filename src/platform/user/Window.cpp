@@ -14,6 +14,9 @@
 #include "platform/user/Paint.h"
 #include "platform/user/SystemClasses.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/ActivationInternals.h"
+#include "platform/user/ClipboardInternals.h"
+#include "platform/user/QueueInternals.h"
 
 namespace platform::user {
 

@@ -5,6 +5,8 @@
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
 #include "platform/user/WindowTree.h"
+#include "platform/user/ActivationInternals.h"
+#include "platform/user/FrameInternals.h"
 
 using namespace platform::user;
 using platform::RectList;

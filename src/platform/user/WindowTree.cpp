@@ -1,4 +1,5 @@
 #include "platform/user/WindowTree.h"
+#include "platform/user/FrameInternals.h"
 
 #include <algorithm>
 #include <map>

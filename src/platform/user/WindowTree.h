@@ -1,4 +1,6 @@
-// The window system's own records of windows and classes (not part of the programming interface).
+// The window system's own records of windows and classes, and the tree they form (not part of the
+// programming interface). The queue, timers, input, painting, frames, activation and the clipboard keep
+// their own internal headers beside this one.
 #pragma once
 
 #include <memory>
@@ -84,70 +86,9 @@ void ValidateTree(WindowData& window, const RectList& area, bool children);
 // Calls the procedure of a window, after the observers have seen the message.
 LRESULT CallProcedure(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// WM_ERASEBKGND as the system does it: the class brush over the area the DC may touch.
-LRESULT EraseBackground(HWND window, HDC dc);
-
-// Queue side of the window system.
-struct InputMessage {
-  MSG msg;
-  int virtualKey = -1;  // the key or button that goes down or up when the message is taken
-  bool down = false;
-  int hit = HTCLIENT;   // mouse messages: where on the window the point lies
-  std::string text;     // key downs: the characters the key typed, for TranslateMessage
-  // Mouse messages: the client-area form of the message, the buttons and keys held, and the capture when
-  // the message was aimed at its window.
-  UINT mouseMessage = 0;
-  WPARAM mouseKeys = 0;
-  HWND aimedCapture = nullptr;
-};
-void QueueInput(const InputMessage& input);  // coalesces mouse moves
-// The input message queued last and not yet taken, or null.
-InputMessage* LastQueuedInput();
-// Called as an input message is taken from the queue: the system's part of mouse input (cursor shape,
-// activation by a click, frame drags). False when the message goes no further.
-bool TakeInput(InputMessage& input);
-// Input waiting in the queue goes where the system's state sends it when it comes out, as typed-ahead keys
-// and a quick drag do: keys to the window that has the focus then (a key that moves the focus sends the next
-// ones to the new window), mouse messages to the capture taken or let go since they were queued. False
-// when no window takes the message any more.
-bool AimQueuedInput(InputMessage& input);
-// The characters typed with the key of a key-down message just taken, or null when none came with it.
-const std::string* TypedTextOf(const MSG& msg);
-bool FindPaintWindow(HWND filter, HWND* window);
-bool MatchesWindowFilter(HWND window, HWND filter);
-// Timers: marks those due, hands out the earliest ready one, and tells how long until the next.
-bool TakeDueTimer(HWND filter, bool remove, MSG* msg);
-DWORD NextTimerDelay(HWND filter);
-bool IsTimerProcedure(HWND window, UINT_PTR id, LPARAM procedure);
-void KillWindowTimers(HWND window);
-void ResetTimers();
-void ResetInput();
-void ResetActivation();
-void ResetCursors();
-// The clipboard (Clipboard.cpp): a window going away gives up the clipboard it owns or holds open.
-void ForgetClipboardWindow(HWND window);
-void ResetClipboard();
-
-// Activation (Activation.cpp): a top-level window becomes the active one, with WM_ACTIVATEAPP,
-// WM_NCACTIVATE and WM_ACTIVATE as the system sends them; the window going away hands activation on.
-void ActivateTopLevel(HWND window, int how);
-void ForgetActivation(HWND window);
-// Frames (Frame.cpp): marks frames for drawing, draws those marked, and the hit test of frame parts.
-void MarkFrame(WindowData& window);
-void MarkFramesIn(WindowData& window, const RectList& area);
-void PaintFrames();
-LRESULT FramePaint(HWND window);  // WM_NCPAINT as the system does it
-// A context drawing on a window's draw target, which ReleaseDC ends.
-HDC OpenDrawContext(const DrawTarget& target);
-int HitTest(const WindowData& window, POINT screen);
-// Caption drags and the close box (Input.cpp): the layer tracks the mouse itself until the button is up.
-void BeginFrameTracking(HWND window, int hit, POINT screen);
-
 // A rectangle larger than any window: "all of it" for invalidation.
 constexpr RECT kEverywhere{-kAreaLimit, -kAreaLimit, kAreaLimit, kAreaLimit};
 
-void ForgetWindowMessages(HWND window);  // queue side: drops posted messages and timers of a window
 void ResetWindows();
-void ResetQueue();
 
 }  // namespace platform::user

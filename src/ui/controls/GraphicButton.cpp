@@ -6,7 +6,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "ui/shell/Signal.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/MessagePump.h"
 
 SMART_DEFINE_ABSTRACT(GraphicButton, "GraphicButton", View)
 SMART_DEFINE_ABSTRACT(ToggleButton, "ToggleButton", GraphicButton)

@@ -2,7 +2,7 @@
 
 #include "core/Exception.h"
 #include "ui/text/TextView.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/MessagePump.h"
 
 SMART_DEFINE_ABSTRACT(Dialog, "Dialog", Window)
 SMART_DEFINE_ABSTRACT(RevealDialog, "RevealDialog", Dialog)

@@ -14,6 +14,7 @@
 #include "ui/shell/Clipboard.h"
 #include "ui/menus/Menu.h"
 #include "ui/shell/Signal.h"
+#include "ui/shell/MessagePump.h"
 #include "ui/shell/WinMain.h"
 #include "ui/views/WindowNotifier.h"
 

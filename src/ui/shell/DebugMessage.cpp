@@ -49,11 +49,6 @@ void CloseLogWindow() {
   window->Close();
 }
 
-SmartRef<OperationLog> OpenDebugMessage() { return DebugMessage::Open(); }
-
-// Drawing operations of the graphics library log through debug messages from now on.
-[[maybe_unused]] const bool gOpenerInstalled = (SetOperationLogOpener(&OpenDebugMessage), true);
-
 }  // namespace
 
 SmartRef<DebugMessage> DebugMessage::Open() {

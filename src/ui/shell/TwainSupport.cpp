@@ -5,8 +5,8 @@
 #include "core/Exception.h"
 #include "core/String.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "ui/shell/DebugMessage.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 constexpr SourceName kSource("TwainSupport");

@@ -9,7 +9,6 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
@@ -21,14 +20,16 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/shell/App.h"
-#include "ui/dialogs/ProgressDialog.h"
+#include "ui/Seams.h"
+#include "ui/shell/MessagePump.h"
 #include "ui/shell/TwainSupport.h"
+#include "ui/shell/WindowProcs.h"
+#include "graphics/SystemVersion.h"
 
 MainWindowRecord* gShortcutTable = nullptr;
 HACCEL gAcceleratorTable = nullptr;
 bool gLimitedWindows = IsLimitedWindows();
 HMENU gAboutMenu = nullptr;
-bool gSuppressControlNotifications = false;
 
 namespace {
 
@@ -36,8 +37,6 @@ constexpr SourceName kSource("WINMAIN");
 
 ApplicationFactory gApplicationFactory = nullptr;
 bool gFatalErrorShowing = false;
-WORD gLastMouseX = 0;
-WORD gLastMouseY = 0;
 
 constexpr char kProductName[] = "Quillory";
 constexpr char kMainClass[] = "MainWClass";
@@ -157,8 +156,7 @@ int FrameworkWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int, ApplicationFacto
     gAcceleratorTable = nullptr;
     IsLimitedWindows();
     InitAlerts();
-    // Long operations report to the progress dialog from now on.
-    SetProgressDisplayMaker(&ProgressDialog::Make);
+    InstallUiSeams();
     SmartRef<FileReference> folder(FileReference::ApplicationFolder());
     if (!RegisterWindowClasses(instance)) return 0;
     MainWindowRecord* record = OpenMainWindow(instance);
@@ -204,75 +202,6 @@ void CreateAndStartApplication() {
   }
 }
 
-bool ProcessModalEvents(HWND modalWindow) {
-  const DWORD deadline = GetTickCount() + 500;
-  try {
-    MSG msg{};
-    // The difference is read as signed, so that the tick count wrapping round does not end the batch.
-    while (static_cast<LONG>(deadline - GetTickCount()) > 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      try {
-        if (TwainFilterMessage(&msg)) continue;
-      } catch (...) {
-        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(1)");
-      }
-      try {
-        if (modalWindow != nullptr && IsMouseMessage(msg.message) && msg.hwnd != gMainWindow &&
-            msg.hwnd != modalWindow && GetParent(msg.hwnd) != modalWindow)
-          return true;
-      } catch (...) {
-        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(2)");
-      }
-      try {
-        TranslateMessage(&msg);
-      } catch (...) {
-        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(3)");
-      }
-      try {
-        DispatchMessageA(&msg);
-      } catch (...) {
-        Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(4)");
-      }
-      if (!IsApplicationRunning()) {
-        PostQuitMessage(0);
-        return false;
-      }
-    }
-  } catch (...) {
-    Alert(kAlertStop, kButtonsOK, "Caught Bad Error in ProcessModalEvents(End)");
-  }
-  return true;
-}
-
-void PumpPaintMessages() {
-  MSG msg{};
-  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-bool HasMouseMoved() {
-  MSG msg{};
-  if (!PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE)) return false;
-  const WORD x = LOWORD(msg.lParam);
-  const WORD y = HIWORD(msg.lParam);
-  if (x == gLastMouseX && y == gLastMouseY) return false;
-  gLastMouseX = x;
-  gLastMouseY = y;
-  return true;
-}
-
-bool IsMouseMessage(UINT message) {
-  return (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK);
-}
-
-Point PointFromLParam(LPARAM lParam) { return Point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
-std::uint32_t MouseModifierFlags(WPARAM wParam) {
-  std::uint32_t flags = 0;
-  if (wParam & MK_SHIFT) flags |= 1;
-  if (wParam & MK_CONTROL) flags |= 4;
-  return flags;
-}
-
 WPARAM FindShortcutCommand(WPARAM key) {
   if (gShortcutTable == nullptr) return 0;
   for (std::uint32_t i = 0; i < gShortcutTable->count; ++i) {
@@ -316,6 +245,6 @@ void Reset() {
   gAboutMenu = nullptr;
   gApplicationFactory = nullptr;
   gSuppressControlNotifications = false;
-  gLastMouseX = gLastMouseY = 0;
+  ForgetLastMousePosition();
 }
 }  // namespace winmain_testing

@@ -2,7 +2,6 @@
 // application's entry points, and nothing thrown while handling one message gets past its procedure.
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Activation.h"
 #include "platform/user/Input.h"
@@ -15,8 +14,13 @@
 #include "ui/shell/App.h"
 #include "ui/menus/Menu.h"
 #include "ui/text/TextStyle.h"
+#include "ui/shell/MessagePump.h"
 #include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
+#include "graphics/SystemVersion.h"
 #include "ui/Seams.h"
+
+bool gSuppressControlNotifications = false;
 
 namespace {
 

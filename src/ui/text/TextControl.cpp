@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "core/Exception.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "graphics/TextMeasure.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Edit.h"
@@ -15,8 +14,9 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/dialogs/DialogSupport.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
 #include "ui/views/WindowFrame.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

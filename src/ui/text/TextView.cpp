@@ -47,14 +47,6 @@ constexpr StyleItem kAlignmentItems[] = {
     {"Centrer"_cp, 0, kAlignCenter},
 };
 
-Rect MakeEditorForString(String& text, View* container) {
-  const Rect bounds = container->GetBounds();
-  TextView::MakeForString(container, &text, bounds, true, true, true);
-  return bounds;
-}
-
-[[maybe_unused]] const bool gStringEditorInstalled = (SetStringEditorMaker(&MakeEditorForString), true);
-
 }  // namespace
 
 TextView::TextView(View* parent, const Rect& frame, String* shown, std::uint8_t anchoring, bool editable, bool grows,

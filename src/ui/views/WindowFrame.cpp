@@ -7,7 +7,6 @@
 #include "core/Exception.h"
 #include "core/String.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Cursor.h"
@@ -16,6 +15,8 @@
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
 #include "ui/shell/WinMain.h"
+#include "graphics/DisplayDepth.h"
+#include "graphics/RectConversion.h"
 
 bool gForceTopmost = false;
 

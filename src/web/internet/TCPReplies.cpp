@@ -6,7 +6,7 @@
 #include "core/Text1252.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
 #include "web/internet/TCPStream.h"
 
 namespace {

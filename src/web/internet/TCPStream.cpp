@@ -8,7 +8,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
 #include "ui/shell/DebugMessage.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
 
 SMART_DEFINE_ABSTRACT(TCPStream, "TCPStream", Stream, SmartImplementation)
 

@@ -19,6 +19,7 @@
 #include "support/Netpbm.h"
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
+#include "graphics/SystemVersion.h"
 
 using namespace document_testing;
 using namespace engine_testing;

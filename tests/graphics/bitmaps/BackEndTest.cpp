@@ -10,6 +10,8 @@
 #include "platform/gdi/Gdi.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
+#include "graphics/SystemVersion.h"
+#include "graphics/RectConversion.h"
 
 namespace {
 

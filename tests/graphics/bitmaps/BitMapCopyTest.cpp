@@ -11,6 +11,7 @@
 #include "graphics/bitmaps/PixelCursor.h"
 #include "platform/gdi/Gdi.h"
 #include "support/Raised.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

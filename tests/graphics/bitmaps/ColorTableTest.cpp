@@ -13,6 +13,7 @@
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

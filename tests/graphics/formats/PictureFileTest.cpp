@@ -19,6 +19,7 @@
 #include "platform/kernel/System.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
+#include "graphics/SystemVersion.h"
 
 using namespace picture_testing;
 

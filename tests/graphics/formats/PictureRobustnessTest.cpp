@@ -3,8 +3,13 @@
 
 #include <random>
 
+#include "core/Text1252.h"
 #include "graphics/PictureFixtures.h"
 #include "graphics/PictureFuzzTargets.h"
+#include "graphics/formats/GIFDecoder.h"
+#include "graphics/formats/JPEGCodec.h"
+#include "graphics/formats/PICTFile.h"
+#include "support/Raised.h"
 
 using namespace picture_testing;
 
@@ -21,6 +26,15 @@ const struct {
     {PictureFormat::kJPEG, "cjpeg-baseline.jpg"}, {PictureFormat::kJPEG, "cjpeg-progressive.jpg"},
     {PictureFormat::kJPEG, "im-cmyk.jpg"},   {PictureFormat::kPICT, "im.pict"},
 };
+
+void ReadRefusing(PictureFormat format, Stream& stream) {
+  Memory picture;
+  switch (format) {
+    case PictureFormat::kGIF: DecodeGIF(stream); break;
+    case PictureFormat::kJPEG: DecompressJPEG(stream); break;
+    default: ReadPICTData(stream, picture); break;
+  }
+}
 
 bool Read(PictureFormat format, const std::string& bytes) {
   return ReadUntrusted(format, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
@@ -51,6 +65,28 @@ TEST(PictureRobustness, FilesWithChangedBytesReadOrGiveTheProgramsError) {
       }
       Read(f.format, bytes);
     }
+  }
+}
+
+// Files that a reader refuses give the reader's own text, whatever check refused them.
+TEST(PictureRobustness, RefusedFilesGiveTheReadersText) {
+  const std::string gif = ReadFixture("im.gif"), jpeg = ReadFixture("cjpeg-baseline.jpg");
+  const struct {
+    const char* what;
+    PictureFormat format;
+    std::string bytes;
+    std::string error;
+  } cases[] = {
+      {"GIF cut in its header", PictureFormat::kGIF, gif.substr(0, 8), "Fin prématurée de fichier d'entrée"_cp},
+      {"GIF cut in its colour map", PictureFormat::kGIF, gif.substr(0, 20), "Fin prématurée de fichier d'entrée"_cp},
+      {"empty JPEG", PictureFormat::kJPEG, "", "Fichier d'entrée vide"_cp},
+      {"JPEG of another kind", PictureFormat::kJPEG, "GIF89a" + jpeg.substr(6), "Not a JPEG file: starts with 0x47 0x49"},
+      {"PICT without its picture", PictureFormat::kPICT, std::string(515, '\0'), "Fichier PICT trop court."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SmartRef<MemoryStream> stream = StreamOf(c.bytes);
+    EXPECT_EQ(RaisedText(Raised([&] { ReadRefusing(c.format, *stream); })), c.error);
   }
 }
 

@@ -10,23 +10,19 @@
 
 #include "platform/DemoWindow.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/user/Screen.h"
 #include "platform/kernel/System.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
 #include "platform/backend/SdlBackend.h"
 #include "support/WindowFixture.h"
 #include "support/XvfbChild.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
 using Screen = WindowFixture;
-
-std::uint32_t PixelAt(int x, int y) {
-  const auto& pixels = platform::ComposeScreen();
-  return pixels[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
-}
 
 TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
   HWND back = MakeTop({100, 100, 300, 300});
@@ -38,21 +34,21 @@ TEST_F(Screen, ComposesShownTopLevelWindowsBackToFront) {
   FillVisible(front, 0x00445566);
   FillVisible(child, 0x00778899);
   FillVisible(hidden, 0x00AABBCC);
-  EXPECT_EQ(PixelAt(5, 5), platform::kDesktopColour);
-  EXPECT_EQ(PixelAt(150, 150), 0x00112233u);
-  EXPECT_EQ(PixelAt(110, 110), 0x00778899u);
-  EXPECT_EQ(PixelAt(149, 149), 0x00778899u);
-  EXPECT_EQ(PixelAt(150, 110), 0x00112233u);  // right edge excluded
-  EXPECT_EQ(PixelAt(250, 250), 0x00445566u);
-  EXPECT_EQ(PixelAt(399, 399), 0x00445566u);
-  EXPECT_EQ(PixelAt(400, 400), platform::kDesktopColour);
+  EXPECT_EQ(ScreenPixel(5, 5), platform::kDesktopColour);
+  EXPECT_EQ(ScreenPixel(150, 150), 0x00112233u);
+  EXPECT_EQ(ScreenPixel(110, 110), 0x00778899u);
+  EXPECT_EQ(ScreenPixel(149, 149), 0x00778899u);
+  EXPECT_EQ(ScreenPixel(150, 110), 0x00112233u);  // right edge excluded
+  EXPECT_EQ(ScreenPixel(250, 250), 0x00445566u);
+  EXPECT_EQ(ScreenPixel(399, 399), 0x00445566u);
+  EXPECT_EQ(ScreenPixel(400, 400), platform::kDesktopColour);
 
   // A top-level window keeps its pixels: raised or moved, it shows them without repainting.
   SetWindowPos(back, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  EXPECT_EQ(PixelAt(250, 250), 0x00112233u);
+  EXPECT_EQ(ScreenPixel(250, 250), 0x00112233u);
   log.Clear();
   MoveWindow(front, 500, 300, 200, 200, TRUE);
-  EXPECT_EQ(PixelAt(550, 350), 0x00445566u);
+  EXPECT_EQ(ScreenPixel(550, 350), 0x00445566u);
   Pump();
   EXPECT_EQ(log.Count(front, WM_PAINT), 0);
 }
@@ -78,7 +74,7 @@ TEST_F(Screen, WindowsOffTheScreenShowOnlyWhatLiesOnIt) {
       EXPECT_EQ(painted, 0u) << c.place.left << "," << c.place.top;
     } else {
       EXPECT_EQ(painted, 50u * 50u) << c.place.left << "," << c.place.top;
-      EXPECT_EQ(PixelAt(c.inside.x, c.inside.y), 0x00123456u);
+      EXPECT_EQ(ScreenPixel(c.inside.x, c.inside.y), 0x00123456u);
     }
     DestroyWindow(w);
   }
@@ -86,7 +82,7 @@ TEST_F(Screen, WindowsOffTheScreenShowOnlyWhatLiesOnIt) {
   HWND right = MakeTop({600, 100, 700, 200});
   Pump();
   platform::SetScreenSize(500, 400);
-  EXPECT_EQ(PixelAt(499, 150), platform::kDesktopColour);
+  EXPECT_EQ(ScreenPixel(499, 150), platform::kDesktopColour);
   DestroyWindow(right);
 }
 
@@ -102,8 +98,8 @@ TEST_F(Screen, TheScreenContextDrawsUnderTheWindowsAndKnowsTheScreen) {
   FillRect(screen, &all, brush);
   DeleteObject(brush);
   EXPECT_EQ(ReleaseDC(nullptr, screen), 1);
-  EXPECT_EQ(PixelAt(50, 50), 0x00FF0000u);
-  EXPECT_EQ(PixelAt(150, 150), 0x00FFFFFFu);  // the window stays on top
+  EXPECT_EQ(ScreenPixel(50, 50), 0x00FF0000u);
+  EXPECT_EQ(ScreenPixel(150, 150), 0x00FFFFFFu);  // the window stays on top
   platform::SetScreenSize(1024, 700);
   screen = GetDC(nullptr);
   EXPECT_EQ(GetDeviceCaps(screen, HORZRES), 1024);

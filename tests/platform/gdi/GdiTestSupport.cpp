@@ -1,4 +1,5 @@
 #include "GdiTestSupport.h"
+#include "support/AsciiPicture.h"
 
 #include <cstring>
 
@@ -65,12 +66,7 @@ void Canvas::Fill(std::uint32_t value) {
 }
 
 std::string Canvas::Picture(std::uint32_t ink) const {
-  std::string text;
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) text += Value(x, y) == ink ? '#' : '.';
-    text += '\n';
-  }
-  return text;
+  return AsciiPicture(width_, height_, [this](int x, int y) { return Value(x, y); }, {{ink, '#'}}, '.');
 }
 
 void Canvas::Clear(COLORREF color) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -334,6 +338,79 @@ TEST(Files, SearchesMatchNamesWithoutRegardToCase) {
   EXPECT_FALSE(CloseHandle(nullptr));
   EXPECT_TRUE(FindClose(search));
   EXPECT_FALSE(FindClose(search));
+}
+
+// What a save needs of the layer beyond opening and writing.
+TEST(Files, SavingCallsKeepTheFileAndReportTheirFailures) {
+  TempFolder root;
+  const std::string document = root.Write("real/page.zod", "old");
+  std::filesystem::permissions(root.Path() / "real/page.zod", std::filesystem::perms::owner_read |
+                                                                  std::filesystem::perms::owner_write);
+  SetFileAttributesA(document.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  std::filesystem::create_symlink("real/page.zod", root.Path() / "link.zod");
+
+  // Through a link, the final path is the file the link points at.
+  HANDLE opened = Open(root.WinPath("link.zod"), GENERIC_READ);
+  ASSERT_NE(opened, INVALID_HANDLE_VALUE);
+  char final[MAX_PATH];
+  const DWORD length = GetFinalPathNameByHandleA(opened, final, MAX_PATH, 0);
+  EXPECT_EQ(std::string(final, length), document);
+  EXPECT_EQ(GetFinalPathNameByHandleA(opened, nullptr, 0, 0), length + 1);
+
+  // A file made from a template takes its permissions and attributes.
+  const std::string made = root.WinPath("real/page.zod~");
+  HANDLE replacement = CreateFileA(made.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, opened);
+  ASSERT_NE(replacement, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(std::filesystem::status(root.Path() / "real/page.zod~").permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_EQ(GetFileAttributesA(made.c_str()), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN);
+  DWORD written = 0;
+  EXPECT_TRUE(WriteFile(replacement, "new", 3, &written, nullptr));
+  EXPECT_TRUE(FlushFileBuffers(replacement));
+
+  // A close that fails says so, and the handle is gone all the same.
+  platform::FailNextClose(EIO);
+  SetLastError(0);
+  EXPECT_FALSE(CloseHandle(replacement));
+  EXPECT_EQ(GetLastError(), ERROR_IO_DEVICE);
+  EXPECT_FALSE(CloseHandle(replacement));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  EXPECT_TRUE(CloseHandle(opened));
+
+  EXPECT_TRUE(MoveFileExA(made.c_str(), document.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(root.Read("link.zod"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(root.Path() / "link.zod"));
+  SetLastError(0);
+}
+
+// Each failure a file call can meet reaches the user as a system error of the same meaning.
+TEST(Files, SystemFailuresHaveTheirWindowsMeaning) {
+  const std::pair<int, DWORD> table[] = {
+      {ENOSPC, ERROR_DISK_FULL},       {EFBIG, ERROR_DISK_FULL},           {EDQUOT, ERROR_DISK_FULL},
+      {EIO, ERROR_IO_DEVICE},          {EXDEV, ERROR_NOT_SAME_DEVICE},     {ELOOP, ERROR_CANT_RESOLVE_FILENAME},
+      {ETXTBSY, ERROR_SHARING_VIOLATION}, {EOVERFLOW, ERROR_FILE_TOO_LARGE}, {ESTALE, ERROR_UNEXP_NET_ERR},
+      {EROFS, ERROR_WRITE_PROTECT},    {ENXIO, ERROR_NOT_READY},           {EMLINK, ERROR_TOO_MANY_LINKS},
+  };
+  for (const auto& [err, code] : table) EXPECT_EQ(platform::ErrorFromErrno(err), code) << std::strerror(err);
+
+  // A file-size limit met while writing is a full disk.
+  TempFolder root;
+  const std::string path = root.WinPath("big.bin");
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    HANDLE file = Open(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
+    const std::string bytes(8192, 'x');
+    DWORD written = 0;
+    const bool failed = !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    _exit(failed && GetLastError() == ERROR_DISK_FULL && written == 4096 ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "core/Text1252.h"
-#include "platform/backend/HeadlessBackend.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"

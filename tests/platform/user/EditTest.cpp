@@ -9,12 +9,13 @@
 
 #include "platform/DemoWindow.h"
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Edit.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "support/WindowFixture.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -28,19 +29,8 @@ constexpr DWORD kMultiLine = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
 constexpr int kId = 7;
 constexpr RECT kParent{0, 0, 400, 300};
 
-std::uint32_t At(int x, int y) {
-  return platform::ComposeScreen()[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
-}
-
 // The pixels of a screen rectangle, row by row.
-std::vector<std::uint32_t> Pixels(RECT r) {
-  const std::vector<std::uint32_t>& screen = platform::ComposeScreen();
-  const auto width = static_cast<std::size_t>(platform::GetScreenSize().cx);
-  std::vector<std::uint32_t> pixels;
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) pixels.push_back(screen[static_cast<std::size_t>(y) * width + x]);
-  return pixels;
-}
+std::vector<std::uint32_t> Pixels(RECT r) { return ScreenPicture(r).pixels; }
 
 class EditControl : public WindowFixture {
  protected:
@@ -479,21 +469,21 @@ TEST_F(EditControl, PaintsWhiteWithoutAnAnswerAndShowsTheCaretAndSelectionWhileF
   HWND edit = MakeEdit(kMultiLine, "abc", {10, 10, 110, 50});
   Pump();
   const std::vector<std::uint32_t> unfocused = Pixels({10, 10, 110, 50});
-  EXPECT_EQ(At(100, 40), 0x00FFFFFFu);
+  EXPECT_EQ(ScreenPixel(100, 40), 0x00FFFFFFu);
   // The caret: one column of the line's height, inverted, at the caret's place.
   SetFocus(edit);
   SendMessageA(edit, EM_SETSEL, 3, 3);
   Pump();
   const POINT caret = OnScreen(edit, PointOf(edit, 3));
-  EXPECT_EQ(At(caret.x, caret.y), 0u);
-  EXPECT_EQ(At(caret.x, caret.y + LineHeight() - 1), 0u);
-  EXPECT_EQ(At(caret.x, caret.y + LineHeight()), 0x00FFFFFFu);
-  EXPECT_EQ(At(caret.x + 1, caret.y), 0x00FFFFFFu);
+  EXPECT_EQ(ScreenPixel(caret.x, caret.y), 0u);
+  EXPECT_EQ(ScreenPixel(caret.x, caret.y + LineHeight() - 1), 0u);
+  EXPECT_EQ(ScreenPixel(caret.x, caret.y + LineHeight()), 0x00FFFFFFu);
+  EXPECT_EQ(ScreenPixel(caret.x + 1, caret.y), 0x00FFFFFFu);
   // A selection: highlighted while focused, hidden when the focus goes.
   SendMessageA(edit, EM_SETSEL, 0, 3);
   Pump();
   const POINT start = OnScreen(edit, PointOf(edit, 0));
-  EXPECT_EQ(At(start.x, start.y + 1), 0x00000080u);
+  EXPECT_EQ(ScreenPixel(start.x, start.y + 1), 0x00000080u);
   SetFocus(parent);
   Pump();
   EXPECT_EQ(Pixels({10, 10, 110, 50}), unfocused);
@@ -529,7 +519,7 @@ TEST_F(EditControl, AHollowBrushShowsWhatLiesBeneath) {
   MoveWindow(fresh, 10, 60, 150, 45, TRUE);
   Pump();
   EXPECT_EQ(Pixels({10, 10, 160, 55}), Pixels({10, 60, 160, 105}));
-  EXPECT_EQ(At(159, 54), kBeneath);
+  EXPECT_EQ(ScreenPixel(159, 54), kBeneath);
 }
 
 TEST_F(EditControl, FontsSetAndGot) {

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Activation.h"
 #include "platform/user/Input.h"
 #include "support/WindowFixture.h"
 #include "platform/ScreenShot.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -47,10 +48,6 @@ class Frames : public WindowFixture {
                              nullptr);
     ShowWindow(w, SW_RESTORE);
     return w;
-  }
-
-  static std::uint32_t PixelAt(int x, int y) {
-    return platform::ComposeScreen()[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
   }
 
   static void Click(int x, int y) {
@@ -156,18 +153,18 @@ TEST_F(Frames, CaptionsShowTheirLookAndComeBackWhenUncovered) {
   RECT r{};
   GetWindowRect(a, &r);
   const int x = r.left + 60, y = r.top + 5;
-  EXPECT_EQ(PixelAt(x, y), 0x00000080u);  // navy: active
+  EXPECT_EQ(ScreenPixel(x, y), 0x00000080u);  // navy: active
   SendMessageA(a, WM_NCACTIVATE, FALSE, 0);
   Pump();
-  EXPECT_EQ(PixelAt(x, y), 0x00808080u);
-  EXPECT_EQ(PixelAt(r.left, r.top + 30), 0x00000000u);  // the one-pixel border
+  EXPECT_EQ(ScreenPixel(x, y), 0x00808080u);
+  EXPECT_EQ(ScreenPixel(r.left, r.top + 30), 0x00000000u);  // the one-pixel border
   // Another frame over the caption, then away again: the caption is drawn again where it shows.
   HWND b = MakeFrame(kKinds[0], {40, 10, 140, 60}, "B");
   Pump();
-  EXPECT_NE(PixelAt(x, y), 0x00808080u);
+  EXPECT_NE(ScreenPixel(x, y), 0x00808080u);
   MoveWindow(b, 300, 200, 100, 60, TRUE);
   Pump();
-  EXPECT_EQ(PixelAt(x, y), 0x00808080u);
+  EXPECT_EQ(ScreenPixel(x, y), 0x00808080u);
   // A new title is drawn at once.
   const ColourPicture before = ShotOf(a);
   SetWindowTextA(a, "Autre titre");

@@ -2,9 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/DemoWindow.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "support/WindowFixture.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -26,9 +27,6 @@ class PaintPixels : public WindowFixture {
     WindowFixture::TearDown();
     DeleteObject(brush);
   }
-  static std::uint32_t At(int x, int y) {
-    return platform::ComposeScreen()[static_cast<std::size_t>(y) * platform::GetScreenSize().cx + x];
-  }
   HBRUSH brush = nullptr;
 };
 
@@ -36,22 +34,22 @@ TEST_F(PaintPixels, TheClassBrushErasesExactlyTheUpdateArea) {
   HWND w = CreateWindowExA(0, "Brushed", "", WS_POPUP | WS_VISIBLE, 100, 100, 200, 100, nullptr, nullptr, nullptr,
                            nullptr);
   Pump();
-  EXPECT_EQ(At(100, 100), kBrush);
-  EXPECT_EQ(At(299, 199), kBrush);
-  EXPECT_EQ(At(300, 200), platform::kDesktopColour);
+  EXPECT_EQ(ScreenPixel(100, 100), kBrush);
+  EXPECT_EQ(ScreenPixel(299, 199), kBrush);
+  EXPECT_EQ(ScreenPixel(300, 200), platform::kDesktopColour);
   FillVisible(w, kMark);
   RECT part{10, 20, 30, 40};
   InvalidateRect(w, &part, TRUE);
   Pump();
-  EXPECT_EQ(At(110, 120), kBrush);
-  EXPECT_EQ(At(129, 139), kBrush);
-  EXPECT_EQ(At(130, 139), kMark);
-  EXPECT_EQ(At(109, 120), kMark);
+  EXPECT_EQ(ScreenPixel(110, 120), kBrush);
+  EXPECT_EQ(ScreenPixel(129, 139), kBrush);
+  EXPECT_EQ(ScreenPixel(130, 139), kMark);
+  EXPECT_EQ(ScreenPixel(109, 120), kMark);
   // Invalidated without erasing, the old pixels stay for the window to paint over.
   InvalidateRect(w, nullptr, FALSE);
   FillVisible(w, kMark);
   Pump();
-  EXPECT_EQ(At(110, 120), kMark);
+  EXPECT_EQ(ScreenPixel(110, 120), kMark);
 }
 
 TEST_F(PaintPixels, DrawingLeavesChildrenAndSiblingsAboveAlone) {
@@ -62,11 +60,11 @@ TEST_F(PaintPixels, DrawingLeavesChildrenAndSiblingsAboveAlone) {
   FillVisible(upper, 0x00000003);
   FillVisible(lower, 0x00000002);
   FillVisible(top, 0x00000001);
-  EXPECT_EQ(At(5, 5), 0x00000001u);
-  EXPECT_EQ(At(20, 20), 0x00000002u);
-  EXPECT_EQ(At(70, 70), 0x00000003u);  // the lower child did not draw over the upper one
-  EXPECT_EQ(At(159, 159), 0x00000003u);
-  EXPECT_EQ(At(160, 159), 0x00000001u);
+  EXPECT_EQ(ScreenPixel(5, 5), 0x00000001u);
+  EXPECT_EQ(ScreenPixel(20, 20), 0x00000002u);
+  EXPECT_EQ(ScreenPixel(70, 70), 0x00000003u);  // the lower child did not draw over the upper one
+  EXPECT_EQ(ScreenPixel(159, 159), 0x00000003u);
+  EXPECT_EQ(ScreenPixel(160, 159), 0x00000001u);
 }
 
 TEST_F(PaintPixels, BeginPaintDrawsOnlyInTheUpdateArea) {
@@ -89,9 +87,9 @@ TEST_F(PaintPixels, BeginPaintDrawsOnlyInTheUpdateArea) {
   InvalidateRect(w, &a, FALSE);
   InvalidateRect(w, &b, FALSE);
   Pump();
-  EXPECT_EQ(At(5, 5), kBrush);
-  EXPECT_EQ(At(55, 55), kBrush);
-  EXPECT_EQ(At(30, 30), kMark);  // inside the paint's bounds, outside its area
+  EXPECT_EQ(ScreenPixel(5, 5), kBrush);
+  EXPECT_EQ(ScreenPixel(55, 55), kBrush);
+  EXPECT_EQ(ScreenPixel(30, 30), kMark);  // inside the paint's bounds, outside its area
   EXPECT_EQ(platform::CountGdiObjects(), objects);  // no context or region left over
 }
 
@@ -117,7 +115,7 @@ TEST_F(PaintPixels, WindowsWithoutPixelsStillGiveAContext) {
     }
     DestroyWindow(w);
   }
-  EXPECT_EQ(At(5, 5), platform::kDesktopColour);
+  EXPECT_EQ(ScreenPixel(5, 5), platform::kDesktopColour);
 }
 
 }  // namespace

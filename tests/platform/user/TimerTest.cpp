@@ -1,7 +1,7 @@
 // Timers on the virtual clock.
 #include <gtest/gtest.h>
 
-#include "platform/backend/HeadlessBackend.h"
+#include "platform/screen/HeadlessBackend.h"
 #include "platform/user/Timer.h"
 #include "support/WindowFixture.h"
 

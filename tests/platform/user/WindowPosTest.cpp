@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "support/WindowFixture.h"
 
 namespace {

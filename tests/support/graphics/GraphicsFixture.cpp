@@ -2,11 +2,12 @@
 
 #include "core/FileReference.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/backend/Backend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/Message.h"
+#include "graphics/SystemVersion.h"
 
 void GraphicsFixture::Prepare(int screenBits, int winVersion, const std::string& applicationFolder) {
   platform::ResetWindowSystemForTesting();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "graphics/bitmaps/OSBitMap.h"
+#include "graphics/SystemVersion.h"
 
 class GraphicsFixture : public ::testing::Test {
  protected:

@@ -2,6 +2,7 @@
 
 #include "graphics/bitmaps/ColorTable.h"
 #include "platform/gdi/Gdi.h"
+#include "support/AsciiPicture.h"
 
 SurfaceDevice::SurfaceDevice(int width, int height, const Color& background, bool erase)
     : DisplayDevice(background, erase), width(width), height(height) {
@@ -40,16 +41,6 @@ void SurfaceDevice::Fill(std::uint32_t rgb) {
   for (int i = 0; i < width * height; ++i) bits[i] = rgb;
 }
 
-std::string SurfaceDevice::Picture(const std::vector<std::pair<std::uint32_t, char>>& key) const {
-  std::string picture;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      char c = '?';
-      for (const auto& [rgb, letter] : key)
-        if (Pixel(x, y) == rgb) c = letter;
-      picture += c;
-    }
-    picture += '\n';
-  }
-  return picture;
+std::string SurfaceDevice::Picture(const PictureKey& key) const {
+  return AsciiPicture(width, height, [this](int x, int y) { return Pixel(x, y); }, key);
 }

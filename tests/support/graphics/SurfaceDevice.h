@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "graphics/DisplayDevice.h"
+#include "support/AsciiPicture.h"
 
 class SurfaceDevice : public DisplayDevice {
  public:
@@ -23,7 +24,7 @@ class SurfaceDevice : public DisplayDevice {
   std::uint32_t Pixel(int x, int y) const { return bits[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF; }
   void Fill(std::uint32_t rgb);
   // One character a pixel, row by row: the character given for each colour, '?' for any other.
-  std::string Picture(const std::vector<std::pair<std::uint32_t, char>>& key) const;
+  std::string Picture(const PictureKey& key) const;
   int beginCount = 0;  // how often the DC was taken
 
  private:

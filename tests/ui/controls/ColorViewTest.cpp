@@ -4,12 +4,12 @@
 
 #include <set>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/GenericArray.h"
 #include "core/String.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/formats/ImageResource.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
@@ -18,6 +18,7 @@
 #include "ui/shell/Tool.h"
 #include "ui/ViewTestSupport.h"
 #include "ui/views/Window.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -194,8 +195,7 @@ class ChooserTest : public ProgramFixture {
     Pump();
   }
   static std::uint32_t Pixel(Window* window, int x, int y) {
-    const POINT p = OnScreen(window, x, y);
-    return platform::ComposeScreen()[static_cast<std::size_t>(p.y) * platform::GetScreenSize().cx + p.x] & 0xFFFFFF;
+    return ScreenPixel(OnScreen(window, x, y));
   }
   // Opens the chooser with a click on the page: its window is up, waiting for a press.
   SmartRef<Window> OpenChooser(int x, int y) {

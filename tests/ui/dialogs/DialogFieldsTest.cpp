@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "ui/DialogTestSupport.h"
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/String.h"
 #include "core/Text1252.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/String.h"
 #include "platform/user/Button.h"
 #include "platform/user/Input.h"

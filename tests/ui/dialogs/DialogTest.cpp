@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/DialogTestSupport.h"
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"

@@ -9,6 +9,7 @@
 #include "support/Raised.h"
 #include "ui/controls/PopupControl.h"
 #include "ui/views/Window.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

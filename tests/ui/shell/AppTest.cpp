@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"

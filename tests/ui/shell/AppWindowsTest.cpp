@@ -1,17 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "ui/RecordingWindow.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
+#include "ui/shell/WindowProcs.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/user/Paint.h"
 #include "support/Raised.h"
 #include "ui/controls/Control.h"
 #include "ui/text/TextStyle.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -284,8 +286,7 @@ TEST_F(AppWindowsTest, ARealEditControlPaintsWithItsStylesBackground) {
     Pump();
     POINT inside{70, 20};
     ClientToScreen(edit, &inside);
-    const auto& pixels = platform::ComposeScreen();
-    EXPECT_EQ(pixels[static_cast<std::size_t>(inside.y) * platform::GetScreenSize().cx + inside.x], 0x0000A0u);
+    EXPECT_EQ(ScreenPixel(inside), 0x0000A0u);
     RemovePropA(edit, "TextStyle");
     DestroyWindow(edit);
   });

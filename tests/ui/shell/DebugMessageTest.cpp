@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/ListData.h"
 #include "core/Text1252.h"
 #include "graphics/DisplayPort.h"

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"

@@ -4,11 +4,11 @@
 
 #include "core/String.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "ui/shell/DebugMessage.h"
 #include "ui/shell/TwainSupport.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 

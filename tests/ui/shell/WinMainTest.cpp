@@ -6,11 +6,10 @@
 #include <functional>
 #include <memory>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/Text1252.h"
-#include "graphics/bitmaps/OSBitMap.h"
-#include "platform/backend/HeadlessBackend.h"
-#include "platform/backend/Screen.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Keyboard.h"
@@ -18,6 +17,7 @@
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "platform/user/Window.h"
+#include "graphics/SystemVersion.h"
 
 namespace {
 
@@ -67,8 +67,8 @@ TEST_F(WinMainTest, ADocumentNamedOnTheCommandLineIsNotOpenedTheProgramStartsWit
   EXPECT_TRUE(newDocument);
 }
 
-// The bar starts with the about menu (no picture among the program's bitmaps here, so its title is "*"),
-// whose one item, chosen with the mouse, shows the about box.
+// The bar starts with the about menu, titled with the program's little picture, whose one item, chosen
+// with the mouse, shows the about box.
 TEST_F(WinMainTest, TheAboutMenuNamesTheProgramAndItsItemShowsTheAbout) {
   std::deque<std::function<void()>> hand;
   platform::SetBackend(std::make_unique<platform::HeadlessBackend>([&](DWORD) {
@@ -89,9 +89,8 @@ TEST_F(WinMainTest, TheAboutMenuNamesTheProgramAndItsItemShowsTheAbout) {
     const HMENU bar = GetMenu(gMainWindow);
     ASSERT_EQ(GetMenuItemCount(bar), 1);
     EXPECT_EQ(GetSubMenu(bar, 0), gAboutMenu);
+    EXPECT_TRUE(GetMenuState(bar, 0, MF_BYPOSITION) & MF_BITMAP);
     char text[64];
-    GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ(text, "*");
     GetMenuStringA(gAboutMenu, 1, text, sizeof text, MF_BYCOMMAND);
     EXPECT_EQ(std::string(text), "À propos de Essai..."_cp);
     POINT origin{0, 0};
@@ -99,6 +98,7 @@ TEST_F(WinMainTest, TheAboutMenuNamesTheProgramAndItsItemShowsTheAbout) {
     EXPECT_EQ(origin.y, 40);
     RECT title{};
     ASSERT_TRUE(GetMenuItemRect(gMainWindow, bar, 0, &title));
+    EXPECT_GE(title.right - title.left, 30);  // the picture's width
     hand.push_back([&] {
       RECT item{};
       ASSERT_TRUE(GetMenuItemRect(gMainWindow, gAboutMenu, 0, &item));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/File.h"
 #include "core/FileReference.h"
 #include "core/ObjectFile.h"

@@ -3,10 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/user/Paint.h"
 #include "support/WindowFixture.h"
 #include "ui/ViewTestSupport.h"
+#include "support/ScreenPixels.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ class ViewOnWindow : public WindowFixture {
   }
   // The screen's pixel at a point of the window's client area.
   static std::uint32_t At(int x, int y) {
-    return platform::ComposeScreen()[static_cast<std::size_t>(kTop + y) * platform::GetScreenSize().cx + kLeft + x];
+    return ScreenPixel(kLeft + x, kTop + y);
   }
 
   HWND window = nullptr;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "core/String.h"
 #include "platform/gdi/WindowSystemCalls.h"
 #include "platform/kernel/Errors.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "ui/RecordingWindow.h"
 #include "core/String.h"
 #include "platform/user/Input.h"

@@ -1,0 +1,14 @@
+// The version of the system the program runs on, which decides the bitmap back end, the pictures of
+// the about menu and the colours of a limited system.
+#pragma once
+
+enum : int { Win31Only = 1, Win95 = 4 };
+// The system's version code, probed once.
+int GetWinVersion();
+bool IsLimitedWindows();
+bool IsWinVersion2Or3();
+
+namespace bitmap_testing {
+// Makes the version probe answer the code (Win31Only: a limited system); 0 probes the system again.
+void SetWinVersion(int code);
+}  // namespace bitmap_testing

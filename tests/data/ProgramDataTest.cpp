@@ -1,0 +1,303 @@
+// The program's own data folders as they are checked in under data/: every numbered picture, sound and
+// text that the resource sets ask for is there and reads, the clip-art folders hold what the browsers
+// list, and standard tools read every picture and sound the same way the program does.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/FileReference.h"
+#include "core/Resources.h"
+#include "core/Sound.h"
+#include "core/Stream.h"
+#include "core/String.h"
+#include "core/Text1252.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/formats/ImageResource.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/user/BitmapResource.h"
+#include "platform/user/Cursor.h"
+#include "support/AlertRecorder.h"
+#include "support/Raised.h"
+#include "support/TempFolder.h"
+#include "support/graphics/GraphicsFixture.h"
+#include "ui/shell/Cursor.h"
+#include "ui/shell/WinMain.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(QUILLORY_SOURCE_DIR) / "data";
+
+// The editor's set and the application's set, over the ids their libraries will give them.
+Resources& kidResources = *new Resources(1000, 4999);  // never destroyed: the caches outlive the drawing layer
+Resources& appResources = *new Resources(1000, 3999);
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// What a command prints on its standard output.
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
+}
+
+std::string Bytes(const String& text) {
+  const TextLock lock(text);
+  return std::string(lock.Chars(), static_cast<std::size_t>(lock.Length()));
+}
+
+std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+
+std::vector<fs::path> FilesUnder(const fs::path& folder, const std::string& extension) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file() && entry.path().extension() == extension) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+SmartRef<BitMap> Decode(const std::string& bytes) {
+  SmartRef<MemoryStream> stream = new MemoryStream();
+  stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  stream->Seek(0, kSeekFromStart);
+  return new BitMap(~stream, false, 0);
+}
+
+// The program started from a copy of data/: the graphics fixture makes data/ the program's folder.
+class ProgramData : public GraphicsFixture {
+ protected:
+  void SetUp() override {
+    GraphicsFixture::SetUp();
+    resources_testing::ForgetOSApp();
+    record.instance = reinterpret_cast<HINSTANCE>(0x400000);
+    Resources::SetOSApp(&record);
+  }
+  void TearDown() override {
+    resources_testing::ForgetOSApp();
+    GraphicsFixture::TearDown();
+  }
+  MainWindowRecord record;
+};
+
+TEST_F(ProgramData, EveryNumberedPictureLoadsAtItsSize) {
+  struct Case {
+    Resources* set;
+    int id;
+    int width;  // 0: the artwork's own size
+    int height;
+  };
+  std::vector<Case> cases = {
+      {&stockResources, 201, 0, 0},  {&stockResources, 204, 0, 0},
+      // The grids of the editor's looks and the application's button looks hold their buttons exactly.
+      {&kidResources, 1020, 210, 25}, {&kidResources, 1021, 210, 25}, {&kidResources, 1024, 216, 43},
+      {&kidResources, 1030, 50, 75},  {&kidResources, 1031, 50, 75},
+      {&appResources, 1551, 133, 390}, {&appResources, 1552, 133, 390}, {&appResources, 1553, 133, 0},
+      {&appResources, 1420, 0, 0}, {&appResources, 1421, 0, 0}, {&appResources, 1422, 0, 0}};
+  for (int id = 3020; id <= 3022; ++id) cases.push_back({&kidResources, id, 0, 70});
+  for (int id = 3030; id <= 3032; ++id) cases.push_back({&kidResources, id, 50, 50});
+  for (int page = 1500; page <= 1540; page += 10) {
+    cases.push_back({&appResources, page + 1, 430, 50});
+    cases.push_back({&appResources, page + 2, 430, 50});
+  }
+  for (int id : {1700, 1701, 1702, 1703, 1704, 1705, 1706, 1707, 1708, 1709, 1710, 1711, 1712, 1713, 1715, 1716,
+                 1717, 1718, 1720, 1721, 1800, 1801, 1802, 1803, 1805})
+    cases.push_back({&appResources, id, 0, 0});
+
+  AlertRecorder alerts;
+  std::map<int, Point> sizes;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.id);
+    const int index = c.id - c.set->GetFirst();
+    const SmartRef<BitMap> picture = c.set->GetImageResource(index)->Get();
+    ASSERT_TRUE(picture);
+    const Point size = c.set->GetImageSize(index);
+    if (c.width != 0) {
+      EXPECT_EQ(size.x, c.width);
+    }
+    if (c.height != 0) {
+      EXPECT_EQ(size.y, c.height);
+    }
+    sizes[c.id] = size;
+  }
+  // The framework's own set lives past the drawing layer at exit, so it keeps nothing this test loaded.
+  for (int index : {1, 4}) stockResources.GetImageResource(index)->Purge();
+  EXPECT_TRUE(alerts.Alerts().empty());
+  // A button's looks are drawn over one another, so each pair has one size.
+  for (const auto& [up, down] : std::map<int, int>{{1700, 1701}, {1702, 1703}, {1704, 1705}, {1706, 1707},
+                                                   {1708, 1709}, {1710, 1711}, {1712, 1717}, {1713, 1718},
+                                                   {1715, 1716}, {1720, 1721}})
+    EXPECT_EQ(sizes[up], sizes[down]) << up;
+}
+
+TEST_F(ProgramData, EveryNumberedSoundAndTextReads) {
+  std::vector<int> ids = {1000, 1001, 1002, 1003, 1004, 1005, 1012, 1013, 1014, 1020, 1022, 1023, 1060, 1061};
+  for (int id = 1031; id <= 1036; ++id) ids.push_back(id);
+  for (int id = 1040; id <= 1043; ++id) ids.push_back(id);
+  AlertRecorder alerts;
+  for (int id : ids) {
+    Sound* sound = kidResources.GetSoundResource(id - 1000)->Get();
+    ASSERT_NE(sound, nullptr) << id;
+    EXPECT_FALSE(sound->IsEmpty()) << id;
+  }
+  EXPECT_TRUE(alerts.Alerts().empty());
+
+  String text;
+  ASSERT_TRUE(LoadDataText(text, 2000));
+  const std::string lines = Bytes(text);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+  ASSERT_TRUE(LoadDataText(text, 1000));
+  // A destination no one can be reached at: the reserved top-level name, written as the publisher reads it.
+  const std::string destination = Bytes(text);
+  EXPECT_EQ(destination.rfind("ftp:/", 0), 0u);
+  EXPECT_NE(destination.find(".invalid/"), std::string::npos);
+  // No account or password ships: the dialog offers its own words for the child to replace.
+  EXPECT_FALSE(LoadDataText(text, 1001));
+  EXPECT_FALSE(LoadDataText(text, 1002));
+}
+
+TEST_F(ProgramData, TheProgramsCursorsAndCompiledPicturesAreThere) {
+  for (int id : {6001, 6002}) {
+    const HBITMAP picture = LoadBitmapA(record.instance, MAKEINTRESOURCEA(id));
+    ASSERT_NE(picture, nullptr) << id;
+    BITMAP info{};
+    GetObjectA(picture, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth, 30);
+    EXPECT_EQ(info.bmHeight, 16);  // the menu bar's height less its margins
+    DeleteObject(picture);
+  }
+  for (int id : {201, 208, 210, 219, 230}) {
+    const SmartRef<Cursor> cursor(stockResources.GetCursor(id - 200));
+    EXPECT_EQ(cursor->GetHandle(), LoadCursorA(record.instance, MAKEINTRESOURCEA(id))) << id;
+  }
+  for (int id = 300; id <= 319; ++id) {
+    const SmartRef<Cursor> cursor(stockResources.GetCursor(id - 200));
+    EXPECT_EQ(cursor->GetHandle(), LoadCursorA(record.instance, MAKEINTRESOURCEA(id))) << id;
+  }
+}
+
+TEST_F(ProgramData, EveryFolderTheProgramOpensIsThere) {
+  char name[256];
+  for (int id : {1000, 1001, 1002, 1004, 1006, 1009, 1010, 1013}) {
+    appResources.GetString(name, id - 1000);
+    EXPECT_TRUE(fs::is_directory(kData / name)) << name;
+  }
+  for (const char* folder : {"Data", "FDA", "LNWEB", "LNEMAIL", "Vignette/Around the World"})
+    EXPECT_TRUE(fs::is_directory(kData / folder)) << folder;
+  // Backgrounds come at each page size.
+  for (const char* size : {"480x360", "600x450", "760x570"}) {
+    int found = 0;
+    for (const fs::path& file : FilesUnder(kData / "Fonds", ".bmp")) {
+      if (file.stem().string().ends_with(size)) {
+        const SmartRef<BitMap> picture = Decode(ReadBytes(file));
+        Rect bounds;
+        picture->GetBounds(&bounds);
+        EXPECT_EQ(std::to_string(bounds.Size().x) + "x" + std::to_string(bounds.Size().y), size) << file;
+        ++found;
+      }
+    }
+    EXPECT_GT(found, 0) << size;
+  }
+}
+
+// ImageMagick's decoding of every picture, pixel for pixel, is the program's. ImageMagick is asked once
+// for all of them, as each start of it costs more than decoding a picture.
+TEST_F(ProgramData, EveryPictureDecodesAsImageMagickDecodesIt) {
+  const std::vector<fs::path> pictures = FilesUnder(kData, ".bmp");
+  ASSERT_FALSE(pictures.empty());
+  std::string all;
+  for (const fs::path& path : pictures) all += " " + Quoted(path);
+  const std::string sizes = Output("/usr/bin/identify -format '%wx%h\\n'" + all);
+  const std::string rgb = Output("/usr/bin/convert" + all + " -depth 8 rgb:-");
+  std::size_t line = 0, at = 0;
+  for (const fs::path& path : pictures) {
+    SCOPED_TRACE(path.string());
+    const SmartRef<BitMap> picture = Decode(ReadBytes(path));
+    Rect bounds;
+    picture->GetBounds(&bounds);
+    const int width = bounds.Size().x, height = bounds.Size().y;
+    const std::size_t end = sizes.find('\n', line);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_EQ(sizes.substr(line, end - line), std::to_string(width) + "x" + std::to_string(height));
+    line = end + 1;
+    ASSERT_LE(at + static_cast<std::size_t>(width * height * 3), rgb.size());
+    const auto* pixels = reinterpret_cast<const unsigned char*>(rgb.data() + at);
+    at += static_cast<std::size_t>(width * height * 3);
+    int wrong = 0;
+    const auto compareRow = [&](int y) {
+      for (int x = 0; x < width; ++x) {
+        const Color c = picture->GetPixelColor(picture->GetPixelValue(x, y));
+        const unsigned char* p = pixels + (y * width + x) * 3;
+        if (c.red >> 8 != p[0] || c.green >> 8 != p[1] || c.blue >> 8 != p[2]) ++wrong;
+      }
+    };
+    // Every third row and the last: a run-length slip shifts every row after it, so a slip shows.
+    for (int y = 0; y < height; y += 3) compareRow(y);
+    if ((height - 1) % 3 != 0) compareRow(height - 1);
+    EXPECT_EQ(wrong, 0);
+  }
+  EXPECT_EQ(at, rgb.size());
+}
+
+// sox reads every sound as the short mono sound the program plays, and the program reads it too. sox is
+// asked each question once for all the files.
+TEST_F(ProgramData, EverySoundIsAShortMonoWave) {
+  const std::vector<fs::path> sounds = FilesUnder(kData, ".wav");
+  ASSERT_FALSE(sounds.empty());
+  std::string all;
+  for (const fs::path& path : sounds) all += " " + Quoted(path);
+  std::string expected;
+  for (std::size_t i = 0; i < sounds.size(); ++i) expected += "1\n";
+  EXPECT_EQ(Output("sox --i -c" + all), expected);
+  std::string rates, bits;
+  for (std::size_t i = 0; i < sounds.size(); ++i) rates += "22050\n", bits += "16\n";
+  EXPECT_EQ(Output("sox --i -r" + all), rates);
+  EXPECT_EQ(Output("sox --i -b" + all), bits);
+  const std::string durations = Output("sox --i -D" + all);
+  std::size_t at = 0;
+  for (const fs::path& path : sounds) {
+    SCOPED_TRACE(path.string());
+    const std::size_t end = durations.find('\n', at);
+    ASSERT_NE(end, std::string::npos);
+    const double seconds = std::stod(durations.substr(at, end - at));
+    at = end + 1;
+    EXPECT_GT(seconds, 0.0);
+    EXPECT_LT(seconds, 1.5);
+    const std::string bytes = ReadBytes(path);
+    SmartRef<MemoryStream> stream = new MemoryStream();
+    stream->Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    const SmartRef<Sound> sound = new Sound(*stream, Sound::wave, false);
+    EXPECT_EQ(sound->GetData().GetSize(), bytes.size());
+  }
+}
+
+// A data file damaged after installation is the program's own missing-resource message, with its id.
+TEST_F(ProgramData, ADamagedPictureIsReportedWithItsId) {
+  TempFolder root;
+  fs::create_directories(root.Path() / "Data");
+  const std::string good = ReadBytes(kData / "Data/1420.bmp");
+  root.Write("Data/1420.bmp", good.substr(0, good.size() / 2));
+  Prepare(32, Win95, root.WinPath());
+  AlertRecorder alerts;
+  EXPECT_EQ(RaisedText(Raised([] { appResources.GetImageData(420); })),
+            "Fichier de données standard manquant. Réinstaller le programme."_cp);
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, "GetImageData failed!\nResID=1420");
+  EXPECT_EQ(alerts.Alerts()[0].caption, "Ressource manquante");
+}
+
+}  // namespace
