@@ -23,9 +23,7 @@ class File : public Stream, public SmartImplementation {
   File(const File&) = delete;
   File& operator=(const File&) = delete;
 
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
   std::size_t GetMemorySize() const override { return sizeof(File) + buffer.GetSize(); }
 
   void Write(const void* source, std::uint32_t length) override;

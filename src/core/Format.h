@@ -19,9 +19,7 @@ extern const Version gIndexVersion;
 class TypeIndex : public SmartImplementation {
   SMART_ABSTRACT(TypeIndex)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // File types are static objects that live for the whole run.
   TypeIndex(const FileType* fileType, Version version, const char* name);
@@ -59,9 +57,7 @@ class ClassNotInFormat : public ErrorException {
 class Format : public SmartImplementation {
   SMART_ABSTRACT(Format)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   enum : std::int32_t { kSizeUnknown = -1, kSizeVaries = -2 };
 

@@ -57,9 +57,7 @@ class SaveTarget {
 class ObjectFile : public Archive, public Scribe, public SmartImplementation {
   SMART_ABSTRACT(ObjectFile)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   ObjectFile(SmartRef<TypeIndex> typeIndex, SmartRef<Stream> stream);
   ~ObjectFile() override;

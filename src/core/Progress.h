@@ -28,9 +28,7 @@ class ProgressDisplay : public virtual Smart {
 // The display until the window system provides one: shows nothing and is never stopped.
 class SilentProgressDisplay : public ProgressDisplay, public SmartImplementation {
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
   void Open() override {}
   void SetProgress(std::uint32_t, std::uint32_t) override {}
   void SetCaption(const String&) override {}

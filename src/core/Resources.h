@@ -29,9 +29,7 @@ class SoundResource : public SmartImplementation, public Purgeable {
   ~SoundResource() override;
   SoundResource(const SoundResource&) = delete;
   SoundResource& operator=(const SoundResource&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // The cached sound (not counted for the caller).
   Sound* Get();

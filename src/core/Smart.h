@@ -223,6 +223,13 @@ T* NewPermanent(Args&&... args) {
   void CopyFrom(Smart* source) override;       \
   Smart* Clone() const override;
 
+// Inside a class body: objects of the class cannot be copied. Nothing copies into them and their clone is
+// null, so a copy asked of one (a clipboard, a duplicated selection) finds nothing to take.
+#define SMART_NOT_COPYABLE                              \
+  bool CanCopyFrom(Smart*) override { return false; }   \
+  void CopyFrom(Smart*) override {}                     \
+  Smart* Clone() const override { return nullptr; }
+
 namespace smart_detail {
 // A base's own cast, named through a template argument: clang does not expand a pack inside a qualified
 // member name.

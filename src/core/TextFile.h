@@ -10,9 +10,7 @@ class TextFile : public File, public Scribe {
  public:
   TextFile(FileReference* reference, int mode) : File(reference, mode) {}
 
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   using File::Read;
   using File::Write;

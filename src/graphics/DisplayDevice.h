@@ -20,9 +20,7 @@ class DisplayDevice : public SmartImplementation {
  public:
   DisplayDevice(const Color& background, bool erase);
   // Devices are not copied: each stands for one surface.
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // Subclasses take their device context first (mode 1 paints an update), then call this.
   virtual void BeginDraw(int mode);

@@ -28,11 +28,15 @@ class PortTextStyle {
   virtual std::int32_t GetAlignment() const = 0;
 };
 
+// How a port opens its device: plain drawing, or the painting of the device's update area.
+enum : int { kPortDraws = 0, kPortPaintsUpdate = 1 };
+
 class DisplayPort : public SmartImplementation {
   SMART_ABSTRACT(DisplayPort)
  public:
-  // Opens the device for drawing (mode 1 paints an update, 0 is plain drawing), clipped to the rectangle.
-  DisplayPort(DisplayDevice* device, const Rect& rect, int mode = 0);
+  // Opens the device for drawing (kPortPaintsUpdate paints an update, kPortDraws is plain drawing), clipped to
+  // the rectangle.
+  DisplayPort(DisplayDevice* device, const Rect& rect, int mode = kPortDraws);
   ~DisplayPort() override;
   DisplayPort(const DisplayPort&) = delete;
   DisplayPort& operator=(const DisplayPort&) = delete;

@@ -57,7 +57,7 @@ void ImageChannelNode::Redraw(DisplayDevice* device) {
   GetBounds(&bounds);
   Area visible(bounds);
   SubtractCovered(device, visible);
-  DisplayPort port(device, bounds, 1);
+  DisplayPort port(device, bounds, kPortPaintsUpdate);
   Area update;
   port.BeginUpdate(visible, &update);
   // As a paint of a window is clipped to what needs it, so is a paint of any device: channels that draw

@@ -18,9 +18,7 @@ class DisplayPort;
 class Graphic : public virtual Smart {
   SMART_ABSTRACT(Graphic)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
   virtual void Draw(DisplayPort& port) = 0;
   virtual void GetBounds(Rect* bounds) const = 0;
   Rect GetBounds() const {
@@ -78,9 +76,7 @@ class ImageChannel : public virtual Smart {
  public:
   explicit ImageChannel(DisplayDevice* device);
   ~ImageChannel() override;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
   DisplayDevice* GetDevice() const;
   // Removes from the area what this channel paints opaquely on that device.
   virtual void SubtractCovered(DisplayDevice* device, Area& area) = 0;

@@ -71,7 +71,7 @@ TEST(DisplayPort, BeginUpdateErasesTheVisibleInvalidPartAndValidates) {
     device.InvalidateArea(Area(Rect{0, 0, 4, 4}), Area::emptyArea());
     Area update;
     {
-      DisplayPort port(&device, {0, 0, 6, 4}, 1);
+      DisplayPort port(&device, {0, 0, 6, 4}, kPortPaintsUpdate);
       port.BeginUpdate(Area(Rect{2, 0, 6, 2}), &update);
     }
     EXPECT_EQ(update.GetBounds(), (Rect{0, 0, 4, 4}));

@@ -17,9 +17,7 @@ class ImageResource : public SmartImplementation, public Purgeable {
   ~ImageResource() override;
   ImageResource(const ImageResource&) = delete;
   ImageResource& operator=(const ImageResource&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   SmartRef<BitMap> Get();
   Point GetSize() const;

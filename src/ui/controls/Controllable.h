@@ -31,9 +31,7 @@ class Controllable : public virtual Smart {
   Controllable() = default;
   Controllable(const Controllable&) = delete;
   Controllable& operator=(const Controllable&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   virtual void GetRange(std::int32_t command, std::int32_t* min, std::int32_t* max) = 0;
   // The positions one page step moves.

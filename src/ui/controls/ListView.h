@@ -24,9 +24,7 @@ class ListView : public View, public ModelObserver, public Controllable {
   ListView(View* parent, const Rect& frame, const List& list, Editable* titleContainer,
            const GenericArray& selection, bool editable);
   ~ListView() override;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // A list pane filling the parent but for the scroll bar's strip on the right, with its bar.
   static SmartRef<ListView> CreateInView(View* parent, const List& list, Editable* titleContainer,

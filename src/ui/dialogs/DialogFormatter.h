@@ -25,9 +25,7 @@ class DialogFormatter : public SmartImplementation {
   // The dialog outlives the formatter. Options are kept and read by nothing.
   DialogFormatter(Dialog* dialog, std::int32_t defaultWidth, std::uint8_t options, std::int32_t spacingX,
                   std::int32_t spacingY, std::int32_t startX, std::int32_t startY);
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // A bold label on a new line, 21 high, left-aligned or centred in its width (0: the default width).
   virtual SmartRef<TextView> AddLabel(const String& text, bool centred, std::int32_t width);

@@ -19,9 +19,7 @@ class ProgressDialog : public Dialog, public ProgressDisplay {
   static constexpr std::uint32_t kPollInterval = 100;
 
   explicit ProgressDialog(const char* caption);
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // The maker that ranges call; outside the running program (no main window to hold the dialog) ranges
   // report to a display that shows nothing.

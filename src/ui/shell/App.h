@@ -26,9 +26,7 @@ class Window;
 class FormatPicker : public virtual Smart {
   SMART_ABSTRACT(FormatPicker)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   virtual SmartRef<Scribe> MakeScribe(FileReference& file, int mode) = 0;
   virtual SmartRef<FileReference> ChooseFile(int mode) = 0;
@@ -69,9 +67,7 @@ class App : public SmartImplementation, public FormatPicker {
   App(const App&) = delete;
   App& operator=(const App&) = delete;
   // The application is never copied.
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // Slots 0-3: the document format.
   SmartRef<Scribe> MakeScribe(FileReference& file, int mode) override;

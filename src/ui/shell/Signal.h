@@ -13,9 +13,7 @@ class GenericSignal : public SmartImplementation {
   SMART_ABSTRACT(GenericSignal)
  public:
   // A signal is bound to the item that holds it; it is never copied.
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // 0, 1 or 3 for the watcher (which may be null: 3).
   virtual int GetSignalStatus(Smart* watcher) = 0;

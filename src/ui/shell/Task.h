@@ -12,9 +12,7 @@ class View;
 class Task : public virtual Smart {
   SMART_ABSTRACT(Task)
  public:
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
   virtual void Do() = 0;
   virtual void Undo() = 0;
   virtual void Redo() = 0;

@@ -14,6 +14,7 @@
 #include "ui/shell/App.h"
 #include "ui/menus/Menu.h"
 #include "ui/text/TextStyle.h"
+#include "ui/views/Window.h"
 #include "ui/shell/MessagePump.h"
 #include "ui/shell/WinMain.h"
 #include "ui/shell/WindowProcs.h"
@@ -131,7 +132,7 @@ LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       // Only a request: a window that refuses to close keeps the program running.
-      QuitApplication(2);
+      QuitApplication(kCloseAsking);
       return 0;
     case WM_ACTIVATEAPP:
       if (LOBYTE(wParam) != 0) RealizeAppPalette();
@@ -195,7 +196,7 @@ LRESULT ChildMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       ValidateRect(window, nullptr);
       break;
     case WM_CLOSE:
-      CloseWindowEvent(window, 2);
+      CloseWindowEvent(window, kCloseAsking);
       break;
     case WM_MOUSEACTIVATE:
       // A click does not activate a child window by itself: the framework decides (WindowActivatedEvent).

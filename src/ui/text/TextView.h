@@ -23,9 +23,7 @@ class TextView : public View, public Controllable, public ModelObserver, public 
   TextView(View* parent, const Rect& frame, String* text, std::uint8_t anchoring, bool editable, bool grows,
            bool multiLine, bool password);
   ~TextView() override;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // The editor of a String: an editable multi-line view in the frame less the scroll-bar strips, added to
   // the parent, with the bars asked for along the parent's edges.

@@ -141,8 +141,8 @@ bool DocWindow::CanClose(int kind) {
   if (!IsModified()) return true;
   // The owner saves this window's document with its own.
   if (owner && !scribe) return true;
-  if (kind == 1) return true;
-  if (kind == 2) return AskToSave();
+  if (kind == kCloseDiscarding) return true;
+  if (kind == kCloseAsking) return AskToSave();
   Save(kSaveDocument);
   return !IsModified();
 }

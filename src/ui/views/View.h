@@ -56,9 +56,7 @@ class View : public ImageChannelNode, public InvalidationSink, public SmartImple
   ~View() override;
   View(const View&) = delete;
   View& operator=(const View&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // The image-channel part.
   void Draw(DisplayPort& port, const Area& area) override;

@@ -14,6 +14,10 @@ class App;
 class Menu;
 class String;
 
+// Why a window closes, and why the program quits (each of its windows then closes for the same reason),
+// which decides what becomes of an unsaved document: saved, dropped, or the child is asked.
+enum : int { kCloseSaving = 0, kCloseDiscarding = 1, kCloseAsking = 2 };
+
 class Window : public View {
   SMART_ABSTRACT(Window)
  public:

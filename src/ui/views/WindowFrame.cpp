@@ -122,7 +122,7 @@ void WindowFrame::BeginDraw(int mode) {
   if (drawState == nullptr) {
     drawMode = mode;
     auto state = std::make_unique<DrawState>();
-    if (mode == 1) {
+    if (mode == kPortPaintsUpdate) {
       RECT update{};
       if (hwnd) GetUpdateRect(hwnd, &update, FALSE);
       DisplayDevice::InvalidateArea(Area(FromRECT(update)), Area::emptyArea());
@@ -146,7 +146,7 @@ void WindowFrame::EndDraw() {
 
 void WindowFrame::EndDrawing() {
   SelectPalette(drawState->dc, drawState->previousPalette, TRUE);
-  if (drawMode == 1) {
+  if (drawMode == kPortPaintsUpdate) {
     EndPaint(hwnd, &drawState->paint);
   } else {
     ReleaseDC(hwnd, drawState->dc);

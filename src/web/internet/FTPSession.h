@@ -21,9 +21,7 @@ class FTPSession : public SmartImplementation {
   ~FTPSession() override;
   FTPSession(const FTPSession&) = delete;
   FTPSession& operator=(const FTPSession&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   void SetDirectory(const String& directory, bool create);
   void ParentDirectory();

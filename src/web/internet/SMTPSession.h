@@ -16,9 +16,7 @@ class SMTPSession : public SmartImplementation {
   ~SMTPSession() override;
   SMTPSession(const SMTPSession&) = delete;
   SMTPSession& operator=(const SMTPSession&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   // The first connection that could be made, or the error "Aucun serveur de messagerie trouvé".
   virtual SmartRef<TCPStream> FindServer(Progress& range, const String& hostName);

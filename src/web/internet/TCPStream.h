@@ -63,9 +63,7 @@ class TCPStream : public Stream, public SmartImplementation {
   ~TCPStream() override;
   TCPStream(const TCPStream&) = delete;
   TCPStream& operator=(const TCPStream&) = delete;
-  bool CanCopyFrom(Smart*) override { return false; }
-  void CopyFrom(Smart*) override {}
-  Smart* Clone() const override { return nullptr; }
+  SMART_NOT_COPYABLE
 
   void Write(const void* bytes, std::uint32_t count) override;
   void Read(void* buffer, std::uint32_t count) override;
