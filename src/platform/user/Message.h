@@ -133,14 +133,32 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 void PostQuitMessage(int exitCode);
 BOOL WaitMessage();
+
+enum : DWORD {
+  QS_KEY = 0x01,
+  QS_MOUSEMOVE = 0x02,
+  QS_MOUSEBUTTON = 0x04,
+  QS_POSTMESSAGE = 0x08,
+  QS_TIMER = 0x10,
+  QS_PAINT = 0x20,
+  QS_MOUSE = QS_MOUSEMOVE | QS_MOUSEBUTTON,
+  QS_INPUT = QS_MOUSE | QS_KEY,
+  QS_ALLINPUT = QS_INPUT | QS_POSTMESSAGE | QS_TIMER | QS_PAINT,
+};
+enum : DWORD { WAIT_OBJECT_0 = 0, WAIT_TIMEOUT = 258, WAIT_FAILED = 0xFFFFFFFF };
+// With no objects (count 0, the only form there is): waits at most the given time for a message of the
+// wake mask, posted or input arriving after the call began, or a timer due or a window to paint.
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll, DWORD milliseconds,
+                                DWORD wakeMask);
 DWORD GetMessageTime();
 DWORD GetMessagePos();
 
 namespace platform {
-// Called while the message loop waits, between waits for the back end's input, with the longest time it
-// may take (0: only look, which is how the loop calls it now); answers whether it posted something. The
-// sockets layer polls its sockets here.
-using WaitSource = std::function<bool(DWORD timeoutMs)>;
+// Called while the message loop waits, with the longest time it may take. While it watches something the
+// wait is its own, so that a socket's readiness ends it at once, and input is looked at right after; when
+// it watches nothing, the loop waits for input as usual. The sockets layer polls its sockets here.
+enum class SocketWait { kNothingWatched, kNothingArrived, kPosted };
+using WaitSource = std::function<SocketWait(DWORD timeoutMs)>;
 void SetSocketWaitSource(WaitSource source);
 // Forgets every queued message, timer and window: a fresh window system for the next test.
 void ResetWindowSystemForTesting();

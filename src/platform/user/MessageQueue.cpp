@@ -25,6 +25,7 @@ struct Queue {
   DWORD lastTime = 0;
   POINT lastPoint{0, 0};
   unsigned long long changes = 0;  // bumped whenever input is added or dropped
+  unsigned long long posts = 0;    // bumped whenever a message is posted
 };
 
 Queue& TheQueue() {
@@ -150,10 +151,11 @@ void PollSources(DWORD timeoutMs) {
   backend.PresentIfChanged();
   constexpr DWORD kSlice = 10;
   const DWORD slice = timeoutMs < kSlice ? timeoutMs : kSlice;
-  bool arrived = false;
-  if (SocketSource()) arrived = SocketSource()(0);
-  if (!arrived) backend.PumpInput(slice);
-  else backend.PumpInput(0);
+  if (SocketSource() && SocketSource()(slice) != SocketWait::kNothingWatched) {
+    backend.PumpInput(0);
+    return;
+  }
+  backend.PumpInput(slice);
 }
 
 }  // namespace
@@ -230,9 +232,31 @@ BOOL WaitMessage() {
   return TRUE;
 }
 
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE*, BOOL, DWORD milliseconds, DWORD wakeMask) {
+  if (count != 0) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return WAIT_FAILED;
+  }
+  Queue& q = TheQueue();
+  const unsigned long long posts = q.posts;
+  const unsigned long long changes = q.changes;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    if ((wakeMask & QS_POSTMESSAGE) && q.posts != posts) return WAIT_OBJECT_0;
+    if ((wakeMask & QS_INPUT) && q.changes != changes && !q.input.empty()) return WAIT_OBJECT_0;
+    MSG msg;
+    if ((wakeMask & QS_PAINT) && PeekQueued(&msg, nullptr, WM_PAINT, WM_PAINT, false)) return WAIT_OBJECT_0;
+    if ((wakeMask & QS_TIMER) && PeekQueued(&msg, nullptr, WM_TIMER, WM_TIMER, false)) return WAIT_OBJECT_0;
+    const DWORD waited = GetTickCount() - start;
+    if (waited >= milliseconds) return WAIT_TIMEOUT;
+    PollSources(milliseconds - waited);
+  }
+}
+
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window != nullptr && Find(window) == nullptr) return FALSE;
   TheQueue().posted.push_back(Stamp(MSG{window, message, wParam, lParam, 0, {0, 0}}));
+  ++TheQueue().posts;
   return TRUE;
 }
 

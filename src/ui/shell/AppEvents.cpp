@@ -5,6 +5,7 @@
 #include "ui/views/DocWindow.h"
 #include "ui/shell/Tool.h"
 #include "ui/views/Window.h"
+#include "ui/Seams.h"
 
 namespace {
 // The entry points that need the application raise the null-reference check without one.
@@ -16,7 +17,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
   App::SetModuleHandle(record);
   Resources::SetOSApp(record);
   SetMainWindowInfo(record);
-  // The sockets start here (InternetSession::Startup) once the internet layer exists.
+  if (GetInternetHooks().startup) GetInternetHooks().startup();
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
   gApplication->InstallMenuBar();
@@ -26,7 +27,7 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
 }
 
 void DestroyApplication() {
-  // The sockets stop here (InternetSession::Shutdown) once the internet layer exists.
+  if (GetInternetHooks().shutdown) GetInternetHooks().shutdown();
   if (!gApplication) return;
   // The undo item belongs to the application's menus, which go with it; the kept clipboard object goes
   // while the drawing layer it may hold pictures of still lives.

@@ -16,6 +16,7 @@
 #include "ui/menus/Menu.h"
 #include "ui/text/TextStyle.h"
 #include "ui/shell/WinMain.h"
+#include "ui/Seams.h"
 
 namespace {
 
@@ -153,9 +154,10 @@ LRESULT MainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       return DefWindowProcA(window, message, wParam, lParam);
     }
     case socketEventMessage:
+      if (GetInternetHooks().socketEvent) GetInternetHooks().socketEvent(wParam, lParam);
+      return 0;
     case hostLookupMessage:
-      // The TCP streams (TCPStream::HandleSocketEvent, TCPStream::HandleHostLookup) take these once the
-      // internet layer exists.
+      if (GetInternetHooks().hostLookup) GetInternetHooks().hostLookup(wParam, lParam);
       return 0;
     case createApplicationMessage:
       CreateAndStartApplication();
