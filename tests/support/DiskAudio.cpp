@@ -1,5 +1,6 @@
 #include "support/DiskAudio.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <sys/wait.h>
@@ -79,4 +80,16 @@ std::string WaveSamples(const std::string& image) {
     at += 8 + size + (size & 1);
   }
   return "";
+}
+
+std::size_t SecondAfterPrefixOfFirst(const std::string& played, const std::string& first, const std::string& second) {
+  const std::size_t at = played.find(second);
+  if (at == std::string::npos) return std::string::npos;
+  const std::size_t lead = std::min(played.find_first_not_of('\x80'), at);
+  const std::size_t firstLead = std::min(first.find_first_not_of('\x80'), first.size());
+  // The played prefix, its leading silence matched against the first sound's own as far as it goes.
+  const std::size_t skip = lead > firstLead ? lead - firstLead : 0;
+  const std::size_t cut = at - skip;
+  if (cut > first.size() || played.compare(skip, cut, first, 0, cut) != 0) return std::string::npos;
+  return at;
 }
