@@ -89,6 +89,15 @@ bool WaitForListening(int port, int milliseconds) {
   return false;
 }
 
+bool WaitForFile(const std::filesystem::path& path, int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!std::filesystem::exists(path)) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 std::string ServerScript(const char* name) { return std::string(QUILLORY_SOURCE_DIR) + "/tests/web/servers/" + name; }
 
 LRESULT WebTest::MainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

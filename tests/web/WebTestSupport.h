@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,9 @@ class ChildProcess {
 
 // Waits (at most the given time) until something listens on the TCP port of 127.0.0.1.
 bool WaitForListening(int port, int milliseconds);
+
+// Waits (at most the given time) until the file exists.
+bool WaitForFile(const std::filesystem::path& path, int milliseconds);
 
 // The scripts of the servers, checked in beside the tests.
 std::string ServerScript(const char* name);

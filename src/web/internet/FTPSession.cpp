@@ -40,7 +40,9 @@ void AwaitReady(TCPStream& stream, Progress& range) {
   while (!stream.IsReady()) TCPStream::WaitTurn(range);
 }
 
-[[noreturn]] void RaiseTransferError() { ThrowException(new TCPStreamException("Erreur de transfert de fichier.")); }
+[[noreturn]] void RaiseTransferError(const std::string& text = "Erreur de transfert de fichier.") {
+  ThrowException(new TCPStreamException(text.c_str()));
+}
 
 }  // namespace
 
@@ -76,12 +78,21 @@ void FTPSession::SetDirectory(const String& directory, bool create) {
   range.Step(1);
   // An empty name would send a bare "CWD", which servers read in ways of their own: nothing to enter.
   if (directory.Length() == 0) return;
+  std::string refusal;
   if (create) {
     control->SendCommand(String("MKD"), directory, String());
     control->ExpectReply(range, 2, 55);
+    if (!ReplyPasses(control->LastReply(), 2, 0)) refusal = control->LastReply();
   }
   control->SendCommand(String("CWD"), directory, String());
-  control->ExpectReply(range, 2, 0);
+  try {
+    control->ExpectReply(range, 2, 0);
+  } catch (Exception* failure) {
+    // A 55x to MKD passes as "there already"; when the folder then cannot be entered, the MKD reply (no
+    // permission, no room) is what says why.
+    if (refusal.empty() || dynamic_cast<TCPStreamException*>(failure) == nullptr) throw;
+    RaiseTransferError(refusal);
+  }
 }
 
 void FTPSession::ParentDirectory() {

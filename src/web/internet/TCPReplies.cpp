@@ -137,6 +137,7 @@ void TCPStream::ExpectReply(Progress& range, int classDigit, int alternative) {
   if (rest == 0) ClearBuffer();
   else dataBuffer.SetSize(static_cast<std::uint32_t>(rest));
   Log("Réponse : "_cp, reply);
+  lastReply = reply;
   if (!ReplyPasses(reply, classDigit, alternative)) RaiseStreamError(reply);
 }
 

@@ -95,6 +95,8 @@ class TCPStream : public Stream, public SmartImplementation {
   virtual void GetText(String& text);
   virtual TCPConnectData* GetConnectData() { return connectData.get(); }
 
+  // The text of the reply ExpectReply judged last.
+  const std::string& LastReply() const { return lastReply; }
   // A listening stream refuses connections from any other address (host order).
   void AcceptOnlyFrom(std::uint32_t address) { connectData->expectedPeer = address; }
 
@@ -134,6 +136,7 @@ class TCPStream : public Stream, public SmartImplementation {
   bool open = false;
   SmartRef<DebugMessage> statusLog;
   DWORD lastArrival = 0;
+  std::string lastReply;
 };
 
 // The dotted text of an address as the sockets store it (its bytes in memory order are the parts).

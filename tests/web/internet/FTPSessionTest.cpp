@@ -1,10 +1,10 @@
-// The FTP client against real servers on port 21 of the test's private network: pyftpdlib (a user with a
-// password) and vsftpd (anonymous uploads into a folder of a temporary root).
+// The FTP client against real servers on port 21 of the test's private network.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <cstdlib>
 #include <string>
 
 #include "../WebTestSupport.h"
@@ -42,30 +42,69 @@ struct RecordingDisplay : SilentProgressDisplay {
   static SmartRef<ProgressDisplay> Make(const char*) { return new RecordingDisplay(); }
 };
 
-class PyftpdlibTest : public WebTest {
+enum class Server { kPyftpdlib, kVsftpd };
+
+// Each test runs against both servers: pyftpdlib logs a user in to a root of its own; vsftpd takes
+// anonymous uploads into "incoming", the one writable folder of a root it will not let anyone write to.
+class FTPServerTest : public WebTest, public ::testing::WithParamInterface<Server> {
  protected:
   void SetUp() override {
     WebTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    root = folder.MakeFolder("root");
+    folder.MakeFolder("root");
     rootPath = folder.Path() / "root";
-    StartServer(server, {web_test::kPython, web_test::ServerScript("ftp_server.py"), rootPath.string(), "enfant", kPassword, "21"}, 21);
+    if (GetParam() == Server::kPyftpdlib) {
+      StartServer(server, {web_test::kPython, web_test::ServerScript("ftp_server.py"), rootPath.string(), "enfant", kPassword, "21"}, 21);
+      account = "enfant";
+      password = kPassword;
+      return;
+    }
+    filesPath = rootPath / "incoming";
+    std::filesystem::create_directories(filesPath);
+    ASSERT_EQ(std::system(("chown ftp '" + filesPath.string() + "' && chmod 555 '" + rootPath.string() + "'").c_str()), 0);
+    const std::filesystem::path config = folder.Path() / "vsftpd.conf";
+    std::ofstream(config) << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=21\nbackground=NO\n"
+                             "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\nanon_upload_enable=YES\n"
+                             "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\nanon_umask=022\n"
+                             "anon_root=" << rootPath.string() << "\n"
+                             "secure_chroot_dir=/var/run/vsftpd/empty\nseccomp_sandbox=NO\nisolate=NO\n"
+                             "isolate_network=NO\nconnect_from_port_20=NO\npasv_enable=NO\nport_enable=YES\n"
+                             "xferlog_enable=NO\n";
+    StartServer(server, {"/usr/sbin/vsftpd", config.string()}, 21);
+    account = "anonymous";
+    password = "enfant@ecole.fr";
   }
-  SmartRef<FTPSession> LogIn(const char* password = kPassword) {
+  void TearDown() override {
+    server.Stop();
+    // The root was closed to writing for the server; the temporary folder must still go.
+    std::filesystem::permissions(rootPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+    WebTest::TearDown();
+  }
+  // Logged in and, on vsftpd, in the writable folder.
+  SmartRef<FTPSession> LogIn() {
     SmartRef<InternetSession> host = new InternetSession(String("127.0.0.1"));
-    return new FTPSession(~host, String("enfant"), String(password));
+    SmartRef<FTPSession> session = new FTPSession(~host, String(account.c_str()), String(password.c_str()));
+    if (GetParam() == Server::kVsftpd) session->SetDirectory(String("incoming"), false);
+    return session;
   }
   // A local file of the given bytes, as the program names it.
   SmartRef<FileReference> LocalFile(const std::string& name, const std::string& bytes) {
     return new FileReference(folder.Write("local/" + name, bytes).c_str());
   }
+  // Where the server keeps what is uploaded.
+  std::filesystem::path Files() const { return filesPath.empty() ? rootPath : filesPath; }
 
   ChildProcess server;
-  std::string root;
   std::filesystem::path rootPath;
+  std::filesystem::path filesPath;
+  std::string account;
+  std::string password;
 };
 
-TEST_F(PyftpdlibTest, UploadsArriveIdenticalInANewOrExistingFolder) {
+INSTANTIATE_TEST_SUITE_P(Servers, FTPServerTest, ::testing::Values(Server::kPyftpdlib, Server::kVsftpd),
+                         [](const auto& info) { return info.param == Server::kPyftpdlib ? "pyftpdlib" : "vsftpd"; });
+
+TEST_P(FTPServerTest, UploadsArriveIdenticalInANewOrExistingFolder) {
   SmartRef<FTPSession> session = LogIn();
   EXPECT_TRUE(FTPSession::serverReached);
   session->SetDirectory(String("site"), true);  // made
@@ -85,34 +124,35 @@ TEST_F(PyftpdlibTest, UploadsArriveIdenticalInANewOrExistingFolder) {
     RecordingDisplay::largestTotal = 0;
     session->SendFile(~LocalFile(c.name, bytes), String(c.name), true, FTPSession::kPublish);
     EXPECT_EQ(RecordingDisplay::largestTotal, c.largestTotal) << c.name;
-    ASSERT_TRUE(std::filesystem::exists(rootPath / "site" / c.name)) << c.name;
-    EXPECT_TRUE(ReadAll(rootPath / "site" / c.name) == bytes) << c.name;
+    ASSERT_TRUE(std::filesystem::exists(Files() / "site" / c.name)) << c.name;
+    EXPECT_TRUE(ReadAll(Files() / "site" / c.name) == bytes) << c.name;
     EXPECT_TRUE(ReadAll(folder.Path() / "local" / c.name) == bytes) << "the local file is never changed";
   }
   SetProgressDisplayMaker(nullptr);
 }
 
-TEST_F(PyftpdlibTest, ModesAppendNumberAndTextType) {
+TEST_P(FTPServerTest, ModesAppendNumberAndTextType) {
   SmartRef<FTPSession> session = LogIn();
   session->SendFile(~LocalFile("journal.txt", "premier\r\n"), String("journal.txt"), false, FTPSession::kStore);
   session->SendFile(~LocalFile("suite.txt", "second\r\n"), String("journal.txt"), false, FTPSession::kAppend);
-  // Text type: the server stores its own line ends.
-  EXPECT_EQ(ReadAll(rootPath / "journal.txt"), "premier\nsecond\n");
+  // Text type: pyftpdlib stores its own line ends; vsftpd, unless told otherwise, the bytes as they came.
+  EXPECT_EQ(ReadAll(Files() / "journal.txt"),
+            GetParam() == Server::kPyftpdlib ? "premier\nsecond\n" : "premier\r\nsecond\r\n");
 
   session->SendFile(~LocalFile("index.htm", "<html>"), String("index.htm"), true, FTPSession::kNumbered);
   int numbered = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(rootPath)) {
+  for (const auto& entry : std::filesystem::directory_iterator(Files())) {
     const std::string name = entry.path().filename().string();
     if (std::regex_match(name, std::regex("index\\.htm[1-9][0-9]{3}"))) ++numbered;
   }
   EXPECT_EQ(numbered, 1) << "mode 3 appends four digits after the whole name";
 }
 
-TEST_F(PyftpdlibTest, DownloadsAFileAndAnEmptyOne) {
-  const std::string bytes = Pattern(70000, 5);
-  std::ofstream(rootPath / "photo.jpg", std::ios::binary) << bytes;
-  std::ofstream(rootPath / "vide.txt", std::ios::binary).close();
+TEST_P(FTPServerTest, DownloadsAFileAndAnEmptyOne) {
   SmartRef<FTPSession> session = LogIn();
+  const std::string bytes = Pattern(70000, 5);
+  session->SendFile(~LocalFile("photo.jpg", bytes), String("photo.jpg"), true, FTPSession::kStore);
+  session->SendFile(~LocalFile("vide.txt", ""), String("vide.txt"), true, FTPSession::kStore);
   MemoryStream photo;
   session->Get(photo, String("photo.jpg"), true);
   EXPECT_EQ(photo.GetLength(), bytes.size());
@@ -124,8 +164,23 @@ TEST_F(PyftpdlibTest, DownloadsAFileAndAnEmptyOne) {
     MemoryStream none;
     session->Get(none, String("absent.txt"), true);
   });
-  EXPECT_EQ(RaisedText(missing).substr(0, 3), "550");
+  EXPECT_EQ(RaisedText(missing).substr(0, 2), "55");
 }
+
+class PyftpdlibTest : public WebTest {
+ protected:
+  void SetUp() override {
+    WebTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    folder.MakeFolder("root");
+    StartServer(server, {web_test::kPython, web_test::ServerScript("ftp_server.py"), (folder.Path() / "root").string(), "enfant", kPassword, "21"}, 21);
+  }
+  SmartRef<FTPSession> LogIn(const char* password) {
+    SmartRef<InternetSession> host = new InternetSession(String("127.0.0.1"));
+    return new FTPSession(~host, String("enfant"), String(password));
+  }
+  ChildProcess server;
+};
 
 TEST_F(PyftpdlibTest, AWrongPasswordRaisesTheServersReplyAndNoLogHoldsAPassword) {
   // Ctrl and Shift held as the session starts: its streams log every step.
@@ -133,7 +188,7 @@ TEST_F(PyftpdlibTest, AWrongPasswordRaisesTheServersReplyAndNoLogHoldsAPassword)
   platform::SetKeyDown(VK_SHIFT, true);
   const SmartRef<Exception> refused = Raised([&] { LogIn("faux-mot"); });
   EXPECT_EQ(RaisedText(refused).substr(0, 3), "530");
-  SmartRef<FTPSession> session = LogIn();
+  SmartRef<FTPSession> session = LogIn(kPassword);
   session = nullptr;
   platform::SetKeyDown(VK_CONTROL, false);
   platform::SetKeyDown(VK_SHIFT, false);

@@ -9,6 +9,8 @@
 #include "core/Progress.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
+#include "web/internet/FTPSession.h"
+#include "web/internet/InternetSession.h"
 #include "web/internet/TCPStream.h"
 
 namespace {
@@ -225,6 +227,53 @@ TEST_F(TCPStreamTest, AHostNameIsLookedUpFirst) {
   AwaitReady(*client);
   AwaitReady(*server);
   EXPECT_EQ(client->GetRemotePort(), kPort);
+}
+
+}  // namespace
+
+namespace {
+
+// A stream whose addresses are the test's: what the port argument is made of.
+class PlacedStream : public TCPStream {
+ public:
+  PlacedStream(std::uint32_t address, std::uint16_t port)
+      : TCPStream(String(), TCPStream::kListen, 0), address(address), port(port) {}
+  std::uint32_t GetLocalAddress() override { return address; }
+  std::uint16_t GetLocalPort() override { return port; }
+
+ private:
+  std::uint32_t address;
+  std::uint16_t port;
+};
+
+TEST_F(TCPStreamTest, ThePortArgumentIsTheControlAddressAndTheDataPort) {
+  struct Case {
+    std::uint32_t address;
+    std::uint16_t port;
+    const char* argument;
+  };
+  const Case cases[] = {
+      {0xC0A80005u, 4660, "192,168,0,5,18,52"},
+      {0x7F000001u, 1024, "127,0,0,1,4,0"},
+      {0x0A0000FFu, 65535, "10,0,0,255,255,255"},
+      {0x00000000u, 0, "0,0,0,0,0,0"},
+  };
+  for (const Case& c : cases) {
+    SmartRef<PlacedStream> control = new PlacedStream(c.address, 21);
+    SmartRef<PlacedStream> data = new PlacedStream(0x01020304u, c.port);
+    EXPECT_EQ(TextOf(FTPSession::FormatPortArgument(*control, *data)), c.argument);
+  }
+}
+
+TEST_F(TCPStreamTest, TheSocketsStopOnceAndEveryStreamsSocketGoesWithThem) {
+  Connect();
+  InternetSession::Shutdown();
+  EXPECT_EQ(platform::net::OpenSocketCount(), 0);
+  // A second stop finds nothing started: the system's own error, raised.
+  EXPECT_EQ(RaisedText(Raised([] { InternetSession::Shutdown(); })), "system error 10093");
+  server = nullptr;  // a stream outliving the sockets still goes quietly
+  client = nullptr;
+  InternetSession::Startup();
 }
 
 }  // namespace

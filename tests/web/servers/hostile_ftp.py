@@ -1,4 +1,4 @@
-# A scripted FTP server that misbehaves in one chosen way, for the tests of how the client copes.
+# A scripted FTP (or mail) server that misbehaves in one chosen way, for the tests of how the client copes.
 # Usage: hostile_ftp.py SCENARIO PORT DIR
 # What arrives on a data connection is written to DIR/received; what a connection from anywhere else than
 # the control connection's peer got to read is written to DIR/stolen.
@@ -51,6 +51,10 @@ def thief(host, data_port, results):
 
 def serve(conn):
     pending = [b""]
+    if scenario == "greet421":
+        conn.sendall(b"421 Service indisponible\r\n")
+        time.sleep(10)
+        return
     if scenario == "silent":
         time.sleep(60)
         return
@@ -81,6 +85,10 @@ def serve(conn):
                 send(conn, "331 Mot de passe requis\r\n")
         elif verb == "PASS":
             send(conn, "230 Connect\xe9\r\n")
+        elif scenario == "mkd550" and verb == "MKD":
+            send(conn, "550 Permission refus\xe9e\r\n")
+        elif scenario == "mkd550" and verb == "CWD":
+            send(conn, "550 Dossier absent\r\n")
         elif verb in ("TYPE", "CWD", "MKD"):
             send(conn, "200 OK\r\n" if verb != "MKD" else "257 Cr\xe9\xe9\r\n")
         elif verb == "PORT":
