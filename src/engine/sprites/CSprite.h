@@ -94,7 +94,7 @@ class CSprite : public Persistent, public SmartImplementation {
   bool Draw(DisplayPort& port, SmartRef<CXform> xf, std::int16_t frame, const Color& background) const;
   bool CheckFrame(SmartRef<CXform> xf, std::int16_t frame) const;
   bool ComputeFrameChange(std::int16_t frame1, std::int16_t frame2, SmartRef<CXform> xf1, SmartRef<CXform> xf2,
-                          Rect* rect1, Rect* rect2, Smart* record) const;
+                          Rect* rect1, Rect* rect2, FrameChangeRecord* record) const;
 
   // ---- Editing the path ----
   void SetSound(std::int16_t frame, std::int16_t count, Sound* sound);

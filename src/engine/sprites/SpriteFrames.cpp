@@ -125,7 +125,7 @@ bool CSprite::CheckFrame(SmartRef<CXform> xf, std::int16_t frame) const {
 }
 
 bool CSprite::ComputeFrameChange(std::int16_t frame1, std::int16_t frame2, SmartRef<CXform> xf1,
-                                 SmartRef<CXform> xf2, Rect* rect1, Rect* rect2, Smart* record) const {
+                                 SmartRef<CXform> xf2, Rect* rect1, Rect* rect2, FrameChangeRecord* record) const {
   const bool shown1 = GetFramePlacement(&xf1, &frame1, rect1);
   const bool shown2 = GetFramePlacement(&xf2, &frame2, rect2);
   if (!shown1 && !shown2) return true;

@@ -44,7 +44,7 @@ bool RecordingMovie::DrawFrameTransformed(DisplayPort&, CXform* xform, std::int1
 }
 
 bool RecordingMovie::ComputeFrameChange(std::int16_t from, std::int16_t to, CXform* fromXform, CXform* toXform,
-                                        Rect* fromRect, Rect* toRect, Smart*) {
+                                        Rect* fromRect, Rect* toRect, FrameChangeRecord*) {
   const auto side = [](std::int16_t frame, CXform* xform, const Rect* rect) {
     return std::to_string(frame) + (xform == hiddenFrameXform ? " hidden" : " onto " + Text(xform->GetDestination())) +
            " in " + Text(*rect);

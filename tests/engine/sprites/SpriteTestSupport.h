@@ -29,7 +29,7 @@ class RecordingMovie : public CMovie {
   void GetFrameBounds(Rect* out, std::int16_t frame) override;
   bool DrawFrameTransformed(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background) override;
   bool ComputeFrameChange(std::int16_t from, std::int16_t to, CXform* fromXform, CXform* toXform, Rect* fromRect,
-                          Rect* toRect, Smart* record) override;
+                          Rect* toRect, FrameChangeRecord* record) override;
   bool CheckFrame(CXform* xform, std::int16_t frame, Smart* object, std::int32_t a, std::int32_t b) override;
   std::int16_t SetFrames(std::int16_t start, std::int16_t count, Smart* object, bool flag, std::int16_t limit) override;
   SmartRef<Smart> GetFrameObject(std::int16_t frame) override;
