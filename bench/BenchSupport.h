@@ -14,6 +14,7 @@
 
 #include "platform/backend/Backend.h"
 #include "platform/backend/Screen.h"
+#include "platform/gdi/WindowSystemCalls.h"
 #include "platform/kernel/Files.h"
 
 extern char** environ;
