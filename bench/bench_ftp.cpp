@@ -94,10 +94,15 @@ void BM_PublishSite_FTPSession(benchmark::State& state) {
 
 void BM_PublishSite_curl(benchmark::State& state) {
   std::string list = "{";
-  for (const std::string& name : gSite->names) list += (list.size() > 1 ? "," : "") + (gSite->folder / name).string();
+  for (const std::string& name : gSite->names) {
+    if (list.size() > 1) list += ',';
+    list += (gSite->folder / name).string();
+  }
   list += "}";
   for (auto _ : state) {
-    const std::string url = "ftp://127.0.0.1/theirs" + std::to_string(++gRun) + "/";
+    std::string url = "ftp://127.0.0.1/theirs";
+    url += std::to_string(++gRun);
+    url += '/';
     if (bench::RunProgram({"curl", "-s", "-S", "-P", "127.0.0.1", "--ftp-create-dirs", "--user",
                            std::string(kUser) + ":" + kPassword, "-T", list, url}) != 0) {
       state.SkipWithError("curl did not run (scripts/install-deps installs it)");

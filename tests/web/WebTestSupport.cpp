@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
 #include <thread>
 
 #include "core/Alert.h"
@@ -87,6 +88,11 @@ bool WaitForListening(int port, int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
   }
   return false;
+}
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 bool WaitForFile(const std::filesystem::path& path, int milliseconds) {

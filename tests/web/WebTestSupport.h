@@ -38,6 +38,8 @@ class ChildProcess {
 // Waits (at most the given time) until something listens on the TCP port of 127.0.0.1.
 bool WaitForListening(int port, int milliseconds);
 
+// The bytes of a file (none when it is missing).
+std::string ReadAll(const std::filesystem::path& path);
 // Waits (at most the given time) until the file exists.
 bool WaitForFile(const std::filesystem::path& path, int milliseconds);
 

@@ -8,9 +8,11 @@
 #include "engine/Storage.h"
 #include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
+#include "engine/tracks/CTrackList.h"
+#include "sound/SoundChannel.h"
 #include "graphics/bitmaps/ColorTable.h"
 
-SMART_DEFINE_ABSTRACT(CMovie, "CMovie", Persistent, SmartImplementation)
+// The class record is with the conversions that make movies of other objects (CMovieConversions.cpp).
 
 // Only the kinds are read from files; each nests this block in its own.
 const PersistentType CMovie::persistentType(&CMovie::classInfo, MakeVersion(2), MakeVersion(2), nullptr);
@@ -64,16 +66,33 @@ CMovie::CMovie(const CMovie& other)
   CopyMarksAndLinks(other, 0, frameCount);
 }
 
-CMovie::CMovie(ArchiveBlock& outer)
+CMovie::CMovie(ReadLater)
     : sounds(EmptyFrameList(&Sound::classInfo, 0)),
       colorTables(EmptyFrameList(&ColorTable::classInfo, 0)),
       links(EmptyFrameList(&CLink::classInfo, 0)),
-      frameCaches(EmptyFrameList(&ListData::classInfo, 0)) {
+      frameCaches(EmptyFrameList(&ListData::classInfo, 0)) {}
+
+CMovie::CMovie(ArchiveBlock& outer) : CMovie(ReadLater{}) { ReadMoviePart(outer); }
+
+void CMovie::ReadMoviePart(ArchiveBlock& outer) {
   ArchiveBlock block(outer, &persistentType);
   ReadFields(block);
 }
 
-CMovie::~CMovie() = default;
+void CMovie::TakeMovieData(const CMovie& other) {
+  if (&other == this) return;
+  frameCount = other.frameCount;
+  bounds = other.bounds;
+  mode = other.mode & 0x1F;
+  sounds = SharedList(other.sounds);
+  colorTables = SharedList(other.colorTables);
+  links = SharedList(other.links);
+  frameCaches = EmptyFrameList(&ListData::classInfo, frameCount);
+  CopyMarksAndLinks(other, 0, frameCount);
+  Changed(this, Rect::emptyRect, -1);
+}
+
+CMovie::~CMovie() { UnregisterPurgeable(this); }
 
 // A count that cannot be, lists that do not match it, or a missing frame index come from a damaged or
 // hostile file: the movie is mended so that every frame operation can rely on its invariants.
@@ -197,6 +216,16 @@ bool CMovie::PurgeFrame(std::int16_t frame) {
     }
   }
   return false;
+}
+
+void CMovie::CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key) {
+  Sound* sound = GetSound(frame);
+  if (sound == nullptr) return;
+  if (sound->IsEmpty()) {
+    list.RemoveKey(key, false);
+    return;
+  }
+  list.Add(key, new SoundChannel(sound));
 }
 
 bool CMovie::CheckFrame(CXform*, std::int16_t, Smart*, std::int32_t, std::int32_t) { return true; }

@@ -8,10 +8,14 @@
 #include "core/Archive.h"
 #include "core/Geometry.h"
 #include "core/ListData.h"
+#include "core/Memory.h"
 #include "core/PointerArray.h"
 #include "engine/links/CFrameIndex.h"
+#include "engine/movie/FrameChange.h"
 
+class BitMap;
 class CLink;
+class CStamp;
 class CMovie;
 class CSprite;
 class CTrackList;
@@ -51,7 +55,7 @@ class MovieChangesSuppressed {
   std::uint8_t saved;
 };
 
-class CMovie : public Persistent, public SmartImplementation {
+class CMovie : public Persistent, public SmartImplementation, public Purgeable {
   SMART_ABSTRACT(CMovie)
  public:
   static const PersistentType persistentType;
@@ -84,11 +88,28 @@ class CMovie : public Persistent, public SmartImplementation {
   // Without a transform, hidden, or only moved: the frame needs no transformed image.
   virtual bool CanDrawDirect(CXform* xform);
   virtual bool HasStableImages();
+  // Draws the frame through its cache of rendered images, or directly when it cannot be cached.
+  virtual bool DrawFrameTransformed(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background);
+  // Renders the frame off-screen into the target rectangle and caches the result; null when the frame
+  // could not be drawn.
+  virtual SmartRef<CStamp> MakeFrameStamp(DisplayPort& port, CXform* xform, std::int16_t frame,
+                                          const Color& background, const Rect& target);
+  // The frame's cache of rendered images; a negative frame gets a new list the movie does not keep.
+  virtual SmartRef<ListData> GetFrameCache(std::int16_t frame);
+  // A picture of frame 0 over its own bounds (the whole bounds once gMakeImageWholeBounds was set).
+  virtual SmartRef<BitMap> MakeImage();
   virtual int GetFrameDepth(std::int16_t frame);
+  // What changes on the stage from one frame to the other: the rectangles come in as clips and go out as
+  // where the images land; the image of the second frame goes to the record when it changes anything.
+  virtual bool ComputeFrameChange(std::int16_t fromFrame, std::int16_t toFrame, CXform* fromXform, CXform* toXform,
+                                  Rect* fromRect, Rect* toRect, FrameChangeRecord* record);
   virtual std::int16_t GetLayerCount();
   virtual bool FramesDiffer(std::int16_t a, std::int16_t b);
   virtual bool PrepareFrame(std::int16_t frame);
   virtual bool PurgeFrame(std::int16_t frame);
+  // The frame's sound goes to the track list under the key: a sound to play as a new channel, an empty
+  // sound as the end of what the key plays.
+  virtual void CollectTracks(std::int16_t frame, CTrackList& list, std::uint32_t key);
   virtual bool CheckFrame(CXform* xform, std::int16_t frame, Smart* object, std::int32_t a, std::int32_t b);
   virtual bool IsReadOnly();
   virtual std::int16_t SetFrames(std::int16_t start, std::int16_t count, Smart* object, bool flag,
@@ -116,6 +137,16 @@ class CMovie : public Persistent, public SmartImplementation {
   bool ToggleMode4(bool flag) { return ToggleDrawingMode(kModeOpaque, flag); }
   bool ToggleMode16(bool flag) { return ToggleDrawingMode(kModeKeyedAlt, flag); }
   bool ToggleFlag8(bool flag);
+
+  // The cached image of the frame under the transform, rendered when the memory budget allows; null for
+  // a hidden or empty frame.
+  SmartRef<CStamp> GetFrameImage(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background,
+                                 bool mayCache);
+  // Lets go of every rendered image.
+  void PurgeCaches();
+  void Purge() override { PurgeCaches(); }
+  // The rectangle as the transform shows it: itself without one, empty for a hidden frame.
+  static Rect MapFrameRect(const Rect& rect, const CXform* xform);
 
   // Per-frame data. The getters answer null for a frame outside the movie; the setters store the object
   // (null clears) on count frames from the frame, without announcing it.
@@ -148,7 +179,13 @@ class CMovie : public Persistent, public SmartImplementation {
   CMovie(CMovie& source, std::int16_t start, std::int16_t count, bool cut);
   // The movie part of a kind's block, nested in it.
   explicit CMovie(ArchiveBlock& outer);
+  // For kinds whose own block holds the movie part: no frames until ReadMoviePart.
+  struct ReadLater {};
+  explicit CMovie(ReadLater);
+  void ReadMoviePart(ArchiveBlock& outer);
   void WriteMoviePart(ArchiveBlock& outer);
+  // Takes the other movie's frames as a copy does (the kinds' CopyFrom).
+  void TakeMovieData(const CMovie& other);
   CMovie& operator=(const CMovie&) = delete;
 
   void CopyMarksAndLinks(const CMovie& source, std::int16_t start, std::int16_t count);

@@ -5,6 +5,7 @@
 
 #include "core/Exception.h"
 #include "core/Sound.h"
+#include "engine/movie/CMovie.h"
 
 SMART_DEFINE(CTrackList, "CTrackList", nullptr, nullptr, Persistent, SmartImplementation)
 SMART_DEFINE(CPlayList, "CPlayList", &CreateDefault<CPlayList>, nullptr, CTrackList)
@@ -63,6 +64,8 @@ void CTrackList::RemoveAt(std::int32_t position, Track* track) {
   keys.Delete(position, 1);
   tracks->Remove(position, 1);
 }
+
+void CTrackList::CollectTracks(CMovie& movie, std::int16_t frame) { movie.CollectTracks(frame, *this, 1); }
 
 std::uint16_t CTrackList::Prune() {
   std::uint16_t playing = 0;

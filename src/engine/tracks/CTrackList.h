@@ -12,6 +12,8 @@
 #include "core/ListData.h"
 #include "sound/Track.h"
 
+class CMovie;
+
 class CTrackList : public Persistent, public SmartImplementation {
   SMART_CLASS(CTrackList)
  public:
@@ -36,6 +38,8 @@ class CTrackList : public Persistent, public SmartImplementation {
   void RemoveKey(std::uint32_t key, bool withDescendants);
   // The track must be the one at the 1-based position.
   void RemoveAt(std::int32_t position, Track* track);
+  // The movie adds the tracks of the frame under the page's key, 1.
+  void CollectTracks(CMovie& movie, std::int16_t frame);
   // Drops the tracks that no longer play; answers what still plays.
   virtual std::uint16_t Prune();
   std::int32_t NumTracks() const { return tracks.NumItems(); }

@@ -142,3 +142,50 @@ TEST(TrackList, ACopyHoldsTheSameTracksInAListOfItsOwn) {
 }
 
 }  // namespace
+
+#include "core/Sound.h"
+#include "engine/kinds/CMovieVideo.h"
+#include "sound/SoundChannel.h"
+#include "support/AlertRecorder.h"
+
+namespace {
+
+class CollectingTracks : public EngineTest {};
+
+// A frame's sound starts a channel under the page's key; an empty sound ends what the key plays; a frame
+// without a sound leaves the list as it is.
+TEST_F(CollectingTracks, AFramesSoundDecides) {
+  SmartRef<TestMovie> movie = new TestMovie();
+  movie->InsertFrames(1, 2, true, false);
+  SmartRef<Sound> sound = MakeSound("RIFF"), silence = MakeSound("");
+  movie->SetSound(0, 1, ~sound);
+  movie->SetSound(2, 1, ~silence);
+  CTrackList list;
+  list.CollectTracks(*movie, 0);
+  ASSERT_EQ(Keys(list), (std::vector<std::uint32_t>{1}));
+  auto* channel = CastSmart<SoundChannel>(list.GetTrack(1));
+  ASSERT_NE(channel, nullptr);
+  EXPECT_EQ(channel->GetSound(), ~sound);
+  list.CollectTracks(*movie, 1);
+  EXPECT_EQ(list.GetTrack(1), channel);
+  list.Add(4, new CountingTrack());
+  list.CollectTracks(*movie, 2);
+  EXPECT_EQ(Keys(list), (std::vector<std::uint32_t>{4}));
+}
+
+TEST_F(CollectingTracks, AVideoComesAfterTheFramesSoundAndPlaysNothing) {
+  AlertRecorder alerts;
+  SmartRef<CMovieVideo> movie = new CMovieVideo(Rect{0, 0, 10, 10});
+  SmartRef<Sound> sound = MakeSound("RIFF");
+  movie->SetSound(0, 1, ~sound);
+  CTrackList list;
+  movie->CollectTracks(0, list, 3);
+  ASSERT_EQ(list.NumTracks(), 2);
+  EXPECT_TRUE(IsMember<SoundChannel>(list.GetTrack(1)));
+  EXPECT_EQ(list.GetTrack(2), movie->GetVideo());
+  EXPECT_TRUE(CTrackList::KeyWithin(3, list.GetKey(2)));
+  EXPECT_EQ(list.Prune(), 0) << "the video never plays, and the channel was never started";
+  EXPECT_EQ(alerts.Alerts().size(), 1u);
+}
+
+}  // namespace

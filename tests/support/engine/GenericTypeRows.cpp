@@ -7,6 +7,9 @@
 #include "engine/geometry/CXform.h"
 #include "engine/geometry/PathPoint.h"
 #include "engine/links/CFrameIndex.h"
+#include "engine/kinds/CMoviePic.h"
+#include "engine/kinds/CMovieText.h"
+#include "engine/kinds/CMovieVideo.h"
 #include "engine/links/CLink.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
@@ -41,6 +44,31 @@ SmartRef<Smart> MakeMoviePart() {
   movie->InsertFrames(1, 1, true, false);
   movie->GetFrameIndex()->FindMark(1, true)->GetLabel().Set("fin");
   return movie;
+}
+
+// The resource part alone, as the picture and text movies' blocks hold it.
+class ResourcePart : public CMovieRes {
+ public:
+  ResourcePart() : CMovieRes(CastSmart<CResource>(~MakeResource()), {0, 0, 60, 20}) {}
+  SmartRef<CMovie> ExtractFrames(std::int16_t, std::int16_t, bool) override { return nullptr; }
+};
+
+SmartRef<Smart> MakePictureMovie() {
+  SmartRef<BitMap> picture = new BitMap(6, 4, ColorTable::GetStandard(8));
+  SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~picture));
+  SmartRef<CMovie> movie = new CMoviePic(~resource);
+  movie->InsertFrames(1, 2, false, false);
+  return movie;
+}
+
+// Its box is the text's own measure, which reading takes again.
+SmartRef<Smart> MakeTextMovie() {
+  SmartRef<String> text = new String("Bonjour");
+  Point size;
+  text->Measure(size, 80);
+  SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~text));
+  resource->SetBounds(0, 0, 80, size.y);
+  return SmartRef<Smart>(new CMovieText(~resource, {0, 0, 80, size.y}));
 }
 
 SmartRef<Smart> MakeFrameJump() {
@@ -78,6 +106,10 @@ const GenericTypeRows engineRows{
        return SmartRef<Smart>(new CStamp(SmartRef<BitMap>(new BitMap(4, 3, ColorTable::GetStandard(8))), Color(0)));
      }},
     {24, &MakePathPoint},
+    {5, &MakePictureMovie},
+    {13, &MakeTextMovie},
+    {21, [] { return SmartRef<Smart>(new CMovieVideo({0, 0, 40, 30})); }},
+    {23, [] { return SmartRef<Smart>(new ResourcePart()); }, false},
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 namespace {
 
 using web_test::ChildProcess;
+using web_test::ReadAll;
 using web_test::WebTest;
 
 constexpr const char* kPassword = "s3cr3t-mdp";
@@ -28,11 +29,6 @@ std::string Pattern(std::size_t size, int seed) {
   std::string bytes(size, '\0');
   for (std::size_t k = 0; k < size; ++k) bytes[k] = static_cast<char>((k * 31 + seed) ^ (k >> 9));
   return bytes;
-}
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 // A range whose totals are recorded: the nesting of the ranges of one upload shows its step count.

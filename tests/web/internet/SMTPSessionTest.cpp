@@ -15,12 +15,8 @@
 namespace {
 
 using web_test::ChildProcess;
+using web_test::ReadAll;
 using web_test::WebTest;
-
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 TEST(SMTPMessageLines, LineEndsAndFullStopsAsTheProtocolCarriesThem) {
   struct Case {

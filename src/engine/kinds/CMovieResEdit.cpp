@@ -1,0 +1,83 @@
+// The edit of one frame of a resource movie in place on the stage: the kind makes the editing pane, the
+// movie keeps it until the edit ends and then stores what the pane gives back over the frames it was
+// opened for.
+#include "engine/geometry/CXform.h"
+#include "engine/kinds/CMovieRes.h"
+#include "engine/kinds/FrameEditing.h"
+#include "engine/kinds/CMoviePic.h"
+#include "engine/media/CResource.h"
+#include "ui/views/View.h"
+
+namespace {
+FrameEditHooks& Hooks() {
+  static FrameEditHooks hooks;
+  return hooks;
+}
+
+FrameEditor* AsEditor(View* view) { return dynamic_cast<FrameEditor*>(view); }
+}  // namespace
+
+void SetFrameEditHooks(const FrameEditHooks& hooks) { Hooks() = hooks; }
+const FrameEditHooks& GetFrameEditHooks() { return Hooks(); }
+
+void CMovieRes::BeginEdit(std::int16_t frame, std::int16_t start, std::int16_t count, std::int16_t limit, View* host,
+                          DisplayDevice* device, const Rect& placement, CXform* xform, bool useUnchanged,
+                          bool withBorder, bool lock) {
+  EndEdit(nullptr, false);
+  editStart = start;
+  editCount = count;
+  editLimit = limit;
+  editFrame = frame < GetFrameCount() ? frame : static_cast<std::int16_t>(GetFrameCount() - 1);
+
+  Rect rect;
+  GetFrameBounds(&rect, editFrame);
+  if (useUnchanged || rect.IsEmpty() || !IsRealXform(xform) || !xform->HasDestination()) {
+    rect = placement;
+  } else {
+    rect = MapFrameRect(rect, xform);
+    rect.Offset(placement.left - rect.left, placement.top - rect.top);
+  }
+  const bool picture = IsMember<CMoviePic>(this);
+  const Rect area = picture ? host->GetBounds() : rect;
+
+  SmartRef<View> border;
+  if (withBorder && !picture && Hooks().makeBorderView) border = Hooks().makeBorderView(host, rect);
+  View* parent = border ? ~border : host;
+  SmartRef<View> made = EditFrame(useUnchanged ? nullptr : GetResource(editFrame), parent, device, area, rect,
+                                  editFrame, xform);
+  FrameEditor* pane = AsEditor(~made);
+  if (pane == nullptr) {
+    if (border && host) host->RemoveSubview(~border);
+    return;
+  }
+  editor = made;
+  if (lock) pane->Lock();
+  editHost = border ? border : editor;
+  editHost->Invalidate(false);
+}
+
+bool CMovieRes::EndEdit(Rect* out, bool store) {
+  if (!editor) return false;
+  const SmartRef<View> pane = editor;
+  const bool framed = editHost != editor;
+  Rect bounds = GetBounds();
+  Rect rect = pane->GetBounds();
+  const Point offset{rect.left - bounds.left, rect.top - bounds.top};
+  SmartRef<Smart> edited;
+  bool stored = false;
+  if (AsEditor(~pane)->GetEditResult(&bounds, &edited, store)) {
+    SetBounds(bounds);
+    SetFrames(editStart, editCount, ~edited, !framed, editLimit);
+    rect = bounds;
+    stored = true;
+  }
+  if (out) {
+    *out = rect;
+    out->Offset(offset.x, offset.y);
+  }
+  editHost->Invalidate(false);
+  editHost = nullptr;
+  editor = nullptr;
+  Changed(this, Rect::emptyRect, -1);
+  return stored;
+}
