@@ -275,9 +275,15 @@ bool FileReference::operator==(FileReference& other) {
   return path == other.path;
 }
 
+// Windows compares names without regard to case, and some types are given in capitals (AIFF's 'IFF ').
 bool FileReference::IsOfType(const FileType& type) {
   if (!hasPath) return false;
-  return GetSpec().extension == type.GetExtensionCode();
+  OSType code = type.GetExtensionCode();
+  for (int shift = 8; shift < 32; shift += 8) {
+    const char c = static_cast<char>(code >> shift);
+    code = (code & ~(OSType{0xFF} << shift)) | (OSType{static_cast<unsigned char>(ToLowerAscii(c))} << shift);
+  }
+  return GetSpec().extension == code;
 }
 
 bool FileReference::IsFolder() {

@@ -15,12 +15,9 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 
-SMART_DEFINE_ABSTRACT(Scribe, "Scribe", Smart)
 SMART_DEFINE_ABSTRACT(ObjectFile, "ObjectFile", Archive, Scribe)
 
 const Version gObjectFileVersion = MakeVersion(2);
-
-void Scribe::ReadPreview(SmartRef<Smart>* picture, Point, int) { *picture = nullptr; }
 
 namespace {
 

@@ -1,6 +1,30 @@
 #include "sound/Seams.h"
 
+#include "core/Memory.h"
+#include "core/Seams.h"
 #include "core/Sound.h"
+#include "core/Stream.h"
 #include "sound/SoundChannel.h"
+#include "sound/files/MacResConverter.h"
+#include "sound/files/SoundConverter.h"
 
-void InstallSoundSeams() { SetSoundPlayer(&PlayOnCurrentChannel); }
+namespace {
+// The converter takes either format and writes the other; the sound knows which one it wants.
+bool Convert(Stream& input, Stream& output, std::uint32_t bufferSize, int format) {
+  SampleFormat header;
+  const bool holdsOther = (format == Sound::wave && AIFFChunkIO().ReadHeader(input, header, kMachineOrder)) ||
+                          (format == Sound::aiff && RIFFChunkIO().ReadHeader(input, header, kMachineOrder));
+  return holdsOther && SoundConverter(kMachineOrder, bufferSize).Convert(input, output) == 1;
+}
+
+bool ConvertMacResource(const Memory& resource, Stream& output) {
+  return MacResConverter().Convert(resource, output) == 1;
+}
+
+bool IsWave(Stream& input) { return RIFFChunkIO().IsWave(input, kMachineOrder); }
+}  // namespace
+
+void InstallSoundSeams() {
+  SetSoundPlayer(&PlayOnCurrentChannel);
+  SetSoundConverters({&Convert, &ConvertMacResource, &IsWave});
+}

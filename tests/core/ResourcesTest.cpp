@@ -147,4 +147,18 @@ TEST(Sound, CopiesShareTheFileAndDuplicateTheData) {
   EXPECT_EQ(RaisedText(Raised([&] { inMemory.Write(out, Sound::snd); })), "!convertIt || type != Sound::snd");
 }
 
+// The converters come with the sound library; core alone holds WAVE images only.
+TEST(Sound, OtherFormatsNeedTheSoundLibrary) {
+  MemoryStream bytes;
+  bytes.Write("FORM\0\0\0\4AIFF", 12);
+  for (int format : {Sound::aiff, Sound::snd}) {
+    SCOPED_TRACE(format);
+    EXPECT_EQ(RaisedText(Raised([&] { Sound(bytes, format, false); })), "Not implemented.");
+  }
+  Sound wave(bytes, Sound::wave, false);
+  MemoryStream out;
+  EXPECT_EQ(RaisedText(Raised([&] { wave.Write(out, Sound::aiff); })), "Not implemented.");
+  EXPECT_EQ(out.GetLength(), 0u);
+}
+
 }  // namespace
