@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/WindowSystemCalls.h"
 #include "platform/kernel/Files.h"
 #include "platform/screen/Backend.h"
 #include "platform/user/Screen.h"
