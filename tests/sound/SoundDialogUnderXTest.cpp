@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/backend/Screen.h"
+#include "platform/user/Screen.h"
 #include "platform/backend/SdlBackend.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/Activation.h"
