@@ -20,7 +20,7 @@
 #include "sound/SoundRecorder.h"
 #include "support/DiskAudio.h"
 #include "ui/DialogTestSupport.h"
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "ui/controls/Control.h"
 #include "ui/controls/GraphicButton.h"
 #include "ui/controls/ProgressBar.h"

@@ -16,7 +16,7 @@
 #include "sound/SoundRecorder.h"
 #include "support/DiskAudio.h"
 #include "support/XvfbChild.h"
-#include "ui/ProgramFixture.h"
+#include "support/ui/ProgramFixture.h"
 #include "ui/views/WindowFrame.h"
 
 namespace {
