@@ -24,7 +24,7 @@
 #include "platform/net/Winsock.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
-#include "ui/shell/WinMain.h"
+#include "ui/shell/WindowProcs.h"
 #include "web/Seams.h"
 #include "web/internet/FTPSession.h"
 #include "web/internet/InternetSession.h"

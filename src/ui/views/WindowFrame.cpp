@@ -6,6 +6,7 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/String.h"
+#include "graphics/DisplayPort.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
