@@ -4,7 +4,9 @@
 #include "core/Seams.h"
 #include "core/Sound.h"
 #include "core/Stream.h"
+#include "platform/media/Thunker.h"
 #include "sound/SoundChannel.h"
+#include "sound/SoundRecorder.h"
 #include "sound/files/MacResConverter.h"
 #include "sound/files/SoundConverter.h"
 
@@ -27,4 +29,6 @@ bool IsWave(Stream& input) { return RIFFChunkIO().IsWave(input, kMachineOrder); 
 void InstallSoundSeams() {
   SetSoundPlayer(&PlayOnCurrentChannel);
   SetSoundConverters({&Convert, &ConvertMacResource, &IsWave});
+  // The thunk library passes the recording dialog's commands back to the recorder through this.
+  platform::SetSoundProc(&OrSoundProc);
 }

@@ -112,7 +112,7 @@ FileBytes& FileBytes::Root(std::uint32_t n, std::uint32_t classIndex, const std:
 std::string FileBytes::File(const std::vector<std::uint32_t>& versions, const std::vector<std::int32_t>& sizes) const {
   FileBytes out;
   const auto count = static_cast<std::uint32_t>(versions.size());
-  out.B("OBJS").B("\x02").L(0x00020000).L(0).L(kObjectsAt + static_cast<std::uint32_t>(body.size())).L(25).L(1);
+  out.B("OBJS").B("\x02").L(0x00020000).L(0).L(objectsAt + static_cast<std::uint32_t>(body.size())).L(25).L(1);
   out.L(0x00020000).L(16 + 6 + 8 * count).L(0x00010000).Text("engine");
   out.L(count);
   for (std::uint32_t v : versions) out.L(v);

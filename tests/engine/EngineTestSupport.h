@@ -100,6 +100,8 @@ extern const std::vector<std::uint32_t> kCurrentVersions;
 // little-endian, as the program writes them.
 class FileBytes {
  public:
+  // A class index of that many classes (the tests' numbering has fourteen; suites may add their own).
+  explicit FileBytes(std::uint32_t classCount = 14) : objectsAt(25 + 8 + 16 + 6 + 8 * classCount) {}
   FileBytes& L(std::uint32_t v);
   FileBytes& S(std::uint16_t v);
   FileBytes& B(const std::string& bytes) {
@@ -118,14 +120,13 @@ class FileBytes {
   std::uint32_t PositionOf(std::uint32_t n) { return entries[n].position; }
   std::string File(const std::vector<std::uint32_t>& versions, const std::vector<std::int32_t>& sizes) const;
 
-  // Past the header and a class index of fourteen classes.
-  static constexpr std::uint32_t kObjectsAt = 25 + 8 + 16 + 6 + 8 * 14;
-
  private:
   struct Entry {
     std::uint32_t classIndex = 0, position = 0, length = 0;
   };
-  std::uint32_t Position() const { return kObjectsAt + static_cast<std::uint32_t>(body.size()); }
+  std::uint32_t Position() const { return objectsAt + static_cast<std::uint32_t>(body.size()); }
+
+  std::uint32_t objectsAt;  // past the header and the class index
 
   std::string body;
   std::map<std::uint32_t, Entry> entries;

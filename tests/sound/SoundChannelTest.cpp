@@ -23,14 +23,6 @@ SmartRef<Sound> SoundOf(const std::string& image) {
   return new Sound(stream, Sound::wave, false);
 }
 
-// Where the second sound's samples follow a prefix of the first's, or npos.
-std::size_t SecondAfterPrefixOfFirst(const std::string& played, const std::string& first, const std::string& second) {
-  for (std::size_t cut = 0; cut <= first.size() && cut < played.size(); ++cut) {
-    if (played.compare(0, cut, first, 0, cut) != 0) return std::string::npos;
-    if (played.compare(cut, second.size(), second) == 0) return cut;
-  }
-  return std::string::npos;
-}
 
 class SoundChannelTest : public GraphicsFixture {
  protected:

@@ -1,5 +1,6 @@
 #include "support/DiskAudio.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <sys/wait.h>
@@ -16,12 +17,16 @@ DiskAudio::DiskAudio(Pace pace) {
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", (folder.Path() / "played.raw").c_str(), 1);
   setenv("SDL_DISKAUDIOFILEIN", (folder.Path() / "capture.raw").c_str(), 1);
+  SetPace(pace);
+  SetCapture("");
+}
+
+void DiskAudio::SetPace(Pace pace) {
   if (pace == Pace::unpaced) {
     setenv("SDL_DISKAUDIODELAY", "0", 1);
   } else {
     unsetenv("SDL_DISKAUDIODELAY");
   }
-  SetCapture("");
 }
 
 DiskAudio::~DiskAudio() {
@@ -75,4 +80,16 @@ std::string WaveSamples(const std::string& image) {
     at += 8 + size + (size & 1);
   }
   return "";
+}
+
+std::size_t SecondAfterPrefixOfFirst(const std::string& played, const std::string& first, const std::string& second) {
+  const std::size_t at = played.find(second);
+  if (at == std::string::npos) return std::string::npos;
+  const std::size_t lead = std::min(played.find_first_not_of('\x80'), at);
+  const std::size_t firstLead = std::min(first.find_first_not_of('\x80'), first.size());
+  // The played prefix, its leading silence matched against the first sound's own as far as it goes.
+  const std::size_t skip = lead > firstLead ? lead - firstLead : 0;
+  const std::size_t cut = at - skip;
+  if (cut > first.size() || played.compare(skip, cut, first, 0, cut) != 0) return std::string::npos;
+  return at;
 }

@@ -16,6 +16,8 @@ class DiskAudio {
   DiskAudio(const DiskAudio&) = delete;
   DiskAudio& operator=(const DiskAudio&) = delete;
 
+  // The pace of the devices opened from now on.
+  static void SetPace(Pace pace);
   // The bytes recording will read.
   void SetCapture(const std::string& bytes) const;
   // Waits (at most the bound) until the voice has nothing left to play; false when it still plays.
@@ -33,6 +35,9 @@ class DiskAudio {
 std::string SoxWave(const std::string& options, const std::string& effect);
 // The samples of a WAVE image (its "data" chunk), or empty when there is none.
 std::string WaveSamples(const std::string& image);
+// Where the second sound's samples follow a prefix of the first's in what the voice played, or npos.
+// Silence the device wrote before the first sound reached it is allowed.
+std::size_t SecondAfterPrefixOfFirst(const std::string& played, const std::string& first, const std::string& second);
 // Runs a command line without a shell's help in parsing file names beyond spaces; answers its exit status
 // and its standard output.
 int RunPeer(const std::string& command, std::string* output = nullptr);

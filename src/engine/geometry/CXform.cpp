@@ -6,6 +6,11 @@
 #include "core/Stream.h"
 #include "core/Utilities.h"
 
+namespace {
+constexpr SourceName kSource("CXForm");
+}  // namespace
+
+SMART_COPY_CHECK_AT(CXform, kSource.Line(74));
 SMART_DEFINE(CXform, "CXform", nullptr, nullptr, Transform, Persistent, SmartImplementation)
 
 const PersistentType CXform::persistentType(&CXform::classInfo, MakeVersion(2), MakeVersion(2), &CXform::ReadNew);

@@ -3,6 +3,11 @@
 #include "core/Format.h"
 #include "core/Stream.h"
 
+namespace {
+constexpr SourceName kSource("CXForm");
+}  // namespace
+
+SMART_COPY_CHECK_AT(PathPoint, kSource.Line(879));
 SMART_DEFINE(PathPoint, "PathPoint", nullptr, nullptr, SmartImplementation, Persistent)
 
 const PersistentType PathPoint::persistentType(&PathPoint::classInfo, MakeVersion(1), MakeVersion(1),

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -323,6 +324,48 @@ TEST(CXform, StoredFieldsReadBackAndHiddenFramesStayHidden) {
   EXPECT_FALSE(read->xform->HasDestination());
   EXPECT_EQ(read->offset, Point(3, -4));
   EXPECT_EQ(SaveDocument(SmartRef<Smart>(~read)), hiddenSaved);
+}
+
+// The cases a transform must get right, side by side: each row answers a text.
+TEST(CXform, TheCasesThatMatter) {
+  const SmartRef<CXform> scale = new CXform({0, 0, 100, 50}, {10, 10, 210, 110});
+  const SmartRef<CXform> nothing = new CXform({3, 3, 30, 30}, {3, 3, 30, 30});
+  struct Case {
+    const char* name;
+    std::function<std::string()> answer;
+    std::string expected;
+  } const cases[] = {
+      {"(50, 25) maps to (110, 60)", [&] { return Text(scale->TransformPoint({50, 25})); }, "(110, 60)"},
+      {"equal rectangles are a translation, never the identity",
+       [&] { return std::to_string(nothing->GetKind()); }, "1"},
+      {"a scaling", [&] { return std::to_string(scale->GetKind()); }, "2"},
+      {"a turn", [] { return std::to_string(StoredXform({0, 0, 9, 9}, {0, 0, 9, 9}, 45, 0)->GetKind()); }, "3"},
+      {"360 and -720 are unrotated",
+       [] { return std::to_string(StoredXform({0, 0, 9, 9}, {0, 0, 9, 9}, 360, -720)->IsUnrotated()); }, "1"},
+      {"350 decomposed from a turn of 10 becomes 370",
+       [] {
+         const SmartRef<CXform> x = StoredXform({0, 0, 40, 20}, {0, 0, 40, 20}, 350, 0);
+         x->Decompose(Turn(10, 0));
+         return std::to_string(x->GetRotation()) + " " + std::to_string(x->GetSkew());
+       },
+       "370 0"},
+      {"after a transform equivalent to none, the same object",
+       [&] { return std::string(~scale->ComposeRef(~nothing) == ~scale ? "same" : "another"); }, "same"},
+      {"after the hidden-frame transform, the same object",
+       [&] { return std::string(~scale->ComposeRef(hiddenFrameXform) == ~scale ? "same" : "another"); }, "same"},
+      {"a move of (5, -3) keeps the shared transform in the offset",
+       [&] {
+         const SmartRef<CXform> shared = new CXform({0, 0, 100, 50}, {10, 10, 110, 60});
+         const SmartRef<PathPoint> point = new PathPoint();
+         point->xform = shared;
+         PathPoint::SetXform(point, new CXform({0, 0, 100, 50}, {15, 7, 115, 57}));
+         return std::string(~point->xform == ~shared ? "kept " : "replaced ") + Text(point->offset);
+       },
+       "kept (5, -3)"},
+      {"no inverse without a destination",
+       [] { return std::string(CXform({0, 0, 10, 10}, Rect::emptyRect).Inverse() ? "an inverse" : "null"); }, "null"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.answer(), c.expected) << c.name;
 }
 
 }  // namespace

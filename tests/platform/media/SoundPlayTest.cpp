@@ -13,14 +13,6 @@ namespace {
 // Sounds already in the voice's format, so that what is played compares byte for byte.
 const char* const kDeviceFormat = "-r 22050 -c 1 -b 8 -e unsigned-integer";
 
-// The offset at which `second` follows a prefix of `first` in `played`, or npos when it does not.
-std::size_t SecondAfterPrefixOfFirst(const std::string& played, const std::string& first, const std::string& second) {
-  for (std::size_t cut = 0; cut <= first.size() && cut < played.size(); ++cut) {
-    if (played.compare(0, cut, first, 0, cut) != 0) return std::string::npos;
-    if (played.compare(cut, second.size(), second) == 0) return cut;
-  }
-  return std::string::npos;
-}
 
 bool AllSilence(const std::string& bytes, std::size_t from) {
   return bytes.find_first_not_of('\x80', from) == std::string::npos;

@@ -14,6 +14,7 @@
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
 #include "engine/movie/CMovie.h"
+#include "engine/sprites/CSprite.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
 
@@ -44,6 +45,16 @@ SmartRef<Smart> MakeMoviePart() {
   movie->InsertFrames(1, 1, true, false);
   movie->GetFrameIndex()->FindMark(1, true)->GetLabel().Set("fin");
   return movie;
+}
+
+// No movie kind the numbering holds reads back yet, so the sprite is one read from a block this program
+// cannot read: no movie and no frames, only what it is given afterwards.
+SmartRef<Smart> MakeSprite() {
+  SmartRef<CSprite> sprite = new CSprite(gNullArchiveBlock());
+  sprite->SetName(new String("lutin"));
+  sprite->SetStartFrame(4);
+  sprite->ToggleBackgroundFlag(true);
+  return sprite;
 }
 
 // The resource part alone, as the picture and text movies' blocks hold it.
@@ -94,6 +105,7 @@ SmartRef<Smart> MakeLink() {
 }
 
 const GenericTypeRows engineRows{
+    {3, &MakeSprite},
     {7, &MakeMoviePart, false},
     {9, &MakeFrameJump},
     {10, [] { return SmartRef<Smart>(new CJumpMovie(FileReference())); }},
