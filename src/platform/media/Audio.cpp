@@ -164,6 +164,25 @@ void MarkHeaderDone(WAVEHDR* header) {
   }
 }
 
+DWORD HeaderFlags(const WAVEHDR* header) {
+  return std::atomic_ref<const DWORD>(header->dwFlags).load(std::memory_order_acquire);
+}
+
+MMRESULT PrepareHeader(bool knownHandle, WAVEHDR* header, UINT size) {
+  if (!knownHandle) return MMSYSERR_INVALHANDLE;
+  if (header == nullptr || size < sizeof(WAVEHDR) || header->lpData == nullptr) return MMSYSERR_INVALPARAM;
+  header->dwFlags |= WHDR_PREPARED;
+  return MMSYSERR_NOERROR;
+}
+
+MMRESULT UnprepareHeader(bool knownHandle, WAVEHDR* header, UINT size) {
+  if (!knownHandle) return MMSYSERR_INVALHANDLE;
+  if (header == nullptr || size < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
+  if (HeaderFlags(header) & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
+  header->dwFlags &= ~WHDR_PREPARED;
+  return MMSYSERR_NOERROR;
+}
+
 }  // namespace platform::media
 
 namespace platform {

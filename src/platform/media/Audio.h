@@ -44,6 +44,11 @@ bool VoiceHolds(VoiceOwner owner);
 // Marks a header done and out of its queue, as the device thread does, so that a reader polling its flags
 // sees the buffer's bytes.
 void MarkHeaderDone(WAVEHDR* header);
+// A header's flags as the audio thread last left them.
+DWORD HeaderFlags(const WAVEHDR* header);
+// Preparing and unpreparing a header are the same for wave-in and wave-out once the handle is known.
+MMRESULT PrepareHeader(bool knownHandle, WAVEHDR* header, UINT size);
+MMRESULT UnprepareHeader(bool knownHandle, WAVEHDR* header, UINT size);
 
 // Wave-in handles close with the sound system.
 void CloseAllWaveIn();

@@ -31,8 +31,6 @@ WaveIn* Find(HWAVEIN handle) {
   return Handles().count(in) != 0 ? in : nullptr;
 }
 
-DWORD Flags(const WAVEHDR* header) { return std::atomic_ref<const DWORD>(header->dwFlags).load(std::memory_order_acquire); }
-
 void FillBuffers(void* user, Uint8* captured, int length) {
   auto* in = static_cast<WaveIn*>(user);
   std::lock_guard guard(in->lock);
@@ -110,26 +108,19 @@ MMRESULT waveInOpen(HWAVEIN* handle, UINT device, const WAVEFORMATEX* format, UI
 }
 
 MMRESULT waveInPrepareHeader(HWAVEIN handle, WAVEHDR* header, UINT size) {
-  if (Find(handle) == nullptr) return MMSYSERR_INVALHANDLE;
-  if (header == nullptr || size < sizeof(WAVEHDR) || header->lpData == nullptr) return MMSYSERR_INVALPARAM;
-  header->dwFlags |= WHDR_PREPARED;
-  return MMSYSERR_NOERROR;
+  return PrepareHeader(Find(handle) != nullptr, header, size);
 }
 
 MMRESULT waveInUnprepareHeader(HWAVEIN handle, WAVEHDR* header, UINT size) {
-  if (Find(handle) == nullptr) return MMSYSERR_INVALHANDLE;
-  if (header == nullptr || size < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
-  if (Flags(header) & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-  header->dwFlags &= ~WHDR_PREPARED;
-  return MMSYSERR_NOERROR;
+  return UnprepareHeader(Find(handle) != nullptr, header, size);
 }
 
 MMRESULT waveInAddBuffer(HWAVEIN handle, WAVEHDR* header, UINT size) {
   WaveIn* in = Find(handle);
   if (in == nullptr) return MMSYSERR_INVALHANDLE;
   if (header == nullptr || size < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
-  if (!(Flags(header) & WHDR_PREPARED)) return WAVERR_UNPREPARED;
-  if (Flags(header) & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
+  if (!(HeaderFlags(header) & WHDR_PREPARED)) return WAVERR_UNPREPARED;
+  if (HeaderFlags(header) & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
   std::lock_guard guard(in->lock);
   header->dwBytesRecorded = 0;
   header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;

@@ -27,8 +27,6 @@ WaveOut* Find(HWAVEOUT handle) {
   return Handles().count(out) != 0 ? out : nullptr;
 }
 
-DWORD Flags(const WAVEHDR* header) { return std::atomic_ref<const DWORD>(header->dwFlags).load(std::memory_order_acquire); }
-
 }  // namespace
 
 MMRESULT waveOutOpen(HWAVEOUT* handle, UINT device, const WAVEFORMATEX* format, UINT_PTR callback, UINT_PTR,
@@ -51,18 +49,11 @@ MMRESULT waveOutOpen(HWAVEOUT* handle, UINT device, const WAVEFORMATEX* format, 
 }
 
 MMRESULT waveOutPrepareHeader(HWAVEOUT handle, WAVEHDR* header, UINT size) {
-  if (Find(handle) == nullptr) return MMSYSERR_INVALHANDLE;
-  if (header == nullptr || size < sizeof(WAVEHDR) || header->lpData == nullptr) return MMSYSERR_INVALPARAM;
-  header->dwFlags |= WHDR_PREPARED;
-  return MMSYSERR_NOERROR;
+  return PrepareHeader(Find(handle) != nullptr, header, size);
 }
 
 MMRESULT waveOutUnprepareHeader(HWAVEOUT handle, WAVEHDR* header, UINT size) {
-  if (Find(handle) == nullptr) return MMSYSERR_INVALHANDLE;
-  if (header == nullptr || size < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
-  if (Flags(header) & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-  header->dwFlags &= ~WHDR_PREPARED;
-  return MMSYSERR_NOERROR;
+  return UnprepareHeader(Find(handle) != nullptr, header, size);
 }
 
 MMRESULT waveOutWrite(HWAVEOUT handle, WAVEHDR* header, UINT size) {
