@@ -6,17 +6,21 @@
 
 #include "core/String.h"
 #include "engine/links/CLink.h"
+#include "engine/page/PageTestSupport.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/sprites/SpriteTestSupport.h"
 #include "engine/tracks/CTrackList.h"
+#include "support/AlertRecorder.h"
+#include "support/DocumentBytes.h"
 #include "graphics/DisplayPort.h"
 #include "support/graphics/SurfaceDevice.h"
 
+using namespace document_testing;
 using namespace engine_test;
 
 namespace {
 
-class MovieGroupTest : public EngineTest {
+class MovieGroupTest : public PageTest {
  protected:
   // A group of (0, 0, 100, 80) and 20 frames.
   SmartRef<CMovieGroup> MakeGroup(std::int16_t frames = 20) {
@@ -355,6 +359,31 @@ TEST_F(MovieGroupTest, InsertingAndDeletingFramesReachEverySprite) {
   EXPECT_TRUE(group->DeleteFrames(2, 2));
   EXPECT_EQ(group->GetFrameCount(), 5);
   EXPECT_EQ(sprite->GetFrameCount(), 3);
+}
+
+// A damaged file may hold anything in a group's sprite list, and a group that shows itself; those entries
+// go, the user hears the file was damaged, and the rest of the group reads.
+TEST_F(MovieGroupTest, DamagedSpriteListsAreMendedOnReading) {
+  const SmartRef<CMovieGroup> group = MakeGroup(3);
+  AddSprite(*group, *SolidPicture(10, 10, 4), 0, 3);
+  const SmartRef<CSprite> itself = new CSprite(0, SmartRef<CMovie>(~group), Rect::emptyRect);
+  group->GetSprites()->Append(new String("intrus"));
+  group->GetSprites()->Append(nullptr);
+  group->GetSprites()->Append(~itself);
+  AddSprite(*group, *SolidPicture(10, 10, 5), 1, 2);
+  const std::string saved = SaveDocument(SmartRef<Smart>(~group));
+  group->GetSprites()->Remove(2, 3);  // the loop would outlive the test
+
+  AlertRecorder alerts;
+  const SmartRef<CMovieGroup> read = CastSmart<CMovieGroup>(~ReadDocument(saved, nullptr));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(Order(*read), "04");
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, NumberedText(191));
+  SurfaceDevice device(100, 80);
+  DisplayPort port(&device, {0, 0, 100, 80});
+  EXPECT_TRUE(read->DrawFrame(port, nullptr, 1, Color(0)));
+  EXPECT_TRUE(read->IsRegisteredWith(read->GetSprite(0)->GetMovie()));
 }
 
 }  // namespace
