@@ -11,6 +11,7 @@
 #include "BenchSupport.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/ImageScribe.h"
 #include "graphics/formats/JPEGFile.h"
 #include "web/Seams.h"
