@@ -8,7 +8,7 @@
 #include "engine/geometry/CXform.h"
 #include "engine/kinds/CMovieText.h"
 #include "engine/links/CLink.h"
-#include "engine/links/WebAddress.h"
+#include "engine/Seams.h"
 #include "engine/media/CResource.h"
 #include "engine/page/PageTestSupport.h"
 #include "graphics/bitmaps/BitMap.h"
