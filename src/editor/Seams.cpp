@@ -2,7 +2,6 @@
 
 #include "editor/CBorderSize.h"
 #include "engine/Seams.h"
-#include "engine/kinds/FrameEditing.h"
 
 void InstallEditorSeams() {
   InstallEngineSeams();

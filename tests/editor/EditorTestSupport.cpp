@@ -4,6 +4,7 @@
 
 #include "core/Exception.h"
 #include "core/Resources.h"
+#include "core/Seams.h"
 #include "editor/KidResources.h"
 #include "editor/Seams.h"
 #include "graphics/formats/ImageResource.h"
