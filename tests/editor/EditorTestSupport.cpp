@@ -4,6 +4,7 @@
 
 #include "core/Exception.h"
 #include "core/Resources.h"
+#include "core/Seams.h"
 #include "editor/CDropperTool.h"
 #include "editor/CTool.h"
 #include "editor/KidResources.h"

@@ -59,6 +59,20 @@ TEST_F(ShowTest, AMovieBecomesAPageOfItsOwn) {
   EXPECT_EQ(~slot, static_cast<Smart*>(group));
 }
 
+TEST_F(ShowTest, AFrameIsPaintedToItsLastRowAndColumn) {
+  const SmartRef<CShow> page = MakePage({0, 0, 30, 20}, 1);
+  page->SetColour(Color(5));
+  AddSprite(GroupOf(*page), *SolidPicture(4, 4, 4), 0, 1);
+  SurfaceDevice screen(30, 20, Color(2));
+  {
+    DisplayPort port(&screen, {0, 0, 30, 20});
+    page->DrawFrame(port, 0, {0, 0, 30, 20}, 0, nullptr, Rect::emptyRect);
+  }
+  const std::uint32_t colour = screen.Pixel(15, 15);
+  EXPECT_NE(colour, screen.Pixel(0, 0)) << "the sprite is drawn";
+  for (const Point p : {Point(29, 10), Point(10, 19), Point(29, 19)}) EXPECT_EQ(screen.Pixel(p.x, p.y), colour) << Text(p);
+}
+
 TEST_F(ShowTest, ThumbnailsAreAnEighthOfThePageAndKept) {
   const SmartRef<CShow> page = MakePage(defaultMovieBounds, 3);
   AddSprite(GroupOf(*page), *SolidPicture(80, 80, 4), 0, 3);
