@@ -3,8 +3,6 @@
 #include "editor/CBorderSize.h"
 #include "editor/CToolsDir.h"
 #include "engine/Seams.h"
-#include "engine/ToolHooks.h"
-#include "engine/kinds/FrameEditing.h"
 
 namespace {
 

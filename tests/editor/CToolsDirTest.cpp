@@ -11,7 +11,7 @@
 #include "editor/CToolsDir.h"
 #include "engine/EngineAppServices.h"
 #include "engine/EngineOptions.h"
-#include "engine/ToolHooks.h"
+#include "engine/Seams.h"
 #include "platform/kernel/System.h"
 #include "support/AlertRecorder.h"
 #include "ui/ViewTestSupport.h"

@@ -8,7 +8,7 @@
 #include "editor/CBorderSize.h"
 #include "editor/CPaletteDir.h"
 #include "editor/CToolPalette.h"
-#include "engine/kinds/FrameEditing.h"
+#include "engine/Seams.h"
 #include "support/AlertRecorder.h"
 #include "core/String.h"
 #include "ui/ViewTestSupport.h"
