@@ -1,7 +1,7 @@
 #include "editor/CDropperTool.h"
 
 #include "core/Exception.h"
-#include "engine/EngineOptions.h"
+#include "engine/EngineAppServices.h"
 #include "graphics/Paint.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/formats/ImageResource.h"
