@@ -9,6 +9,9 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "ui/controls/ColorView.h"
+#include "core/Alert.h"
+#include "platform/user/Input.h"
+#include "platform/user/Window.h"
 #include "editor/CDropperTool.h"
 #include "editor/CToolsDir.h"
 #include "editor/PaintIndicator.h"
@@ -134,6 +137,53 @@ TEST_F(PaintIndicatorClickTest, EachBoxOpensItsChooserAtThePoint) {
       }
       chooser->Close();
     }
+    indicator = nullptr;
+    window->Close();
+  });
+}
+
+}  // namespace
+}  // namespace editor_test
+
+namespace editor_test {
+namespace {
+
+// The whole gesture with the mouse of the window system: a press on the inner swatch opens the palette
+// under the pointer, the drag goes on in it, and the release over a cell chooses that colour, which the
+// swatch shows at once.
+TEST_F(PaintIndicatorClickTest, APressOnTheSwatchAndAReleaseOverAColourChoosesIt) {
+  InProgram([&] {
+    gPaintState = new CDropperTool;
+    SmartRef<Tool> tool(new Tool);
+    app->SetTool(~tool);
+    const String title("Outils");
+    SmartRef<Window> window(new Window(&title, kFrameNormal, false, false, 120, 100));
+    window->SetGlobalBounds({400, 250, 520, 350});
+    SmartRef<PaintIndicator> indicator(new PaintIndicator(~window));
+    window->AddSubview(~indicator);
+    window->Open(true);
+    window->Refresh();
+    auto screen = [](HWND handle, int x, int y) {
+      POINT p{x, y};
+      ClientToScreen(handle, &p);
+      return p;
+    };
+    const POINT press = screen(window->GetFrame()->GetHandle(), 37, 46);
+    platform::InjectMouseMove(press.x, press.y);
+    Pump();
+    platform::InjectMouseButton(press.x, press.y, platform::MouseButton::Left, true);
+    Pump();
+    ASSERT_EQ(app->GetWindows().NumItems(), 2) << "the palette is open";
+    // Cell (3, 2) of the palette, whose bottom-right corner is at the press.
+    const POINT cell = screen(gMainWindow, 400 + 37 - 320 + 35, 250 + 46 - 80 + 25);
+    for (int step = 3; step >= 0; --step) {
+      platform::InjectMouseMove(cell.x - step * 10, cell.y);
+      Pump();
+    }
+    platform::InjectMouseButton(cell.x, cell.y, platform::MouseButton::Left, false);
+    Pump();
+    EXPECT_EQ(gPaintForeground, ColorTable::GetStandard(8)->GetColor(67));
+    EXPECT_EQ(app->GetWindows().NumItems(), 1) << "the palette is closed";
     indicator = nullptr;
     window->Close();
   });
