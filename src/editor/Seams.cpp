@@ -2,6 +2,7 @@
 
 #include "editor/CBorderSize.h"
 #include "editor/CToolsDir.h"
+#include "editor/FloatingWindow.h"
 #include "engine/Seams.h"
 
 namespace {
@@ -18,6 +19,12 @@ void MakeCurrent(Tool* tool) {
   if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
 }
 
+bool ToggleFloating(Window* window, bool flag) {
+  if (auto* floating = dynamic_cast<FloatingWindow*>(window)) return floating->Toggle(flag);
+  if (flag) window->Show(!window->IsVisible());
+  return window->IsVisible();
+}
+
 }  // namespace
 
 void InstallEditorSeams() {
@@ -27,4 +34,7 @@ void InstallEditorSeams() {
   frameEdits.makeBorderView = &MakeBorderView;
   SetFrameEditHooks(frameEdits);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
+  AppEditorHooks app = GetAppEditorHooks();
+  app.toggleWindow = &ToggleFloating;
+  SetAppEditorHooks(app);
 }
