@@ -112,6 +112,14 @@ std::string PlayerTest::State() const {
   return line;
 }
 
+std::string TextIn(Smart* object) {
+  auto* text = CastSmart<String>(object);
+  if (text == nullptr) return "(no text)";
+  char buffer[256];
+  text->CopyTo(buffer, sizeof buffer);
+  return buffer;
+}
+
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump) {
   SmartRef<CLink> link = new CLink();
   link->SetJump(std::move(jump));

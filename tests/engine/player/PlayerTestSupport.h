@@ -68,6 +68,9 @@ class FakeTrack : public Track, public SmartImplementation {
   bool playing = true;
 };
 
+// The text of a String; "(no text)" for anything else.
+std::string TextIn(Smart* object);
+
 // A link of the kind and hold value, over the jump (taken first, so that the kind may need it).
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump = nullptr);
 
