@@ -15,6 +15,11 @@ using Events = std::vector<std::string>;
 
 class HandOverTest : public PlayerTest {
  protected:
+  // The players' chores go before the window system's timers do.
+  void TearDown() override {
+    old = nullptr;
+    PlayerTest::TearDown();
+  }
   // Page A (frames 0-2) links from frame 1 to page B with return; both pages are saved.
   void FollowLinkToB() {
     const SmartRef<CShow> a = MakePage(defaultMovieBounds, 3);
@@ -67,6 +72,7 @@ TEST_F(HandOverTest, TheNewPlayerShowsThePendingFrameInFullAndTakesTheHistoryAnd
   EXPECT_TRUE(next->GoBack());
   EXPECT_EQ(next->GetPlaybackChore()->GetPendingFrame(), 2) << "the frame after the link";
   next->ToggleListener(&heard);
+  player = nullptr;
 }
 
 TEST_F(HandOverTest, ContinuingFromAPlayerThatNoLongerPlaysStartsAFreshPlayback) {
