@@ -281,8 +281,8 @@ void CChorePlay::OpenLinkedFile(CPlayer& player, CJumpMovie* jump, std::int16_t 
   if (exists) {
     String baseName;
     file->GetBaseNameAndType(baseName);
-    FileReference* folder = file->GetParent();
-    exists = folder != nullptr && folder->ChildExists(baseName, MakeDocumentFileType());
+    const SmartRef<FileReference> folder(file->GetParent());
+    exists = folder && folder->ChildExists(baseName, MakeDocumentFileType());
   }
   if (!exists) THROW_ERROR("Le fichier lié n'existe plus !"_cp);
   const SmartRef<FileReference> copy = new FileReference(*file);

@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "core/File.h"
+#include "core/Format.h"
+#include "core/ObjectFile.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChorePlay.h"
 #include "graphics/Area.h"
@@ -75,6 +78,46 @@ DWORD PlayerTest::RunUntilChange(DWORD limit) {
     if (player->GetCurrentFrame() != frame || player->IsPlaying() != playing) break;
   }
   return now - from;
+}
+
+SmartRef<FileReference> PlayerTest::SavePage(CShow& shown, const char* name) {
+  folder.Write(name);
+  SmartRef<FileReference> reference = new FileReference(folder.WinPath(name).c_str());
+  const SmartRef<File> file = new File(~reference, kFileModeWrite);
+  const SmartRef<ObjectFile> objects = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~file));
+  objects->Write(SmartRef<Smart>(&shown));
+  return reference;
+}
+
+std::string PlayerTest::State() const {
+  std::string line = "frame " + std::to_string(player->GetCurrentFrame());
+  CChorePlay* chore = player->GetPlaybackChore();
+  line += chore == nullptr ? " stopped" : chore->IsWaiting() ? " waiting" : " playing";
+  line += " requests [";
+  for (std::size_t i = 0; i < player->PeekRequestKinds().size(); ++i)
+    line += (i ? " " : "") + std::to_string(player->PeekRequestKinds()[i]);
+  line += "]";
+  if (chore != nullptr) {
+    line += " history [";
+    const List& history = chore->GetHistory();
+    for (std::int32_t i = 1; i <= history.NumItems(); ++i) {
+      if (i > 1) line += " ";
+      if (auto* frame = CastSmart<CJumpFrame>(history.At(i)))
+        line += "F" + std::to_string(frame->GetFrame());
+      else
+        line += "M";
+    }
+    line += "]";
+  }
+  return line;
+}
+
+std::string TextIn(Smart* object) {
+  auto* text = CastSmart<String>(object);
+  if (text == nullptr) return "(no text)";
+  char buffer[256];
+  text->CopyTo(buffer, sizeof buffer);
+  return buffer;
 }
 
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump) {

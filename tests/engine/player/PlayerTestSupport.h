@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/page/PageTestSupport.h"
+#include "core/FileReference.h"
 #include "engine/player/CPlayer.h"
 #include "platform/kernel/WinTypes.h"
 #include "ui/ViewTestSupport.h"
@@ -35,6 +36,10 @@ class PlayerTest : public PageTest {
   void Open(SmartRef<CShow> page, bool clickStops = false);
   // Moves the clock on one millisecond at a time, running every timer that falls due.
   void RunFor(DWORD ms);
+  // Writes the page to a page file of the folder, which becomes its file; answers the file.
+  SmartRef<FileReference> SavePage(CShow& shown, const char* name);
+  // The player's state in a line: "frame 3 playing|waiting|stopped requests [3 4] history [F2 M]".
+  std::string State() const;
   // Runs until the player shows another frame or stops, at most the time given; answers the time taken.
   DWORD RunUntilChange(DWORD limit);
   DWORD Elapsed() const { return now - start; }
@@ -62,6 +67,9 @@ class FakeTrack : public Track, public SmartImplementation {
   void Stop() override { playing = false; }
   bool playing = true;
 };
+
+// The text of a String; "(no text)" for anything else.
+std::string TextIn(Smart* object);
 
 // A link of the kind and hold value, over the jump (taken first, so that the kind may need it).
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump = nullptr);
