@@ -3,15 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "engine/Seams.h"
-#include "engine/page/PageTestSupport.h"
+#include "engine/player/PlayerTestSupport.h"
 #include "engine/player/CPanePlay.h"
 #include "engine/player/CPlayer.h"
-#include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
 #include "support/ScreenPixels.h"
-#include "support/graphics/SurfaceDevice.h"
 #include "support/ui/ProgramFixture.h"
 #include "ui/views/Window.h"
 #include "ui/views/WindowFrame.h"
@@ -33,17 +31,6 @@ class PlayPaneOnScreenTest : public ProgramFixture {
     POINT origin{0, 0};
     ClientToScreen(window.GetFrame()->GetHandle(), &origin);
     return ScreenPicture({origin.x, origin.y, origin.x + kPage.right, origin.y + kPage.bottom});
-  }
-  static ColourPicture FullDraw(CShow& page, std::int16_t frame) {
-    SurfaceDevice surface(kPage.right, kPage.bottom);
-    {
-      DisplayPort port(&surface, kPage);
-      page.DrawFrame(port, frame, kPage, 0, nullptr, Rect());
-    }
-    ColourPicture picture{kPage.right, kPage.bottom, {}};
-    for (int y = 0; y < kPage.bottom; ++y)
-      for (int x = 0; x < kPage.right; ++x) picture.pixels.push_back(surface.Pixel(x, y));
-    return picture;
   }
 };
 

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "core/Sound.h"
-#include "core/Stream.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChorePlay.h"
 #include "engine/player/PlayerTestSupport.h"
@@ -15,11 +14,6 @@ namespace {
 
 const char* const kDeviceFormat = "-r 22050 -c 1 -b 8 -e unsigned-integer";
 
-SmartRef<Sound> SoundOf(const std::string& image) {
-  MemoryStream stream(static_cast<std::uint32_t>(image.size()));
-  stream.Write(image.data(), static_cast<std::uint32_t>(image.size()));
-  return new Sound(stream, Sound::wave, false);
-}
 
 class PlaybackSoundTest : public PlayerTest {
  protected:
@@ -30,7 +24,7 @@ class PlaybackSoundTest : public PlayerTest {
     ASSERT_FALSE(images.back().empty()) << "sox";
     // Three frames at rate 15, each with a sound of its own.
     Open(MakePage(defaultMovieBounds, 3));
-    for (std::int16_t f = 0; f < 3; ++f) page->GetMovieGroup()->SetSound(f, 1, ~SoundOf(images[f]));
+    for (std::int16_t f = 0; f < 3; ++f) page->GetMovieGroup()->SetSound(f, 1, ~MakeSound(images[f]));
   }
   void TearDown() override {
     gSoundMuted = false;
