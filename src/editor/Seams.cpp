@@ -3,6 +3,7 @@
 #include "editor/CBorderSize.h"
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
+#include "editor/pixels/CPixPane.h"
 #include "engine/Seams.h"
 
 namespace {
@@ -25,13 +26,20 @@ bool ToggleFloating(Window* window, bool flag) {
   return window->IsVisible();
 }
 
+SmartRef<View> MakePixelPane(View* parent, const Rect& area, const Rect& frame, CStamp* image) {
+  SmartRef<View> pane(new CPixPane(parent, area, frame, image));
+  if (parent) parent->AddSubview(~pane);
+  return pane;
+}
+
 }  // namespace
 
 void InstallEditorSeams() {
   InstallEngineSeams();
-  // The pixel and text panes come with the editor's panes; the border is the editor's already.
+  // The text pane comes with the editor's text tools.
   FrameEditHooks frameEdits = GetFrameEditHooks();
   frameEdits.makeBorderView = &MakeBorderView;
+  frameEdits.makePixelPane = &MakePixelPane;
   SetFrameEditHooks(frameEdits);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
   AppEditorHooks app = GetAppEditorHooks();
