@@ -1,5 +1,7 @@
 #include "engine/links/WebAddress.h"
 
+#include "engine/sprites/CSprite.h"
+
 namespace {
 WebAddressHooks& Hooks() {
   static WebAddressHooks hooks;
@@ -7,7 +9,10 @@ WebAddressHooks& Hooks() {
 }
 }  // namespace
 
-void SetWebAddressHooks(const WebAddressHooks& hooks) { Hooks() = hooks; }
+void SetWebAddressHooks(const WebAddressHooks& hooks) {
+  Hooks() = hooks;
+  CSprite::SetAddressClass(hooks.addressClass);
+}
 
 Persistent* AsWebAddress(Persistent* object) {
   const ClassInfo* addressClass = Hooks().addressClass;

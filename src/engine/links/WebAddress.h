@@ -1,6 +1,6 @@
 // A link's web address is an element of the web library, which stands above the engine: that library
 // installs what links need of its addresses. Until it does, a stored address is kept as it was read and
-// written back, pages get no address, and addresses have no text.
+// written back, pages get no address, addresses have no text and none becomes a link button.
 #pragma once
 
 #include "core/Archive.h"
