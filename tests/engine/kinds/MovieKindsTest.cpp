@@ -183,35 +183,6 @@ TEST_F(MovieKindsTest, TextBoxesFollowTheirText) {
   EXPECT_EQ(picture->GetBounds(), Rect(0, 0, 4, 4));
 }
 
-// A text movie as documents store it, laid out by hand: the movie part, the resources, then the points.
-TEST_F(MovieKindsTest, ATextMovieIsStoredAsLaidOut) {
-  SmartRef<String> words = new String("Bonjour");
-  Point size;
-  words->Measure(size, 80);
-  const auto h = static_cast<std::uint32_t>(size.y);
-  SmartRef<CResource> text = new CResource(SmartRef<Smart>(~words));
-  text->SetBounds(0, 0, 80, size.y);
-  SmartRef<CMovieText> movie = new CMovieText(~text, {0, 0, 80, size.y});
-  const std::string oneEmptyEntry = Long(1) + Long(0);
-  const std::string expected =
-      Short(1) + Long(0) + Long(0) + Long(80) + Long(h) + std::string("\1\0\0\0\0\0\0\0", 8) +
-      Long(2) + Long(33) + oneEmptyEntry +                  // sounds
-      Long(3) + Long(32) + oneEmptyEntry +                  // colour tables
-      Long(4) + Long(15) + oneEmptyEntry +                  // links
-      Long(5) + Long(6) + Long(9) + Long(0) +               // the frame index and its empty list of marks
-      Long(7) + Long(14) + Long(1) +                        // the resources: one,
-      Long(8) + Long(9) + Long(7) + "Bonjour" +             // the text,
-      Long(0) + Long(0) + Long(80) + Long(h) +              // and its bounds
-      Long(1) + Long(0) + Long(0);                          // one point, (0, 0)
-  const std::string saved = SaveDocument(movie);
-  EXPECT_EQ(ObjectBody(saved, 1), expected);
-  SmartRef<CMovieText> read = CastSmart<CMovieText>(~ReadDocument(saved, nullptr));
-  ASSERT_TRUE(read);
-  ASSERT_NE(read->GetResource(0), nullptr);
-  EXPECT_EQ(TextOf(*CastSmart<String>(read->GetResource(0)->GetObject())), "Bonjour");
-  EXPECT_EQ(SaveDocument(read), saved);
-}
-
 // A page read where the fonts measure otherwise gets frame 0's text box to the new measure.
 TEST_F(MovieKindsTest, ATextIsMeasuredAgainWhenRead) {
   SmartRef<String> words = new String("un deux trois quatre cinq");
