@@ -11,9 +11,7 @@
 
 #include "core/Format.h"
 #include "core/ObjectFile.h"
-#include "graphics/bitmaps/BitMap.h"
 #include "engine/movie/CMovie.h"
-#include "support/Netpbm.h"
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
 
@@ -133,13 +131,6 @@ class FileBytes {
   std::string body;
   std::map<std::uint32_t, Entry> entries;
 };
-
-// Every pixel of the bitmap, as 0x00RRGGBB.
-ColourPicture PixelsOf(BitMap& bitmap);
-// The picture equals the checked-in one under tests/fixtures (name: "folder/file.ppm"). With
-// QUILLORY_UPDATE_GOLDEN=1 it is written there first, after a deliberate change; when it differs it is
-// written beside the test program for a look.
-void ExpectGolden(const ColourPicture& picture, const std::string& name);
 
 // A BMP file of one colour (0xRRGGBB) at 24 bits, as the program's numbered pictures are stored.
 std::string OneColourBmp(int width, int height, std::uint32_t rgb);

@@ -1,18 +1,10 @@
 #include "engine/links/WebAddress.h"
 
-#include "engine/sprites/CSprite.h"
+#include "engine/Seams.h"
 
 namespace {
-WebAddressHooks& Hooks() {
-  static WebAddressHooks hooks;
-  return hooks;
-}
+const WebAddressHooks& Hooks() { return GetWebAddressHooks(); }
 }  // namespace
-
-void SetWebAddressHooks(const WebAddressHooks& hooks) {
-  Hooks() = hooks;
-  CSprite::SetAddressClass(hooks.addressClass);
-}
 
 Persistent* AsWebAddress(Persistent* object) {
   const ClassInfo* addressClass = Hooks().addressClass;

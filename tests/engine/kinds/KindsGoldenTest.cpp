@@ -13,6 +13,7 @@
 #include "graphics/bitmaps/PixelCursor.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
+#include "support/graphics/GoldenPicture.h"
 #include "ui/text/StyledText.h"
 #include "ui/text/TextStyle.h"
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/String.h"
-#include "engine/EngineTestSupport.h"
 #include "engine/geometry/XformTestSupport.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
@@ -16,14 +16,13 @@
 #include "graphics/bitmaps/PixelCursor.h"
 #include "support/AlertRecorder.h"
 #include "support/DocumentBytes.h"
+#include "support/graphics/GoldenPicture.h"
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "graphics/SystemVersion.h"
 
 using namespace document_testing;
 using namespace engine_testing;
-using engine_test::ExpectGolden;
-using engine_test::PixelsOf;
 
 namespace {
 
@@ -193,8 +192,7 @@ TEST_F(Stamps, TurnedAndSkewedCopiesPutEachPixelWhereTheMatrixTakesIt) {
 }
 
 // A keyed picture scaled 2x, turned by 30 and 90 degrees and skewed by 15, each copy drawn keyed on a
-// striped page, at 8 and 32 bits: pixel for pixel the checked-in pictures. Set QUILLORY_UPDATE_GOLDEN=1
-// to write them again after a deliberate change.
+// striped page, at 8 and 32 bits: pixel for pixel the checked-in pictures.
 TEST_F(Stamps, GoldenRenders) {
   for (const int depth : {8, 32}) {
     SCOPED_TRACE(depth);
