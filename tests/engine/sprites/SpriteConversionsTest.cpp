@@ -5,7 +5,7 @@
 #include "core/Sound.h"
 #include "engine/kinds/CMoviePic.h"
 #include "engine/links/CLink.h"
-#include "engine/links/WebAddress.h"
+#include "engine/Seams.h"
 #include "engine/media/CResource.h"
 #include "engine/sprites/SpriteTestSupport.h"
 #include "graphics/bitmaps/BitMap.h"
