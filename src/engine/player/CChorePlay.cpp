@@ -122,7 +122,6 @@ void CChorePlay::Step(CPlayer& player) {
 
   if (late >= 0 && rate != 0) {
     SetPeriod(kFirePeriod);
-    SmartRef<CLink> fired(link);
     try {
       FireLink(player, link, false);
     } catch (Exception*) {

@@ -9,7 +9,6 @@
 #include "engine/player/PlayerTestSupport.h"
 #include "graphics/DisplayPort.h"
 #include "support/AlertRecorder.h"
-#include "support/graphics/SurfaceDevice.h"
 
 using namespace engine_test;
 
@@ -36,24 +35,7 @@ class PanePlayTest : public PlayerTest {
     window.surface->Validate();
   }
   // The pixels of the page's bounds on the window.
-  std::vector<std::uint32_t> Shown() const {
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < 150; ++y)
-      for (int x = 0; x < 200; ++x) pixels.push_back(window.surface->Pixel(x, y));
-    return pixels;
-  }
-  // The frame drawn whole on a surface of its own.
-  std::vector<std::uint32_t> FullDraw(std::int16_t frame) {
-    SurfaceDevice surface(200, 150);
-    {
-      DisplayPort port(&surface, {0, 0, 200, 150});
-      page->DrawFrame(port, frame, {0, 0, 200, 150}, 0, nullptr, Rect());
-    }
-    std::vector<std::uint32_t> pixels;
-    for (int y = 0; y < 150; ++y)
-      for (int x = 0; x < 200; ++x) pixels.push_back(surface.Pixel(x, y));
-    return pixels;
-  }
+  ColourPicture Shown() const { return PictureOf(*window.surface, {0, 0, 200, 150}); }
   SmartRef<CPanePlay> pane;
   AlertRecorder alerts;
 };
@@ -131,17 +113,17 @@ TEST_F(PanePlayTest, AfterEveryStepThePaneShowsWhatAFullDrawOfTheFrameShows) {
     DisplayPort port(~window.surface, {0, 0, 400, 400});
     pane->Draw(port, Area(Rect(0, 0, 400, 400)));
   }
-  EXPECT_EQ(Shown(), FullDraw(0)) << "drawn by the pane";
+  EXPECT_EQ(Shown(), FullDraw(*page, 0)) << "drawn by the pane";
   player->Play(true);
-  EXPECT_EQ(Shown(), FullDraw(0));
+  EXPECT_EQ(Shown(), FullDraw(*page, 0));
   for (std::int16_t step = 1; step <= 4; ++step) {
     SCOPED_TRACE(step);
     RunUntilChange(400);
     const std::int16_t frame = player->GetCurrentFrame();
     EXPECT_EQ(frame, step % 3);
-    EXPECT_EQ(Shown(), FullDraw(frame));
+    EXPECT_EQ(Shown(), FullDraw(*page, frame));
   }
-  EXPECT_NE(FullDraw(0), FullDraw(1));
+  EXPECT_NE(FullDraw(*page, 0), FullDraw(*page, 1));
   EXPECT_NE(page->GetDelta(2, false), nullptr) << "the steps replayed the frames' change records";
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Exception.h"
+#include "core/Memory.h"
 #include "core/String.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChoreCache.h"
@@ -31,6 +32,10 @@ TEST_F(PlayerFrameTest, APlayerWithoutAPageMakesAnEmptyOneThatDoesNotLoop) {
   ASSERT_NE(player->GetCacheChore(), nullptr);
   EXPECT_EQ(player->GetCacheChore()->GetPeriod(), 30u);
   EXPECT_TRUE(group.HasDependant(player->GetCacheChore()));
+  EXPECT_TRUE(IsRegisteredPurgeable(player->GetCacheChore()));
+  Purgeable* cache = player->GetCacheChore();
+  player = nullptr;
+  EXPECT_FALSE(IsRegisteredPurgeable(cache)) << "the cache leaves the memory manager with its player";
 }
 
 TEST_F(PlayerFrameTest, ShowFrameTellsTheListenersTwiceGrowsThePageAndQueuesTheLabel) {

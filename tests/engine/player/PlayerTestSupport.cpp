@@ -8,6 +8,7 @@
 #include "engine/links/CLink.h"
 #include "engine/player/CChorePlay.h"
 #include "graphics/Area.h"
+#include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 
@@ -110,6 +111,23 @@ std::string PlayerTest::State() const {
     line += "]";
   }
   return line;
+}
+
+ColourPicture FullDraw(CShow& page, std::int16_t frame) {
+  const Rect bounds = page.GetMovieGroup()->GetBounds();
+  SurfaceDevice surface(bounds.right, bounds.bottom);
+  {
+    DisplayPort port(&surface, bounds);
+    page.DrawFrame(port, frame, bounds, 0, nullptr, Rect());
+  }
+  return PictureOf(surface, bounds);
+}
+
+ColourPicture PictureOf(const SurfaceDevice& surface, const Rect& rect) {
+  ColourPicture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) picture.pixels.push_back(surface.Pixel(x, y));
+  return picture;
 }
 
 std::string TextIn(Smart* object) {

@@ -10,6 +10,8 @@
 #include "core/FileReference.h"
 #include "engine/player/CPlayer.h"
 #include "platform/kernel/WinTypes.h"
+#include "support/Netpbm.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "ui/ViewTestSupport.h"
 
 namespace engine_test {
@@ -67,6 +69,11 @@ class FakeTrack : public Track, public SmartImplementation {
   void Stop() override { playing = false; }
   bool playing = true;
 };
+
+// The frame drawn whole on a surface of the page's size.
+ColourPicture FullDraw(CShow& page, std::int16_t frame);
+// The pixels of the rectangle of a surface.
+ColourPicture PictureOf(const SurfaceDevice& surface, const Rect& rect);
 
 // The text of a String; "(no text)" for anything else.
 std::string TextIn(Smart* object);
