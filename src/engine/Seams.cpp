@@ -3,6 +3,7 @@
 #include "engine/EngineAppServices.h"
 #include "engine/app/CHAApp.h"
 #include "engine/player/PlayerHooks.h"
+#include "engine/sprites/CSprite.h"
 #include "sound/Seams.h"
 #include "ui/views/View.h"
 
@@ -42,7 +43,11 @@ void InstallEngineSeams() {
 void SetFrameEditHooks(const FrameEditHooks& hooks) { Slot<FrameEditHooks>() = hooks; }
 const FrameEditHooks& GetFrameEditHooks() { return Slot<FrameEditHooks>(); }
 
-void SetWebAddressHooks(const WebAddressHooks& hooks) { Slot<WebAddressHooks>() = hooks; }
+void SetWebAddressHooks(const WebAddressHooks& hooks) {
+  Slot<WebAddressHooks>() = hooks;
+  // Addresses become link sprites through the sprite's class conversions, which need to know their class.
+  CSprite::SetAddressClass(hooks.addressClass);
+}
 const WebAddressHooks& GetWebAddressHooks() { return Slot<WebAddressHooks>(); }
 
 void SetToolHooks(const ToolHooks& hooks) { Slot<ToolHooks>() = hooks; }
