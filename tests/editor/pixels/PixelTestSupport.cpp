@@ -14,6 +14,8 @@ void RecordingSink::DoCommand(GenericSignal* signal) {
 
 void PixelTest::SetUp() {
   EditorTest::SetUp();
+  // The use sounds of the paint tools.
+  for (int n : {31, 32, 33, 35}) data->WriteSound(n);
   CPixPane::zoomStepDelay = 0;
   CPixPane::blinkDelay = 0;
   window.notifier->AddSink(&sink);
