@@ -1,6 +1,8 @@
 // The marquee, moving lassoed pixels, and copy and paste of the pixel editor.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,13 @@
 #include "editor/pixels/PixelTestSupport.h"
 #include "editor/pixels/SelectionTasks.h"
 #include "engine/media/CStamp.h"
+#include "core/Exception.h"
+#include "support/Raised.h"
 #include "graphics/DisplayPort.h"
+#include "platform/kernel/System.h"
+#include "platform/screen/HeadlessBackend.h"
+#include "platform/screen/Backend.h"
+#include "platform/user/Clipboard.h"
 #include "ui/shell/Clipboard.h"
 
 namespace editor_test {
@@ -154,6 +162,81 @@ TEST_F(SelectionTest, CopyAndPasteKeepThePlaceOrCentreAForeignPicture) {
   clipboard->SetScrap(~huge->GetBitMap());
   pane->Paste(~clipboard, 0, 0, 0);
   EXPECT_EQ(pane->GetSelection()->GetBounds(), pane->GetBounds());
+}
+
+}  // namespace
+}  // namespace editor_test
+
+namespace editor_test {
+namespace {
+
+// Another program's picture on the system clipboard, as a packed DIB: a 40-byte header, then the rest.
+void PutDib(const std::vector<std::uint8_t>& dib) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.size());
+  std::memcpy(GlobalLock(block), dib.data(), dib.size());
+  GlobalUnlock(block);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  SetClipboardData(CF_DIB, block);
+  CloseClipboard();
+}
+
+std::vector<std::uint8_t> Dib(std::int32_t width, std::int32_t height, std::uint16_t bits, std::uint32_t colorsUsed,
+                              std::uint32_t headerSize, std::size_t dataBytes) {
+  std::vector<std::uint8_t> dib(40 + dataBytes, 0x5A);
+  auto put32 = [&](std::size_t at, std::uint32_t v) { std::memcpy(dib.data() + at, &v, 4); };
+  put32(0, headerSize);
+  put32(4, static_cast<std::uint32_t>(width));
+  put32(8, static_cast<std::uint32_t>(height));
+  dib[12] = 1;
+  dib[13] = 0;
+  std::memcpy(dib.data() + 14, &bits, 2);
+  put32(16, 0);
+  put32(20, 0);
+  for (std::size_t at = 24; at < 32; ++at) dib[at] = 0;
+  put32(32, colorsUsed);
+  put32(36, 0);
+  return dib;
+}
+
+class ForeignPasteTest : public SelectionTest {
+ protected:
+  void SetUp() override {
+    SelectionTest::SetUp();
+    auto made = std::make_unique<platform::HeadlessBackend>();
+    platform::SetBackend(std::move(made));
+  }
+  void TearDown() override {
+    platform::SetBackend(nullptr);
+    SelectionTest::TearDown();
+  }
+};
+
+TEST_F(ForeignPasteTest, DamagedPicturesFromElsewhereLeaveThePictureAsItWas) {
+  struct Case {
+    const char* fault;
+    std::vector<std::uint8_t> dib;
+  } cases[] = {
+      {"header shorter than the block says", Dib(2, 2, 24, 0, 40, 0)},
+      {"huge width, few bytes", Dib(0x40000000, 2, 24, 0, 40, 16)},
+      {"huge height, few bytes", Dib(2, 0x40000000, 8, 0, 40, 16)},
+      {"negative width", Dib(-5, 2, 24, 0, 40, 64)},
+      {"too many colours", Dib(2, 2, 8, 0x10000000, 40, 64)},
+      {"header size beyond the block", Dib(2, 2, 24, 0, 0x7FFFFFFF, 64)},
+      {"zero-bit pixels", Dib(2, 2, 0, 0, 40, 64)},
+      {"just a few bytes", std::vector<std::uint8_t>(7, 0xFF)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    const std::vector<std::uint8_t> before = PictureBytes();
+    PutDib(c.dib);
+    SmartRef<Clipboard> clipboard(new Clipboard);
+    // The program's own error is fine; an assertion, a crash or a changed picture is not.
+    const SmartRef<Exception> raised = Raised([&] { pane->Paste(~clipboard, 0, 0, 0); });
+    EXPECT_EQ(dynamic_cast<AssertionException*>(~raised), nullptr) << RaisedText(raised);
+    EXPECT_EQ(PictureBytes(), before);
+    EXPECT_TRUE(sink.undoable.empty());
+  }
 }
 
 }  // namespace
