@@ -6,6 +6,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
+#include "platform/user/Cursor.h"
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
@@ -96,4 +97,32 @@ HICON LoadIconA(HINSTANCE, LPCSTR name) {
     return nullptr;
   }
   return reinterpret_cast<HICON>(&entry);
+}
+
+BOOL GetIconInfo(HICON icon, ICONINFO* info) {
+  const platform::IconImage* image = platform::IconImageOf(icon);
+  if (image == nullptr) return GetIconInfo(reinterpret_cast<HCURSOR>(icon), info);
+  if (info == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  const int width = image->width, height = image->height;
+  const auto stride = static_cast<std::size_t>((width + 15) / 16 * 2);
+  std::vector<BYTE> mask(stride * static_cast<std::size_t>(height), 0);
+  std::vector<std::uint32_t> colours(image->pixels.size());
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t pixel = image->pixels[static_cast<std::size_t>(y * width + x)];
+      colours[static_cast<std::size_t>(y * width + x)] = pixel & 0xFFFFFF;
+      if ((pixel >> 24) == 0) mask[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x / 8)] |= 0x80 >> (x % 8);
+    }
+  const HBITMAP maskBitmap = CreateBitmap(width, height, 1, 1, mask.data());
+  const HBITMAP colourBitmap = CreateBitmap(width, height, 1, 32, colours.data());
+  if (maskBitmap == nullptr || colourBitmap == nullptr) {
+    if (maskBitmap != nullptr) DeleteObject(maskBitmap);
+    if (colourBitmap != nullptr) DeleteObject(colourBitmap);
+    return FALSE;
+  }
+  *info = ICONINFO{TRUE, static_cast<DWORD>(width / 2), static_cast<DWORD>(height / 2), maskBitmap, colourBitmap};
+  return TRUE;
 }

@@ -8,6 +8,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
 #include "platform/screen/Backend.h"
+#include "platform/user/Cursor.h"
 #include "platform/user/Icon.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
@@ -48,6 +49,26 @@ TEST_F(Icons, AnIconLoadsByNumberWithItsMaskAsTransparency) {
   EXPECT_EQ(image->width, 3);
   EXPECT_EQ(image->height, 2);
   EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xFFFF0000, 0, 0xFF0000FF, 0xFF123456, 0xFFFFFFFF, 0}));
+
+  // Its colours and its mask, as the drawing layer reads them back.
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon, &info));
+  EXPECT_TRUE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 1u);
+  EXPECT_EQ(info.yHotspot, 1u);
+  std::uint32_t colours[6] = {}, mask[6] = {};
+  BITMAPINFO read{};
+  read.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 3, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDIBits(screen, info.hbmColor, 0, 2, colours, &read, DIB_RGB_COLORS), 2);
+  ASSERT_EQ(GetDIBits(screen, info.hbmMask, 0, 2, mask, &read, DIB_RGB_COLORS), 2);
+  ReleaseDC(nullptr, screen);
+  // Black where the mask leaves the pixel out, so that drawing through the mask leaves the screen there.
+  EXPECT_EQ(std::vector<std::uint32_t>(colours, colours + 6),
+            (std::vector<std::uint32_t>{0xFF0000, 0, 0x0000FF, 0x123456, 0xFFFFFF, 0}));
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(mask[i] & 0xFFFFFF, i == 1 || i == 5 ? 0xFFFFFFu : 0u) << i;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
 
   for (int id : {9101, 9102, 9199}) {
     SetLastError(0);
