@@ -21,7 +21,8 @@ void InstallEngineSeams();
 
 // The panes that edit one frame of a resource movie in place, and the border around a framed edit, belong
 // to the editor (engine/kinds/FrameEditing.h has the protocol its panes answer). Until it installs them,
-// no frame edit starts.
+// no frame edit starts. Each view is made in (added to) the view it is given; the edit takes the view it
+// added to the host out again when it ends.
 struct FrameEditHooks {
   // The pixel editor of a picture frame, over the editing area, showing the frame's image (or none) in
   // the frame rectangle. The view it gives must be a FrameEditor.

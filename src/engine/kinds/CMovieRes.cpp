@@ -78,8 +78,8 @@ CMovieRes::CMovieRes(ArchiveBlock& outer) : Smart(), CMovie(ReadLater{}), resour
 
 CMovieRes::~CMovieRes() {
   UnregisterPurgeable(this);
-  editHost = nullptr;
-  editor = nullptr;
+  // A movie that goes mid-edit must not leave its pane behind on the stage.
+  DropEditViews();
 }
 
 void CMovieRes::FitToFrames() {

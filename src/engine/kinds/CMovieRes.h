@@ -79,9 +79,13 @@ class CMovieRes : public CMovie {
   void WriteFields(ArchiveBlock& block);
   void FitToFrames();
   void EmptyStamps(std::int16_t frame);
+  // Takes the edit's views out of the host and lets them go.
+  void DropEditViews();
 
   List resources;
   GenericArray points{8, 0};
+  // The host view the edit host was made in: the edit takes it out again when it ends.
+  SmartRef<View> editParent;
   SmartRef<View> editHost;
   SmartRef<View> editor;
   std::int16_t editLimit = 0;

@@ -41,9 +41,11 @@ void CMovieRes::BeginEdit(std::int16_t frame, std::int16_t start, std::int16_t c
                                   editFrame, xform);
   FrameEditor* pane = AsEditor(~made);
   if (pane == nullptr) {
+    if (made) parent->RemoveSubview(~made);
     if (border && host) host->RemoveSubview(~border);
     return;
   }
+  editParent = host;
   editor = made;
   if (lock) pane->Lock();
   editHost = border ? border : editor;
@@ -70,8 +72,15 @@ bool CMovieRes::EndEdit(Rect* out, bool store) {
     out->Offset(offset.x, offset.y);
   }
   editHost->Invalidate(false);
-  editHost = nullptr;
-  editor = nullptr;
+  DropEditViews();
   Changed(this, Rect::emptyRect, -1);
   return stored;
+}
+
+void CMovieRes::DropEditViews() {
+  // The edit host (the border, or the pane itself) is the one view the edit put in the host.
+  if (editParent && editHost) editParent->RemoveSubview(~editHost);
+  editParent = nullptr;
+  editHost = nullptr;
+  editor = nullptr;
 }

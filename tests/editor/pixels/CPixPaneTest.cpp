@@ -9,11 +9,14 @@
 #include "editor/pixels/CTaskTool.h"
 #include "editor/Seams.h"
 #include "engine/Seams.h"
+#include "engine/kinds/CMoviePic.h"
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Transform.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "support/AlertRecorder.h"
 
 namespace editor_test {
@@ -223,6 +226,21 @@ TEST_F(CPixPaneTest, TheEngineOpensThePixelPaneAsAFrameEditor) {
   EXPECT_NE(dynamic_cast<FrameEditor*>(~made), nullptr);
   EXPECT_EQ(static_cast<View*>(~gPixPane), ~made);
   window.root->RemoveSubview(~made);
+}
+
+TEST_F(CPixPaneTest, APictureEditLeavesNoPaneOnTheStageWhenItEnds) {
+  InstallEditorSeams();
+  window.root->RemoveAllSubviews();
+  SmartRef<CResource> resource = new CResource(SmartRef<Smart>(new BitMap(20, 20, ColorTable::GetStandard(8))));
+  resource->SetBounds(0, 0, 20, 20);
+  SmartRef<CMoviePic> movie = new CMoviePic(~resource);
+  movie->BeginEdit(0, 0, 1, 0, ~window.root, ~window.surface, {40, 40, 60, 60}, nullptr, false, false, false);
+  ASSERT_NE(movie->GetEditor(), nullptr);
+  EXPECT_NE(window.root->GetSubviews().IndexOf(movie->GetEditor()), 0) << "the pane is on the stage while editing";
+  const SmartRef<View> editor(movie->GetEditor());
+  movie->EndEdit(nullptr, false);
+  EXPECT_EQ(window.root->GetSubviews().NumItems(), 0);
+  EXPECT_EQ(window.root->GetSubviews().IndexOf(~editor), 0);
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ SmartRef<View> MakePixelPane(View* parent, const Rect&, const Rect& frame, CStam
   gMade->imageGiven = image != nullptr;
   gMade->editors.push_back(new EditorProbe(parent, frame));
   gMade->editors.back()->parent = parent;
+  parent->AddSubview(~gMade->editors.back());  // made in its parent, as the editor's panes are
   return gMade->editors.back();
 }
 
@@ -63,6 +64,7 @@ SmartRef<View> MakeTextPane(View* parent, const Rect& frame, StyledText* text) {
   gMade->text = text;
   gMade->editors.push_back(new EditorProbe(parent, frame));
   gMade->editors.back()->parent = parent;
+  parent->AddSubview(~gMade->editors.back());  // made in its parent, as the editor's panes are
   return gMade->editors.back();
 }
 
@@ -186,6 +188,56 @@ TEST_F(FrameEditTest, APlainTextIsEditedAsAStyledCopy) {
   EXPECT_EQ(made.text->GetStyle()->GetSize(), 12);
   EXPECT_FALSE(movie->EndEdit(nullptr, false));
   EXPECT_EQ(movie->GetResource(0)->GetObject(), static_cast<Smart*>(~words));
+}
+
+// Whatever way the edit ends, the stage gets back to the views it had: a pane left behind would go on
+// drawing and taking the mouse over the frame.
+TEST_F(FrameEditTest, TheEditTakesItsViewsOutOfTheHostWhenItEnds) {
+  enum How { kEnd, kBeginAgain, kMovieGoes };
+  struct Case {
+    const char* name;
+    bool framed;
+    How how;
+  } cases[] = {{"picture, ended", false, kEnd},
+               {"framed text, ended", true, kEnd},
+               {"picture, replaced by a new edit", false, kBeginAgain},
+               {"framed text, replaced by a new edit", true, kBeginAgain},
+               {"picture, movie released mid-edit", false, kMovieGoes}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    made = {};
+    host->RemoveAllSubviews();
+    SmartRef<CMovieRes> movie;
+    if (c.framed) {
+      SmartRef<CResource> text = new CResource(SmartRef<Smart>(new String("mot")));
+      text->SetBounds(0, 0, 40, 40);
+      movie = new CMovieText(~text, {0, 0, 300, 300});
+    } else {
+      movie = new CMoviePic(~Picture(40, 40));
+    }
+    Begin(*movie, c.framed);
+    ASSERT_EQ(made.editors.size(), 1u);
+    ASSERT_EQ(host->GetSubviews().NumItems(), 1);
+    View* first = c.framed ? static_cast<View*>(~made.borders[0]) : ~made.editors[0];
+    EXPECT_NE(host->GetSubviews().IndexOf(first), 0);
+    switch (c.how) {
+      case kEnd:
+        movie->EndEdit(nullptr, false);
+        EXPECT_EQ(host->GetSubviews().NumItems(), 0);
+        break;
+      case kBeginAgain:
+        Begin(*movie, c.framed);
+        EXPECT_EQ(host->GetSubviews().IndexOf(first), 0) << "the first edit's view stays behind";
+        EXPECT_EQ(host->GetSubviews().NumItems(), 1) << "only the new edit's view is in the host";
+        movie->EndEdit(nullptr, false);
+        EXPECT_EQ(host->GetSubviews().NumItems(), 0);
+        break;
+      case kMovieGoes:
+        movie = nullptr;
+        EXPECT_EQ(host->GetSubviews().NumItems(), 0);
+        break;
+    }
+  }
 }
 
 }  // namespace
