@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "editor/CDropperTool.h"
 #include "editor/CTool.h"
+#include "editor/pixels/CPixPane.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
@@ -273,6 +274,8 @@ void CProxyPalette::InvalidateButton(std::int16_t number) {
 
 PaintToolPalette::PaintToolPalette(View* parent, SmartRef<PaletteLook> look, std::int16_t first, std::int16_t previous)
     : CToolPalette(parent, std::move(look), first), previous(previous), initial(previous) {
+  // The paint tools start on no pane: the tools reach a pixel pane again once one is made or used.
+  gPixPane = nullptr;
   SetSelection(first);
 }
 

@@ -3,6 +3,7 @@
 #include "core/Exception.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
+#include "editor/pixels/CPixPane.h"
 #include "engine/EngineAppServices.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
@@ -106,12 +107,20 @@ void CToolsDir::SelectToolInPalettes() {
 
 void CToolsDir::OnPaletteSelection(std::int32_t index) {
   CPaletteDir::ItemClicked(index);
+  // A new tool never works on the old tool's selection.
+  if (gPixPane) gPixPane->Deselect();
   StopPlayback();
   if (pane && pane->IsPaneActive()) {
     const std::int32_t id = GetCurrentToolId();
     if (id == kTextStyleId) pane->SetEditMode(2, false);
     if (id == 2) pane->SetEditMode(1, false);
   }
+}
+
+void CToolsDir::SelectAllPixels() {
+  if (!gPixPane) return;
+  gPixPane->SelectAll(false);
+  gPixPane->CommandClear(8);
 }
 
 SmartRef<ToolsPane> CToolsDir::StopPlayback() {

@@ -68,6 +68,8 @@ class CToolsDir : public CPaletteDir,
   void TickCurrentTool();
 
   SmartRef<ToolsPane> StopPlayback();
+  // Selects the whole picture of the pixel pane being edited, if any, and clears it.
+  static void SelectAllPixels();
   void SetPane(ToolsPane* newPane);
   ToolsPane* GetPane() const { return ~pane; }
   void PaneStateChanged() override;

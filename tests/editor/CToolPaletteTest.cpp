@@ -9,6 +9,7 @@
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
 #include "editor/CToolPalette.h"
+#include "editor/pixels/CPixPane.h"
 #include "graphics/Paint.h"
 #include "support/AsciiPicture.h"
 #include "support/Raised.h"
@@ -278,6 +279,15 @@ TEST_F(CToolPaletteTest, APaintToolPaletteGoesBackAndForthAndTellsItsEnd) {
     palette->GoBack();
   }
   EXPECT_EQ(heard.numbers, (std::vector<std::int16_t>{4, 1, 4, -666}));
+}
+
+// A pane left over from an earlier edit is not one the new paint tools may reach.
+TEST_F(CToolPaletteTest, APaintToolPaletteLetsGoOfThePixelPane) {
+  SmartRef<CPixPane> pane(new CPixPane(~window.root, {0, 0, 50, 50}, {0, 0, 50, 50}, nullptr));
+  ASSERT_EQ(~gPixPane, ~pane);
+  SmartRef<PaintToolPalette> palette(new PaintToolPalette(~window.root, Look(2, 3, 25, 25), 1, 4));
+  EXPECT_EQ(~gPixPane, nullptr);
+  EXPECT_EQ(pane->GetBounds(), Rect(0, 0, 50, 50)) << "the pane itself stays";
 }
 
 TEST_F(CToolPaletteTest, TheBorderSizePaletteIsOneRowOfSevenButtonsFromTheFirstIndex) {

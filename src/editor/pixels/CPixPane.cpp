@@ -394,10 +394,7 @@ void CPixPane::HandleNumberCommand(std::int32_t number, void* argument) {
     case 2105:
       return;
     case 2109:
-      if (gPixPane) {
-        gPixPane->SelectAll(false);
-        gPixPane->CommandClear(8);
-      }
+      CToolsDir::SelectAllPixels();
       return;
     default:
       CEditPane::HandleNumberCommand(number, argument);
