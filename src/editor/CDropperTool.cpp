@@ -1,10 +1,12 @@
 #include "editor/CDropperTool.h"
 
 #include "core/Exception.h"
-#include "engine/EngineOptions.h"
+#include "engine/EngineAppServices.h"
 #include "graphics/Paint.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/formats/ImageResource.h"
+#include "platform/user/Input.h"
+#include "platform/user/Window.h"
 #include "ui/shell/App.h"
 
 Color gPaintForeground = standardColors[1];
@@ -16,8 +18,14 @@ namespace {
 
 bool gPaintColorsInitialised = false;
 
-// The gesture that opened a chooser goes on inside it.
-void HandOver(const SmartRef<GridSelector>& selector) {
+// Opens a chooser; the gesture that opened it goes on inside it. The chooser's window takes the
+// activation, which cancels the mouse capture of the window pressed in: the capture goes back to it, so
+// that the drag and the release still reach the gesture.
+template <class Open>
+void ChooseWith(Open open) {
+  const HWND pressed = GetCapture();
+  SmartRef<GridSelector> selector = open();
+  if (pressed != nullptr && IsWindow(pressed) && GetCapture() == nullptr) SetCapture(pressed);
   if (!gApplication) return;
   if (SmartRef<Tool> tool = gApplication->GetTool()) tool->SetInteractor(~selector);
 }
@@ -68,10 +76,16 @@ void CDropperTool::NotifyListeners() {
   general.NotifyAll([](PaintStateListener* listener) { listener->PaintStateChanged(); });
 }
 
-void CDropperTool::ChooseForeground(const Point& at) { HandOver(OpenPaletteWindow(this, &gPaintForeground, at)); }
+void CDropperTool::ChooseForeground(const Point& at) {
+  ChooseWith([&] { return OpenPaletteWindow(this, &gPaintForeground, at); });
+}
 
-void CDropperTool::ChooseSecondColor(const Point& at) { HandOver(OpenPaletteWindow(this, &gPaintSecondColor, at)); }
+void CDropperTool::ChooseSecondColor(const Point& at) {
+  ChooseWith([&] { return OpenPaletteWindow(this, &gPaintSecondColor, at); });
+}
 
-void CDropperTool::ChoosePattern(const Point& at) { HandOver(OpenSelectionWindow(this, at)); }
+void CDropperTool::ChoosePattern(const Point& at) {
+  ChooseWith([&] { return OpenSelectionWindow(this, at); });
+}
 
 void CDropperTool::PickColor(std::int32_t, std::int32_t) { NOT_IMPLEMENTED(); }

@@ -19,15 +19,6 @@ namespace {
 
 constexpr int kToggledCursor = 2;
 
-void LoadSharedCursors() {
-  static bool loaded = false;
-  if (loaded) return;
-  gArrowCursor = gSystemCursors.GetCursor(StandardCursorIndex(0));
-  gLinkCursor = gEngineResources.GetCursor(kLinkCursor);
-  gLinkHotCursor = gEngineResources.GetCursor(kLinkHotCursor);
-  loaded = true;
-}
-
 void Play(SoundResource* resource) {
   if (resource == nullptr) return;
   if (Sound* sound = resource->Get()) sound->Play(0);
@@ -43,6 +34,15 @@ PlayingPane* StageUnder(View* window) {
 }
 
 }  // namespace
+
+void LoadSharedToolCursors() {
+  static bool loaded = false;
+  if (loaded) return;
+  gArrowCursor = gSystemCursors.GetCursor(StandardCursorIndex(0));
+  gLinkCursor = gEngineResources.GetCursor(kLinkCursor);
+  gLinkHotCursor = gEngineResources.GetCursor(kLinkHotCursor);
+  loaded = true;
+}
 
 int CursorIndexOfTool(std::int32_t id) {
   switch (id) {
@@ -64,7 +64,7 @@ int CursorIndexOfTool(std::int32_t id) {
 }
 
 CTool::CTool(std::int32_t id, SoundResource* sound, bool loop, SoundResource* hintSound) : id(id), sound(sound) {
-  LoadSharedCursors();
+  LoadSharedToolCursors();
   if (sound && loop) {
     if (Sound* played = sound->Get()) played->ToggleLoop(true);
   }

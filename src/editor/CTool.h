@@ -12,10 +12,11 @@ class Cursor;
 class DisplayPort;
 class SoundResource;
 
-// Shared by every tool, loaded by the first one made.
+// Shared by every tool, loaded by the first one made (once per run) and kept to the end.
 extern SmartRef<Cursor> gArrowCursor;
 extern SmartRef<Cursor> gLinkCursor;
 extern SmartRef<Cursor> gLinkHotCursor;
+void LoadSharedToolCursors();
 
 class CTool : public Tool {
   SMART_ABSTRACT(CTool)

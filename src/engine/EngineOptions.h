@@ -13,11 +13,3 @@ enum : std::uint32_t {
   kOptionNoStartAndQuitSounds = 1u << 3,
   kOptionNoHintSounds = 1u << 7,
 };
-
-class ColorTable;
-
-// The running engine application's colour palette; null while the application is not an engine one.
-// The engine application answers it once it runs.
-using EngineAppColorTableHook = ColorTable* (*)();
-void SetEngineAppColorTableHook(EngineAppColorTableHook hook);
-ColorTable* GetEngineAppColorTable();

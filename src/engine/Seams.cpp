@@ -23,3 +23,6 @@ const FrameEditHooks& GetFrameEditHooks() { return Slot<FrameEditHooks>(); }
 
 void SetWebAddressHooks(const WebAddressHooks& hooks) { Slot<WebAddressHooks>() = hooks; }
 const WebAddressHooks& GetWebAddressHooks() { return Slot<WebAddressHooks>(); }
+
+void SetToolHooks(const ToolHooks& hooks) { Slot<ToolHooks>() = hooks; }
+const ToolHooks& GetToolHooks() { return Slot<ToolHooks>(); }

@@ -10,6 +10,7 @@ class CStamp;
 class Persistent;
 class String;
 class StyledText;
+class Tool;
 class View;
 struct ClassInfo;
 
@@ -44,3 +45,15 @@ struct WebAddressHooks {
 };
 void SetWebAddressHooks(const WebAddressHooks& hooks);
 const WebAddressHooks& GetWebAddressHooks();
+
+// The engine application's current tool lives in the editor's tools window. Until the editor installs how
+// to reach it, or while the hooks answer none, the application keeps its tool itself.
+struct ToolHooks {
+  // The tool the application starts with.
+  SmartRef<Tool> (*makeFirstTool)() = nullptr;
+  // The application's current tool, and making a tool current.
+  SmartRef<Tool> (*getTool)() = nullptr;
+  void (*setTool)(Tool* tool) = nullptr;
+};
+void SetToolHooks(const ToolHooks& hooks);
+const ToolHooks& GetToolHooks();

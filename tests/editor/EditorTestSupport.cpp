@@ -5,6 +5,8 @@
 #include "core/Exception.h"
 #include "core/Resources.h"
 #include "core/Seams.h"
+#include "editor/CDropperTool.h"
+#include "editor/CTool.h"
 #include "editor/KidResources.h"
 #include "editor/Seams.h"
 #include "graphics/formats/ImageResource.h"
@@ -51,6 +53,12 @@ EditorData::EditorData() {
 }
 
 EditorData::~EditorData() {
+  // The program's paints go back to their values before any application set them.
+  gPaintForeground = standardColors[1];
+  gPaintSecondColor = standardColors[0];
+  gPaintBackground = standardColors[0];
+  gChosenPattern = Pattern();
+  gChosenPatternIndex = 0;
   for (int n : pictures) KidResources::GetImage(n)->Purge();
   for (int n = 0; n <= kLastSoundChecked; ++n) KidResources::GetSound(n)->Purge();
 }
@@ -124,6 +132,13 @@ void EditorTest::TearDown() {
 
 void EditorProgramTest::SetUp() {
   ProgramFixture::SetUp();
+  // The program the fixture runs has no module of its own to load cursors from: the tools' shared
+  // cursors are loaded from the program's cursors beforehand, as the real program's first tool does.
+  MainWindowRecord program;
+  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  Resources::SetOSApp(&program);
+  LoadSharedToolCursors();
+  resources_testing::ForgetOSApp();
   data = new EditorData;
   Prepare(32, Win95, data->folder.WinPath());
   InstallEditorSeams();

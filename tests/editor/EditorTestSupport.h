@@ -21,7 +21,8 @@ namespace editor_test {
 class EditorData {
  public:
   EditorData();
-  // The set's cached copies of the test's pictures go with it.
+  // The set's cached copies of the test's pictures go with it, and the paints go back to their first
+  // values.
   ~EditorData();
   EditorData(const EditorData&) = delete;
   EditorData& operator=(const EditorData&) = delete;

@@ -7,7 +7,7 @@
 
 #include "EditorTestSupport.h"
 #include "editor/CDropperTool.h"
-#include "engine/EngineOptions.h"
+#include "engine/EngineAppServices.h"
 #include "graphics/Paint.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/formats/ImageResource.h"
@@ -27,7 +27,7 @@ struct Listener : PaintStateListener {
 class PaintStateTest : public EditorTest {
  protected:
   void TearDown() override {
-    SetEngineAppColorTableHook(nullptr);
+    SetEngineAppServices({});
     gPaintForeground = standardColors[1];
     gPaintSecondColor = standardColors[0];
     gPaintBackground = standardColors[0];
@@ -75,7 +75,7 @@ TEST_F(PaintStateTest, IndicatorsHearFirstAndAListenerAddedTwiceIsGone) {
 }
 
 TEST_F(PaintStateTest, AChoiceIsAColourOfTheApplicationsPalette) {
-  SetEngineAppColorTableHook([] { return ColorTable::GetStandard(8); });
+  SetEngineAppServices({[] { return ColorTable::GetStandard(8); }, nullptr});
   SmartRef<CDropperTool> state(new CDropperTool);
   for (std::int16_t n : {1, 37, 32}) {
     state->SetChoice(0, n);

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "EditorTestSupport.h"
+#include "FakeStagePane.h"
+#include "platform/user/Cursor.h"
 #include "editor/CBorderSize.h"
 #include "editor/CPaletteDir.h"
 #include "editor/CToolPalette.h"
@@ -123,6 +125,29 @@ TEST_F(PaletteWindowTest, AnOptionWindowSetsItsToolsOptionAndFollowsItsActivatio
     window->Activate(true);
     EXPECT_TRUE(window->IsVisible());
     palette->RemoveTool(~window);
+    window->Close();
+  });
+}
+
+// Over a floating window the cursor is the arrow whatever the tool, over a stage in it too.
+TEST_F(PaletteWindowTest, OverAFloatingWindowEveryToolShowsTheArrow) {
+  InProgram([&] {
+    SmartRef<FloatingWindow> window(new FloatingWindow(kFrameFloating));
+    window->SetSize(200, 100);
+    SmartRef<FakeStagePane> stage(new FakeStagePane(~window, {0, 0, 200, 100}));
+    window->AddSubview(~stage);
+    window->Open(true);
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    for (std::int32_t id : {103, 109, 15, 110}) {
+      SmartRef<CTool> tool(new CTool(id, nullptr, false, nullptr));
+      for (bool inStage : {false, true}) {
+        stage->playing = true;
+        if (inStage) window->SetTarget(~stage);
+        SetCursor(nullptr);
+        tool->ApplyCursor(~window, 50, 50, 0);
+        EXPECT_EQ(GetCursor(), arrow) << id << " " << inStage;
+      }
+    }
     window->Close();
   });
 }

@@ -40,6 +40,9 @@ class CShow : public Model, public MovieDependant, public SmartImplementation {
 
   // Every page has the one title "Page sans titre".
   String* GetTitle() override;
+  // A player of the page on the container, and the stage pane over it as the container's subview;
+  // answers the frame.
+  void MakeEditor(Rect* bounds, View* container, const Rect& frame) override;
 
   std::int16_t GetFrameRate() const { return frameRate; }
   void SetFrameRate(std::int16_t rate) { frameRate = rate; }

@@ -33,4 +33,9 @@ void PlaceAt(CSprite& sprite, std::int16_t frame, const Point& topLeft);
 SmartRef<CShow> MakePage(const Rect& bounds, std::int16_t frames);
 inline CMovieGroup& GroupOf(CShow& page) { return *CastSmart<CMovieGroup>(page.GetMovieGroup()); }
 
+// A page of 480 x 360 and four frames, bottom to top: a background picture over the whole page, an opaque
+// picture that stays, a keyed picture moving over it (hidden in frame 2, with a sound in frame 1 and a
+// link to a web address in frame 3), and a text.
+SmartRef<CShow> MakeRichPage();
+
 }  // namespace engine_test
