@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CoreState.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
 #include "core/Sound.h"
@@ -83,12 +84,12 @@ class ProgramData : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     record.instance = reinterpret_cast<HINSTANCE>(0x400000);
     Resources::SetOSApp(&record);
   }
   void TearDown() override {
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     GraphicsFixture::TearDown();
   }
   MainWindowRecord record;
