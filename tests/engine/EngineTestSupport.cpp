@@ -126,6 +126,23 @@ std::string FileBytes::File(const std::vector<std::uint32_t>& versions, const st
   return out.body;
 }
 
+std::string OneColourBmp(int width, int height, std::uint32_t rgb) {
+  std::string bmp = "BM";
+  const auto put = [&](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  const auto rowBytes = static_cast<std::uint32_t>((width * 3 + 3) / 4 * 4);
+  const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(height);
+  put(14 + 40 + imageBytes, 4), put(0, 4), put(14 + 40, 4);
+  put(40, 4), put(static_cast<std::uint32_t>(width), 4), put(static_cast<std::uint32_t>(height), 4), put(1, 2);
+  put(24, 2), put(0, 4), put(imageBytes, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  std::string row;
+  for (int x = 0; x < width; ++x) row += {char(rgb & 0xFF), char(rgb >> 8 & 0xFF), char(rgb >> 16 & 0xFF)};
+  row.resize(rowBytes, '\0');
+  for (int y = 0; y < height; ++y) bmp += row;
+  return bmp;
+}
+
 SmartRef<Sound> MakeSound(const std::string& bytes) {
   MemoryStream stream;
   stream.Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));

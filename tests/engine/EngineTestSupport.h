@@ -132,6 +132,9 @@ class FileBytes {
   std::map<std::uint32_t, Entry> entries;
 };
 
+// A BMP file of one colour (0xRRGGBB) at 24 bits, as the program's numbered pictures are stored.
+std::string OneColourBmp(int width, int height, std::uint32_t rgb);
+
 // A sound of the given bytes, held in memory.
 SmartRef<Sound> MakeSound(const std::string& bytes);
 // The program's text of a string-table id.

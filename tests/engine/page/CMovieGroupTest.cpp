@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "core/Exception.h"
 #include "core/String.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "engine/links/CLink.h"
 #include "engine/page/PageTestSupport.h"
 #include "engine/page/CMovieGroup.h"
@@ -110,6 +113,26 @@ TEST_F(MovieGroupTest, AnAddedMovieIsPlacedOnTheGroup) {
   EXPECT_EQ(at, Rect(45, 35, 55, 45)) << "centred on the placement";
   EXPECT_TRUE(group->IsRegisteredWith(sprite->GetMovie()));
   EXPECT_EQ(group->AddObjectAsSprite(0, 1, nullptr, true, 10, String()), CMovieGroup::kNoSprite);
+
+  // A picture becomes a picture movie of its own, named, over the frames asked for.
+  const SmartRef<BitMap> picture = new BitMap(8, 6, ColorTable::GetStandard(8));
+  const std::int16_t placed = group->AddObjectAsSprite(1, 2, ~picture, true, 10, String("image"));
+  ASSERT_NE(placed, CMovieGroup::kNoSprite);
+  CSprite* shown = group->GetSprite(placed);
+  EXPECT_EQ(TextOf(*shown->GetName()), "image");
+  EXPECT_EQ(shown->GetStartFrame(), 1);
+  EXPECT_EQ(shown->GetFrameCount(), 2);
+  shown->GetFrameGeometry(1, &at, nullptr);
+  EXPECT_EQ(at, Rect(46, 37, 54, 43));
+  // What is no picture cannot be shown so.
+  const SmartRef<String> words = new String("mots");
+  try {
+    group->AddObjectAsSprite(0, 1, ~words, true, 10, String());
+    ADD_FAILURE() << "a text is no picture";
+  } catch (Exception* failure) {
+    const SmartRef<Exception> held(failure);
+    EXPECT_STREQ(CastSmart<AssertionException>(~held)->GetExpression(), "mp != NULL");
+  }
 }
 
 TEST_F(MovieGroupTest, AGroupNeverShowsItself) {
@@ -292,11 +315,18 @@ TEST_F(MovieGroupTest, RegistrationsFollowTheSpriteList) {
   const SmartRef<CMovieGroup> group = MakeGroup(4);
   const SmartRef<CMovie> first = Add(*group, 0, 4, "a")->GetMovie();
   EXPECT_TRUE(first->HasDependant(~group));
+  EXPECT_TRUE(IsRegisteredPurgeable(~group));
+  Purgeable* cloned = nullptr;
   {
     const SmartRef<CMovieGroup> clone = CastSmart<CMovieGroup>(group->Clone());
+    cloned = ~clone;
     EXPECT_EQ(clone->GetSprite(0), group->GetSprite(0)) << "the sprites are shared";
     EXPECT_FALSE(first->HasDependant(~clone));
+    EXPECT_FALSE(IsRegisteredPurgeable(cloned));
+    const SmartRef<CMovie> part = group->ExtractFrames(0, 2, false);
+    EXPECT_TRUE(IsRegisteredPurgeable(~part));
   }
+  EXPECT_FALSE(IsRegisteredPurgeable(cloned));
   EXPECT_TRUE(first->HasDependant(~group)) << "the clone's end leaves the group registered";
 
   // A copy of another group's content moves the registrations with the list.

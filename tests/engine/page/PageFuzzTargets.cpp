@@ -1,22 +1,17 @@
 #include "PageFuzzTargets.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <string_view>
 
 #include "core/Exception.h"
 #include "core/Format.h"
 #include "core/ObjectFile.h"
 #include "core/Stream.h"
-#include "core/Text1252.h"
 #include "engine/Seams.h"
 #include "engine/page/CShow.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/user/MessageBox.h"
+#include "support/AssertionAlerts.h"
 
 namespace page_testing {
 
@@ -50,17 +45,7 @@ void Exercise(CShow& page) {
 
 bool ReadUntrustedPage(const std::uint8_t* data, std::size_t size) {
   InstallEngineSeams();
-  // An assertion's alert is the one that shows where in the program it failed.
-  static const std::string assertionAlert = "Erreur numéro : "_cp;
-  InitAlerts();
-  const platform::MessageBoxHandler previous =
-      platform::SetMessageBoxHandler([](HWND, LPCSTR text, LPCSTR, UINT type) {
-        if (text != nullptr && std::string_view(text).starts_with(assertionAlert)) {
-          std::fprintf(stderr, "an assertion reached the user: %s\n", text);
-          std::abort();
-        }
-        return platform::DefaultMessageBoxAnswer(type);
-      });
+  const AssertionAlertsAbort alerts;
   bool read = false;
   const SmartRef<MemoryStream> stream = new MemoryStream();
   stream->Write(data, static_cast<std::uint32_t>(size));
@@ -76,7 +61,6 @@ bool ReadUntrustedPage(const std::uint8_t* data, std::size_t size) {
     const SmartRef<Exception> reported = failure;
     reported->Report(kAlertExclamation);
   }
-  platform::SetMessageBoxHandler(previous);
   return read;
 }
 

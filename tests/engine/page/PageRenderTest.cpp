@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "engine/page/PageTestSupport.h"
@@ -8,7 +7,7 @@
 #include "graphics/OffScreen.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "support/Netpbm.h"
+#include "support/graphics/GoldenPicture.h"
 
 using namespace engine_test;
 
@@ -16,22 +15,8 @@ namespace {
 
 using PageRenders = PageTest;
 
-ColourPicture PixelsOf(BitMap& bitmap) {
-  const Rect b = bitmap.GetBounds();
-  ColourPicture picture{b.Width(), b.Height(), {}};
-  for (int y = 0; y < b.Height(); ++y) {
-    for (int x = 0; x < b.Width(); ++x) {
-      const Color c = bitmap.GetPixelColor(bitmap.GetPixelValue(x, y));
-      picture.pixels.push_back(static_cast<std::uint32_t>(c.red >> 8) << 16 | static_cast<std::uint32_t>(c.green >> 8) << 8 |
-                               (c.blue >> 8));
-    }
-  }
-  return picture;
-}
-
 // The rich page at 8 and 32 bits: frame 1 and frame 2 (with a dimmed rectangle) in full, one above the
-// other, and the thumbnails of the four frames in a row below them. Pixel for pixel the checked-in
-// pictures; QUILLORY_UPDATE_GOLDEN=1 writes them again after a deliberate change.
+// other, and the thumbnails of the four frames in a row below them, pixel for pixel the checked-in pictures.
 TEST_F(PageRenders, GoldenRenders) {
   for (const int depth : {8, 32}) {
     SCOPED_TRACE(depth);
@@ -56,19 +41,7 @@ TEST_F(PageRenders, GoldenRenders) {
         thumbnail->DrawScaled(strip, Rect::FromSizeAndOrigin(thumbnail->GetBounds().Size(), {f * 64, 720}), kDrawOpaque);
       }
     }
-    const ColourPicture picture = PixelsOf(*canvas->GetBitMap());
-    const std::string name = "pages/rich-" + std::to_string(depth) + ".ppm";
-    const std::string golden = std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/" + name;
-    if (const char* update = std::getenv("QUILLORY_UPDATE_GOLDEN"); update && *update == '1') {
-      ASSERT_TRUE(WritePpm(golden, picture));
-    }
-    const auto expected = ReadPpm(golden);
-    ASSERT_TRUE(expected) << golden;
-    if (!(*expected == picture)) {
-      const std::string actual = std::string(QUILLORY_BINARY_DIR) + "/rich-" + std::to_string(depth) + ".actual.ppm";
-      WritePpm(actual, picture);
-      ADD_FAILURE() << "the render differs from " << golden << "; it is in " << actual;
-    }
+    ExpectGolden(PixelsOf(*canvas->GetBitMap()), "pages/rich-" + std::to_string(depth) + ".ppm");
   }
 }
 
