@@ -5,6 +5,8 @@
 #include "editor/pixels/CPixPane.h"
 #include "editor/pixels/PaintTools.h"
 #include "editor/pixels/PenTasks.h"
+#include "editor/pixels/CBucketTask.h"
+#include "editor/pixels/ShapeTasks.h"
 
 namespace {
 
@@ -33,6 +35,14 @@ SmartRef<CMouseTask> MakePixelTask(std::int32_t id, CPixPane* pane, OffScreen* p
       gPixPane = pane;
       return task;
     }
+    case 103:
+      return new CBucketTask(0, pane, picture);
+    case 105:
+    case 106:
+    case 107:
+    case 108:
+    case 113:
+      return new CShapeTask(pane, picture, Required<CShapeTool>(tool, "~tool != NULL && member(tool,CShapeTool)"));
     default:
       return nullptr;
   }

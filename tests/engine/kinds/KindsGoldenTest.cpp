@@ -10,7 +10,6 @@
 #include "engine/media/CResource.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/PixelCursor.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
 #include "support/graphics/GoldenPicture.h"
@@ -22,30 +21,10 @@ using engine_testing::StoredXform;
 
 namespace {
 
-const Color kPale(2), kGrey(4), kRed(7), kGreen(8), kBlue(9), kBlack(1);
+const Color kPale(2), kGrey(4), kBlack(1);
 const Rect kLetter{0, 0, 16, 16};
 
-void Fill(BitMap& bitmap, const Rect& rect, const Color& color) {
-  std::int32_t value = 0;
-  ASSERT_TRUE(bitmap.GetColorTable()->IndexOf(color, &value));
-  for (PixelCursor cursor(&bitmap, rect, true); cursor.HasRow(); cursor.NextPixel())
-    cursor.SetPixel(static_cast<std::uint32_t>(value));
-}
-
-SmartRef<OffScreen> Surface(int width, int height, int depth, const Color& background) {
-  return new OffScreen(width, height, ColorTable::GetStandard(static_cast<std::int16_t>(depth)), background, true);
-}
-
-// A 16 x 16 letter F on pale grey with a black dot: turned or mirrored, it shows.
-SmartRef<CResource> Letter(int depth) {
-  const SmartRef<OffScreen> surface = Surface(16, 16, depth, kPale);
-  BitMap& pixels = *surface->GetBitMap();
-  Fill(pixels, {3, 2, 6, 14}, kRed);
-  Fill(pixels, {3, 2, 13, 5}, kBlue);
-  Fill(pixels, {6, 7, 11, 9}, kGreen);
-  Fill(pixels, {11, 11, 13, 13}, kBlack);
-  return new CResource(SmartRef<Smart>(~surface->GetBitMap()));
-}
+SmartRef<CResource> Letter(int depth) { return new CResource(SmartRef<Smart>(~LetterF(depth)->GetBitMap())); }
 
 class KindsGoldenTest : public EngineTest {};
 
