@@ -257,6 +257,28 @@ void PressEscape(HWND, UINT, UINT_PTR timer, DWORD) {
   Press(VK_ESCAPE);
 }
 
+void PostQuit(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  PostQuitMessage(4);
+}
+
+TEST_F(SoundDialogTest, AQuitWhileTheDialogIsOpenEndsTheDialogAndTheProgram) {
+  const int code = Run([&] {
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.WinPath().c_str()));
+    DiskAudio audio;
+    SetTimer(nullptr, 0, 100, &PostQuit);
+    // Should the quit be lost, Escape ends the dialog instead of the test hanging.
+    const UINT_PTR fallback = SetTimer(nullptr, 0, 5000, &PressEscape);
+    EXPECT_FALSE(RecordSound());
+    KillTimer(nullptr, fallback);
+    SetCurrentDirectoryA(saved);
+  });
+  EXPECT_EQ(code, 4);
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
 TEST_F(SoundDialogTest, RecordSoundAnswersNothingWhenTheChildCancels) {
   InFolder([&] {
     DiskAudio audio;

@@ -17,6 +17,7 @@ class BitMap;
 class CLink;
 class CStamp;
 class CMovie;
+class CShow;
 class CSprite;
 class CTrackList;
 class CXform;
@@ -131,6 +132,7 @@ class CMovie : public Persistent, public SmartImplementation, public Purgeable {
   std::uint8_t GetMode() const { return mode; }
   CFrameIndex* GetFrameIndex() const { return ~frameIndex; }
   void ToggleDependant(MovieDependant* dependant) { dependants.Toggle(dependant); }
+  bool HasDependant(MovieDependant* dependant) const { return dependants.Contains(dependant); }
   // Each flips its bit when the flag is true (a drawing mode then clears the other two and announces a
   // change of every frame); each answers its bit.
   bool ToggleMode1(bool flag) { return ToggleDrawingMode(kModeKeyed, flag); }
@@ -142,6 +144,8 @@ class CMovie : public Persistent, public SmartImplementation, public Purgeable {
   // a hidden or empty frame.
   SmartRef<CStamp> GetFrameImage(DisplayPort& port, CXform* xform, std::int16_t frame, const Color& background,
                                  bool mayCache);
+  // A new page that holds this movie.
+  SmartRef<CShow> MakeShow();
   // Lets go of every rendered image.
   void PurgeCaches();
   void Purge() override { PurgeCaches(); }

@@ -1,5 +1,6 @@
 // The objects that become movies where a movie is wanted: a picture becomes a one-frame picture movie, a
-// sound a one-frame movie of the sound picture playing it, a text a one-frame text movie of its own size.
+// sound a one-frame movie of the sound picture playing it, a text a one-frame text movie of its own size,
+// a page its own movie.
 #include "core/Resources.h"
 #include "core/Sound.h"
 #include "core/String.h"
@@ -7,6 +8,7 @@
 #include "engine/kinds/CMovieText.h"
 #include "engine/media/CResource.h"
 #include "engine/movie/CMovie.h"
+#include "engine/page/CShow.h"
 #include "graphics/Image.h"
 #include "graphics/formats/ImageResource.h"
 #include "graphics/bitmaps/BitMap.h"
@@ -44,9 +46,17 @@ bool FromString(SmartRef<Smart>* slot) {
   return true;
 }
 
+bool FromShow(SmartRef<Smart>* slot) {
+  auto* page = CastSmart<CShow>(~*slot);
+  if (page == nullptr) return false;
+  *slot = SmartRef<Smart>(page->GetMovieGroup());
+  return true;
+}
+
 const ClassConversion kMovieConversions[] = {{&Image::classInfo, &FromImage, nullptr},
                                              {&Sound::classInfo, &FromSound, nullptr},
                                              {&String::classInfo, &FromString, nullptr},
+                                             {&CShow::classInfo, &FromShow, nullptr},
                                              {nullptr, nullptr, nullptr}};
 
 const ClassInfo* const CMovie_parents[] = {&Persistent::classInfo, &SmartImplementation::classInfo, nullptr};
@@ -59,3 +69,5 @@ const ClassInfo CMovie::classInfo = {"CMovie", CMovie_parents, &SmartBaseOf<CMov
 void* CMovie::CastTo(const ClassInfo* info) {
   return smart_detail::CastThrough<CMovie, Persistent, SmartImplementation>(this, info);
 }
+
+SmartRef<CShow> CMovie::MakeShow() { return new CShow(this, false); }

@@ -20,6 +20,12 @@ bool ProcessModalEvents(HWND modalWindow) {
     MSG msg{};
     // The difference is read as signed, so that the tick count wrapping round does not end the batch.
     while (static_cast<LONG>(deadline - GetTickCount()) > 0 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        // The quit is the program's own loop's to end on: it goes back for that loop to find, and the
+        // modal loop ends so that the program gets there.
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return false;
+      }
       try {
         if (TwainFilterMessage(&msg)) continue;
       } catch (...) {

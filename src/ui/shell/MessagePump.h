@@ -19,7 +19,8 @@ struct MouseEventRecord {
 
 // One batch of at most 500 ms of pending messages for a modal dialog's poll. Mouse messages for windows
 // other than the main window, the modal window and its direct children are dropped and end the batch.
-// Answers false when the application stopped running (the quit message is then posted).
+// Answers false when the application stopped running or the quit message arrived; either way the quit
+// message is then left posted, with the code it came with, for the program's own loop.
 bool ProcessModalEvents(HWND modalWindow);
 // Dispatches every pending paint, so that a long operation shows its progress at once.
 void PumpPaintMessages();

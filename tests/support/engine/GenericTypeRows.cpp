@@ -14,6 +14,9 @@
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
 #include "engine/movie/CMovie.h"
+#include "engine/page/CDelta.h"
+#include "engine/page/CMovieGroup.h"
+#include "engine/page/CShow.h"
 #include "engine/sprites/CSprite.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
@@ -104,7 +107,24 @@ SmartRef<Smart> MakeLink() {
   return link;
 }
 
+// A group of two frames showing a picture.
+SmartRef<Smart> MakeGroup() {
+  SmartRef<CMovieGroup> group = new CMovieGroup(Rect{0, 0, 80, 60});
+  const SmartRef<CMovie> picture = CastSmart<CMovie>(~MakePictureMovie());
+  group->AddMovieAsSprite(0, 2, ~picture);
+  return group;
+}
+
+SmartRef<Smart> MakePage() {
+  SmartRef<CShow> page = new CShow(CastSmart<CMovieGroup>(~MakeGroup()), false);
+  page->SetFrameRate(7);
+  return page;
+}
+
 const GenericTypeRows engineRows{
+    {4, &MakeGroup},
+    {8, &MakePage},
+    {18, [] { return SmartRef<Smart>(new CDelta(*CastSmart<CShow>(~MakePage()))); }},
     {3, &MakeSprite},
     {7, &MakeMoviePart, false},
     {9, &MakeFrameJump},

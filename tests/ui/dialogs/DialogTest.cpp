@@ -115,6 +115,16 @@ TEST_F(DialogTest, QuittingWhileADialogIsPolledEndsItAsCancelled) {
   });
 }
 
+TEST_F(DialogTest, AQuitMessageReachingADialogsLoopEndsTheDialogAndThenTheProgram) {
+  const int code = Run([&] {
+    SmartRef<Dialog> dialog = OpenDialog();
+    PostQuitMessage(3);
+    EXPECT_FALSE(PollAll(*dialog));
+    EXPECT_TRUE(dialog->WasCancelled());
+  });
+  EXPECT_EQ(code, 3) << "the program's own loop ended on the quit the dialog's loop met";
+}
+
 TEST_F(DialogTest, TheButtonSignalsWorkOnDialogsOnly) {
   InProgram([&] {
     SmartRef<Dialog> accepted = OpenDialog();

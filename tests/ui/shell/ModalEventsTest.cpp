@@ -103,6 +103,24 @@ TEST_F(ModalEventsTest, ABatchAfterTheApplicationStoppedPostsTheQuitAndAnswersFa
   });
 }
 
+TEST_F(ModalEventsTest, AQuitArrivingDuringABatchEndsItAndStaysPostedWithItsCode) {
+  RunTimed([&] {
+    gStep = 0;
+    MessageLog log;
+    PostMessageA(modal, WM_USER, 0, 0);
+    PostQuitMessage(7);
+    EXPECT_FALSE(ProcessModalEvents(modal));
+    EXPECT_EQ(log.Count(modal, WM_USER), 1) << "what came before the quit is handled";
+    EXPECT_TRUE(IsApplicationRunning()) << "nobody asked the application to quit";
+    for (int batch = 0; batch < 2; ++batch) {
+      MSG quit;
+      ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+      EXPECT_EQ(quit.wParam, 7u);
+      EXPECT_FALSE(ProcessModalEvents(modal)) << "a later batch still finds the quit and leaves it";
+    }
+  });
+}
+
 TEST_F(ModalEventsTest, PaintsCanBePumpedAheadOfEverythingElse) {
   RunTimed([&] {
     gStep = 0;

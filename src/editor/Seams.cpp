@@ -1,0 +1,7 @@
+#include "editor/Seams.h"
+
+#include "engine/Seams.h"
+
+void InstallEditorSeams() {
+  InstallEngineSeams();
+}
