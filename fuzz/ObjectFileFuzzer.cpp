@@ -6,6 +6,7 @@
 
 #include "core/Format.h"
 #include "support/UntrustedDocument.h"
+#include "editor/Seams.h"
 #include "web/Seams.h"
 
 // Started as the program starts: every library's seams installed, in the program's folder (the
@@ -13,6 +14,7 @@
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::filesystem::current_path(QUILLORY_SOURCE_DIR "/data");
   InstallWebSeams();
+  InstallEditorSeams();
   return 0;
 }
 
