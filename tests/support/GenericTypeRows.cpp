@@ -78,8 +78,9 @@ std::string SeedDocument(const SmartRef<Smart>& object, const std::string& saved
       if (named.count(n) != 0) numbering->AddType(documents->GetType(n));
       else numbering->AddEmptySlots(1);
     }
-    SmartRef<Exception> failure = Raised([&] { SaveDocument(object, numbering); });
-    if (!failure) return SaveDocument(object, numbering);
+    std::string seed;
+    const SmartRef<Exception> failure = Raised([&] { seed = SaveDocument(object, numbering); });
+    if (!failure) return seed;
     // A class the document refers to without holding an object of it.
     const auto* missing = dynamic_cast<const ClassNotInFormat*>(~failure);
     std::int32_t slot = 0;
