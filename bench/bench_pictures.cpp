@@ -11,7 +11,6 @@
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -23,53 +22,13 @@
 
 namespace {
 
-// A page: a sky gradient, flat panels and a noisy photograph, so that the coder meets every kind of block.
-PixelBuffer MakePage(int width) {
-  const int height = bench::PageHeight(width);
-  PixelBuffer page(width, height, 24);
-  std::mt19937 random(760570);
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = page.Row(y);
-    for (int x = 0; x < width; ++x, row += 3) {
-      if (x > width * 21 / 38 && y > height * 20 / 57 && y < height * 50 / 57) {
-        const int v = (x * y / 7) & 255;
-        row[0] = static_cast<std::uint8_t>(v ^ (random() & 31));
-        row[1] = static_cast<std::uint8_t>((v + y) ^ (random() & 31));
-        row[2] = static_cast<std::uint8_t>((x + random() % 17) & 255);
-      } else if (x > width / 19 && x < width / 2 && y > height * 24 / 57 && y < height * 48 / 57) {
-        row[0] = 40, row[1] = 180, row[2] = 240;
-      } else {
-        row[0] = static_cast<std::uint8_t>(255 - y * 200 / height), row[1] = 200,
-        row[2] = static_cast<std::uint8_t>(y * 255 / height);
-      }
-    }
-  }
-  return page;
-}
-
-const PixelBuffer& Page(int width) {
-  static std::map<int, PixelBuffer> pages;
-  auto found = pages.find(width);
-  if (found == pages.end()) found = pages.emplace(width, MakePage(width)).first;
-  return found->second;
-}
-
 // The page as files made by the standard tools, once per size and run.
 std::filesystem::path File(int width, const char* extension) {
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quillory-bench-pictures";
-  const std::string base = (folder / ("page-" + std::to_string(width))).string();
+  const std::string ppm = bench::PagePpm(width);
+  const std::string base = ppm.substr(0, ppm.size() - 4);
   static std::map<int, bool> made;
   if (!made[width]) {
     made[width] = true;
-    std::filesystem::create_directories(folder);
-    const PixelBuffer& page = Page(width);
-    std::ofstream ppm(base + ".ppm", std::ios::binary);
-    ppm << "P6\n" << page.width << ' ' << page.height << "\n255\n";
-    for (int y = 0; y < page.height; ++y) {
-      const std::uint8_t* row = page.Row(y);
-      for (int x = 0; x < page.width; ++x) ppm << row[3 * x + 2] << row[3 * x + 1] << row[3 * x];
-    }
-    ppm.close();
     const bool ok = bench::RunProgram({"ppmtobmp", "-bpp", "24", base + ".ppm"}, (base + ".bmp").c_str()) == 0 &&
                     bench::RunProgram({"pnmquant", "256", base + ".ppm"}, (base + "-256.ppm").c_str()) == 0 &&
                     bench::RunProgram({"ppmtogif", base + "-256.ppm"}, (base + ".gif").c_str()) == 0 &&
@@ -80,7 +39,7 @@ std::filesystem::path File(int width, const char* extension) {
 }
 
 void JpegExportProgram(benchmark::State& state, int width) {
-  const PixelBufferSource source(Page(width));
+  const PixelBufferSource source(bench::PagePixels(width));
   for (auto _ : state) {
     SmartRef<MemoryStream> stream = new MemoryStream(1 << 18);
     CompressToJPEG(source, *stream);
@@ -90,7 +49,7 @@ void JpegExportProgram(benchmark::State& state, int width) {
 
 // The library on its own: memory destination, the same settings, the page's rows as red, green, blue.
 void JpegExportLibraryDirect(benchmark::State& state, int width) {
-  const PixelBuffer& page = Page(width);
+  const PixelBuffer& page = bench::PagePixels(width);
   const int height = page.height;
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
   for (int y = 0; y < height; ++y)

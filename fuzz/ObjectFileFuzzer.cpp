@@ -2,17 +2,21 @@
 // error, never a crash, a leak or undefined behaviour.
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
+#include <string>
 
 #include "core/Format.h"
-#include "support/UntrustedDocument.h"
 #include "editor/Seams.h"
+#include "platform/kernel/Files.h"
+#include "support/UntrustedDocument.h"
 #include "web/Seams.h"
 
 // Started as the program starts: every library's seams installed, in the program's folder (the
 // repository's data/, which holds the palette that pictures are read in).
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::filesystem::current_path(QUILLORY_SOURCE_DIR "/data");
+  std::string folder = QUILLORY_SOURCE_DIR "/data";
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  SetCurrentDirectoryA(folder.c_str());
   InstallWebSeams();
   InstallEditorSeams();
   return 0;

@@ -86,6 +86,9 @@ SmartRef<Stream> FileSaveTarget::Commit(SmartRef<Stream> replacement) {
     DeleteFileA(replacementPath.c_str());
     FailWith(failure, __LINE__);
   }
+  // Whatever took the replacement's reference while it was written (a page remembers the file it was
+  // saved in) now names the document.
+  if (FileReference* writtenReference = written->GetFileReference()) writtenReference->SetPath(referencePath.c_str());
   const int mode = document.GetMode();
   try {
     document.Close();

@@ -1,6 +1,7 @@
 #include "core/Progress.h"
 
 #include "core/Exception.h"
+#include "core/Seams.h"
 #include "core/String.h"
 #include "platform/kernel/System.h"
 
@@ -15,13 +16,12 @@ namespace {
 
 constexpr std::uint32_t kShowDelay = 500;
 
-SmartRef<ProgressDisplay> MakeSilentDisplay(const char*) { return new SilentProgressDisplay(); }
-
-ProgressDisplayMaker gDisplayMaker = &MakeSilentDisplay;
+SmartRef<ProgressDisplay> MakeDisplay(const char* caption) {
+  const ProgressDisplayMaker make = GetProgressDisplayMaker();
+  return make != nullptr ? make(caption) : SmartRef<ProgressDisplay>(new SilentProgressDisplay());
+}
 
 }  // namespace
-
-void SetProgressDisplayMaker(ProgressDisplayMaker maker) { gDisplayMaker = maker ? maker : &MakeSilentDisplay; }
 
 Progress::Progress(std::uint32_t steps, const char* caption) : steps(steps) {
   if (!gProgressEnabled) return;
@@ -29,7 +29,7 @@ Progress::Progress(std::uint32_t steps, const char* caption) : steps(steps) {
   if (gProgressDialog && gProgressDialog->WasCancelled()) gProgressDialog = nullptr;
   if (!gProgressDialog) {
     flags |= kOwnsDialog;
-    gProgressDialog = gDisplayMaker(caption);
+    gProgressDialog = MakeDisplay(caption);
     gProgressOpened = GetTickCount();
     gProgressDialog->Open();
     gProgressDialog->Refresh();

@@ -38,10 +38,6 @@ class SilentProgressDisplay : public ProgressDisplay, public SmartImplementation
   void Close() override {}
 };
 
-using ProgressDisplayMaker = SmartRef<ProgressDisplay> (*)(const char* caption);
-// Installs the maker of progress dialogs; null brings back the display that shows nothing.
-void SetProgressDisplayMaker(ProgressDisplayMaker maker);
-
 class Progress {
  public:
   Progress(std::uint32_t steps, const char* caption);

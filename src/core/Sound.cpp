@@ -153,13 +153,10 @@ Sound::Sound(ArchiveBlock& block) {
   }
 }
 
-namespace {
-SoundPlayer gSoundPlayer = nullptr;
-}  // namespace
-
-void SetSoundPlayer(SoundPlayer player) { gSoundPlayer = player; }
-
-bool Sound::Play(int argument) { return gSoundPlayer != nullptr && gSoundPlayer(*this, argument); }
+bool Sound::Play(int argument) {
+  const SoundPlayer play = GetSoundPlayer();
+  return play != nullptr && play(*this, argument);
+}
 
 void PlaySound(Sound* sound) {
   if (sound != nullptr) sound->Play(0);

@@ -67,10 +67,6 @@ class Sound : public Persistent, public SmartImplementation {
 // Nothing for a null sound; otherwise Play(0).
 void PlaySound(Sound* sound);
 
-// Playing belongs to the sound library, above this one; it installs the player at start-up.
-using SoundPlayer = bool (*)(Sound& sound, int argument);
-void SetSoundPlayer(SoundPlayer player);
-
 // What the two sound file formats share: a whole file read into one new Sound, or one Sound written into
 // the file. Each format registers as a Scribe of its own.
 class SoundScribe : public Scribe, public SmartImplementation {

@@ -10,6 +10,7 @@
 
 #include "core/Alert.h"
 #include "core/Exception.h"
+#include "core/Seams.h"
 #include "core/Stream.h"
 
 namespace {
@@ -301,40 +302,18 @@ Stream& operator<<(Stream& stream, const String& text) {
   return stream;
 }
 
-namespace {
-
-StringMeasurer& Measurer() {
-  static StringMeasurer measurer = nullptr;
-  return measurer;
-}
-
-StringDrawer& Drawer() {
-  static StringDrawer drawer = nullptr;
-  return drawer;
-}
-
-StringEditorMaker& EditorMaker() {
-  static StringEditorMaker maker = nullptr;
-  return maker;
-}
-
-}  // namespace
-
-void SetStringMeasurer(StringMeasurer measurer) { Measurer() = measurer; }
-
 void String::Measure(Point& size, std::int32_t width) {
-  size = Measurer() != nullptr ? Measurer()(*this, width) : Point(0, 0);
+  const StringMeasurer measure = GetStringMeasurer();
+  size = measure != nullptr ? measure(*this, width) : Point(0, 0);
 }
-
-void SetStringDrawer(StringDrawer drawer) { Drawer() = drawer; }
 
 void String::Draw(DisplayPort& port, const Rect& rect, const Color& color) {
-  if (Length() > 0 && Drawer() != nullptr) Drawer()(*this, port, rect, color);
+  const StringDrawer draw = GetStringDrawer();
+  if (Length() > 0 && draw != nullptr) draw(*this, port, rect, color);
 }
 
-void SetStringEditorMaker(StringEditorMaker maker) { EditorMaker() = maker; }
-
 void String::MakeEditor(Rect* bounds, View* container, const Rect&) {
-  const bool buildable = !IsUnreferenced() && EditorMaker() != nullptr && container != nullptr;
-  *bounds = buildable ? EditorMaker()(*this, container) : Rect::emptyRect;
+  const StringEditorMaker make = GetStringEditorMaker();
+  const bool buildable = !IsUnreferenced() && make != nullptr && container != nullptr;
+  *bounds = buildable ? make(*this, container) : Rect::emptyRect;
 }

@@ -108,15 +108,3 @@ Stream& operator<<(Stream& stream, const String& text);
 // operations whose argument may be the receiver.
 std::string TextOf(const String& text);
 
-// Text is measured by the window system, a library above this one, which installs its measuring of
-// strings when it is linked in; until then strings measure (0, 0).
-using StringMeasurer = Point (*)(const String& text, std::int32_t width);
-void SetStringMeasurer(StringMeasurer measurer);
-// Drawing too: until the window system installs it, strings draw nothing.
-using StringDrawer = void (*)(const String& text, DisplayPort& port, const Rect& rect, const Color& color);
-void SetStringDrawer(StringDrawer drawer);
-
-// Text views belong to the window system too: it installs the maker of a string's editor, which builds
-// one in the container's bounds and answers them; until then strings build none.
-using StringEditorMaker = Rect (*)(String& text, View* container);
-void SetStringEditorMaker(StringEditorMaker maker);

@@ -6,8 +6,8 @@
 
 #include "core/Resources.h"
 #include "core/Smart.h"
+#include "graphics/formats/ImageResource.h"
 
-class ImageResource;
 
 // Entry n is the resource or "Data" file of id 1000 + n.
 extern Resources gKidResources;

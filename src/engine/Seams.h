@@ -1,6 +1,59 @@
-// What the engine installs into the libraries it stands on, in one call made by the program's start-up and
-// by the engine's test fixtures.
+// The engine's seams, both ways. InstallEngineSeams fills what the libraries below it leave open; the
+// program's start-up and the test fixtures of the engine and above call it. The hooks below are every call
+// the engine makes into the libraries above it, each filled by that library's own install call.
 #pragma once
+
+#include "core/Geometry.h"
+#include "core/Smart.h"
+
+class CStamp;
+class Persistent;
+class String;
+class StyledText;
+class Tool;
+class View;
+struct ClassInfo;
 
 // Idempotent.
 void InstallEngineSeams();
+
+// The panes that edit one frame of a resource movie in place, and the border around a framed edit, belong
+// to the editor (engine/kinds/FrameEditing.h has the protocol its panes answer). Until it installs them,
+// no frame edit starts.
+struct FrameEditHooks {
+  // The pixel editor of a picture frame, over the editing area, showing the frame's image (or none) in
+  // the frame rectangle. The view it gives must be a FrameEditor.
+  SmartRef<View> (*makePixelPane)(View* parent, const Rect& area, const Rect& frame, CStamp* image) = nullptr;
+  // The text pane of a text frame; likewise a FrameEditor.
+  SmartRef<View> (*makeTextPane)(View* parent, const Rect& frame, StyledText* text) = nullptr;
+  // A border around the rectangle (its frame grown by 5 pixels on every side), in the host view.
+  SmartRef<View> (*makeBorderView)(View* host, const Rect& rect) = nullptr;
+};
+void SetFrameEditHooks(const FrameEditHooks& hooks);
+const FrameEditHooks& GetFrameEditHooks();
+
+// A link's web address is an element of the web library, which installs what links need of its addresses.
+// Until it does, a stored address is kept as it was read and written back, pages get no address, and
+// addresses have no text.
+struct WebAddressHooks {
+  // The class of web addresses: a link reads back only objects of it (null: any stored object).
+  const ClassInfo* addressClass = nullptr;
+  // A new address of the project page of that name, or null.
+  SmartRef<Persistent> (*makePageAddress)(const String& pageName) = nullptr;
+  // The address itself (the href), as the player shows it.
+  void (*getAddressText)(Smart* address, String& text) = nullptr;
+};
+void SetWebAddressHooks(const WebAddressHooks& hooks);
+const WebAddressHooks& GetWebAddressHooks();
+
+// The engine application's current tool lives in the editor's tools window. Until the editor installs how
+// to reach it, or while the hooks answer none, the application keeps its tool itself.
+struct ToolHooks {
+  // The tool the application starts with.
+  SmartRef<Tool> (*makeFirstTool)() = nullptr;
+  // The application's current tool, and making a tool current.
+  SmartRef<Tool> (*getTool)() = nullptr;
+  void (*setTool)(Tool* tool) = nullptr;
+};
+void SetToolHooks(const ToolHooks& hooks);
+const ToolHooks& GetToolHooks();

@@ -11,6 +11,7 @@
 #include "graphics/Gradient.h"
 #include "graphics/OffScreen.h"
 #include "graphics/OperationLog.h"
+#include "graphics/Seams.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/kernel/Errors.h"
@@ -206,22 +207,13 @@ void DisplayPort::DrawText(const Rect& rect, const char* text, std::int32_t leng
   SetBkMode(dc, previousMode);
 }
 
-namespace {
-
-DefaultStyleTextDrawer& DefaultStyleDrawer() {
-  static DefaultStyleTextDrawer drawer = nullptr;
-  return drawer;
-}
-
-}  // namespace
-
-void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer) { DefaultStyleDrawer() = drawer; }
-
 void DisplayPort::DrawTextBox(const char* text, std::int32_t length, const Rect& rect, const Color& color) {
   if (!IsDrawing()) return;
   const SmartRef<Area> box = new Area(rect);
   EraseArea(*box);
-  if (DefaultStyleDrawer() != nullptr) DefaultStyleDrawer()(*this, rect, text, length, color);
+  // The default style is the window system's (graphics/Seams.h).
+  const DefaultStyleTextDrawer draw = GetDefaultStyleTextDrawer();
+  if (draw != nullptr) draw(*this, rect, text, length, color);
 }
 
 void DisplayPort::DrawPicture(const void*) {

@@ -102,13 +102,6 @@ class DisplayPort : public SmartImplementation {
 // itself, or with width 0 (unwrapped) that of the longest line; the height of all lines.
 Point MeasureWrappedText(const char* text, std::int32_t length, const PortTextStyle& style, std::int32_t width);
 
-// Text styles belong to the window system, a library above this one, which installs the drawing of text
-// in the framework's default style (font 1, 12 points, left-aligned, no background) in a colour; until
-// then such text is not drawn.
-using DefaultStyleTextDrawer = void (*)(DisplayPort& port, const Rect& rect, const char* text, std::int32_t length,
-                                        const Color& color);
-void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer);
-
 // Lays a 50% white screen over the rectangle.
 void DimRect(DisplayPort& port, const Rect& rect);
 // Bits per pixel of the screen.

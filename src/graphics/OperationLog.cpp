@@ -1,5 +1,7 @@
 #include "graphics/OperationLog.h"
 
+#include "graphics/Seams.h"
+
 namespace {
 
 class QuietLog : public OperationLog, public SmartImplementation {
@@ -7,12 +9,9 @@ class QuietLog : public OperationLog, public SmartImplementation {
   void Log(const String&) override {}
 };
 
-SmartRef<OperationLog> OpenQuietLog() { return new QuietLog(); }
-
-OperationLogOpener gOpener = &OpenQuietLog;
-
 }  // namespace
 
-void SetOperationLogOpener(OperationLogOpener opener) { gOpener = opener ? opener : &OpenQuietLog; }
-
-SmartRef<OperationLog> OpenOperationLog() { return gOpener(); }
+SmartRef<OperationLog> OpenOperationLog() {
+  const OperationLogOpener open = GetOperationLogOpener();
+  return open != nullptr ? open() : SmartRef<OperationLog>(new QuietLog());
+}

@@ -4,7 +4,7 @@
 #include "core/Seams.h"
 #include "core/Sound.h"
 #include "core/Stream.h"
-#include "platform/media/Thunker.h"
+#include "platform/Seams.h"
 #include "sound/SoundChannel.h"
 #include "sound/SoundRecorder.h"
 #include "sound/files/MacResConverter.h"

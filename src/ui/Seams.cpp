@@ -1,10 +1,12 @@
 #include "ui/Seams.h"
 
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/String.h"
 #include "graphics/Color.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OperationLog.h"
+#include "graphics/Seams.h"
 #include "ui/dialogs/ProgressDialog.h"
 #include "ui/shell/DebugMessage.h"
 #include "ui/text/TextStyle.h"

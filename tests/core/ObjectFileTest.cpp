@@ -5,6 +5,7 @@
 #include "ObjectFileTestSupport.h"
 #include "core/Resources.h"
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/Stream.h"
 #include "core/Text1252.h"
 #include "support/AlertRecorder.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/String.h"
 #include "platform/kernel/System.h"
 #include "support/Raised.h"

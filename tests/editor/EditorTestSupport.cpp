@@ -1,6 +1,12 @@
 #include "EditorTestSupport.h"
 
+#include <filesystem>
+
 #include "core/Exception.h"
+#include "core/Resources.h"
+#include "core/Seams.h"
+#include "editor/CDropperTool.h"
+#include "editor/CTool.h"
 #include "editor/KidResources.h"
 #include "editor/Seams.h"
 #include "graphics/formats/ImageResource.h"
@@ -12,6 +18,9 @@ namespace {
 void Put(std::string& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
 }
+
+// The sound numbers a test may look for.
+constexpr int kLastSoundChecked = 200;
 
 }  // namespace
 
@@ -30,29 +39,41 @@ std::string BmpBytes(int width, int height, const std::function<std::uint32_t(in
   return bmp;
 }
 
-void EditorTest::SetUp() {
+// The framework's own pictures (the stock patterns among them) and the palette, from the program's data;
+// the editor's set (ids 1000 to 4999) is what each test writes.
+EditorData::EditorData() {
   folder.MakeFolder("Data");
-  Prepare(32, Win95, folder.WinPath());
-  InstallEditorSeams();
-  exception_testing::ForgetReportedPlaces();
+  namespace fs = std::filesystem;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QUILLORY_SOURCE_DIR) / "data" / "Data")) {
+    const std::string stem = entry.path().stem().string();
+    const bool numbered = !stem.empty() && stem.find_first_not_of("0123456789") == std::string::npos;
+    if (numbered && std::stoi(stem) >= 1000) continue;
+    fs::copy_file(entry.path(), folder.Path() / "Data" / entry.path().filename());
+  }
 }
 
-void EditorTest::TearDown() {
-  // The set keeps what it loaded for the whole run; these pictures go with the test's folder.
+EditorData::~EditorData() {
+  // The program's paints go back to their values before any application set them.
+  gPaintForeground = standardColors[1];
+  gPaintSecondColor = standardColors[0];
+  gPaintBackground = standardColors[0];
+  gChosenPattern = Pattern();
+  gChosenPatternIndex = 0;
   for (int n : pictures) KidResources::GetImage(n)->Purge();
-  GraphicsFixture::TearDown();
+  for (int n = 0; n <= kLastSoundChecked; ++n) KidResources::GetSound(n)->Purge();
 }
 
-void EditorTest::WriteFile(int id, const std::string& extension, const std::string& bytes) {
+void EditorData::WriteFile(int id, const std::string& extension, const std::string& bytes) {
   folder.Write("Data/" + std::to_string(id) + "." + extension, bytes);
 }
 
-void EditorTest::WritePicture(int n, int width, int height, const std::function<std::uint32_t(int x, int y)>& rgb) {
+void EditorData::WritePicture(int n, int width, int height, const std::function<std::uint32_t(int x, int y)>& rgb) {
   pictures.insert(n);
+  KidResources::GetImage(n)->Purge();
   WriteFile(1000 + n, "bmp", BmpBytes(width, height, rgb));
 }
 
-void EditorTest::WriteSound(int n) {
+void EditorData::WriteSound(int n) {
   const std::string samples(200, '\x80');
   std::string wav = "RIFF";
   Put(wav, static_cast<std::uint32_t>(36 + samples.size()), 4);
@@ -63,6 +84,70 @@ void EditorTest::WriteSound(int n) {
   Put(wav, static_cast<std::uint32_t>(samples.size()), 4);
   wav += samples;
   WriteFile(1000 + n, "wav", wav);
+}
+
+PlayedSounds* PlayedSounds::current = nullptr;
+
+PlayedSounds::PlayedSounds() {
+  current = this;
+  SetSoundPlayer(&Record);
+}
+
+PlayedSounds::~PlayedSounds() {
+  current = nullptr;
+  InstallEditorSeams();
+}
+
+bool PlayedSounds::Record(Sound& sound, int) {
+  if (current) current->played.push_back(&sound);
+  return true;
+}
+
+std::vector<int> PlayedSounds::Numbers(const std::vector<int>& known) const {
+  std::vector<int> numbers;
+  for (Sound* sound : played) {
+    int number = -1;
+    for (int n : known)
+      if (KidResources::GetSound(n)->Get() == sound) number = n;
+    numbers.push_back(number);
+  }
+  return numbers;
+}
+
+void EditorTest::SetUp() {
+  data = new EditorData;
+  Prepare(32, Win95, data->folder.WinPath());
+  InstallEditorSeams();
+  exception_testing::ForgetReportedPlaces();
+  resources_testing::ForgetOSApp();
+  record.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  Resources::SetOSApp(&record);
+}
+
+void EditorTest::TearDown() {
+  delete data;
+  resources_testing::ForgetOSApp();
+  GraphicsFixture::TearDown();
+}
+
+void EditorProgramTest::SetUp() {
+  ProgramFixture::SetUp();
+  // The program the fixture runs has no module of its own to load cursors from: the tools' shared
+  // cursors are loaded from the program's cursors beforehand, as the real program's first tool does.
+  MainWindowRecord program;
+  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  Resources::SetOSApp(&program);
+  LoadSharedToolCursors();
+  resources_testing::ForgetOSApp();
+  data = new EditorData;
+  Prepare(32, Win95, data->folder.WinPath());
+  InstallEditorSeams();
+  exception_testing::ForgetReportedPlaces();
+}
+
+void EditorProgramTest::TearDown() {
+  ProgramFixture::TearDown();
+  delete data;
 }
 
 }  // namespace editor_test

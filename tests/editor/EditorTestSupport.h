@@ -1,33 +1,83 @@
 // What the editor's suites share: the program's folder in a fresh temporary folder with the editor's seams
-// installed, and stand-in pictures and sounds of the editor's set written into its "Data".
+// installed, stand-in pictures and sounds of the editor's set written into its "Data", and a record of the
+// sounds played.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "core/Sound.h"
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
+#include "support/ui/ProgramFixture.h"
+#include "ui/shell/WinMain.h"
 
 namespace editor_test {
+
+// The program's folder of one test, with the editor's pictures and sounds the test writes.
+class EditorData {
+ public:
+  EditorData();
+  // The set's cached copies of the test's pictures go with it, and the paints go back to their first
+  // values.
+  ~EditorData();
+  EditorData(const EditorData&) = delete;
+  EditorData& operator=(const EditorData&) = delete;
+
+  // Picture n of the editor's set ("Data/<1000 + n>.bmp"): 24 bits, each pixel 0xRRGGBB as the function
+  // answers.
+  void WritePicture(int n, int width, int height, const std::function<std::uint32_t(int x, int y)>& rgb);
+  // Picture n in one colour.
+  void WritePicture(int n, int width, int height, std::uint32_t rgb) {
+    WritePicture(n, width, height, [rgb](int, int) { return rgb; });
+  }
+  // Sound n of the editor's set: a short 8-bit mono WAVE.
+  void WriteSound(int n);
+  void WriteFile(int id, const std::string& extension, const std::string& bytes);
+
+  TempFolder folder;
+
+ private:
+  std::set<int> pictures;
+};
+
+// Sounds go to this record instead of the sound card while it lives.
+class PlayedSounds {
+ public:
+  PlayedSounds();
+  ~PlayedSounds();
+  PlayedSounds(const PlayedSounds&) = delete;
+  PlayedSounds& operator=(const PlayedSounds&) = delete;
+
+  // The editor's sound numbers played, in order, looked for among those given (-1 for any other sound).
+  std::vector<int> Numbers(const std::vector<int>& known) const;
+  void Clear() { played.clear(); }
+
+ private:
+  static bool Record(Sound& sound, int argument);
+  static PlayedSounds* current;
+  std::vector<Sound*> played;
+};
 
 class EditorTest : public GraphicsFixture {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Picture n of the editor's set ("Data/<1000 + n>.bmp"): 24 bits, each pixel 0xRRGGBB as the function
-  // answers. The set's cached copy goes with the test.
-  void WritePicture(int n, int width, int height, const std::function<std::uint32_t(int x, int y)>& rgb);
-  // Sound n of the editor's set: a short 8-bit mono WAVE.
-  void WriteSound(int n);
-  void WriteFile(int id, const std::string& extension, const std::string& bytes);
+  EditorData* data = nullptr;
+  MainWindowRecord record;
+};
 
-  TempFolder folder;  // the program's folder
+// The program running, over a folder of the test's own.
+class EditorProgramTest : public ProgramFixture {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
 
- private:
-  std::set<int> pictures;
+  EditorData* data = nullptr;
 };
 
 // A 24-bit BMP file of the pixels.

@@ -55,11 +55,11 @@ TEST_F(KidResourcesTest, AnIdWithoutALookFailsItsAssertionAndTwoCallsGiveTwoLook
 }
 
 TEST_F(KidResourcesTest, EntryNIsTheDataFileOfId1000PlusN) {
-  WritePicture(20, 7, 5, [](int, int) { return 0x112233u; });
+  data->WritePicture(20, 7, 5, [](int, int) { return 0x112233u; });
   SmartRef<BitMap> picture = KidResources::GetImage(20)->Get();
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->GetBounds(), Rect(0, 0, 7, 5));
-  WriteSound(3);
+  data->WriteSound(3);
   Sound* sound = KidResources::GetSound(3)->Get();
   ASSERT_NE(sound, nullptr);
   EXPECT_EQ(KidResources::GetSound(3), KidResources::GetSound(3));
@@ -71,8 +71,8 @@ TEST_F(KidResourcesTest, EntryNIsTheDataFileOfId1000PlusN) {
 // A picture that is missing or damaged, or a missing sound, is shown with its id and raises the program's
 // error.
 TEST_F(KidResourcesTest, AMissingOrDamagedEntryIsShownWithItsId) {
-  WriteFile(1031, "bmp", "BM not a picture at all");
-  WriteFile(1005, "wav", "RIFF....WAVEjunk");
+  data->WriteFile(1031, "bmp", "BM not a picture at all");
+  data->WriteFile(1005, "wav", "RIFF....WAVEjunk");
   struct Case {
     const char* what;
     std::function<void()> use;

@@ -14,6 +14,7 @@
 #include "graphics/OffScreen.h"
 #include "graphics/OperationLog.h"
 #include "graphics/Paint.h"
+#include "graphics/Seams.h"
 #include "support/Raised.h"
 
 namespace {

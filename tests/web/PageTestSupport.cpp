@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/Seams.h"
 #include "core/Stream.h"
 #include "core/String.h"
 #include "graphics/formats/ImageScribe.h"

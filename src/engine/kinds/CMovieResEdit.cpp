@@ -1,6 +1,7 @@
 // The edit of one frame of a resource movie in place on the stage: the kind makes the editing pane, the
 // movie keeps it until the edit ends and then stores what the pane gives back over the frames it was
 // opened for.
+#include "engine/Seams.h"
 #include "engine/geometry/CXform.h"
 #include "engine/kinds/CMovieRes.h"
 #include "engine/kinds/FrameEditing.h"
@@ -9,16 +10,8 @@
 #include "ui/views/View.h"
 
 namespace {
-FrameEditHooks& Hooks() {
-  static FrameEditHooks hooks;
-  return hooks;
-}
-
 FrameEditor* AsEditor(View* view) { return dynamic_cast<FrameEditor*>(view); }
 }  // namespace
-
-void SetFrameEditHooks(const FrameEditHooks& hooks) { Hooks() = hooks; }
-const FrameEditHooks& GetFrameEditHooks() { return Hooks(); }
 
 void CMovieRes::BeginEdit(std::int16_t frame, std::int16_t start, std::int16_t count, std::int16_t limit, View* host,
                           DisplayDevice* device, const Rect& placement, CXform* xform, bool useUnchanged,
@@ -41,7 +34,8 @@ void CMovieRes::BeginEdit(std::int16_t frame, std::int16_t start, std::int16_t c
   const Rect area = picture ? host->GetBounds() : rect;
 
   SmartRef<View> border;
-  if (withBorder && !picture && Hooks().makeBorderView) border = Hooks().makeBorderView(host, rect);
+  const auto makeBorder = GetFrameEditHooks().makeBorderView;
+  if (withBorder && !picture && makeBorder) border = makeBorder(host, rect);
   View* parent = border ? ~border : host;
   SmartRef<View> made = EditFrame(useUnchanged ? nullptr : GetResource(editFrame), parent, device, area, rect,
                                   editFrame, xform);

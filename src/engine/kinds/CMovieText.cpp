@@ -2,6 +2,7 @@
 
 #include "core/Format.h"
 #include "core/String.h"
+#include "engine/Seams.h"
 #include "engine/geometry/CXform.h"
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"

@@ -44,6 +44,8 @@ class CLink : public Persistent, public SmartImplementation {
   std::int32_t GetMode() const { return mode; }
   void SetMode(std::int32_t newMode) { mode = newMode; }
   std::int16_t GetValue() const { return value; }
+  // The hold code: seconds above 0, the page's rate at 0, a condition below.
+  void SetValue(std::int16_t newValue) { value = newValue; }
   CJump* GetJump() const { return ~jump; }
   void SetJump(SmartRef<CJump> newJump) { jump = std::move(newJump); }
   CJumpMovie* GetMovieJump() const { return ~movieJump; }

@@ -1,13 +1,10 @@
 #include "engine/links/WebAddress.h"
 
-namespace {
-WebAddressHooks& Hooks() {
-  static WebAddressHooks hooks;
-  return hooks;
-}
-}  // namespace
+#include "engine/Seams.h"
 
-void SetWebAddressHooks(const WebAddressHooks& hooks) { Hooks() = hooks; }
+namespace {
+const WebAddressHooks& Hooks() { return GetWebAddressHooks(); }
+}  // namespace
 
 Persistent* AsWebAddress(Persistent* object) {
   const ClassInfo* addressClass = Hooks().addressClass;

@@ -92,6 +92,6 @@ class CDelta : public Persistent, public SmartImplementation, public FrameChange
   SmartRef<Area> changedArea;
   Color background;
   std::uint8_t flags = 0;
-  bool complete = false;
+  bool complete = true;
   List imprints{&Imprint::classInfo};
 };

@@ -233,7 +233,7 @@ std::int16_t CMovieGroup::SetFrames(std::int16_t start, std::int16_t count, Smar
 }
 
 std::int16_t CMovieGroup::MergeSprite(CSprite* sprite) {
-  if (sprite == nullptr) return kNoSprite;
+  if (sprite == nullptr || sprite->GetMovie() == nullptr) return kNoSprite;
   const bool announce = !gSuppressMovieChanges;
   const SmartRef<CSprite> offered(sprite);
   std::int16_t result = kNoSprite;
@@ -245,8 +245,6 @@ std::int16_t CMovieGroup::MergeSprite(CSprite* sprite) {
     }
     if (result == kNoSprite) {
       sprite->SetMovie(ResolveSelfReference(sprite->GetMovie()));
-      // A group showing a group that shows this one would be drawn without end.
-      if (sprite->GetMovie() == nullptr || IsShownBy(sprite->GetMovie())) return kNoSprite;
       const SmartRef<CSprite> copy = new CSprite(*sprite);
       sprites.Append(~copy);
       RegisterWith(copy->GetMovie());

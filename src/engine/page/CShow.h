@@ -14,6 +14,10 @@
 
 class DisplayPort;
 
+// Paints every pixel of the rectangle in the colour. A rectangle drawn without an outline leaves out its
+// last column and row, which on a page would keep what an image left there.
+void FillRect(DisplayPort& port, const Rect& rect, const Color& color);
+
 class CShow : public Model, public MovieDependant, public SmartImplementation {
   SMART_CLASS(CShow)
  public:
@@ -36,6 +40,9 @@ class CShow : public Model, public MovieDependant, public SmartImplementation {
 
   // Every page has the one title "Page sans titre".
   String* GetTitle() override;
+  // A player of the page on the container, and the stage pane over it as the container's subview;
+  // answers the frame.
+  void MakeEditor(Rect* bounds, View* container, const Rect& frame) override;
 
   std::int16_t GetFrameRate() const { return frameRate; }
   void SetFrameRate(std::int16_t rate) { frameRate = rate; }

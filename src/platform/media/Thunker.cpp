@@ -1,22 +1,24 @@
 #include "platform/media/Thunker.h"
 
+#include "platform/Seams.h"
+
 namespace platform {
 namespace {
 
-SoundProc gSoundProc = nullptr;
 ThunkerFailure gFailure = ThunkerFailure::none;
 char gErrorText[256];
 
 int ThunkInit(HMODULE) {
-  if (gFailure == ThunkerFailure::initFails || gSoundProc == nullptr) return 0;
+  if (gFailure == ThunkerFailure::initFails || GetSoundProc() == nullptr) return 0;
   gErrorText[0] = '\0';
   return 1;
 }
 
 LONG DoSoundProc(LONG command) {
-  if (gSoundProc == nullptr) throw "Thunker: no sound procedure";
+  const SoundProc proc = GetSoundProc();
+  if (proc == nullptr) throw "Thunker: no sound procedure";
   const bool hadText = gErrorText[0] != '\0';
-  const LONG answer = gSoundProc(gErrorText, command);
+  const LONG answer = proc(gErrorText, command);
   gErrorText[sizeof gErrorText - 1] = '\0';
   if (!hadText && gErrorText[0] != '\0') throw static_cast<const char*>(gErrorText);
   return answer;
@@ -41,8 +43,6 @@ const BuiltInModule kModule{"Thunker.dll", kExports};
 const BuiltInModule kModuleWithoutInit{"Thunker.dll", kExportsWithoutInit};
 
 }  // namespace
-
-void SetSoundProc(SoundProc proc) { gSoundProc = proc; }
 
 const BuiltInModule& ThunkerModule() {
   return gFailure == ThunkerFailure::noThunkInit ? kModuleWithoutInit : kModule;

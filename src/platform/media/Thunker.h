@@ -1,6 +1,6 @@
 // The sound thunk library, "Thunker.dll", built into the layer: it passes the recording dialog's commands
-// to the program's exported sound procedure, which the program hands over at start-up (the layer cannot
-// name it). Its exports take one or no argument:
+// to the program's exported sound procedure, which the program hands over at start-up (platform/Seams.h:
+// the layer cannot name it). Its exports take one or no argument:
 //   int ThunkInit(HMODULE self): non-zero when the library can serve; it empties its error text.
 //   LONG DoSoundProc(LONG command): the sound procedure's answer. When the procedure leaves an error text
 //     in the library's buffer that was empty before, the call throws that text as a `const char*`; the
@@ -12,10 +12,6 @@
 #include "platform/kernel/WinTypes.h"
 
 namespace platform {
-
-// The program's sound procedure: (error text buffer of 256 bytes, command) -> answer.
-using SoundProc = LONG (*)(char* text, LONG command);
-void SetSoundProc(SoundProc proc);
 
 const BuiltInModule& ThunkerModule();
 

@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr std::string_view kFileListStart = "<!-- Files:";
-constexpr std::string_view kFileListEnd = "-->";
+constexpr char kFileListStart[] = "<!-- Files:";
+constexpr char kFileListEnd[] = "-->";
 
 void WriteLine(Stream& out, const char* text) {
   WriteHTML(out, text);
@@ -28,11 +28,11 @@ void WriteHTMLHead(Stream& out, const String& baseName) {
 }
 
 void WriteHTMLFileList(Stream& out, const List& files) {
-  WriteLine(out, kFileListStart.data());
+  WriteLine(out, kFileListStart);
   for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
     if (auto* file = CastSmart<FileReference>(files.At(i))) WriteLine(out, FileNameWithExtension(*file).c_str());
   }
-  WriteLine(out, kFileListEnd.data());
+  WriteLine(out, kFileListEnd);
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {

@@ -4,6 +4,7 @@
 
 #include "core/String.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/Seams.h"
 #include "engine/kinds/CMoviePic.h"
 #include "engine/kinds/CMovieText.h"
 #include "engine/kinds/FrameEditing.h"

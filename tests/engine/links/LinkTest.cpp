@@ -5,6 +5,7 @@
 
 #include "core/FileReference.h"
 #include "engine/EngineTestSupport.h"
+#include "engine/Seams.h"
 #include "engine/links/CFrameIndex.h"
 #include "engine/links/CLink.h"
 #include "engine/links/WebAddress.h"

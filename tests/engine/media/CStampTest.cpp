@@ -16,7 +16,7 @@
 #include "graphics/bitmaps/PixelCursor.h"
 #include "support/AlertRecorder.h"
 #include "support/DocumentBytes.h"
-#include "support/Netpbm.h"
+#include "support/graphics/GoldenPicture.h"
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "graphics/SystemVersion.h"
@@ -40,14 +40,6 @@ std::uint32_t Rgb(const Color& c) {
 }
 
 std::uint32_t Rgb(BitMap& bitmap, int x, int y) { return Rgb(bitmap.GetPixelColor(bitmap.GetPixelValue(x, y))); }
-
-ColourPicture PixelsOf(BitMap& bitmap) {
-  const Rect b = bitmap.GetBounds();
-  ColourPicture picture{b.Width(), b.Height(), {}};
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) picture.pixels.push_back(Rgb(bitmap, x, y));
-  return picture;
-}
 
 SmartRef<OffScreen> Surface(int width, int height, int depth, const Color& background) {
   return new OffScreen(width, height, ColorTable::GetStandard(static_cast<std::int16_t>(depth)), background, true);
@@ -200,8 +192,7 @@ TEST_F(Stamps, TurnedAndSkewedCopiesPutEachPixelWhereTheMatrixTakesIt) {
 }
 
 // A keyed picture scaled 2x, turned by 30 and 90 degrees and skewed by 15, each copy drawn keyed on a
-// striped page, at 8 and 32 bits: pixel for pixel the checked-in pictures. Set QUILLORY_UPDATE_GOLDEN=1
-// to write them again after a deliberate change.
+// striped page, at 8 and 32 bits: pixel for pixel the checked-in pictures.
 TEST_F(Stamps, GoldenRenders) {
   for (const int depth : {8, 32}) {
     SCOPED_TRACE(depth);
@@ -229,19 +220,7 @@ TEST_F(Stamps, GoldenRenders) {
         left += size.Width() + 2;
       }
     }
-    const ColourPicture picture = PixelsOf(*page->GetBitMap());
-    const std::string name = "stamps/keyed-" + std::to_string(depth) + ".ppm";
-    const std::string golden = std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/" + name;
-    if (const char* update = std::getenv("QUILLORY_UPDATE_GOLDEN"); update && *update == '1') {
-      ASSERT_TRUE(WritePpm(golden, picture));
-    }
-    const auto expected = ReadPpm(golden);
-    ASSERT_TRUE(expected) << golden;
-    if (!(*expected == picture)) {
-      const std::string actual = std::string(QUILLORY_BINARY_DIR) + "/keyed-" + std::to_string(depth) + ".actual.ppm";
-      WritePpm(actual, picture);
-      ADD_FAILURE() << "the render differs from " << golden << "; it is in " << actual;
-    }
+    ExpectGolden(PixelsOf(*page->GetBitMap()), "stamps/keyed-" + std::to_string(depth) + ".ppm");
   }
 }
 

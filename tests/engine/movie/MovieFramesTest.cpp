@@ -5,6 +5,7 @@
 
 #include "core/Exception.h"
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/Sound.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/links/CLink.h"

@@ -6,6 +6,7 @@
 #include "graphics/PictureFixtures.h"
 #include "core/Exception.h"
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "graphics/formats/JPEGCodec.h"

@@ -4,6 +4,7 @@
 
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Modules.h"
+#include "platform/Seams.h"
 #include "platform/media/Thunker.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include "core/FileReference.h"
 #include "core/ObjectFile.h"
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/Text1252.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/Color.h"

@@ -168,3 +168,32 @@ TEST_F(PageTest, CompilingShowsItsStepsAndStopsWhenAsked) {
 }
 
 }  // namespace
+
+namespace {
+
+// A sound played from its file holds no bytes in memory: the file's are published.
+TEST_F(PageTest, ASoundPlayedFromItsFileIsPublishedFromThatFile) {
+  const std::string wave = folder.Write("son.wav", FixtureBytes("sounds/stereo16-22050.wav"));
+  SmartRef<FileReference> file = new FileReference(wave.c_str());
+  SmartRef<ImageMap> map = MapOf();
+  map->AddLink({0, 0, 5, 5}, new SoundLink(new Sound(~file, false)));
+  Compile(*map, "B");
+  EXPECT_EQ(Output("B.wav"), FixtureBytes("sounds/stereo16-22050.wav"));
+}
+
+TEST_F(PageTest, CopiesOfAMapShareItsLinksAndCopyItsRectangles) {
+  SmartRef<ImageMap> map = MapOf();
+  map->AddLink({1, 2, 3, 4}, new LinkHREF(0, String("Suite")));
+  SmartRef<ImageMap> copy = CastSmart<ImageMap>(map->Clone());
+  map->AddLink({5, 6, 7, 8}, new LinkHREF(0, String("Fin")));
+  EXPECT_EQ(copy->GetLinks().GetData(), map->GetLinks().GetData());
+  EXPECT_EQ(copy->GetRectangles().NumItems(), 1);
+  EXPECT_EQ(copy->GetPicture(), map->GetPicture());
+
+  SmartRef<SoundLink> sound = new SoundLink(FixtureSound("mono8-11025.wav"));
+  SmartRef<SoundLink> soundCopy = CastSmart<SoundLink>(sound->Clone());
+  EXPECT_EQ(soundCopy->GetSound(), sound->GetSound());
+  EXPECT_EQ(TextOf(soundCopy->GetCaption()), "Son");
+}
+
+}  // namespace

@@ -10,6 +10,7 @@
 #include "../WebTestSupport.h"
 #include "core/FileReference.h"
 #include "core/Progress.h"
+#include "core/Seams.h"
 #include "core/Stream.h"
 #include "support/Raised.h"
 #include "platform/user/KeyState.h"

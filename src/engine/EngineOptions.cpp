@@ -1,0 +1,3 @@
+#include "engine/EngineOptions.h"
+
+std::uint32_t gEngineOptions = 4;
