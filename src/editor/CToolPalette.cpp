@@ -244,7 +244,9 @@ CProxyPalette::CProxyPalette(View* parent, SmartRef<PaletteLook> look, std::int1
 }
 
 CProxyPalette::~CProxyPalette() {
-  if (!gAppQuitting && gPaintState) gPaintState->ToggleListener(this, false);
+  // A paint state made since (a new tools window makes its own) does not hold this palette: toggling
+  // would add it there.
+  if (!gAppQuitting && gPaintState && gPaintState->HasListener(this, false)) gPaintState->ToggleListener(this, false);
 }
 
 void CProxyPalette::SelectCurrentChoice() {

@@ -47,7 +47,7 @@ class CToolsDir : public CPaletteDir,
   // A palette's button was picked: the click sound, the tool, and the pane's edit mode for it.
   void ItemClicked(std::int32_t index) override { OnPaletteSelection(index); }
   void SelectItem(std::int32_t index) override { SelectTool(index); }
-  void ButtonChosen(std::int16_t number) override { OnPaletteSelection(number); }
+  void ButtonChosen(std::int16_t number) override { ItemClicked(number); }
 
   // The tools a concrete window offers, by button index.
   virtual std::int16_t IndexOfTool(std::int32_t toolId);

@@ -252,8 +252,16 @@ TEST_F(CToolPaletteTest, AProxyPalettesCellsAreItsToolsOptionsInTheCurrentPaints
   std::string red = blue;
   for (char& c : red) c = c == 'b' ? 'r' : c;
   EXPECT_EQ("\n" + surface.surface->Picture(key), "\n" + red);
+  CProxyPalette* gone = ~palette;
+  surface.root->RemoveSubview(~palette);
   palette = nullptr;
-  EXPECT_FALSE(gPaintState->HasListener(~palette, false));
+  EXPECT_FALSE(gPaintState->HasListener(gone, false));
+  // A palette of an earlier paint state leaves the new one alone when it goes.
+  SmartRef<CProxyPalette> earlier(new CProxyPalette(~surface.root, Look(1, 3, 8, 7), 1, ~tool, 0));
+  gPaintState = new CDropperTool;
+  gone = ~earlier;
+  earlier = nullptr;
+  EXPECT_FALSE(gPaintState->HasListener(gone, false));
   gPaintForeground = standardColors[1];
 }
 

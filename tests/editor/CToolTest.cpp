@@ -9,6 +9,16 @@
 #include "editor/CBorderSize.h"
 #include "editor/CTool.h"
 #include "engine/EngineOptions.h"
+#include "engine/kinds/CMoviePic.h"
+#include "engine/links/CLink.h"
+#include "engine/media/CResource.h"
+#include "engine/page/CMovieGroup.h"
+#include "engine/page/CShow.h"
+#include "engine/player/CPanePlay.h"
+#include "engine/player/CPlayer.h"
+#include "engine/sprites/CSprite.h"
+#include "graphics/bitmaps/BitMap.h"
+#include "graphics/bitmaps/ColorTable.h"
 #include "platform/user/Cursor.h"
 #include "support/AlertRecorder.h"
 #include "ui/ViewTestSupport.h"
@@ -177,6 +187,59 @@ TEST_F(CToolTest, OverAPlayingStageTheCursorShowsWhereAClickFollowsALink) {
     EXPECT_EQ(GetCursor(), c.cursor) << c.playing << " " << c.at.x << "," << c.at.y;
   }
   EXPECT_EQ(stage->activated, 0) << "finding a link follows none";
+}
+
+// The same over the engine's own play pane: the hot link cursor exactly over the sprite whose frame
+// carries a link, as the player's ClickAt finds it.
+TEST_F(CToolTest, OverTheEnginesPlayPaneTheHotCursorIsWhereThePlayerFindsALink) {
+  TestWindow window(300, 200);
+  window.MakeFront();
+  const SmartRef<CMovieGroup> group = new CMovieGroup(Rect(0, 0, 300, 200));
+  group->InsertFrames(1, 1, true, false);
+  const SmartRef<CShow> page = new CShow(~group, false);
+  auto addSprite = [&](const Point& at, bool linked) {
+    const SmartRef<BitMap> picture = new BitMap(60, 40, ColorTable::GetStandard(8));
+    const SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~picture));
+    const SmartRef<CMovie> movie = new CMoviePic(~resource);
+    const SmartRef<CSprite> made = new CSprite(0, movie, movie->GetBounds());
+    made->SetFrameCount(2);
+    made->SetName(new String(linked ? "lien" : "image"));
+    CSprite* sprite = group->GetSprite(group->MergeSprite(~made));
+    for (std::int16_t f = 0; f < 2; ++f) {
+      const Rect target = Rect::FromSizeAndOrigin({60, 40}, at);
+      sprite->FitFrameToRect(f, &target, nullptr);
+    }
+    if (linked) {
+      const SmartRef<CLink> link = new CLink();
+      link->SetHref(new String("http://quillory.example/"));
+      sprite->SetLink(0, 2, ~link);
+    }
+  };
+  addSprite({100, 60}, true);
+  addSprite({10, 10}, false);
+  const SmartRef<CPlayer> player = new CPlayer(page, *window.root, false);
+  const SmartRef<CPanePlay> stage = new CPanePlay(~window.root, player);
+  window.root->AddSubview(~stage);
+  window.root->SetTarget(~stage);
+  SmartRef<CTool> tool(new CTool(103, nullptr, false, nullptr));
+  const HCURSOR link = ProgramCursor(404), hot = ProgramCursor(405), own = ProgramCursor(210);
+  ASSERT_TRUE(player->Play(true));
+  struct Case {
+    Point at;
+    HCURSOR cursor;
+  } cases[] = {{{120, 70}, hot}, {{100, 60}, hot}, {{159, 99}, hot}, {{160, 70}, link}, {{30, 30}, link},
+               {{250, 150}, link}};
+  for (const Case& c : cases) {
+    SetCursor(nullptr);
+    tool->ApplyCursor(~window.root, c.at.x, c.at.y, 0);
+    EXPECT_EQ(GetCursor(), c.cursor) << c.at.x << "," << c.at.y;
+    EXPECT_EQ(GetCursor() == hot, player->ClickAt(c.at.x, c.at.y, false)) << c.at.x << "," << c.at.y;
+  }
+  player->Stop();
+  SetCursor(nullptr);
+  tool->ApplyCursor(~window.root, 120, 70, 0);
+  EXPECT_EQ(GetCursor(), own) << "a page that does not play shows the tool's cursor";
+  window.root->RemoveSubview(~stage);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "graphics/formats/ImageResource.h"
 #include "support/AlertRecorder.h"
 #include "ui/ViewTestSupport.h"
+#include "ui/controls/ColorView.h"
 
 namespace editor_test {
 namespace {
@@ -114,6 +115,33 @@ TEST_F(PaintStateTest, PaintsAreMadeFromTheValuesOfTheirMoment) {
   EXPECT_EQ(drawn, pixels(expected));
   EXPECT_NE(std::count(drawn.begin(), drawn.end(), 0xFF0000u), 0);
   EXPECT_NE(std::count(drawn.begin(), drawn.end(), 0x0000FFu), 0);
+}
+
+// The pattern chooser writes the one pattern the paints are made with, and tells the paint state.
+TEST_F(PaintStateTest, APatternPickedInTheChooserIsTheNextPaintsPattern) {
+  SmartRef<CDropperTool> state(new CDropperTool);
+  std::vector<std::string> log;
+  Listener indicator(&log, "indicator");
+  state->ToggleListener(&indicator, true);
+  InitPaintColors();
+  TestWindow window(256, 128);
+  SmartRef<PatternView> chooser(new PatternView(~window.root, {0, 0, 8, 4}, ~state));
+  EXPECT_EQ(chooser->GetSelection(), Point(1, 0)) << "the chooser starts on the paints' pattern";
+  chooser->SetSelection({5, 2});
+  chooser->SelectionChanged();
+  EXPECT_EQ(log, (std::vector<std::string>{"indicator"}));
+  EXPECT_EQ(gPaintPattern, GetStockPattern(21));
+  SmartRef<Paint> paint = state->MakePaint(true);
+  auto* patterned = dynamic_cast<PatternPaint*>(~paint);
+  ASSERT_NE(patterned, nullptr);
+  SurfaceDevice drawn(8, 8), expected(8, 8);
+  PatternPaint reference(gPaintForeground, gPaintSecondColor, GetStockPattern(21));
+  for (auto [surface, used] : {std::pair<SurfaceDevice*, Paint*>{&drawn, patterned}, {&expected, &reference}}) {
+    DisplayPort port(surface, {0, 0, 8, 8});
+    port.DrawRect({0, 0, 8, 8}, *used, *used);
+  }
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(drawn.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
 }
 
 TEST_F(PaintStateTest, PickingAColourFromAPictureIsNotDoneAndChangesNothing) {

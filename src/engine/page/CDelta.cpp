@@ -187,7 +187,7 @@ bool CDelta::Replay(DisplayPort& port) {
   if (changedArea->IsEmpty()) return true;
   // What the changed images leave is the page colour and the images below, as a full draw paints them.
   const PortState state(port, *changedArea);
-  FillRect(port, changedArea->GetBounds(), background);
+  FillPageRect(port, changedArea->GetBounds(), background);
   for (std::int32_t i = imprints.NumItems(); i >= 1; --i) {
     Imprint* imprint = ImprintAt(i);
     if (imprint->stamp) {

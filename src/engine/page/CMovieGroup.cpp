@@ -50,8 +50,8 @@ CMovieGroup& CMovieGroup::operator=(const CMovieGroup& other) {
 
 CMovieGroup::CMovieGroup(ArchiveBlock& block) : Smart(), CMovie(block) {
   const SmartRef<ListData> stored = ReadListData(block);
-  if (stored && stored->GetElementClass() == &CSprite::classInfo) sprites = List(stored);
-  if (!KeepSoundSprites()) block.GetArchive()->NoteDamaged();
+  if (stored) sprites = List(stored);
+  if (DropDamagedSprites()) block.GetArchive()->NoteDamaged();
   SyncRegistrations();
   BecomePurgeable();
 }
@@ -72,20 +72,20 @@ void CMovieGroup::Write(Archive* archive) {
 // A damaged file may hold other objects where sprites belong, sprites without a movie, or a group that
 // shows itself (whose reference back to the group under construction reads as none): drawing any of them
 // would fail or never end, so they are dropped and the rest of the page kept.
-bool CMovieGroup::KeepSoundSprites() {
-  bool sound = sprites.NumItems() == 0 || sprites->GetElementClass() == &CSprite::classInfo;
+bool CMovieGroup::DropDamagedSprites() {
+  bool dropped = sprites.NumItems() != 0 && sprites->GetElementClass() != &CSprite::classInfo;
   List kept(&CSprite::classInfo);
   for (std::int32_t i = 1; i <= sprites.NumItems(); ++i) {
     CSprite* sprite = CastSmart<CSprite>(sprites.At(i));
     if (sprite == nullptr || sprite->GetMovie() == nullptr || IsShownBy(sprite->GetMovie())) {
-      sound = false;
+      dropped = true;
       continue;
     }
     kept.Append(sprite);
   }
   // The stored list may be shared with another group: it is only replaced, never changed in place.
-  if (!sound) sprites = kept;
-  return sound;
+  if (dropped) sprites = kept;
+  return dropped;
 }
 
 void CMovieGroup::BecomePurgeable() {

@@ -101,8 +101,9 @@ class CMovieGroup : public CMovie, public MovieDependant {
   void SyncRegistrations();
   void UnregisterAll();
   void BecomePurgeable();
-  // Keeps the sprites that can be drawn and do not close a loop back to this group; false when any went.
-  bool KeepSoundSprites();
+  // Drops what cannot be drawn from a list read from a file (entries that are no sprites, sprites without a
+  // movie or closing a loop back to this group); true when any went.
+  bool DropDamagedSprites();
   void MoveSprite(std::int32_t from, std::int32_t to);
 
   List sprites{&CSprite::classInfo};

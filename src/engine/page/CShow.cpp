@@ -51,7 +51,7 @@ namespace {
 [[maybe_unused]] const bool gShowRegistered = (RegisterGenericType(8, &CShow::persistentType), true);
 }  // namespace
 
-void FillRect(DisplayPort& port, const Rect& rect, const Color& color) {
+void FillPageRect(DisplayPort& port, const Rect& rect, const Color& color) {
   if (rect.IsEmpty()) return;
   port.DrawRect({rect.left, rect.top, rect.right + 1, rect.bottom + 1}, color, standardColors[kTransparentColor]);
 }
@@ -169,7 +169,7 @@ void CShow::NotImplementedDraw(SmartRef<Smart>) { ReportError("Not implemented."
 void CShow::DrawSprites(DisplayPort& port, std::int16_t frame, const Rect& rect, std::int16_t level,
                         const List* exclusion) {
   const SmartRef<CXform> placed = new CXform(movie->GetBounds(), rect);
-  FillRect(port, rect, backgroundColor);
+  FillPageRect(port, rect, backgroundColor);
   const MemoryLevel memory(level);
   auto* group = CastSmart<CMovieGroup>(~movie);
   if (exclusion == nullptr || group == nullptr) {

@@ -16,7 +16,7 @@ class DisplayPort;
 
 // Paints every pixel of the rectangle in the colour. A rectangle drawn without an outline leaves out its
 // last column and row, which on a page would keep what an image left there.
-void FillRect(DisplayPort& port, const Rect& rect, const Color& color);
+void FillPageRect(DisplayPort& port, const Rect& rect, const Color& color);
 
 class CShow : public Model, public MovieDependant, public SmartImplementation {
   SMART_CLASS(CShow)

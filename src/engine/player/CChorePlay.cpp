@@ -122,7 +122,6 @@ void CChorePlay::Step(CPlayer& player) {
 
   if (late >= 0 && rate != 0) {
     SetPeriod(kFirePeriod);
-    SmartRef<CLink> fired(link);
     try {
       FireLink(player, link, false);
     } catch (Exception*) {
@@ -281,8 +280,8 @@ void CChorePlay::OpenLinkedFile(CPlayer& player, CJumpMovie* jump, std::int16_t 
   if (exists) {
     String baseName;
     file->GetBaseNameAndType(baseName);
-    FileReference* folder = file->GetParent();
-    exists = folder != nullptr && folder->ChildExists(baseName, MakeDocumentFileType());
+    const SmartRef<FileReference> folder(file->GetParent());
+    exists = folder && folder->ChildExists(baseName, MakeDocumentFileType());
   }
   if (!exists) THROW_ERROR("Le fichier lié n'existe plus !"_cp);
   const SmartRef<FileReference> copy = new FileReference(*file);

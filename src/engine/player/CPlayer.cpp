@@ -159,6 +159,12 @@ std::int32_t CPlayer::TakeRequest(SmartRef<Smart>* object) {
   return first.kind;
 }
 
+std::vector<std::int32_t> CPlayer::PeekRequestKinds() const {
+  std::vector<std::int32_t> kinds;
+  for (const Request& request : requests) kinds.push_back(request.kind);
+  return kinds;
+}
+
 void CPlayer::PreloadFile(FileReference*) { NOT_IMPLEMENTED(); }
 
 void CPlayer::ReportDrawn(Smart* object) {

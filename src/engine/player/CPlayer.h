@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "core/FileReference.h"
 #include "core/PointerArray.h"
@@ -95,6 +96,8 @@ class CPlayer : public ImageChannelNode, public Track, public SmartImplementatio
   // Removes the first request, giving its object to the caller; 0 when there is none.
   std::int32_t TakeRequest(SmartRef<Smart>* object);
   std::int32_t NumRequests() const { return static_cast<std::int32_t>(requests.size()); }
+  // The kinds waiting, first first.
+  std::vector<std::int32_t> PeekRequestKinds() const;
   void PreloadFile(FileReference* file);
   void ToggleListener(PlayerListener* listener) { listeners.Toggle(listener); }
   // Tells the listeners what the playback drew, when the player reports areas.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,7 @@ class ScriptedMovie : public TestMovie {
     Rect rect, changed;
   };
   explicit ScriptedMovie(std::vector<Imprinted> script) : TestMovie({0, 0, 40, 40}), script(std::move(script)) {}
-  ScriptedMovie(const ScriptedMovie& other) : Smart(), TestMovie(other), script(other.script) {}
+  ScriptedMovie(const ScriptedMovie& other) : Smart(), TestMovie(other), script(other.script), checks(other.checks) {}
   Smart* Clone() const override { return new ScriptedMovie(*this); }
   SmartRef<CMovie> ExtractFrames(std::int16_t, std::int16_t, bool) override { return new ScriptedMovie(*this); }
   bool ComputeFrameChange(std::int16_t, std::int16_t to, CXform*, CXform* toXform, Rect*, Rect*,
@@ -75,7 +76,12 @@ class ScriptedMovie : public TestMovie {
     UncoveredArea().Union(Area(Rect{30, 30, 35, 35}));  // what an image left
     return true;
   }
+  bool CheckFrame(CXform*, std::int16_t frame, Smart* object, std::int32_t a, std::int32_t) override {
+    checks->push_back(std::to_string(frame) + (object ? " with the changed area" : "") + " " + std::to_string(a));
+    return true;
+  }
   std::vector<Imprinted> script;
+  std::shared_ptr<std::vector<std::string>> checks = std::make_shared<std::vector<std::string>>();
 };
 
 TEST_F(DeltaTest, TheOverlapPassDropsImprintsThatChangeNothing) {
@@ -236,6 +242,19 @@ TEST_F(DeltaTest, ARefusedChangeIsDrawnInFull) {
   ASSERT_TRUE(page->GetDelta(1, false));
   EXPECT_FALSE(page->GetDelta(1, false)->IsComplete());
   EXPECT_EQ(movie->Calls("draw").size(), 1u) << "the frame was drawn";
+}
+
+// Movies drawn straight from themselves hear of every full draw of a frame their imprints are in.
+TEST_F(DeltaTest, AFullDrawRefreshesTheMoviesDrawnDirectly) {
+  const Rect bounds{0, 0, 40, 40};
+  const SmartRef<CShow> page = MakePage(bounds, 2);
+  const SmartRef<ScriptedMovie> movie = new ScriptedMovie({{{0, 0, 10, 10}, {0, 0, 10, 10}}});
+  AddSprite(GroupOf(*page), *movie, 0, 2);
+  SurfaceDevice screen(40, 40);
+  DisplayPort port(&screen, bounds);
+  movie->checks->clear();
+  page->PlayFrame(port, 1, bounds, true);
+  EXPECT_EQ(*movie->checks, std::vector<std::string>{"0 with the changed area 1"}) << "its one image";
 }
 
 }  // namespace

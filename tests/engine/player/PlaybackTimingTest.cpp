@@ -25,6 +25,7 @@ TEST_F(TimingTest, FramesMoveOnAtTheFirstTickAtOrAfterTheirDueTime) {
   const RateRow rows[] = {
       {60, {250, 270, 290}},    {30, {250, 292, 334}},    {15, {250, 325, 400}},
       {7, {250, 401, 552}},     {1, {1009, 2018, 3027}},  {0, {}},
+      {-5, {}},  // a damaged page's rate: as 0
   };
   for (const RateRow& row : rows) {
     SCOPED_TRACE(row.rate);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Exception.h"
+#include "core/Memory.h"
 #include "core/String.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChoreCache.h"
@@ -16,13 +17,6 @@ namespace {
 using Events = std::vector<std::string>;
 using PlayerFrameTest = PlayerTest;
 
-std::string TextOf(Smart* object) {
-  auto* text = CastSmart<String>(object);
-  if (text == nullptr) return "(no text)";
-  char buffer[256];
-  text->CopyTo(buffer, sizeof buffer);
-  return buffer;
-}
 
 TEST_F(PlayerFrameTest, APlayerWithoutAPageMakesAnEmptyOneThatDoesNotLoop) {
   player = new CPlayer(nullptr, *window.root, false);
@@ -38,6 +32,10 @@ TEST_F(PlayerFrameTest, APlayerWithoutAPageMakesAnEmptyOneThatDoesNotLoop) {
   ASSERT_NE(player->GetCacheChore(), nullptr);
   EXPECT_EQ(player->GetCacheChore()->GetPeriod(), 30u);
   EXPECT_TRUE(group.HasDependant(player->GetCacheChore()));
+  EXPECT_TRUE(IsRegisteredPurgeable(player->GetCacheChore()));
+  Purgeable* cache = player->GetCacheChore();
+  player = nullptr;
+  EXPECT_FALSE(IsRegisteredPurgeable(cache)) << "the cache leaves the memory manager with its player";
 }
 
 TEST_F(PlayerFrameTest, ShowFrameTellsTheListenersTwiceGrowsThePageAndQueuesTheLabel) {
@@ -56,7 +54,7 @@ TEST_F(PlayerFrameTest, ShowFrameTellsTheListenersTwiceGrowsThePageAndQueuesTheL
   EXPECT_EQ(player->TakeRequest(&object), 0) << "frame 5 has no label";
   player->ShowFrame(2);
   EXPECT_EQ(player->TakeRequest(&object), CPlayer::kLabelRequest);
-  EXPECT_EQ(TextOf(~object), "fin");
+  EXPECT_EQ(TextIn(~object), "fin");
 }
 
 TEST_F(PlayerFrameTest, RequestsAreQueuedFirstInFirstOut) {
@@ -72,7 +70,7 @@ TEST_F(PlayerFrameTest, RequestsAreQueuedFirstInFirstOut) {
 
   SmartRef<Smart> object;
   EXPECT_EQ(player->TakeRequest(&object), 4);
-  EXPECT_EQ(TextOf(~object), "bonjour");
+  EXPECT_EQ(TextIn(~object), "bonjour");
   EXPECT_NE(~object, &text) << "a copy";
   EXPECT_EQ(player->TakeRequest(&object), 6);
   EXPECT_EQ(player->TakeRequest(&object), 6);

@@ -2,9 +2,13 @@
 
 #include <memory>
 
+#include "core/File.h"
+#include "core/Format.h"
+#include "core/ObjectFile.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChorePlay.h"
 #include "graphics/Area.h"
+#include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 
@@ -75,6 +79,63 @@ DWORD PlayerTest::RunUntilChange(DWORD limit) {
     if (player->GetCurrentFrame() != frame || player->IsPlaying() != playing) break;
   }
   return now - from;
+}
+
+SmartRef<FileReference> PlayerTest::SavePage(CShow& shown, const char* name) {
+  folder.Write(name);
+  SmartRef<FileReference> reference = new FileReference(folder.WinPath(name).c_str());
+  const SmartRef<File> file = new File(~reference, kFileModeWrite);
+  const SmartRef<ObjectFile> objects = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~file));
+  objects->Write(SmartRef<Smart>(&shown));
+  return reference;
+}
+
+std::string PlayerTest::State() const {
+  std::string line = "frame " + std::to_string(player->GetCurrentFrame());
+  CChorePlay* chore = player->GetPlaybackChore();
+  line += chore == nullptr ? " stopped" : chore->IsWaiting() ? " waiting" : " playing";
+  line += " requests [";
+  for (std::size_t i = 0; i < player->PeekRequestKinds().size(); ++i)
+    line += (i ? " " : "") + std::to_string(player->PeekRequestKinds()[i]);
+  line += "]";
+  if (chore != nullptr) {
+    line += " history [";
+    const List& history = chore->GetHistory();
+    for (std::int32_t i = 1; i <= history.NumItems(); ++i) {
+      if (i > 1) line += " ";
+      if (auto* frame = CastSmart<CJumpFrame>(history.At(i)))
+        line += "F" + std::to_string(frame->GetFrame());
+      else
+        line += "M";
+    }
+    line += "]";
+  }
+  return line;
+}
+
+ColourPicture FullDraw(CShow& page, std::int16_t frame) {
+  const Rect bounds = page.GetMovieGroup()->GetBounds();
+  SurfaceDevice surface(bounds.right, bounds.bottom);
+  {
+    DisplayPort port(&surface, bounds);
+    page.DrawFrame(port, frame, bounds, 0, nullptr, Rect());
+  }
+  return PictureOf(surface, bounds);
+}
+
+ColourPicture PictureOf(const SurfaceDevice& surface, const Rect& rect) {
+  ColourPicture picture{rect.right - rect.left, rect.bottom - rect.top, {}};
+  for (int y = rect.top; y < rect.bottom; ++y)
+    for (int x = rect.left; x < rect.right; ++x) picture.pixels.push_back(surface.Pixel(x, y));
+  return picture;
+}
+
+std::string TextIn(Smart* object) {
+  auto* text = CastSmart<String>(object);
+  if (text == nullptr) return "(no text)";
+  char buffer[256];
+  text->CopyTo(buffer, sizeof buffer);
+  return buffer;
 }
 
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump) {

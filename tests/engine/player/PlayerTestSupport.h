@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "engine/page/PageTestSupport.h"
+#include "core/FileReference.h"
 #include "engine/player/CPlayer.h"
 #include "platform/kernel/WinTypes.h"
+#include "support/Netpbm.h"
+#include "support/graphics/SurfaceDevice.h"
 #include "ui/ViewTestSupport.h"
 
 namespace engine_test {
@@ -35,6 +38,10 @@ class PlayerTest : public PageTest {
   void Open(SmartRef<CShow> page, bool clickStops = false);
   // Moves the clock on one millisecond at a time, running every timer that falls due.
   void RunFor(DWORD ms);
+  // Writes the page to a page file of the folder, which becomes its file; answers the file.
+  SmartRef<FileReference> SavePage(CShow& shown, const char* name);
+  // The player's state in a line: "frame 3 playing|waiting|stopped requests [3 4] history [F2 M]".
+  std::string State() const;
   // Runs until the player shows another frame or stops, at most the time given; answers the time taken.
   DWORD RunUntilChange(DWORD limit);
   DWORD Elapsed() const { return now - start; }
@@ -62,6 +69,14 @@ class FakeTrack : public Track, public SmartImplementation {
   void Stop() override { playing = false; }
   bool playing = true;
 };
+
+// The frame drawn whole on a surface of the page's size.
+ColourPicture FullDraw(CShow& page, std::int16_t frame);
+// The pixels of the rectangle of a surface.
+ColourPicture PictureOf(const SurfaceDevice& surface, const Rect& rect);
+
+// The text of a String; "(no text)" for anything else.
+std::string TextIn(Smart* object);
 
 // A link of the kind and hold value, over the jump (taken first, so that the kind may need it).
 SmartRef<CLink> MakeLink(std::int32_t kind, std::int16_t value, SmartRef<CJump> jump = nullptr);
