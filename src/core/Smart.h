@@ -17,11 +17,12 @@ struct ClassInfo;
 [[noreturn]] inline void AssertFailed(const char* expression, SourcePlace at) { AssertFailed(expression, at.file, at.line); }
 
 // One conversion a class accepts: an object of `source` class, held in a slot, is replaced by an object of
-// the converting class.
+// the converting class. A few entries also say how to turn the converted object back into one of the
+// source class; the conversion search never goes that way.
 struct ClassConversion {
   const ClassInfo* source;
   bool (*convert)(SmartRef<Smart>* slot);
-  void (*unused)();
+  bool (*convertBack)(SmartRef<Smart>* slot);
 };
 
 // The static description of one class. Records are constant-initialised, so they are complete before any

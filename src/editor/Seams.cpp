@@ -2,6 +2,7 @@
 
 #include "editor/CBorderSize.h"
 #include "editor/CToolsDir.h"
+#include "editor/pixels/CPixPane.h"
 #include "engine/Seams.h"
 
 namespace {
@@ -18,13 +19,20 @@ void MakeCurrent(Tool* tool) {
   if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
 }
 
+SmartRef<View> MakePixelPane(View* parent, const Rect& area, const Rect& frame, CStamp* image) {
+  SmartRef<View> pane(new CPixPane(parent, area, frame, image));
+  if (parent) parent->AddSubview(~pane);
+  return pane;
+}
+
 }  // namespace
 
 void InstallEditorSeams() {
   InstallEngineSeams();
-  // The pixel and text panes come with the editor's panes; the border is the editor's already.
+  // The text pane comes with the editor's text tools.
   FrameEditHooks frameEdits = GetFrameEditHooks();
   frameEdits.makeBorderView = &MakeBorderView;
+  frameEdits.makePixelPane = &MakePixelPane;
   SetFrameEditHooks(frameEdits);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
 }

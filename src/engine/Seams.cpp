@@ -1,5 +1,6 @@
 #include "engine/Seams.h"
 
+#include "engine/sprites/CSprite.h"
 #include "sound/Seams.h"
 
 namespace {
@@ -21,7 +22,11 @@ void InstallEngineSeams() {
 void SetFrameEditHooks(const FrameEditHooks& hooks) { Slot<FrameEditHooks>() = hooks; }
 const FrameEditHooks& GetFrameEditHooks() { return Slot<FrameEditHooks>(); }
 
-void SetWebAddressHooks(const WebAddressHooks& hooks) { Slot<WebAddressHooks>() = hooks; }
+void SetWebAddressHooks(const WebAddressHooks& hooks) {
+  Slot<WebAddressHooks>() = hooks;
+  // Addresses become link sprites through the sprite's class conversions, which need to know their class.
+  CSprite::SetAddressClass(hooks.addressClass);
+}
 const WebAddressHooks& GetWebAddressHooks() { return Slot<WebAddressHooks>(); }
 
 void SetToolHooks(const ToolHooks& hooks) { Slot<ToolHooks>() = hooks; }

@@ -33,8 +33,8 @@ void SetFrameEditHooks(const FrameEditHooks& hooks);
 const FrameEditHooks& GetFrameEditHooks();
 
 // A link's web address is an element of the web library, which installs what links need of its addresses.
-// Until it does, a stored address is kept as it was read and written back, pages get no address, and
-// addresses have no text.
+// Until it does, a stored address is kept as it was read and written back, pages get no address,
+// addresses have no text and none becomes a link button.
 struct WebAddressHooks {
   // The class of web addresses: a link reads back only objects of it (null: any stored object).
   const ClassInfo* addressClass = nullptr;

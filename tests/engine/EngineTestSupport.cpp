@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include "core/Exception.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
@@ -8,7 +10,10 @@
 #include "engine/Seams.h"
 #include "engine/links/CLink.h"
 #include "engine/links/WebAddress.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
+#include "graphics/bitmaps/PixelCursor.h"
+#include "graphics/OffScreen.h"
 #include "graphics/SystemVersion.h"
 
 using engine_test::TestMovie;
@@ -123,6 +128,44 @@ std::string FileBytes::File(const std::vector<std::uint32_t>& versions, const st
   out.L(static_cast<std::uint32_t>(entries.size()));
   for (const auto& [n, entry] : entries) out.L(entry.classIndex).L(entry.position).L(entry.length);
   return out.body;
+}
+
+void Fill(BitMap& bitmap, const Rect& rect, const Color& color) {
+  std::int32_t value = 0;
+  ASSERT_TRUE(bitmap.GetColorTable()->IndexOf(color, &value));
+  for (PixelCursor cursor(&bitmap, rect, true); cursor.HasRow(); cursor.NextPixel())
+    cursor.SetPixel(static_cast<std::uint32_t>(value));
+}
+
+SmartRef<OffScreen> Surface(int width, int height, int depth, const Color& background) {
+  return new OffScreen(width, height, ColorTable::GetStandard(static_cast<std::int16_t>(depth)), background, true);
+}
+
+SmartRef<OffScreen> LetterF(int depth) {
+  const SmartRef<OffScreen> surface = Surface(16, 16, depth, Color(2));
+  BitMap& pixels = *surface->GetBitMap();
+  Fill(pixels, {3, 2, 6, 14}, Color(7));
+  Fill(pixels, {3, 2, 13, 5}, Color(9));
+  Fill(pixels, {6, 7, 11, 9}, Color(8));
+  Fill(pixels, {11, 11, 13, 13}, Color(1));
+  return surface;
+}
+
+std::string OneColourBmp(int width, int height, std::uint32_t rgb) {
+  std::string bmp = "BM";
+  const auto put = [&](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>(v >> (8 * i)));
+  };
+  const auto rowBytes = static_cast<std::uint32_t>((width * 3 + 3) / 4 * 4);
+  const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(height);
+  put(14 + 40 + imageBytes, 4), put(0, 4), put(14 + 40, 4);
+  put(40, 4), put(static_cast<std::uint32_t>(width), 4), put(static_cast<std::uint32_t>(height), 4), put(1, 2);
+  put(24, 2), put(0, 4), put(imageBytes, 4), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+  std::string row;
+  for (int x = 0; x < width; ++x) row += {char(rgb & 0xFF), char(rgb >> 8 & 0xFF), char(rgb >> 16 & 0xFF)};
+  row.resize(rowBytes, '\0');
+  for (int y = 0; y < height; ++y) bmp += row;
+  return bmp;
 }
 
 SmartRef<Sound> MakeSound(const std::string& bytes) {

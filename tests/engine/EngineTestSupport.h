@@ -15,6 +15,10 @@
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
 
+class BitMap;
+class OffScreen;
+struct Color;
+
 namespace engine_test {
 
 class EngineTest : public GraphicsFixture {
@@ -131,6 +135,16 @@ class FileBytes {
   std::string body;
   std::map<std::uint32_t, Entry> entries;
 };
+
+// Fills the rectangle of the bitmap with a colour its table holds.
+void Fill(BitMap& bitmap, const Rect& rect, const Color& color);
+// An off-screen surface of the standard table of the depth, erased to the colour.
+SmartRef<OffScreen> Surface(int width, int height, int depth, const Color& background);
+// A 16 x 16 letter F on pale grey (standard colour 2) with a black dot: turned or mirrored, it shows.
+SmartRef<OffScreen> LetterF(int depth);
+
+// A BMP file of one colour (0xRRGGBB) at 24 bits, as the program's numbered pictures are stored.
+std::string OneColourBmp(int width, int height, std::uint32_t rgb);
 
 // A sound of the given bytes, held in memory.
 SmartRef<Sound> MakeSound(const std::string& bytes);

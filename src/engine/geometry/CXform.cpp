@@ -1,5 +1,6 @@
 #include "engine/geometry/CXform.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/Format.h"
@@ -67,6 +68,11 @@ Point CXform::TransformPoint(const Point& point) const {
   Point mapped = IsUnrotated() ? point : ApplyMatrix(MakeMatrix(), point.x, point.y);
   mapped.Map(srcRect, dstRect);
   return mapped;
+}
+
+Rect CXform::MapRect(const Rect& rect) const {
+  const Rect r = TransformRect(rect);
+  return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
 }
 
 Transform* CXform::Inverse() const {

@@ -37,6 +37,8 @@ class CXform : public Transform, public Persistent, public SmartImplementation {
   Point TransformPoint(const Point& point) const override;
   // A new transform, or null when the destination is empty (nothing shown has no inverse).
   Transform* Inverse() const override;
+  // TransformRect with the corners put back in order: a turn can take them past each other.
+  Rect MapRect(const Rect& rect) const;
   Transform* ComposeWith(const Transform& other, bool otherFirst) const override { return Compose(other, otherFirst); }
 
   // This transform applied after the other, whatever the flag: a new CXform, this very object when the

@@ -1,5 +1,7 @@
 #include "engine/kinds/CMoviePic.h"
 
+#include <algorithm>
+
 #include "core/Exception.h"
 #include "core/Format.h"
 #include "engine/Seams.h"
@@ -7,6 +9,7 @@
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
+#include "engine/sprites/CSprite.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
@@ -21,6 +24,8 @@ const PersistentType CMoviePic::persistentType(&CMoviePic::classInfo, MakeVersio
 
 namespace {
 [[maybe_unused]] const bool gMoviePicRegistered = (RegisterGenericType(5, &CMoviePic::persistentType), true);
+// Picture sprites merge by taking over each other's pictures.
+[[maybe_unused]] const bool gMoviePicMerges = (AddImageMergingKind(&CMoviePic::classInfo), true);
 
 Image* ImageOf(const CResource* resource) {
   return resource ? CastSmart<Image>(const_cast<CResource*>(resource)->GetObject()) : nullptr;
@@ -113,6 +118,19 @@ int CMoviePic::GetFrameDepth(std::int16_t frame) {
 
 SmartRef<CMovie> CMoviePic::ExtractFrames(std::int16_t start, std::int16_t count, bool cut) {
   return new CMoviePic(*this, start, count, cut);
+}
+
+std::int16_t CMoviePic::MergeSprite(CSprite* sprite) {
+  auto* picture = sprite ? CastSmart<CMoviePic>(sprite->GetMovie()) : nullptr;
+  if (picture == nullptr || picture->GetFrameCount() != 1 || sprite->GetFrameCount() != 1)
+    return CMovie::MergeSprite(sprite);
+  // The frame that goes is the frame the extract fits the start to, and the picture takes its place: a
+  // start outside the frames would otherwise lose a frame and paste nothing.
+  const auto at = std::clamp<std::int16_t>(sprite->GetStartFrame(), 0, static_cast<std::int16_t>(GetFrameCount() - 1));
+  const SmartRef<CMoviePic> held = picture;  // the sprite may be this movie's own
+  ExtractFrames(at, 1, true);
+  PasteFrames(at, *held);
+  return kNoFrame;
 }
 
 void CMoviePic::ApplyToFrame(Smart*, std::int16_t, CSprite*) { NOT_IMPLEMENTED(); }

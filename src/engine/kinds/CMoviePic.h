@@ -34,6 +34,9 @@ class CMoviePic : public CMovieRes {
   // The depth of the frame's picture; 1 without one.
   int GetFrameDepth(std::int16_t frame) override;
   SmartRef<CMovie> ExtractFrames(std::int16_t start, std::int16_t count, bool cut) override;
+  // A one-frame sprite of a one-frame picture movie replaces the frame at the sprite's start frame (the
+  // last frame for a start past the end, frame 0 for one before it); other sprites are refused.
+  std::int16_t MergeSprite(CSprite* sprite) override;
   void ApplyToFrame(Smart* object, std::int16_t frame, CSprite* sprite) override;
   SmartRef<View> EditFrame(CResource* resource, View* parent, DisplayDevice* device, const Rect& area,
                            const Rect& frameRect, std::int16_t frame, CXform* xform) override;

@@ -6,6 +6,7 @@
 #include "engine/geometry/CXform.h"
 #include "engine/kinds/FrameEditing.h"
 #include "engine/media/CResource.h"
+#include "engine/sprites/CSprite.h"
 #include "graphics/Area.h"
 #include "graphics/DisplayPort.h"
 #include "ui/text/StyledText.h"
@@ -19,6 +20,8 @@ const PersistentType CMovieText::persistentType(&CMovieText::classInfo, MakeVers
 
 namespace {
 [[maybe_unused]] const bool gMovieTextRegistered = (RegisterGenericType(13, &CMovieText::persistentType), true);
+// Text sprites merge by taking over each other's texts.
+[[maybe_unused]] const bool gMovieTextMerges = (AddImageMergingKind(&CMovieText::classInfo), true);
 }  // namespace
 
 CMovieText& CMovieText::operator=(const CMovieText& other) {

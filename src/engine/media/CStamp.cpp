@@ -1,6 +1,5 @@
 #include "engine/media/CStamp.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "core/Exception.h"
@@ -21,11 +20,6 @@ const PersistentType CStamp::persistentType(&CStamp::classInfo, MakeVersion(1), 
 namespace {
 
 [[maybe_unused]] const bool gStampRegistered = (RegisterGenericType(20, &CStamp::persistentType), true);
-
-// A turning transform can take the corners of a rectangle past each other.
-Rect Ordered(const Rect& r) {
-  return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
-}
 
 // The pixel value of white in the bitmap, 0 when its table does not hold it.
 std::uint32_t WhiteOf(const BitMap& bitmap) {
@@ -80,7 +74,7 @@ void CStamp::DrawScaled(DisplayPort& port, const Rect& rect, int mode) {
 
 SmartRef<CStamp> CStamp::DrawTransformed(const Rect& rect, CXform* transform) {
   const bool real = IsRealXform(transform);
-  Rect box = real ? Ordered(transform->TransformRect(rect)) : rect;
+  Rect box = real ? transform->MapRect(rect) : rect;
   if (box.IsEmpty()) return nullptr;
   box.Offset(-box.left, -box.top);
   const SmartRef<OffScreen> surface = new OffScreen(box.Width(), box.Height(), GetColorTable(), background, true);

@@ -1,6 +1,6 @@
 // The objects that become movies where a movie is wanted: a picture becomes a one-frame picture movie, a
 // sound a one-frame movie of the sound picture playing it, a text a one-frame text movie of its own size,
-// a page its own movie.
+// a page its own movie. A movie goes back to a picture as the picture of its frame 0.
 #include "core/Resources.h"
 #include "core/Sound.h"
 #include "core/String.h"
@@ -22,6 +22,15 @@ bool FromImage(SmartRef<Smart>* slot) {
   if (CastSmart<Image>(~*slot) == nullptr) return false;
   const SmartRef<CResource> resource = new CResource(*slot);
   *slot = new CMoviePic(~resource);
+  return true;
+}
+
+// Back from a movie: the picture of its frame 0.
+bool ToImage(SmartRef<Smart>* slot) {
+  auto* movie = CastSmart<CMovie>(~*slot);
+  if (movie == nullptr) return false;
+  const SmartRef<BitMap> picture = movie->MakeImage();
+  *slot = picture;
   return true;
 }
 
@@ -53,7 +62,7 @@ bool FromShow(SmartRef<Smart>* slot) {
   return true;
 }
 
-const ClassConversion kMovieConversions[] = {{&Image::classInfo, &FromImage, nullptr},
+const ClassConversion kMovieConversions[] = {{&Image::classInfo, &FromImage, &ToImage},
                                              {&Sound::classInfo, &FromSound, nullptr},
                                              {&String::classInfo, &FromString, nullptr},
                                              {&CShow::classInfo, &FromShow, nullptr},

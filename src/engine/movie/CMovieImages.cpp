@@ -63,12 +63,9 @@ void ClearFrameChangeAreas() {
   LeftBehindArea().SetRect(Rect::emptyRect);
 }
 
-// A turning transform can take the corners of a rectangle past each other.
 Rect CMovie::MapFrameRect(const Rect& rect, const CXform* xform) {
   if (xform == hiddenFrameXform) return Rect::emptyRect;
-  if (xform == nullptr) return rect;
-  const Rect r = xform->TransformRect(rect);
-  return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right), std::max(r.top, r.bottom)};
+  return xform ? xform->MapRect(rect) : rect;
 }
 
 SmartRef<ListData> CMovie::GetFrameCache(std::int16_t frame) {

@@ -11,15 +11,9 @@
 
 namespace {
 constexpr SourceName kSource("CSprite");
-
-const ClassConversion kSpriteConversions[] = {
-    {&CMovie::classInfo, &CSprite::FromMovie, nullptr},
-    {nullptr, nullptr, nullptr},
-};
 }  // namespace
 
-SMART_COPY_CHECK_AT(CSprite, kSource.Line(132));
-SMART_DEFINE(CSprite, "CSprite", nullptr, kSpriteConversions, Persistent, SmartImplementation)
+// The class record is with the conversions that make sprites of other objects (SpriteConversions.cpp).
 
 const PersistentType CSprite::persistentType(&CSprite::classInfo, MakeVersion(2), MakeVersion(2), &CSprite::ReadNew);
 
@@ -109,13 +103,6 @@ CSprite::CSprite(CSprite& source, std::int16_t frame, std::int16_t count, bool h
 
 SmartRef<CSprite> CSprite::ExtractRange(CSprite& source, std::int16_t frame, std::int16_t count, bool hide) {
   return new CSprite(source, frame, count, hide);
-}
-
-bool CSprite::FromMovie(SmartRef<Smart>* slot) {
-  CMovie* shown = CastSmart<CMovie>(~*slot);
-  if (shown == nullptr) return false;
-  *slot = SmartRef<Smart>(new CSprite(0, shown, shown->GetBounds()));
-  return true;
 }
 
 // ---- Storage ----

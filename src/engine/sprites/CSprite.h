@@ -17,11 +17,15 @@
 #include "engine/movie/CMovie.h"
 
 class DisplayPort;
+class Image;
 struct Color;
 
 // Fits a page-frame range to a sprite of n frames starting at start: frame becomes relative to the sprite.
 // True when frames remain.
 bool ClipFrameRange(std::int16_t start, std::int16_t n, std::int16_t* frame, std::int16_t* count);
+
+// The picture of the next link button made from a web address, chosen by the user; null for the stock one.
+extern SmartRef<Image> linkButtonPicture;
 
 // Sprites of two movies of one such kind merge by taking over each other's images, not only their frames
 // (pictures and texts do); each kind adds itself once.
@@ -49,8 +53,17 @@ class CSprite : public Persistent, public SmartImplementation {
   CSprite& operator=(const CSprite& other) = default;
   static Persistent* ReadNew(Archive* archive);
   static SmartRef<CSprite> ExtractRange(CSprite& source, std::int16_t frame, std::int16_t count, bool hide);
-  // The class conversion from a movie: a sprite at frame 0 over the movie, at the movie's place.
+  // The class conversions. From a movie: a sprite at frame 0 over the movie, at the movie's place. From a
+  // sound: a sprite of the stock sound picture whose frame 0 plays the sound. From a web address: a link
+  // button (MakeLinkSprite).
   static bool FromMovie(SmartRef<Smart>* slot);
+  static bool FromSound(SmartRef<Smart>* slot);
+  static bool FromLinkHREF(SmartRef<Smart>* slot);
+  // A one-frame sprite of linkButtonPicture (the stock button without one) whose frame 0 leads to the
+  // address.
+  static SmartRef<CSprite> MakeLinkSprite(Persistent* address);
+  // Web addresses are the web library's: they become sprites once it has named their class (null: never).
+  static void SetAddressClass(const ClassInfo* addressClass);
 
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
@@ -115,6 +128,10 @@ class CSprite : public Persistent, public SmartImplementation {
   void OffsetPath(std::int16_t dx, std::int16_t dy);
   // An empty target hides the frame; an anchor moves the sprite's origin onto it.
   void FitFrameToRect(std::int16_t frame, const Rect* target, const Point* anchor);
+  // The frames of the range that show the reference frame's resource follow it onto the target: each
+  // takes the change that brings the reference frame's image there, and the anchor keeps its place on the
+  // page. Only a transformed reference frame moves anything. The movie must be a resource movie.
+  void RefitFrames(std::int16_t reference, const Rect& target, std::int16_t frame, std::int16_t count);
   bool MergeIfMatching(const SmartRef<CSprite>& other, bool checkOverlap, bool checkName);
   void MergeFrames(const SmartRef<CSprite>& other);
 

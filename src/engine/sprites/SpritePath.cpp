@@ -1,9 +1,12 @@
 // Editing a sprite's frames: sounds and links, key frames, inserting, deleting, hiding and showing frames,
-// and fitting a frame onto a rectangle. Every operation leaves path, sounds and links with one entry per
+// and fitting frames onto a rectangle. Every operation leaves path, sounds and links with one entry per
 // frame and the key frames ascending within the sprite.
 #include <algorithm>
 #include <cstring>
 
+#include "engine/kinds/CMovieRes.h"
+#include "engine/kinds/CMovieText.h"
+#include "engine/media/CResource.h"
 #include "engine/sprites/CSprite.h"
 
 namespace {
@@ -252,5 +255,47 @@ void CSprite::FitFrameToRect(std::int16_t frame, const Rect* target, const Point
       if (const SmartRef<Transform> inverse(point->xform->Inverse()); inverse) at = inverse->TransformPoint(at);
     }
     origin = at;
+  }
+}
+
+void CSprite::RefitFrames(std::int16_t reference, const Rect& target, std::int16_t frame, std::int16_t count) {
+  const SmartRef<CMovieRes> resources = CastSmart<CMovieRes>(~movie);
+  if (!ClipFrameRange(startFrame, nFrames, &frame, &count)) return;
+  const auto k = static_cast<std::int16_t>(std::clamp<std::int32_t>(reference - startFrame, 0, nFrames - 1));
+  const auto referenceFrame = static_cast<std::int16_t>(startFrame + k);
+  const CResource* shown = resources->GetResource(GetImageIndex(referenceFrame));
+  const SmartRef<CXform> fitted = new CXform(ImageBounds(referenceFrame), target);
+
+  // The anchor, in the image's coordinates as the fitted transform sees them.
+  const Point oldAnchor = origin;
+  Point anchor = origin;
+  PathPoint::MapPoint(PointAt(k), &anchor);
+  if (const SmartRef<Transform> inverse(fitted->Inverse()); inverse) anchor = inverse->TransformPoint(anchor);
+  origin = anchor;
+
+  SmartRef<CXform> change = fitted->RelativeTo(~PointAt(k)->xform);
+  if (XformsEquivalent(~change, nullptr)) return;
+  if (change->IsTranslationOnly()) change = nullptr;
+  const bool text = IsMember<CMovieText>(~movie);
+  for (std::int32_t r = frame; r < frame + count; ++r) {
+    const auto pageFrame = static_cast<std::int16_t>(startFrame + r);
+    const std::int16_t image = GetImageIndex(pageFrame);
+    PathPoint* point = PointAt(r);
+    if (resources->GetResource(image) != shown || point->IsHidden()) continue;
+    // A turned or scaled text cannot be fitted: its box follows its text, not a transform.
+    if (text && point->xform && !point->xform->IsTranslationOnly()) continue;
+    // The movie tells its dependants in its own frames, the images, as every change of a movie does.
+    movie->Changed(~movie, Rect::emptyRect, image);
+    Point before = oldAnchor;
+    if (point->xform) before = point->xform->TransformPoint(before);
+    point->offset = point->offset + before;
+    if (change) {
+      point->xform = change->ComposeRef(~point->xform);
+      if (point->xform->IsTranslationOnly()) point->xform = nullptr;
+    }
+    Point after = origin;
+    if (point->xform) after = point->xform->TransformPoint(after);
+    point->offset = point->offset - after;
+    movie->Changed(~movie, Rect::emptyRect, image);
   }
 }

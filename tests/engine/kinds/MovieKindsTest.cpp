@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "core/Sound.h"
 #include "core/String.h"
@@ -13,6 +14,7 @@
 #include "engine/links/CLink.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
+#include "engine/sprites/CSprite.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayPort.h"
@@ -181,35 +183,6 @@ TEST_F(MovieKindsTest, TextBoxesFollowTheirText) {
   EXPECT_EQ(picture->GetBounds(), Rect(0, 0, 4, 4));
 }
 
-// A text movie as documents store it, laid out by hand: the movie part, the resources, then the points.
-TEST_F(MovieKindsTest, ATextMovieIsStoredAsLaidOut) {
-  SmartRef<String> words = new String("Bonjour");
-  Point size;
-  words->Measure(size, 80);
-  const auto h = static_cast<std::uint32_t>(size.y);
-  SmartRef<CResource> text = new CResource(SmartRef<Smart>(~words));
-  text->SetBounds(0, 0, 80, size.y);
-  SmartRef<CMovieText> movie = new CMovieText(~text, {0, 0, 80, size.y});
-  const std::string oneEmptyEntry = Long(1) + Long(0);
-  const std::string expected =
-      Short(1) + Long(0) + Long(0) + Long(80) + Long(h) + std::string("\1\0\0\0\0\0\0\0", 8) +
-      Long(2) + Long(33) + oneEmptyEntry +                  // sounds
-      Long(3) + Long(32) + oneEmptyEntry +                  // colour tables
-      Long(4) + Long(15) + oneEmptyEntry +                  // links
-      Long(5) + Long(6) + Long(9) + Long(0) +               // the frame index and its empty list of marks
-      Long(7) + Long(14) + Long(1) +                        // the resources: one,
-      Long(8) + Long(9) + Long(7) + "Bonjour" +             // the text,
-      Long(0) + Long(0) + Long(80) + Long(h) +              // and its bounds
-      Long(1) + Long(0) + Long(0);                          // one point, (0, 0)
-  const std::string saved = SaveDocument(movie);
-  EXPECT_EQ(ObjectBody(saved, 1), expected);
-  SmartRef<CMovieText> read = CastSmart<CMovieText>(~ReadDocument(saved, nullptr));
-  ASSERT_TRUE(read);
-  ASSERT_NE(read->GetResource(0), nullptr);
-  EXPECT_EQ(TextOf(*CastSmart<String>(read->GetResource(0)->GetObject())), "Bonjour");
-  EXPECT_EQ(SaveDocument(read), saved);
-}
-
 // A page read where the fonts measure otherwise gets frame 0's text box to the new measure.
 TEST_F(MovieKindsTest, ATextIsMeasuredAgainWhenRead) {
   SmartRef<String> words = new String("un deux trois quatre cinq");
@@ -267,6 +240,97 @@ TEST_F(MovieKindsTest, AVideoMovieKeepsItsFramesThroughAFile) {
   EXPECT_NE(read->GetLink(2), nullptr);
   EXPECT_EQ(read->GetFrameIndex()->FindLabel(String("fin")), 2);
   EXPECT_EQ(SaveDocument(read), saved);
+}
+
+// A one-frame picture sprite takes the place of the frame at its start frame; a start outside the frames
+// replaces the nearest one, never losing a frame. Frames are named by their resources: s is the sprite's.
+TEST_F(MovieKindsTest, AOneFramePictureSpriteReplacesTheFrameAtItsStart) {
+  struct Case {
+    const char* name;
+    int frames;
+    std::int16_t start;
+    std::string after;
+  } const cases[] = {
+      {"frame 3 of 5", 5, 3, "012s4"},
+      {"frame 0 of 1", 1, 0, "s0"},
+      {"past the end", 3, 7, "01s"},
+      {"before the first frame", 3, -2, "s12"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<SmartRef<CResource>> pictures;
+    for (int i = 0; i < c.frames; ++i) pictures.push_back(Picture(4, 4, 2 + i));
+    SmartRef<CMoviePic> movie = new CMoviePic(~pictures[0]);
+    if (c.frames > 1) movie->InsertFrames(1, static_cast<std::int16_t>(c.frames - 1), false, false);
+    for (int i = 1; i < c.frames; ++i) movie->SetFrames(static_cast<std::int16_t>(i), 1, ~pictures[i], false, 0);
+    const SmartRef<CResource> sprites = Picture(4, 4, 12);
+    const SmartRef<CSprite> sprite = new CSprite(c.start, new CMoviePic(~sprites), Rect::emptyRect);
+    EXPECT_EQ(movie->MergeSprite(~sprite), CMovie::kNoFrame);
+    std::string after;
+    for (std::int16_t f = 0; f < movie->GetFrameCount(); ++f) {
+      const CResource* shown = movie->GetResource(f);
+      char name = '?';
+      if (shown == ~sprites) name = 's';
+      for (int i = 0; i < c.frames; ++i)
+        if (shown == ~pictures[i]) name = static_cast<char>('0' + i);
+      after += name;
+    }
+    EXPECT_EQ(after, c.after);
+  }
+}
+
+// Sprites a picture movie cannot take are refused with the engine's notice, the movie unchanged.
+TEST_F(MovieKindsTest, OtherSpritesAreNotMergedIntoAPictureMovie) {
+  SmartRef<CMoviePic> twoFrames = new CMoviePic(~Picture(4, 4, 3));
+  twoFrames->InsertFrames(1, 1, false, false);
+  SmartRef<CSprite> overTwoFrames = new CSprite(0, new CMoviePic(~Picture(4, 4, 3)), Rect::emptyRect);
+  overTwoFrames->SetFrameCount(2);
+  SmartRef<CResource> words = new CResource(SmartRef<Smart>(new String("mot")));
+  const SmartRef<CSprite> refused[] = {
+      new CSprite(0, twoFrames, Rect::emptyRect),
+      overTwoFrames,
+      new CSprite(0, new CMovieText(~words, {0, 0, 20, 10}), Rect::emptyRect),
+      nullptr,
+  };
+  SmartRef<CMoviePic> movie = new CMoviePic(~Picture(4, 4, 7));
+  const CResource* before = movie->GetResource(0);
+  AlertRecorder alerts;
+  for (const SmartRef<CSprite>& sprite : refused) {
+    EXPECT_EQ(movie->MergeSprite(~sprite), CMovie::kNoFrame);
+    EXPECT_EQ(movie->GetFrameCount(), 1);
+    EXPECT_EQ(movie->GetResource(0), before);
+  }
+  ASSERT_EQ(alerts.Alerts().size(), 1u) << "the notice is shown once for its place";
+  EXPECT_EQ(alerts.Alerts()[0].text.rfind("Not implemented.", 0), 0u);
+}
+
+// Two sprites of picture movies, or of text movies, merge by taking over each other's images; sprites of
+// a picture movie and a text movie do not.
+TEST_F(MovieKindsTest, SpritesOfPicturesOrOfTextsMergeTheirImages) {
+  const auto text = [](const char* words) {
+    SmartRef<CResource> resource = new CResource(SmartRef<Smart>(new String(words)));
+    return SmartRef<CMovie>(new CMovieText(~resource, {0, 0, 30, 12}));
+  };
+  const auto picture = [](int colour) { return SmartRef<CMovie>(new CMoviePic(~Picture(4, 4, colour))); };
+  struct Case {
+    const char* name;
+    SmartRef<CMovie> ours, theirs;
+    bool merged;
+  } const cases[] = {
+      {"pictures", picture(2), picture(3), true},
+      {"texts", text("un"), text("deux"), true},
+      {"a picture and a text", picture(2), text("deux"), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SmartRef<CSprite> ours = new CSprite(0, c.ours, Rect::emptyRect);
+    const SmartRef<CSprite> theirs = new CSprite(2, c.theirs, Rect::emptyRect);
+    EXPECT_EQ(ours->MergeIfMatching(theirs, true, false), c.merged);
+    if (!c.merged) continue;
+    EXPECT_EQ(ours->GetFrameCount(), 3);
+    EXPECT_EQ(ours->GetMovie()->GetFrameObject(ours->GetImageIndex(2)), c.theirs->GetFrameObject(0));
+    EXPECT_EQ(ours->GetMovie()->GetFrameObject(ours->GetImageIndex(0)), c.ours->GetFrameObject(0));
+  }
 }
 
 }  // namespace

@@ -105,19 +105,19 @@ TEST_F(ResourceMovieTest, KeepingTheAnchorOfReplacedContent) {
 
 TEST_F(ResourceMovieTest, FramesShowingOneResourceShareItsStamps) {
   SmartRef<CResource> a = Picture(4, 4), b = Picture(4, 4);
-  SmartRef<CMoviePic> movie = Pictures({{~a, {0, 0}}, {~a, {3, 0}}, {~b, {0, 0}}});
+  SmartRef<CMoviePic> movie = Pictures({{~a, {0, 0}}, {~a, {3, 0}}, {~b, {0, 0}}, {~a, {0, 0}}});
   EXPECT_EQ(movie->GetFrameCache(0), movie->GetFrameCache(1));
   EXPECT_EQ(movie->GetFrameCache(-1)->NumItems(), 0);
   for (CResource* resource : {~a, ~b}) resource->GetStamps().Append(new CStamp(new BitMap(1, 1, ColorTable::GetStandard(8)), Color(0)));
   movie->Changed(~movie, Rect::emptyRect, 1);
   EXPECT_EQ(a->GetStamps().NumItems(), 0) << "a change of either frame drops the stamps of both";
   EXPECT_EQ(b->GetStamps().NumItems(), 1);
-  EXPECT_FALSE(movie->FramesDiffer(0, 0));
+  EXPECT_FALSE(movie->FramesDiffer(0, 3)) << "another frame showing the same at the same place";
   EXPECT_TRUE(movie->FramesDiffer(0, 1)) << "another point";
   EXPECT_TRUE(movie->FramesDiffer(0, 2)) << "another resource";
   EXPECT_FALSE(movie->CanSetFrames(0, 3, nullptr));
   EXPECT_TRUE(movie->CanSetFrames(0, 2, nullptr));
-  EXPECT_EQ(movie->GetFrameCount(), 3) << "asking does not grow the movie";
+  EXPECT_EQ(movie->GetFrameCount(), 4) << "asking does not grow the movie";
 }
 
 TEST_F(ResourceMovieTest, FrameBoundsComeFromTheResource) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/String.h"
+#include "engine/EngineTestSupport.h"
 #include "engine/geometry/XformTestSupport.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
@@ -23,17 +24,13 @@
 
 using namespace document_testing;
 using namespace engine_testing;
+using engine_test::Fill;
+using engine_test::LetterF;
+using engine_test::Surface;
 
 namespace {
 
 const Color kWhite(0), kBlack(1), kPale(2), kGrey(4), kRed(7), kGreen(8), kBlue(9);
-
-void Fill(BitMap& bitmap, const Rect& rect, const Color& color) {
-  std::int32_t value = 0;
-  ASSERT_TRUE(bitmap.GetColorTable()->IndexOf(color, &value));
-  for (PixelCursor cursor(&bitmap, rect, true); cursor.HasRow(); cursor.NextPixel())
-    cursor.SetPixel(static_cast<std::uint32_t>(value));
-}
 
 std::uint32_t Rgb(const Color& c) {
   return static_cast<std::uint32_t>(c.red >> 8) << 16 | static_cast<std::uint32_t>(c.green >> 8) << 8 | (c.blue >> 8);
@@ -41,20 +38,7 @@ std::uint32_t Rgb(const Color& c) {
 
 std::uint32_t Rgb(BitMap& bitmap, int x, int y) { return Rgb(bitmap.GetPixelColor(bitmap.GetPixelValue(x, y))); }
 
-SmartRef<OffScreen> Surface(int width, int height, int depth, const Color& background) {
-  return new OffScreen(width, height, ColorTable::GetStandard(static_cast<std::int16_t>(depth)), background, true);
-}
-
-// A 16 x 16 letter F on pale grey, with a black dot: turned or mirrored, it shows.
-SmartRef<CStamp> Letter(int depth) {
-  const SmartRef<OffScreen> surface = Surface(16, 16, depth, kPale);
-  BitMap& pixels = *surface->GetBitMap();
-  Fill(pixels, {3, 2, 6, 14}, kRed);
-  Fill(pixels, {3, 2, 13, 5}, kBlue);
-  Fill(pixels, {6, 7, 11, 9}, kGreen);
-  Fill(pixels, {11, 11, 13, 13}, kBlack);
-  return new CStamp(~surface);
-}
+SmartRef<CStamp> Letter(int depth) { return new CStamp(~LetterF(depth)); }
 
 class Stamps : public GraphicsFixture {};
 

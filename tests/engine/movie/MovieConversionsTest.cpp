@@ -17,20 +17,12 @@ using namespace engine_test;
 
 namespace {
 
-// The program's folder holds its own picture for sounds: 2 x 2 pixels, 24 bits.
+// The program's folder holds its own picture for sounds: 2 x 2 pixels.
 class MovieConversionsTest : public EngineTest {
  protected:
   void SetUp() override {
     EngineTest::SetUp();
-    std::string bmp = "BM";
-    auto put = [&](std::uint32_t v, int bytes) {
-      for (int i = 0; i < bytes; ++i) bmp.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    put(14 + 40 + 16, 4), put(0, 4), put(14 + 40, 4);
-    put(40, 4), put(2, 4), put(2, 4), put(1, 2), put(24, 2), put(0, 4), put(16, 4), put(0, 4), put(0, 4), put(0, 4),
-        put(0, 4);
-    for (int row = 0; row < 2; ++row) bmp += std::string("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);
-    folder.Write("Data/201.bmp", bmp);
+    folder.Write("Data/201.bmp", OneColourBmp(2, 2, 0xFF0000));
   }
   // The stock set keeps what it loaded for the whole run; this one goes with the test's screen.
   void TearDown() override {
@@ -71,6 +63,24 @@ TEST_F(MovieConversionsTest, PicturesSoundsAndTextsBecomeOneFrameMovies) {
   SmartRef<Smart> other = new CResource(SmartRef<Smart>(~words));
   EXPECT_FALSE(ConvertSmart(&other, &CMovie::classInfo));
   EXPECT_TRUE(IsMember<CResource>(~other));
+}
+
+// The one conversion that goes back: a movie becomes the picture of its frame 0.
+TEST_F(MovieConversionsTest, AMovieGoesBackToThePictureOfItsFirstFrame) {
+  const ClassConversion* fromImage = CMovie::classInfo.conversions;
+  ASSERT_EQ(fromImage->source, &Image::classInfo);
+  ASSERT_NE(fromImage->convertBack, nullptr);
+  SmartRef<CResource> resource = new CResource(SmartRef<Smart>(new BitMap(6, 4, ColorTable::GetStandard(32))));
+  resource->SetBounds(3, 2, 9, 6);
+  SmartRef<Smart> slot = new CMoviePic(~resource);
+  ASSERT_TRUE(fromImage->convertBack(&slot));
+  auto* picture = CastSmart<BitMap>(~slot);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->GetBounds(), Rect(0, 0, 6, 4));
+
+  SmartRef<Smart> notAMovie = new String("mot");
+  EXPECT_FALSE(fromImage->convertBack(&notAMovie));
+  EXPECT_TRUE(IsMember<String>(~notAMovie));
 }
 
 }  // namespace

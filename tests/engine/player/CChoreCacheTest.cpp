@@ -4,6 +4,9 @@
 
 #include <limits>
 
+#include "core/Exception.h"
+#include "core/Progress.h"
+#include "core/Seams.h"
 #include "engine/links/CLink.h"
 #include "engine/player/CChoreCache.h"
 #include "engine/player/CChorePlay.h"
@@ -186,6 +189,33 @@ TEST_F(CacheTest, AccelerateLeavesEveryFramePreparedWithoutANotice) {
   EXPECT_EQ(cache->GetBase(), 3);
   EXPECT_EQ(cache->GetTarget(), 0) << "the target is cleared afterwards";
   EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// A progress display that records its caption and is stopped once it has shown two steps.
+struct StoppedDisplay : ProgressDisplay, SmartImplementation {
+  SMART_NOT_COPYABLE
+  void Open() override {}
+  void SetProgress(std::uint32_t done, std::uint32_t) override { shown = done; }
+  void SetCaption(const String&) override {}
+  void BringUp() override {}
+  void Refresh() override {}
+  bool WasCancelled() override { return shown >= 2; }
+  void Close() override {}
+  std::uint32_t shown = 0;
+};
+std::string gCaption;
+
+TEST_F(CacheTest, StoppingAccelerateLeavesTheCacheAsItWas) {
+  SetProgressDisplayMaker([](const char* caption) -> SmartRef<ProgressDisplay> {
+    gCaption = caption;
+    return new StoppedDisplay();
+  });
+  Progress::Enable(true);
+  EXPECT_THROW(player->Accelerate(), Exception*);
+  SetProgressDisplayMaker(nullptr);
+  EXPECT_EQ(gCaption, "Accelerate");
+  EXPECT_EQ(cache->GetTarget(), 8) << "the whole page was still wanted";
+  EXPECT_EQ(cache->GetPrepared(), 2);
 }
 
 TEST_F(CacheTest, AccelerateAnswersFalseWhenAFrameCannotBePrepared) {

@@ -1,0 +1,5 @@
+#include "editor/CurrentStagePane.h"
+
+#include "ui/views/View.h"
+
+SmartRef<View> gCurrentStagePane;
