@@ -2,6 +2,7 @@
 
 #include "editor/CBorderSize.h"
 #include "editor/CToolsDir.h"
+#include "editor/FloatingWindow.h"
 #include "editor/pixels/CPixPane.h"
 #include "engine/Seams.h"
 
@@ -17,6 +18,12 @@ SmartRef<Tool> CurrentTool() { return gToolsDirectory ? gToolsDirectory->GetCurr
 
 void MakeCurrent(Tool* tool) {
   if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
+}
+
+bool ToggleFloating(Window* window, bool flag) {
+  if (auto* floating = dynamic_cast<FloatingWindow*>(window)) return floating->Toggle(flag);
+  if (flag) window->Show(!window->IsVisible());
+  return window->IsVisible();
 }
 
 SmartRef<View> MakePixelPane(View* parent, const Rect& area, const Rect& frame, CStamp* image) {
@@ -35,4 +42,7 @@ void InstallEditorSeams() {
   frameEdits.makePixelPane = &MakePixelPane;
   SetFrameEditHooks(frameEdits);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
+  AppEditorHooks app = GetAppEditorHooks();
+  app.toggleWindow = &ToggleFloating;
+  SetAppEditorHooks(app);
 }

@@ -1,7 +1,11 @@
 #include "engine/Seams.h"
 
+#include "engine/EngineAppServices.h"
+#include "engine/app/CHAApp.h"
+#include "engine/player/PlayerHooks.h"
 #include "engine/sprites/CSprite.h"
 #include "sound/Seams.h"
+#include "ui/views/View.h"
 
 namespace {
 
@@ -14,9 +18,26 @@ Hooks& Slot() {
 
 }  // namespace
 
+namespace {
+
+SmartRef<View> ActivePaneOf(App* app) {
+  CHAApp* engineApp = CastSmart<CHAApp>(app);
+  return engineApp ? SmartRef<View>(engineApp->GetActivePane()) : nullptr;
+}
+
+bool LeaveFrontDocument() {
+  CHAApp* app = CastSmart<CHAApp>(~gApplication);
+  return app == nullptr || app->ConfirmLeaveDocument();
+}
+
+}  // namespace
+
 void InstallEngineSeams() {
   InstallSoundSeams();
-  // The libraries below have nothing of the engine's to install yet.
+  // The libraries below have nothing of the engine's to install yet; the player and the editor reach the
+  // running engine application through these.
+  SetLeaveDocumentHook(&LeaveFrontDocument);
+  SetEngineAppServices({nullptr, &ActivePaneOf});
 }
 
 void SetFrameEditHooks(const FrameEditHooks& hooks) { Slot<FrameEditHooks>() = hooks; }
@@ -31,3 +52,6 @@ const WebAddressHooks& GetWebAddressHooks() { return Slot<WebAddressHooks>(); }
 
 void SetToolHooks(const ToolHooks& hooks) { Slot<ToolHooks>() = hooks; }
 const ToolHooks& GetToolHooks() { return Slot<ToolHooks>(); }
+
+void SetAppEditorHooks(const AppEditorHooks& hooks) { Slot<AppEditorHooks>() = hooks; }
+const AppEditorHooks& GetAppEditorHooks() { return Slot<AppEditorHooks>(); }

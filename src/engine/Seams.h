@@ -12,6 +12,8 @@ class String;
 class StyledText;
 class Tool;
 class View;
+class Window;
+class FileReference;
 struct ClassInfo;
 
 // Idempotent.
@@ -57,3 +59,17 @@ struct ToolHooks {
 };
 void SetToolHooks(const ToolHooks& hooks);
 const ToolHooks& GetToolHooks();
+
+// What the engine application asks of the editor: the show-or-hide toggle of its floating windows, and the
+// import into a stage pane. Until the editor installs them, a floating window is shown and hidden as any
+// window, and no pane is a stage pane (the import is an ordinary open).
+struct AppEditorHooks {
+  // With the flag, a visible window is hidden and a hidden one shown; answers whether it is visible.
+  bool (*toggleWindow)(Window* window, bool flag) = nullptr;
+  bool (*isStagePane)(View* pane) = nullptr;
+  // The file read onto the application's clipboard as a new sprite of that name, the pane's selection
+  // cleared, and the clipboard pasted into the pane at (0, 0) as an undoable task.
+  void (*importInto)(View* pane, FileReference& file, const String& name) = nullptr;
+};
+void SetAppEditorHooks(const AppEditorHooks& hooks);
+const AppEditorHooks& GetAppEditorHooks();

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Cursor.h"
+#include "platform/user/Icon.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
@@ -178,6 +180,16 @@ TEST_F(ProgramData, TheProgramsCursorsAndCompiledPicturesAreThere) {
     EXPECT_EQ(info.bmHeight, 16);  // the menu bar's height less its margins
     DeleteObject(picture);
   }
+  // The program's icon, also the SDL window's: a drawing with its corners left out.
+  const platform::IconImage* icon = platform::IconImageOf(LoadIconA(record.instance, MAKEINTRESOURCEA(100)));
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(icon->width, 32);
+  EXPECT_EQ(icon->height, 32);
+  for (std::size_t corner : {0u, 31u, 31u * 32u, 32u * 32u - 1u}) EXPECT_EQ(icon->pixels[corner] >> 24, 0u) << corner;
+  std::set<std::uint32_t> colours;
+  for (std::uint32_t pixel : icon->pixels)
+    if (pixel >> 24) colours.insert(pixel);
+  EXPECT_GE(colours.size(), 4u);  // more than a blot
   for (int id : {201, 208, 210, 219, 230}) {
     const SmartRef<Cursor> cursor(stockResources.GetCursor(id - 200));
     EXPECT_EQ(cursor->GetHandle(), LoadCursorA(record.instance, MAKEINTRESOURCEA(id))) << id;

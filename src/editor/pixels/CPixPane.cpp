@@ -9,6 +9,9 @@
 #include "editor/pixels/CMouseTask.h"
 #include "editor/pixels/CTaskTool.h"
 #include "editor/pixels/PixelTasks.h"
+#include "editor/pixels/SelectionTasks.h"
+#include "engine/geometry/CXform.h"
+#include "ui/shell/Clipboard.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
 #include "graphics/bitmaps/ColorTable.h"
@@ -101,6 +104,22 @@ bool CPixPane::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers,
   if (id == 110) {
     CastSmart<CDropperTool>(~tool)->PickColor(x, y);
     return true;
+  }
+  if (id == kLassoTool) {
+    const Rect b = selection->IsEmpty() ? Rect::emptyRect : selection->GetBounds();
+    if (b.Contains(Point(x, y)) && b != GetBounds()) {
+      if (!task) {
+        task = new CSelectionMoveTask(this, ~picture, false);
+        task->Prepare();
+      }
+    } else {
+      Deselect();
+      if (!IsMember<CLassoTool>(~tool)) AssertFailed("~tool != NULL && member(tool,CLassoTool)", __FILE__, __LINE__);
+      task = new CSelectionRect(this, ~picture, CastSmart<CLassoTool>(~tool));
+      task->Prepare();
+      CSelectionMoveTask::ReleaseFloating();
+    }
+    gPixPane = this;
   }
   if (!task) MakeTask();
   if (tool) tool->Deactivate(true);
@@ -256,6 +275,67 @@ void CPixPane::AnimateZoomRect(const Rect& from, const Rect& to) {
     if (i > 0) port.DrawRect(step(i - 1), none, outline, 1);
   }
   port.DrawRect(step(9), none, outline, 1);
+}
+
+void CPixPane::Copy(Clipboard* clipboard) {
+  SmartRef<BitMap> bitmap = picture->GetBitMap();
+  SmartRef<Area> area;
+  if (selection->IsEmpty()) {
+    area = new Area(bitmap->GetBounds());
+  } else {
+    area = new Area(*selection);
+    area->Offset(-GetBounds().left, -GetBounds().top);
+  }
+  ClippedImage clipped(SmartRef<Image>(~bitmap), area);
+  SmartRef<BitMap> copied(ImageToBitMap(clipped));
+  SmartRef<CStamp> stamp(new CStamp(copied, standardColors[0]));
+  Rect stampBounds;
+  stamp->GetBounds(&stampBounds);
+  SmartRef<CXform> place(new CXform(stampBounds, stampBounds));
+  const Point at = selection->IsEmpty() ? Point::origin : selection->GetBounds().TopLeft();
+  place->Offset(at.x, at.y);
+  stamp->SetPicture(SmartRef<Smart>(~place));
+  clipboard->SetScrap(~stamp);
+}
+
+void CPixPane::Paste(Clipboard* clipboard, std::int32_t, std::int32_t, std::int32_t) {
+  SmartRef<Smart> scrap(clipboard->GetScrap());
+  auto* image = CastSmart<Image>(~scrap);
+  if (!image) return;
+  Point offset = Point::origin;
+  if (auto* stamp = CastSmart<CStamp>(image)) {
+    if (auto* place = CastSmart<CXform>(~stamp->GetPicture())) offset = place->TransformPoint(Point::origin);
+  }
+  SetSelectedTool(kMagnifierTool);
+  Rect imageBounds;
+  image->GetBounds(&imageBounds);
+  if (imageBounds.IsEmpty()) return;
+  Rect placement = imageBounds;
+  placement.Offset(offset.x, offset.y);
+  if (offset == Point::origin) placement.CenterOn(GetBounds());
+  const Rect within = placement.Intersect(GetBounds());
+  if (within.IsEmpty()) return;
+  // What floated from an earlier move or paste stays where it was put; the pasted pixels float now.
+  CSelectionMoveTask::ReleaseFloating();
+  Deselect();
+  selection = new Area(within);
+  // The pasted image in the picture's own colours, at the part of the placement inside the pane.
+  Rect local = within;
+  local.Offset(-GetBounds().left, -GetBounds().top);
+  SmartRef<OffScreen> pasted(new OffScreen(local.Width(), local.Height(), picture->GetColorTable(), standardColors[0], true));
+  {
+    DisplayPort port(~pasted, Rect(0, 0, local.Width(), local.Height()));
+    port.SetTransform(new Translation(placement.left - within.left - imageBounds.left,
+                                      placement.top - within.top - imageBounds.top));
+    image->Draw(port, 1);
+  }
+  gFloatingSelection = pasted->GetBitMap();
+  SmartRef<CSelectionMoveTask> move(new CSelectionMoveTask(this, ~picture, true));
+  move->Prepare();
+  Point at = within.TopLeft();
+  move->Begin(at, 0);
+  move->End(at, at, at, 0);
+  InvalidateArea(Area(within), Area::emptyArea());
 }
 
 void CPixPane::CommandCopy() { NOT_IMPLEMENTED(); }

@@ -26,6 +26,10 @@ class CPixPane : public CEditPane {
   bool KeyDown(std::int32_t key, std::int32_t modifiers) override;
   bool MouseMoved(std::int32_t x, std::int32_t y, std::int32_t modifiers) override;
   void Idle() override;
+  // The selection, or the whole picture, as a stamp that remembers where it was copied from.
+  void Copy(Clipboard* clipboard) override;
+  // The clipboard's picture floats in the selection: where it was copied from, or centred.
+  void Paste(Clipboard* clipboard, std::int32_t first, std::int32_t second, std::int32_t third) override;
   void Clear() override;
   bool CanEdit(int operation) override;
   void ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) override;

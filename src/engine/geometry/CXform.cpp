@@ -184,9 +184,10 @@ void CXform::Refit(const Rect& newSource, const Rect& newDestination) {
   if (!dstRect.IsEmpty() && !clipRect.IsEmpty()) clipRect.Map(dstRect, srcRect);
   if (srcRect.IsEmpty()) srcRect = newSource;
   // With the source as destination only the matrix acts: the new source is the corners of the given one
-  // turned and skewed.
+  // turned and skewed, put back in order, since a quarter or half turn takes them past each other and a
+  // source with its bottom above its top is empty: the frame would lose its turn.
   dstRect = srcRect;
-  srcRect = TransformRect(newSource);
+  srcRect = MapRect(newSource);
   dstRect = newDestination;
   if (!srcRect.IsEmpty() && !clipRect.IsEmpty()) clipRect.Map(srcRect, dstRect);
 }

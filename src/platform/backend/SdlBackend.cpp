@@ -227,6 +227,16 @@ void SdlBackend::ShowCursorImage(const CursorImage* image) {
   SDL_ShowCursor(SDL_ENABLE);
 }
 
+void SdlBackend::ShowWindowIcon(const std::uint32_t* pixels, int width, int height) {
+  // SDL copies the icon, and a window cannot drop one it was given: without an icon it keeps the last.
+  if (pixels == nullptr) return;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels), width, height, 32,
+                                                            width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (surface == nullptr) return;
+  SDL_SetWindowIcon(parts->window, surface);
+  SDL_FreeSurface(surface);
+}
+
 bool SdlBackend::CursorVisible() const { return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE; }
 
 std::vector<std::uint32_t> SdlBackend::ReadShownPixels(int* width, int* height) {

@@ -20,6 +20,7 @@ class SdlBackend : public Backend {
   void PumpInput(DWORD timeoutMs) override;
   void Present(const std::uint32_t* pixels, int width, int height) override;
   void ShowCursorImage(const CursorImage* cursor) override;
+  void ShowWindowIcon(const std::uint32_t* pixels, int width, int height) override;
   bool SystemClipboardText(std::string* utf8) override;
   void SetSystemClipboardText(const std::string& utf8) override;
   // Whether the window shows a mouse cursor now.

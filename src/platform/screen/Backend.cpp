@@ -25,6 +25,7 @@ std::unique_ptr<Backend> SetBackend(std::unique_ptr<Backend> backend) {
   if (Installed()) {
     Installed()->presentedGeneration = ~0u;
     Installed()->cursorGeneration = ~0u;
+    Installed()->windowIconShown = false;
   }
   return previous;
 }

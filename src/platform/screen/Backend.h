@@ -23,6 +23,11 @@ class Backend {
 
   // Shows the mouse cursor the window system chose (null: none).
   virtual void ShowCursorImage(const CursorImage* cursor) { (void)cursor; }
+  // Shows the program's icon where the system shows a window's icon: width x height pixels, 0xAARRGGBB,
+  // rows top first (null pixels: none).
+  virtual void ShowWindowIcon(const std::uint32_t* pixels, int width, int height) {
+    (void)pixels, (void)width, (void)height;
+  }
 
   // The system clipboard's text, UTF-8, which the user shares with other programs: false when it holds no
   // text. Without a system clipboard there is none, and what is written goes nowhere.
@@ -36,6 +41,9 @@ class Backend {
   // them, so that it presents only what changed; a back end just installed has shown nothing yet.
   unsigned presentedGeneration = ~0u;
   unsigned cursorGeneration = ~0u;
+  // The window icon this back end shows, and whether it has been told one yet.
+  HICON windowIcon = nullptr;
+  bool windowIconShown = false;
 };
 
 // The back end in use; a headless one until another is installed.

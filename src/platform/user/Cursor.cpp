@@ -417,10 +417,6 @@ BOOL GetIconInfo(HCURSOR cursor, ICONINFO* info) {
   return TRUE;
 }
 
-BOOL GetIconInfo(HICON icon, ICONINFO* info) {
-  return GetIconInfo(reinterpret_cast<HCURSOR>(icon), info);
-}
-
 namespace platform {
 
 void RegisterCursorResources(std::span<const CursorResource> cursors) {

@@ -53,6 +53,8 @@ BOOL ClipCursor(const RECT* rect);
 BOOL GetClipCursor(RECT* rect);
 // The caller owns the bitmaps it receives.
 BOOL GetIconInfo(HCURSOR cursor, ICONINFO* info);
+// An icon the program loaded gives its colours and a mask as tall as itself, hot spot in the middle; any
+// other handle is taken as a cursor.
 BOOL GetIconInfo(HICON icon, ICONINFO* info);
 
 namespace platform {

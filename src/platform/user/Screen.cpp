@@ -6,6 +6,7 @@
 #include "platform/gdi/Objects.h"
 #include "platform/screen/Backend.h"
 #include "platform/user/Cursor.h"
+#include "platform/user/Icon.h"
 #include "platform/user/Message.h"
 #include "platform/user/WindowTree.h"
 
@@ -90,6 +91,14 @@ void PresentScreenIfChanged(Backend& backend) {
   if (CursorGeneration() != backend.cursorGeneration) {
     backend.cursorGeneration = CursorGeneration();
     backend.ShowCursorImage(ShownCursor());
+  }
+  const HICON icon = MainWindowIcon();
+  if (!backend.windowIconShown || icon != backend.windowIcon) {
+    backend.windowIconShown = true;
+    backend.windowIcon = icon;
+    const IconImage* image = IconImageOf(icon);
+    if (image != nullptr) backend.ShowWindowIcon(image->pixels.data(), image->width, image->height);
+    else backend.ShowWindowIcon(nullptr, 0, 0);
   }
   const unsigned generation = ScreenGeneration();
   if (generation == backend.presentedGeneration) return;

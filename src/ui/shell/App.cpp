@@ -136,7 +136,7 @@ void App::ShowAbout() {
   text->Alert(kAlertInformation, kButtonsOK);
 }
 
-void App::DocumentOpened(SmartRef<Smart>) {}
+void App::DocumentOpened(Window*, SmartRef<Smart>) {}
 
 void App::SetTool(Tool* newTool) { tool = newTool; }
 

@@ -93,7 +93,8 @@ class App : public SmartImplementation, public FormatPicker {
   virtual bool Quit(int kind);
   virtual void ShowAbout();
   virtual void InvalidateWindows();
-  virtual void DocumentOpened(SmartRef<Smart> object);
+  // A new document window, over its data, before it is added.
+  virtual void DocumentOpened(Window* window, SmartRef<Smart> data);
   virtual SmartRef<Smart> FindCommandHandler(GenericSignal* signal);
 
   void DoCommandIfHandled(GenericSignal* signal);

@@ -13,6 +13,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Cursor.h"
+#include "platform/user/Icon.h"
 #include "platform/user/Keyboard.h"
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Menu.h"
@@ -43,7 +44,6 @@ constexpr char kMainClass[] = "MainWClass";
 constexpr char kChildClass[] = "ChildWClass";
 
 bool RegisterWindowClasses(HINSTANCE instance) {
-  // The window system draws no icons, so neither class names one.
   WNDCLASSA child{};
   child.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_BYTEALIGNCLIENT;
   child.lpfnWndProc = &ChildWindowProc;
@@ -54,6 +54,7 @@ bool RegisterWindowClasses(HINSTANCE instance) {
   main.style = CS_HREDRAW | CS_VREDRAW;
   main.lpfnWndProc = &MainWindowProc;
   main.hInstance = instance;
+  main.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(100));
   main.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   main.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   main.lpszMenuName = "MainMenu";

@@ -303,6 +303,13 @@ TEST(CXform, RefitsOffsetsAndMovesWithItsClip) {
   turned->Refit({0, 0, 16, 16}, {0, 0, 22, 22});
   EXPECT_EQ(turned->GetSource(), Rect(0, 0, 22, 6));
   EXPECT_EQ(turned->TransformRect({0, 0, 16, 16}), Rect(0, 0, 22, 22));
+  // A quarter turn refitted stays a quarter turn: the source's top-right corner lands top-left.
+  const SmartRef<CXform> quarter = StoredXform({0, 0, 10, 10}, {0, 0, 10, 10}, 90, 0);
+  quarter->Refit({0, 0, 16, 16}, {0, 0, 22, 22});
+  EXPECT_EQ(quarter->GetSource(), Rect(0, -16, 16, 0));
+  EXPECT_EQ(quarter->TransformPoint({16, 0}), Point(0, 0));
+  EXPECT_EQ(quarter->TransformPoint({0, 0}), Point(0, 22));
+  EXPECT_EQ(quarter->TransformPoint({16, 16}), Point(22, 0));
 }
 
 TEST(CXform, StoredFieldsReadBackAndHiddenFramesStayHidden) {
