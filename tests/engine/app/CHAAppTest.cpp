@@ -12,6 +12,8 @@
 #include "engine/memory/CMemory.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
+#include "engine/page/PageTestSupport.h"
+#include "engine/sprites/CSprite.h"
 #include "support/AlertRecorder.h"
 #include "engine/player/CPanePlay.h"
 #include "engine/player/CPlayer.h"
@@ -25,6 +27,7 @@
 #include "platform/user/MessageBox.h"
 #include "sound/SoundChannel.h"
 #include "ui/views/DocWindow.h"
+#include "ui/views/LFWDecorator.h"
 #include "ui/views/Window.h"
 
 using namespace engine_test;
@@ -278,5 +281,34 @@ TEST_F(EngineAppTest, TheIdlerDropsRequestsItDoesNotOpen) {
     }
     EXPECT_EQ(gApplication->GetWindows().NumItems(), windows);
     EXPECT_EQ(app.GetActivePane(), pane);
+  });
+}
+
+TEST_F(EngineAppTest, PagesFillingTheMainAreaAreCentredOnIt) {
+  InEngineProgram([&] {
+    engineApp->fillMainArea = true;
+    Rect area;
+    LFWDecorator::Get().AlignRect(area, LFWDecorator::kFill, LFWDecorator::kFill, false);
+    Rect centred = defaultMovieBounds;
+    centred.CenterOn(area);
+    // The sprites move by the difference between the group's corner and the centred one, or not at all.
+    struct Case {
+      Rect bounds;
+      Point shift;
+    } cases[] = {{defaultMovieBounds, {centred.left, centred.top}}, {centred, {0, 0}}};
+    for (const Case& c : cases) {
+      SmartRef<CMovieGroup> group(new CMovieGroup(c.bounds));
+      CSprite* sprite = AddSprite(*group, *SolidPicture(40, 30, 6), 0, 1);
+      PlaceAt(*sprite, 0, {10, 20});
+      SmartRef<Smart> page(new CShow(~group, false));
+      SmartRef<Smart> window;
+      engineApp->OpenDocument(&window, page, nullptr);
+      ASSERT_TRUE(window);
+      EXPECT_EQ(CastSmart<Window>(~window)->GetFrame()->GetGlobalBounds(), area);
+      Rect placed;
+      sprite->GetFrameGeometry(0, &placed, nullptr);
+      EXPECT_EQ(placed.left, 10 + c.shift.x);
+      EXPECT_EQ(placed.top, 20 + c.shift.y);
+    }
   });
 }
