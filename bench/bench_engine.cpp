@@ -13,16 +13,13 @@
 #include "BenchSupport.h"
 #include "engine/Seams.h"
 #include "engine/geometry/CXform.h"
-#include "engine/kinds/CMoviePic.h"
-#include "engine/media/CResource.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
+#include "engine/page/SolidPicture.h"
 #include "engine/sprites/CSprite.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
-#include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "graphics/bitmaps/PixelCursor.h"
 
 namespace {
 
@@ -38,23 +35,6 @@ void Prepare() {
     return true;
   }();
   (void)done;
-}
-
-// A picture movie of a standard colour; with a border, its outer ring is white, so that a keyed sprite
-// leaves it out and the sprites beneath show through.
-SmartRef<CMovie> Picture(int width, int height, int colour, bool whiteBorder) {
-  const SmartRef<BitMap> bitmap = new BitMap(width, height, ColorTable::GetStandard(8));
-  std::int32_t inside = 0, border = 0;
-  bitmap->GetColorTable()->IndexOf(Color(colour), &inside);
-  bitmap->GetColorTable()->IndexOf(Color(0), &border);
-  int i = 0;
-  for (PixelCursor cursor(~bitmap, bitmap->GetBounds(), true); cursor.HasRow(); cursor.NextPixel(), ++i) {
-    const int x = i % width, y = i / width;
-    const bool edge = x == 0 || y == 0 || x == width - 1 || y == height - 1;
-    cursor.SetPixel(static_cast<std::uint32_t>(whiteBorder && edge ? border : inside));
-  }
-  const SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~bitmap));
-  return new CMoviePic(~resource);
 }
 
 CSprite* AddSprite(CMovieGroup& group, CMovie& movie) {
@@ -81,10 +61,10 @@ std::unique_ptr<Page> MakePage(int width, int height, int count, Motion motion, 
   const SmartRef<CMovieGroup> group = new CMovieGroup(page->bounds);
   group->InsertFrames(1, kFrames - 1, true, false);
   page->show = new CShow(~group, false);
-  if (painted) AddSprite(*group, *Picture(width, height, 10, false))->ToggleBackgroundFlag(true);
+  if (painted) AddSprite(*group, *engine_test::SolidPicture(width, height, 10))->ToggleBackgroundFlag(true);
   const int spriteHeight = spriteWidth * 3 / 4;
   for (int s = 0; s < count; ++s) {
-    const SmartRef<CMovie> movie = Picture(spriteWidth, spriteHeight, 2 + s % 8, true);
+    const SmartRef<CMovie> movie = engine_test::SolidPicture(spriteWidth, spriteHeight, 2 + s % 8, true);
     page->movies.push_back(movie);
     CSprite* sprite = AddSprite(*group, *movie);
     for (std::int16_t f = 0; f < kFrames; ++f) {
