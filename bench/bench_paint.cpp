@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "editor/CDropperTool.h"
 #include "editor/Seams.h"
@@ -47,7 +48,7 @@ struct PixelEditor {
   ~PixelEditor() {
     root->RemoveSubview(~pane);
     gPixPane = nullptr;
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
   }
 
   MainWindowRecord program;

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "BenchSupport.h"
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "core/String.h"
 #include "editor/CBorderSize.h"
@@ -125,7 +126,7 @@ void InProgram(std::function<void()> body) {
   program.instance = reinterpret_cast<HINSTANCE>(0x400000);
   Resources::SetOSApp(&program);
   LoadSharedToolCursors();
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
   BenchApp::body = std::move(body);
   FrameworkWinMain(nullptr, nullptr, nullptr, 0, &MakeApp);
   BenchApp::body = nullptr;
@@ -134,7 +135,7 @@ void InProgram(std::function<void()> body) {
   winmain_testing::Reset();
   windowframe_testing::Reset();
   lfwdecorator_testing::Forget();
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
 }
 
 void BM_ChoosePaintTool(benchmark::State& state) {

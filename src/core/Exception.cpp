@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/Alert.h"
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "core/Utilities.h"
 
@@ -48,15 +49,9 @@ void ThrowWin32Error(std::uint32_t code, const char* file, int line) {
   ThrowException(~gWin32Error);
 }
 
-namespace {
-std::set<std::pair<std::string, int>>& ReportedPlaces() {
-  static std::set<std::pair<std::string, int>> places;
-  return places;
-}
-}  // namespace
 
 void ReportError(const char* text, const char* file, int line) {
-  if (!ReportedPlaces().emplace(file ? file : "", line).second) return;
+  if (!TheCoreState().reportedPlaces.emplace(file ? file : "", line).second) return;
   SmartRef<ErrorException> notice(new ErrorException(text, file, line));
   notice->Report(kAlertExclamation);
 }
@@ -119,7 +114,3 @@ void Win32ErrorException::Install() {
   // Permanent, so that a failure met while static objects are released at exit can still be raised.
   if (!gWin32Error) gWin32Error = NewPermanent<Win32ErrorException>(0);
 }
-
-namespace exception_testing {
-void ForgetReportedPlaces() { ReportedPlaces().clear(); }
-}  // namespace exception_testing

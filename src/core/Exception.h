@@ -195,8 +195,3 @@ decltype(auto) ReadFileContents(void (*refuse)(const char* file, int line), F&& 
   ((expression) ? static_cast<void>(0) : AssertFailed(#expression, __FILE__, __LINE__))
 #define THROW_ERROR(text) ThrowError((text), __FILE__, __LINE__)
 #define NOT_IMPLEMENTED() ReportError("Not implemented.", __FILE__, __LINE__)
-
-namespace exception_testing {
-// Every place may show its notice again, so that a test sees the notices of its own run.
-void ForgetReportedPlaces();
-}  // namespace exception_testing

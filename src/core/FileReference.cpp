@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/Alert.h"
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/Format.h"
@@ -33,7 +34,6 @@ SmartRef<String> gUntitledName(new String("sanstitre"));
 namespace {
 
 char gApplicationFolderPath[MAX_PATH];
-bool gApplicationFolderRead = false;
 SmartRef<FileReference> gCurrentFolder;
 
 // One listing of a folder, closed however the walk ends: a failure inside it (a subfolder's listing)
@@ -422,12 +422,12 @@ List FileReference::ListSubfolders() {
 }
 
 FileReference* FileReference::ApplicationFolder() {
-  if (!gApplicationFolderRead) {
+  if (!TheCoreState().applicationFolderRead) {
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, gApplicationFolderPath);
     // A folder whose path does not fit could only be named cut, which would be another folder.
     if (length >= MAX_PATH) RaiseTooLong(__FILE__, __LINE__);
     CHECK_NON_ZERO(length);
-    gApplicationFolderRead = true;
+    TheCoreState().applicationFolderRead = true;
   }
   return new FileReference(gApplicationFolderPath);
 }
@@ -481,9 +481,6 @@ FileReference* GetArchiveFolder(ArchiveBlock& block) {
   return file ? file->GetParent() : FileReference::ApplicationFolder();
 }
 
-namespace file_testing {
-void ForgetApplicationFolder() { gApplicationFolderRead = false; }
-}  // namespace file_testing
 
 void FileReference::Write(Archive* archive) {
   ArchiveBlock block(archive, &persistentType);

@@ -166,8 +166,3 @@ void SaveCurrentPreview();
 FileReference* GetArchiveFileReference(ArchiveBlock& block);
 // That file's folder, or the program's folder when there is no file.
 FileReference* GetArchiveFolder(ArchiveBlock& block);
-
-namespace file_testing {
-// Forgets the program's folder, so that the next ApplicationFolder reads the current folder again.
-void ForgetApplicationFolder();
-}  // namespace file_testing

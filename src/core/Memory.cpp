@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/Archive.h"
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/GenericArray.h"
 #include "core/Stream.h"
@@ -12,10 +13,9 @@
 
 namespace {
 
-std::uint32_t gAllocationLimit = 0;
-
 unsigned char* Allocate(std::uint32_t size) {
-  if (gAllocationLimit != 0 && size > gAllocationLimit) return nullptr;
+  const std::uint32_t limit = TheCoreState().allocationLimit;
+  if (limit != 0 && size > limit) return nullptr;
   return static_cast<unsigned char*>(std::malloc(size));
 }
 
@@ -129,6 +129,3 @@ std::size_t AvailableMemory() {
   return status.dwAvailVirtual;
 }
 
-namespace memory_testing {
-void FailAllocationsAbove(std::uint32_t bytes) { gAllocationLimit = bytes; }
-}  // namespace memory_testing

@@ -64,8 +64,3 @@ bool IsRegisteredPurgeable(Purgeable* cache);
 
 // The memory the program may still take, in bytes.
 std::size_t AvailableMemory();
-
-namespace memory_testing {
-// Makes every block allocation above the given size fail, as a full machine would; 0 removes the limit.
-void FailAllocationsAbove(std::uint32_t bytes);
-}  // namespace memory_testing

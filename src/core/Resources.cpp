@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Alert.h"
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/FileReference.h"
@@ -21,23 +22,17 @@ constinit Resources gDocumentMessages(190, 199);
 constinit Resources stockResources(200, 399);
 constinit Resources gSystemCursors(32512, 65162);
 
-namespace {
-const MainWindowRecord* osApp = nullptr;
-}  // namespace
-
 void Resources::SetOSApp(const MainWindowRecord* record) {
+  const MainWindowRecord*& osApp = TheCoreState().osApp;
   if (osApp != nullptr) AssertFailed("Resources::osApp == NULL", __FILE__, __LINE__);
   osApp = record;
 }
 
 const MainWindowRecord* Resources::GetOSApp() {
+  const MainWindowRecord* osApp = TheCoreState().osApp;
   if (osApp == nullptr) AssertFailed("Resources::osApp != NULL", __FILE__, __LINE__);
   return osApp;
 }
-
-namespace resources_testing {
-void ForgetOSApp() { osApp = nullptr; }
-}  // namespace resources_testing
 
 int StandardCursorIndex(int kind) {
   switch (kind) {

@@ -126,8 +126,3 @@ FileReference* FindDataFile(int id, const FileType& type);
 FileReference* DataFileReference(int number, bool create);
 // Reads the numbered text file into out; false (out unchanged) when it cannot be read.
 bool LoadDataText(String& out, int number);
-
-namespace resources_testing {
-// Forgets the application's OS record, so that a test can set its own.
-void ForgetOSApp();
-}  // namespace resources_testing

@@ -56,16 +56,28 @@ std::uint8_t Stream::ReadByte() {
   return byte;
 }
 
+namespace {
+// No place or size this program stores comes near a billion pixels; within this bound the sizes, centres
+// and sums of stored coordinates are still numbers, so a damaged file cannot overflow them.
+constexpr std::int32_t kMaxStoredCoordinate = 1 << 30;
+
+std::int32_t ReadCoordinate(Stream& stream) {
+  const std::int32_t value = stream.ReadLong();
+  ASSERT(value >= -kMaxStoredCoordinate && value <= kMaxStoredCoordinate);
+  return value;
+}
+}  // namespace
+
 void Stream::ReadPoint(Point* point) {
-  point->x = ReadLong();
-  point->y = ReadLong();
+  point->x = ReadCoordinate(*this);
+  point->y = ReadCoordinate(*this);
 }
 
 void Stream::ReadRect(Rect* rect) {
-  rect->left = ReadLong();
-  rect->top = ReadLong();
-  rect->right = ReadLong();
-  rect->bottom = ReadLong();
+  rect->left = ReadCoordinate(*this);
+  rect->top = ReadCoordinate(*this);
+  rect->right = ReadCoordinate(*this);
+  rect->bottom = ReadCoordinate(*this);
 }
 
 std::int32_t Stream::SwapLong(std::int32_t value) const {

@@ -31,6 +31,8 @@ class Stream : public virtual Smart {
   std::int32_t ReadLong();
   std::int16_t ReadShort();
   std::uint8_t ReadByte();
+  // Stored places and shapes: a coordinate beyond a billion pixels fails a check on the stream's
+  // contents, which a reader of a file reports as damage.
   void ReadPoint(Point* point);
   void ReadRect(Rect* rect);
   std::int32_t SwapLong(std::int32_t value) const;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/CoreState.h"
 #include "platform/kernel/System.h"
 #include "platform/user/KeyState.h"
 
@@ -85,30 +86,18 @@ void GetModifierKeys(int* keys) {
 
 void ExitProgram(int code) { ExitProcess(static_cast<UINT>(code) & 0xFFFF); }
 
-namespace {
-bool gRandomSeeded = false;
-std::uint32_t gRandomState = 0;
-}  // namespace
-
 int Random(std::int16_t lo, std::int16_t hi) {
   if (lo >= hi) return lo;
-  if (!gRandomSeeded) {
+  CoreState& state = TheCoreState();
+  if (!state.randomSeeded) {
     SYSTEMTIME now;
     GetSystemTime(&now);
-    gRandomState = ((static_cast<std::uint32_t>(now.wSecond) << 16) + now.wMilliseconds) ^ GetTickCount();
-    gRandomSeeded = true;
+    state.randomState = ((static_cast<std::uint32_t>(now.wSecond) << 16) + now.wMilliseconds) ^ GetTickCount();
+    state.randomSeeded = true;
   }
-  gRandomState = gRandomState * 2147001325u + 715136305u;
+  state.randomState = state.randomState * 2147001325u + 715136305u;
   const int span = hi - lo + 1;
-  return lo + static_cast<int>((gRandomState & 0xFFFF) % static_cast<std::uint32_t>(span));
+  return lo + static_cast<int>((state.randomState & 0xFFFF) % static_cast<std::uint32_t>(span));
 }
 
 int Round(double x) { return static_cast<int>(x >= 0 ? x + 0.5 : x - 0.5); }
-
-namespace random_testing {
-void SetState(std::uint32_t state) {
-  gRandomState = state;
-  gRandomSeeded = true;
-}
-std::uint32_t GetState() { return gRandomState; }
-}  // namespace random_testing

@@ -32,9 +32,3 @@ void GetModifierKeys(int* keys);
 int Random(std::int16_t lo, std::int16_t hi);
 // Halves round away from zero.
 int Round(double x);
-
-namespace random_testing {
-// Sets the generator's state, as if it had been seeded.
-void SetState(std::uint32_t state);
-std::uint32_t GetState();
-}  // namespace random_testing

@@ -1,14 +1,13 @@
 #include "graphics/SystemVersion.h"
 
 #include "core/Exception.h"
+#include "graphics/GraphicsState.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Keyboard.h"
 
 namespace {
 
 constexpr DWORD kCallNotImplemented = 120;
-
-int gWinVersion = 0;
 
 int ProbeWinVersion() {
   const ACCEL entry{FCONTROL, 'C', 1001};
@@ -22,13 +21,10 @@ int ProbeWinVersion() {
 }  // namespace
 
 int GetWinVersion() {
-  if (gWinVersion == 0) gWinVersion = ProbeWinVersion();
-  return gWinVersion;
+  int& version = TheGraphicsState().winVersion;
+  if (version == 0) version = ProbeWinVersion();
+  return version;
 }
 
 bool IsLimitedWindows() { return GetWinVersion() < 3; }
 bool IsWinVersion2Or3() { return GetWinVersion() == 2 || GetWinVersion() == 3; }
-
-namespace bitmap_testing {
-void SetWinVersion(int code) { gWinVersion = code; }
-}  // namespace bitmap_testing

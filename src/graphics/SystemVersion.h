@@ -3,12 +3,7 @@
 #pragma once
 
 enum : int { Win31Only = 1, Win95 = 4 };
-// The system's version code, probed once.
+// The system's version code, probed once (GraphicsState's winVersion).
 int GetWinVersion();
 bool IsLimitedWindows();
 bool IsWinVersion2Or3();
-
-namespace bitmap_testing {
-// Makes the version probe answer the code (Win31Only: a limited system); 0 probes the system again.
-void SetWinVersion(int code);
-}  // namespace bitmap_testing

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/CoreState.h"
 #include "core/File.h"
 #include "core/FileReference.h"
 #include "core/ObjectFile.h"
@@ -239,7 +240,7 @@ TEST(FilePersistence, NumberedTextsOfTheDataFolder) {
   char saved[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, saved);
   ASSERT_TRUE(SetCurrentDirectoryA(root.WinPath().c_str()));
-  file_testing::ForgetApplicationFolder();
+  TheCoreState().applicationFolderRead = false;
   String text("inchangé"_cp);
   EXPECT_FALSE(LoadDataText(text, 1001));
   EXPECT_EQ(Text(text), "inchangé"_cp);
@@ -247,7 +248,7 @@ TEST(FilePersistence, NumberedTextsOfTheDataFolder) {
   EXPECT_TRUE(LoadDataText(text, 1000));
   EXPECT_EQ(Text(text), "ftp:/ftp.exemple.fr/users/moi");
   SetCurrentDirectoryA(saved);
-  file_testing::ForgetApplicationFolder();
+  TheCoreState().applicationFolderRead = false;
 }
 
 }  // namespace

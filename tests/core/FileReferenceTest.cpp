@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CoreState.h"
 #include "core/FileReference.h"
 #include "core/Text1252.h"
 #include "core/Time.h"
@@ -244,7 +245,7 @@ TEST_F(FileReferenceTest, ProgramAndCurrentFolders) {
   FileReference file(root.WinPath("a\\b.gif").c_str());
   EXPECT_FALSE(FileReference::SetCurrentFolder(file));
   ASSERT_TRUE(FileReference::SetCurrentFolder(a));
-  file_testing::ForgetApplicationFolder();
+  TheCoreState().applicationFolderRead = false;
   SmartRef<FileReference> application(FileReference::ApplicationFolder());
   SmartRef<FileReference> current(FileReference::CurrentFolder());
   EXPECT_STREQ(application->GetPathText(), root.WinPath("a").c_str());
@@ -261,7 +262,7 @@ TEST_F(FileReferenceTest, ProgramAndCurrentFolders) {
   SmartRef<FileReference> remembered(FileReference::CurrentFolder());
   EXPECT_STREQ(remembered->GetPathText(), root.WinPath("gone").c_str());
   SetCurrentDirectoryA(saved);
-  file_testing::ForgetApplicationFolder();
+  TheCoreState().applicationFolderRead = false;
 }
 
 TEST_F(FileReferenceTest, ModificationDateInUtc) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/CoreState.h"
 #include "core/Memory.h"
 #include "core/Stream.h"
 #include "core/Utilities.h"
@@ -49,9 +50,9 @@ TEST(Memory, ResizeKeepsSharedBytesAndTheSameSizeKeepsThePointer) {
 TEST(Memory, AFailedAllocationKeepsTheOldBytes) {
   Memory block(4);
   std::memcpy(block.GetData(), "keep", 4);
-  memory_testing::FailAllocationsAbove(1000);
+  TheCoreState().allocationLimit = 1000;
   const auto raised = Raised([&] { block.SetSize(5000); });
-  memory_testing::FailAllocationsAbove(0);
+  TheCoreState().allocationLimit = 0;
   EXPECT_EQ(RaisedText(raised), "memorySize == 0");
   ASSERT_EQ(block.GetSize(), 4u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(block.GetData()), 4), "keep");
@@ -168,12 +169,13 @@ TEST(Utilities, RoundAndMinMax) {
 }
 
 TEST(Utilities, RandomStaysInRangeAndFollowsItsGenerator) {
-  random_testing::SetState(1);
+  TheCoreState().randomState = 1;
+  TheCoreState().randomSeeded = true;
   EXPECT_EQ(Random(5, 5), 5);
-  EXPECT_EQ(random_testing::GetState(), 1u) << "an empty range does not advance the state";
+  EXPECT_EQ(TheCoreState().randomState, 1u) << "an empty range does not advance the state";
   const int first = Random(0, 9);
-  EXPECT_EQ(random_testing::GetState(), 1u * 2147001325u + 715136305u);
-  EXPECT_EQ(first, static_cast<int>((random_testing::GetState() & 0xFFFF) % 10));
+  EXPECT_EQ(TheCoreState().randomState, 1u * 2147001325u + 715136305u);
+  EXPECT_EQ(first, static_cast<int>((TheCoreState().randomState & 0xFFFF) % 10));
   for (int i = 0; i < 200; ++i) {
     const int r = Random(0, 1);
     EXPECT_TRUE(r == 0 || r == 1);

@@ -1,7 +1,7 @@
 #include "ObjectFileTestSupport.h"
 
 #include "core/Stream.h"
-#include "support/AssertionAlerts.h"
+#include "support/UntrustedDocument.h"
 
 using objectfile_testing::Node;
 
@@ -123,17 +123,7 @@ std::string GraphFixture(bool bigEndian, bool version13) {
 }
 
 void ReadUntrusted(const std::uint8_t* data, std::size_t size, SmartRef<TypeIndex> index) {
-  const AssertionAlertsAbort alerts;
-  SmartRef<MemoryStream> stream = new MemoryStream();
-  stream->Write(data, static_cast<std::uint32_t>(size));
-  SmartRef<ObjectFile> file = new ObjectFile(std::move(index), stream);
-  SmartRef<Smart> root;
-  try {
-    file->Read(&root);
-  } catch (Exception* failure) {
-    SmartRef<Exception> reported = failure;
-    reported->Report(kAlertExclamation);
-  }
+  document_testing::ReadUntrustedDocument(data, size, std::move(index));
 }
 
 }  // namespace objectfile_testing

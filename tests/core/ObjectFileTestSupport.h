@@ -66,9 +66,8 @@ class Bytes {
 // one more number.
 std::string GraphFixture(bool bigEndian = false, bool version13 = false);
 
-// Reads a whole file through an object file (of the test type index unless another is given), as the
-// fuzz harness does: any input must end in an object, a null or the program's error, never a crash nor
-// an assertion shown to the user (which aborts the process, so that the fuzzer reports it).
+// Reads a whole file as a user's document (see support/UntrustedDocument.h), of the test type index unless
+// another is given.
 void ReadUntrusted(const std::uint8_t* data, std::size_t size, SmartRef<TypeIndex> index = MakeTestTypeIndex());
 
 }  // namespace objectfile_testing

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CoreState.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
 #include "core/Sound.h"
@@ -25,11 +26,11 @@ class DataFolderTest : public ::testing::Test {
   void SetUp() override {
     GetCurrentDirectoryA(MAX_PATH, saved);
     ASSERT_TRUE(SetCurrentDirectoryA(root.WinPath().c_str()));
-    file_testing::ForgetApplicationFolder();
+    TheCoreState().applicationFolderRead = false;
   }
   void TearDown() override {
     SetCurrentDirectoryA(saved);
-    file_testing::ForgetApplicationFolder();
+    TheCoreState().applicationFolderRead = false;
   }
 
   TempFolder root;

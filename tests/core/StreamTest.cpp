@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/Stream.h"
@@ -56,6 +58,32 @@ TEST(Stream, TypedReadsUndoTheWritesInBothByteOrders) {
     stream.ReadRect(&r);
     EXPECT_EQ(r, (Rect{-1, 2, -3, 4}));
     EXPECT_EQ(stream.SwapLong(0x01020304), swap ? 0x04030201 : 0x01020304);
+  }
+}
+
+// A stored coordinate past a billion pixels is damage: its sizes and centres would overflow.
+TEST(Stream, StoredCoordinatesBeyondABillionAreRefused) {
+  constexpr std::int32_t kEdge = 1 << 30;
+  struct Case {
+    std::int32_t value;
+    bool refused;
+  };
+  const Case cases[] = {{kEdge, false}, {-kEdge, false}, {kEdge + 1, true}, {-kEdge - 1, true},
+                        {INT32_MIN, true}, {INT32_MAX, true}};
+  for (const Case& c : cases) {
+    for (int place = 0; place < 4; ++place) {
+      SCOPED_TRACE(std::to_string(c.value) + " at " + std::to_string(place));
+      MemoryStream stream;
+      for (int i = 0; i < 4; ++i) stream.WriteLong(i == place ? c.value : 80);
+      stream.Seek(0, kSeekFromStart);
+      Rect r;
+      EXPECT_EQ(RaisedText(Raised([&] { stream.ReadRect(&r); })),
+                c.refused ? "value >= -kMaxStoredCoordinate && value <= kMaxStoredCoordinate" : "(nothing raised)");
+      if (place >= 2) continue;
+      stream.Seek(0, kSeekFromStart);
+      Point p;
+      EXPECT_EQ(Raised([&] { stream.ReadPoint(&p); }) != nullptr, c.refused);
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "core/Text1252.h"
 #include "support/Raised.h"
@@ -47,7 +48,7 @@ TEST(Resources, StandardCursorsOfTheSystemSet) {
 }
 
 TEST(Resources, TheApplicationRecordIsSetOnceAndReadOnlyAfterwards) {
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
   EXPECT_EQ(RaisedText(Raised([] { Resources::GetOSApp(); })), "Resources::osApp != NULL");
   // The record belongs to the entry point; the resource sets only keep where it is.
   static const int records[2] = {};
@@ -56,7 +57,7 @@ TEST(Resources, TheApplicationRecordIsSetOnceAndReadOnlyAfterwards) {
   EXPECT_EQ(RaisedText(Raised([] { Resources::SetOSApp(reinterpret_cast<const MainWindowRecord*>(&records[1])); })),
             "Resources::osApp == NULL");
   EXPECT_EQ(Resources::GetOSApp(), first);
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
 }
 
 TEST(StringTable, TextsAreStoredExactlyAsWritten) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/CoreState.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
 #include "core/Sound.h"
@@ -85,12 +86,12 @@ class ProgramData : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     record.instance = reinterpret_cast<HINSTANCE>(0x400000);
     Resources::SetOSApp(&record);
   }
   void TearDown() override {
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     GraphicsFixture::TearDown();
   }
   MainWindowRecord record;
@@ -136,8 +137,6 @@ TEST_F(ProgramData, EveryNumberedPictureLoadsAtItsSize) {
     }
     sizes[c.id] = size;
   }
-  // The framework's own set lives past the drawing layer at exit, so it keeps nothing this test loaded.
-  for (int index : {1, 4}) stockResources.GetImageResource(index)->Purge();
   EXPECT_TRUE(alerts.Alerts().empty());
   // A button's looks are drawn over one another, so each pair has one size.
   for (const auto& [up, down] : std::map<int, int>{{1700, 1701}, {1702, 1703}, {1704, 1705}, {1706, 1707},

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/Resources.h"
 #include "core/Seams.h"
@@ -118,15 +119,15 @@ void EditorTest::SetUp() {
   data = new EditorData;
   Prepare(32, Win95, data->folder.WinPath());
   InstallEditorSeams();
-  exception_testing::ForgetReportedPlaces();
-  resources_testing::ForgetOSApp();
+  TheCoreState().reportedPlaces.clear();
+  TheCoreState().osApp = nullptr;
   record.instance = reinterpret_cast<HINSTANCE>(0x400000);
   Resources::SetOSApp(&record);
 }
 
 void EditorTest::TearDown() {
   delete data;
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
   GraphicsFixture::TearDown();
 }
 
@@ -138,11 +139,11 @@ void EditorProgramTest::SetUp() {
   program.instance = reinterpret_cast<HINSTANCE>(0x400000);
   Resources::SetOSApp(&program);
   LoadSharedToolCursors();
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
   data = new EditorData;
   Prepare(32, Win95, data->folder.WinPath());
   InstallEditorSeams();
-  exception_testing::ForgetReportedPlaces();
+  TheCoreState().reportedPlaces.clear();
 }
 
 void EditorProgramTest::TearDown() {

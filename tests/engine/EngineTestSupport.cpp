@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
@@ -46,7 +47,7 @@ void EngineTest::SetUp() {
   Prepare(32, Win95, folder.WinPath());
   InstallEngineSeams();
   SetWebAddressHooks({&WebAddress::classInfo, &MakePageAddress, &GetAddressText});
-  exception_testing::ForgetReportedPlaces();
+  TheCoreState().reportedPlaces.clear();
 }
 
 void EngineTest::TearDown() {

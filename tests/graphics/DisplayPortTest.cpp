@@ -7,6 +7,7 @@
 #include "support/graphics/TextLook.h"
 #include "core/Text1252.h"
 #include "graphics/DisplayPort.h"
+#include "graphics/GraphicsState.h"
 #include "graphics/Paint.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/WindowSystemCalls.h"
@@ -232,7 +233,7 @@ TEST(DisplayPort, BevelsPolygonsAndEllipses) {
 
 TEST(DisplayPort, LimitedSystemsSkipTinyEllipses) {
   for (int version : {Win95, Win31Only}) {
-    bitmap_testing::SetWinVersion(version);
+    TheGraphicsState().winVersion = version;
     SurfaceDevice device(12, 12);
     {
       DisplayPort port(&device, {0, 0, 12, 12});
@@ -243,7 +244,7 @@ TEST(DisplayPort, LimitedSystemsSkipTinyEllipses) {
     EXPECT_EQ(device.Pixel(1, 1) == kBlack, version == Win95);
     EXPECT_EQ(device.Pixel(8, 8), kBlack);
   }
-  bitmap_testing::SetWinVersion(0);
+  TheGraphicsState().winVersion = 0;
 }
 
 // Counts the pixels of one colour in a column range.

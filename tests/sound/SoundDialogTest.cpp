@@ -28,12 +28,6 @@
 
 namespace {
 
-std::string Ramp(std::size_t n) {
-  std::string bytes(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-  return bytes;
-}
-
 class SoundDialogTest : public ProgramFixture {
  protected:
   void SetUp() override {

@@ -23,12 +23,6 @@ namespace {
 
 const char* const kTitle = "Quillory son";
 
-std::string Ramp(std::size_t n) {
-  std::string bytes(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-  return bytes;
-}
-
 // A click at a point of the dialog, by xdotool in the background while the dialog's loop runs on.
 void ClickInDialog(HWND dialog, int x, int y) {
   POINT p{x, y};

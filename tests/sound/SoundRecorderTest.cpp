@@ -13,13 +13,6 @@
 
 namespace {
 
-// Bytes that are nowhere silence, so that a shift or a gap shows.
-std::string Ramp(std::size_t n) {
-  std::string bytes(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-  return bytes;
-}
-
 std::uint32_t U32(const std::string& bytes, std::size_t at) {
   std::uint32_t v;
   std::memcpy(&v, bytes.data() + at, 4);

@@ -51,6 +51,12 @@ std::string DiskAudio::Played() const {
   return folder.Read("played.raw");
 }
 
+std::string Ramp(std::size_t n) {
+  std::string bytes(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+  return bytes;
+}
+
 int RunPeer(const std::string& command, std::string* output) {
   FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   if (pipe == nullptr) return -1;

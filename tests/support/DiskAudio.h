@@ -2,6 +2,7 @@
 // Each fixture closes the sound system before and after, so that every case opens the devices afresh.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "support/TempFolder.h"
@@ -30,6 +31,8 @@ class DiskAudio {
   TempFolder folder;
 };
 
+// Bytes to record or play that are nowhere silence, so that a shift or a gap shows.
+std::string Ramp(std::size_t n);
 // The unsigned 8-bit samples as a WAVE image or in another layout, made by sox from its own synthesis:
 // `effect` follows "sox -n <options> out.wav", for example "synth 0.5 sine 440". Empty when sox fails.
 std::string SoxWave(const std::string& options, const std::string& effect);

@@ -47,6 +47,8 @@ SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* kep
   return root;
 }
 
+std::int32_t ObjectCount(const std::string& file) { return static_cast<std::int32_t>(At(file, At(file, 13))); }
+
 std::int32_t ObjectClassIndex(const std::string& file, std::int32_t n) {
   return static_cast<std::int32_t>(At(file, EntryPlace(file, n)));
 }

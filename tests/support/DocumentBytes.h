@@ -13,6 +13,8 @@ namespace document_testing {
 std::string SaveDocument(SmartRef<Smart> root, SmartRef<TypeIndex> index = nullptr);
 // The file is kept when asked (it holds the objects it loaded).
 SmartRef<Smart> ReadDocument(const std::string& bytes, SmartRef<ObjectFile>* file, SmartRef<TypeIndex> index = nullptr);
+// The number of objects the file's object table records.
+std::int32_t ObjectCount(const std::string& file);
 // The class index the file's object table records for object n (1-based, the root first).
 std::int32_t ObjectClassIndex(const std::string& file, std::int32_t n);
 // The stored bytes of object n as the file's object table places them.

@@ -25,7 +25,7 @@ class GenericTypeRows {
 };
 
 // For every row: saves its object as a document, expects the object table to record it under the row's
-// index, reads it back as an object of the same class and expects saving that to give the same bytes (or,
+// index and the object-file fuzzer's corpus to hold that document as a seed, reads it back as an object of the same class and expects saving that to give the same bytes (or,
 // for a class without a reader, expects the read to be refused).
 // Then expects a row for every class the generic type index holds.
 void ExpectEveryGenericTypeRoundTrips();

@@ -61,7 +61,7 @@ BitMap::BitMap(HBITMAP handle, std::int32_t reserved, bool useKey, std::int32_t 
   BITMAP info{};
   CHECK_NON_ZERO(GetObject(handle, sizeof(info), &info));
   colorTable = ColorTable::GetStandard(static_cast<std::int16_t>(info.bmBitsPixel));
-  backEnd = NewOSBitMap(handle, colorTable->GetPalette(), static_cast<std::int16_t>(info.bmBitsPixel));
+  backEnd.reset(NewOSBitMap(handle, colorTable->GetPalette(), static_cast<std::int16_t>(info.bmBitsPixel)));
   Unlock();
 }
 
@@ -86,15 +86,13 @@ BitMap& BitMap::operator=(const BitMap& other) {
   chromaKey = other.chromaKey;
   useChromaKey = other.useChromaKey;
   maskScratch = other.maskScratch;
-  OSBitMap* old = backEnd;
-  backEnd = nullptr;
+  std::unique_ptr<OSBitMap> old = std::move(backEnd);
   try {
     CopyPixelsOf(other);
   } catch (...) {
-    backEnd = old;
+    backEnd = std::move(old);
     throw;
   }
-  delete old;
   return *this;
 }
 
@@ -135,13 +133,13 @@ BitMap::BitMap(ArchiveBlock& block) {
 
 Persistent* BitMap::ReadNew(Archive* archive) { return ReadFromBlock<BitMap>(archive, &persistentType); }
 
-BitMap::~BitMap() { delete backEnd; }
+BitMap::~BitMap() = default;
 
 void BitMap::CreateOSBitMap(std::int32_t width, std::int32_t height, ColorTable* table, std::int16_t depth) {
   if (depth == 0) depth = table->GetDepth();
   std::unique_ptr<OSBitMap> made(CHECK_NOT_NULL(NewOSBitMap(depth)));
   made->Create(width, height, depth, table->GetPalette());
-  backEnd = made.release();
+  backEnd = std::move(made);
 }
 
 void BitMap::Write(Archive* archive) {

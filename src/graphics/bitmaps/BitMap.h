@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "core/Archive.h"
@@ -57,7 +58,7 @@ class BitMap : public Image {
   // On a display of 15 bits or fewer, an 8-bit bitmap is remapped to the standard 8-bit table.
   void MatchDisplayPalette();
   std::int16_t GetBitDepth() const;
-  OSBitMap* GetBackEnd() const { return backEnd; }
+  OSBitMap* GetBackEnd() const { return backEnd.get(); }
   bool Lock();
   void Unlock();
   std::int16_t GetLockCount() const { return lockCount; }
@@ -86,7 +87,8 @@ class BitMap : public Image {
   void KeyedPixelCopy(OffScreen& into, const Rect& from, const Rect& to, std::int32_t key);
   void MappedCopy(BitMap& dest, Rect from, Rect to, std::int32_t key);
 
-  OSBitMap* backEnd = nullptr;
+  // Owned here, so that a constructor that fails after making it (a damaged stored bitmap) gives it back.
+  std::unique_ptr<OSBitMap> backEnd;
   std::int16_t lockCount = 1;
   std::int32_t reserved = 0;
   SmartRef<ColorTable> colorTable;

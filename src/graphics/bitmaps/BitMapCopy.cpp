@@ -122,7 +122,7 @@ void BitMap::CopyTo(DisplayPort& port, const Rect& source, bool keyed, std::int3
 void BitMap::KeyedPixelCopy(OffScreen& into, const Rect& from, const Rect& to, std::int32_t key) {
   SmartRef<BitMap> dest = into.GetBitMap();
   if (GetBitDepth() == 8 && dest->GetBitDepth() == 8 && from.TopLeft() == Point::origin) {
-    backEnd->CopyPixelsTo(dest->backEnd, from, to, key);
+    backEnd->CopyPixelsTo(dest->backEnd.get(), from, to, key);
     return;
   }
   MappedCopy(*dest, from, to, key);
@@ -207,7 +207,7 @@ void BitMap::DrawMasked(DisplayPort& port, Paint& paint) {
     const bool inside = destRect.left >= 0 && destRect.top >= 0 && destRect.right <= dest->GetBounds().right &&
                         destRect.bottom <= dest->GetBounds().bottom;
     if (dest->GetBitDepth() == 8 && inside && destRect.Size() == bounds.Size())
-      scratch->backEnd->MaskedCopyTo(dest->backEnd, destRect, backEnd);
+      scratch->backEnd->MaskedCopyTo(dest->backEnd.get(), destRect, backEnd.get());
     else
       MaskedCopy(*dest, *scratch, *this, destRect);
     return;

@@ -323,9 +323,7 @@ HPALETTE ColorTable::GetSecondAppPalette() {
   return gSecondSystemPalette;
 }
 
-namespace colortable_testing {
-
-void ForgetStandardTables() {
+void ColorTable::ForgetStandardTables() {
   std::vector<HPALETTE>& handles = OSTables();
   // A shared table deletes its palette with itself; palettes no table took are deleted here.
   for (HPALETTE palette : {gMonochromePalette, gSystemPalette}) {
@@ -336,5 +334,3 @@ void ForgetStandardTables() {
   handles.clear();
   SharedTables()->RemoveAll();
 }
-
-}  // namespace colortable_testing

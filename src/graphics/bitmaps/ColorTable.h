@@ -71,6 +71,9 @@ class ColorTable : public Persistent, public SmartImplementation {
   void BuildPalette();
   void CopyPaletteOf(const ColorTable& other);
   void DeletePalette();
+  // The shared tables and the screen's palettes go; ResetGraphicsState is the one caller.
+  static void ForgetStandardTables();
+  friend void ResetGraphicsState();
 
   GenericArray entries{sizeof(Color), 0};
   std::int16_t depth = 24;
@@ -81,9 +84,3 @@ class ColorTable : public Persistent, public SmartImplementation {
 std::int16_t DepthForColorCount(std::int64_t n);
 // 2 to the depth (0 for a depth no table can have).
 std::int64_t ColorCountForDepth(std::int16_t depth);
-
-namespace colortable_testing {
-// Forgets the shared tables and the screen's palettes, so that the next request makes them again (from
-// the screen format and palette file of that moment).
-void ForgetStandardTables();
-}  // namespace colortable_testing

@@ -18,8 +18,11 @@ struct Table {
   std::size_t stockCount = 0;
 };
 
+// Never destroyed: the drawing objects belong to the system, not to the program, so that bitmaps and
+// contexts the program's static objects still hold at exit (cached pictures) are deleted then like any
+// others, whatever the order in which those objects go.
 Table& TheTable() {
-  static Table table;
+  static auto& table = *new Table;
   return table;
 }
 

@@ -6,8 +6,10 @@
 #include "platform/kernel/Errors.h"
 
 namespace {
+// Never destroyed: the texts belong to the program's image, which outlives the program's own static
+// objects, and those may still report a failure in words while they are released at exit.
 std::map<UINT, const char*>& Table() {
-  static std::map<UINT, const char*> table;
+  static auto& table = *new std::map<UINT, const char*>;
   return table;
 }
 

@@ -131,7 +131,7 @@ int TranslateAcceleratorA(HWND window, HACCEL table, const MSG* msg) {
     if (virtualKey && (entry.fVirt & (FSHIFT | FCONTROL | FALT)) != held) continue;
     if (!virtualKey && ((entry.fVirt & FALT) != 0) != ((held & FALT) != 0)) continue;
     if (IsGreyedMenuCommand(window, entry.cmd)) return 1;
-    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(MAKELONG(entry.cmd, 1)), 0);
+    SendMessageA(window, WM_COMMAND, static_cast<WPARAM>(MAKELONG(entry.cmd, kCommandFromAccelerator)), 0);
     return 1;
   }
   return 0;

@@ -81,6 +81,10 @@ enum : UINT {
   WM_USER = 0x0400,
 };
 
+// The high word of WM_COMMAND when the command comes from a menu or from an accelerator. A control puts
+// its notification code there instead (BN_CLICKED, EN_SETFOCUS, ...) and its handle in lParam.
+enum : WORD { kCommandFromMenu = 0, kCommandFromAccelerator = 1 };
+
 // Key and button state bits of mouse messages.
 enum : WPARAM { MK_LBUTTON = 0x01, MK_RBUTTON = 0x02, MK_SHIFT = 0x04, MK_CONTROL = 0x08, MK_MBUTTON = 0x10 };
 

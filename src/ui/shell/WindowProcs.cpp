@@ -4,6 +4,8 @@
 #include "core/Exception.h"
 #include "platform/kernel/Errors.h"
 #include "platform/user/Activation.h"
+#include "platform/user/Button.h"
+#include "platform/user/Edit.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
@@ -26,6 +28,12 @@ bool gSuppressControlNotifications = false;
 namespace {
 
 constexpr SourceName kSource("WinSupport");
+
+// Besides a button's click and an edit field taking the focus, the framework's child windows take these
+// control notifications as a click on the control: a list's selection changing and a combo box's list
+// dropping down.
+constexpr WORD kSelectionChanged = 1;
+constexpr WORD kListDroppedDown = 7;
 
 void Report(Exception* exception) {
   SmartRef<Exception> held(exception);
@@ -103,8 +111,8 @@ void Command(HWND window, WPARAM wParam, LPARAM lParam, bool fromMainWindow) {
   HWND control = reinterpret_cast<HWND>(lParam);
   if (IsWindow(control)) {
     const WORD code = HIWORD(wParam);
-    const bool passed = fromMainWindow ? (code == 0 || code == 0x100)
-                                       : (code == 0 || code == 1 || code == 7 || code == 0x100);
+    const bool passed = code == BN_CLICKED || code == EN_SETFOCUS ||
+                        (!fromMainWindow && (code == kSelectionChanged || code == kListDroppedDown));
     if (passed) ControlNotification(window, control);
     return;
   }
@@ -115,10 +123,11 @@ void Command(HWND window, WPARAM wParam, LPARAM lParam, bool fromMainWindow) {
     return;
   }
   // A shortcut sees the menus as they would be when opened.
-  if (HIWORD(wParam) == 1) UpdateMenusEvent(nullptr);
+  const bool shortcut = HIWORD(wParam) == kCommandFromAccelerator;
+  if (shortcut) UpdateMenusEvent(nullptr);
   try {
     // A shortcut of a hidden menu does nothing; the menu itself can still be opened and chosen from.
-    if (HIWORD(wParam) == 1) {
+    if (shortcut) {
       SmartRef<Menu> owner = Menu::FromCommand(command);
       if (owner && owner->IsHidden()) return;
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/EditorTestSupport.h"
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
@@ -53,11 +54,11 @@ TEST_F(PixPaneGestureTest, APressRunsTheCurrentToolsTaskAndGivesTheToolBack) {
     const MainWindowRecord* running = Resources::GetOSApp();
     MainWindowRecord program = *running;
     program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     Resources::SetOSApp(&program);
     SmartRef<CBrushTool> brush(new CBrushTool(~gPaintState));
     brush->GetPenRect();
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     Resources::SetOSApp(running);
     // The pane picks its task by the tools window's tool; the gesture runs as the application's tool.
     tools->SetCurrentTool(~brush);

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/CoreState.h"
 #include "core/Memory.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/memory/CMemory.h"
@@ -22,7 +23,7 @@ class MemoryTest : public EngineTest {
   }
   void TearDown() override {
     platform::SetAvailableMemoryForTesting(std::nullopt);
-    memory_testing::FailAllocationsAbove(0);
+    TheCoreState().allocationLimit = 0;
     engine_testing::ForgetStartupCheck();
     EngineTest::TearDown();
   }
@@ -95,7 +96,7 @@ TEST_F(MemoryTest, TheReserveHoldsTheBudgetOrWhatMemoryAllows) {
   engine_testing::ForgetStartupCheck();
   platform::SetScreenFormat(8, 800, 600);
   ASSERT_TRUE(CMemory::CheckStartupMemory());
-  memory_testing::FailAllocationsAbove(1000000);
+  TheCoreState().allocationLimit = 1000000;
   platform::SetAvailableMemoryForTesting(800000);
   EXPECT_TRUE(memory.RefillReserve());
   EXPECT_EQ(memory.GetReserveSize(), 799500u);

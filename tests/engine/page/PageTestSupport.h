@@ -7,6 +7,7 @@
 #include "engine/EngineTestSupport.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
+#include "engine/page/SolidPicture.h"
 
 namespace engine_test {
 
@@ -18,10 +19,6 @@ class PageTest : public EngineTest {
     Prepare(32, Win95);
   }
 };
-
-// A one-frame picture movie of the standard colour; with a border, its outer ring of pixels is white (the
-// page colour, so a keyed sprite leaves it out).
-SmartRef<CMovie> SolidPicture(int width, int height, int colour, bool whiteBorder = false);
 
 // A sprite of the movie over the page frames [start, start + count), merged into the group; the sprite
 // in the group is answered.

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "core/CoreState.h"
 #include "core/String.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/links/CLink.h"
@@ -87,7 +88,7 @@ TEST_F(LinkKindsTest, ATimedFiringDoesWhatTheKindSays) {
   };
   for (const KindRow& row : rows) {
     SCOPED_TRACE(row.name);
-    exception_testing::ForgetReportedPlaces();
+    TheCoreState().reportedPlaces.clear();
     alerts.Clear();
     MakePages();
     SmartRef<CJump> jump;

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/ObjectFile.h"
@@ -55,7 +56,7 @@ TEST_F(MissingPageTest, ATimedLinkToAPageThatCannotBeOpenedIsReportedOnceAndStop
     alerts.Clear();
     dialogs = 0;
     DeclineEveryChoice();
-    exception_testing::ForgetReportedPlaces();
+    TheCoreState().reportedPlaces.clear();
     Open(MakePage(defaultMovieBounds, 3));
     const std::string gone = folder.WinPath("parti.zod");
     const SmartRef<CJump> jump =

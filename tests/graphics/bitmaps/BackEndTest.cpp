@@ -3,6 +3,7 @@
 
 #include "support/graphics/GraphicsFixture.h"
 #include "graphics/bitmaps/ColorTable.h"
+#include "graphics/GraphicsState.h"
 #include "graphics/bitmaps/DDBitMap.h"
 #include "graphics/bitmaps/DIBSection.h"
 #include "graphics/bitmaps/DIBitMap.h"
@@ -62,7 +63,7 @@ std::unique_ptr<OSBitMap> Make(Kind kind, int width, int height, int depth = 8, 
 using BackEndChoice = GraphicsFixture;
 
 TEST_F(BackEndChoice, FullSystemsTakeSectionsLimitedOnesDeviceBitmapsAndPackedDIBs) {
-  bitmap_testing::SetWinVersion(0);
+  TheGraphicsState().winVersion = 0;
   EXPECT_EQ(GetWinVersion(), Win95) << "the drawing layer is a full system";
   EXPECT_FALSE(IsLimitedWindows());
   EXPECT_FALSE(IsWinVersion2Or3());
@@ -76,7 +77,7 @@ TEST_F(BackEndChoice, FullSystemsTakeSectionsLimitedOnesDeviceBitmapsAndPackedDI
                         {Win31Only, 8, &DDBitMap::classInfo},  {Win31Only, 16, &DIBitMap::classInfo},
                         {Win31Only, 32, &DIBitMap::classInfo}};
   for (const Case& c : cases) {
-    bitmap_testing::SetWinVersion(c.version);
+    TheGraphicsState().winVersion = c.version;
     EXPECT_EQ(IsLimitedWindows(), c.version == Win31Only);
     std::unique_ptr<OSBitMap> made(NewOSBitMap(static_cast<std::int16_t>(c.depth)));
     EXPECT_EQ(made->GetClassInfo(), c.expected) << c.version << " at depth " << c.depth;

@@ -1,9 +1,12 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "core/Alert.h"
 #include "core/FileReference.h"
 #include "core/Resources.h"
 #include "core/Text1252.h"
@@ -12,6 +15,7 @@
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Files.h"
 #include "platform/user/BitmapResource.h"
+#include "platform/user/MessageBox.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "graphics/PictureFixtures.h"
 #include "support/AlertRecorder.h"
@@ -105,6 +109,22 @@ TEST_F(NumberedPictures, PatternsComeFromPicturesFiftyOn) {
   root.Write("Data/253.bmp", BMPFileOf(8, 8, [](int x, int y) { return (x + y) % 2 == 0 ? 1 : 0; }));
   const Pattern pattern = GetStockPattern(3);
   for (int row = 0; row < 8; ++row) EXPECT_EQ(pattern.rows[static_cast<std::size_t>(row)], row % 2 ? 0x55 : 0xAA) << row;
+}
+
+// The program quits with a stock picture still cached: the set lets it go among the program's static
+// objects at exit, when the drawing layer and the string table must still be there to take it back.
+TEST_F(NumberedPictures, AStockPictureCachedAtExitIsLetGoCleanly) {
+  root.Write("Data/201.bmp", BMPFileOf(4, 3, [](int x, int) { return x % 2; }));
+  EXPECT_EXIT(
+      {
+        // Alerts go to the standard error, where the test reads them.
+        InitAlerts();
+        platform::SetMessageBoxHandler(nullptr);
+        // Held by the set alone when the program ends.
+        const bool cached = stockResources.GetImageResource(1)->Get() != nullptr;
+        std::exit(cached ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), ::testing::IsEmpty());
 }
 
 TEST_F(NumberedPictures, LoadBitmapByNumber) {

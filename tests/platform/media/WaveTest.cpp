@@ -30,13 +30,6 @@ bool WaitUntilDone(const WAVEHDR& header, int boundMs) {
   return true;
 }
 
-// Bytes that are nowhere silence, so that a shift or a gap shows.
-std::string Ramp(std::size_t n) {
-  std::string bytes(n, '\0');
-  for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
-  return bytes;
-}
-
 struct Buffer {
   explicit Buffer(DWORD size) : bytes(size) {
     header.lpData = bytes.data();

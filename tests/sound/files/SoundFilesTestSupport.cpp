@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "core/CoreState.h"
 #include "core/Exception.h"
 #include "sound/Seams.h"
 #include "support/Raised.h"
@@ -119,7 +120,7 @@ std::string SoxSamples(const std::filesystem::path& file) {
 
 void SoundFilesTest::SetUp() {
   InstallSoundSeams();
-  exception_testing::ForgetReportedPlaces();
+  TheCoreState().reportedPlaces.clear();
 }
 
 }  // namespace sound_testing

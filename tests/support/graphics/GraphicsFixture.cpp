@@ -1,7 +1,8 @@
 #include "support/graphics/GraphicsFixture.h"
 
+#include "core/CoreState.h"
 #include "core/FileReference.h"
-#include "graphics/bitmaps/ColorTable.h"
+#include "graphics/GraphicsState.h"
 #include "platform/screen/Backend.h"
 #include "platform/user/Screen.h"
 #include "platform/gdi/Gdi.h"
@@ -14,8 +15,8 @@ void GraphicsFixture::Prepare(int screenBits, int winVersion, const std::string&
   platform::SetBackend(nullptr);
   platform::SetScreenSize(800, 600);
   platform::SetScreenFormat(screenBits, 800, 600);
-  bitmap_testing::SetWinVersion(winVersion);
-  colortable_testing::ForgetStandardTables();
+  ResetGraphicsState();
+  TheGraphicsState().winVersion = winVersion;
   if (savedFolder.empty()) {
     char saved[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, saved);
@@ -25,15 +26,15 @@ void GraphicsFixture::Prepare(int screenBits, int winVersion, const std::string&
   for (char& c : folder)
     if (c == '/') c = '\\';
   ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
-  file_testing::ForgetApplicationFolder();
+  // The program's folder is read again from there, and nothing is left of an earlier test's run.
+  ResetCoreState();
 }
 
 void GraphicsFixture::TearDown() {
-  colortable_testing::ForgetStandardTables();
-  bitmap_testing::SetWinVersion(0);
+  ResetGraphicsState();
   platform::SetScreenFormat(32, 800, 600);
   SetCurrentDirectoryA(savedFolder.c_str());
-  file_testing::ForgetApplicationFolder();
+  ResetCoreState();
   platform::ResetWindowSystemForTesting();
 }
 

@@ -68,7 +68,6 @@ void ProgramFixture::TearDown() {
   winmain_testing::Reset();
   windowframe_testing::Reset();
   lfwdecorator_testing::Forget();
-  resources_testing::ForgetOSApp();
   gUndoNext = true;
   GraphicsFixture::TearDown();
 }

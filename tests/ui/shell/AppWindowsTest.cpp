@@ -229,6 +229,28 @@ TEST_F(AppWindowsTest, ControlAndScrollNotificationsReachTheWindowAsClicks) {
   });
 }
 
+// Which notification codes a framework window takes as a click: a button's click, an edit field taking
+// the focus, a list's selection change and a combo box's list dropping down; no other.
+TEST_F(AppWindowsTest, OnlyFourControlNotificationCodesReadAsClicks) {
+  InProgram([&] {
+    SmartRef<RecordingWindow> window = OpenWindow();
+    HWND native = HandleOf(*window);
+    HWND control = CreateWindowExA(0, "ChildWClass", "", WS_CHILD | WS_VISIBLE, 10, 20, 30, 40, native,
+                                   reinterpret_cast<HMENU>(7), nullptr, nullptr);
+    const struct {
+      WORD code;
+      bool click;
+    } cases[] = {{0, true},  {1, true},      {2, false},      {3, false},     {5, false},
+                 {7, true},  {0x100, true},  {0x200, false},  {0x300, false}, {0x400, false}};
+    for (const auto& c : cases) {
+      const std::size_t before = window->downs.size();
+      SendMessageA(native, WM_COMMAND, MAKELONG(7, c.code), reinterpret_cast<LPARAM>(control));
+      EXPECT_EQ(window->downs.size() - before, c.click ? 1u : 0u) << "code " << c.code;
+    }
+    DestroyWindow(control);
+  });
+}
+
 // An edit control asks its window for colours: those of the text style it names, one brush per colour.
 TEST_F(AppWindowsTest, EditControlsTakeTheColoursOfTheirTextStyle) {
   InProgram([&] {

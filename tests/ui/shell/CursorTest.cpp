@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/shell/WinMain.h"
+#include "core/CoreState.h"
 #include "core/Resources.h"
 #include "core/String.h"
 #include "graphics/bitmaps/BitMap.h"
@@ -22,13 +23,13 @@ class CursorTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     record.instance = kProgram;
     Resources::SetOSApp(&record);
   }
   void TearDown() override {
     SetCursor(nullptr);
-    resources_testing::ForgetOSApp();
+    TheCoreState().osApp = nullptr;
     GraphicsFixture::TearDown();
   }
 
@@ -56,7 +57,7 @@ TEST_F(CursorTest, EachIdComesFromTheSystemOrTheProgram) {
   EXPECT_EQ(RaisedText(Raised([] { SmartRef<Cursor>(gSystemCursors.GetCursor(30)); })), "system error 1814");
   EXPECT_EQ(RaisedText(Raised([] { SmartRef<Cursor>(stockResources.GetCursor(200)); })),
             "Resource id not in this set of resources.");
-  resources_testing::ForgetOSApp();
+  TheCoreState().osApp = nullptr;
   EXPECT_EQ(RaisedText(Raised([] { SmartRef<Cursor>(stockResources.GetCursor(8)); })), "Resources::osApp != NULL");
   // The system's cursors need no application.
   EXPECT_EQ(Handle(gSystemCursors, 0), LoadCursorA(nullptr, IDC_ARROW));

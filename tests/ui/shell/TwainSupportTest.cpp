@@ -9,6 +9,7 @@
 #include "ui/shell/DebugMessage.h"
 #include "ui/shell/TwainSupport.h"
 #include "graphics/SystemVersion.h"
+#include "graphics/GraphicsState.h"
 
 namespace {
 
@@ -115,11 +116,11 @@ TEST_F(TwainFilter, AFailingSourceOrAMissingConnectionIsAnAssertion) {
 }
 
 TEST(Twain, ScanningIsOfferedExceptOnLimitedSystems) {
-  bitmap_testing::SetWinVersion(Win31Only);
+  TheGraphicsState().winVersion = Win31Only;
   EXPECT_FALSE(TwainAvailable());
-  bitmap_testing::SetWinVersion(Win95);
+  TheGraphicsState().winVersion = Win95;
   EXPECT_TRUE(TwainAvailable());
-  bitmap_testing::SetWinVersion(0);
+  TheGraphicsState().winVersion = 0;
 }
 
 }  // namespace
