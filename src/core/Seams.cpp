@@ -1,30 +1,21 @@
 #include "core/Seams.h"
 
-namespace {
+#include "core/SeamSlot.h"
 
-// Function-local, so that a seam is already in place for whatever a static initialiser does.
-template <typename Hook>
-Hook& Slot() {
-  static Hook hook{};
-  return hook;
-}
+void SetStringMeasurer(StringMeasurer measurer) { SeamSlot<StringMeasurer>() = measurer; }
+StringMeasurer GetStringMeasurer() { return SeamSlot<StringMeasurer>(); }
 
-}  // namespace
+void SetStringDrawer(StringDrawer drawer) { SeamSlot<StringDrawer>() = drawer; }
+StringDrawer GetStringDrawer() { return SeamSlot<StringDrawer>(); }
 
-void SetStringMeasurer(StringMeasurer measurer) { Slot<StringMeasurer>() = measurer; }
-StringMeasurer GetStringMeasurer() { return Slot<StringMeasurer>(); }
+void SetStringEditorMaker(StringEditorMaker maker) { SeamSlot<StringEditorMaker>() = maker; }
+StringEditorMaker GetStringEditorMaker() { return SeamSlot<StringEditorMaker>(); }
 
-void SetStringDrawer(StringDrawer drawer) { Slot<StringDrawer>() = drawer; }
-StringDrawer GetStringDrawer() { return Slot<StringDrawer>(); }
+void SetProgressDisplayMaker(ProgressDisplayMaker maker) { SeamSlot<ProgressDisplayMaker>() = maker; }
+ProgressDisplayMaker GetProgressDisplayMaker() { return SeamSlot<ProgressDisplayMaker>(); }
 
-void SetStringEditorMaker(StringEditorMaker maker) { Slot<StringEditorMaker>() = maker; }
-StringEditorMaker GetStringEditorMaker() { return Slot<StringEditorMaker>(); }
+void SetSoundPlayer(SoundPlayer player) { SeamSlot<SoundPlayer>() = player; }
+SoundPlayer GetSoundPlayer() { return SeamSlot<SoundPlayer>(); }
 
-void SetProgressDisplayMaker(ProgressDisplayMaker maker) { Slot<ProgressDisplayMaker>() = maker; }
-ProgressDisplayMaker GetProgressDisplayMaker() { return Slot<ProgressDisplayMaker>(); }
-
-void SetSoundPlayer(SoundPlayer player) { Slot<SoundPlayer>() = player; }
-SoundPlayer GetSoundPlayer() { return Slot<SoundPlayer>(); }
-
-void SetSoundConverters(const SoundConverters& converters) { Slot<SoundConverters>() = converters; }
-const SoundConverters& GetSoundConverters() { return Slot<SoundConverters>(); }
+void SetSoundConverters(const SoundConverters& converters) { SeamSlot<SoundConverters>() = converters; }
+const SoundConverters& GetSoundConverters() { return SeamSlot<SoundConverters>(); }

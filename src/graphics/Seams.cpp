@@ -1,18 +1,9 @@
 #include "graphics/Seams.h"
 
-namespace {
+#include "core/SeamSlot.h"
 
-// Function-local, so that a seam is already in place for whatever a static initialiser does.
-template <typename Hook>
-Hook& Slot() {
-  static Hook hook{};
-  return hook;
-}
+void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer) { SeamSlot<DefaultStyleTextDrawer>() = drawer; }
+DefaultStyleTextDrawer GetDefaultStyleTextDrawer() { return SeamSlot<DefaultStyleTextDrawer>(); }
 
-}  // namespace
-
-void SetDefaultStyleTextDrawer(DefaultStyleTextDrawer drawer) { Slot<DefaultStyleTextDrawer>() = drawer; }
-DefaultStyleTextDrawer GetDefaultStyleTextDrawer() { return Slot<DefaultStyleTextDrawer>(); }
-
-void SetOperationLogOpener(OperationLogOpener opener) { Slot<OperationLogOpener>() = opener; }
-OperationLogOpener GetOperationLogOpener() { return Slot<OperationLogOpener>(); }
+void SetOperationLogOpener(OperationLogOpener opener) { SeamSlot<OperationLogOpener>() = opener; }
+OperationLogOpener GetOperationLogOpener() { return SeamSlot<OperationLogOpener>(); }
