@@ -21,8 +21,7 @@
 #include "platform/user/Message.h"
 #include "ui/shell/App.h"
 #include "ui/shell/WinMain.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
+#include "ui/UiState.h"
 
 namespace {
 
@@ -131,10 +130,7 @@ void InProgram(std::function<void()> body) {
   FrameworkWinMain(nullptr, nullptr, nullptr, 0, &MakeApp);
   BenchApp::body = nullptr;
   DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  windowframe_testing::Reset();
-  lfwdecorator_testing::Forget();
+  ResetUiState();
   TheCoreState().osApp = nullptr;
 }
 

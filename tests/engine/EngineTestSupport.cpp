@@ -8,6 +8,7 @@
 #include "core/Resources.h"
 #include "core/Sound.h"
 #include "core/Stream.h"
+#include "engine/EngineState.h"
 #include "engine/Seams.h"
 #include "engine/links/CLink.h"
 #include "engine/links/WebAddress.h"
@@ -48,10 +49,12 @@ void EngineTest::SetUp() {
   InstallEngineSeams();
   SetWebAddressHooks({&WebAddress::classInfo, &MakePageAddress, &GetAddressText});
   TheCoreState().reportedPlaces.clear();
+  ResetEngineState();
 }
 
 void EngineTest::TearDown() {
   SetWebAddressHooks({});
+  ResetEngineState();
   GraphicsFixture::TearDown();
 }
 

@@ -72,7 +72,6 @@ class ControlsInWindow : public ProgramFixture {
   // The body runs with a 320 x 240 window open and active at (20, 30) of the main window.
   void InWindow(const std::function<void(ControlWindow&)>& body) {
     Run([&] {
-      control_testing::Reset();
       SmartRef<ControlWindow> window(new ControlWindow(320, 240));
       window->SetGlobalBounds(Rect(20, 30, 340, 270));
       window->Open(true);

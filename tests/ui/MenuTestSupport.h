@@ -33,7 +33,6 @@ class MenuProgram : public ControlsInWindow {
  protected:
   void SetUp() override {
     ControlsInWindow::SetUp();
-    menu_testing::Reset();
     platform::SetBackend(std::make_unique<platform::HeadlessBackend>([this](DWORD) {
       if (hand.empty()) return;
       auto step = std::move(hand.front());
@@ -51,7 +50,6 @@ class MenuProgram : public ControlsInWindow {
   void TearDown() override {
     platform::SetBackend(nullptr);
     ControlsInWindow::TearDown();
-    menu_testing::Reset();
   }
   virtual void AddMenus(MenuBar& bar) = 0;
 

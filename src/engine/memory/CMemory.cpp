@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "engine/EngineNotices.h"
 #include "engine/EngineResources.h"
+#include "engine/EngineState.h"
 #include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
 
@@ -15,8 +16,6 @@ constexpr std::uint32_t kBaseBudget = 1000000;
 constexpr std::uint32_t kBudgetPerBit = 192000;
 constexpr std::uint32_t kReserveMargin = 500;
 
-bool gStartupChecked = false;
-
 bool ShowMemoryAlert(int text, int buttons) {
   char message[256];
   GetEngineString(message, text);
@@ -26,8 +25,9 @@ bool ShowMemoryAlert(int text, int buttons) {
 }  // namespace
 
 bool CMemory::CheckStartupMemory() {
-  if (gStartupChecked) return true;
-  gStartupChecked = true;
+  bool& checked = TheEngineState().startupMemoryChecked;
+  if (checked) return true;
+  checked = true;
   MEMORYSTATUS status{};
   status.dwLength = sizeof status;
   GlobalMemoryStatus(&status);
@@ -79,10 +79,3 @@ bool CMemory::RefillReserve() {
   gLastException = nullptr;
   return true;
 }
-
-namespace engine_testing {
-void ForgetStartupCheck() {
-  gStartupChecked = false;
-  gMemoryBudget = 0;
-}
-}  // namespace engine_testing

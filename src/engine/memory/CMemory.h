@@ -39,8 +39,3 @@ class CMemory {
   std::int16_t level = 0;
   std::int16_t threshold = 3;
 };
-
-namespace engine_testing {
-// Lets the start-up check run again, with the budget back at 0.
-void ForgetStartupCheck();
-}  // namespace engine_testing

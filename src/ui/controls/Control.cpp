@@ -12,6 +12,7 @@
 #include "platform/user/Paint.h"
 #include "platform/user/ScrollBar.h"
 #include "platform/user/Window.h"
+#include "ui/UiState.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Signal.h"
 #include "ui/views/WindowFrame.h"
@@ -21,7 +22,6 @@ std::uint32_t gEditAlignmentStyle = 0;
 namespace {
 
 // Every native control of the process gets the next identifier.
-std::int32_t gNextControlId = 1;
 
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE;
 
@@ -102,7 +102,7 @@ void Control::CreateOSControl(std::int32_t kind, const String* text, WindowFrame
   char shown[32] = {};
   if (text) text->CopyTo(shown, sizeof shown);
   const Rect frame = GetBounds();
-  const std::int32_t id = gNextControlId++;
+  const std::int32_t id = TheUiState().nextControlId++;
   HWND window = CHECK_NOT_NULL(CreateWindowExA(0, ClassOfKind(kind), shown, StyleOfKind(kind, command), frame.left,
                                                frame.top, frame.right - frame.left, frame.bottom - frame.top,
                                                windowFrame->GetHandle(),
@@ -299,7 +299,3 @@ PushButton::~PushButton() = default;
 void PushButton::Clicked(std::int32_t) {
   if (signal && signal->GetSignalStatus(watcher) != kCommandDisabled) signal->Send(watcher);
 }
-
-namespace control_testing {
-void Reset() { gNextControlId = 1; }
-}  // namespace control_testing

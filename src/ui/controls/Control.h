@@ -133,8 +133,3 @@ class PushButton : public Control {
   SmartRef<GenericSignal> signal;
   Smart* watcher;
 };
-
-namespace control_testing {
-// Child identifiers start again at 1.
-void Reset();
-}  // namespace control_testing

@@ -12,6 +12,7 @@
 #include "platform/user/Paint.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Signal.h"
+#include "ui/UiState.h"
 #include "ui/shell/WinMain.h"
 
 bool gMenuBarInstalled = false;
@@ -20,10 +21,9 @@ namespace {
 
 constexpr SourceName kSource("MENU");
 
-// Slot n holds the live menu numbered n (uncounted), or null when n is free. Menus may outlive static
-// destruction, so the table is never destroyed.
 GenericArray& MenuTable() {
-  static GenericArray* table = NewPermanent<GenericArray>(static_cast<std::uint32_t>(sizeof(Menu*)), 0);
+  SmartRef<GenericArray>& table = TheUiState().menuNumbers;
+  if (!table) table = new GenericArray(static_cast<std::uint32_t>(sizeof(Menu*)), 0);
   return *table;
 }
 
@@ -362,10 +362,3 @@ void MenuBar::Update(App& target) {
 void AddShortcutKey(std::int32_t command, char letter) {
   if (gShortcutTable) gShortcutTable->AddShortcut(static_cast<std::uint16_t>(command), VkKeyScanA(letter));
 }
-
-namespace menu_testing {
-void Reset() {
-  gMenuBarInstalled = false;
-  MenuTable().RemoveAll();
-}
-}  // namespace menu_testing

@@ -137,8 +137,3 @@ extern bool gMenuBarInstalled;
 // Ctrl + the letter performs the command: the entry point's shortcut table (read on systems without
 // accelerators, and for the accelerator table built once the application exists).
 void AddShortcutKey(std::int32_t command, char letter);
-
-namespace menu_testing {
-// Forgets every menu number and the installed bar (for tests that start over).
-void Reset();
-}  // namespace menu_testing

@@ -4,15 +4,9 @@
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/Window.h"
+#include "ui/UiState.h"
 #include "ui/shell/App.h"
 #include "ui/shell/TwainSupport.h"
-
-namespace {
-
-WORD gLastMouseX = 0;
-WORD gLastMouseY = 0;
-
-}  // namespace
 
 bool ProcessModalEvents(HWND modalWindow) {
   const DWORD deadline = GetTickCount() + 500;
@@ -69,9 +63,10 @@ bool HasMouseMoved() {
   if (!PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_NOREMOVE)) return false;
   const WORD x = LOWORD(msg.lParam);
   const WORD y = HIWORD(msg.lParam);
-  if (x == gLastMouseX && y == gLastMouseY) return false;
-  gLastMouseX = x;
-  gLastMouseY = y;
+  UiState& state = TheUiState();
+  if (x == state.lastMouseX && y == state.lastMouseY) return false;
+  state.lastMouseX = x;
+  state.lastMouseY = y;
   return true;
 }
 
@@ -88,5 +83,3 @@ std::uint32_t MouseModifierFlags(WPARAM wParam) {
   if (wParam & MK_CONTROL) flags |= 4;
   return flags;
 }
-
-void ForgetLastMousePosition() { gLastMouseX = gLastMouseY = 0; }

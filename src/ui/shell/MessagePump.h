@@ -30,5 +30,3 @@ bool IsMouseMessage(UINT message);
 Point PointFromLParam(LPARAM lParam);
 // Bit 0 Shift, bit 2 Ctrl.
 std::uint32_t MouseModifierFlags(WPARAM wParam);
-// Forgets the last mouse place HasMouseMoved saw, so that the next pending move counts as one.
-void ForgetLastMousePosition();

@@ -31,12 +31,12 @@ MainWindowRecord* gShortcutTable = nullptr;
 HACCEL gAcceleratorTable = nullptr;
 bool gLimitedWindows = IsLimitedWindows();
 HMENU gAboutMenu = nullptr;
+ApplicationFactory gApplicationFactory = nullptr;
 
 namespace {
 
 constexpr SourceName kSource("WINMAIN");
 
-ApplicationFactory gApplicationFactory = nullptr;
 bool gFatalErrorShowing = false;
 
 constexpr char kProductName[] = "Quillory";
@@ -234,18 +234,4 @@ void SetApplicationTitle(const char* name) {
   ModifyMenuA(gAboutMenu, 1, MF_BYCOMMAND | MF_STRING, 1, text);
 }
 
-namespace winmain_testing {
 void CacheLimitedWindows() { gLimitedWindows = IsLimitedWindows(); }
-
-void Reset() {
-  if (gAcceleratorTable) DestroyAcceleratorTable(gAcceleratorTable);
-  gAcceleratorTable = nullptr;
-  delete gShortcutTable;
-  gShortcutTable = nullptr;
-  gMainWindow = nullptr;
-  gAboutMenu = nullptr;
-  gApplicationFactory = nullptr;
-  gSuppressControlNotifications = false;
-  ForgetLastMousePosition();
-}
-}  // namespace winmain_testing

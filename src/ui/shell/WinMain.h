@@ -63,9 +63,7 @@ void CreateAndStartApplication();
 // Selects and realises the application palette in the main window.
 void RealizeAppPalette();
 
-namespace winmain_testing {
-// Takes the version probe again (the program takes it once, before start-up).
+// Takes the version probe into gLimitedWindows (static initialisation does it once, before start-up).
 void CacheLimitedWindows();
-// Forgets the main window, its record, the accelerator table and the factory.
-void Reset();
-}  // namespace winmain_testing
+// What FrameworkWinMain was given to make the application with.
+extern ApplicationFactory gApplicationFactory;

@@ -1,13 +1,10 @@
 #include "ui/views/LFWDecorator.h"
 
+#include "ui/UiState.h"
 #include "ui/views/Window.h"
 #include "ui/views/WindowFrame.h"
 
 namespace {
-SmartRef<LFWDecorator> gDecorator;
-int gCaptionHeight = -1;
-int gSmallCaptionHeight = -1;
-
 // One direction of AlignRect: the rectangle's edges against the area's. Room is left before the first
 // edge for a caption above a window's client area.
 void AlignEdges(std::int32_t& first, std::int32_t& last, std::int32_t areaFirst, std::int32_t areaLast, int mode,
@@ -36,22 +33,25 @@ SMART_COPY_CHECK_AT(LFWDecorator, kSource.Line(56));
 SMART_DEFINE(LFWDecorator, "LFWDecorator", nullptr, nullptr, SmartImplementation)
 
 LFWDecorator& LFWDecorator::Get() {
-  if (!gDecorator) {
-    gDecorator = new LFWDecorator;
+  SmartRef<LFWDecorator>& decorator = TheUiState().decorator;
+  if (!decorator) {
+    decorator = new LFWDecorator;
     const Rect client = GetMainClientRect();
-    gDecorator->SetArea(client.left + 2, client.top + 2, client.right - 2, client.bottom - 2);
+    decorator->SetArea(client.left + 2, client.top + 2, client.right - 2, client.bottom - 2);
   }
-  return *gDecorator;
+  return *decorator;
 }
 
 int LFWDecorator::CaptionHeight() {
-  if (gCaptionHeight < 0) gCaptionHeight = FrameKindCaptionHeight(kFrameNormal);
-  return gCaptionHeight;
+  int& height = TheUiState().captionHeight;
+  if (height < 0) height = FrameKindCaptionHeight(kFrameNormal);
+  return height;
 }
 
 int LFWDecorator::SmallCaptionHeight() {
-  if (gSmallCaptionHeight < 0) gSmallCaptionHeight = FrameKindCaptionHeight(kFrameFloating);
-  return gSmallCaptionHeight;
+  int& height = TheUiState().smallCaptionHeight;
+  if (height < 0) height = FrameKindCaptionHeight(kFrameFloating);
+  return height;
 }
 
 void LFWDecorator::SetArea(int left, int top, int right, int bottom) {
@@ -81,7 +81,3 @@ void LFWDecorator::Cascade(Window& window) {
 void LFWDecorator::SetWindowBounds(Window& window, int left, int top, int right, int bottom, int) {
   window.SetGlobalBounds(Rect(left, top, right, bottom));
 }
-
-namespace lfwdecorator_testing {
-void Forget() { gDecorator = nullptr; }
-}  // namespace lfwdecorator_testing

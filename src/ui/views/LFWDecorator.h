@@ -37,8 +37,3 @@ class LFWDecorator : public SmartImplementation {
   Rect area;
   Point cascadePoint;
 };
-
-namespace lfwdecorator_testing {
-// The next Get makes the decorator again from the main window of that moment.
-void Forget();
-}  // namespace lfwdecorator_testing

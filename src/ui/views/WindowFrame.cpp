@@ -15,11 +15,14 @@
 #include "platform/user/Message.h"
 #include "platform/user/Paint.h"
 #include "platform/user/Window.h"
+#include "ui/UiState.h"
 #include "ui/shell/WinMain.h"
 #include "graphics/DisplayDepth.h"
 #include "graphics/RectConversion.h"
 
 bool gForceTopmost = false;
+HWND gFocusBeforeModal = nullptr;
+SmartRef<WindowFrame> gScreenDevice;
 
 namespace {
 
@@ -27,9 +30,6 @@ constexpr char kLinkProperty[] = "ClassInfo";
 constexpr SourceName kSource("WINDOWF");
 
 MainWindowRecord* gMainWindowInfo = nullptr;
-int gNextChildId = 200;
-HWND gFocusBeforeModal = nullptr;
-SmartRef<WindowFrame> gScreenDevice;
 
 // The frame of a native window this layer made, or null for any other window.
 WindowFrame* FrameOf(HWND window) {
@@ -72,7 +72,7 @@ void SetMainWindowInfo(MainWindowRecord* record) { gMainWindowInfo = record; }
 HWND CreateFrameWindow(const String* title, int kind) {
   char text[32] = {};
   if (title) title->CopyTo(text, sizeof text);
-  const int id = gNextChildId++;
+  const int id = TheUiState().nextChildId++;
   HWND window = CreateWindowExA(FrameKindExStyle(kind), "ChildWClass", text, FrameKindStyle(kind), 0, 0, 100, 100, gMainWindow,
                                 reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)),
                                 gMainWindowInfo ? gMainWindowInfo->instance : nullptr, nullptr);
@@ -305,12 +305,3 @@ HWND WindowFrame::FrontHandle(HWND excluded, bool skipFloating) {
 HWND ChildWindowIterator::First() { return current = GetTopWindow(gMainWindow); }
 
 HWND ChildWindowIterator::Next() { return current = current ? GetWindow(current, GW_HWNDNEXT) : nullptr; }
-
-namespace windowframe_testing {
-void Reset() {
-  gNextChildId = 200;
-  gFocusBeforeModal = nullptr;
-  gForceTopmost = false;
-  gScreenDevice = nullptr;
-}
-}  // namespace windowframe_testing

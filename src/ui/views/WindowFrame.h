@@ -112,8 +112,7 @@ class ChildWindowIterator {
 
 // When set, BringToFront puts any window at the very top, above the floating ones.
 extern bool gForceTopmost;
-
-namespace windowframe_testing {
-// The next child identifier starts again at 200 and no focus is remembered.
-void Reset();
-}  // namespace windowframe_testing
+// The native window that had the focus when a modal frame was activated; it gets the focus back.
+extern HWND gFocusBeforeModal;
+// A frame without native window, made at first use: the device for drawing that has no window.
+extern SmartRef<WindowFrame> gScreenDevice;

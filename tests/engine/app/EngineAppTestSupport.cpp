@@ -9,9 +9,9 @@
 #include "engine/page/CShow.h"
 
 #include "core/Resources.h"
+#include "engine/EngineState.h"
 #include "engine/Seams.h"
 #include "graphics/formats/ImageResource.h"
-#include "engine/memory/CMemory.h"
 #include "engine/player/CPanePlay.h"
 #include "engine/player/CPlayer.h"
 #include "engine/player/PlayerHooks.h"
@@ -19,8 +19,6 @@
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "ui/views/DocWindow.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
 
 namespace engine_test {
 
@@ -64,7 +62,7 @@ void EngineAppTest::SetUp() {
   ProgramFixture::SetUp();
   InstallEngineSeams();
   SetStagePaneMaker(&MakeActivatingPane);
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
   platform::SetAvailableMemoryForTesting(100000000);
   info.name = "Essai";
   info.version = "1.0";
@@ -79,7 +77,7 @@ void EngineAppTest::TearDown() {
   SetStagePaneMaker(nullptr);
   ProgramFixture::TearDown();
   platform::SetAvailableMemoryForTesting(std::nullopt);
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
 }
 
 void EngineAppTest::InEngineProgram(std::function<void()> body) {
@@ -90,8 +88,6 @@ void EngineAppTest::InEngineProgram(std::function<void()> body) {
     engineApp = made;
     gCHAApp = SmartRef<CHAApp>(made);
     made->onNewDocument = [body] {
-      windowframe_testing::Reset();
-      lfwdecorator_testing::Forget();
       body();
       PostQuitMessage(0);
     };

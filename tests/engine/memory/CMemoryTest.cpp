@@ -4,6 +4,7 @@
 
 #include "core/CoreState.h"
 #include "core/Memory.h"
+#include "engine/EngineState.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/memory/CMemory.h"
 #include "platform/gdi/WindowSystemCalls.h"
@@ -17,14 +18,9 @@ namespace {
 
 class MemoryTest : public EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    engine_testing::ForgetStartupCheck();
-  }
   void TearDown() override {
     platform::SetAvailableMemoryForTesting(std::nullopt);
     TheCoreState().allocationLimit = 0;
-    engine_testing::ForgetStartupCheck();
     EngineTest::TearDown();
   }
 };
@@ -50,7 +46,7 @@ TEST_F(MemoryTest, TheStartUpCheck) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.bits << " bits, " << c.available << " bytes");
-    engine_testing::ForgetStartupCheck();
+    ResetEngineState();
     platform::SetScreenFormat(c.bits, 800, 600);
     platform::SetAvailableMemoryForTesting(c.available);
     AlertRecorder alerts;
@@ -84,7 +80,7 @@ TEST_F(MemoryTest, TheLevelIsWithinTheThresholdUpToThree) {
 TEST_F(MemoryTest, TheReserveHoldsTheBudgetOrWhatMemoryAllows) {
   AlertRecorder alerts;
   CMemory& memory = CMemory::Get();
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
   platform::SetAvailableMemoryForTesting(100000000);
   ASSERT_TRUE(CMemory::CheckStartupMemory());
   EXPECT_TRUE(memory.RefillReserve());
@@ -93,7 +89,7 @@ TEST_F(MemoryTest, TheReserveHoldsTheBudgetOrWhatMemoryAllows) {
   EXPECT_EQ(memory.GetModes(), 0);
 
   memory.SetLevel(0);
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
   platform::SetScreenFormat(8, 800, 600);
   ASSERT_TRUE(CMemory::CheckStartupMemory());
   TheCoreState().allocationLimit = 1000000;

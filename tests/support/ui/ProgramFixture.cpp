@@ -3,9 +3,6 @@
 #include "core/Resources.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/Window.h"
-#include "ui/views/WindowFrame.h"
 
 std::function<SmartRef<App>()> ProgramFixture::makeApp;
 
@@ -46,10 +43,9 @@ void TestApp::ShowAbout() {
 
 void ProgramFixture::SetUp() {
   GraphicsFixture::SetUp();
-  // The program takes the version probe once per run; a test that asked for another system must not pass
-  // its answer on.
-  winmain_testing::CacheLimitedWindows();
-  gAppQuitting = false;
+  // The program takes the version probe once per run (the reset takes it again): a test that asked for
+  // another system must not pass its answer on.
+  ResetUiState();
   makeApp = [this] {
     AppInfo info;
     info.name = "Essai";
@@ -63,12 +59,8 @@ void ProgramFixture::SetUp() {
 void ProgramFixture::TearDown() {
   app = nullptr;
   DestroyApplication();
-  gAppQuitting = false;
   makeApp = nullptr;
-  winmain_testing::Reset();
-  windowframe_testing::Reset();
-  lfwdecorator_testing::Forget();
-  gUndoNext = true;
+  ResetUiState();
   GraphicsFixture::TearDown();
 }
 
@@ -87,8 +79,6 @@ int ProgramFixture::Run(std::function<void()> body, const char* commandLine) {
 
 void ProgramFixture::InProgram(std::function<void()> body) {
   Run([&] {
-    windowframe_testing::Reset();
-    lfwdecorator_testing::Forget();
     body();
     PostQuitMessage(0);
   });

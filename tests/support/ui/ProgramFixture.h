@@ -8,6 +8,7 @@
 
 #include "support/AlertRecorder.h"
 #include "support/graphics/GraphicsFixture.h"
+#include "ui/UiState.h"
 #include "ui/shell/App.h"
 #include "ui/shell/WinMain.h"
 

@@ -161,8 +161,7 @@ TEST_F(MenuBarTest, MenuShortcutsWorkOnFullAndLimitedSystems) {
   for (int version : {Win95, Win31Only}) {
     SCOPED_TRACE(version);
     Prepare(version == Win95 ? 32 : 8, version);
-    winmain_testing::CacheLimitedWindows();
-    menu_testing::Reset();
+    ResetUiState();
     open.sends = 0;
     bool tableBuilt = false;
     const int code = Run([&] {
@@ -178,7 +177,7 @@ TEST_F(MenuBarTest, MenuShortcutsWorkOnFullAndLimitedSystems) {
     fileMenu = nullptr;
     editMenu = nullptr;
     gApplication = nullptr;
-    winmain_testing::Reset();
+    ResetUiState();
   }
 }
 

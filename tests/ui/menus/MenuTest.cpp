@@ -12,6 +12,7 @@
 #include "platform/user/Menu.h"
 #include "support/Raised.h"
 #include "support/graphics/GraphicsFixture.h"
+#include "ui/UiState.h"
 #include "ui/menus/Menu.h"
 #include "ui/shell/Signal.h"
 #include "ui/shell/WinMain.h"
@@ -28,12 +29,11 @@ class MenuTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    menu_testing::Reset();
+    ResetUiState();
     gShortcutTable = new MainWindowRecord();
   }
   void TearDown() override {
-    winmain_testing::Reset();
-    menu_testing::Reset();
+    ResetUiState();
     GraphicsFixture::TearDown();
   }
 };

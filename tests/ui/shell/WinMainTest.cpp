@@ -210,7 +210,7 @@ TEST_F(WinMainTest, ACtrlShortcutReachesItsCommandOnFullAndLimitedSystems) {
   for (int version : {Win95, Win31Only}) {
     SCOPED_TRACE(version);
     Prepare(version == Win95 ? 32 : 8, version);  // a limited system needs a 256-colour screen
-    winmain_testing::CacheLimitedWindows();
+    ResetUiState();
     auto previous = makeApp;
     makeApp = [this, previous] {
       SmartRef<App> made = previous();
@@ -233,7 +233,7 @@ TEST_F(WinMainTest, ACtrlShortcutReachesItsCommandOnFullAndLimitedSystems) {
     alerts.Clear();
     makeApp = previous;
     gApplication = nullptr;
-    winmain_testing::Reset();
+    ResetUiState();
   }
 }
 
@@ -241,7 +241,7 @@ TEST_F(WinMainTest, ACtrlShortcutReachesItsCommandOnFullAndLimitedSystems) {
 // table: each program test takes the version probe again.
 TEST_F(WinMainTest, ALimitedSystemInOneTestDoesNotReachTheNext) {
   Prepare(8, Win31Only);
-  winmain_testing::CacheLimitedWindows();
+  ResetUiState();
   TearDown();
   SetUp();
   auto previous = makeApp;
