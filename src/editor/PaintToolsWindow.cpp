@@ -1,5 +1,6 @@
 #include "editor/PaintToolsWindow.h"
 
+#include "core/Alert.h"
 #include "core/Resources.h"
 #include "core/Sound.h"
 #include "editor/CBorderSize.h"
@@ -11,9 +12,12 @@
 #include "editor/pixels/PaintTools.h"
 #include "editor/pixels/SelectionTasks.h"
 #include "editor/pixels/ShapeTasks.h"
+#include "editor/text/TextPaletteWindow.h"
 #include "graphics/formats/ImageResource.h"
+#include "platform/user/Window.h"
 #include "ui/shell/App.h"
 #include "ui/views/LFWDecorator.h"
+#include "ui/views/WindowFrame.h"
 
 namespace {
 
@@ -180,8 +184,21 @@ void PaintToolsWindow::SelectTool(std::int32_t number) {
   app->UpdateWindows(~optionWindow);
 }
 
+Rect PaintToolsWindow::OuterFrame() const {
+  RECT outer;
+  GetWindowRect(GetFrame()->GetHandle(), &outer);
+  POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
+  for (POINT& corner : corners) ScreenToClient(gMainWindow, &corner);
+  return Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+}
+
 SmartRef<Window> PaintToolsWindow::MakeOptionWindow() {
   const std::int32_t id = GetCurrentToolId();
+  if (id == kTextStyleId) {
+    Rect frame = OuterFrame();
+    frame.top -= 1;
+    return SmartRef<Window>(new TextPaletteWindow(~GetCurrentTool(), frame));
+  }
   if (const OptionLook* look = OptionLookOf(id)) ShowOptions(look->lookId, look->proxy, look->withIndicator);
   // The dropper's colour window has no look to be built from, so the dropper offers no window.
   return nullptr;

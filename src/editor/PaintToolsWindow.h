@@ -49,6 +49,8 @@ class PaintToolsWindow : public CToolsDir {
  private:
   // The option window, or none, for the current tool; the window's own options for the paint tools.
   SmartRef<Window> MakeOptionWindow();
+  // The window with its caption and border, in the main window's client coordinates.
+  Rect OuterFrame() const;
   void FitToLayout();
 
   std::array<SmartRef<Tool>, 7> controlTools;

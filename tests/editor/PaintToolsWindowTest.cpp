@@ -11,6 +11,7 @@
 #include "editor/PaintIndicator.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/pixels/PaintTools.h"
+#include "editor/text/TextPaletteWindow.h"
 #include "platform/user/Window.h"
 #include "support/ScreenPixels.h"
 #include "support/graphics/GoldenPicture.h"
@@ -144,6 +145,42 @@ TEST_F(PaintToolsWindowTest, EachPaintToolShowsItsOptionCells) {
       ExpectGolden(ScreenPicture(RECT{corner.x, corner.y, corner.x + size.x, corner.y + size.y}),
                    std::string("editor/paint-tools-") + c.name + ".ppm");
     }
+  });
+}
+
+// The text-style tool's option window is the text palette, beside the tools window in place of the
+// option window before it: picked ten times, one of them is left in the application's list. A paint tool
+// picked afterwards closes it.
+TEST_F(PaintToolsWindowTest, TheTextStyleToolOpensTheTextPaletteAndOnlyOneStays) {
+  InAuthoringProgram([&](PaintToolsWindow& tools) {
+    const auto textPalettes = [] {
+      std::vector<TextPaletteWindow*> found;
+      const List& windows = gApplication->GetWindows();
+      for (std::int32_t i = 1; i <= windows.NumItems(); ++i)
+        if (auto* palette = dynamic_cast<TextPaletteWindow*>(CastSmart<Window>(windows.At(i))))
+          found.push_back(palette);
+      return found;
+    };
+    const std::int32_t before = gApplication->GetWindows().NumItems();
+    for (int i = 0; i < 10; ++i) tools.SelectTool(PaintToolsWindow::kTextStyleButton);
+    EXPECT_EQ(tools.GetCurrentToolId(), 4);
+    const std::vector<TextPaletteWindow*> open = textPalettes();
+    ASSERT_EQ(open.size(), 1u);
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), before + 1);
+    EXPECT_EQ(authoring->GetCurrentWindow(), open[0]);
+    EXPECT_TRUE(open[0]->IsVisible());
+    // Its top-left corner just above the tools window's frame.
+    RECT outer;
+    GetWindowRect(tools.GetFrame()->GetHandle(), &outer);
+    POINT corner{0, 0};
+    ClientToScreen(open[0]->GetFrame()->GetHandle(), &corner);
+    EXPECT_EQ(corner.x, outer.left);
+    EXPECT_EQ(corner.y, outer.top - 1);
+
+    tools.SelectTool(9);
+    EXPECT_TRUE(textPalettes().empty());
+    EXPECT_EQ(authoring->GetCurrentWindow(), nullptr);
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), before);
   });
 }
 

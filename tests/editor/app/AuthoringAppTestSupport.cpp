@@ -40,7 +40,7 @@ void AuthoringAppTest::SetUp() {
   platform::SetAvailableMemoryForTesting(100000000);
   // What the paint-tools window and its tools load: the window's and the option cells' sounds, the
   // control tools' sounds and hint, the paint tools' sounds, the start and quit sounds; the paint
-  // buttons (three rows of two, up and pressed) and the control button.
+  // buttons (three rows of two, up and pressed), the control button and the text palette's labels.
   for (int n : {1, 2, 14, 20, 22, 23, 31, 32, 33, 34, 35, 36, 40, 42, 60, 61}) data->WriteSound(n);
   data->WritePicture(30, 50, 75, [](int x, int y) {
     return (x / 25 + y / 25 * 2) * 0x203040 + ((x + y) % 7 == 0 ? 0x800000 : 0x000000);
@@ -49,6 +49,7 @@ void AuthoringAppTest::SetUp() {
   data->WritePicture(24, 230, 60, 0xC0C0C0);
   data->WritePicture(20, 210, 25, 0xE0E0E0);
   data->WritePicture(21, 210, 25, 0x404040);
+  for (int n : {2020, 2021, 2022}) data->WritePicture(n, 20, 70, 0xF0E0C0);
 }
 
 void AuthoringAppTest::TearDown() {
