@@ -72,7 +72,7 @@ bool CTextView::GetEditResult(Rect* bounds, SmartRef<Smart>* edited, bool) {
 
   SmartRef<CResource> resource(new CResource(SmartRef<Smart>(~text)));
   Point measured;
-  text->Measure(measured, rect.Width());
+  text->Measure(measured, 0);
   if (measured.x < rect.Width()) rect = Rect(rect.left, rect.top, rect.left + measured.x, rect.top + measured.y);
   resource->SetBounds(rect.left, rect.top, rect.right, rect.bottom);
   *edited = SmartRef<Smart>(~resource);
