@@ -5,13 +5,12 @@
 #include "editor/CDropperTool.h"
 #include "editor/PaintToolsWindow.h"
 #include "engine/EngineOptions.h"
-#include "engine/memory/CMemory.h"
+#include "engine/EngineState.h"
 #include "platform/kernel/System.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "sound/SoundChannel.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
+#include "ui/UiState.h"
 
 namespace editor_test {
 
@@ -36,7 +35,7 @@ const AppInfo& Info() {
 
 void AuthoringAppTest::SetUp() {
   EditorProgramTest::SetUp();
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
   platform::SetAvailableMemoryForTesting(100000000);
   // What the paint-tools window and its tools load: the window's and the option cells' sounds, the
   // control tools' sounds and hint, the paint tools' sounds, the start and quit sounds; the paint
@@ -57,7 +56,7 @@ void AuthoringAppTest::TearDown() {
   gEngineOptions = 4;
   EditorProgramTest::TearDown();
   platform::SetAvailableMemoryForTesting(std::nullopt);
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
 }
 
 void AuthoringAppTest::ForgetProgram() {
@@ -71,16 +70,13 @@ void AuthoringAppTest::ForgetProgram() {
   // The start sound's channel must not outlive the chores.
   gCurrentSoundChannel = nullptr;
   DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  engine_testing::ForgetStartupCheck();
+  ResetUiState();
+  ResetEngineState();
 }
 
 void AuthoringAppTest::InAuthoringProgram(const std::function<void(PaintToolsWindow&)>& body, bool withControls) {
   bool ran = false;
   makeApp = [this, &ran, body, withControls] {
-    windowframe_testing::Reset();
-    lfwdecorator_testing::Forget();
     gEngineOptions = options;
     SmartRef<PaintToolsWindow> tools(new PaintToolsWindow(false, withControls, true));
     AppCreationRecord record{nullptr, nullptr, FileCreatorType("Essai", 0x45535341), nullptr, nullptr, nullptr};
