@@ -4,6 +4,7 @@
 
 namespace {
 
+constexpr SourceName kSource("ORVANEL/AUTHOR/CBorderSize");
 constexpr std::int32_t kMargin = 5;
 
 Rect Grown(Rect rect) {
@@ -19,7 +20,7 @@ CBorderSizePalette::CBorderSizePalette(View* parent, std::int16_t first)
 CBorderSizeView::CBorderSizeView(View* parent, const Rect& content)
     : View(parent, Grown(content), kAnchorTopLeft, true, false) {}
 
-void CBorderSizeView::DrawContent(DisplayPort&, const Area&) { NOT_IMPLEMENTED(); }
+void CBorderSizeView::DrawContent(DisplayPort&, const Area&) { ReportError("Not implemented.", kSource.Line(261)); }
 
 void CBorderSizeView::GetContentBounds(Rect* bounds) const {
   GetBounds(bounds);
@@ -27,12 +28,12 @@ void CBorderSizeView::GetContentBounds(Rect* bounds) const {
 }
 
 bool CBorderSizeView::MouseDown(std::int32_t, std::int32_t, std::int32_t, std::int32_t, View*) {
-  NOT_IMPLEMENTED();
+  ReportError("Not implemented.", kSource.Line(102));
   return false;
 }
 
 bool CBorderSizeView::MouseMoved(std::int32_t, std::int32_t, std::int32_t) {
-  NOT_IMPLEMENTED();
+  ReportError("Not implemented.", kSource.Line(214));
   return false;
 }
 

@@ -16,6 +16,7 @@ SmartRef<CDropperTool> gPaintState;
 
 namespace {
 
+constexpr SourceName kSource("ORVANEL/AUTHOR/CDropperTool");
 bool gPaintColorsInitialised = false;
 
 // Opens a chooser; the gesture that opened it goes on inside it. The chooser's window takes the
@@ -55,7 +56,7 @@ void CDropperTool::SetChoice(std::int16_t, std::int16_t n) {
 
 void CDropperTool::DrawSample(DisplayPort&, const Rect&) {
   if (ColorTable* palette = GetEngineAppColorTable()) palette->GetColor(choice - 1);
-  NOT_IMPLEMENTED();
+  ReportError("Not implemented.", kSource.Line(141));
 }
 
 SmartRef<Paint> CDropperTool::MakePaint(bool withPattern) const {
@@ -88,4 +89,4 @@ void CDropperTool::ChoosePattern(const Point& at) {
   ChooseWith([&] { return OpenSelectionWindow(this, at); });
 }
 
-void CDropperTool::PickColor(std::int32_t, std::int32_t) { NOT_IMPLEMENTED(); }
+void CDropperTool::PickColor(std::int32_t, std::int32_t) { ReportError("Not implemented.", kSource.Line(286)); }

@@ -9,6 +9,10 @@
 #include "ui/shell/Cursor.h"
 #include "ui/views/Window.h"
 
+namespace {
+constexpr SourceName kSource("ORVANEL/AUTHOR/CTool");
+}  // namespace
+
 SMART_DEFINE_ABSTRACT(CTool, "CTool", Tool)
 
 SmartRef<Cursor> gArrowCursor;
@@ -86,7 +90,7 @@ void CTool::SetChoice(std::int16_t, std::int16_t) {}
 std::int16_t CTool::GetChoice(std::int16_t) { return 0; }
 
 std::int16_t CTool::CountChoices(std::int16_t) {
-  NOT_IMPLEMENTED();
+  ReportError("Not implemented.", kSource.Line(280));
   return 0;
 }
 

@@ -14,6 +14,7 @@ SMART_DEFINE_ABSTRACT(CProxyPalette, "CProxyPalette", View)
 
 namespace {
 
+constexpr SourceName kProxySource("ORVANEL/AUTHOR/CProxyPalette");
 // A palette is made on a temporary rectangle and takes its size once it knows its grid.
 constexpr Rect kTemporaryBounds(0, 0, 100, 40);
 // A one-row palette spans the window whatever its number of buttons.
@@ -238,7 +239,7 @@ void CToolPalette::RedrawButton(std::int16_t number) {
 CProxyPalette::CProxyPalette(View* parent, SmartRef<PaletteLook> look, std::int16_t first, CTool* drawer,
                              std::int16_t kind)
     : CellPalette(parent, std::move(look), first), tool(drawer), kind(kind) {
-  ASSERT(~tool != NULL);
+  if (!tool) AssertFailed("~tool != NULL", kProxySource.Line(54));
   Show(false);
   CHECK_NOT_NULL(~gPaintState)->ToggleListener(this, false);
   Show(true);

@@ -16,6 +16,7 @@ SmartRef<CToolsDir> gToolsDirectory;
 
 namespace {
 
+constexpr SourceName kSource("ORVANEL/AUTHOR/CToolsDir");
 constexpr std::int32_t kBrushId = 102;
 constexpr std::int32_t kSelectionId = 3;
 constexpr std::int32_t kTextStyleId = 4;
@@ -62,7 +63,7 @@ bool CToolsDir::Toggle(bool flag) {
 std::int16_t CToolsDir::IndexOfTool(std::int32_t) { return 0; }
 
 SmartRef<Tool> CToolsDir::GetToolAt(std::int16_t) {
-  NOT_IMPLEMENTED();
+  ReportError("Not implemented.", kSource.Line(657));
   return nullptr;
 }
 
@@ -215,7 +216,7 @@ void CToolsDir::AppChanged(App* app) {
 
 void CToolsDir::ChoreFired(Chore* fired) {
   const SmartRef<Chore> timer(fired);
-  ASSERT(~timer == ~chore);
+  if (~timer != ~chore) AssertFailed("~timer == ~chore", kSource.Line(137));
   TickCurrentTool();
 }
 

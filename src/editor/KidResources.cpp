@@ -11,6 +11,8 @@ Resources gKidResources(1000, 4999);
 
 namespace {
 
+constexpr SourceName kSource("ORVANEL/AUTHOR/KidResources");
+
 struct LookRow {
   int id;
   std::int16_t rows, columns, cellWidth, cellHeight;
@@ -56,7 +58,7 @@ SmartRef<PaletteLook> Describe(int lookId) {
     look->disabledImage = Picture(row.disabledImage);
     return look;
   }
-  ASSERT(false);
+  AssertFailed("false", kSource.Line(250));
   return nullptr;
 }
 

@@ -221,8 +221,9 @@ class SwatchTool : public CTool {
 };
 
 TEST_F(CToolPaletteTest, AProxyPalettesCellsAreItsToolsOptionsInTheCurrentPaints) {
-  EXPECT_EQ(RaisedText(Raised([&] { CProxyPalette(~window.root, Look(1, 3, 8, 7), 1, nullptr, 0); })),
-            "~tool != NULL");
+  const SmartRef<Exception> noTool = Raised([&] { CProxyPalette(~window.root, Look(1, 3, 8, 7), 1, nullptr, 0); });
+  EXPECT_EQ(RaisedText(noTool), "~tool != NULL");
+  EXPECT_EQ(RaisedPlace(noTool), "ORVANEL/AUTHOR/CProxyPalette:54");
   TestWindow surface(24, 7);
   surface.surface->Fill(0xFFFFFF);
   surface.MakeFront();

@@ -15,6 +15,7 @@
 #include "editor/pixels/CPixPane.h"
 #include "platform/kernel/System.h"
 #include "support/AlertRecorder.h"
+#include "support/Raised.h"
 #include "ui/ViewTestSupport.h"
 
 namespace editor_test {
@@ -109,6 +110,12 @@ TEST_F(CToolsDirTest, TheWindowStartsWithTheBorderSizeToolAndMakesThePaintState)
     EXPECT_NE(~gPaintState, ~earlier);
     EXPECT_EQ(gPaintState->GetId(), 110);
     EXPECT_EQ(tools->GetHintChore()->GetInterval(), 4000u);
+    // Only its own hint chore ticks the window.
+    SmartRef<PeriodicChore> stray(new PeriodicChore(4000));
+    const SmartRef<Exception> strayTick = Raised([&] { tools->ChoreFired(~stray); });
+    EXPECT_EQ(RaisedText(strayTick), "~timer == ~chore");
+    EXPECT_EQ(RaisedPlace(strayTick), "ORVANEL/AUTHOR/CToolsDir:137");
+    stray->Stop();
     EXPECT_EQ(tools->GetLayoutMode(), 0);
     // The base window has no tools of its own.
     EXPECT_EQ(tools->IndexOfTool(102), 0);

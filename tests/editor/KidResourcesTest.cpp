@@ -45,6 +45,7 @@ TEST_F(KidResourcesTest, AnIdWithoutALookFailsItsAssertionAndTwoCallsGiveTwoLook
     SmartRef<Exception> raised = Raised([&] { KidResources::Describe(id); });
     EXPECT_NE(dynamic_cast<AssertionException*>(~raised), nullptr) << id;
     EXPECT_EQ(RaisedText(raised), "false") << id;
+    EXPECT_EQ(RaisedPlace(raised), "ORVANEL/AUTHOR/KidResources:250") << "the line the child's alert shows";
   }
   SmartRef<PaletteLook> first = KidResources::Describe(202);
   SmartRef<PaletteLook> second = KidResources::Describe(202);
