@@ -113,14 +113,7 @@ bool ParseLinkFile(FileReference& file, LinkLists& lists, bool withFiles) {
 }
 
 void ReadLinks(FileReference& folder, LinkLists& lists, bool withFiles) {
-  FileTypeList types;
-  types.Append(~TextFile::fileType);
-  const List files = folder.ListFiles(types, false);
-  for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
-    SmartRef<FileReference> file(CastSmart<FileReference>(files.At(i)));
-    if (!file) continue;
-    if (!ParseLinkFile(*file, lists, withFiles)) listtext::OfferToDelete(*file);
-  }
+  listtext::ReadListFolder(folder, [&](FileReference& file) { return ParseLinkFile(file, lists, withFiles); });
 }
 
 const char* LinkEntryProblem(const String& name, const String& url) {
