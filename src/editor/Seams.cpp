@@ -4,7 +4,9 @@
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
 #include "editor/pixels/CPixPane.h"
+#include "editor/stage/CHAPane.h"
 #include "engine/Seams.h"
+#include "engine/player/PlayerHooks.h"
 
 namespace {
 
@@ -19,6 +21,8 @@ SmartRef<Tool> CurrentTool() { return gToolsDirectory ? gToolsDirectory->GetCurr
 void MakeCurrent(Tool* tool) {
   if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
 }
+
+bool IsStagePane(View* pane) { return dynamic_cast<CHAPane*>(pane) != nullptr; }
 
 bool ToggleFloating(Window* window, bool flag) {
   if (auto* floating = dynamic_cast<FloatingWindow*>(window)) return floating->Toggle(flag);
@@ -41,8 +45,10 @@ void InstallEditorSeams() {
   frameEdits.makeBorderView = &MakeBorderView;
   frameEdits.makePixelPane = &MakePixelPane;
   SetFrameEditHooks(frameEdits);
+  SetStagePaneMaker(&MakeCHAPane);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
   AppEditorHooks app = GetAppEditorHooks();
   app.toggleWindow = &ToggleFloating;
+  app.isStagePane = &IsStagePane;
   SetAppEditorHooks(app);
 }
