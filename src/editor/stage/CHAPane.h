@@ -150,6 +150,7 @@ class CHAPane : public CPanePlay,
   void StopPlayback() override { HandleNumberCommand(kPlayStopped, nullptr); }
   void StopPlayer() override { GetPlayer()->Stop(); }
   void SetEditMode(int mode, bool flag) override;
+  SmartRef<View> GetEditPane() const override { return editor; }
   void TogglePaneListener(PaneStateListener* listener) override { paneListeners.Toggle(listener); }
 
  private:
