@@ -6,8 +6,8 @@
 #include "ui/shell/App.h"
 #include "ui/shell/WinMain.h"
 #include "ui/shell/WindowProcs.h"
-#include "ui/views/Window.h"
 #include "ui/views/LFWDecorator.h"
+#include "ui/views/Window.h"
 #include "ui/views/WindowFrame.h"
 
 UiState& TheUiState() {

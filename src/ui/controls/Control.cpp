@@ -21,8 +21,6 @@ std::uint32_t gEditAlignmentStyle = 0;
 
 namespace {
 
-// Every native control of the process gets the next identifier.
-
 constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE;
 
 const char* ClassOfKind(std::int32_t kind) {

@@ -10,9 +10,9 @@
 #include "platform/user/Keyboard.h"
 #include "platform/user/Menu.h"
 #include "platform/user/Paint.h"
+#include "ui/UiState.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Signal.h"
-#include "ui/UiState.h"
 #include "ui/shell/WinMain.h"
 
 bool gMenuBarInstalled = false;
