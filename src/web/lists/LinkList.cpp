@@ -121,7 +121,7 @@ const char* LinkEntryProblem(const String& name, const String& url) {
   const std::string urlText = TextOf(url);
   if (nameText.empty() || urlText.empty()) return "Donne un nom et une adresse au lien.";
   for (const std::string* text : {&nameText, &urlText}) {
-    if (text->find_first_of(std::string("\t\r\n\0", 4)) != std::string::npos)
+    if (text->find_first_of("\t\r\n") != std::string::npos)
       return "Le nom et l'adresse du lien ne peuvent contenir ni tabulation ni retour à la ligne."_cp;
   }
   // Such a line would be read back as a comment, and the link lost.

@@ -67,6 +67,7 @@ TEST(LinkListText, RefusesEntriesNoLineCanHold) {
       {"empty name", "", "www.example.org", true},
       {"empty URL", "nom", "", true},
       {"name read back as a comment", "//nom", "www.example.org", true},
+      {"NUL byte, stored as it is", "n", std::string("www.\0example.org", 16), false},
       {"line of exactly 2000 bytes", "n", fits, false},
       {"line of 2001 bytes", "n", fits + "u", true},
   };
