@@ -210,6 +210,17 @@ TEST_F(LinkRewrite, DeletingTheOnlyLineBeforeTheEmptyOneLeavesNoUnreadLinesAlive
   }
 }
 
+TEST_F(LinkRewrite, ADeletionJoinsNoLineEndsIntoAnother) {
+  // A lone CR, the entry, then an empty line of a lone LF: removing the entry with its own line end would
+  // make CR LF of the two, and the unread line after the empty one would become an entry.
+  folder.Write("LNWEB/liens.txt", "// c\rUn\twww.example.org\n\nJamais lu\twww.example.org/2\r\n");
+  LinkLists lists = ReadAll();
+  ASSERT_EQ(lists.linkNames.NumItems(), 1);
+  RewriteLinkFile(*LinkFolder(kWebLinks), String("liens"), lists, 1);
+  EXPECT_EQ(folder.Read("LNWEB/liens.txt"), "// c\n\nJamais lu\twww.example.org/2\r\n");
+  EXPECT_EQ(ReadAll().linkNames.NumItems(), 0);
+}
+
 TEST_F(LinkRewrite, ADeletionKeepsAFileThatStillHoldsComments) {
   folder.Write("LNWEB/liens.txt", "// garde-moi\r\nSeul\twww.example.org\r\n");
   LinkLists lists = ReadAll();
