@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/Memory.h"
+#include "core/TextFile.h"
 
 namespace listtext {
 
@@ -73,6 +74,8 @@ String StringOf(std::string_view bytes) {
   return text;
 }
 
+namespace {
+
 void OfferToDelete(FileReference& file) {
   String name;
   file.GetName(name);
@@ -82,6 +85,18 @@ void OfferToDelete(FileReference& file) {
   if (message.Alert(kAlertExclamation, kButtonsOKCancel) != kAlertAnswerOK) return;
   SmartRef<FileReference> folder(file.GetParent());
   folder->DeleteChild(name);
+}
+
+}  // namespace
+
+void ReadListFolder(FileReference& folder, const std::function<bool(FileReference& file)>& read) {
+  FileTypeList types;
+  types.Append(~TextFile::fileType);
+  const List files = folder.ListFiles(types, false);
+  for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
+    SmartRef<FileReference> file(CastSmart<FileReference>(files.At(i)));
+    if (file && !read(*file)) OfferToDelete(*file);
+  }
 }
 
 }  // namespace listtext

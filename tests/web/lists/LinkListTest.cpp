@@ -67,6 +67,7 @@ TEST(LinkListText, RefusesEntriesNoLineCanHold) {
       {"empty name", "", "www.example.org", true},
       {"empty URL", "nom", "", true},
       {"name read back as a comment", "//nom", "www.example.org", true},
+      {"NUL byte, stored as it is", "n", std::string("www.\0example.org", 16), false},
       {"line of exactly 2000 bytes", "n", fits, false},
       {"line of 2001 bytes", "n", fits + "u", true},
   };
@@ -207,6 +208,17 @@ TEST_F(LinkRewrite, DeletingTheOnlyLineBeforeTheEmptyOneLeavesNoUnreadLinesAlive
     RewriteLinkFile(*LinkFolder(kWebLinks), String("liens"), lists, 1);
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "LNWEB/liens.txt"));
   }
+}
+
+TEST_F(LinkRewrite, ADeletionJoinsNoLineEndsIntoAnother) {
+  // A lone CR, the entry, then an empty line of a lone LF: removing the entry with its own line end would
+  // make CR LF of the two, and the unread line after the empty one would become an entry.
+  folder.Write("LNWEB/liens.txt", "// c\rUn\twww.example.org\n\nJamais lu\twww.example.org/2\r\n");
+  LinkLists lists = ReadAll();
+  ASSERT_EQ(lists.linkNames.NumItems(), 1);
+  RewriteLinkFile(*LinkFolder(kWebLinks), String("liens"), lists, 1);
+  EXPECT_EQ(folder.Read("LNWEB/liens.txt"), "// c\n\nJamais lu\twww.example.org/2\r\n");
+  EXPECT_EQ(ReadAll().linkNames.NumItems(), 0);
 }
 
 TEST_F(LinkRewrite, ADeletionKeepsAFileThatStillHoldsComments) {
