@@ -46,7 +46,8 @@ bool ReadListFile(FileReference& file, std::string* bytes);
 String StringOf(std::string_view bytes);
 
 // Reads every text file of the folder, in listing order, with the reader, which answers false for a
-// file that is not a list: that file is offered for deletion (OK deletes it, Cancel keeps it).
+// file that is not a list: that file is offered for deletion (OK deletes it, Cancel keeps it). A file
+// that cannot be read is reported as a warning, and the next one read.
 void ReadListFolder(FileReference& folder, const std::function<bool(FileReference& file)>& read);
 
 }  // namespace listtext
