@@ -15,9 +15,13 @@
 #include "engine/EngineOptions.h"
 #include "engine/player/CPanePlay.h"
 #include "engine/player/CPlayer.h"
+#include "core/Memory.h"
+#include "platform/kernel/Files.h"
 #include "platform/user/Input.h"
+#include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "sound/SoundDialog.h"
 #include "support/DiskAudio.h"
 #include "ui/shell/Clipboard.h"
 #include "ui/views/DocWindow.h"
@@ -25,6 +29,11 @@
 
 namespace editor_test {
 namespace {
+
+void Press(int key) {
+  platform::InjectKey(key, true, false);
+  platform::InjectKey(key, false, false);
+}
 
 const char* const kDeviceFormat = "-r 22050 -c 1 -b 8 -e unsigned-integer";
 
@@ -150,6 +159,72 @@ TEST_F(CTumbletAppTest, ItsOwnCommandStatusesAndTheRestAsTheEnginesApplication) 
     // The tools window is everyone's, and the paints are set.
     EXPECT_EQ(static_cast<Window*>(~gToolsDirectory), authoring->GetToolsWindow());
     EXPECT_TRUE(PaintColorsInitialised());
+  });
+}
+
+// The recording dialog, driven as the child would from the program's loop: Escape at once, or a
+// recording started, waited for, and accepted with Enter.
+struct Recording {
+  bool accept = false;
+  int step = 0;
+  int ticks = 0;
+};
+Recording* gRecording = nullptr;
+
+void DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  Recording& r = *gRecording;
+  ++r.ticks;
+  auto* dialog = CastSmart<SoundDialog>(~gApplication->FrontWindow());
+  if (dialog == nullptr || r.ticks > 100) return;
+  if (!r.accept && r.step == 0) {
+    Press(VK_ESCAPE);
+    r.step = 1;
+  } else if (r.accept && r.step == 0) {
+    dialog->DoSound(3);
+    r.step = 1;
+  } else if (r.accept && r.step == 1 && dialog->GetMode() == 0 && dialog->IsAcceptEnabled()) {
+    Press(VK_RETURN);
+    r.step = 2;
+  }
+}
+
+// The recording tool: a recorded sound goes to the clipboard and the tool becomes the current one,
+// picked; a cancelled dialog changes neither.
+TEST_F(CTumbletAppTest, ARecordedSoundGoesToTheClipboardAndTheRecordingToolBecomesCurrent) {
+  InAuthoringProgram([&](PaintToolsWindow& tools) {
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    ASSERT_TRUE(SetCurrentDirectoryA(data->folder.WinPath().c_str()));
+    // At the pace of a sound card, so that the dialog sees the recording under way.
+    DiskAudio audio(DiskAudio::Pace::realTime);
+    audio.SetCapture(Ramp(70000));
+    SmartRef<CTool> recorder(new CTool(21, nullptr, false, nullptr));
+    SmartRef<Smart> before(new Tool);
+    authoring->GetClipboard()->SetScrap(~before);
+    for (const bool accept : {false, true}) {
+      SCOPED_TRACE(accept ? "accepted" : "cancelled");
+      Recording recording;
+      recording.accept = accept;
+      gRecording = &recording;
+      const UINT_PTR driver = SetTimer(nullptr, 0, 50, &DriveDialog);
+      authoring->SelectTool(~recorder);
+      KillTimer(nullptr, driver);
+      gRecording = nullptr;
+      EXPECT_EQ(recording.step, accept ? 2 : 1);
+      Smart* scrap = authoring->GetClipboard()->GetScrap();
+      auto* sound = dynamic_cast<Sound*>(scrap);
+      EXPECT_EQ(sound != nullptr, accept);
+      EXPECT_EQ(tools.GetCurrentTool() == recorder, accept);
+      EXPECT_EQ(recorder->IsActive(), accept);
+      if (sound != nullptr) {
+        const Memory& image = sound->GetData();
+        const std::string bytes(reinterpret_cast<const char*>(image.GetData()), image.GetSize());
+        EXPECT_EQ(WaveSamples(bytes), Ramp(70000).substr(0, 66150)) << "three seconds of what was heard";
+      } else {
+        EXPECT_EQ(scrap, ~before);
+      }
+    }
+    SetCurrentDirectoryA(saved);
   });
 }
 
