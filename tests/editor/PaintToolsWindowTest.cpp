@@ -8,12 +8,14 @@
 #include "editor/app/AuthoringAppTestSupport.h"
 #include "editor/CBorderSize.h"
 #include "editor/CCommandButton.h"
+#include "editor/CDropperTool.h"
 #include "editor/PaintIndicator.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/pixels/PaintTools.h"
 #include "editor/text/TextPaletteWindow.h"
 #include "platform/user/Window.h"
 #include "support/ScreenPixels.h"
+#include "ui/shell/Task.h"
 #include "support/graphics/GoldenPicture.h"
 #include "ui/views/WindowFrame.h"
 
@@ -181,6 +183,52 @@ TEST_F(PaintToolsWindowTest, TheTextStyleToolOpensTheTextPaletteAndOnlyOneStays)
     EXPECT_TRUE(textPalettes().empty());
     EXPECT_EQ(authoring->GetCurrentWindow(), nullptr);
     EXPECT_EQ(gApplication->GetWindows().NumItems(), before);
+
+    // The dropper has no window to offer: the text palette goes all the same.
+    tools.SelectTool(PaintToolsWindow::kTextStyleButton);
+    ASSERT_EQ(textPalettes().size(), 1u);
+    tools.SetCurrentTool(~gPaintState);
+    tools.SelectTool(0);
+    EXPECT_TRUE(textPalettes().empty());
+    EXPECT_EQ(gApplication->GetWindows().NumItems(), before);
+  });
+}
+
+class Listener : public ToolsDirListener {
+ public:
+  void ToolsChanged(CToolsDir*) override { ++told; }
+  int told = 0;
+};
+
+class Gesture : public Interactor {
+ public:
+  bool Track(View*, std::int32_t, std::int32_t, std::int32_t, bool) override { return true; }
+};
+
+// Closing the window, like a change of the pane's state, tells the listeners and ends the brush's
+// gesture; the window stays shown. Another tool's gesture goes on.
+TEST_F(PaintToolsWindowTest, ClosingTellsTheListenersAndEndsTheBrushsGestureButKeepsTheWindow) {
+  InAuthoringProgram([&](PaintToolsWindow& tools) {
+    Listener listener;
+    tools.ToggleListener(&listener);
+    for (const std::int16_t button : {9, 12}) {
+      SCOPED_TRACE(button);
+      tools.SelectTool(button);
+      SmartRef<Tool> current = gApplication->GetTool();
+      SmartRef<Interactor> gesture(new Gesture);
+      current->SetInteractor(~gesture);
+      listener.told = 0;
+      tools.Close();
+      EXPECT_TRUE(tools.IsVisible());
+      EXPECT_EQ(listener.told, 1);
+      EXPECT_EQ(current->GetInteractor() == nullptr, button == 9);
+      current->SetInteractor(~gesture);
+      tools.PaneStateChanged();
+      EXPECT_EQ(listener.told, 2);
+      EXPECT_EQ(current->GetInteractor() == nullptr, button == 9);
+      current->SetInteractor(nullptr);
+    }
+    tools.ToggleListener(&listener);
   });
 }
 

@@ -1,5 +1,6 @@
 #include "editor/app/CTumbletApp.h"
 
+#include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/Resources.h"
 #include "core/Sound.h"
@@ -28,6 +29,19 @@ constexpr SourceName kSource("ORVANEL/AUTHOR/CTumbletApp");
 
 bool StartAndQuitSoundsOn() { return (gEngineOptions & kOptionNoStartAndQuitSounds) == 0; }
 
+// The start or quit sound, or none when the options silence it. A missing sound file is reported; the
+// program still starts, and still quits, without it.
+Sound* StartOrQuitSound(int n) {
+  if (!StartAndQuitSoundsOn()) return nullptr;
+  try {
+    return KidResources::GetSound(n)->Get();
+  } catch (Exception* exception) {
+    SmartRef<Exception> reported(exception);
+    reported->Report(kAlertExclamation);
+    return nullptr;
+  }
+}
+
 // A floating window only hides when closed; an option window that is replaced must go for good, or every
 // change of tool would leave one more hidden window in the application's list.
 void CloseForGood(App& app, Window& window) {
@@ -40,7 +54,7 @@ void CloseForGood(App& app, Window& window) {
 
 CTumbletApp::CTumbletApp(const AppCreationRecord& record) : CHAApp(record) {
   gToolsDirectory = CastSmart<CToolsDir>(~record.toolsWindow);
-  if (StartAndQuitSoundsOn()) PlaySound(KidResources::GetSound(kStartSound)->Get());
+  PlaySound(StartOrQuitSound(kStartSound));
   InitPaintColors();
 }
 
@@ -54,8 +68,8 @@ bool CTumbletApp::CanOpen() { return CheckNotImplemented(); }
 
 bool CTumbletApp::Quit(int kind) {
   SmartRef<SoundChannel> channel;
-  if (StartAndQuitSoundsOn()) {
-    channel = new SoundChannel(KidResources::GetSound(kQuitSound)->Get());
+  if (Sound* sound = StartOrQuitSound(kQuitSound)) {
+    channel = new SoundChannel(sound);
     channel->Play(false);
   }
   const bool quitting = CHAApp::Quit(kind);

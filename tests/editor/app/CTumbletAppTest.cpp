@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,25 @@ class StartAndQuitSoundTest : public CTumbletAppTest {
 TEST_F(StartAndQuitSoundTest, ARefusedQuitStillPlaysTheQuitSoundAndAnswersFalse) { QuitWithARefusingWindow(0x04); }
 
 TEST_F(StartAndQuitSoundTest, Bit3OfTheOptionsSilencesTheStartAndQuitSounds) { QuitWithARefusingWindow(0x0C); }
+
+// Without its start and quit sounds the program tells so, and still starts and quits.
+TEST_F(StartAndQuitSoundTest, MissingSoundsAreReportedAndTheProgramStillStartsAndQuits) {
+  std::filesystem::remove(data->folder.Path() / "Data" / "1060.wav");
+  std::filesystem::remove(data->folder.Path() / "Data" / "1061.wav");
+  InAuthoringProgram([&](PaintToolsWindow&) {
+    ASSERT_EQ(alerts.Alerts().size(), 2u) << "the missing file and the program's own message";
+    EXPECT_NE(alerts.Alerts()[0].text.find("ResID=1060"), std::string::npos);
+    alerts.Clear();
+    SmartRef<Window> refusing(new RefusingWindow);
+    refusing->Open(true);
+    EXPECT_FALSE(authoring->Quit(kCloseAsking));
+    ASSERT_EQ(alerts.Alerts().size(), 2u);
+    EXPECT_NE(alerts.Alerts()[0].text.find("ResID=1061"), std::string::npos);
+    refusing->Window::Close();
+    alerts.Clear();
+    EXPECT_TRUE(authoring->Quit(kCloseAsking)) << "nothing refuses now";
+  });
+}
 
 // One option window at a time: the one replaced is closed for good, not only hidden, so that they do
 // not pile up in the application's list; the window already shown again changes nothing. A given window
