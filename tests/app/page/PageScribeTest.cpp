@@ -22,7 +22,7 @@
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "web/PageTestSupport.h"
-#include "web/Seams.h"
+#include "app/Seams.h"
 #include "web/html/ImageMap.h"
 #include "web/html/LinkHREF.h"
 
@@ -63,7 +63,7 @@ class PageScribeTest : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
-    InstallWebSeams();
+    InstallAppSeams();
     gHtmlCompileActive = 0;
   }
   void TearDown() override {

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "editor/pixels/PixelTestSupport.h"
+#include "editor/CToolPalette.h"
+#include "editor/CToolsDir.h"
+#include "editor/KidResources.h"
 #include "editor/pixels/CMouseTask.h"
 #include "editor/pixels/CTaskTool.h"
 #include "editor/Seams.h"
@@ -203,6 +206,22 @@ TEST_F(CPixPaneTest, ResizingThePaneKeepsThePaintedPixelsWhereTheyAreOnTheStage)
   EXPECT_EQ(PixelAt(0, 0), white);
   EXPECT_EQ(PixelAt(129, 84), white);
   EXPECT_EQ(pane->MarkChanged(false), pane->IsActive()) << "a resize changes an active pane only";
+}
+
+TEST_F(CPixPaneTest, TabGoesBackToThePreviousPaintToolAndOtherKeysGoOn) {
+  struct Chosen : PaletteListener {
+    void ButtonChosen(std::int16_t number) override { numbers.push_back(number); }
+    std::vector<std::int16_t> numbers;
+  } heard;
+  SmartRef<PaintToolPalette> palette(new PaintToolPalette(~window.root, new PaletteLook(2, 3, 25, 25), 1, 4));
+  palette->AddTool(&heard);
+  gPaintPalette = palette;
+  EXPECT_TRUE(pane->KeyDown(9, 0));
+  EXPECT_FALSE(pane->KeyDown('a', 0));
+  EXPECT_EQ(heard.numbers, std::vector<std::int16_t>{4}) << "Tab chose the palette's previous button, once";
+  gPaintPalette = nullptr;
+  window.root->RemoveSubview(~palette);
+  palette = nullptr;
 }
 
 TEST_F(CPixPaneTest, CommandsAndEditOperationsFollowTheSelection) {
