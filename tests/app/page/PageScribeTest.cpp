@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/Seams.h"
 #include "app/page/DromelScribe.h"
 #include "core/Exception.h"
 #include "core/File.h"
@@ -22,7 +23,6 @@
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "web/PageTestSupport.h"
-#include "app/Seams.h"
 #include "web/html/ImageMap.h"
 #include "web/html/LinkHREF.h"
 
