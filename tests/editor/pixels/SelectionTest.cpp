@@ -27,7 +27,6 @@ class SelectionTest : public PixelTest {
  protected:
   void SetUp() override {
     PixelTest::SetUp();
-    InitPaintColors();
     data->WriteSound(36);
     lasso = new CLassoTool;
     CSelectionMoveTask::ReleaseFloating();

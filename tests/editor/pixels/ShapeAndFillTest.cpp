@@ -21,19 +21,11 @@ class ShapeAndFillTest : public PixelTest {
  protected:
   void SetUp() override {
     PixelTest::SetUp();
-    InitPaintColors();
     gLineWidth = 0;
   }
   void TearDown() override {
     gLineWidth = 0;
     PixelTest::TearDown();
-  }
-  SmartRef<CMouseTask> Gesture(std::int32_t id, CTool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0) {
-    SmartRef<CMouseTask> task = MakePixelTask(id, ~pane, pane->GetPicture(), tool);
-    task->Prepare();
-    SmartRef<CTaskTool> taskTool(new CTaskTool(~task, tool));
-    Drag(~taskTool, points, modifiers);
-    return task;
   }
   // The box of the pixels that are not white.
   Rect Painted() const {
@@ -42,13 +34,6 @@ class ShapeAndFillTest : public PixelTest {
       for (int x = 0; x < 100; ++x)
         if (PixelAt(x, y) != white) box = box.IsEmpty() ? Rect(x, y, x + 1, y + 1) : box.Union({x, y, x + 1, y + 1});
     return box;
-  }
-  void ExpectUndoRedo(CMouseTask* task, const std::vector<std::uint8_t>& before) {
-    const std::vector<std::uint8_t> after = PictureBytes();
-    task->Undo();
-    EXPECT_EQ(PictureBytes(), before);
-    task->Redo();
-    EXPECT_EQ(PictureBytes(), after);
   }
 };
 
