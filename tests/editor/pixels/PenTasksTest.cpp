@@ -75,6 +75,19 @@ TEST_F(PenTasksTest, BrushSizesPaintTheirShapesWithTheTopLeftAtThePointer) {
   }
 }
 
+TEST_F(PenTasksTest, TheScreenShowsTheBrushedPixelsUnderThePointerAndNothingElse) {
+  SmartRef<CBrushTool> brush(new CBrushTool(~paintState));  // a 7 x 7 disc
+  window.surface->Fill(0x000000);
+  Gesture(102, ~brush, {{30, 40}, {60, 40}});
+  const std::uint32_t ink = 0xFF00FF;
+  EXPECT_EQ(window.surface->Pixel(33, 43), ink) << "the press";
+  EXPECT_EQ(window.surface->Pixel(50, 43), ink) << "along the drag";
+  EXPECT_EQ(window.surface->Pixel(63, 43), ink) << "the release";
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u) << "the disc's corner";
+  EXPECT_EQ(window.surface->Pixel(67, 43), 0x000000u) << "past the release";
+  EXPECT_EQ(window.surface->Pixel(45, 48), 0x000000u) << "below the stroke";
+}
+
 TEST_F(PenTasksTest, TheBrushStaysInsideThePaneAtItsRightEdge) {
   SmartRef<CBrushTool> brush(new CBrushTool(~paintState));  // 7 x 7
   Gesture(102, ~brush, {{115, 40}, {130, 40}});

@@ -19,7 +19,7 @@ void RecordingSink::DoCommand(GenericSignal* signal) {
 void PixelTest::SetUp() {
   EditorTest::SetUp();
   // The use sounds of the paint tools.
-  for (int n : {31, 32, 33, 35}) data->WriteSound(n);
+  for (int n : {31, 32, 33, 35, 36}) data->WriteSound(n);
   InitPaintColors();
   paintState = new CDropperTool;
   CPixPane::zoomStepDelay = 0;
