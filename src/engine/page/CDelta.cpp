@@ -205,11 +205,13 @@ bool CDelta::Replay(DisplayPort& port) {
   if (changedArea->IsEmpty()) return true;
   // What the changed images leave is the page colour and the images below, as a full draw paints them.
   const PortState state(port, *changedArea);
-  FillPageRect(port, changedArea->GetBounds(), background);
+  const Rect changedBounds = changedArea->GetBounds();
+  FillPageRect(port, changedBounds, background);
   for (std::int32_t i = imprints.NumItems(); i >= 1; --i) {
     Imprint* imprint = ImprintAt(i);
     if (imprint->stamp) {
-      imprint->stamp->DrawScaled(port, imprint->rect, imprint->IsKeyed() ? int{kStampKeyed} : int{kDrawOpaque});
+      imprint->stamp->DrawScaledWithin(port, imprint->rect, imprint->IsKeyed() ? int{kStampKeyed} : int{kDrawOpaque},
+                                       changedBounds);
     } else {
       imprint->movie->CheckFrame(~imprint->transform, imprint->frame, ~changedArea, 1, 0);
       imprint->movie->DrawFrameTransformed(port, ~imprint->transform, imprint->frame, background);
