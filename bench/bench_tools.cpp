@@ -5,11 +5,8 @@
 // program does this job, so there is no peer figure. Goal: under 5 ms.
 #include <benchmark/benchmark.h>
 
-#include <functional>
-
 #include "BenchSupport.h"
-#include "core/CoreState.h"
-#include "core/Resources.h"
+#include "ProgramBench.h"
 #include "core/String.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
@@ -18,11 +15,6 @@
 #include "editor/Seams.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
-#include "platform/user/Message.h"
-#include "ui/shell/App.h"
-#include "ui/shell/WinMain.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
 
 namespace {
 
@@ -94,55 +86,11 @@ class PaintTools : public CToolsDir {
   SmartRef<CProxyPalette> options;
 };
 
-class BenchApp : public App {
- public:
-  explicit BenchApp(const AppInfo& info) : App(AppCreation{FileCreatorType("Bench", 0x48434E42), nullptr, &info}) {}
-  void NewDocument() override {
-    if (body) body();
-    PostQuitMessage(0);
-  }
-  bool Quit(int kind) override { return App::Quit(kind); }
-  static std::function<void()> body;
-};
-std::function<void()> BenchApp::body;
-
-SmartRef<App> MakeApp() {
-  AppInfo info;
-  info.name = "Bench";
-  info.version = "1.0";
-  return SmartRef<App>(new BenchApp(info));
-}
-
-// Runs the body inside the program, as a new document would, and leaves the window system as it was. The
-// program run here has no module of its own to load cursors from: the tools' shared cursors are loaded
-// from the program's cursors beforehand, as the real program's first tool does.
-void InProgram(std::function<void()> body) {
-  // Each run starts a window system of its own, as the program does.
-  platform::ResetWindowSystemForTesting();
-  platform::SetBackend(nullptr);
-  platform::SetScreenSize(800, 600);
-  platform::SetScreenFormat(32, 800, 600);
-  MainWindowRecord program;
-  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-  Resources::SetOSApp(&program);
-  LoadSharedToolCursors();
-  TheCoreState().osApp = nullptr;
-  BenchApp::body = std::move(body);
-  FrameworkWinMain(nullptr, nullptr, nullptr, 0, &MakeApp);
-  BenchApp::body = nullptr;
-  DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  windowframe_testing::Reset();
-  lfwdecorator_testing::Forget();
-  TheCoreState().osApp = nullptr;
-}
-
 void BM_ChoosePaintTool(benchmark::State& state) {
   bench::UseProgramFolder();
   InstallEditorSeams();
   bool ran = false;
-  InProgram([&] {
+  bench::InProgram([&] {
     ran = true;
     SmartRef<PaintTools> window(new PaintTools);
     window->SetGlobalBounds({500, 100, 700, 300});

@@ -73,6 +73,14 @@ CTool::CTool(std::int32_t id, SoundResource* sound, bool loop, SoundResource* hi
 
 CTool::~CTool() = default;
 
+void CTool::CopyToolFields(const CTool& source) {
+  id = source.id;
+  sound = source.sound;
+  hintSound = source.hintSound;
+  flags = source.flags;
+  SetCursor(source.GetCursor());
+}
+
 void CTool::SetChoice(std::int16_t, std::int16_t) {}
 
 std::int16_t CTool::GetChoice(std::int16_t) { return 0; }

@@ -53,6 +53,11 @@ class CTool : public Tool {
   SoundResource* GetSound() const { return ~sound; }
   SoundResource* GetHintSound() const { return ~hintSound; }
 
+ protected:
+  // What a copy of a tool takes over: the id, both sounds, the flags and the cursor (a brush stamps its
+  // cursor's shape); never a gesture under way.
+  void CopyToolFields(const CTool& source);
+
  private:
   enum : std::uint8_t { kToggled = 1, kActive = 2 };
   void SetFlag(std::uint8_t flag, bool on) {

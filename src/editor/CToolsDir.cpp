@@ -4,6 +4,7 @@
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
 #include "editor/pixels/CPixPane.h"
+#include "editor/text/CTextStyleTool.h"
 #include "engine/EngineAppServices.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
@@ -23,6 +24,7 @@ constexpr std::int32_t kTextStyleId = 4;
 
 CToolsDir::CToolsDir(SoundResource* paletteSound) : CPaletteDir(kFrameFloating, paletteSound) {
   if (!gBorderSizeTool) gBorderSizeTool = new CBorderSizeTool;
+  if (!gTextStyleTool) gTextStyleTool = new CTextStyleTool;
   currentTool = gBorderSizeTool;
   GetNotifier()->AddAppListener(this);
   gPaintState = new CDropperTool;

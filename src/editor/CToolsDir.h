@@ -105,8 +105,8 @@ class CToolsDir : public CPaletteDir,
   PointerArray<ToolsDirListener> listeners;
 };
 
-// The shared tools: the first current tool, the paint state, and the text-style tool (made by the text
-// palette, not here yet). They outlive the window.
+// The shared tools: the first current tool, the paint state, and the text-style tool. They outlive the
+// window.
 extern SmartRef<CBorderSizeTool> gBorderSizeTool;
 extern SmartRef<CTool> gTextStyleTool;
 extern SmartRef<CToolPalette> gPaintPalette;

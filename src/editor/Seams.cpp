@@ -4,6 +4,7 @@
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
 #include "editor/pixels/CPixPane.h"
+#include "editor/text/CTextView.h"
 #include "engine/Seams.h"
 
 namespace {
@@ -32,14 +33,20 @@ SmartRef<View> MakePixelPane(View* parent, const Rect& area, const Rect& frame, 
   return pane;
 }
 
+SmartRef<View> MakeTextPane(View* parent, const Rect& frame, StyledText* text) {
+  SmartRef<View> pane(new CTextView(parent, frame, text));
+  if (parent) parent->AddSubview(~pane);
+  return pane;
+}
+
 }  // namespace
 
 void InstallEditorSeams() {
   InstallEngineSeams();
-  // The text pane comes with the editor's text tools.
   FrameEditHooks frameEdits = GetFrameEditHooks();
   frameEdits.makeBorderView = &MakeBorderView;
   frameEdits.makePixelPane = &MakePixelPane;
+  frameEdits.makeTextPane = &MakeTextPane;
   SetFrameEditHooks(frameEdits);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
   AppEditorHooks app = GetAppEditorHooks();

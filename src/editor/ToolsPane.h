@@ -3,6 +3,8 @@
 
 #include "core/Smart.h"
 
+class View;
+
 // Told when the pane starts or stops editing a picture or a text, or starts or stops playing.
 class PaneStateListener {
  public:
@@ -28,6 +30,8 @@ class ToolsPane : public virtual Smart {
   virtual void StopPlayer() = 0;
   // 0 nothing, 1 pictures, 2 texts; the flag as the pane's edit mode takes it.
   virtual void SetEditMode(int mode, bool flag) = 0;
+  // The pane that edits the current frame in place (the pixel editor, the text pane), or null.
+  virtual SmartRef<View> GetEditPane() const = 0;
   // Adds the listener, or removes it when it is there.
   virtual void TogglePaneListener(PaneStateListener* listener) = 0;
 };

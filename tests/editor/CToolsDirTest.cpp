@@ -12,6 +12,7 @@
 #include "engine/EngineAppServices.h"
 #include "engine/EngineOptions.h"
 #include "engine/Seams.h"
+#include "editor/pixels/CPixPane.h"
 #include "platform/kernel/System.h"
 #include "support/AlertRecorder.h"
 #include "ui/ViewTestSupport.h"
@@ -285,6 +286,71 @@ TEST_F(CToolsDirTest, ShownAgainTheWindowSelectsTheCurrentToolsButton) {
     EXPECT_EQ(tools.GetToolPalette()->GetSelection(), 3);
     tools.Close();
     EXPECT_FALSE(tools.IsVisible());
+  });
+}
+
+// The pixel pane's blink and zoom wait by spinning on the clock, which stands still here: they are off
+// while a test of this suite makes a pane, or it would spin for ever.
+class NoPixelDelays {
+ public:
+  NoPixelDelays() : zoom(CPixPane::zoomStepDelay), blink(CPixPane::blinkDelay) {
+    CPixPane::zoomStepDelay = 0;
+    CPixPane::blinkDelay = 0;
+  }
+  ~NoPixelDelays() {
+    CPixPane::zoomStepDelay = zoom;
+    CPixPane::blinkDelay = blink;
+    gPixPane = nullptr;
+  }
+  NoPixelDelays(const NoPixelDelays&) = delete;
+  NoPixelDelays& operator=(const NoPixelDelays&) = delete;
+
+ private:
+  std::uint32_t zoom;
+  std::uint32_t blink;
+};
+
+// Selecting all of the pixel pane selects its whole picture, picks the magnifier (the pane's selection
+// tool) and asks for the clear that is not there: one "Not implemented." notice, answered like any alert,
+// so nothing waits. A tool picked afterwards drops the selection.
+TEST_F(CToolsDirTest, SelectingAllPixelsAndPickingAToolAfterwardsOnThePixelPane) {
+  NoPixelDelays noDelays;
+  WithTools([&](TestToolsDir& tools, FakeStagePane& stage) {
+    const SmartRef<CTool> magnifier(new CTool(112, nullptr, false, nullptr));
+    tools.tools.push_back(magnifier);
+    gToolsDirectory = &tools;
+    alerts.Clear();
+
+    CToolsDir::SelectAllPixels();
+    EXPECT_TRUE(alerts.Alerts().empty()) << "without a pixel pane nothing happens";
+
+    SmartRef<CPixPane> pixels(new CPixPane(&stage, {40, 30, 140, 110}, {40, 30, 140, 110}, nullptr));
+    stage.AddSubview(~pixels);
+    ASSERT_EQ(~gPixPane, ~pixels);
+    tools.Layout(CToolsDir::kPageTools);
+    tools.SetCurrentTool(tools.ToolAt(4));
+    CToolsDir::SelectAllPixels();
+    EXPECT_EQ(pixels->GetSelection()->GetBounds(), Rect(40, 30, 140, 110));
+    EXPECT_EQ(pixels->GetSelection()->NumRects(), 1);
+    EXPECT_EQ(tools.GetCurrentToolId(), 112);
+    ASSERT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_NE(alerts.Alerts()[0].text.find("Not implemented."), std::string::npos);
+    Pump();  // the pane's blink runs on the loop and returns
+
+    // The notice shows once; the selection is made again all the same.
+    CToolsDir::SelectAllPixels();
+    EXPECT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_FALSE(pixels->GetSelection()->IsEmpty());
+
+    // A button picked in a palette: its tool, and no selection left for it to act on.
+    CToolPalette* page = tools.GetToolPalette();
+    const Rect text = page->GetButtonRect(3);
+    page->MouseDown(text.left + 5, text.top + 5, 0, 1, &tools);
+    EXPECT_EQ(tools.GetCurrentToolId(), 4);
+    EXPECT_TRUE(pixels->GetSelection()->IsEmpty());
+
+    stage.RemoveSubview(~pixels);
+    gToolsDirectory = nullptr;
   });
 }
 

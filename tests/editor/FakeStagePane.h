@@ -36,6 +36,7 @@ class FakeStagePane : public View, public PlayingPane, public ToolsPane {
   void SetEditMode(int mode, bool flag) override {
     calls.push_back("edit mode " + std::to_string(mode) + (flag ? " on" : " off"));
   }
+  SmartRef<View> GetEditPane() const override { return editPane; }
   void TogglePaneListener(PaneStateListener* listener) override {
     calls.push_back(listener == this->listener ? "listener off" : "listener on");
     this->listener = listener == this->listener ? nullptr : listener;
@@ -48,6 +49,7 @@ class FakeStagePane : public View, public PlayingPane, public ToolsPane {
   }
 
   bool playing = false;
+  SmartRef<View> editPane;
   int editKind = 0;
   bool active = true;
   int activated = 0;

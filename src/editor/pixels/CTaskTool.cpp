@@ -13,6 +13,22 @@ CTaskTool::CTaskTool(CMouseTask* task, Tool* previousTool)
   if (previousTool) SetCursor(previousTool->GetCursor());
 }
 
+CTaskTool::CTaskTool(const CTaskTool& source) : CTool(0, nullptr, false, nullptr) {
+  CTaskTool::CopyFrom(const_cast<CTaskTool*>(&source));
+}
+
+bool CTaskTool::CanCopyFrom(Smart* source) { return CastSmart<CTaskTool>(source) != nullptr; }
+
+void CTaskTool::CopyFrom(Smart* source) {
+  auto* castPtr = CastSmart<CTaskTool>(source);
+  if (!castPtr) AssertFailed("castPtr", __FILE__, __LINE__);
+  if (castPtr == this) return;
+  CopyToolFields(*castPtr);
+  previousTool = castPtr->previousTool;
+}
+
+Smart* CTaskTool::Clone() const { return new CTaskTool(*this); }
+
 bool CTaskTool::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) {
   CHECK_NOT_NULL(CastSmart<CMouseTask>(~GetInteractor()));
   Tool::MouseDown(x, y, modifiers, clicks, window);

@@ -10,7 +10,13 @@ class CTaskTool : public CTool {
   SMART_ABSTRACT(CTaskTool)
  public:
   CTaskTool(CMouseTask* task, Tool* previousTool);
-  SMART_NOT_COPYABLE
+  // A copy takes the sounds, the flags, the cursor and the previous tool, but not the task: it runs no
+  // gesture of its own.
+  CTaskTool(const CTaskTool& source);
+  CTaskTool& operator=(const CTaskTool&) = delete;
+  bool CanCopyFrom(Smart* source) override;
+  void CopyFrom(Smart* source) override;
+  Smart* Clone() const override;
 
   bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override;
   bool MouseMoved(std::int32_t x, std::int32_t y, std::int32_t modifiers, bool buttonDown, View* window) override;

@@ -31,6 +31,27 @@ CBrushTool::CBrushTool(CDropperTool* paintState)
   CBrushTool::SetChoice(0, 6);
 }
 
+CBrushTool::CBrushTool(const CBrushTool& source) : CPenTool(source.GetId(), nullptr) {
+  CBrushTool::CopyFrom(const_cast<CBrushTool*>(&source));
+}
+
+bool CBrushTool::CanCopyFrom(Smart* source) { return CastSmart<CBrushTool>(source) != nullptr; }
+
+void CBrushTool::CopyFrom(Smart* source) {
+  auto* castPtr = CastSmart<CBrushTool>(source);
+  if (!castPtr) AssertFailed("castPtr", __FILE__, __LINE__);
+  if (castPtr == this) return;
+  CopyToolFields(*castPtr);
+  paintState = castPtr->paintState;
+  sizeIndex = castPtr->sizeIndex;
+  brushImages = castPtr->brushImages;
+  brushRects = castPtr->brushRects;
+  cachedPaint = castPtr->cachedPaint;
+  cachedBrush = castPtr->cachedBrush;
+}
+
+Smart* CBrushTool::Clone() const { return new CBrushTool(*this); }
+
 void CBrushTool::SetChoice(std::int16_t, std::int16_t n) {
   sizeIndex = std::clamp<std::int16_t>(n, 1, kBrushCount);
   ChooseCursor();
@@ -115,6 +136,22 @@ constexpr std::array<Point, 20> kEraserExtents = {{{4, 4},  {8, 8},  {12, 12}, {
 }  // namespace
 
 CEraserTool::CEraserTool() : CPenTool(109, KidResources::GetSound(32)) {}
+
+CEraserTool::CEraserTool(const CEraserTool& source) : CPenTool(source.GetId(), nullptr) {
+  CEraserTool::CopyFrom(const_cast<CEraserTool*>(&source));
+}
+
+bool CEraserTool::CanCopyFrom(Smart* source) { return CastSmart<CEraserTool>(source) != nullptr; }
+
+void CEraserTool::CopyFrom(Smart* source) {
+  auto* castPtr = CastSmart<CEraserTool>(source);
+  if (!castPtr) AssertFailed("castPtr", __FILE__, __LINE__);
+  if (castPtr == this) return;
+  CopyToolFields(*castPtr);
+  sizeIndex = castPtr->sizeIndex;
+}
+
+Smart* CEraserTool::Clone() const { return new CEraserTool(*this); }
 
 void CEraserTool::SetChoice(std::int16_t, std::int16_t index) {
   if (index >= 1 && index <= 20) sizeIndex = index;

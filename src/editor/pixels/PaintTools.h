@@ -28,7 +28,12 @@ class CBrushTool : public CPenTool {
   static constexpr std::int16_t kBrushCount = 24;
 
   explicit CBrushTool(CDropperTool* paintState);
-  SMART_NOT_COPYABLE
+  // A copy takes the tool's fields, the paint state, the size and the built brushes (shared); it never shares a gesture.
+  CBrushTool(const CBrushTool& source);
+  CBrushTool& operator=(const CBrushTool&) = delete;
+  bool CanCopyFrom(Smart* source) override;
+  void CopyFrom(Smart* source) override;
+  Smart* Clone() const override;
 
   // 0 and below choose size 1, above the count the last size; the cursor follows.
   void SetChoice(std::int16_t kind, std::int16_t n) override;
@@ -65,7 +70,12 @@ class CEraserTool : public CPenTool {
   SMART_ABSTRACT(CEraserTool)
  public:
   CEraserTool();
-  SMART_NOT_COPYABLE
+  // A copy takes the tool's fields and the size; it never shares a gesture.
+  CEraserTool(const CEraserTool& source);
+  CEraserTool& operator=(const CEraserTool&) = delete;
+  bool CanCopyFrom(Smart* source) override;
+  void CopyFrom(Smart* source) override;
+  Smart* Clone() const override;
 
   // Sizes outside 1 to 20 leave the size as it was.
   void SetChoice(std::int16_t kind, std::int16_t index) override;

@@ -42,8 +42,10 @@ std::vector<T*> Snapshot(GenericArray& array) {
 }  // namespace
 
 GenericArray& ChoreList() {
-  static GenericArray list(sizeof(Chore*), 0);
-  return list;
+  // Never destroyed: chores held by globals (the current sound channel's timer among them) go at exit,
+  // after function-local statics, and still take themselves off the list.
+  static GenericArray* list = NewPermanent<GenericArray>(static_cast<std::uint32_t>(sizeof(Chore*)), 0);
+  return *list;
 }
 
 Chore::Chore(std::uint32_t period, bool repeat, std::int32_t value)

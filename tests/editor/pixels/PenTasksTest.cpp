@@ -12,7 +12,9 @@
 #include "editor/pixels/PixelTasks.h"
 #include "editor/pixels/PixelTestSupport.h"
 #include "graphics/DisplayPort.h"
+#include "platform/user/Message.h"
 #include "support/AlertRecorder.h"
+#include "ui/shell/MessagePump.h"
 
 namespace editor_test {
 namespace {
@@ -106,6 +108,60 @@ TEST_F(PenTasksTest, TheBrushStaysInsideThePaneAtItsRightEdge) {
   EXPECT_NE(PixelAt(99, 13), white);
   EXPECT_EQ(PixelAt(92, 13), white);
   EXPECT_NE(PixelAt(93, 13), white);
+}
+
+TEST_F(PenTasksTest, AFullRingIsStampedInOrderBeforeItTakesMore) {
+  // A pane of 199 x 150: room for more points than the ring holds, one pixel each.
+  constexpr int kWidth = 199;
+  window.root->RemoveSubview(~pane);
+  pane = new CPixPane(~window.root, {0, 0, kWidth, 150}, {0, 0, kWidth, 150}, nullptr);
+  window.root->AddSubview(~pane);
+  SmartRef<CBrushTool> brush(new CBrushTool(~paintState));
+  brush->SetChoice(0, 24);  // a single pixel
+  // Row by row through the pixels, one pixel per event: each such event queues the point it starts from.
+  auto at = [&](int i) {
+    const int y = i / kWidth;
+    return Point(y % 2 ? kWidth - 1 - i % kWidth : i % kWidth, y);
+  };
+  SmartRef<CMouseTask> task = MakePixelTask(102, ~pane, pane->GetPicture(), ~brush);
+  task->Prepare();
+  // The hand never rests: a new mouse move is always pending, so nothing is stamped while there is room.
+  int moves = 0;
+  auto forgetMoves = [] {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MOUSEMOVE, PM_REMOVE)) {
+    }
+  };
+  auto moveTo = [&](Point p, bool down) {
+    forgetMoves();
+    PostMessageA(nullptr, WM_MOUSEMOVE, 0, MAKELONG(++moves % 2 + 1, 0));
+    task->Track(~window.root, p.x, p.y, 0, down);
+  };
+  const auto blank = PictureBytes();
+  // The press and events 1 to n queue n + 1 points (p0 twice, then p1 to p(n - 1)): five short of full.
+  const int last = BrushRing::kSize - 7;
+  for (int i = 0; i <= last; ++i) moveTo(at(i), true);
+  EXPECT_EQ(gBrushPoints.Count(), BrushRing::kSize - 6);
+  EXPECT_EQ(PictureBytes(), blank) << "nothing stamped while the hand moves and the ring has room";
+  // One event 10 pixels along the row queues L, L+2, L+2, L+4, L+4, L+6, L+6, L+8, L+8, L+10: the ring
+  // fills after L+4, and all it holds is stamped before L+6 goes in.
+  const Point from = at(last);
+  const int d = at(last + 1).x - from.x;
+  auto along = [&](int n) { return Point(from.x + n * d, from.y); };
+  moveTo(along(10), true);
+  EXPECT_EQ(gBrushPoints.Count(), 5);
+  const std::uint32_t ink = PixelAt(at(0).x, at(0).y);
+  ASSERT_NE(ink, white);
+  int missing = 0;
+  for (int i = 0; i <= last; ++i) missing += PixelAt(at(i).x, at(i).y) != ink;
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(Pixels({along(0).x, from.y, along(0).x + 11 * d, from.y + 1}, ink), "#.#.#......\n");
+  // The release stamps what is left, the hand still moving or not.
+  moveTo(along(10), false);
+  forgetMoves();
+  ForgetLastMousePosition();
+  EXPECT_TRUE(gBrushPoints.IsEmpty());
+  EXPECT_EQ(Pixels({along(0).x, from.y, along(0).x + 11 * d, from.y + 1}, ink), "#.#.#.#.#.#\n");
 }
 
 TEST_F(PenTasksTest, TheEraserRubsOutItsExtentCentredOnThePointer) {

@@ -69,7 +69,9 @@ TEST_F(ShapeAndFillTest, TheBucketFillsTheInsideOfAnOutlineOrALonePixel) {
     EXPECT_EQ(PixelAt(9, 9), white);
     EXPECT_EQ(PixelAt(35, 35), white);
     // Kind 4 is the second colour, white here; 7 to 10 draw nothing.
-    if (kind <= 6 && kind != 4) EXPECT_NE(PixelAt(20, 20), white);
+    if (kind <= 6 && kind != 4) {
+      EXPECT_NE(PixelAt(20, 20), white);
+    }
     ExpectUndoRedo(~task, before);
     task->Undo();
     // On the lone pixel: that pixel alone.
