@@ -54,8 +54,8 @@ class CToolsDir : public CPaletteDir,
   virtual SmartRef<Tool> GetToolAt(std::int16_t index);
   virtual void Layout(std::int32_t mode);
 
-  void OnPaletteSelection(std::int32_t index);
-  void SelectTool(std::int32_t index);
+  virtual void OnPaletteSelection(std::int32_t index);
+  virtual void SelectTool(std::int32_t index);
   void SetSelectedButton(std::int32_t toolId);
   void SelectToolInPalettes();
 

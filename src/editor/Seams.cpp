@@ -4,8 +4,10 @@
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
 #include "editor/pixels/CPixPane.h"
+#include "editor/stage/CHAPane.h"
 #include "editor/text/CTextView.h"
 #include "engine/Seams.h"
+#include "engine/player/PlayerHooks.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ SmartRef<Tool> CurrentTool() { return gToolsDirectory ? gToolsDirectory->GetCurr
 void MakeCurrent(Tool* tool) {
   if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
 }
+
+bool IsStagePane(View* pane) { return dynamic_cast<CHAPane*>(pane) != nullptr; }
 
 bool ToggleFloating(Window* window, bool flag) {
   if (auto* floating = dynamic_cast<FloatingWindow*>(window)) return floating->Toggle(flag);
@@ -48,8 +52,10 @@ void InstallEditorSeams() {
   frameEdits.makePixelPane = &MakePixelPane;
   frameEdits.makeTextPane = &MakeTextPane;
   SetFrameEditHooks(frameEdits);
+  SetStagePaneMaker(&MakeCHAPane);
   SetToolHooks({&FirstTool, &CurrentTool, &MakeCurrent});
   AppEditorHooks app = GetAppEditorHooks();
   app.toggleWindow = &ToggleFloating;
+  app.isStagePane = &IsStagePane;
   SetAppEditorHooks(app);
 }

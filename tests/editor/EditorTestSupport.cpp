@@ -11,6 +11,9 @@
 #include "editor/KidResources.h"
 #include "editor/Seams.h"
 #include "graphics/formats/ImageResource.h"
+#include "platform/backend/SdlBackend.h"
+#include "platform/user/Message.h"
+#include "platform/user/Timer.h"
 
 namespace editor_test {
 
@@ -149,6 +152,36 @@ void EditorProgramTest::SetUp() {
 void EditorProgramTest::TearDown() {
   ProgramFixture::TearDown();
   delete data;
+}
+
+void EditorProgramUnderX::PlayUnderX(const char* title, const std::function<void()>& body,
+                                     const std::function<void()>& checks) {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  SetUp();
+  std::string error;
+  auto sdl = platform::SdlBackend::Open(title, &error);
+  if (sdl) {
+    platform::SetBackend(std::move(sdl));
+    Run([&] {
+      body();
+      PostQuitMessage(0);
+    });
+    checks();
+  } else {
+    ADD_FAILURE() << error;
+  }
+  TearDown();
+  platform::SetBackend(nullptr);
+}
+
+void EditorProgramUnderX::LoopWithHand(TIMERPROC hand) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, hand);
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  KillTimer(nullptr, timer);
 }
 
 }  // namespace editor_test

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Sound.h"
+#include "platform/user/Timer.h"
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
 #include "support/ui/ProgramFixture.h"
@@ -78,6 +79,19 @@ class EditorProgramTest : public ProgramFixture {
   void TearDown() override;
 
   EditorData* data = nullptr;
+};
+
+// The program running on the real X display of an Xvfb child (support/XvfbChild.h), in an SDL window.
+class EditorProgramUnderX : public EditorProgramTest {
+ public:
+  void TestBody() override {}
+
+ protected:
+  // Runs the body in the program in a window of that title, then the checks while the test's records
+  // (alerts, the folder) are still there, and leaves the display.
+  void PlayUnderX(const char* title, const std::function<void()>& body, const std::function<void()>& checks);
+  // A message loop of the body's own, with the hand called every 100 ms, until the hand posts the quit.
+  static void LoopWithHand(TIMERPROC hand);
 };
 
 // A 24-bit BMP file of the pixels.

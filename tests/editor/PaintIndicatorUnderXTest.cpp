@@ -14,10 +14,8 @@
 #include "editor/PaintIndicator.h"
 #include "editor/Seams.h"
 #include "graphics/bitmaps/ColorTable.h"
-#include "platform/backend/SdlBackend.h"
 #include "platform/user/Message.h"
 #include "platform/user/Screen.h"
-#include "platform/user/Timer.h"
 #include "platform/user/Window.h"
 #include "support/TempFolder.h"
 #include "support/XvfbChild.h"
@@ -92,54 +90,42 @@ void Hand(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-struct UnderX : EditorProgramTest {
-  void TestBody() override {}
+struct UnderX : EditorProgramUnderX {
   void Play() {
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    SetUp();
-    std::string error;
-    auto sdl = platform::SdlBackend::Open(kTitle, &error);
-    ASSERT_TRUE(sdl) << error;
-    platform::SetBackend(std::move(sdl));
-    TempFolder shots;
     Gesture gesture;
-    gesture.shot = (shots.Path() / "shot.png").string();
-    gesture.expected = ColorTable::GetStandard(8)->GetColor(kRow * 32 + kColumn);
     gGesture = &gesture;
-    Run([&] {
-      gPaintState = new CDropperTool;
-      InitPaintColors();
-      // The application's tool, whose gesture the opened palette takes over.
-      SmartRef<Tool> tool(new Tool);
-      app->SetTool(~tool);
-      const String title("Outils");
-      gesture.window = new Window(&title, kFrameNormal, false, false, 120, 100);
-      gesture.window->SetGlobalBounds({400, 250, 520, 350});
-      gesture.indicator = new PaintIndicator(~gesture.window);
-      gesture.indicator->SetBounds(Rect(20, 10, 94, 84));
-      gesture.window->AddSubview(~gesture.indicator);
-      gesture.window->Open(true);
-      const UINT_PTR hand = SetTimer(nullptr, 0, 100, &Hand);
-      MSG msg;
-      while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      KillTimer(nullptr, hand);
-      gesture.indicator = nullptr;
-      gesture.window->Close();
-      gesture.window = nullptr;
-      gPaintState = nullptr;
-      PostQuitMessage(0);
-    });
-    EXPECT_EQ(gesture.step, 3) << "the gesture chose no colour";
-    EXPECT_EQ(gPaintSecondColor, standardColors[15]) << "only the foreground was chosen";
-    const Color& c = gesture.expected;
-    EXPECT_EQ(gesture.swatchPixel, static_cast<long>((c.red >> 8) << 16 | (c.green >> 8) << 8 | c.blue >> 8));
-    EXPECT_TRUE(alerts.Alerts().empty());
+    PlayUnderX(
+        kTitle,
+        [&] {
+          TempFolder shots;
+          gesture.shot = (shots.Path() / "shot.png").string();
+          gesture.expected = ColorTable::GetStandard(8)->GetColor(kRow * 32 + kColumn);
+          gPaintState = new CDropperTool;
+          InitPaintColors();
+          // The application's tool, whose gesture the opened palette takes over.
+          SmartRef<Tool> tool(new Tool);
+          app->SetTool(~tool);
+          const String title("Outils");
+          gesture.window = new Window(&title, kFrameNormal, false, false, 120, 100);
+          gesture.window->SetGlobalBounds({400, 250, 520, 350});
+          gesture.indicator = new PaintIndicator(~gesture.window);
+          gesture.indicator->SetBounds(Rect(20, 10, 94, 84));
+          gesture.window->AddSubview(~gesture.indicator);
+          gesture.window->Open(true);
+          LoopWithHand(&Hand);
+          gesture.indicator = nullptr;
+          gesture.window->Close();
+          gesture.window = nullptr;
+          gPaintState = nullptr;
+        },
+        [&] {
+          EXPECT_EQ(gesture.step, 3) << "the gesture chose no colour";
+          EXPECT_EQ(gPaintSecondColor, standardColors[15]) << "only the foreground was chosen";
+          const Color& c = gesture.expected;
+          EXPECT_EQ(gesture.swatchPixel, static_cast<long>((c.red >> 8) << 16 | (c.green >> 8) << 8 | c.blue >> 8));
+          EXPECT_TRUE(alerts.Alerts().empty());
+        });
     gGesture = nullptr;
-    TearDown();
-    platform::SetBackend(nullptr);
   }
 };
 

@@ -46,7 +46,8 @@ CTextView::CTextView(View* parent, const Rect& frame, StyledText* edited)
   AddSubview(~textView);
   SetTarget(~textView);
 
-  CHECK_NOT_NULL(~gPaintState)->ToggleListener(this, false);
+  // Without a tools window there is no paint state: the text keeps its colour.
+  if (gPaintState) gPaintState->ToggleListener(this, false);
   textView->ToggleObserver(this);
   ++gOpenTextPanes;
   TextPaneOpen = true;

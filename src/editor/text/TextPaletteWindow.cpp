@@ -1,11 +1,10 @@
 #include "editor/text/TextPaletteWindow.h"
 
 #include "core/Exception.h"
+#include "editor/CCommandButton.h"
 #include "editor/CDropperTool.h"
 #include "editor/KidResources.h"
 #include "editor/PaintIndicator.h"
-#include "graphics/bitmaps/BitMap.h"
-#include "ui/controls/GraphicButton.h"
 
 namespace {
 
@@ -13,13 +12,10 @@ constexpr int kFontLook = 309;
 constexpr int kFaceLook = 310;
 constexpr int kSizeLook = 306;
 
-// The label before each set: a picture button that sends nothing, as large as its picture.
+// The label before each set: a picture button that sends nothing; it takes its picture's size.
 void AddLabel(View* row, int picture) {
   ImageResource* image = KidResources::GetImage(picture);
-  SmartRef<BitMap> bitmap = image->Get();
-  const Point size = image->GetSize();
-  SmartRef<GraphicPushButton> button(
-      new GraphicPushButton(row, Rect(0, 0, size.x, size.y), ~bitmap, nullptr, nullptr, ~bitmap, ~bitmap));
+  SmartRef<CCommandButton> button(new CCommandButton(row, Rect(0, 0, 1, 1), nullptr, image, image, image, nullptr));
   row->AddSubview(~button);
 }
 

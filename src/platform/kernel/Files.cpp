@@ -648,4 +648,10 @@ void SetFileCallObserver(FileCallObserver observer) { gObserver = observer; }
 
 void FailNextClose(int err) { gFailingCloseErrno = err; }
 
+BOOL RestrictToOwner(HANDLE handle) {
+  const OpenFile* file = FromHandle<OpenFile>(handle);
+  if (file == nullptr) return FALSE;
+  return fchmod(file->fd, S_IRUSR | S_IWUSR) == 0 ? TRUE : FailFromErrno();
+}
+
 }  // namespace platform

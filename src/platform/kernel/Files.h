@@ -115,4 +115,6 @@ void SetFileCallObserver(FileCallObserver observer);
 // The next close of a file fails with this errno (after the file is closed), as on a disk that reports
 // a failed write only then; for tests.
 void FailNextClose(int err);
+// Makes the open file readable and writable by its owner alone, as a file holding a password must be.
+BOOL RestrictToOwner(HANDLE file);
 }  // namespace platform

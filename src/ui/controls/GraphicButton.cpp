@@ -122,6 +122,11 @@ bool GraphicPushButton::MouseDown(std::int32_t x, std::int32_t y, std::int32_t m
                                   View* window) {
   if (GetState() != kToggleOff) return false;
   SmartRef<GraphicPushButton> keep(this);
+  if (!TrackPress()) return false;
+  return Fire(x, y, modifiers, clicks, window);
+}
+
+bool GraphicPushButton::TrackPress() {
   SetState(kToggleOn);
   PumpPaintMessages();
   // The window took the mouse at the press, so the release comes here wherever the pointer is.
@@ -145,8 +150,13 @@ bool GraphicPushButton::MouseDown(std::int32_t x, std::int32_t y, std::int32_t m
     PumpPaintMessages();
   }
   ReleaseCapture();
-  if (GetState() != kToggleOn) return false;
+  return GetState() == kToggleOn;
+}
+
+bool GraphicPushButton::Fire(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks,
+                             View* window) {
   const bool fired = GraphicButton::MouseDown(x, y, modifiers, clicks, window);
+  // A command that set another state itself keeps it.
   if (GetState() == kToggleOn) SetState(kToggleOff);
   return fired;
 }

@@ -68,4 +68,11 @@ class GraphicPushButton : public ToggleButton {
   ~GraphicPushButton() override;
 
   bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override;
+
+ protected:
+  // Shows the button pressed while the pointer is over it, until the mouse button comes up; answers
+  // whether it came up over the button.
+  bool TrackPress();
+  // The signal goes out for a release over the button; the button is off again afterwards.
+  bool Fire(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window);
 };

@@ -174,6 +174,7 @@ class App : public SmartImplementation, public FormatPicker {
 class AppCommand : public GenericSignal {
  public:
   explicit AppCommand(Smart* object) : object(object) {}
+  Smart* GetObject() const { return ~object; }
   int GetSignalStatus(Smart* watcher) override;
   void Send(Smart* watcher) override;
 

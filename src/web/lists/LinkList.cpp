@@ -37,8 +37,13 @@ ParsedLine ParseLine(std::string_view text) {
 }
 
 // The entry lines of a list text, up to its end or its first line that is not an entry.
+struct EntryLine : ListLine {
+  // Where the line before it ends its characters (before its line end), or npos for the first line.
+  std::size_t previousEnd = std::string_view::npos;
+};
+
 struct EntryLines {
-  std::vector<ListLine> entries;
+  std::vector<EntryLine> entries;
   std::size_t end = 0;  // where the part of the text the entries come from ends
   // The first line of the text, when it is also the last before the empty line that ends the list.
   std::size_t onlyLine = std::string_view::npos;
@@ -49,13 +54,15 @@ EntryLines FindEntryLines(std::string_view text) {
   EntryLines result;
   result.end = lines.end;
   if (lines.lines.size() == 1 && lines.end < text.size()) result.onlyLine = lines.lines.front().begin;
+  std::size_t previousEnd = std::string_view::npos;
   for (const ListLine& line : lines.lines) {
     const ParsedLine parsed = ParseLine(line.text);
     if (parsed.kind == LineKind::kBad) {
       result.end = line.begin;
       break;
     }
-    if (parsed.kind == LineKind::kEntry) result.entries.push_back(line);
+    if (parsed.kind == LineKind::kEntry) result.entries.push_back({line, previousEnd});
+    previousEnd = line.begin + line.text.size();
   }
   return result;
 }
@@ -106,14 +113,7 @@ bool ParseLinkFile(FileReference& file, LinkLists& lists, bool withFiles) {
 }
 
 void ReadLinks(FileReference& folder, LinkLists& lists, bool withFiles) {
-  FileTypeList types;
-  types.Append(~TextFile::fileType);
-  const List files = folder.ListFiles(types, false);
-  for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
-    SmartRef<FileReference> file(CastSmart<FileReference>(files.At(i)));
-    if (!file) continue;
-    if (!ParseLinkFile(*file, lists, withFiles)) listtext::OfferToDelete(*file);
-  }
+  listtext::ReadListFolder(folder, [&](FileReference& file) { return ParseLinkFile(file, lists, withFiles); });
 }
 
 const char* LinkEntryProblem(const String& name, const String& url) {
@@ -121,7 +121,7 @@ const char* LinkEntryProblem(const String& name, const String& url) {
   const std::string urlText = TextOf(url);
   if (nameText.empty() || urlText.empty()) return "Donne un nom et une adresse au lien.";
   for (const std::string* text : {&nameText, &urlText}) {
-    if (text->find_first_of(std::string("\t\r\n\0", 4)) != std::string::npos)
+    if (text->find_first_of("\t\r\n") != std::string::npos)
       return "Le nom et l'adresse du lien ne peuvent contenir ni tabulation ni retour à la ligne."_cp;
   }
   // Such a line would be read back as a comment, and the link lost.
@@ -172,15 +172,23 @@ std::string RewriteLinkText(std::string_view old, const String& fileBase, const 
   std::size_t entriesLeft = 0;
   const std::size_t paired = std::min(wanted.size(), fileLines.entries.size());
   for (std::size_t k = 0; k < paired; ++k) {
-    const ListLine& line = fileLines.entries[k];
-    text.append(old, copied, line.begin - copied);
-    copied = line.begin;
+    const EntryLine& line = fileLines.entries[k];
     if (wanted[k].deleted) {
-      // Without it the empty line after it would open the text, and what was never read would become
-      // the list (or the list would read as empty and bad): that unread rest goes with it.
-      copied = line.begin == fileLines.onlyLine ? old.size() : line.next;
+      if (line.previousEnd != std::string_view::npos) {
+        // The line goes with the line end before it, and its own ends the line before: so the line ends
+        // around it are not joined into another (a lone CR and the LF of an empty line into one CR LF).
+        text.append(old, copied, line.previousEnd - copied);
+        copied = line.begin + line.text.size();
+      } else {
+        text.append(old, copied, line.begin - copied);
+        // Without it the empty line after it would open the text, and what was never read would become
+        // the list (or the list would read as empty and bad): that unread rest goes with it.
+        copied = line.begin == fileLines.onlyLine ? old.size() : line.next;
+      }
       continue;
     }
+    text.append(old, copied, line.begin - copied);
+    copied = line.begin;
     ++entriesLeft;
     const String* name = StringAt(lists.linkNames, wanted[k].index);
     const String* url = StringAt(lists.linkURLs, wanted[k].index);

@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/Memory.h"
+#include "core/TextFile.h"
 
 namespace listtext {
 
@@ -50,21 +51,35 @@ std::vector<std::string_view> SplitPieces(std::string_view text, char separator)
   return pieces;
 }
 
+namespace {
+
+// The file layer says why in its own terms (a system error number); the child is told which file.
+[[noreturn]] void RaiseUnreadable(FileReference& file) {
+  // Named as on the disk: the reference of a file that has gone knows no extension to name it by.
+  const std::string path = file.GetPathText() ? file.GetPathText() : "";
+  String message("Impossible de lire le fichier ");
+  message.Append(path.substr(path.find_last_of('\\') + 1).c_str());
+  Exception::Raise(new MessageException(TextOf(message).c_str()));
+}
+
+}  // namespace
+
 bool ReadListFile(FileReference& file, std::string* bytes) {
   bytes->clear();
-  SmartRef<File> stream(new File(&file, kFileModeRead));
-  if (!stream->IsOpen()) {
-    // Named as on the disk: the reference of a file that has gone knows no extension to name it by.
-    const std::string path = file.GetPathText() ? file.GetPathText() : "";
-    String message("Impossible de lire le fichier ");
-    message.Append(path.substr(path.find_last_of('\\') + 1).c_str());
-    Exception::Raise(new MessageException(TextOf(message).c_str()));
+  try {
+    SmartRef<File> stream(new File(&file, kFileModeRead));
+    if (stream->IsOpen()) {
+      const std::uint32_t length = stream->GetLength();
+      if (length > kMaxListFileSize) return false;
+      bytes->resize(length);
+      if (length > 0) stream->Read(bytes->data(), length);
+      return true;
+    }
+  } catch (Exception* failure) {
+    SmartRef<Exception> held(failure);
+    gLastException = nullptr;
   }
-  const std::uint32_t length = stream->GetLength();
-  if (length > kMaxListFileSize) return false;
-  bytes->resize(length);
-  if (length > 0) stream->Read(bytes->data(), length);
-  return true;
+  RaiseUnreadable(file);
 }
 
 String StringOf(std::string_view bytes) {
@@ -72,6 +87,8 @@ String StringOf(std::string_view bytes) {
   if (!bytes.empty()) text.Insert(bytes.data(), 0, static_cast<std::int32_t>(bytes.size()));
   return text;
 }
+
+namespace {
 
 void OfferToDelete(FileReference& file) {
   String name;
@@ -82,6 +99,29 @@ void OfferToDelete(FileReference& file) {
   if (message.Alert(kAlertExclamation, kButtonsOKCancel) != kAlertAnswerOK) return;
   SmartRef<FileReference> folder(file.GetParent());
   folder->DeleteChild(name);
+}
+
+}  // namespace
+
+void ReadListFolder(FileReference& folder, const std::function<bool(FileReference& file)>& read) {
+  FileTypeList types;
+  types.Append(~TextFile::fileType);
+  const List files = folder.ListFiles(types, false);
+  for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
+    SmartRef<FileReference> file(CastSmart<FileReference>(files.At(i)));
+    if (!file || file->IsFolder()) continue;
+    // One file that cannot be opened is reported, and the others are still offered.
+    bool good = true;
+    try {
+      good = read(*file);
+    } catch (Exception* failure) {
+      SmartRef<Exception> held(failure);
+      failure->ReportAsWarning();
+      gLastException = nullptr;
+      continue;
+    }
+    if (!good) OfferToDelete(*file);
+  }
 }
 
 }  // namespace listtext

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,7 +45,9 @@ bool ReadListFile(FileReference& file, std::string* bytes);
 // A String holding exactly these bytes.
 String StringOf(std::string_view bytes);
 
-// The question asked of a file that is not a list: OK deletes it from its folder, Cancel keeps it.
-void OfferToDelete(FileReference& file);
+// Reads every text file of the folder, in listing order, with the reader, which answers false for a
+// file that is not a list: that file is offered for deletion (OK deletes it, Cancel keeps it). A file
+// that cannot be read is reported as a warning, and the next one read.
+void ReadListFolder(FileReference& folder, const std::function<bool(FileReference& file)>& read);
 
 }  // namespace listtext

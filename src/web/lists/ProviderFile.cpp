@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "core/TextFile.h"
 #include "web/lists/ListText.h"
 
 namespace {
@@ -50,15 +49,8 @@ bool ReadProviderFile(FileReference& file, std::vector<ProviderEntry>* entries) 
 }
 
 std::vector<ProviderEntry> ReadProviders(FileReference& folder) {
-  FileTypeList types;
-  types.Append(~TextFile::fileType);
-  const List files = folder.ListFiles(types, false);
   std::vector<ProviderEntry> entries;
-  for (std::int32_t i = 1; i <= files.NumItems(); ++i) {
-    SmartRef<FileReference> file(CastSmart<FileReference>(files.At(i)));
-    if (!file) continue;
-    if (!ReadProviderFile(*file, &entries)) listtext::OfferToDelete(*file);
-  }
+  listtext::ReadListFolder(folder, [&](FileReference& file) { return ReadProviderFile(file, &entries); });
   return entries;
 }
 

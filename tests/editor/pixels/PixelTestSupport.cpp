@@ -38,7 +38,7 @@ void PixelTest::TearDown() {
 
 void PixelTest::MakePane(CStamp* frameImage, const Rect& pictureRect) {
   if (pane) window.root->RemoveSubview(~pane);
-  pane = new CPixPane(~window.root, {20, 30, 120, 110}, pictureRect, frameImage);
+  pane = new CPixPane(~window.root, paneBounds, pictureRect, frameImage);
   window.root->AddSubview(~pane);
 }
 

@@ -45,6 +45,8 @@ class PixelTest : public EditorTest {
   void Drag(Tool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0);
 
   TestWindow window{200, 150};
+  // Where MakePane puts the pane, in the window.
+  Rect paneBounds{20, 30, 120, 110};
   RecordingSink sink;
   SmartRef<CPixPane> pane;
   std::uint32_t white = 0;

@@ -11,10 +11,7 @@
 #include "editor/EditorTestSupport.h"
 #include "editor/text/CTextView.h"
 #include "engine/Seams.h"
-#include "platform/backend/SdlBackend.h"
 #include "platform/user/Message.h"
-#include "platform/user/Screen.h"
-#include "platform/user/Timer.h"
 #include "support/XvfbChild.h"
 #include "ui/views/Window.h"
 
@@ -22,8 +19,9 @@ namespace editor_test {
 namespace {
 
 const char* const kTitle = "Quillory texte";
-// Ticks of 100 ms the child waits for the typing before it gives up.
-constexpr int kPatience = 150;
+// Ticks of 100 ms the child waits for the typing before it gives up (the program's own watchdog stops
+// it at 10 s).
+constexpr int kPatience = 80;
 
 struct Typing {
   SmartRef<StyledText> text;
@@ -47,54 +45,42 @@ void Hand(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-struct UnderX : EditorProgramTest {
-  void TestBody() override {}
+struct UnderX : EditorProgramUnderX {
   void Play() {
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    SetUp();
-    std::string error;
-    auto sdl = platform::SdlBackend::Open(kTitle, &error);
-    ASSERT_TRUE(sdl) << error;
-    platform::SetBackend(std::move(sdl));
     Typing typing;
     gTyping = &typing;
     std::string typed;
-    Run([&] {
-      gPaintState = new CDropperTool;
-      const String title("Page");
-      SmartRef<Window> stage(new Window(&title, kFrameNormal, false, false, 400, 300));
-      stage->SetGlobalBounds({50, 50, 450, 350});
-      stage->Open(true);
-      const SmartRef<Smart> style(
-          new TextStyle(2, 24, kAlignLeft, standardColors[1], standardColors[kTransparentColor]));
-      typing.text = new StyledText(String(""), style);
-      SmartRef<View> pane = GetFrameEditHooks().makeTextPane(~stage, {20, 60, 300, 120}, ~typing.text);
-      stage->SetTarget(~pane);
-      const UINT_PTR hand = SetTimer(nullptr, 0, 100, &Hand);
-      MSG msg;
-      while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-      }
-      KillTimer(nullptr, hand);
-      String current;
-      dynamic_cast<CTextView&>(*pane).GetTextView()->GetText(&current);
-      typed = TextOf(current);
-      stage->RemoveSubview(~pane);
-      pane = nullptr;
-      stage->Close();
-      gPaintState = nullptr;
-      PostQuitMessage(0);
-    });
-    EXPECT_EQ(typing.step, 2);
-    EXPECT_EQ(typed, "\xE9t\xE9") << "the word in Windows-1252";
-    EXPECT_EQ(TextOf(*typing.text), "\xE9t\xE9") << "in the frame's text itself";
-    EXPECT_EQ(typing.text->GetStyle()->GetSize(), 24);
-    EXPECT_TRUE(alerts.Alerts().empty());
+    PlayUnderX(
+        kTitle,
+        [&] {
+          gPaintState = new CDropperTool;
+          const String title("Page");
+          SmartRef<Window> stage(new Window(&title, kFrameNormal, false, false, 400, 300));
+          stage->SetGlobalBounds({50, 50, 450, 350});
+          stage->Open(true);
+          const SmartRef<Smart> style(
+              new TextStyle(2, 24, kAlignLeft, standardColors[1], standardColors[kTransparentColor]));
+          typing.text = new StyledText(String(""), style);
+          SmartRef<View> pane = GetFrameEditHooks().makeTextPane(~stage, {20, 60, 300, 120}, ~typing.text);
+          stage->SetTarget(~pane);
+          LoopWithHand(&Hand);
+          String current;
+          dynamic_cast<CTextView&>(*pane).GetTextView()->GetText(&current);
+          typed = TextOf(current);
+          stage->RemoveSubview(~pane);
+          pane = nullptr;
+          stage->Close();
+          gPaintState = nullptr;
+        },
+        [&] {
+          EXPECT_EQ(typing.step, 2);
+          EXPECT_EQ(typed, "\xE9t\xE9") << "the word in Windows-1252";
+          EXPECT_EQ(TextOf(*typing.text), "\xE9t\xE9") << "in the frame's text itself";
+          EXPECT_EQ(typing.text->GetStyle()->GetSize(), 24);
+          EXPECT_TRUE(alerts.Alerts().empty());
+        });
     typing.text = nullptr;
     gTyping = nullptr;
-    TearDown();
-    platform::SetBackend(nullptr);
   }
 };
 

@@ -384,6 +384,25 @@ TEST(Files, SavingCallsKeepTheFileAndReportTheirFailures) {
   SetLastError(0);
 }
 
+TEST(Files, AFileRestrictedToItsOwnerStaysSoThroughItsReplacement) {
+  TempFolder root;
+  const std::string path = root.Write("secret.usr", "x");
+  HANDLE file = Open(path, GENERIC_READ | GENERIC_WRITE);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(platform::RestrictToOwner(file));
+  const auto ownerOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
+  EXPECT_EQ(std::filesystem::status(root.Path() / "secret.usr").permissions() & std::filesystem::perms::all, ownerOnly);
+  HANDLE replacement = CreateFileA(root.WinPath("secret.usr~").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, file);
+  ASSERT_NE(replacement, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(std::filesystem::status(root.Path() / "secret.usr~").permissions() & std::filesystem::perms::all, ownerOnly);
+  EXPECT_TRUE(CloseHandle(replacement));
+  EXPECT_TRUE(CloseHandle(file));
+  EXPECT_FALSE(platform::RestrictToOwner(file));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+  SetLastError(0);
+}
+
 // Each failure a file call can meet reaches the user as a system error of the same meaning.
 TEST(Files, SystemFailuresHaveTheirWindowsMeaning) {
   const std::pair<int, DWORD> table[] = {

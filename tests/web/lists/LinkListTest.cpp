@@ -5,6 +5,7 @@
 
 #include "ListFixture.h"
 #include "core/Text1252.h"
+#include "platform/kernel/Files.h"
 #include "support/Raised.h"
 #include "web/lists/ListText.h"
 
@@ -67,6 +68,7 @@ TEST(LinkListText, RefusesEntriesNoLineCanHold) {
       {"empty name", "", "www.example.org", true},
       {"empty URL", "nom", "", true},
       {"name read back as a comment", "//nom", "www.example.org", true},
+      {"NUL byte, stored as it is", "n", std::string("www.\0example.org", 16), false},
       {"line of exactly 2000 bytes", "n", fits, false},
       {"line of 2001 bytes", "n", fits + "u", true},
   };
@@ -105,6 +107,33 @@ TEST_F(LinkFolders, ReadEveryListFileAndOfferBadOnesForDeletion) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "LNWEB/b.txt")) << "OK deletes";
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "LNWEB/c.txt")) << "Cancel keeps";
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "LNWEB/notes.doc"));
+}
+
+TEST_F(LinkFolders, AFolderNamedLikeAListIsNotRead) {
+  SmartRef<FileReference> web = LinkFolder(kWebLinks);
+  folder.MakeFolder("LNWEB/dossier.txt");
+  folder.Write("LNWEB/liens.txt", "Un\twww.example.org\r\n");
+  LinkLists lists;
+  ReadLinks(*web, lists, false);
+  EXPECT_EQ(EntriesOf(lists), (Entries{{"Un", "www.example.org"}}));
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+TEST_F(LinkFolders, AFileThatCannotBeOpenedIsReportedAndTheOthersRead) {
+  SmartRef<FileReference> web = LinkFolder(kWebLinks);
+  folder.Write("LNWEB/a.txt", "Un\twww.example.org/1\r\n");
+  const std::string held = folder.Write("LNWEB/b.txt", "Deux\twww.example.org/2\r\n");
+  folder.Write("LNWEB/c.txt", "Trois\twww.example.org/3\r\n");
+  // Another program holds it without sharing.
+  HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  LinkLists lists;
+  ReadLinks(*web, lists, false);
+  CloseHandle(holder);
+  EXPECT_EQ(EntriesOf(lists), (Entries{{"Un", "www.example.org/1"}, {"Trois", "www.example.org/3"}}));
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_EQ(alerts.Alerts()[0].text, "Impossible de lire le fichier b.txt");
+  EXPECT_EQ(folder.Read("LNWEB/b.txt"), "Deux\twww.example.org/2\r\n");
 }
 
 TEST_F(LinkFolders, ATooLargeFileIsBadAndNotRead) {
@@ -207,6 +236,17 @@ TEST_F(LinkRewrite, DeletingTheOnlyLineBeforeTheEmptyOneLeavesNoUnreadLinesAlive
     RewriteLinkFile(*LinkFolder(kWebLinks), String("liens"), lists, 1);
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "LNWEB/liens.txt"));
   }
+}
+
+TEST_F(LinkRewrite, ADeletionJoinsNoLineEndsIntoAnother) {
+  // A lone CR, the entry, then an empty line of a lone LF: removing the entry with its own line end would
+  // make CR LF of the two, and the unread line after the empty one would become an entry.
+  folder.Write("LNWEB/liens.txt", "// c\rUn\twww.example.org\n\nJamais lu\twww.example.org/2\r\n");
+  LinkLists lists = ReadAll();
+  ASSERT_EQ(lists.linkNames.NumItems(), 1);
+  RewriteLinkFile(*LinkFolder(kWebLinks), String("liens"), lists, 1);
+  EXPECT_EQ(folder.Read("LNWEB/liens.txt"), "// c\n\nJamais lu\twww.example.org/2\r\n");
+  EXPECT_EQ(ReadAll().linkNames.NumItems(), 0);
 }
 
 TEST_F(LinkRewrite, ADeletionKeepsAFileThatStillHoldsComments) {

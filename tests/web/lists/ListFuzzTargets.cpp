@@ -25,7 +25,7 @@ std::size_t EntryCount(std::string_view text) {
   return static_cast<std::size_t>(lists.linkNames.NumItems());
 }
 
-// A rewrite raises only for an entry no line can hold, which a change made here never is.
+// A rewrite raises only for an entry no line can hold; the text then stays as it was.
 std::string Rewritten(std::string_view text, const LinkLists& lists, std::int32_t deleted) {
   bool nothingLeft = false;
   try {
@@ -53,7 +53,10 @@ bool ReadUntrustedLists(const std::uint8_t* data, std::size_t size) {
     // The entries read before a bad line stay, but the bad line and all after it are the file's own.
     const std::string afterDeletion = Rewritten(text, lists, 1);
     if (EntryCount(afterDeletion) != entries - 1) Broken("a deletion did not remove exactly one entry");
-    lists.linkNames.Put(new String("Nom chang\xe9"), 1);
+    const String changed("Nom chang\xe9");
+    lists.linkNames.Put(new String(changed), 1);
+    // An entry grown past what a line holds is refused, and the text stays as it was.
+    if (LinkEntryProblem(changed, *CastSmart<String>(lists.linkURLs.At(1))) != nullptr) return goodProviders || goodLinks;
     const std::string afterChange = Rewritten(text, lists, 0);
     LinkLists reread;
     ParseLinkText(afterChange, reread, nullptr);

@@ -1,0 +1,187 @@
+// The stage pane: the view in which the child edits one page. Over the play pane it keeps the editing
+// state of the page: the frame shown and edited, a range of frames that edits apply to, the sprites
+// selected on the page, and the listeners that follow them (the frame overview). It draws the page with
+// the selection's handles, performs the editor's numbered commands on the page, and turns presses and
+// keys into selections, drags and tool actions.
+#pragma once
+
+#include <cstdint>
+
+#include "core/ListData.h"
+#include "core/PointerArray.h"
+#include "editor/PaintState.h"
+#include "editor/ToolsPane.h"
+#include "engine/player/CPanePlay.h"
+#include "engine/player/CPlayer.h"
+#include "engine/sprites/CSprite.h"
+#include "ui/text/TextStyle.h"
+
+class CHAPane;
+class CMovieGroup;
+class CMovieRes;
+class CMouseTask;
+class CSprite;
+class CTool;
+class Task;
+class ToggleButton;
+
+// Told, with the pane, when the selection, the editing range or the frame changes (range listeners; null
+// when the pane only followed the player to a frame inside the range), or when the pane redraws a frame
+// while playing (frame listeners).
+class StageListener {
+ public:
+  virtual void StagePaneChanged(CHAPane* pane) = 0;
+
+ protected:
+  ~StageListener() = default;
+};
+
+// Set while the frame overview is shown or active: the pane then reports no selected sprites, does not
+// widen a range to its selection, and selects single frames.
+extern bool gOverviewActive;
+// The size of a selection handle.
+extern Point gHandleSize;
+// The page editor palette's clear button, disabled while nothing is selected; null until it exists.
+extern SmartRef<ToggleButton> gDeleteButton;
+
+class CHAPane : public CPanePlay,
+                public StyleSetter,
+                public PlayerListener,
+                public PaintStateListener,
+                public ToolsPane {
+  SMART_ABSTRACT(CHAPane)
+ public:
+  enum RangeMode : std::int32_t { kCurrentFrame = 0, kStoredRange = 1, kAllFrames = 2, kToLastFrame = 3 };
+  // The play-state notifications the pane sends the application.
+  enum : std::int32_t { kPlayStarted = 2030, kPlayStopped = 2031, kToolPlayStopped = 2032 };
+
+  // Over the whole of the parent. With the quiet flag, the pane does not tell the application when it
+  // stops for a toggled tool, and after playing it only asks itself for command 4.
+  CHAPane(View* parent, SmartRef<CPlayer> player, bool quiet);
+  ~CHAPane() override;
+  SMART_NOT_COPYABLE
+
+  CMovieGroup* GetGroup() const;
+  std::int16_t GetCurrentFrame() const { return currentFrame; }
+  bool IsFrameBoxShown() const { return flags & kFrameBox; }
+
+  // ---- Listeners ----
+  void ToggleRangeListener(StageListener* listener) { rangeListeners.Toggle(listener); }
+  void ToggleFrameListener(StageListener* listener) { frameListeners.Toggle(listener); }
+  void TellRangeListeners(CHAPane* argument);
+  void TellFrameListeners();
+
+  // ---- Selection ----
+  // Shares the pane's list; a new empty list while the overview is active.
+  List GetSelectionList() const;
+  void SelectSpriteAt(std::int16_t index, bool extend = false);
+  void SelectSprite(CSprite* sprite);
+  virtual void SetSpriteSelected(CSprite* sprite, bool select);
+  // The sprite index and selection position (both 0-based, -1 for none) of the top-most sprite under the
+  // point that is not a background.
+  virtual void HitTest(std::int32_t x, std::int32_t y, std::int32_t* selectionPosition, std::int32_t* spriteIndex);
+  static bool IsOnHandle(const Point& point, const Rect& rect);
+  void UpdateSelectionState();
+
+  // ---- Frames ----
+  virtual void GetFrameRange(std::int16_t* first, std::int16_t* last, bool useStoredRange);
+  virtual void SetFrameRange(std::int16_t first, std::int16_t last);
+  virtual std::int16_t ClampFrame(std::int16_t frame);
+  virtual bool CanEditRange(std::int16_t, std::int16_t) { return true; }
+  std::int32_t GetRangeMode() const { return rangeMode; }
+  void SetRangeMode(std::int32_t mode);
+  std::int16_t GetRangeStart() const { return rangeStart; }
+  std::int16_t GetRangeEnd() const { return rangeEnd; }
+  // The pane draws no other frame with the current one.
+  void GetGhostFrames(std::int16_t frame, std::int16_t* first, std::int16_t* count) const;
+  static void GetGhostFramesOf(std::int16_t frame, std::int16_t* first, std::int16_t* count);
+
+  // ---- Drawing ----
+  void DrawContent(DisplayPort& port, const Area& area) override;
+  virtual void DrawFrameBox(DisplayPort& port);
+  virtual void DrawFrameLabel(DisplayPort&, std::int16_t) {}
+  virtual void FinishDrawing(DisplayPort&) {}
+  virtual void DrawHandles(DisplayPort& port, const Rect& rect);
+  void RedrawHandles();
+  // The frame into the port for another view, clamped into the page, leaving out the listed sprites and
+  // shading the dim rectangle; the frame box and label follow.
+  void DrawPage(DisplayPort& port, std::int16_t frame, const List* sprites, const Rect& dim);
+  // The frame of the page without the listed sprites, then the pane's overlay: what lies under a drag.
+  void DrawStage(DisplayPort& port, std::int16_t frame, const List* without);
+  void RepaintArea(const Area& area);
+
+  // ---- Edits ----
+  // The end of every edit: the task goes on the undo list, the page drops its empty sprites (unless the
+  // task is a clipboard one) and the window hears of the change.
+  void ContentChanged(Task* task);
+  // After a drag: the listeners and the selection state follow what the drag did.
+  void FinishGesture();
+  // Makes the task the application's tool for one gesture.
+  virtual void InstallTaskTool(CMouseTask* task);
+  virtual void FinishEditing(bool flag);
+  // In-place editing of pictures and texts is not built yet: nothing is ever edited in place.
+  bool IsEditingInPlace() const { return editor != nullptr; }
+  virtual bool AcceptsObject(Smart*) { return true; }
+  virtual bool TrackMarquee(Rect*, std::int32_t, std::int32_t) { return false; }
+  virtual void ReleaseArgument(Smart*) {}
+
+  // ---- Commands ----
+  void HandleNumberCommand(std::int32_t number, void* argument) override;
+  int GetNumberCommandStatus(std::int32_t number) override;
+  void SendPlayState(Smart*) { RedrawHandles(); }
+
+  // ---- View ----
+  void ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) override;
+  void Activate(bool active) override;
+
+  // ---- Player and paint state ----
+  void FrameShown() override;
+  void PlayStateChanged() override;
+  void SendViewCommand(Smart* object) override;
+  void PaintStateChanged() override;
+  void SetTextStyle(SmartRef<TextStyle>) override {}
+  SmartRef<TextStyle> GetTextStyle() override;
+
+  // ---- What the tools window asks ----
+  int GetEditKind() const override;
+  bool IsPlaying() const override { return CPanePlay::IsPlaying(); }
+  bool IsPaneActive() const override { return IsActive(); }
+  bool HasPlaybackChore() const override { return CPanePlay::IsPlaying(); }
+  void StopPlayback() override { HandleNumberCommand(kPlayStopped, nullptr); }
+  void StopPlayer() override { GetPlayer()->Stop(); }
+  void SetEditMode(int mode, bool flag) override;
+  SmartRef<View> GetEditPane() const override { return editor; }
+  void TogglePaneListener(PaneStateListener* listener) override { paneListeners.Toggle(listener); }
+
+ private:
+  static constexpr std::uint8_t kFrameBox = 1;
+  static constexpr std::uint8_t kQuiet = 2;
+
+  // The frame-step commands (3012 and 3013).
+  void StepFrame(std::int16_t delta);
+  void NoticePair();
+  void PerformPlay(void* argument);
+  void PerformPlace(std::int32_t number, void* argument);
+  void ReverseFrames(std::int16_t first, std::int16_t last);
+  int PlaceStatus(std::int32_t number);
+  void SetFlag(std::uint8_t flag, bool on) {
+    flags = static_cast<std::uint8_t>(on ? flags | flag : flags & ~flag);
+  }
+  void TellPaneListeners();
+
+  std::uint8_t flags = 0;
+  std::int16_t currentFrame = 0;
+  std::int16_t rangeStart = 0;
+  std::int16_t rangeEnd = 0;
+  std::int32_t rangeMode = kCurrentFrame;
+  List selection{&CSprite::classInfo};
+  SmartRef<CMovieRes> editedMovie;
+  SmartRef<View> editor;
+  PointerArray<StageListener> rangeListeners;
+  PointerArray<StageListener> frameListeners;
+  PointerArray<PaneStateListener> paneListeners;
+  bool listeningToPaint = false;
+};
+
+// The stage pane a page's editor makes: the engine's stage-pane maker.
+SmartRef<CPanePlay> MakeCHAPane(View* container, CPlayer* player);

@@ -1,0 +1,41 @@
+// The authoring application run for real: the shell's start-up with the paint-tools window as the tools
+// window, as the application factory builds them, and the test's body in place of the first new page.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "editor/EditorTestSupport.h"
+#include "editor/app/CTumbletApp.h"
+
+class PaintToolsWindow;
+
+namespace editor_test {
+
+class TestAuthoringApp : public CTumbletApp {
+ public:
+  explicit TestAuthoringApp(const AppCreationRecord& record) : CTumbletApp(record) {}
+  void NewDocument() override {
+    if (onNewDocument) onNewDocument();
+  }
+  std::function<void()> onNewDocument;
+};
+
+class AuthoringAppTest : public EditorProgramTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The program runs with a shown paint-tools window (with the control button when asked) and a
+  // TestAuthoringApp made with the engine options of `options`; it quits after the body. Once a test: the
+  // program's module is registered for good.
+  void InAuthoringProgram(const std::function<void(PaintToolsWindow&)>& body, bool withControls = false);
+
+  // The application and the globals it set are let go.
+  void ForgetProgram();
+
+  TestAuthoringApp* authoring = nullptr;
+  std::uint32_t options = 4;
+};
+
+}  // namespace editor_test

@@ -1,0 +1,137 @@
+#include "editor/stage/StageTestSupport.h"
+
+#include "editor/CurrentStagePane.h"
+#include "engine/page/CMovieGroup.h"
+#include "graphics/Area.h"
+#include "graphics/DisplayPort.h"
+#include "platform/kernel/System.h"
+#include "support/DocumentBytes.h"
+#include "ui/shell/App.h"
+#include "ui/shell/Tool.h"
+
+namespace editor_test {
+
+using engine_test::AddSprite;
+using engine_test::GroupOf;
+using engine_test::PlaceAt;
+using engine_test::SolidPicture;
+
+namespace {
+
+// Keeps the tool the last tool command made current, as the application would.
+class ToolSink final : public RecordingSink {
+ public:
+  void DoCommand(GenericSignal* signal) override {
+    RecordingSink::DoCommand(signal);
+    if (auto* command = dynamic_cast<AppCommand*>(signal)) tool = CastSmart<Tool>(command->GetObject());
+  }
+  SmartRef<Tool> tool;
+};
+
+ToolSink* gToolSink = nullptr;
+
+}  // namespace
+
+void StageTest::SetUp() {
+  EditorTest::SetUp();
+  platform::SetClockForTesting([this] { return now; });
+  gToolSink = new ToolSink;
+  window.notifier->AddSink(gToolSink);
+  window.notifier->AddSink(&sink);
+  window.MakeFront();
+}
+
+void StageTest::TearDown() {
+  if (pane) window.root->RemoveSubview(~pane);
+  pane = nullptr;
+  page = nullptr;
+  gCurrentStagePane = nullptr;
+  gOverviewActive = false;
+  sink.undoable.clear();
+  window.notifier->RemoveSink(&sink);
+  window.notifier->RemoveSink(gToolSink);
+  delete gToolSink;
+  gToolSink = nullptr;
+  platform::SetClockForTesting({});
+  EditorTest::TearDown();
+}
+
+void StageTest::Open(SmartRef<CShow> shown) {
+  page = std::move(shown);
+  Rect frame;
+  page->MakeEditor(&frame, ~window.root, window.root->GetBounds());
+  const List& views = window.root->GetSubviews();
+  pane = CastSmart<CHAPane>(views.At(views.NumItems()));
+  ASSERT_TRUE(pane) << "the page's editor is a stage pane";
+  window.root->SetTarget(~pane);
+}
+
+SmartRef<CShow> StageTest::MakeStagePage(std::int16_t frames) {
+  const SmartRef<CShow> made = engine_test::MakePage({0, 0, 200, 150}, frames);
+  CMovieGroup& group = GroupOf(*made);
+  CSprite* background = AddSprite(group, *SolidPicture(200, 150, 3), 0, frames);
+  background->ToggleBackgroundFlag(true);
+  CSprite* a = AddSprite(group, *SolidPicture(40, 30, 7), 0, frames);
+  CSprite* b = AddSprite(group, *SolidPicture(30, 30, 8), 0, frames);
+  CSprite* c = AddSprite(group, *SolidPicture(20, 20, 9), 0, frames);
+  for (std::int16_t f = 0; f < frames; ++f) {
+    PlaceAt(*background, f, {0, 0});
+    PlaceAt(*a, f, {20, 20 + 10 * f});
+    PlaceAt(*b, f, {100, 60});
+    PlaceAt(*c, f, {150, 100});
+  }
+  if (frames > 2) c->HideFrames(2, 1);
+  return made;
+}
+
+std::string StageTest::Layout(CShow& shown) {
+  CMovieGroup& group = GroupOf(shown);
+  std::string text;
+  for (std::int16_t i = 0; i < group.GetSpriteCount(); ++i) {
+    text += std::to_string(i) + ":";
+    for (std::int16_t f = 0; f < group.GetFrameCount(); ++f) {
+      Rect r;
+      group.GetSprite(i)->GetFrameGeometry(f, &r, nullptr);
+      text += f ? " |" : "";
+      text += r.IsEmpty() ? " -"
+                          : " " + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+                                "," + std::to_string(r.bottom);
+    }
+    text += "\n";
+  }
+  return text;
+}
+
+std::string StageTest::SavedLayout() const {
+  const SmartRef<Smart> read = document_testing::ReadDocument(document_testing::SaveDocument(SmartRef<Smart>(~page)),
+                                                              nullptr);
+  auto* saved = CastSmart<CShow>(~read);
+  return saved ? Layout(*saved) : "(no page)";
+}
+
+ColourPicture StageTest::Render() {
+  const Rect bounds = window.root->GetBounds();
+  {
+    DisplayPort port(~window.surface, bounds);
+    pane->Draw(port, Area(bounds));
+  }
+  ColourPicture picture{bounds.Width(), bounds.Height(), {}};
+  for (int y = bounds.top; y < bounds.bottom; ++y)
+    for (int x = bounds.left; x < bounds.right; ++x) picture.pixels.push_back(window.surface->Pixel(x, y));
+  return picture;
+}
+
+void StageTest::Drag(const std::vector<Point>& points, std::int32_t modifiers, DWORD step) {
+  View* root = ~window.root;
+  gToolSink->tool = nullptr;
+  pane->MouseDown(points.front().x, points.front().y, modifiers, 1, root);
+  const SmartRef<Tool> tool = gToolSink->tool;
+  ASSERT_TRUE(tool) << "the press made a task the application's tool";
+  for (std::size_t n = 1; n < points.size(); ++n) {
+    now += step;
+    tool->MouseMoved(points[n].x, points[n].y, modifiers, true, root);
+  }
+  tool->MouseMoved(points.back().x, points.back().y, modifiers, false, root);
+}
+
+}  // namespace editor_test
