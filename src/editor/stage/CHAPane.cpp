@@ -367,7 +367,10 @@ void CHAPane::DrawStage(DisplayPort& port, std::int16_t frame, const List* witho
   DrawFrameLabel(port, frame);
 }
 
-void CHAPane::RepaintArea(const Area& area) { InvalidateArea(area, Area()); }
+void CHAPane::RepaintArea(const Area& area) {
+  // A drag draws straight on the device of an unbuffered pane; a buffered one shows its buffer.
+  if (IsBuffered()) RedrawFromBuffer(area);
+}
 
 // ---- Edits ----
 
@@ -387,11 +390,12 @@ void CHAPane::FinishGesture() {
   UpdateSelectionState();
 }
 
-void CHAPane::InstallTaskTool(CMouseTask* task) {
+SmartRef<CTaskTool> CHAPane::InstallTaskTool(CMouseTask* task) {
   SmartRef<Tool> previous = gApplication ? gApplication->GetTool() : nullptr;
   const SmartRef<CTaskTool> tool = new CTaskTool(task, ~previous);
   AppCommand make(~tool);
   SendCommand(&make);
+  return tool;
 }
 
 void CHAPane::FinishEditing(bool) {

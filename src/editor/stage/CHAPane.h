@@ -20,6 +20,8 @@ class CHAPane;
 class CMovieGroup;
 class CMovieRes;
 class CMouseTask;
+class CTaskTool;
+class Clipboard;
 class CSprite;
 class CTool;
 class Task;
@@ -116,8 +118,8 @@ class CHAPane : public CPanePlay,
   void ContentChanged(Task* task);
   // After a drag: the listeners and the selection state follow what the drag did.
   void FinishGesture();
-  // Makes the task the application's tool for one gesture.
-  virtual void InstallTaskTool(CMouseTask* task);
+  // Makes the task the application's tool for one gesture; answers that tool.
+  virtual SmartRef<CTaskTool> InstallTaskTool(CMouseTask* task);
   virtual void FinishEditing(bool flag);
   // In-place editing of pictures and texts is not built yet: nothing is ever edited in place.
   bool IsEditingInPlace() const { return editor != nullptr; }
@@ -129,6 +131,14 @@ class CHAPane : public CPanePlay,
   void HandleNumberCommand(std::int32_t number, void* argument) override;
   int GetNumberCommandStatus(std::int32_t number) override;
   void SendPlayState(Smart*) { RedrawHandles(); }
+
+  // ---- Mouse and keys ----
+  bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override;
+  bool KeyDown(std::int32_t key, std::int32_t modifiers) override;
+  virtual bool ToolClick(std::int32_t x, std::int32_t y, std::int16_t index, CSprite* sprite);
+  void HighlightSprite(const Rect& rect);
+  // The clipboard's sound and link (or those of the first sprite its content makes) over the frames.
+  void ApplyClipToSprite(Clipboard* clipboard, std::int16_t first, std::int16_t count, CSprite* sprite);
 
   // ---- View ----
   void ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) override;
@@ -163,6 +173,10 @@ class CHAPane : public CPanePlay,
   void PerformPlay(void* argument);
   void PerformPlace(std::int32_t number, void* argument);
   void ReverseFrames(std::int16_t first, std::int16_t last);
+  void SelectMarquee(std::int32_t x, std::int32_t y, CTool* tool);
+  void StartDrag(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window,
+                 std::int16_t index, CSprite* sprite, CTool* tool);
+  void ClipAction(std::int32_t x, std::int32_t y, std::int16_t index, CSprite* sprite, CTool* tool);
   int PlaceStatus(std::int32_t number);
   void SetFlag(std::uint8_t flag, bool on) {
     flags = static_cast<std::uint8_t>(on ? flags | flag : flags & ~flag);

@@ -27,8 +27,6 @@ class SelectionTest : public PixelTest {
  protected:
   void SetUp() override {
     PixelTest::SetUp();
-    InitPaintColors();
-    data->WriteSound(36);
     lasso = new CLassoTool;
     CSelectionMoveTask::ReleaseFloating();
     // A black 10 x 10 square at picture (10, 10), window (30, 40).
@@ -129,6 +127,16 @@ TEST_F(SelectionTest, UndoAndRedoOfMovesLeaveNoStalePixels) {
   Move({{35, 45}, {35, 65}});
   EXPECT_EQ(Row(35), std::string(10, '.') + std::string(10, '#') + std::string(40, '.') + "\n");
   EXPECT_EQ(Row(15), std::string(60, '.') + "\n");
+}
+
+TEST_F(SelectionTest, AMoveAfterARedoStartsFromTheRedonePlace) {
+  Marquee({{30, 40}, {40, 50}});
+  SmartRef<CSelectionMoveTask> first = Move({{35, 45}, {55, 45}});
+  first->Undo();
+  first->Redo();
+  Move({{55, 45}, {55, 65}});
+  EXPECT_EQ(Row(35), std::string(30, '.') + std::string(10, '#') + std::string(20, '.') + "\n");
+  EXPECT_EQ(Row(15), std::string(60, '.') + "\n") << "nothing left where the square was lifted or redone";
 }
 
 TEST_F(SelectionTest, CopyAndPasteKeepThePlaceOrCentreAForeignPicture) {

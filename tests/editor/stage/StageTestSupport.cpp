@@ -5,6 +5,10 @@
 #include "graphics/Area.h"
 #include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
+#include "platform/user/KeyState.h"
+#include "editor/CBorderSize.h"
+#include "editor/CDropperTool.h"
+#include "editor/KidResources.h"
 #include "support/DocumentBytes.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Tool.h"
@@ -30,10 +34,28 @@ class ToolSink final : public RecordingSink {
 
 ToolSink* gToolSink = nullptr;
 
+// A tools window with its two palettes, hidden, as the application's has them.
+class StageToolsDir : public CToolsDir {
+ public:
+  StageToolsDir() : CToolsDir(nullptr) {
+    const SmartRef<RowColumnView> column = new RowColumnView(this, true, false, 2);
+    AddSubview(~column);
+    const SmartRef<CToolPalette> pageTools = new CToolPalette(~column, new PaletteLook(2, 3, 30, 25), 1);
+    const SmartRef<CToolPalette> paintTools = new PaintToolPalette(~column, new PaletteLook(2, 3, 30, 25), 4, 4);
+    column->AddSubview(~pageTools);
+    column->AddSubview(~paintTools);
+    SetLayout(~column);
+    SetToolPalette(~pageTools);
+    SetPaintPalette(~paintTools);
+    pageTools->Show(false);
+    paintTools->Show(false);
+  }
+};
+
 }  // namespace
 
 void StageTest::SetUp() {
-  EditorTest::SetUp();
+  EditorProgramTest::SetUp();
   platform::SetClockForTesting([this] { return now; });
   gToolSink = new ToolSink;
   window.notifier->AddSink(gToolSink);
@@ -41,19 +63,40 @@ void StageTest::SetUp() {
   window.MakeFront();
 }
 
+void StageTest::OnStage(const std::function<void()>& body) {
+  InProgram([&] {
+    tools = new StageToolsDir;
+    gToolsDirectory = tools;
+    body();
+    if (pane) window.root->RemoveSubview(~pane);
+    pane = nullptr;
+    page = nullptr;
+    gToolSink->tool = nullptr;
+    sink.undoable.clear();
+    gToolsDirectory = nullptr;
+    tools->Close();
+    tools = nullptr;
+  });
+}
+
+void StageTest::UseTool(std::int32_t id, bool toggled) {
+  const SmartRef<CTool> tool = id == 3 ? SmartRef<CTool>(~gBorderSizeTool) : new CTool(id, nullptr, false, nullptr);
+  tool->SetToggled(toggled);
+  tools->SetCurrentTool(~tool);
+}
+
 void StageTest::TearDown() {
-  if (pane) window.root->RemoveSubview(~pane);
-  pane = nullptr;
-  page = nullptr;
   gCurrentStagePane = nullptr;
   gOverviewActive = false;
+  gBorderSizeTool = nullptr;
+  gPaintState = nullptr;
   sink.undoable.clear();
   window.notifier->RemoveSink(&sink);
   window.notifier->RemoveSink(gToolSink);
   delete gToolSink;
   gToolSink = nullptr;
   platform::SetClockForTesting({});
-  EditorTest::TearDown();
+  EditorProgramTest::TearDown();
 }
 
 void StageTest::Open(SmartRef<CShow> shown) {
@@ -84,12 +127,19 @@ SmartRef<CShow> StageTest::MakeStagePage(std::int16_t frames) {
   return made;
 }
 
-std::string StageTest::Layout(CShow& shown) {
+Rect StageTest::RectOf(std::int16_t index, std::int16_t frame) const {
+  Rect r;
+  Sprite(index)->GetFrameGeometry(frame, &r, nullptr);
+  return r;
+}
+
+std::string StageTest::Layout(CShow& shown, std::int16_t frames) {
   CMovieGroup& group = GroupOf(shown);
+  if (frames < 0) frames = group.GetFrameCount();
   std::string text;
   for (std::int16_t i = 0; i < group.GetSpriteCount(); ++i) {
     text += std::to_string(i) + ":";
-    for (std::int16_t f = 0; f < group.GetFrameCount(); ++f) {
+    for (std::int16_t f = 0; f < frames; ++f) {
       Rect r;
       group.GetSprite(i)->GetFrameGeometry(f, &r, nullptr);
       text += f ? " |" : "";
@@ -102,11 +152,11 @@ std::string StageTest::Layout(CShow& shown) {
   return text;
 }
 
-std::string StageTest::SavedLayout() const {
+std::string StageTest::SavedLayout(std::int16_t frames) const {
   const SmartRef<Smart> read = document_testing::ReadDocument(document_testing::SaveDocument(SmartRef<Smart>(~page)),
                                                               nullptr);
   auto* saved = CastSmart<CShow>(~read);
-  return saved ? Layout(*saved) : "(no page)";
+  return saved ? Layout(*saved, frames) : "(no page)";
 }
 
 ColourPicture StageTest::Render() {
@@ -121,16 +171,21 @@ ColourPicture StageTest::Render() {
   return picture;
 }
 
+Tool* StageTest::AppTool() const { return ~gToolSink->tool; }
+
 void StageTest::Drag(const std::vector<Point>& points, std::int32_t modifiers, DWORD step) {
   View* root = ~window.root;
   gToolSink->tool = nullptr;
+  platform::SetKeyDown(VK_LBUTTON, true);
   pane->MouseDown(points.front().x, points.front().y, modifiers, 1, root);
   const SmartRef<Tool> tool = gToolSink->tool;
+  if (!tool) platform::SetKeyDown(VK_LBUTTON, false);
   ASSERT_TRUE(tool) << "the press made a task the application's tool";
   for (std::size_t n = 1; n < points.size(); ++n) {
     now += step;
     tool->MouseMoved(points[n].x, points[n].y, modifiers, true, root);
   }
+  platform::SetKeyDown(VK_LBUTTON, false);
   tool->MouseMoved(points.back().x, points.back().y, modifiers, false, root);
 }
 
