@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Progress.h"
 #include "core/String.h"
+#include "editor/dialogs/SpeedDialog.h"
 #include "editor/stage/CHAPane.h"
 #include "engine/EngineNotices.h"
 #include "engine/app/CHAApp.h"
@@ -98,6 +99,8 @@ int CHAPane::GetNumberCommandStatus(std::int32_t number) {
       return IsFrameBoxShown() ? 1 : 0;
     case 2042:
       return GetShow()->ToggleFlag8(false) ? 1 : 0;
+    case 2043:
+      return 0;
     case 2044:
       return IsEditingInPlace() ? 3 : 0;
     case 3010:
@@ -221,6 +224,9 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
     case 2042:
       GetShow()->ToggleFlag8(true);
       ContentChanged(nullptr);
+      return;
+    case 2043:
+      SpeedDialog::Run(GetShow(), 1, 60);
       return;
     case 2044:
       GetShow()->NotImplementedCommand();

@@ -244,6 +244,28 @@ TEST_F(CPixPaneTest, CommandsAndEditOperationsFollowTheSelection) {
   EXPECT_TRUE(pane->GetSelection()->IsEmpty());
 }
 
+TEST_F(CPixPaneTest, TheBlinkOutlinesAOneRectangleSelectionOnTheScreenOnly) {
+  window.surface->Fill(0x000000);
+  pane->Idle();
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u) << "nothing selected, nothing drawn";
+  pane->GetSelection()->SetRect({30, 40, 50, 60});
+  const std::vector<std::uint8_t> before = PictureBytes();
+  pane->Idle();
+  // The outline ends in standard colour 7; inside and outside the screen keeps its pixels.
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0xFF0000u);
+  EXPECT_EQ(window.surface->Pixel(49, 59), 0xFF0000u);
+  EXPECT_EQ(window.surface->Pixel(40, 50), 0x000000u);
+  EXPECT_EQ(window.surface->Pixel(50, 60), 0x000000u);
+  EXPECT_EQ(PictureBytes(), before);
+  // Two rectangles are not outlined.
+  window.surface->Fill(0x000000);
+  pane->GetSelection()->SetRect({30, 40, 40, 50});
+  pane->GetSelection()->Union(Area(Rect(60, 70, 70, 80)));
+  ASSERT_EQ(pane->GetSelection()->NumRects(), 2);
+  pane->Idle();
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u);
+}
+
 TEST_F(CPixPaneTest, ClearFillsTheSelectionWithTheBackgroundColour) {
   {
     DisplayPort port(pane->GetPicture(), {0, 0, 100, 80});
