@@ -6,6 +6,8 @@
 #include "app/DromelResources.h"
 #include "app/StartPanel.h"
 #include "app/Welcome.h"
+#include "app/page/DromelScribe.h"
+#include "app/page/DromelWindow.h"
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/Resources.h"
@@ -55,8 +57,8 @@ AppCreationRecord MakeCreationRecord() {
   return record;
 }
 
-// The front window when it is a page window of this application.
-DocWindow* FrontPageWindow(App& app) { return CastSmart<DocWindow>(~app.FrontWindow()); }
+// The front window when it is a page window.
+DromelWindow* FrontPageWindow(App& app) { return CastSmart<DromelWindow>(~app.FrontWindow()); }
 
 // Clears the start-up's flag however the welcome ends.
 class StartupInProgress {
@@ -110,6 +112,14 @@ DromelApp::~DromelApp() {
 }
 
 SmartRef<Scribe> DromelApp::MakeScribe(FileReference& file, int mode) {
+  // The page in front already writes that file: a second scribe over it is not wanted.
+  if (file.HasPath() && mode != kFileModeRead) {
+    if (DromelWindow* front = FrontPageWindow(*this)) {
+      if (auto* pageScribe = CastSmart<DromelScribe>(~front->GetScribe())) {
+        if (SmartRef<FileReference> shown = pageScribe->GetPageFile(); shown && *shown == file) return nullptr;
+      }
+    }
+  }
   SmartRef<Scribe> scribe = CHAApp::MakeScribe(file, mode);
   if (!gStartupDone) {
     // A document opened before the start-up: its folder is the project, and the start-up never runs.
@@ -119,7 +129,9 @@ SmartRef<Scribe> DromelApp::MakeScribe(FileReference& file, int mode) {
     }
     gStartupDone = 1;
   }
-  return scribe;
+  // Every page written through a page window can also be compiled to its web files.
+  if (!scribe || !scribe->IsWritable()) return scribe;
+  return SmartRef<Scribe>(new DromelScribe(~scribe, &file));
 }
 
 void DromelApp::NewDocument() {
@@ -195,14 +207,14 @@ void DromelApp::StartButtonPressed() {
 }
 
 void DromelApp::DoOpen(int mode) {
-  if (DocWindow* front = FrontPageWindow(*this)) {
+  if (DromelWindow* front = FrontPageWindow(*this)) {
     if (!front->CanClose(kCloseAsking)) return;
   }
   App::DoOpen(mode);
 }
 
 void DromelApp::OpenDocument(SmartRef<Smart>* window, SmartRef<Smart> data, SmartRef<Scribe> scribe) {
-  SmartRef<DocWindow> front(FrontPageWindow(*this));
+  SmartRef<DromelWindow> front(FrontPageWindow(*this));
   if (!front) {
     CHAApp::OpenDocument(window, data, scribe);
     return;
@@ -216,6 +228,18 @@ void DromelApp::OpenDocument(SmartRef<Smart>* window, SmartRef<Smart> data, Smar
   SmartRef<ObjectReference> reference(new SimpleReference(SmartRef<Smart>(~page)));
   front->SetData(~reference, ~scribe);
   if (window) *window = SmartRef<Smart>(~front);
+}
+
+SmartRef<CShow> DromelApp::MakeShow(SmartRef<Smart> object) {
+  SmartRef<CShow> page = CHAApp::MakeShow(std::move(object));
+  // A page shows its frames as the child moves through them, never by itself.
+  if (page) page->SetFrameRate(0);
+  return page;
+}
+
+SmartRef<DocWindow> DromelApp::MakeDocWindow(CShow* page, Scribe* scribe) {
+  SmartRef<ObjectReference> reference(new SimpleReference(SmartRef<Smart>(page)));
+  return SmartRef<DocWindow>(new DromelWindow(~reference, nullptr, scribe, ~startPanel));
 }
 
 SmartRef<String> DromelApp::GetDocumentFolderName() {

@@ -10,6 +10,7 @@
 #include "core/FileType.h"
 #include "editor/app/CTumbletApp.h"
 
+class DromelWindow;
 class Menu;
 class StartButton;
 class Window;
@@ -37,6 +38,10 @@ class DromelApp : public CTumbletApp {
   bool CanOpen() override { return true; }
   // "Projets".
   SmartRef<String> GetDocumentFolderName() override;
+  // Pages never advance their frames by themselves.
+  SmartRef<CShow> MakeShow(SmartRef<Smart> object) override;
+  // A page window with the desk's start column.
+  SmartRef<DocWindow> MakeDocWindow(CShow* page, Scribe* scribe) override;
 
   // The start panel's top button: a new page when no window is in front.
   void StartButtonPressed();
@@ -55,6 +60,8 @@ class DromelApp : public CTumbletApp {
   SmartRef<FileReference> IndexPageFile(FileReference& folder, bool onlyIfNew);
   // Writes an empty index page when the folder has none.
   void CreateIndexPage(FileReference& folder);
+  // The index page, made when missing, read into the page window.
+  void GoToIndexPage(FileReference& folder, DromelWindow& window);
 
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }

@@ -6,6 +6,7 @@
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "app/Welcome.h"
+#include "app/page/DromelWindow.h"
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/Format.h"
@@ -254,6 +255,12 @@ void DromelApp::CreateIndexPage(FileReference& folder) {
   SmartRef<CMovieGroup> group(new CMovieGroup(defaultMovieBounds));
   SmartRef<Smart> page(new CShow(~group, false));
   if (SmartRef<Scribe> scribe = MakeScribe(*file, kFileModeRead | kFileModeWrite)) scribe->Write(page);
+}
+
+void DromelApp::GoToIndexPage(FileReference& folder, DromelWindow& window) {
+  CreateIndexPage(folder);
+  SmartRef<FileReference> file = IndexPageFile(folder, false);
+  window.ReadFile(*file);
 }
 
 namespace dromelapp_testing {
