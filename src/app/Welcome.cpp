@@ -167,8 +167,9 @@ void ProjectNameDialog::Layout() {
   formatter->OffsetLast(0, height);
   AddSubview(new GraphicButton(this, Rect(0, 0, width, height), ~picture, nullptr, nullptr));
 
-  String label("NomduProjet");
-  nameField = formatter->AddLabeledField(&label, 1, ~name, false, 1, 0, 0);
+  // The label's view holds its text: it lives on the heap with it.
+  SmartRef<String> label(new String("NomduProjet"));
+  nameField = formatter->AddLabeledField(~label, 1, ~name, false, 1, 0, 0);
   nameField->SetFilter(SmartRef<String>(new String(kNameFilter)), true);
   formatter->OffsetLast(0, 10);
 

@@ -38,11 +38,14 @@ namespace {
 
 std::vector<Step>* gScript = nullptr;
 std::size_t gNext = 0;
+int gRunning = 0;
 
-// Each tick runs the next step once its condition holds; a step that blocks (a modal dialog it opens)
-// lets the following steps run from inside it.
+// Each tick runs the next step once its condition holds. A step that opens a modal dialog lets the
+// following steps run from inside the dialog's loop; any other message pumping while a step runs (the
+// progress of a long read) waits for the step to end.
 void Drive(HWND, UINT, UINT_PTR, DWORD) {
   if (gScript == nullptr) return;
+  if (gRunning > 0 && !(gApplication && gApplication->IsFrontModal())) return;
   if (gNext == gScript->size()) {
     gScript = nullptr;
     PostQuitMessage(0);
@@ -51,6 +54,10 @@ void Drive(HWND, UINT, UINT_PTR, DWORD) {
   Step& step = (*gScript)[gNext];
   if (step.ready && !step.ready()) return;
   ++gNext;
+  struct Running {
+    Running() { ++gRunning; }
+    ~Running() { --gRunning; }
+  } running;
   if (step.act) step.act();
 }
 
@@ -127,6 +134,7 @@ int DromelAppTest::RunDromel(std::vector<Step> script) {
   };
   gScript = &script;
   gNext = 0;
+  gRunning = 0;
   const UINT_PTR driver = SetTimer(nullptr, 0, 20, &Drive);
   const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, &Watchdog);
   const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0,
@@ -164,6 +172,7 @@ bool DromelAppTest::Exists(const std::string& relative) const {
 }
 
 Window* DromelAppTest::Front() { return gApplication ? ~gApplication->FrontWindow() : nullptr; }
+bool DromelAppTest::StartupOver() { return gStartupDone && !gStartupInProgress && !FrontIsWelcome(); }
 bool DromelAppTest::FrontIsWelcome() { return CastSmart<WelcomeDialog>(Front()) != nullptr; }
 bool DromelAppTest::FrontIsNameDialog() { return CastSmart<ProjectNameDialog>(Front()) != nullptr; }
 

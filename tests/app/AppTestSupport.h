@@ -37,6 +37,8 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   bool Exists(const std::string& relative) const;
 
   // Steps and conditions.
+  // The start-up has run to its end: the welcome dialog and its loop are gone.
+  static bool StartupOver();
   static bool FrontIsWelcome();
   static bool FrontIsNameDialog();
   static Window* Front();

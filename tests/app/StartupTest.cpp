@@ -46,7 +46,7 @@ TEST_F(StartupTest, FactorySetsTheOptionsAndEveryApplicationPointer) {
 // menus, without desk or project, and the start-up never comes back: the next new document is a page.
 TEST_F(StartupTest, CancelledWelcomeLeavesTheMainWindowAndNeverRunsAgain) {
   RunDromel({{&FrontIsWelcome, [] { CancelFront(); }},
-             {[] { return !FrontIsWelcome(); },
+             {&StartupOver,
               [] {
                 EXPECT_EQ(Front(), nullptr);
                 EXPECT_FALSE(gDeskWindow->IsVisible());
