@@ -101,17 +101,19 @@ void CHAPane::SetSpriteSelected(CSprite* sprite, bool select) {
         selection->RemoveItem(sprite);
       }
       DrawHandles(port, r);
-      return;
     }
   }
-  RedrawHandles();
-  selection->RemoveAll();
-  if (select) {
-    if (CMovieGroup* group = GetGroup())
-      for (std::int16_t i = static_cast<std::int16_t>(group->GetSpriteCount() - 1); i >= 0; --i)
-        selection.Append(group->GetSprite(i));
+  if (sprite == nullptr) {
+    RedrawHandles();
+    selection->RemoveAll();
+    if (select) {
+      if (CMovieGroup* group = GetGroup())
+        for (std::int16_t i = static_cast<std::int16_t>(group->GetSpriteCount() - 1); i >= 0; --i)
+          selection.Append(group->GetSprite(i));
+    }
+    RedrawHandles();
   }
-  RedrawHandles();
+  UpdateSelectionState();
 }
 
 void CHAPane::SelectSprite(CSprite* sprite) {
@@ -498,6 +500,11 @@ SmartRef<TextStyle> CHAPane::GetTextStyle() {
     return styled ? styled->GetStyle() : nullptr;
   }
   return nullptr;
+}
+
+void CHAPane::ChooseColorCommand() {
+  // The bottom-right corner of a 300 x 100 box centred on (320, 200).
+  if (gPaintState) gPaintState->ChooseForeground(Point(470, 250));
 }
 
 int CHAPane::GetEditKind() const {

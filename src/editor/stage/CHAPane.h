@@ -151,6 +151,8 @@ class CHAPane : public CPanePlay,
   void PaintStateChanged() override;
   void SetTextStyle(SmartRef<TextStyle>) override {}
   SmartRef<TextStyle> GetTextStyle() override;
+  // The colour chooser of the paint state, for the foreground, below and right of the stage's middle.
+  void ChooseColorCommand();
 
   // ---- What the tools window asks ----
   int GetEditKind() const override;

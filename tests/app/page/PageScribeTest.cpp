@@ -2,6 +2,7 @@
 // project's "HTML" folder, made only while the project is compiled, or when they are older than the page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include "core/Format.h"
 #include "core/ObjectFile.h"
 #include "core/String.h"
+#include "core/Text1252.h"
 #include "engine/links/CLink.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
@@ -154,7 +156,10 @@ TEST_F(PageScribeTest, ASaveDuringACompilationWritesTheWebFilesAgainUnderTheFilt
   folder.Write("Projet/HTML/ma_page.htm", "<!-- Files:\nma_page3.wav\n-->\n");
   folder.Write("Projet/HTML/ma_page3.wav", "old");
   gHtmlCompileActive = 1;
+  web_test::ProgressRecorder progress;
   scribe->Write(SmartRef<Smart>(~MakeLinkedPage()));
+  EXPECT_NE(std::find(progress.captions.begin(), progress.captions.end(), "Créations de fichiers HTML..."_cp),
+            progress.captions.end());
   EXPECT_FALSE(fs::exists(Html("ma_page3.wav")));
   EXPECT_TRUE(fs::exists(Html("ma_page.jpg")));
   EXPECT_TRUE(fs::exists(Html("ma_page.wav")));

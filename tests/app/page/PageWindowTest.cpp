@@ -16,6 +16,7 @@
 #include "core/ObjectReference.h"
 #include "core/String.h"
 #include "core/Text1252.h"
+#include "editor/CToolsDir.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/app/AuthoringAppTestSupport.h"
 #include "editor/stage/CHAPane.h"
@@ -214,6 +215,56 @@ TEST_F(PageWindowTest, StoreCompilesTheOutOfDatePageWithoutWritingItsFile) {
     EXPECT_TRUE(fs::exists(data->folder.Path() / "Projet" / "HTML" / "ma_page.htm"));
     EXPECT_TRUE(fs::exists(data->folder.Path() / "Projet" / "HTML" / "ma_page.jpg"));
     EXPECT_EQ(ProjectFolderOfWindow(window)->GetPathText(), data->folder.WinPath("Projet"));
+  });
+}
+
+TEST_F(PageWindowTest, TheToolsWindowHidesWhileThePageWindowIsActiveAndComesBackAfter) {
+  InPageWindow([&](DromelWindow& window) {
+    // The window was activated when it was added.
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    window.Activate(false);
+    EXPECT_TRUE(gToolsDirectory->IsVisible());
+    window.Activate(true);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    // Left while the tools window is hidden, the window has nothing to bring back.
+    window.Activate(false);
+    gToolsDirectory->Toggle(true);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    window.Activate(true);
+    window.Activate(false);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+  });
+}
+
+TEST_F(PageWindowTest, ANonPageDocumentIsNoStoreAndAnUnknownDirectionIsReported) {
+  InPageWindow([&](DromelWindow& page) {
+    const SmartRef<ObjectReference> reference = new SimpleReference(SmartRef<Smart>(new SmartImplementation()));
+    const SmartRef<DromelWindow> window = new DromelWindow(~reference, nullptr, nullptr, nullptr);
+    EXPECT_EQ(SizeOf(*window), (Point{480, 360 + gToolPaletteHeight}));
+    try {
+      window->Store();
+      ADD_FAILURE() << "stored";
+    } catch (Exception* failure) {
+      const SmartRef<Exception> held(failure);
+      gLastException = nullptr;
+      auto* message = dynamic_cast<MessageException*>(failure);
+      ASSERT_TRUE(message);
+      EXPECT_STREQ(message->GetText(), "Not a storable window!");
+    }
+
+    AlertRecorder alerts;
+    const std::string before = TitleOf(page);
+    page.Navigate(7);
+    ASSERT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_NE(alerts.Alerts()[0].text.find("Not implemented."), std::string::npos);
+    EXPECT_EQ(TitleOf(page), before);
+
+    const SmartRef<View> overlay = new View(&page, Rect{0, 0, 50, 50}, kAnchorTopLeft, false, true);
+    page.SetOverlayView(~overlay);
+    const List& views = page.GetSubviews();
+    EXPECT_EQ(views.At(views.NumItems()), static_cast<Smart*>(~overlay));
+    page.SetOverlayView(nullptr);
+    EXPECT_EQ(views.IndexOf(~overlay), 0);
   });
 }
 
