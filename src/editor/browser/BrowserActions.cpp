@@ -27,8 +27,14 @@ namespace {
 
 constexpr SourceName kSource("ORVANEL/AUTHOR/CBrowser");
 
+// A missing click sound is reported; the click still does its work.
 void PlayClick(int n) {
-  if (SoundResource* sound = KidResources::GetSound(n)) PlaySound(sound->Get());
+  try {
+    if (SoundResource* sound = KidResources::GetSound(n)) PlaySound(sound->Get());
+  } catch (Exception* exception) {
+    SmartRef<Exception> reported(exception);
+    reported->Report(kAlertExclamation);
+  }
 }
 
 void MakeToolCurrent(CTool* tool) {

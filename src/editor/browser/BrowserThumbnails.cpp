@@ -15,6 +15,7 @@
 #include "graphics/Area.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
+#include "graphics/OffScreen.h"
 #include "graphics/Transform.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "platform/kernel/Errors.h"
@@ -83,6 +84,19 @@ SmartRef<Image> ReadStoredPreview(FileReference& file) {
   }
 }
 
+// The picture stretched over a new bitmap of that size on white: both proportions follow the size.
+SmartRef<Image> Stretched(Image& picture, std::int32_t width, std::int32_t height) {
+  ColorTable* table = picture.GetColorTable();
+  SmartRef<OffScreen> surface(table ? new OffScreen(width, height, table, Color(0), true)
+                                    : new OffScreen(width, height, 32, Color(0), true));
+  {
+    DisplayPort port(~surface, Rect(0, 0, width, height));
+    PortState stretched(port, ScaleTrans(picture.GetBounds(), Rect(0, 0, width, height)));
+    picture.Draw(port, kDrawTransparent);
+  }
+  return SmartRef<Image>(~surface->GetBitMap());
+}
+
 }  // namespace
 
 SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int32_t height) {
@@ -96,7 +110,7 @@ SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int3
   if (!picture) return nullptr;
   const Point size = picture->GetBounds().Size();
   if ((size.x != width || size.y != height) && (size.x > width || size.y > height)) {
-    picture = SmartRef<Image>(ImageToBitMapSized(*picture, std::min(size.x, width), std::min(size.y, height)));
+    picture = Stretched(*picture, std::min(size.x, width), std::min(size.y, height));
   }
   return picture;
 }
