@@ -19,7 +19,7 @@
 #include "editor/CToolsDir.h"
 #include "editor/PaintToolsWindow.h"
 #include "engine/EngineOptions.h"
-#include "engine/memory/CMemory.h"
+#include "engine/EngineState.h"
 #include "engine/movie/CMovie.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
@@ -29,8 +29,6 @@
 #include "platform/user/Timer.h"
 #include "sound/SoundChannel.h"
 #include "ui/text/TextView.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
 
 namespace app_test {
 
@@ -81,7 +79,7 @@ std::string PageBytes(std::int32_t width) {
 void DromelAppTest::SetUp() {
   EditorProgramTest::SetUp();
   InstallAppSeams();
-  engine_testing::ForgetStartupCheck();
+  ResetEngineState();
   platform::SetAvailableMemoryForTesting(100000000);
   // What the paint-tools window and its tools load, as the authoring application's tests give it.
   for (int n : {1, 2, 3, 14, 20, 22, 23, 31, 32, 33, 34, 35, 36, 40, 42, 60, 61}) data->WriteSound(n);
@@ -120,16 +118,13 @@ void DromelAppTest::ForgetProgram() {
   gCurrentSoundChannel = nullptr;
   dromelapp_testing::Reset();
   DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  engine_testing::ForgetStartupCheck();
+  ResetUiState();
+  ResetEngineState();
 }
 
 int DromelAppTest::RunDromel(std::vector<Step> script) {
   makeApp = [this] {
     if (onCreate) onCreate();
-    windowframe_testing::Reset();
-    lfwdecorator_testing::Forget();
     return CreateDromelApp();
   };
   gScript = &script;
