@@ -169,6 +169,8 @@ class CHAPane : public CPanePlay,
   static constexpr std::uint8_t kFrameBox = 1;
   static constexpr std::uint8_t kQuiet = 2;
 
+  // Sends the engine application one of its numbered commands (the play-state notifications).
+  static void TellApplication(std::int32_t number, void* argument);
   // The frame-step commands (3012 and 3013).
   void StepFrame(std::int16_t delta);
   void NoticePair();

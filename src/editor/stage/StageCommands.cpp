@@ -21,11 +21,12 @@ bool AskNumber(const char*, std::int16_t*) { return true; }
 
 bool IsMarkCommand(std::int32_t number) { return number < 0 && ((-number) >> 16) == 21; }
 
-void SendToApplication(std::int32_t number, void* argument) {
+}  // namespace
+
+void CHAPane::TellApplication(std::int32_t number, void* argument) {
+  // The application takes no action on the play-state numbers; without one there is no one to tell.
   if (gCHAApp) gCHAApp->HandleNumberCommand(number, argument);
 }
-
-}  // namespace
 
 void CHAPane::NoticePair() {
   DisplayPort port(~GetBufferOrDevice(), GetBounds());
@@ -208,10 +209,10 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
       PerformPlay(argument);
       return;
     case 2031:
-      if (!CPanePlay::IsPlaying()) SendToApplication(kPlayStopped, nullptr);
+      if (!CPanePlay::IsPlaying()) TellApplication(kPlayStopped, nullptr);
       return;
     case 2032:
-      if (!(flags & kQuiet)) SendToApplication(kToolPlayStopped, nullptr);
+      if (!(flags & kQuiet)) TellApplication(kToolPlayStopped, nullptr);
       return;
     case 2034:
       player->GoBack();
@@ -286,10 +287,10 @@ void CHAPane::PerformPlay(void* argument) {
   if (player->GetCurrentFrame() >= GetGroup()->GetFrameCount() - 1) player->ShowFrame(0);
   SelectSpriteAt(-1);
   if (player->Play(true)) {
-    SendToApplication(kPlayStarted, argument);
+    TellApplication(kPlayStarted, argument);
     TellRangeListeners(this);
   } else {
-    SendToApplication(kPlayStopped, nullptr);
+    TellApplication(kPlayStopped, nullptr);
   }
 }
 
