@@ -17,7 +17,7 @@ extern SmartRef<String> gPendingLinkURL;
 
 class LinkChooserDialog : public Dialog, public ControllableObserver {
   SMART_ABSTRACT(LinkChooserDialog)
-public:
+ public:
   // Reads the whole folder (a file that is not a list is offered for deletion
   // first), then lays the dialog out and centres it.
   explicit LinkChooserDialog(FileReference *folder);
@@ -39,7 +39,7 @@ public:
   ListView *GetListView() const { return pane.GetListView(); }
   TextView *GetURLField() const { return ~urlField; }
 
-private:
+ private:
   void Layout();
 
   SmartRef<String> selectedURL;

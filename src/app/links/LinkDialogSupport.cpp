@@ -18,7 +18,7 @@ namespace {
 // The application's numbered pictures, as the "Data" folder holds them.
 Resources gLinkPictures(1000, 3999);
 
-} // namespace
+}  // namespace
 
 SmartRef<BitMap> LinkDialogPicture(int n) {
   try {
@@ -30,8 +30,7 @@ SmartRef<BitMap> LinkDialogPicture(int n) {
 }
 
 Point PictureSize(const SmartRef<BitMap> &picture, Point fallback) {
-  if (!picture)
-    return fallback;
+  if (!picture) return fallback;
   Rect bounds;
   picture->GetBounds(&bounds);
   return Point(bounds.Width(), bounds.Height());
@@ -42,24 +41,19 @@ void WebLinkDialogCommand::Send(Smart *watcher) {
   action(*static_cast<Dialog *>(CastSmart(watcher, &Dialog::classInfo)));
 }
 
-void LinkListPane::Build(Dialog &dialog, ControllableObserver &observer,
-                         const List &names, const Rect &frame) {
-  SmartRef<EditableList> titled(
-      new EditableList(names, String("Liens"), nullptr, 0));
+void LinkListPane::Build(Dialog &dialog, ControllableObserver &observer, const List &names, const Rect &frame) {
+  SmartRef<EditableList> titled(new EditableList(names, String("Liens"), nullptr, 0));
   container = new View(&dialog, frame, kAnchorTopLeft, false, true);
   // Not editable: a row cleared or pasted in the pane would no longer match the
   // files the entries came from.
-  listView = ListView::CreateInView(~container, names, ~titled,
-                                    titled->GetSelection(), false);
+  listView = ListView::CreateInView(~container, names, ~titled, titled->GetSelection(), false);
   listView->ToggleObserver(&observer);
   dialog.AddSubview(~container);
 }
 
-void LinkListPane::Rebuild(Dialog &dialog, ControllableObserver &observer,
-                           const List &names) {
+void LinkListPane::Rebuild(Dialog &dialog, ControllableObserver &observer, const List &names) {
   const Rect frame = container->GetBounds();
-  if (listView->IsObservedBy(&observer))
-    listView->ToggleObserver(&observer);
+  if (listView->IsObservedBy(&observer)) listView->ToggleObserver(&observer);
   dialog.RemoveSubview(~container);
   listView = nullptr;
   container = nullptr;
@@ -71,23 +65,18 @@ void LinkListPane::Rebuild(Dialog &dialog, ControllableObserver &observer,
   }
 }
 
-bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url,
-                      const String &okText) {
+bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url, const String &okText) {
   SmartRef<Dialog> form(new Dialog(kFrameModal));
-  SmartRef<DialogFormatter> formatter(
-      new DialogFormatter(~form, 250, 0, 5, 5, 10, 10));
+  SmartRef<DialogFormatter> formatter(new DialogFormatter(~form, 250, 0, 5, 5, 10, 10));
   formatter->SetFieldDefaults(80, 170, 1, true);
   formatter->AddLabel(String("Ajouter un nouveau lien"), true, 0);
   // Each label's view holds its text: it lives on the heap with it.
-  SmartRef<TextView> nameField = formatter->AddLabeledField(
-      new String("Nom :"), 1, ~name, false, -1, 0, 0);
-  SmartRef<TextView> urlField =
-      formatter->AddLabeledField(new String("URL :"), 1, ~url, false, -1, 0, 0);
+  SmartRef<TextView> nameField = formatter->AddLabeledField(new String("Nom :"), 1, ~name, false, -1, 0, 0);
+  SmartRef<TextView> urlField = formatter->AddLabeledField(new String("URL :"), 1, ~url, false, -1, 0, 0);
   formatter->OffsetLast(0, 15);
   formatter->AddButtonRow(&okText, nullptr, 0.9, 0.55);
   form->FitToContent(true);
-  LFWDecorator::Get().Place(*form, LFWDecorator::kCentre,
-                            LFWDecorator::kCentre);
+  LFWDecorator::Get().Place(*form, LFWDecorator::kCentre, LFWDecorator::kCentre);
   form->SetTarget(~nameField);
   bool saved = false;
   for (;;) {
@@ -97,8 +86,7 @@ bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url,
     }
     nameField->UpdateFromControl();
     urlField->UpdateFromControl();
-    if (form->WasCancelled())
-      break;
+    if (form->WasCancelled()) break;
     const char *problem = nullptr;
     if (name->Length() == 0) {
       problem = "Tu dois taper un nom de lien";
@@ -113,7 +101,6 @@ bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url,
     }
     Alert(kAlertExclamation, kButtonsOK, problem);
   }
-  if (!form->IsClosed())
-    form->Close();
+  if (!form->IsClosed()) form->Close();
   return saved;
 }

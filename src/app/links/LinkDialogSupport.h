@@ -28,13 +28,12 @@ Point PictureSize(const SmartRef<BitMap> &picture, Point fallback);
 // A button of the link dialogs: enabled on a dialog, and calls one member of
 // the dialog it is sent to. The dialog's class is checked by the action itself.
 class WebLinkDialogCommand : public DialogSignal {
-public:
+ public:
   using Action = void (*)(Dialog &dialog);
-  WebLinkDialogCommand(Action action, int assertionLine)
-      : action(action), assertionLine(assertionLine) {}
+  WebLinkDialogCommand(Action action, int assertionLine) : action(action), assertionLine(assertionLine) {}
   void Send(Smart *watcher) override;
 
-private:
+ private:
   Action action;
   int assertionLine;
 };
@@ -43,19 +42,17 @@ private:
 // names, titled "Liens", whose selections the observer hears of (command 1, the
 // selected index first).
 class LinkListPane {
-public:
+ public:
   // The frame is in the dialog's coordinates.
-  void Build(Dialog &dialog, ControllableObserver &observer, const List &names,
-             const Rect &frame);
+  void Build(Dialog &dialog, ControllableObserver &observer, const List &names, const Rect &frame);
   // After the names changed: a new pane in the old one's place with nothing
   // selected, scrolled so that its first row is the fourth entry from the end.
-  void Rebuild(Dialog &dialog, ControllableObserver &observer,
-               const List &names);
+  void Rebuild(Dialog &dialog, ControllableObserver &observer, const List &names);
 
   ListView *GetListView() const { return ~listView; }
   View *GetContainer() const { return ~container; }
 
-private:
+ private:
   SmartRef<View> container;
   SmartRef<ListView> listView;
 };
@@ -65,5 +62,4 @@ private:
 // cancels it (false) or gives an entry a list line can hold (true). A form
 // given no name or no address, or an entry no line can hold, is refused with an
 // alert and comes back as it was.
-bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url,
-                      const String &okText);
+bool RunLinkEntryForm(const SmartRef<String> &name, const SmartRef<String> &url, const String &okText);

@@ -16,55 +16,44 @@ namespace {
 
 constexpr std::int32_t kWidth = 400;
 
-template <void (LinkListEditor::*member)()> void CallEditor(Dialog &dialog) {
-  if (auto *editor = static_cast<LinkListEditor *>(
-          CastSmart(&dialog, &LinkListEditor::classInfo)))
-    (editor->*member)();
+template <void (LinkListEditor::*member)()>
+void CallEditor(Dialog &dialog) {
+  if (auto *editor = static_cast<LinkListEditor *>(CastSmart(&dialog, &LinkListEditor::classInfo))) (editor->*member)();
 }
 
-} // namespace
+}  // namespace
 
-LinkListEditor::LinkListEditor(FileReference *folder)
-    : Dialog(kFrameModal), folder(new FileReference(*folder)) {
+LinkListEditor::LinkListEditor(FileReference *folder) : Dialog(kFrameModal), folder(new FileReference(*folder)) {
   ReadLinks(*this->folder, lists, true);
   Layout();
   FitToContent(true);
   const Point size = GetBounds().Size();
   SetSize(size.x, size.y + 10);
-  LFWDecorator::Get().Place(*this, LFWDecorator::kCentre,
-                            LFWDecorator::kCentre);
+  LFWDecorator::Get().Place(*this, LFWDecorator::kCentre, LFWDecorator::kCentre);
 }
 
 LinkListEditor::~LinkListEditor() = default;
 
 void LinkListEditor::Layout() {
-  SmartRef<DialogFormatter> formatter(
-      new DialogFormatter(this, kWidth, 0, 5, 5, 10, 10));
+  SmartRef<DialogFormatter> formatter(new DialogFormatter(this, kWidth, 0, 5, 5, 10, 10));
   formatter->SetFieldDefaults(80, 320, 1, true);
   formatter->AddLabel(String("Éditer la liste des liens"_cp), true, 0);
   const Point listAt = formatter->NextPosition(false);
-  pane.Build(*this, *this, lists.linkNames,
-             Rect(listAt.x, listAt.y, listAt.x + 380, listAt.y + 120));
+  pane.Build(*this, *this, lists.linkNames, Rect(listAt.x, listAt.y, listAt.x + 380, listAt.y + 120));
   formatter->OffsetLast(0, 130);
   urlField = formatter->AddTextField(nullptr, false, 1, false, kWidth);
   formatter->OffsetLast(0, 30);
   const String change("Éditer"_cp);
   const String remove("Supprimer");
   const String done("Terminé"_cp);
-  formatter->AddPushButton(
-      &change,
-      new WebLinkDialogCommand(&CallEditor<&LinkListEditor::ChangeLink>, 431),
-      this, 1.0 / 6);
-  formatter->AddPushButton(
-      &remove,
-      new WebLinkDialogCommand(&CallEditor<&LinkListEditor::DeleteLink>, 437),
-      this, 0.5);
+  formatter->AddPushButton(&change, new WebLinkDialogCommand(&CallEditor<&LinkListEditor::ChangeLink>, 431), this,
+                           1.0 / 6);
+  formatter->AddPushButton(&remove, new WebLinkDialogCommand(&CallEditor<&LinkListEditor::DeleteLink>, 437), this, 0.5);
   formatter->AddPushButton(&done, new DialogOKSignal, this, 5.0 / 6);
 }
 
 void LinkListEditor::RangeChanged(const Range *range) {
-  if (range->command == 1)
-    OnSelect(range->first);
+  if (range->command == 1) OnSelect(range->first);
 }
 
 void LinkListEditor::OnSelect(std::int32_t index) {
@@ -79,13 +68,11 @@ void LinkListEditor::OnSelect(std::int32_t index) {
 }
 
 void LinkListEditor::ChangeLink() {
-  if (!HasChoice())
-    return;
+  if (!HasChoice()) return;
   const std::int32_t i = selectedIndex;
   SmartRef<String> name(new String(*selectedName));
   SmartRef<String> url(new String(*selectedURL));
-  if (!RunLinkEntryForm(name, url, String("Changer")))
-    return;
+  if (!RunLinkEntryForm(name, url, String("Changer"))) return;
   String &listedName = EntryText(lists.linkNames, i);
   String &listedURL = EntryText(lists.linkURLs, i);
   const String oldName(listedName);
@@ -108,16 +95,14 @@ void LinkListEditor::ChangeLink() {
 }
 
 void LinkListEditor::DeleteLink() {
-  if (!HasChoice())
-    return;
+  if (!HasChoice()) return;
   const std::int32_t i = selectedIndex;
   String question("Supprimer ");
   question.Append(*selectedName);
   question.Append(" (");
   question.Append(*selectedURL);
   question.Append(") ?");
-  if (question.Alert(kAlertExclamation, kButtonsOKCancel) != kAlertAnswerOK)
-    return;
+  if (question.Alert(kAlertExclamation, kButtonsOKCancel) != kAlertAnswerOK) return;
   RewriteLinkFile(*folder, EntryText(lists.linkFiles, i), lists, i);
   selectedName = nullptr;
   selectedURL = nullptr;

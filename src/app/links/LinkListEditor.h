@@ -13,7 +13,7 @@ class TextView;
 
 class LinkListEditor : public Dialog, public ControllableObserver {
   SMART_ABSTRACT(LinkListEditor)
-public:
+ public:
   // Reads the whole folder (a file that is not a list is offered for deletion
   // first), then lays the dialog out and centres it, with nothing chosen.
   explicit LinkListEditor(FileReference *folder);
@@ -39,14 +39,10 @@ public:
   ListView *GetListView() const { return pane.GetListView(); }
   TextView *GetURLField() const { return ~urlField; }
 
-private:
+ private:
   void Layout();
-  bool HasChoice() const {
-    return selectedIndex != 0 && selectedName && selectedURL;
-  }
-  String &EntryText(const List &list, std::int32_t index) const {
-    return *CastSmart<String>(list.At(index));
-  }
+  bool HasChoice() const { return selectedIndex != 0 && selectedName && selectedURL; }
+  String &EntryText(const List &list, std::int32_t index) const { return *CastSmart<String>(list.At(index)); }
 
   SmartRef<String> selectedName;
   SmartRef<String> selectedURL;

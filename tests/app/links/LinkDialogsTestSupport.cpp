@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/FileReference.h"
+#include "ui/Seams.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Timer.h"
@@ -22,7 +23,7 @@ void Press(int key) {
   platform::InjectKey(key, false);
 }
 
-} // namespace
+}  // namespace
 
 ModalScript::ModalScript(std::initializer_list<Step> steps) : steps(steps) {
   gScript = this;
@@ -35,11 +36,9 @@ ModalScript::~ModalScript() {
 }
 
 void ModalScript::Tick(HWND, UINT, UINT_PTR, DWORD) {
-  if (gScript == nullptr || gScript->steps.empty())
-    return;
+  if (gScript == nullptr || gScript->steps.empty()) return;
   Dialog *front = FrontDialog();
-  if (front == nullptr || front->IsClosed())
-    return;
+  if (front == nullptr || front->IsClosed()) return;
   Step step = std::move(gScript->steps.front());
   gScript->steps.pop_front();
   step(*front);
@@ -52,10 +51,8 @@ ModalScript::Step Fill(std::initializer_list<const char *> texts) {
     dialog.CollectTextFields(&fields);
     ASSERT_GE(fields.NumItems(), static_cast<std::int32_t>(wanted.size()));
     for (std::size_t n = 0; n < wanted.size(); ++n) {
-      if (wanted[n].empty())
-        continue;
-      CastSmart<TextView>(fields.At(static_cast<std::int32_t>(n) + 1))
-          ->SetText(String(wanted[n].c_str()));
+      if (wanted[n].empty()) continue;
+      CastSmart<TextView>(fields.At(static_cast<std::int32_t>(n) + 1))->SetText(String(wanted[n].c_str()));
     }
   };
 }
@@ -80,6 +77,11 @@ std::vector<std::string> FieldTexts(Dialog &dialog) {
   return texts;
 }
 
-SmartRef<FileReference> LinkDialogFixture::Folder() const {
-  return new FileReference(folder.WinPath().c_str());
+void LinkDialogFixture::SetUp() {
+  ProgramFixture::SetUp();
+  // The test program opens no sockets: the web library's socket hooks, left by a suite that installed the
+  // application's seams, would close what was never started.
+  SetInternetHooks({});
 }
+
+SmartRef<FileReference> LinkDialogFixture::Folder() const { return new FileReference(folder.WinPath().c_str()); }

@@ -13,7 +13,7 @@
 #include "ui/dialogs/Dialog.h"
 
 class ModalScript {
-public:
+ public:
   using Step = std::function<void(Dialog &front)>;
   // The steps run one per tick on the front-most dialog while some dialog
   // polls; a tick that finds no dialog in front waits for the next.
@@ -25,7 +25,7 @@ public:
   void Add(Step step) { steps.push_back(std::move(step)); }
   bool Done() const { return steps.empty(); }
 
-private:
+ private:
   static void Tick(HWND, UINT, UINT_PTR, DWORD);
   std::deque<Step> steps;
   UINT_PTR timer = 0;
@@ -41,7 +41,8 @@ ModalScript::Step Escape();
 std::vector<std::string> FieldTexts(Dialog &dialog);
 
 class LinkDialogFixture : public ProgramFixture {
-protected:
+ protected:
+  void SetUp() override;
   SmartRef<FileReference> Folder() const;
 
   TempFolder folder;

@@ -23,8 +23,7 @@ namespace {
 
 std::vector<std::string> Texts(const List &list) {
   std::vector<std::string> texts;
-  for (std::int32_t n = 1; n <= list.NumItems(); ++n)
-    texts.push_back(TextOf(*CastSmart<String>(list.At(n))));
+  for (std::int32_t n = 1; n <= list.NumItems(); ++n) texts.push_back(TextOf(*CastSmart<String>(list.At(n))));
   return texts;
 }
 
@@ -34,7 +33,8 @@ std::string FieldText(TextView *field) {
   return TextOf(text);
 }
 
-template <class D> void RunModal(D &dialog) {
+template <class D>
+void RunModal(D &dialog) {
   dialog.ResetFlags();
   dialog.Open(true);
   while (dialog.Poll()) {
@@ -44,45 +44,40 @@ template <class D> void RunModal(D &dialog) {
 class LinkChooserTest : public LinkDialogFixture {};
 
 TEST_F(LinkChooserTest, ListsTheFolderAndAChosenEntryShowsItsAddress) {
-  folder.Write(
-      "jeux.txt",
-      "// des "
-      "jeux\r\nPuzzle\tpuzzle.example.org\r\nDames\t//dames.example.org\r\n");
+  folder.Write("jeux.txt",
+               "// des "
+               "jeux\r\nPuzzle\tpuzzle.example.org\r\nDames\t//dames.example.org\r\n");
   folder.Write("utilisateur.txt", "Mamie\tmamie.example.org\r\n");
   // A bad file the child keeps: what came before its bad line is listed all the
   // same.
-  folder.Write("zut.txt", "Avant\tavant.example.org\r\nrien qu'un "
-                          "morceau\r\nApres\tapres.example.org\r\n");
+  folder.Write("zut.txt",
+               "Avant\tavant.example.org\r\nrien qu'un "
+               "morceau\r\nApres\tapres.example.org\r\n");
   InProgram([&] {
     alerts.Answer({IDCANCEL});
     SmartRef<LinkChooserDialog> chooser(new LinkChooserDialog(~Folder()));
     ASSERT_EQ(alerts.Alerts().size(), 1u);
-    EXPECT_EQ(
-        alerts.Alerts()[0].text,
-        "Mauvais fichier Config - zut.txt\nClique sur OK pour la supprimer.");
+    EXPECT_EQ(alerts.Alerts()[0].text, "Mauvais fichier Config - zut.txt\nClique sur OK pour la supprimer.");
     const std::vector<std::string> names = Texts(chooser->GetLists().linkNames);
     ASSERT_EQ(names.size(), 4u);
-    EXPECT_EQ(Texts(chooser->GetListView()->GetList()), names)
-        << "the pane shows the names";
+    EXPECT_EQ(Texts(chooser->GetListView()->GetList()), names) << "the pane shows the names";
     EXPECT_EQ(chooser->GetSelectedURL(), nullptr);
 
-    const std::int32_t chosen = static_cast<std::int32_t>(
-        std::find(names.begin(), names.end(), "Dames") - names.begin() + 1);
+    const std::int32_t chosen =
+        static_cast<std::int32_t>(std::find(names.begin(), names.end(), "Dames") - names.begin() + 1);
     chooser->GetListView()->SetSelection(chosen);
     ASSERT_TRUE(chooser->GetSelectedURL());
     EXPECT_EQ(TextOf(*chooser->GetSelectedURL()), "//dames.example.org");
     EXPECT_EQ(FieldText(chooser->GetURLField()), "//dames.example.org");
     chooser->GetListView()->SetSelection(0);
-    EXPECT_EQ(TextOf(*chooser->GetSelectedURL()), "//dames.example.org")
-        << "no row changes nothing";
+    EXPECT_EQ(TextOf(*chooser->GetSelectedURL()), "//dames.example.org") << "no row changes nothing";
 
     ModalScript script{Enter()};
     RunModal(*chooser);
     EXPECT_FALSE(chooser->WasCancelled());
     EXPECT_TRUE(script.Done());
   });
-  EXPECT_TRUE(fs::exists(folder.Path() / "zut.txt"))
-      << "Cancel keeps the bad file";
+  EXPECT_TRUE(fs::exists(folder.Path() / "zut.txt")) << "Cancel keeps the bad file";
 }
 
 TEST_F(LinkChooserTest, AnEmptyFolderGivesAnEmptyListAndNoChoice) {
@@ -103,20 +98,14 @@ TEST_F(LinkChooserTest, TheAddFormSavesOnlyAnEntryALineCanHold) {
   const std::string tooLong(1990, 'x');
   struct Case {
     const char *name;
-    std::string pending; // the web-link dialog's address, "-" for no dialog
+    std::string pending;  // the web-link dialog's address, "-" for no dialog
     std::vector<ModalScript::Step> steps;
     std::vector<std::string> alerts;
     bool saved;
-    std::string file; // utilisateur.txt afterwards ("-": none)
+    std::string file;  // utilisateur.txt afterwards ("-": none)
     std::string pendingAfter;
   } cases[] = {
-      {"name and address",
-       "-",
-       {Fill({"Zoo", "zoo.example.org"}), Enter()},
-       {},
-       true,
-       "Zoo\tzoo.example.org\r\n",
-       ""},
+      {"name and address", "-", {Fill({"Zoo", "zoo.example.org"}), Enter()}, {}, true, "Zoo\tzoo.example.org\r\n", ""},
       {"the dialog's address is edited in place",
        "//parc.example.org",
        {Fill({"Parc"}), Enter()},
@@ -165,14 +154,12 @@ TEST_F(LinkChooserTest, TheAddFormSavesOnlyAnEntryALineCanHold) {
       SCOPED_TRACE(c.name);
       fs::remove(folder.Path() / "utilisateur.txt");
       alerts.Clear();
-      if (c.pending != "-")
-        gPendingLinkURL = new String(c.pending.c_str());
+      if (c.pending != "-") gPendingLinkURL = new String(c.pending.c_str());
       SmartRef<LinkChooserDialog> chooser(new LinkChooserDialog(~Folder()));
       bool saved = false;
       {
         ModalScript script{};
-        for (const auto &step : c.steps)
-          script.Add(step);
+        for (const auto &step : c.steps) script.Add(step);
         saved = chooser->AddLink();
         EXPECT_TRUE(script.Done());
       }
@@ -183,8 +170,7 @@ TEST_F(LinkChooserTest, TheAddFormSavesOnlyAnEntryALineCanHold) {
       }
       gPendingLinkURL = nullptr;
       std::vector<std::string> shown;
-      for (const auto &alert : alerts.Alerts())
-        shown.push_back(alert.text);
+      for (const auto &alert : alerts.Alerts()) shown.push_back(alert.text);
       EXPECT_EQ(shown, c.alerts);
       if (c.file == "-") {
         EXPECT_FALSE(fs::exists(folder.Path() / "utilisateur.txt"));
@@ -195,23 +181,20 @@ TEST_F(LinkChooserTest, TheAddFormSavesOnlyAnEntryALineCanHold) {
   });
 }
 
-TEST_F(LinkChooserTest,
-       AddingAppendsToTheChildsFileAfterALastLineWithoutItsEnd) {
+TEST_F(LinkChooserTest, AddingAppendsToTheChildsFileAfterALastLineWithoutItsEnd) {
   folder.Write("utilisateur.txt", "Zoo\tzoo.example.org");
   InProgram([&] {
     SmartRef<LinkChooserDialog> chooser(new LinkChooserDialog(~Folder()));
     ModalScript script{Fill({"Zoo", "zoo.example.org"}), Enter()};
     EXPECT_TRUE(chooser->AddLink());
-    EXPECT_EQ(Texts(chooser->GetLists().linkNames),
-              (std::vector<std::string>{"Zoo", "Zoo"}))
+    EXPECT_EQ(Texts(chooser->GetLists().linkNames), (std::vector<std::string>{"Zoo", "Zoo"}))
         << "a name that is there already makes a second entry";
   });
-  EXPECT_EQ(folder.Read("utilisateur.txt"),
-            "Zoo\tzoo.example.org\r\nZoo\tzoo.example.org\r\n");
+  EXPECT_EQ(folder.Read("utilisateur.txt"), "Zoo\tzoo.example.org\r\nZoo\tzoo.example.org\r\n");
 }
 
 class LinkListEditorTest : public LinkDialogFixture {
-protected:
+ protected:
   // Two files; the listing order is the folder's, so each test finds its
   // entries by name.
   void WriteLists() {
@@ -229,8 +212,7 @@ protected:
   }
 };
 
-TEST_F(LinkListEditorTest,
-       ChangingAnEntryRewritesItsFileKeepingTheOtherLinesAndTheChoice) {
+TEST_F(LinkListEditorTest, ChangingAnEntryRewritesItsFileKeepingTheOtherLinesAndTheChoice) {
   WriteLists();
   InProgram([&] {
     SmartRef<LinkListEditor> editor(new LinkListEditor(~Folder()));
@@ -239,23 +221,18 @@ TEST_F(LinkListEditorTest,
     EXPECT_EQ(editor->GetSelectedIndex(), deux);
     EXPECT_EQ(FieldText(editor->GetURLField()), "deux.example.org");
     {
-      ModalScript script{
-          [](Dialog &form) {
-            EXPECT_EQ(FieldTexts(form),
-                      (std::vector<std::string>{"Deux", "deux.example.org"}));
-          },
-          Fill({"Deux bis", "deux.example.org/bis"}), Enter()};
+      ModalScript script{[](Dialog &form) {
+                           EXPECT_EQ(FieldTexts(form), (std::vector<std::string>{"Deux", "deux.example.org"}));
+                         },
+                         Fill({"Deux bis", "deux.example.org/bis"}), Enter()};
       editor->ChangeLink();
       EXPECT_TRUE(script.Done());
     }
-    EXPECT_EQ(editor->GetSelectedIndex(), deux)
-        << "the changed entry stays chosen";
+    EXPECT_EQ(editor->GetSelectedIndex(), deux) << "the changed entry stays chosen";
     EXPECT_EQ(TextOf(*editor->GetSelectedName()), "Deux bis");
     EXPECT_EQ(FieldText(editor->GetURLField()), "deux.example.org/bis");
-    EXPECT_EQ(editor->GetListView()->GetSelection(), 0)
-        << "the rebuilt pane highlights nothing";
-    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 1)
-        << "four entries: the first row is entry 1";
+    EXPECT_EQ(editor->GetListView()->GetSelection(), 0) << "the rebuilt pane highlights nothing";
+    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 1) << "four entries: the first row is entry 1";
     ModalScript script{Enter()};
     RunModal(*editor);
     EXPECT_FALSE(editor->WasCancelled());
@@ -281,8 +258,7 @@ TEST_F(LinkListEditorTest, AChangeTheFormRefusesWritesNothing) {
     EXPECT_EQ(TextOf(*editor->GetSelectedName()), "Un");
   });
   ASSERT_EQ(alerts.Alerts().size(), 1u);
-  EXPECT_EQ(alerts.Alerts()[0].text,
-            "Le nom du lien ne peut pas commencer par //.");
+  EXPECT_EQ(alerts.Alerts()[0].text, "Le nom du lien ne peut pas commencer par //.");
   EXPECT_EQ(folder.Read("produit.txt"), before);
 }
 
@@ -292,7 +268,7 @@ TEST_F(LinkListEditorTest, DeletingAsksThenRewritesOrRemovesTheFile) {
     const char *entry;
     int answer;
     const char *file;
-    const char *bytes; // null: the file is gone
+    const char *bytes;  // null: the file is gone
   } cases[] = {
       {"cancel keeps everything", "Deux", IDCANCEL, "produit.txt",
        "// liste du "
@@ -303,8 +279,7 @@ TEST_F(LinkListEditorTest, DeletingAsksThenRewritesOrRemovesTheFile) {
        "// liste du "
        "produit\r\nUn\tun.example.org\r\nTrois\ttrois.example.org\r\n\r\napres "
        "la fin\r\n"},
-      {"the last entry of a file removes the file", "Seul", IDOK,
-       "utilisateur.txt", nullptr},
+      {"the last entry of a file removes the file", "Seul", IDOK, "utilisateur.txt", nullptr},
   };
   InProgram([&] {
     for (const Case &c : cases) {
@@ -318,26 +293,20 @@ TEST_F(LinkListEditorTest, DeletingAsksThenRewritesOrRemovesTheFile) {
         alerts.Answer({c.answer});
         editor->DeleteLink();
         const bool deleted = c.answer == IDOK;
-        EXPECT_EQ(editor->GetLists().linkNames.NumItems(),
-                  deleted ? count - 1 : count);
-        EXPECT_EQ(editor->GetLists().linkFiles.NumItems(),
-                  editor->GetLists().linkNames.NumItems());
-        EXPECT_EQ(editor->GetSelectedIndex(),
-                  deleted ? 0 : IndexOf(*editor, c.entry));
+        EXPECT_EQ(editor->GetLists().linkNames.NumItems(), deleted ? count - 1 : count);
+        EXPECT_EQ(editor->GetLists().linkFiles.NumItems(), editor->GetLists().linkNames.NumItems());
+        EXPECT_EQ(editor->GetSelectedIndex(), deleted ? 0 : IndexOf(*editor, c.entry));
         if (deleted) {
           EXPECT_EQ(editor->GetSelectedURL(), nullptr);
           EXPECT_EQ(FieldText(editor->GetURLField()), "");
         }
         ModalScript script{Enter()};
         RunModal(*editor);
-        EXPECT_EQ(editor->GetSelectedURL() == nullptr, deleted)
-            << "after a deletion nothing is chosen";
+        EXPECT_EQ(editor->GetSelectedURL() == nullptr, deleted) << "after a deletion nothing is chosen";
       }
       ASSERT_EQ(alerts.Alerts().size(), 1u);
-      EXPECT_EQ(alerts.Alerts()[0].text,
-                std::string("Supprimer ") + c.entry + " (" +
-                    (std::string(c.entry) == "Seul" ? "seul" : "deux") +
-                    ".example.org) ?");
+      EXPECT_EQ(alerts.Alerts()[0].text, std::string("Supprimer ") + c.entry + " (" +
+                                             (std::string(c.entry) == "Seul" ? "seul" : "deux") + ".example.org) ?");
       if (c.bytes == nullptr) {
         EXPECT_FALSE(fs::exists(folder.Path() / c.file));
       } else {
@@ -364,22 +333,18 @@ TEST_F(LinkListEditorTest, WithoutAChoiceTheButtonsDoNothing) {
 
 TEST_F(LinkListEditorTest, AfterAChangeALongListShowsTheFourthEntryFromTheEnd) {
   std::string text;
-  for (int n = 1; n <= 9; ++n)
-    text += "Lien " + std::to_string(n) + "\tlien" + std::to_string(n) +
-            ".example.org\r\n";
+  for (int n = 1; n <= 9; ++n) text += "Lien " + std::to_string(n) + "\tlien" + std::to_string(n) + ".example.org\r\n";
   folder.Write("utilisateur.txt", text);
   InProgram([&] {
     SmartRef<LinkListEditor> editor(new LinkListEditor(~Folder()));
     editor->GetListView()->SetSelection(2);
     ModalScript script{Fill({"Lien deux"}), Enter()};
     editor->ChangeLink();
-    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 6)
-        << "n - 3 with n = 9";
+    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 6) << "n - 3 with n = 9";
     alerts.Answer({IDOK});
     editor->DeleteLink();
-    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 5)
-        << "n - 3 with n = 8";
+    EXPECT_EQ(editor->GetListView()->GetFirstVisible() + 1, 5) << "n - 3 with n = 8";
   });
 }
 
-} // namespace
+}  // namespace
