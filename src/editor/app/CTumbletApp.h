@@ -32,6 +32,7 @@ class CTumbletApp : public CHAApp {
   void UpdateWindows(Smart* window) override;
   bool DocumentsFillMainArea() override { return true; }
 
+  void HandleNumberCommand(std::int32_t number, void* argument) override;
   int GetNumberCommandStatus(std::int32_t number) override;
 
   // The sound-recording tool: the recorded sound goes to the clipboard and the tool becomes current.
