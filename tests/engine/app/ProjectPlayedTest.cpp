@@ -7,7 +7,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <functional>
 
 #include "core/Sound.h"
 #include "engine/EngineTestSupport.h"
@@ -20,7 +19,6 @@
 #include "engine/player/PlayerTestSupport.h"
 #include "platform/dialogs/CommonDialogs.h"
 #include "platform/kernel/System.h"
-#include "platform/user/Input.h"
 #include "platform/user/Window.h"
 #include "sound/SoundChannel.h"
 #include "support/AlertRecorder.h"
@@ -117,18 +115,6 @@ class ProjectPlayedTest : public EngineAppTest {
     return ScreenPicture({at.x, at.y, at.x + bounds.Width(), at.y + bounds.Height()});
   }
 
-  // A click at the point of the pane, through the window system; a first click on an inactive window
-  // only activates it.
-  static void Click(CPanePlay& pane, DocWindow& window, Point at, const std::function<void()>& pump) {
-    POINT p{pane.GetBounds().left + at.x, pane.GetBounds().top + at.y};
-    ClientToScreen(window.GetFrame()->GetHandle(), &p);
-    for (int i = window.IsActive() ? 1 : 0; i < 2; ++i) {
-      platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, true);
-      platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
-      pump();
-    }
-  }
-
   DWORD now = 300000;
   std::deque<std::string> saveAs;
   platform::FileChooser previousChooser;
@@ -188,7 +174,7 @@ TEST_F(ProjectPlayedTest, PagesSavedThroughTheirWindowsPlayWithTheirSoundsAndLin
 
     // ---- The door to page B: the same window, playing on; back to A at the frame left ----
     ASSERT_TRUE(RunUntil(1000, [&] { return paneA->GetPlayer()->GetCurrentFrame() == 2; }));
-    Click(*paneA, *window, {5, 5}, [this] { Pump(); });
+    ClickPane(*paneA, *window, {5, 5});
     ASSERT_TRUE(RunUntil(1000, [&] { return PlayPaneOf(window) != paneA; }));
     CPanePlay* paneB = PlayPaneOf(window);
     ASSERT_NE(paneB, nullptr);
@@ -205,7 +191,7 @@ TEST_F(ProjectPlayedTest, PagesSavedThroughTheirWindowsPlayWithTheirSoundsAndLin
     EXPECT_TRUE(alerts.Alerts().empty());
 
     // ---- The door to the removed page C: told once, and page A stays ----
-    Click(*again, *window, {135, 5}, [this] { Pump(); });
+    ClickPane(*again, *window, {135, 5});
     RunUntil(500, [] { return false; });
     EXPECT_EQ(PlayPaneOf(window), again);
     ASSERT_EQ(alerts.Alerts().size(), 1u);
