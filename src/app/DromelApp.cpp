@@ -93,6 +93,13 @@ SmartRef<App> CreateDromelApp() {
   return SmartRef<App>(~app);
 }
 
+void ReleaseDromelApp() {
+  gProjectLockFile = nullptr;
+  gTumbletApp = nullptr;
+  gCHAApp = nullptr;
+  gDromelApp = nullptr;
+}
+
 DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
   projectsMenuHolder = gFileMenu;
   gDeskWindow = new Window(nullptr, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
@@ -172,7 +179,7 @@ void DromelApp::ShowSplash() {
   picture->GetBounds(&bounds);
   bounds.Offset(-bounds.left, -bounds.top);
   splash->AddSubview(new GraphicButton(~splash, bounds, ~picture, nullptr, nullptr));
-  splash->FitToContent(false);
+  FitDialogToViews(*splash);
   Rect placed = splash->GetBounds();
   placed.CenterOn(GetMainClientRect());
   splash->SetGlobalBounds(placed);

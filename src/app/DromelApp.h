@@ -88,6 +88,10 @@ class DromelApp : public CTumbletApp {
 // The item of that name in the program's folder; with the create flag a missing folder is made.
 SmartRef<FileReference> ProgramFolderItem(const String& name, bool create);
 
+// Once the framework has destroyed the application: the last references to it, and the open project's
+// lock, go before the program's statics do (whose order of destruction is not the program's to choose).
+void ReleaseDromelApp();
+
 // Every picture, sound and text file of the program is in "Data" beside it: without that folder the
 // child would meet one failure after another, so the program says once which folder is missing (and
 // answers false) before it starts.

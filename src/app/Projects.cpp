@@ -265,10 +265,9 @@ void DromelApp::GoToIndexPage(FileReference& folder, DromelWindow& window) {
 
 namespace dromelapp_testing {
 void Reset() {
-  gProjectLockFile = nullptr;
+  ReleaseDromelApp();
   gProjectsFolder = nullptr;
   gStartupDone = 0;
   gStartupInProgress = 0;
-  gDromelApp = nullptr;
 }
 }  // namespace dromelapp_testing

@@ -68,6 +68,16 @@ SmartRef<BitMap> OptionalPicture(int n) {
 
 }  // namespace
 
+void FitDialogToViews(Dialog& dialog) {
+  Rect content(0, 0, 0, 0);
+  const List& views = dialog.GetSubviews();
+  for (std::int32_t n = 1; n <= views.NumItems(); ++n) {
+    if (auto* view = CastSmart<View>(views.At(n))) content = content.Union(view->GetBounds());
+  }
+  dialog.SetSize(content.right, content.bottom);
+  dialog.FitToContent(false);
+}
+
 // ---- WelcomeDialog ----
 
 WelcomeDialog::WelcomeDialog() : Dialog(kFrameModalPlain) {
@@ -92,7 +102,7 @@ WelcomeDialog::WelcomeDialog() : Dialog(kFrameModalPlain) {
                             new DialogOKSignal, this);
   AddSubview(ok);
   ok->SetStyle(1);
-  FitToContent(false);
+  FitDialogToViews(*this);
   CentreOnMainWindow(*this);
 }
 
@@ -146,7 +156,7 @@ const char ProjectNameDialog::kNameFilter[] =
 
 ProjectNameDialog::ProjectNameDialog(String* name) : Dialog(kFrameModal), name(name) {
   Layout();
-  FitToContent(false);
+  FitDialogToViews(*this);
   Rect bounds = GetBounds();
   bounds.bottom += 10;
   bounds.Offset(-bounds.left, -bounds.top);

@@ -55,6 +55,9 @@ class ProjectNameDialog : public Dialog {
   SmartRef<TextView> nameField;
 };
 
+// The dialog takes the size of what it holds, with the dialogs' margin.
+void FitDialogToViews(Dialog& dialog);
+
 // "Nouveau projet" in the welcome dialog: a new project, on the application.
 class WelcomeCommand : public GenericSignal {
  public:

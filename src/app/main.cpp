@@ -20,6 +20,7 @@ int main() {
   if (!CheckProgramFolder()) return 1;
   // The program's own module, which holds its cursors and bitmaps.
   const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0, &CreateDromelApp);
+  ReleaseDromelApp();
   platform::SetBackend(nullptr);
   return code;
 }
