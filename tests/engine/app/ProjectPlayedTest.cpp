@@ -2,7 +2,8 @@
 // a project folder through the windows' save, read back from their files, page A played through the
 // shell on the test's clock with its frame sounds going to the disk audio driver; its composed frames are
 // the golden ones and those a full draw gives; a click on its door opens page B in the same window, going
-// back returns to the frame left, and a door to a page removed since is reported once, page A staying.
+// back returns to the frame left; a door to a page removed since is reported once and one to a page damaged
+// since gives the program's message, page A staying both times.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -198,6 +199,14 @@ TEST_F(ProjectPlayedTest, PagesSavedThroughTheirWindowsPlayWithTheirSoundsAndLin
     // Read back, the link looks for its page beside page A and offers to look for it elsewhere: declined.
     EXPECT_NE(alerts.Alerts()[0].text.find("\"c.zod\""), std::string::npos) << alerts.Alerts()[0].text;
     EXPECT_TRUE(again->GetPlayer()->IsPlaying());
+
+    // ---- Page B damaged since: text 191, and page A stays ----
+    folder.Write("Projets/Essai/b.zod", "QLRW not an object file at all");
+    ClickPane(*again, *window, {5, 5});
+    RunUntil(500, [] { return false; });
+    EXPECT_EQ(PlayPaneOf(window), again);
+    ASSERT_EQ(alerts.Alerts().size(), 2u);
+    EXPECT_EQ(alerts.Alerts()[1].text, NumberedText(191));
   });
 
   // Both frame sounds reached the device, in frame order.
