@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/DromelApp.h"
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelToolPalette.h"
 #include "core/Alert.h"
@@ -242,6 +243,9 @@ void DromelWindow::Navigate(int direction) {
       return;
     case kForward:
       if (current > 0 && current < count) ReadHistoryEntry(current + 1);
+      return;
+    case kHome:
+      if (auto* app = CastSmart<DromelApp>(~gApplication)) app->GoToIndexPage(*ProjectFolderOfWindow(*this), *this);
       return;
     default:
       NOT_IMPLEMENTED();
