@@ -62,6 +62,8 @@ DromelWindow::DromelWindow(ObjectReference* data, DocWindow* owner, Scribe* scri
   GetContentView()->ResizeBy(0, gToolPaletteHeight, 0, 0);
   AddSubview(~toolPalette);
   toolPalette->SetBounds(Rect::FromSizeAndOrigin(toolPalette->GetBounds().Size(), {0, 0}));
+  // A window not shown yet has nothing to lose by shrinking: it starts at the default size unasked.
+  SetSize(gDefaultPageSize.x, gDefaultPageSize.y + gToolPaletteHeight);
   SetPageSize(gDefaultPageSize.x, gDefaultPageSize.y + gToolPaletteHeight);
   DromelScribe* pageScribe = PageScribeOf(*this);
   ShowTitle(pageScribe ? ~pageScribe->GetPageFile() : nullptr);

@@ -105,7 +105,8 @@ void CHAPane::SetSpriteSelected(CSprite* sprite, bool select) {
       if (select) {
         if (selection.NumItems() == 0 && IsMember<CMovieVideo>(sprite->GetMovie()))
           sprite->CheckFrame(nullptr, currentFrame);
-        selection.Append(sprite);
+        // Listed twice, a sprite would be moved twice by one drag.
+        if (selection.IndexOf(sprite) == 0) selection.Append(sprite);
       } else {
         selection->RemoveItem(sprite);
       }

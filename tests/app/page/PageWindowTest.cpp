@@ -155,6 +155,12 @@ TEST_F(PageWindowTest, APageSizeSmallerThanTheWindowAsksFirstAndALoadedPageFitsT
     window.ReadFile(*WritePage("petite", *small));
     EXPECT_EQ(SizeOf(window), (Point{480, 360 + palette}));
     EXPECT_EQ(alerts.Alerts().size(), 2u);
+
+    // A new window starts at the default size without a question, whatever the size of its page.
+    const SmartRef<ObjectReference> reference = new SimpleReference(SmartRef<Smart>(~large));
+    const SmartRef<DromelWindow> second = new DromelWindow(~reference, nullptr, nullptr, nullptr);
+    EXPECT_EQ(alerts.Alerts().size(), 2u);
+    EXPECT_EQ(SizeOf(*second), (Point{480, 360 + palette}));
   });
 }
 
