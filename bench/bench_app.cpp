@@ -38,8 +38,7 @@
 #include "platform/user/Timer.h"
 #include "ui/shell/App.h"
 #include "ui/shell/WinMain.h"
-#include "ui/views/LFWDecorator.h"
-#include "ui/views/WindowFrame.h"
+#include "ui/UiState.h"
 
 extern char** environ;
 
@@ -190,10 +189,7 @@ void BM_OpenProjectOf20Pages(benchmark::State& state) {
   gCurrentSoundChannel = nullptr;
   dromelapp_testing::Reset();
   DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  windowframe_testing::Reset();
-  lfwdecorator_testing::Forget();
+  ResetUiState();
   TheCoreState().osApp = nullptr;
 }
 BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
