@@ -20,6 +20,7 @@ class CHAApp;
 class CHAPane;
 class CTool;
 class DisplayPort;
+class TextStyle;
 
 // The browser's tool ids (the tools its palettes make).
 enum : std::int32_t {
@@ -125,6 +126,7 @@ class CBrowser : public View, public Controllable {
   List files{&FileReference::classInfo};
   SmartRef<Smart> owner;
   SmartRef<CChoreStrips> chore;
+  SmartRef<TextStyle> labelStyle;
   std::int32_t thumbWidth;
   std::int32_t thumbHeight;
   std::uint32_t columns = 1;
