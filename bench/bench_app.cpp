@@ -38,7 +38,8 @@
 #include "platform/user/Timer.h"
 #include "ui/shell/App.h"
 #include "ui/shell/WinMain.h"
-#include "ui/UiState.h"
+#include "ui/views/LFWDecorator.h"
+#include "ui/views/WindowFrame.h"
 
 extern char** environ;
 
@@ -181,15 +182,7 @@ void BM_OpenProjectOf20Pages(benchmark::State& state) {
   RunProgram(&OpenProjects);
   if (gOpenState != nullptr) state.SkipWithError("the program did not start");
   gOpenState = nullptr;
-  // The program's state goes, so that the next run starts as a new program would.
-  gToolsDirectory = nullptr;
-  gPaintPalette = nullptr;
-  gBorderSizeTool = nullptr;
-  gPaintState = nullptr;
-  gCurrentSoundChannel = nullptr;
   dromelapp_testing::Reset();
-  DestroyApplication();
-  ResetUiState();
   TheCoreState().osApp = nullptr;
 }
 BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

@@ -14,11 +14,17 @@
 #include "core/Sound.h"
 #include "core/SourcePlace.h"
 #include "core/Time.h"
+#include "editor/CBorderSize.h"
+#include "editor/CDropperTool.h"
+#include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/CTool.h"
 #include "engine/page/CShow.h"
 #include "engine/EngineOptions.h"
+#include "engine/EngineState.h"
+#include "engine/memory/CMemory.h"
+#include "sound/SoundChannel.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/BMPFile.h"
 #include "graphics/formats/ImageResource.h"
@@ -30,6 +36,7 @@
 #include "ui/views/DocWindow.h"
 #include "ui/views/LFWDecorator.h"
 #include "ui/views/WindowFrame.h"
+#include "ui/UiState.h"
 
 SMART_DEFINE_ABSTRACT(DromelApp, "DromelApp", CTumbletApp)
 
@@ -254,3 +261,21 @@ SmartRef<String> DromelApp::GetDocumentFolderName() {
   GetResourceText(*name, 0);
   return name;
 }
+
+namespace dromelapp_testing {
+void Reset() {
+  // The tools, the paints and the start sound's channel hold on to the application's windows and chores.
+  gToolsDirectory = nullptr;
+  gPaintPalette = nullptr;
+  gBorderSizeTool = nullptr;
+  gPaintState = nullptr;
+  gCurrentSoundChannel = nullptr;
+  ReleaseDromelApp();
+  gProjectsFolder = nullptr;
+  gStartupDone = 0;
+  gStartupInProgress = 0;
+  DestroyApplication();
+  ResetUiState();
+  ResetEngineState();
+}
+}  // namespace dromelapp_testing

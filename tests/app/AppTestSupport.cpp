@@ -20,6 +20,7 @@
 #include "editor/PaintToolsWindow.h"
 #include "engine/EngineOptions.h"
 #include "engine/EngineState.h"
+#include "engine/memory/CMemory.h"
 #include "engine/movie/CMovie.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
@@ -29,6 +30,8 @@
 #include "platform/user/Timer.h"
 #include "sound/SoundChannel.h"
 #include "ui/text/TextView.h"
+#include "ui/views/LFWDecorator.h"
+#include "ui/views/WindowFrame.h"
 
 namespace app_test {
 
@@ -108,19 +111,7 @@ void DromelAppTest::TearDown() {
   platform::SetAvailableMemoryForTesting(std::nullopt);
 }
 
-void DromelAppTest::ForgetProgram() {
-  gTumbletApp = nullptr;
-  gCHAApp = nullptr;
-  gToolsDirectory = nullptr;
-  gPaintPalette = nullptr;
-  gBorderSizeTool = nullptr;
-  gPaintState = nullptr;
-  gCurrentSoundChannel = nullptr;
-  dromelapp_testing::Reset();
-  DestroyApplication();
-  ResetUiState();
-  ResetEngineState();
-}
+void DromelAppTest::ForgetProgram() { dromelapp_testing::Reset(); }
 
 int DromelAppTest::RunDromel(std::vector<Step> script) {
   makeApp = [this] {
