@@ -260,12 +260,3 @@ void DromelApp::GoToIndexPage(FileReference& folder, DromelWindow& window) {
   SmartRef<FileReference> file = IndexPageFile(folder, false);
   window.ReadFile(*file);
 }
-
-namespace dromelapp_testing {
-void Reset() {
-  ReleaseDromelApp();
-  gProjectsFolder = nullptr;
-  gStartupDone = 0;
-  gStartupInProgress = 0;
-}
-}  // namespace dromelapp_testing
