@@ -11,6 +11,7 @@
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
 #include "editor/KidResources.h"
+#include "editor/stage/CHAPane.h"
 #include "engine/EngineOptions.h"
 #include "engine/player/CPanePlay.h"
 #include "engine/player/CPlayer.h"
@@ -108,6 +109,18 @@ int CTumbletApp::GetNumberCommandStatus(std::int32_t number) {
     return kCommandDisabled;
   }
   return CHAApp::GetNumberCommandStatus(number);
+}
+
+void CTumbletApp::HandleNumberCommand(std::int32_t number, void* argument) {
+  if (number != cmdEndInPlaceEditing) {
+    CHAApp::HandleNumberCommand(number, argument);
+    return;
+  }
+  if (auto* pane = CastSmart<CHAPane>(GetActivePane())) {
+    const SmartRef<CHAPane> kept(pane);
+    pane->SetEditingKind(ToolsPane::kEditsNothing, false);
+  }
+  ReportError("Not implemented.", kSource.Line(0));
 }
 
 void CTumbletApp::SelectTool(Tool* tool) {

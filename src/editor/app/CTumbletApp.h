@@ -33,6 +33,8 @@ class CTumbletApp : public CHAApp {
   bool DocumentsFillMainArea() override { return true; }
 
   int GetNumberCommandStatus(std::int32_t number) override;
+  // 3030 ends the active stage pane's painting or typing in place.
+  void HandleNumberCommand(std::int32_t number, void* argument) override;
 
   // The sound-recording tool: the recorded sound goes to the clipboard and the tool becomes current.
   void SelectTool(Tool* tool);
