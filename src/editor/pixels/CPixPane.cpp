@@ -14,6 +14,7 @@
 #include "ui/shell/Clipboard.h"
 #include "engine/media/CResource.h"
 #include "engine/media/CStamp.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "graphics/bitmaps/ColorTable.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
@@ -208,7 +209,17 @@ bool CPixPane::CanEdit(int operation) {
 
 void CPixPane::ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) {
   CEditPane::ResizeBy(dLeft, dTop, dRight, dBottom);
-  picture->Resize(dLeft, dTop, dRight, dBottom, true);
+  // The picture's top-left follows the pane's, so the old pixels go where they were on the stage rather than
+  // at the new top-left: what the child painted does not jump when the pane's left or top edge moves.
+  const SmartRef<BitMap> old = picture->GetBitMap();
+  picture->Resize(dLeft, dTop, dRight, dBottom, false);
+  if (picture->GetBitMap() != old) {
+    Rect device;
+    picture->GetBounds(&device);
+    DisplayPort port(~picture, device);
+    port.SetTransform(new Translation(-dLeft, -dTop));
+    old->DrawOpaque(port);
+  }
   if (IsMagnified(false)) {
     scroll.x += dLeft / 4;
     scroll.y += dTop / 4;

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "editor/pixels/PixelTestSupport.h"
+#include "editor/CToolPalette.h"
+#include "editor/CToolsDir.h"
+#include "editor/KidResources.h"
 #include "editor/pixels/CMouseTask.h"
 #include "editor/pixels/CTaskTool.h"
 #include "editor/Seams.h"
@@ -184,6 +187,41 @@ TEST_F(CPixPaneTest, AnAllWhiteEditGivesNothingForANewPictureAndAnEmptyFrameForA
   EXPECT_TRUE(pane->GetEditResult(&movie, &edited, true));
   EXPECT_FALSE(edited);
   EXPECT_EQ(movie, Rect(0, 0, 100, 80));
+}
+
+TEST_F(CPixPaneTest, ResizingThePaneKeepsThePaintedPixelsWhereTheyAreOnTheStage) {
+  // Window (30, 42).
+  {
+    DisplayPort port(pane->GetPicture(), {0, 0, 100, 80});
+    port.DrawRect(Rect(10, 12, 11, 13), standardColors[1], standardColors[1]);
+  }
+  const std::uint32_t black = PixelAt(10, 12);
+  // Ten to the left, five up, twenty to the right: window (30, 42) is now picture (20, 17).
+  pane->ResizeBy(-10, -5, 20, 0);
+  EXPECT_EQ(pane->GetBounds(), Rect(10, 25, 140, 110));
+  Rect bounds;
+  pane->GetPicture()->GetBounds(&bounds);
+  EXPECT_EQ(bounds, Rect(0, 0, 130, 85));
+  EXPECT_EQ(Pixels({19, 16, 22, 19}, black), "...\n.#.\n...\n");
+  EXPECT_EQ(PixelAt(0, 0), white);
+  EXPECT_EQ(PixelAt(129, 84), white);
+  EXPECT_EQ(pane->MarkChanged(false), pane->IsActive()) << "a resize changes an active pane only";
+}
+
+TEST_F(CPixPaneTest, TabGoesBackToThePreviousPaintToolAndOtherKeysGoOn) {
+  struct Chosen : PaletteListener {
+    void ButtonChosen(std::int16_t number) override { numbers.push_back(number); }
+    std::vector<std::int16_t> numbers;
+  } heard;
+  SmartRef<PaintToolPalette> palette(new PaintToolPalette(~window.root, new PaletteLook(2, 3, 25, 25), 1, 4));
+  palette->AddTool(&heard);
+  gPaintPalette = palette;
+  EXPECT_TRUE(pane->KeyDown(9, 0));
+  EXPECT_FALSE(pane->KeyDown('a', 0));
+  EXPECT_EQ(heard.numbers, std::vector<std::int16_t>{4}) << "Tab chose the palette's previous button, once";
+  gPaintPalette = nullptr;
+  window.root->RemoveSubview(~palette);
+  palette = nullptr;
 }
 
 TEST_F(CPixPaneTest, CommandsAndEditOperationsFollowTheSelection) {

@@ -86,6 +86,32 @@ TEST_F(PixPaneGestureTest, APressRunsTheCurrentToolsTaskAndGivesTheToolBack) {
     current->MouseMoved(50, 60, 0, false, ~page);
     EXPECT_EQ(pane->GetSelection()->GetBounds(), Rect(30, 40, 50, 60));
     EXPECT_EQ(gApplication->GetTool(), SmartRef<Tool>(~lasso));
+    // A press inside the selection moves it, and what it holds.
+    auto drag = [&](Point from, Point to) {
+      pane->MouseDown(from.x, from.y, 0, 1, ~page);
+      SmartRef<Tool> gesture = gApplication->GetTool();
+      gesture->MouseMoved(to.x, to.y, 0, true, ~page);
+      gesture->MouseMoved(to.x, to.y, 0, false, ~page);
+    };
+    auto bytes = [&] {
+      std::vector<std::uint32_t> all;
+      for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 100; ++x) all.push_back(pane->GetPicture()->GetBitMap()->GetPixelValue(x, y));
+      return all;
+    };
+    const std::uint32_t ink = pane->GetPicture()->GetBitMap()->GetPixelValue(22, 22);
+    EXPECT_EQ(pane->GetPicture()->GetBitMap()->GetPixelValue(22, 42), white);
+    drag({35, 45}, {35, 65});
+    EXPECT_EQ(pane->GetSelection()->GetBounds(), Rect(30, 60, 50, 80));
+    EXPECT_EQ(pane->GetPicture()->GetBitMap()->GetPixelValue(22, 22), white) << "lifted";
+    EXPECT_EQ(pane->GetPicture()->GetBitMap()->GetPixelValue(22, 42), ink) << "stamped 20 further down";
+    // With the whole pane selected, a press starts a new marquee instead and moves nothing.
+    pane->SelectAll(false);
+    EXPECT_EQ(pane->GetSelection()->GetBounds(), pane->GetBounds());
+    const auto before = bytes();
+    drag({40, 50}, {60, 70});
+    EXPECT_EQ(pane->GetSelection()->GetBounds(), Rect(40, 50, 60, 70));
+    EXPECT_EQ(bytes(), before);
     gApplication->SetTool(nullptr);
     gToolsDirectory = nullptr;
     tools = nullptr;

@@ -131,6 +131,16 @@ TEST_F(SelectionTest, UndoAndRedoOfMovesLeaveNoStalePixels) {
   EXPECT_EQ(Row(15), std::string(60, '.') + "\n");
 }
 
+TEST_F(SelectionTest, AMoveAfterARedoStartsFromTheRedonePlace) {
+  Marquee({{30, 40}, {40, 50}});
+  SmartRef<CSelectionMoveTask> first = Move({{35, 45}, {55, 45}});
+  first->Undo();
+  first->Redo();
+  Move({{55, 45}, {55, 65}});
+  EXPECT_EQ(Row(35), std::string(30, '.') + std::string(10, '#') + std::string(20, '.') + "\n");
+  EXPECT_EQ(Row(15), std::string(60, '.') + "\n") << "nothing left where the square was lifted or redone";
+}
+
 TEST_F(SelectionTest, CopyAndPasteKeepThePlaceOrCentreAForeignPicture) {
   SmartRef<Clipboard> clipboard(new Clipboard);
   // Nothing selected: the whole picture, placed at the origin.

@@ -1,6 +1,7 @@
 // The fill bucket, the shapes and the lines in the pixel pane, each undone and redone.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "editor/pixels/PixelTestSupport.h"
 #include "editor/pixels/ShapeTasks.h"
 #include "graphics/DisplayPort.h"
+#include "graphics/Paint.h"
 
 namespace editor_test {
 namespace {
@@ -136,13 +138,40 @@ TEST_F(ShapeAndFillTest, ThickOutlinesAndRoundCornersFollowTheirRules) {
   EXPECT_EQ(tool->PenWidth(), 16);
   tool->SetChoice(0, 1);
   EXPECT_EQ(tool->PenWidth(), 1);
-  gLineWidth = 0;
-  // A rounded rectangle 30 x 100 has corners of 15, one 12 x 12 corners of 10: the first row starts
-  // that far in.
-  tool->SetChoice(0, 6);
-  Gesture(105, ~tool, {{20, 30}, {50, 110}});
-  EXPECT_EQ(PixelAt(3, 0), white);
-  EXPECT_NE(PixelAt(15, 0), white);
+  // Each drag paints exactly the shape drawn straight into a blank picture with the stated corner or pen
+  // width (picture coordinates).
+  ColorPaint plain(gPaintForeground);
+  PatternPaint pattern(gPaintForeground, gPaintSecondColor, gPaintPattern);
+  struct Case {
+    const char* what;
+    std::int16_t variant;
+    std::int16_t lineWidth;
+    Point from, to;  // window
+    std::function<void(DisplayPort&)> draw;
+  } cases[] = {
+      {"corners of 15 for 100 x 30", 4, 0, {20, 40}, {120, 70},
+       [&](DisplayPort& port) { port.DrawRoundRect({0, 10, 100, 40}, 15, 15, *noPaint, plain, 1); }},
+      {"corners of 10 for 12 x 12", 4, 0, {30, 40}, {42, 52},
+       [&](DisplayPort& port) { port.DrawRoundRect({10, 10, 22, 22}, 10, 10, *noPaint, plain, 1); }},
+      {"a thick outline 3 wide with width 1 chosen", 2, 1, {30, 40}, {90, 90},
+       [&](DisplayPort& port) { port.DrawRect({10, 10, 70, 60}, *noPaint, pattern, 3); }},
+      {"a thick outline 16 wide with width 16 chosen", 2, 16, {30, 40}, {90, 90},
+       [&](DisplayPort& port) { port.DrawRect({10, 10, 70, 60}, *noPaint, pattern, 16); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    MakePane();
+    tool->SetChoice(0, c.variant);
+    gLineWidth = c.lineWidth;
+    Gesture(105, ~tool, {c.from, c.to});
+    const std::vector<std::uint8_t> painted = PictureBytes();
+    MakePane();
+    {
+      DisplayPort port(pane->GetPicture(), {0, 0, 100, 80});
+      c.draw(port);
+    }
+    EXPECT_EQ(painted, PictureBytes());
+  }
 }
 
 TEST_F(ShapeAndFillTest, LinesSnapWhileConstrainedAndTakeTheirWidths) {
