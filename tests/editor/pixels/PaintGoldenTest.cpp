@@ -60,39 +60,25 @@ class PaintGoldenTest : public PixelTest {
                      static_cast<std::uint32_t>(c.blue >> 8));
     }
     ASSERT_EQ(colours.size(), 256u);
-    InitPaintColors();
     // Red and yellow in a checkerboard, so that the pattern paint shows.
     gPaintForeground = standardColors[7];
     gPaintSecondColor = standardColors[10];
     gPaintPattern = standardPatterns[3];
     gLineWidth = 0;
-    paintState = new CDropperTool;
     paneBounds = {20, 30, 20 + kCellWidth, 30 + kCellHeight};
     MakePane(nullptr, paneBounds);
   }
   void TearDown() override {
     gLineWidth = 0;
     CBucketTool::gradientKind = 1;
-    paintState = nullptr;
     PixelTest::TearDown();
   }
-  // One gesture of the tool's task, as the pane runs it; its undo gives back the picture before it, its
-  // redo the picture after it.
-  void Gesture(std::int32_t id, CTool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0) {
+  // One gesture, undone and redone.
+  void PaintAndUndo(std::int32_t id, CTool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0) {
     const std::vector<std::uint8_t> before = PictureBytes();
-    SmartRef<CMouseTask> task = MakePixelTask(id, ~pane, pane->GetPicture(), tool);
-    task->Prepare();
-    SmartRef<CTaskTool> taskTool(new CTaskTool(~task, tool));
-    Drag(~taskTool, points, modifiers);
-    const std::vector<std::uint8_t> after = PictureBytes();
-    task->Undo();
-    EXPECT_EQ(PictureBytes(), before) << "undo";
-    task->Redo();
-    EXPECT_EQ(PictureBytes(), after) << "redo";
+    ExpectUndoRedo(~Gesture(id, tool, points, modifiers), before);
   }
   BitMap& Picture() { return *pane->GetPicture()->GetBitMap(); }
-
-  SmartRef<CDropperTool> paintState;
 };
 
 // A stroke that turns, doubles back and runs off the pane on the right.
@@ -106,7 +92,7 @@ TEST_F(PaintGoldenTest, BrushStrokesOfTheLargestMiddleAndSmallestSizes) {
     SCOPED_TRACE(sizes[n]);
     MakePane(nullptr, paneBounds);
     brush->SetChoice(0, sizes[n]);
-    Gesture(102, ~brush, kStroke);
+    PaintAndUndo(102, ~brush, kStroke);
     sheet.Put(n, Picture());
   }
   ExpectGolden(sheet.Picture(), "editor/pixels/brush.ppm");
@@ -125,7 +111,7 @@ TEST_F(PaintGoldenTest, EraserStrokesOfASquareAndAFlatBar) {
       port.DrawRect({0, 0, kCellWidth, kCellHeight}, paint, paint);
     }
     eraser->SetChoice(0, sizes[n]);
-    Gesture(109, ~eraser, kStroke);
+    PaintAndUndo(109, ~eraser, kStroke);
     sheet.Put(n, Picture());
   }
   ExpectGolden(sheet.Picture(), "editor/pixels/eraser.ppm");
@@ -144,8 +130,8 @@ TEST_F(PaintGoldenTest, BucketKindsInAnOutlineAndOnALonePixel) {
       port.DrawRect({54, 24, 55, 25}, standardColors[1], standardColors[1]);
     }
     bucket->SetChoice(0, kind);
-    Gesture(103, ~bucket, {{44, 52}, {60, 60}});
-    Gesture(103, ~bucket, {{74, 54}});
+    PaintAndUndo(103, ~bucket, {{44, 52}, {60, 60}});
+    PaintAndUndo(103, ~bucket, {{74, 54}});
     sheet.Put(kind - 1, Picture());
   }
   ExpectGolden(sheet.Picture(), "editor/pixels/bucket.ppm");
@@ -160,7 +146,7 @@ TEST_F(PaintGoldenTest, EveryShapeVariantFreeAndWithShift) {
       SCOPED_TRACE(std::to_string(variant) + (shift ? " shift" : ""));
       MakePane(nullptr, paneBounds);
       tool->SetChoice(0, variant);
-      Gesture(113, ~tool, {{26, 36}, {50, 50}, {76, 66}}, shift);
+      PaintAndUndo(113, ~tool, {{26, 36}, {50, 50}, {76, 66}}, shift);
       sheet.Put(shift * 18 + variant - 1, Picture());
     }
   }
@@ -174,7 +160,7 @@ TEST_F(PaintGoldenTest, LinesOfEveryWidth) {
     SCOPED_TRACE(index);
     MakePane(nullptr, paneBounds);
     line->SetChoice(0, index);
-    Gesture(106, ~line, {{26, 70}, {60, 50}, {78, 38}});
+    PaintAndUndo(106, ~line, {{26, 70}, {60, 50}, {78, 38}});
     sheet.Put(index - 1, Picture());
   }
   ExpectGolden(sheet.Picture(), "editor/pixels/lines.ppm");

@@ -30,37 +30,10 @@ class StageProbe : public View {
 
 class PenTasksTest : public PixelTest {
  protected:
-  void SetUp() override {
-    PixelTest::SetUp();
-    InitPaintColors();
-    paintState = new CDropperTool;
-  }
-  void TearDown() override {
-    paintState = nullptr;
-    PixelTest::TearDown();
-  }
-  // One gesture of the tool's task, as the pane runs it; answers the task.
-  SmartRef<CMouseTask> Stroke(std::int32_t id, CTool* tool, const std::vector<Point>& points) {
-    SmartRef<CMouseTask> task = MakePixelTask(id, ~pane, pane->GetPicture(), tool);
-    task->Prepare();
-    SmartRef<CTaskTool> taskTool(new CTaskTool(~task, tool));
-    Drag(~taskTool, points);
-    return task;
-  }
   void FillPicture(const Color& color) {
     DisplayPort port(pane->GetPicture(), {0, 0, 100, 80});
     port.DrawRect({0, 0, 100, 80}, color, color);
   }
-  // Undo gives back the bytes before, redo those after.
-  void ExpectUndoRedo(CMouseTask* task, const std::vector<std::uint8_t>& before) {
-    const std::vector<std::uint8_t> after = PictureBytes();
-    task->Undo();
-    EXPECT_EQ(PictureBytes(), before);
-    task->Redo();
-    EXPECT_EQ(PictureBytes(), after);
-  }
-
-  SmartRef<CDropperTool> paintState;
 };
 
 TEST_F(PenTasksTest, TheBrushStepsAlongEachSegmentAndTheNextEventStartsFromThePointer) {
@@ -69,7 +42,7 @@ TEST_F(PenTasksTest, TheBrushStepsAlongEachSegmentAndTheNextEventStartsFromThePo
   EXPECT_EQ(brush->GetPenRect(), Rect(0, 0, 1, 1));
   const auto before = PictureBytes();
   // (10, 10) to (13, 10) in one event queues x 10, 12, 12; the next, to (14, 10), starts from 13.
-  SmartRef<CMouseTask> task = Stroke(102, ~brush, {{30, 40}, {33, 40}, {34, 40}});
+  SmartRef<CMouseTask> task = Gesture(102, ~brush, {{30, 40}, {33, 40}, {34, 40}});
   const std::uint32_t ink = PixelAt(10, 10);
   EXPECT_NE(ink, white);
   EXPECT_EQ(Pixels({9, 10, 16, 11}, ink), ".#.##..\n");
@@ -89,7 +62,7 @@ TEST_F(PenTasksTest, BrushSizesPaintTheirShapesWithTheTopLeftAtThePointer) {
     brush->SetChoice(0, c.size);
     EXPECT_EQ(brush->GetPenRect(), c.pen) << c.size;
     const auto before = PictureBytes();
-    SmartRef<CMouseTask> task = Stroke(102, ~brush, {{30, 40}});
+    SmartRef<CMouseTask> task = Gesture(102, ~brush, {{30, 40}});
     // Painted exactly within the pen's rectangle at the press point, touching each of its sides.
     Rect painted;
     for (int y = 0; y < 80; ++y)
@@ -102,9 +75,22 @@ TEST_F(PenTasksTest, BrushSizesPaintTheirShapesWithTheTopLeftAtThePointer) {
   }
 }
 
+TEST_F(PenTasksTest, TheScreenShowsTheBrushedPixelsUnderThePointerAndNothingElse) {
+  SmartRef<CBrushTool> brush(new CBrushTool(~paintState));  // a 7 x 7 disc
+  window.surface->Fill(0x000000);
+  Gesture(102, ~brush, {{30, 40}, {60, 40}});
+  const std::uint32_t ink = 0xFF00FF;
+  EXPECT_EQ(window.surface->Pixel(33, 43), ink) << "the press";
+  EXPECT_EQ(window.surface->Pixel(50, 43), ink) << "along the drag";
+  EXPECT_EQ(window.surface->Pixel(63, 43), ink) << "the release";
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u) << "the disc's corner";
+  EXPECT_EQ(window.surface->Pixel(67, 43), 0x000000u) << "past the release";
+  EXPECT_EQ(window.surface->Pixel(45, 48), 0x000000u) << "below the stroke";
+}
+
 TEST_F(PenTasksTest, TheBrushStaysInsideThePaneAtItsRightEdge) {
   SmartRef<CBrushTool> brush(new CBrushTool(~paintState));  // 7 x 7
-  Stroke(102, ~brush, {{115, 40}, {130, 40}});
+  Gesture(102, ~brush, {{115, 40}, {130, 40}});
   EXPECT_NE(PixelAt(99, 13), white);
   EXPECT_EQ(PixelAt(92, 13), white);
   EXPECT_NE(PixelAt(93, 13), white);
@@ -173,7 +159,7 @@ TEST_F(PenTasksTest, TheEraserRubsOutItsExtentCentredOnThePointer) {
   eraser->SetChoice(0, 21);
   EXPECT_EQ(eraser->GetExtent(), Point(12, 12));
   const auto before = PictureBytes();
-  SmartRef<CMouseTask> task = Stroke(109, ~eraser, {{50, 60}});
+  SmartRef<CMouseTask> task = Gesture(109, ~eraser, {{50, 60}});
   // Picture (30, 30) less 6 on each side: 24 to 35.
   EXPECT_EQ(Pixels({23, 29, 37, 31}, black), "#............#\n#............#\n");
   EXPECT_EQ(Pixels({29, 23, 31, 37}, black), "##\n..\n..\n..\n..\n..\n..\n..\n..\n..\n..\n..\n..\n##\n");
@@ -182,7 +168,7 @@ TEST_F(PenTasksTest, TheEraserRubsOutItsExtentCentredOnThePointer) {
   EXPECT_EQ(eraser->GetExtent(), Point(24, 4));
   MakePane();
   FillPicture(standardColors[1]);
-  Stroke(109, ~eraser, {{50, 60}, {52, 60}});
+  Gesture(109, ~eraser, {{50, 60}, {52, 60}});
   // (30, 30) then (32, 30): x 18 to 43 and y 28 to 31 erased.
   const std::string full(28, '#');
   const std::string bar = "#" + std::string(26, '.') + "#";
@@ -195,7 +181,7 @@ TEST_F(PenTasksTest, TheEraserRepaintsTheScreenFromTheStageBelowTheToolStrip) {
   SmartRef<CEraserTool> eraser(new CEraserTool);
   eraser->SetChoice(0, 7);  // 32 x 32
   window.surface->Fill(0x000000);
-  Stroke(109, ~eraser, {{40, 50}});
+  Gesture(109, ~eraser, {{40, 50}});
   // The stamp covers window (24, 34) to (56, 66); the screen is repainted from y 50 down only.
   EXPECT_EQ(window.surface->Pixel(40, 49), 0x000000u);
   EXPECT_NE(window.surface->Pixel(40, 50), 0x000000u);
@@ -207,7 +193,7 @@ TEST_F(PenTasksTest, APencilStrokeChangesNothingYetGoesOnTheUndoList) {
   AlertRecorder alerts;
   SmartRef<CPencilTool> pencil(new CPencilTool);
   const auto before = PictureBytes();
-  SmartRef<CMouseTask> task = Stroke(104, ~pencil, {{30, 40}, {60, 70}});
+  SmartRef<CMouseTask> task = Gesture(104, ~pencil, {{30, 40}, {60, 70}});
   EXPECT_EQ(PictureBytes(), before);
   EXPECT_EQ(sink.undoable.size(), 1u);
   EXPECT_EQ(~gPixPane, ~pane);

@@ -43,13 +43,8 @@ const std::vector<Point> kStroke = {{30, 40}, {55, 48}, {90, 75}, {104, 52}, {70
 
 // The stroke done headless, through the brush's task as the pane runs it: its picture is the golden one.
 TEST_F(PixelTest, AHeadlessBrushStrokeGivesItsGoldenPicture) {
-  InitPaintColors();
-  SmartRef<CDropperTool> paintState(new CDropperTool);
   SmartRef<CBrushTool> brush(new CBrushTool(~paintState));
-  SmartRef<CMouseTask> task = MakePixelTask(102, ~pane, pane->GetPicture(), ~brush);
-  task->Prepare();
-  SmartRef<CTaskTool> tool(new CTaskTool(~task, ~brush));
-  Drag(~tool, kStroke);
+  Gesture(102, ~brush, kStroke);
   ExpectGolden(PixelsOf(*pane->GetPicture()->GetBitMap()), kGolden);
 }
 

@@ -1,6 +1,10 @@
 #include "editor/pixels/PixelTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include "editor/pixels/CMouseTask.h"
+#include "editor/pixels/CTaskTool.h"
+#include "editor/pixels/PixelTasks.h"
 #include "editor/CurrentStagePane.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Signal.h"
@@ -15,7 +19,9 @@ void RecordingSink::DoCommand(GenericSignal* signal) {
 void PixelTest::SetUp() {
   EditorTest::SetUp();
   // The use sounds of the paint tools.
-  for (int n : {31, 32, 33, 35}) data->WriteSound(n);
+  for (int n : {31, 32, 33, 35, 36}) data->WriteSound(n);
+  InitPaintColors();
+  paintState = new CDropperTool;
   CPixPane::zoomStepDelay = 0;
   CPixPane::blinkDelay = 0;
   window.notifier->AddSink(&sink);
@@ -30,6 +36,7 @@ void PixelTest::TearDown() {
   gPixPane = nullptr;
   gCurrentStagePane = nullptr;
   sink.undoable.clear();
+  paintState = nullptr;
   window.notifier->RemoveSink(&sink);
   CPixPane::zoomStepDelay = 50;
   CPixPane::blinkDelay = 100;
@@ -72,6 +79,23 @@ void PixelTest::Drag(Tool* tool, const std::vector<Point>& points, std::int32_t 
   tool->MouseDown(points.front().x, points.front().y, modifiers, 1, root);
   for (std::size_t n = 1; n < points.size(); ++n) tool->MouseMoved(points[n].x, points[n].y, modifiers, true, root);
   tool->MouseMoved(points.back().x, points.back().y, modifiers, false, root);
+}
+
+SmartRef<CMouseTask> PixelTest::Gesture(std::int32_t id, CTool* tool, const std::vector<Point>& points,
+                                        std::int32_t modifiers) {
+  SmartRef<CMouseTask> task = MakePixelTask(id, ~pane, pane->GetPicture(), tool);
+  task->Prepare();
+  SmartRef<CTaskTool> taskTool(new CTaskTool(~task, tool));
+  Drag(~taskTool, points, modifiers);
+  return task;
+}
+
+void PixelTest::ExpectUndoRedo(CMouseTask* task, const std::vector<std::uint8_t>& before) {
+  const std::vector<std::uint8_t> after = PictureBytes();
+  task->Undo();
+  EXPECT_EQ(PictureBytes(), before) << "undo";
+  task->Redo();
+  EXPECT_EQ(PictureBytes(), after) << "redo";
 }
 
 }  // namespace editor_test

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/CDropperTool.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/pixels/CPixPane.h"
 #include "graphics/OffScreen.h"
@@ -28,7 +29,8 @@ class RecordingSink : public AppCommandSink {
   int toolCommands = 0;
 };
 
-// The pane at (20, 30) 100 x 80 in a 200 x 150 window, its picture white.
+// The pane at (20, 30) 100 x 80 in a 200 x 150 window, its picture white; the paint state at its first
+// colours.
 class PixelTest : public EditorTest {
  protected:
   void SetUp() override;
@@ -43,11 +45,17 @@ class PixelTest : public EditorTest {
   std::vector<std::uint8_t> PictureBytes() const;
   // A press, the moves and a release at window points through the task tool.
   void Drag(Tool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0);
+  // One gesture of the tool's task, as the pane runs it; answers the task.
+  SmartRef<CMouseTask> Gesture(std::int32_t id, CTool* tool, const std::vector<Point>& points,
+                               std::int32_t modifiers = 0);
+  // Undo gives back the bytes before, redo those after.
+  void ExpectUndoRedo(CMouseTask* task, const std::vector<std::uint8_t>& before);
 
   TestWindow window{200, 150};
   // Where MakePane puts the pane, in the window.
   Rect paneBounds{20, 30, 120, 110};
   RecordingSink sink;
+  SmartRef<CDropperTool> paintState;
   SmartRef<CPixPane> pane;
   std::uint32_t white = 0;
 };

@@ -27,8 +27,6 @@ class SelectionTest : public PixelTest {
  protected:
   void SetUp() override {
     PixelTest::SetUp();
-    InitPaintColors();
-    data->WriteSound(36);
     lasso = new CLassoTool;
     CSelectionMoveTask::ReleaseFloating();
     // A black 10 x 10 square at picture (10, 10), window (30, 40).

@@ -10,7 +10,9 @@
 #include "editor/pixels/PaintTools.h"
 #include "editor/pixels/PixelTasks.h"
 #include "editor/pixels/PixelTestSupport.h"
+#include "editor/pixels/SelectionTasks.h"
 #include "editor/pixels/ShapeTasks.h"
+#include "editor/CurrentStagePane.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/Paint.h"
 
@@ -21,19 +23,11 @@ class ShapeAndFillTest : public PixelTest {
  protected:
   void SetUp() override {
     PixelTest::SetUp();
-    InitPaintColors();
     gLineWidth = 0;
   }
   void TearDown() override {
     gLineWidth = 0;
     PixelTest::TearDown();
-  }
-  SmartRef<CMouseTask> Gesture(std::int32_t id, CTool* tool, const std::vector<Point>& points, std::int32_t modifiers = 0) {
-    SmartRef<CMouseTask> task = MakePixelTask(id, ~pane, pane->GetPicture(), tool);
-    task->Prepare();
-    SmartRef<CTaskTool> taskTool(new CTaskTool(~task, tool));
-    Drag(~taskTool, points, modifiers);
-    return task;
   }
   // The box of the pixels that are not white.
   Rect Painted() const {
@@ -42,13 +36,6 @@ class ShapeAndFillTest : public PixelTest {
       for (int x = 0; x < 100; ++x)
         if (PixelAt(x, y) != white) box = box.IsEmpty() ? Rect(x, y, x + 1, y + 1) : box.Union({x, y, x + 1, y + 1});
     return box;
-  }
-  void ExpectUndoRedo(CMouseTask* task, const std::vector<std::uint8_t>& before) {
-    const std::vector<std::uint8_t> after = PictureBytes();
-    task->Undo();
-    EXPECT_EQ(PictureBytes(), before);
-    task->Redo();
-    EXPECT_EQ(PictureBytes(), after);
   }
 };
 
@@ -125,6 +112,50 @@ TEST_F(ShapeAndFillTest, ShapeVariantsRoundTripAndDrawTheirKindFreeOrSquare) {
       ExpectUndoRedo(~task, before);
     }
   }
+}
+
+// A stage that paints itself grey.
+class GreyStage : public View {
+ public:
+  GreyStage(View* parent, const Rect& frame) : View(parent, frame, kAnchorTopLeft, false, true) {}
+  void DrawContent(DisplayPort& port, const Area&) override {
+    port.DrawRect(GetBounds(), standardColors[4], standardColors[4]);
+  }
+};
+
+TEST_F(ShapeAndFillTest, TheRubberBandAndTheMarqueeFollowThePointerWithoutTrails) {
+  SmartRef<GreyStage> stage(new GreyStage(~window.root, {0, 0, 200, 150}));
+  gCurrentStagePane = stage;
+  constexpr std::uint32_t kGrey = 0x808080;
+  SmartRef<CShapeTool> shape(new CShapeTool(113, nullptr));
+  shape->SetChoice(0, 1);  // a thin rectangle
+  SmartRef<CLassoTool> lasso(new CLassoTool);
+  struct Case {
+    const char* what;
+    SmartRef<CMouseTask> task;
+    std::uint32_t ink;
+  } cases[] = {
+      {"rubber band", MakePixelTask(113, ~pane, pane->GetPicture(), ~shape), 0xFF00FF},
+      {"marquee", new CSelectionRect(~pane, pane->GetPicture(), ~lasso), 0x000000},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.task->Prepare();
+    // Pressed at (30, 40), dragged to (110, 100), then back to (60, 70): the large outline is gone from
+    // the screen, the small one shows.
+    c.task->Track(~window.root, 30, 40, 0, true);
+    c.task->Track(~window.root, 110, 100, 0, true);
+    EXPECT_EQ(window.surface->Pixel(109, 70), c.ink);
+    c.task->Track(~window.root, 60, 70, 0, true);
+    EXPECT_EQ(window.surface->Pixel(109, 70), kGrey);
+    EXPECT_EQ(window.surface->Pixel(80, 99), kGrey);
+    EXPECT_EQ(window.surface->Pixel(59, 55), c.ink);
+    EXPECT_EQ(window.surface->Pixel(45, 69), c.ink);
+    EXPECT_EQ(window.surface->Pixel(45, 55), kGrey);
+    c.task->Track(~window.root, 60, 70, 0, false);
+  }
+  gCurrentStagePane = nullptr;
+  window.root->RemoveSubview(~stage);
 }
 
 TEST_F(ShapeAndFillTest, ThickOutlinesAndRoundCornersFollowTheirRules) {

@@ -16,15 +16,6 @@ namespace {
 
 class ToolCopyTest : public PixelTest {
  protected:
-  void SetUp() override {
-    PixelTest::SetUp();
-    InitPaintColors();
-    paintState = new CDropperTool;
-  }
-  void TearDown() override {
-    paintState = nullptr;
-    PixelTest::TearDown();
-  }
   // The picture's bytes after one stamp of the brush at picture (10, 10).
   std::vector<std::uint8_t> StampOf(CBrushTool& brush) {
     MakePane();
@@ -32,8 +23,6 @@ class ToolCopyTest : public PixelTest {
     brush.StampAt(port, 10, 10);
     return PictureBytes();
   }
-
-  SmartRef<CDropperTool> paintState;
 };
 
 TEST_F(ToolCopyTest, ACloneOfTheBrushPaintsTheSameShapeWithTheSameCursorAndSound) {
