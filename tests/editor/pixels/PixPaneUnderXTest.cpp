@@ -1,6 +1,6 @@
 // A brush stroke under a real X server: xdotool presses in a pixel pane, drags through a few points and
 // releases; the pane's picture then holds exactly the pixels of the same stroke done headless (its golden
-// picture), the window's undo gives back the white picture and redo the stroke.
+// picture), the screen shows them, the window's undo gives back the white picture and redo the stroke.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -26,6 +26,7 @@
 #include "platform/user/Screen.h"
 #include "platform/user/Timer.h"
 #include "platform/user/Window.h"
+#include "support/TempFolder.h"
 #include "support/XvfbChild.h"
 #include "support/graphics/GoldenPicture.h"
 #include "ui/views/Window.h"
@@ -76,8 +77,10 @@ struct Stroke {
   ColourPicture painted;
   ColourPicture undone;
   ColourPicture redone;
+  std::string shot;
   int step = 0;
   int ticks = 0;
+  int settle = 0;
 };
 Stroke* gStroke = nullptr;
 
@@ -99,19 +102,29 @@ void Hand(HWND, UINT, UINT_PTR, DWORD) {
                           "$' windowfocus --sync %1" + move({140, 15}, true) + " click 1 sleep 0.3" +
                           move(kStroke.front(), true) + " sleep 0.3 mousedown 1";
     for (std::size_t n = 1; n < kStroke.size(); ++n) command += " sleep 0.3" + move(kStroke[n], false);
-    command += " sleep 0.3 mouseup 1) >/dev/null 2>&1 &";
+    // The pointer then leaves the window, so that it stands over nothing the screenshot takes.
+    command += " sleep 0.3 mouseup 1 sleep 0.2 mousemove --window %1 780 580) >/dev/null 2>&1 &";
     EXPECT_EQ(std::system(command.c_str()), 0);
     s.step = 1;
   } else if (s.step == 1 && s.window->CanUndo() && gApplication->GetTool() == SmartRef<Tool>(~s.brush)) {
     // The gesture is over: the stroke is on the window's undo list and the brush is the tool again.
     s.painted = PictureOf(*s.pane);
+    s.step = 2;
+    s.settle = 0;
+  } else if (s.step == 2 && ++s.settle > 5) {
+    // What the screen shows of the pane.
+    const Point corner = OnScreen(s.window->GetFrame()->GetHandle(), kPaneBounds.TopLeft());
+    const std::string command = std::string("timeout 20 import -window \"$(xdotool search --name '^") + kTitle +
+                                "$' | head -1)\" -crop " + std::to_string(kPaneBounds.Width()) + "x" +
+                                std::to_string(kPaneBounds.Height()) + "+" + std::to_string(corner.x) + "+" +
+                                std::to_string(corner.y) + " +repage -depth 8 'ppm:" + s.shot + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
     s.window->UndoRedo();
     s.undone = PictureOf(*s.pane);
     s.window->UndoRedo();
     s.redone = PictureOf(*s.pane);
-    s.step = 2;
+    s.step = 3;
     PostQuitMessage(0);
-
   } else if (s.ticks > 80) {
     PostQuitMessage(0);
   }
@@ -129,7 +142,9 @@ struct UnderX : EditorProgramTest {
     for (int n : {31, 32, 33, 35, 36}) data->WriteSound(n);
     CPixPane::zoomStepDelay = 0;
     CPixPane::blinkDelay = 0;
+    TempFolder shots;
     Stroke stroke;
+    stroke.shot = (shots.Path() / "pane.ppm").string();
     gStroke = &stroke;
     Run([&] {
       InitPaintColors();
@@ -182,10 +197,13 @@ struct UnderX : EditorProgramTest {
     });
     CPixPane::zoomStepDelay = 50;
     CPixPane::blinkDelay = 100;
-    ASSERT_EQ(stroke.step, 2) << "the stroke never ended";
+    ASSERT_EQ(stroke.step, 3) << "the stroke never ended";
     const auto golden = ReadPpm(std::string(QUILLORY_SOURCE_DIR) + "/tests/fixtures/" + kGolden);
     ASSERT_TRUE(golden);
     EXPECT_TRUE(stroke.painted == *golden) << "the dragged stroke differs from the headless one";
+    const auto shown = ReadPpm(stroke.shot);
+    ASSERT_TRUE(shown) << "no screenshot";
+    EXPECT_TRUE(*shown == *golden) << "the screen does not show the stroke as painted";
     EXPECT_TRUE(stroke.undone == stroke.blank) << "undo leaves paint behind";
     EXPECT_TRUE(stroke.redone == *golden) << "redo does not paint the stroke again";
     // Hovering over the pane tells once that following the mouse without a button is not done; nothing
@@ -202,8 +220,8 @@ void StrokeUnderX() { UnderX().Play(); }
 const bool gChildRegistered = RegisterXvfbChild("PixPaneUnderX", &StrokeUnderX);
 
 TEST(PixPaneUnderX, AStrokeDraggedWithTheRealMouseEqualsTheHeadlessOneAndUndoes) {
-  const int status = RunXvfbChild("PixPaneUnderX", "800x600x24", "xdotool");
-  if (status == -1) GTEST_SKIP() << "xvfb-run or xdotool is missing (scripts/install-deps installs them)";
+  const int status = RunXvfbChild("PixPaneUnderX", "800x600x24", "xdotool import");
+  if (status == -1) GTEST_SKIP() << "xvfb-run, xdotool or ImageMagick is missing (scripts/install-deps installs them)";
   EXPECT_EQ(status, 0);
 }
 

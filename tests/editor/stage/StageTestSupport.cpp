@@ -8,6 +8,7 @@
 #include "platform/user/KeyState.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
+#include "editor/KidResources.h"
 #include "support/DocumentBytes.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Tool.h"
@@ -33,6 +34,24 @@ class ToolSink final : public RecordingSink {
 
 ToolSink* gToolSink = nullptr;
 
+// A tools window with its two palettes, hidden, as the application's has them.
+class StageToolsDir : public CToolsDir {
+ public:
+  StageToolsDir() : CToolsDir(nullptr) {
+    const SmartRef<RowColumnView> column = new RowColumnView(this, true, false, 2);
+    AddSubview(~column);
+    const SmartRef<CToolPalette> pageTools = new CToolPalette(~column, new PaletteLook(2, 3, 30, 25), 1);
+    const SmartRef<CToolPalette> paintTools = new PaintToolPalette(~column, new PaletteLook(2, 3, 30, 25), 4, 4);
+    column->AddSubview(~pageTools);
+    column->AddSubview(~paintTools);
+    SetLayout(~column);
+    SetToolPalette(~pageTools);
+    SetPaintPalette(~paintTools);
+    pageTools->Show(false);
+    paintTools->Show(false);
+  }
+};
+
 }  // namespace
 
 void StageTest::SetUp() {
@@ -46,7 +65,7 @@ void StageTest::SetUp() {
 
 void StageTest::OnStage(const std::function<void()>& body) {
   InProgram([&] {
-    tools = new CToolsDir(nullptr);
+    tools = new StageToolsDir;
     gToolsDirectory = tools;
     body();
     if (pane) window.root->RemoveSubview(~pane);
