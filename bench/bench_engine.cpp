@@ -1,9 +1,11 @@
 // Playing a page: a full frame at each stage size with 1, 10 and 50 sprites moved, scaled or turned, from
-// cold and from warm image caches; a replayed step against a full draw; a page's picture; and the resident
-// memory of a page looping for 10,000 frames.
+// cold and from warm image caches; a replayed step against a full draw; a page's picture; the resident
+// memory of a page looping for 10,000 frames; and the intervals between frames a player shows at each
+// page rate on the wall clock.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -16,10 +18,14 @@
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
 #include "engine/page/SolidPicture.h"
+#include "engine/player/CPlayer.h"
 #include "engine/sprites/CSprite.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
 #include "graphics/bitmaps/ColorTable.h"
+#include "platform/user/Message.h"
+#include "ui/views/View.h"
+#include "ui/views/WindowNotifier.h"
 
 namespace {
 
@@ -176,6 +182,60 @@ void BM_LoopingMemory(benchmark::State& state) {
   state.counters["growth_percent"] = at1000 > 0 ? 100.0 * (at10000 - at1000) / at1000 : 0;
 }
 
+// The root view of a window that draws into the page's off-screen device.
+class PlayView : public View {
+ public:
+  PlayView(DisplayDevice* device, WindowNotifier* notifier) : View(device, notifier, true, false, false) {}
+};
+
+// A 480 x 360 painted page of 10 moved sprites played by a player at the rate, through the message loop and
+// its timers on the wall clock: the intervals between the frames shown, from frame 1 on (frame 0 waits for
+// the playback's first tick). The iteration time is the mean interval; the target is the due time plus
+// the 10 ms timer minimum.
+void BM_FrameInterval(benchmark::State& state, std::int16_t rate, int intervals) {
+  using Clock = std::chrono::steady_clock;
+  const std::unique_ptr<Page> page = MakePage(480, 360, 10, Motion::moved);
+  page->show->SetFrameRate(rate);
+  const SmartRef<WindowNotifier> notifier = new WindowNotifier;
+  const SmartRef<PlayView> root = new PlayView(~page->screen, ~notifier);
+  root->Show(true);
+  root->SetParentActive(true);
+  std::vector<double> gaps;
+  for (auto _ : state) {
+    const SmartRef<CPlayer> player = new CPlayer(page->show, *root, false);
+    player->Play(true);
+    std::int16_t shown = player->GetCurrentFrame();
+    Clock::time_point last{};
+    gaps.clear();
+    MSG msg;
+    while (static_cast<int>(gaps.size()) < intervals && player->IsPlaying() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+      DispatchMessageA(&msg);
+      if (player->GetCurrentFrame() == shown) continue;
+      shown = player->GetCurrentFrame();
+      const Clock::time_point now = Clock::now();
+      if (last != Clock::time_point{}) gaps.push_back(std::chrono::duration<double, std::milli>(now - last).count());
+      last = now;
+    }
+    player->Stop();
+    if (static_cast<int>(gaps.size()) < intervals) {
+      state.SkipWithError("the playback stopped before its frames were counted");
+      return;
+    }
+    double sum = 0;
+    for (double gap : gaps) sum += gap;
+    state.SetIterationTime(sum / static_cast<double>(gaps.size()) / 1000.0);
+  }
+  std::sort(gaps.begin(), gaps.end());
+  double sum = 0;
+  for (double gap : gaps) sum += gap;
+  const double due = 1000.0 / rate;
+  state.counters["mean_ms"] = sum / static_cast<double>(gaps.size());
+  state.counters["p95_ms"] = gaps[std::min(gaps.size() - 1, gaps.size() * 95 / 100)];
+  state.counters["max_ms"] = gaps.back();
+  state.counters["due_ms"] = due;
+  state.counters["target_ms"] = due + 10;
+}
+
 // The nearest-rank percentile of the repetitions.
 template <int percent>
 double Percentile(const std::vector<double>& values) {
@@ -220,6 +280,13 @@ const bool registered = [] {
   }
   benchmark::RegisterBenchmark("MakeImage/760x570", BM_MakeImage)->Unit(benchmark::kMillisecond);
   benchmark::RegisterBenchmark("MakeImage/760x570/full_frame", BM_MakeImageFullFrame)->Unit(benchmark::kMillisecond);
+  // About two seconds of frames at each rate, five at rate 1.
+  for (const std::int16_t rate : {1, 7, 15, 30, 60})
+    benchmark::RegisterBenchmark(("FrameInterval/480x360/rate:" + std::to_string(rate)).c_str(), BM_FrameInterval, rate,
+                                 std::max(5, 2 * rate))
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
   benchmark::RegisterBenchmark("LoopingMemory/760x570/frames:10000", BM_LoopingMemory)
       ->Unit(benchmark::kMillisecond)
       ->Iterations(1);

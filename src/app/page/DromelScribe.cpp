@@ -1,12 +1,12 @@
 #include "app/page/DromelScribe.h"
 
+#include "app/DromelResources.h"
 #include "core/Exception.h"
 #include "core/Progress.h"
 #include "core/Resources.h"
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "core/Time.h"
-#include "editor/KidResources.h"
 #include "engine/geometry/CXform.h"
 #include "engine/links/CLink.h"
 #include "engine/page/CMovieGroup.h"
@@ -29,11 +29,10 @@ enum : int { kOutputFolderText = 5, kBodyOpeningText = 19, kBodyClosingText = 21
 
 constexpr const char* kCompileCaption = "Créations de fichiers HTML..."_cp;
 
-// The application's text 1000 + n.
 String AppText(int n) {
-  char text[256];
-  gKidResources.GetString(text, n);
-  return String(text);
+  String text;
+  GetResourceText(text, n);
+  return text;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "editor/CToolsDir.h"
 #include "editor/FloatingWindow.h"
 #include "editor/KidResources.h"
+#include "editor/overview/COverview.h"
 #include "editor/stage/CHAPane.h"
 #include "engine/EngineOptions.h"
 #include "engine/player/CPanePlay.h"
@@ -18,7 +19,9 @@
 #include "sound/SoundChannel.h"
 #include "sound/SoundDialog.h"
 #include "ui/shell/Clipboard.h"
+#include "ui/views/LFWDecorator.h"
 #include "ui/views/Window.h"
+#include "ui/views/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(CTumbletApp, "CTumbletApp", CHAApp)
 
@@ -27,6 +30,9 @@ SmartRef<CTumbletApp> gTumbletApp;
 namespace {
 
 constexpr SourceName kSource("ORVANEL/AUTHOR/CTumbletApp");
+// The overview window: along the bottom of the screen, raised a little above it.
+constexpr std::int32_t kOverviewHeight = 256;
+constexpr std::int32_t kOverviewRise = 40;
 
 bool StartAndQuitSoundsOn() { return (gEngineOptions & kOptionNoStartAndQuitSounds) == 0; }
 
@@ -103,24 +109,45 @@ void CTumbletApp::UpdateWindows(Smart* object) {
   if (window) AddWindow(~window, true);
 }
 
+void CTumbletApp::HandleNumberCommand(std::int32_t number, void* argument) {
+  if (number == cmdEndInPlaceEditing) {
+    EndInPlaceEditing();
+    return;
+  }
+  if (number != cmdFrameOverview) {
+    CHAApp::HandleNumberCommand(number, argument);
+    return;
+  }
+  if (overview && overview == currentWindow) {
+    ReportError("Not implemented.", kSource.Line(0));
+    overview = nullptr;
+    UpdateWindows(nullptr);
+    return;
+  }
+  auto* pane = CastSmart<CHAPane>(GetActivePane());
+  if (pane == nullptr) return;
+  Rect frame(0, 0, 0, kOverviewHeight);
+  LFWDecorator::Get().AlignRect(frame, LFWDecorator::kBottomOrRight, LFWDecorator::kFill, true);
+  frame.Offset(0, -kOverviewRise);
+  overview = new COverDir(pane, kFrameFloating, true, frame);
+  ReportError("Not implemented.", kSource.Line(0));
+  UpdateWindows(~overview);
+}
+
+void CTumbletApp::EndInPlaceEditing() {
+  if (auto* pane = CastSmart<CHAPane>(GetActivePane())) {
+    const SmartRef<CHAPane> kept(pane);
+    pane->SetEditingKind(ToolsPane::kEditsNothing, false);
+  }
+  ReportError("Not implemented.", kSource.Line(0));
+}
+
 int CTumbletApp::GetNumberCommandStatus(std::int32_t number) {
   if (number == cmdEndInPlaceEditing) {
     ReportError("Not implemented.", kSource.Line(0));
     return kCommandDisabled;
   }
   return CHAApp::GetNumberCommandStatus(number);
-}
-
-void CTumbletApp::HandleNumberCommand(std::int32_t number, void* argument) {
-  if (number != cmdEndInPlaceEditing) {
-    CHAApp::HandleNumberCommand(number, argument);
-    return;
-  }
-  if (auto* pane = CastSmart<CHAPane>(GetActivePane())) {
-    const SmartRef<CHAPane> kept(pane);
-    pane->SetEditingKind(ToolsPane::kEditsNothing, false);
-  }
-  ReportError("Not implemented.", kSource.Line(0));
 }
 
 void CTumbletApp::SelectTool(Tool* tool) {

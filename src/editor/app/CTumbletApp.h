@@ -32,9 +32,9 @@ class CTumbletApp : public CHAApp {
   void UpdateWindows(Smart* window) override;
   bool DocumentsFillMainArea() override { return true; }
 
-  int GetNumberCommandStatus(std::int32_t number) override;
-  // 3030 ends the active stage pane's painting or typing in place.
+  // 2062 opens or closes the frame overview; 3030 ends the active stage pane's painting or typing in place.
   void HandleNumberCommand(std::int32_t number, void* argument) override;
+  int GetNumberCommandStatus(std::int32_t number) override;
 
   // The sound-recording tool: the recorded sound goes to the clipboard and the tool becomes current.
   void SelectTool(Tool* tool);
@@ -43,6 +43,8 @@ class CTumbletApp : public CHAApp {
   Window* GetOverview() const { return ~overview; }
 
  private:
+  void EndInPlaceEditing();
+
   SmartRef<Window> currentWindow;
   SmartRef<Window> overview;
 };

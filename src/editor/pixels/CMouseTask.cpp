@@ -18,11 +18,16 @@ CMouseTask::CMouseTask(std::int32_t, View* view) : view(view) {}
 CMouseTask::~CMouseTask() = default;
 
 bool CMouseTask::Track(View* window, std::int32_t x, std::int32_t y, std::int32_t modifiers, bool buttonDown) {
+  // A press that failed ended the gesture: the events after it find nothing to continue, so its error is
+  // shown once rather than at every move, and the tool lets the task go.
+  if (failed) return false;
   Point p = view->MapPointToWindow(window, Point(x, y));
   if (buttonDown) {
     if (notBegun) {
       anchor = p;
+      failed = true;
       Begin(anchor, modifiers);
+      failed = false;
       notBegun = false;
     } else {
       Continue(p, last, anchor, modifiers);

@@ -40,6 +40,7 @@ class CMouseTask : public Interactor, public Task {
   Point anchor;
   Point last;
   bool notBegun = true;
+  bool failed = false;
   SmartRef<View> view;
 };
 

@@ -1,6 +1,7 @@
 #include "editor/stage/CHAPane.h"
 
 #include <algorithm>
+#include <array>
 
 #include "core/Exception.h"
 #include "editor/CDropperTool.h"
@@ -46,8 +47,16 @@ Rect RectAt(const CSprite& sprite, std::int16_t frame) {
   return r;
 }
 
-void SendToApplication(std::int32_t number, void* argument) {
-  if (gCHAApp) gCHAApp->HandleNumberCommand(number, argument);
+// The squares of the handles inside the rectangle's corners: top-left, top-right, bottom-right,
+// bottom-left.
+std::array<Rect, 4> HandleRects(const Rect& rect) {
+  const Point& h = gHandleSize;
+  return {{
+      {rect.left, rect.top, rect.left + h.x, rect.top + h.y},
+      {rect.right - h.x, rect.top, rect.right, rect.top + h.y},
+      {rect.right - h.x, rect.bottom - h.y, rect.right, rect.bottom},
+      {rect.left, rect.bottom - h.y, rect.left + h.x, rect.bottom},
+  }};
 }
 
 }  // namespace
@@ -96,22 +105,25 @@ void CHAPane::SetSpriteSelected(CSprite* sprite, bool select) {
       if (select) {
         if (selection.NumItems() == 0 && IsMember<CMovieVideo>(sprite->GetMovie()))
           sprite->CheckFrame(nullptr, currentFrame);
-        selection.Append(sprite);
+        // Listed twice, a sprite would be moved twice by one drag.
+        if (selection.IndexOf(sprite) == 0) selection.Append(sprite);
       } else {
         selection->RemoveItem(sprite);
       }
       DrawHandles(port, r);
-      return;
     }
   }
-  RedrawHandles();
-  selection->RemoveAll();
-  if (select) {
-    if (CMovieGroup* group = GetGroup())
-      for (std::int16_t i = static_cast<std::int16_t>(group->GetSpriteCount() - 1); i >= 0; --i)
-        selection.Append(group->GetSprite(i));
+  if (sprite == nullptr) {
+    RedrawHandles();
+    selection->RemoveAll();
+    if (select) {
+      if (CMovieGroup* group = GetGroup())
+        for (std::int16_t i = static_cast<std::int16_t>(group->GetSpriteCount() - 1); i >= 0; --i)
+          selection.Append(group->GetSprite(i));
+    }
+    RedrawHandles();
   }
-  RedrawHandles();
+  UpdateSelectionState();
 }
 
 void CHAPane::SelectSprite(CSprite* sprite) {
@@ -172,14 +184,8 @@ void CHAPane::HitTest(std::int32_t x, std::int32_t y, std::int32_t* selectionPos
 
 bool CHAPane::IsOnHandle(const Point& point, const Rect& rect) {
   if (!rect.Contains(point)) return false;
-  const Point& h = gHandleSize;
-  const Rect corners[] = {
-      {rect.left, rect.top, rect.left + h.x, rect.top + h.y},
-      {rect.right - h.x, rect.top, rect.right, rect.top + h.y},
-      {rect.right - h.x, rect.bottom - h.y, rect.right, rect.bottom},
-      {rect.left, rect.bottom - h.y, rect.left + h.x, rect.bottom},
-  };
-  return std::any_of(std::begin(corners), std::end(corners), [&](const Rect& c) { return c.Contains(point); });
+  const std::array<Rect, 4> corners = HandleRects(rect);
+  return std::any_of(corners.begin(), corners.end(), [&](const Rect& c) { return c.Contains(point); });
 }
 
 void CHAPane::UpdateSelectionState() {
@@ -235,7 +241,8 @@ void CHAPane::SetFrameRange(std::int16_t first, std::int16_t last) {
       last = static_cast<std::int16_t>(first - 1);
     }
   }
-  if (group == nullptr) SelectSpriteAt(-1);
+  // Without a group there is nothing to select: the selection empties.
+  if (group == nullptr) selection->RemoveAll();
   if (!gOverviewActive && selection.NumItems() != 0) {
     std::int16_t newFirst = last, newLast = first;
     for (std::int32_t s = selection.NumItems(); s >= 1; --s) {
@@ -318,14 +325,7 @@ void CHAPane::DrawFrameBox(DisplayPort& port) {
 }
 
 void CHAPane::DrawHandles(DisplayPort& port, const Rect& rect) {
-  const Point& h = gHandleSize;
-  const Rect corners[] = {
-      {rect.left, rect.top, rect.left + h.x, rect.top + h.y},
-      {rect.right - h.x, rect.top, rect.right, rect.top + h.y},
-      {rect.right - h.x, rect.bottom - h.y, rect.right, rect.bottom},
-      {rect.left, rect.bottom - h.y, rect.left + h.x, rect.bottom},
-  };
-  for (const Rect& c : corners) port.DrawRect(c, standardColors[1], standardColors[13]);
+  for (const Rect& c : HandleRects(rect)) port.DrawRect(c, standardColors[1], standardColors[13]);
 }
 
 void CHAPane::RedrawHandles() {
@@ -412,8 +412,8 @@ void CHAPane::Activate(bool active) {
     return;
   }
   const SmartRef<CTool> tool = gToolsDirectory ? gToolsDirectory->GetCurrentTool() : nullptr;
-  if (tool && tool->IsToggled()) SendToApplication(kToolPlayStopped, nullptr);
-  else SendToApplication(CPanePlay::IsPlaying() ? kPlayStarted : kPlayStopped, nullptr);
+  if (tool && tool->IsToggled()) TellApplication(kToolPlayStopped, nullptr);
+  else TellApplication(CPanePlay::IsPlaying() ? kPlayStarted : kPlayStopped, nullptr);
   if (gCHAApp) gCHAApp->SetActivePane(this);
   if (!IsEditingInPlace() && tool && tool->IsPaintTool()) SetEditMode(kEditsPicture, true);
   RedrawHandles();
@@ -489,6 +489,11 @@ SmartRef<TextStyle> CHAPane::GetTextStyle() {
     return styled ? styled->GetStyle() : nullptr;
   }
   return nullptr;
+}
+
+void CHAPane::ChooseColorCommand() {
+  // The bottom-right corner of a 300 x 100 box centred on (320, 200).
+  if (gPaintState) gPaintState->ChooseForeground(Point(470, 250));
 }
 
 int CHAPane::GetEditKind() const {

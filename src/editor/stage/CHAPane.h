@@ -181,6 +181,8 @@ class CHAPane : public CPanePlay,
   void PaintStateChanged() override;
   void SetTextStyle(SmartRef<TextStyle>) override {}
   SmartRef<TextStyle> GetTextStyle() override;
+  // The colour chooser of the paint state, for the foreground, below and right of the stage's middle.
+  void ChooseColorCommand();
 
   // ---- What the tools window asks ----
   int GetEditKind() const override;
@@ -197,6 +199,8 @@ class CHAPane : public CPanePlay,
   static constexpr std::uint8_t kFrameBox = 1;
   static constexpr std::uint8_t kQuiet = 2;
 
+  // Sends the engine application one of its numbered commands (the play-state notifications).
+  static void TellApplication(std::int32_t number, void* argument);
   // The frame-step commands (3012 and 3013).
   void StepFrame(std::int16_t delta);
   void NoticePair();

@@ -4,6 +4,7 @@
 #include "core/Exception.h"
 #include "core/Progress.h"
 #include "core/String.h"
+#include "editor/dialogs/SpeedDialog.h"
 #include "editor/stage/CHAPane.h"
 #include "editor/stage/ImportExport.h"
 #include "engine/EngineNotices.h"
@@ -21,11 +22,12 @@ bool AskNumber(const char*, std::int16_t*) { return true; }
 
 bool IsMarkCommand(std::int32_t number) { return number < 0 && ((-number) >> 16) == 21; }
 
-void SendToApplication(std::int32_t number, void* argument) {
+}  // namespace
+
+void CHAPane::TellApplication(std::int32_t number, void* argument) {
+  // The application takes no action on the play-state numbers; without one there is no one to tell.
   if (gCHAApp) gCHAApp->HandleNumberCommand(number, argument);
 }
-
-}  // namespace
 
 void CHAPane::NoticePair() {
   DisplayPort port(~GetBufferOrDevice(), GetBounds());
@@ -99,6 +101,8 @@ int CHAPane::GetNumberCommandStatus(std::int32_t number) {
       return IsFrameBoxShown() ? 1 : 0;
     case 2042:
       return GetShow()->ToggleFlag8(false) ? 1 : 0;
+    case 2043:
+      return 0;
     case 2044:
       return IsEditingInPlace() ? 3 : 0;
     case 3010:
@@ -205,10 +209,10 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
       PerformPlay(argument);
       return;
     case 2031:
-      if (!CPanePlay::IsPlaying()) SendToApplication(kPlayStopped, nullptr);
+      if (!CPanePlay::IsPlaying()) TellApplication(kPlayStopped, nullptr);
       return;
     case 2032:
-      if (!(flags & kQuiet)) SendToApplication(kToolPlayStopped, nullptr);
+      if (!(flags & kQuiet)) TellApplication(kToolPlayStopped, nullptr);
       return;
     case 2034:
       player->GoBack();
@@ -221,6 +225,9 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
     case 2042:
       GetShow()->ToggleFlag8(true);
       ContentChanged(nullptr);
+      return;
+    case 2043:
+      SpeedDialog::Run(GetShow(), 1, 60);
       return;
     case 2044:
       GetShow()->NotImplementedCommand();
@@ -279,10 +286,10 @@ void CHAPane::PerformPlay(void* argument) {
   if (player->GetCurrentFrame() >= GetGroup()->GetFrameCount() - 1) player->ShowFrame(0);
   SelectSpriteAt(-1);
   if (player->Play(true)) {
-    SendToApplication(kPlayStarted, argument);
+    TellApplication(kPlayStarted, argument);
     TellRangeListeners(this);
   } else {
-    SendToApplication(kPlayStopped, nullptr);
+    TellApplication(kPlayStopped, nullptr);
   }
 }
 

@@ -290,6 +290,8 @@ void CHAApp::OpenFileInActivePane(FileReference* file) {
   }
   SmartRef<ObjectReference> reference(new SimpleReference(data));
   window->SetData(~reference, ~scribe);
+  // A page window that is not laid over the main area takes the size of the page it now shows.
+  if (!DocumentsFillMainArea()) window->FitSize(true);
   // The window's new pane becomes the active one when it is activated; until then it is found here, so
   // that the playback goes on in it.
   if (~activePane == ~oldPane || !activePane) {

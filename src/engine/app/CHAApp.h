@@ -55,9 +55,14 @@ class CHAApp : public App, public NumberCommandHandler, public ChoreClient {
   // ---- The application table ----
   SmartRef<Scribe> MakeScribe(FileReference& file, int mode) override;
   List GetFileTypes(int mode) override;
+  // New copies of the types of the engine's readers (BMP, JPEG, GIF, WAVE, text), in that order.
+  static List ReaderFileTypes();
   // A thumbnail of the file at that size (the picture as it is when either is not positive); null when
   // none can be made.
   SmartRef<Smart> MakePreview(FileReference& file, std::int32_t width, std::int32_t height);
+  // The same, with the reader's failure raised: callers that must tell a damaged file from one that
+  // could not be read just now look at it.
+  SmartRef<Smart> BuildPreview(FileReference& file, std::int32_t width, std::int32_t height);
   void NewDocument() override;
   // The data made into a page, in a new page window; a page made around other data has no file yet.
   void OpenDocument(SmartRef<Smart>* window, SmartRef<Smart> data, SmartRef<Scribe> scribe) override;

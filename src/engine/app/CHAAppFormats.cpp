@@ -36,7 +36,7 @@ SmartRef<Scribe> CHAApp::MakeScribe(FileReference& file, int mode) {
   return App::MakeScribe(file, mode);
 }
 
-List CHAApp::GetFileTypes(int mode) {
+List CHAApp::ReaderFileTypes() {
   List types(&FileType::classInfo);
   // Copies: the readers' types are shared objects that no list may count. PICT and AIFF files open but
   // are not offered.
@@ -44,34 +44,43 @@ List CHAApp::GetFileTypes(int mode) {
                          ~TextFile::fileType}) {
     types.AppendRef(SmartRef<FileType>(new FileType(*type)));
   }
+  return types;
+}
+
+List CHAApp::GetFileTypes(int mode) {
+  List types = ReaderFileTypes();
   List own = App::GetFileTypes(mode);
   for (std::int32_t i = 1; i <= own.NumItems(); ++i) types.AppendRef(SmartRef<Smart>(own.At(i)));
   return types;
 }
 
+SmartRef<Smart> CHAApp::BuildPreview(FileReference& file, std::int32_t width, std::int32_t height) {
+  SmartRef<Scribe> scribe = MakeScribe(file, kFileModeRead);
+  if (!scribe) return nullptr;
+  SmartRef<Smart> picture;
+  if (scribe->ReadsKindOf(&Sound::classInfo)) {
+    picture = SmartRef<Smart>(stockResources.GetImageData(1));
+  } else {
+    scribe->ReadPreview(&picture, Point{width, height}, 0);
+  }
+  if (!picture) {
+    SmartRef<Smart> object;
+    scribe->Read(&object);
+    if (object && ConvertSmart(&object, &Image::classInfo)) {
+      picture = object;
+    } else if (object && ConvertSmart(&object, &CMovie::classInfo)) {
+      picture = SmartRef<Smart>(~CastSmart<CMovie>(~object)->MakeImage());
+    }
+  }
+  Image* image = CastSmart<Image>(~picture);
+  if (image == nullptr) return nullptr;
+  if (width <= 0 || height <= 0) return picture;
+  return SmartRef<Smart>(ImageToBitMapSized(*image, width, height));
+}
+
 SmartRef<Smart> CHAApp::MakePreview(FileReference& file, std::int32_t width, std::int32_t height) {
   try {
-    SmartRef<Scribe> scribe = MakeScribe(file, kFileModeRead);
-    if (!scribe) return nullptr;
-    SmartRef<Smart> picture;
-    if (scribe->ReadsKindOf(&Sound::classInfo)) {
-      picture = SmartRef<Smart>(stockResources.GetImageData(1));
-    } else {
-      scribe->ReadPreview(&picture, Point{width, height}, 0);
-    }
-    if (!picture) {
-      SmartRef<Smart> object;
-      scribe->Read(&object);
-      if (object && ConvertSmart(&object, &Image::classInfo)) {
-        picture = object;
-      } else if (object && ConvertSmart(&object, &CMovie::classInfo)) {
-        picture = SmartRef<Smart>(~CastSmart<CMovie>(~object)->MakeImage());
-      }
-    }
-    Image* image = CastSmart<Image>(~picture);
-    if (image == nullptr) return nullptr;
-    if (width <= 0 || height <= 0) return picture;
-    return SmartRef<Smart>(ImageToBitMapSized(*image, width, height));
+    return BuildPreview(file, width, height);
   } catch (Exception* exception) {
     // A file that cannot be read has no thumbnail; the browser shows it without one.
     SmartRef<Exception> dropped(exception);

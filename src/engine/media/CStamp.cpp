@@ -72,6 +72,20 @@ void CStamp::DrawScaled(DisplayPort& port, const Rect& rect, int mode) {
   else bitmap->DrawOpaque(port);
 }
 
+void CStamp::DrawScaledWithin(DisplayPort& port, const Rect& rect, int mode, const Rect& within) {
+  const Rect bounds = bitmap->GetBounds();
+  if (rect.Size() != bounds.Size()) {
+    DrawScaled(port, rect, mode);
+    return;
+  }
+  Rect part = within.Intersect(rect);
+  if (part.IsEmpty()) return;
+  part.Offset(bounds.left - rect.left, bounds.top - rect.top);
+  PortState scaled(port, ScaleTrans(bounds, rect));
+  const bool keyed = mode == kStampKeyed;
+  bitmap->CopyTo(port, part, keyed, keyed ? BackgroundValueOf(*bitmap, port.GetBackground()) : 0);
+}
+
 SmartRef<CStamp> CStamp::DrawTransformed(const Rect& rect, CXform* transform) {
   const bool real = IsRealXform(transform);
   Rect box = real ? transform->MapRect(rect) : rect;

@@ -44,6 +44,9 @@ class CStamp : public Image {
   void GetBounds(Rect* bounds) const override;
 
   void DrawScaled(DisplayPort& port, const Rect& rect, int mode);
+  // As DrawScaled, but an unscaled picture is drawn only where it lands within the second rectangle: a
+  // page's background repainted behind one small sprite costs the sprite's place, not the page.
+  void DrawScaledWithin(DisplayPort& port, const Rect& rect, int mode, const Rect& within);
   // A new opaque stamp of the picture under the transform, filling the rectangle the transform makes of
   // the given one (null when that is empty). Turns and skews go pixel by pixel about the centres; the
   // copy remembers a copy of the transform, or the transform itself when that is none or the hidden one.

@@ -205,7 +205,7 @@ bool CMovie::ComputeFrameChange(std::int16_t fromFrame, std::int16_t toFrame, CX
   *toRect = newRect;
   if (changed.IsEmpty() && (HasStableImages() || newRect.IsEmpty())) return true;
   if (!HasStableImages()) newRect = Rect::emptyRect;
-  return record != nullptr && record->AddImprint(this, toFrame, toXform, newRect, changed);
+  return record != nullptr && record->AddImprint(this, toFrame, toXform, newRect, changed, imageChanged);
 }
 
 void CMovie::PurgeCaches() {

@@ -13,10 +13,12 @@ class CXform;
 // A page's record of the images that change in one frame step; the page's own record class fills it.
 class FrameChangeRecord {
  public:
-  // One movie image that changes: where it lands and the part of the stage it changes. False refuses the
-  // record: the page then draws that frame in full.
-  virtual bool AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect,
-                          const Area& changed) = 0;
+  // One movie image that may change: where it lands and the part of the stage it would change. An image
+  // that is the same as in the frame before (imageChanged false) changes only what something else exposes
+  // under it, which the record knows once every movie has had its say. False refuses the record: the page
+  // then draws that frame in full.
+  virtual bool AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect, const Area& changed,
+                          bool imageChanged) = 0;
 
  protected:
   ~FrameChangeRecord() = default;

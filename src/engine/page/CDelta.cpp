@@ -58,8 +58,10 @@ Persistent* CDelta::ReadNew(Archive* archive) { return ReadFromBlock<CDelta>(arc
 
 void CDelta::Write(Archive* archive) { ArchiveBlock block(archive, &persistentType); }
 
-bool CDelta::AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect, const Area& changed) {
+bool CDelta::AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect, const Area& changed,
+                        bool imageChanged) {
   SmartRef<Imprint> imprint = new Imprint();
+  imprint->still = !imageChanged;
   imprint->rect = rect;
   imprint->changedArea = new Area(changed);
   const std::uint8_t mode = movie ? movie->GetMode() : 0;
@@ -86,9 +88,25 @@ void CDelta::Build(CShow& page, std::int16_t frame, const Rect& rect) {
   ClearFrameChangeAreas();
   complete = movie.ComputeFrameChange(static_cast<std::int16_t>(previous), frame, ~placed, ~placed, &fromRect, &toRect,
                                       this);
+  RestrictStillImprints();
   RunOverlapPass();
   changedArea = new Area(UncoveredArea());
   ClearFrameChangeAreas();
+}
+
+// An image that stays as it was needs repainting only where the step exposes it: where an image that
+// changed lands, or where one left. Without this an unmoving painted background would make every step
+// repaint the whole page. Still images add no exposure of their own, so one pass suffices.
+void CDelta::RestrictStillImprints() {
+  Area exposed(UncoveredArea());
+  for (std::int32_t i = 1; i <= imprints.NumItems(); ++i) {
+    const Imprint* imprint = ImprintAt(i);
+    if (imprint && !imprint->still && imprint->changedArea) exposed.Union(*imprint->changedArea);
+  }
+  for (std::int32_t i = 1; i <= imprints.NumItems(); ++i) {
+    Imprint* imprint = ImprintAt(i);
+    if (imprint && imprint->still && imprint->changedArea) imprint->changedArea = imprint->changedArea->Intersect(exposed);
+  }
 }
 
 void CDelta::RunOverlapPass() {
@@ -187,11 +205,13 @@ bool CDelta::Replay(DisplayPort& port) {
   if (changedArea->IsEmpty()) return true;
   // What the changed images leave is the page colour and the images below, as a full draw paints them.
   const PortState state(port, *changedArea);
-  FillPageRect(port, changedArea->GetBounds(), background);
+  const Rect changedBounds = changedArea->GetBounds();
+  FillPageRect(port, changedBounds, background);
   for (std::int32_t i = imprints.NumItems(); i >= 1; --i) {
     Imprint* imprint = ImprintAt(i);
     if (imprint->stamp) {
-      imprint->stamp->DrawScaled(port, imprint->rect, imprint->IsKeyed() ? int{kStampKeyed} : int{kDrawOpaque});
+      imprint->stamp->DrawScaledWithin(port, imprint->rect, imprint->IsKeyed() ? int{kStampKeyed} : int{kDrawOpaque},
+                                       changedBounds);
     } else {
       imprint->movie->CheckFrame(~imprint->transform, imprint->frame, ~changedArea, 1, 0);
       imprint->movie->DrawFrameTransformed(port, ~imprint->transform, imprint->frame, background);

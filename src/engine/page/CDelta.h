@@ -44,6 +44,9 @@ class Imprint : public Persistent, public SmartImplementation {
   SmartRef<CMovie> movie;
   std::int16_t frame = 0;
   SmartRef<CXform> transform;
+  // The image is the one the frame before showed, in the same place: it is repainted only where something
+  // else exposes it.
+  bool still = false;
 };
 
 class CDelta : public Persistent, public SmartImplementation, public FrameChangeRecord {
@@ -61,7 +64,8 @@ class CDelta : public Persistent, public SmartImplementation, public FrameChange
   void Write(Archive* archive) override;
   const PersistentType* GetPersistentType() const override { return &persistentType; }
 
-  bool AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect, const Area& changed) override;
+  bool AddImprint(CMovie* movie, std::int16_t frame, CXform* xform, const Rect& rect, const Area& changed,
+                  bool imageChanged) override;
   // Fills the record with the change from the frame before (the last one before frame 0) to the frame,
   // over the page drawn into the rectangle.
   void Build(CShow& page, std::int16_t frame, const Rect& rect);
@@ -87,6 +91,7 @@ class CDelta : public Persistent, public SmartImplementation, public FrameChange
 
   Imprint* ImprintAt(std::int32_t i) const { return CastSmart<Imprint>(imprints.At(i)); }
   bool MakeImprintStamp(DisplayPort& port, std::int32_t index);
+  void RestrictStillImprints();
   void RunOverlapPass();
 
   SmartRef<Area> changedArea;

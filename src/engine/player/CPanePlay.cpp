@@ -21,6 +21,17 @@ CShow* CPanePlay::GetShow() const { return CHECK_NOT_NULL(~player)->GetShow(); }
 
 void CPanePlay::DrawContent(DisplayPort& port, const Area& area) { player->Draw(port, area); }
 
+void CPanePlay::GetSizeRange(Rect* range) {
+  const CShow* show = player ? player->GetShow() : nullptr;
+  const CMovie* stage = show ? show->GetMovieGroup() : nullptr;
+  if (stage == nullptr) {
+    View::GetSizeRange(range);
+    return;
+  }
+  const Rect bounds = stage->GetBounds();
+  *range = Rect(0, 0, bounds.Width(), bounds.Height());
+}
+
 bool CPanePlay::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks,
                           View* window) {
   if (View::MouseDown(x, y, modifiers, clicks, window)) return true;

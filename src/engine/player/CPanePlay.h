@@ -29,6 +29,8 @@ class CPanePlay : public View, public NumberCommandHandler, public MovieDependan
   // A subview takes the click first; otherwise a playing page does.
   bool MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) override;
   bool MouseMoved(std::int32_t, std::int32_t, std::int32_t) override { return true; }
+  // No larger than the page's stage, so that a window fitted to its views shows the whole page.
+  void GetSizeRange(Rect* range) override;
 
   // A plain play pane carries out no numbered command.
   void HandleNumberCommand(std::int32_t number, void* argument) override;

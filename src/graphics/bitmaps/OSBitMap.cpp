@@ -289,19 +289,27 @@ void OSBitMap::MaskedCopyTo(OSBitMap* dest, const Rect& destRect, OSBitMap* mask
 
 // ---- Keyed drawing ----
 
+// Only the part of the bitmap asked for is composed, so that a large picture shown through a small
+// opening costs the opening, not the picture.
 void OSBitMap::DrawKeyed(HDC dc, HPALETTE palette, const Rect& from, const Rect& to, std::int32_t key) {
+  const Rect all = GetBounds();
+  const Rect part = from.Intersect(all);
+  if (part.IsEmpty()) return;
+  const Rect onto = Rect::FromSizeAndOrigin(part.Size(), {to.left + part.left - from.left, to.top + part.top - from.top});
+  const std::int32_t w = part.Width(), h = part.Height();
   const auto dcDepth = static_cast<std::int16_t>(GetDeviceCaps(dc, BITSPIXEL));
   std::unique_ptr<OSBitMap> scratch(NewOSBitMap(dcDepth));
-  scratch->Create(width, height, dcDepth, palette);
+  scratch->Create(w, h, dcDepth, palette);
   {
-    // The background under the bitmap, so that the bitmap's pixel (x, y) lies over scratch pixel (x, y).
+    // The background under the part, so that the part's pixel (x, y) lies over scratch pixel (x, y).
     BitmapDC scratchDC(scratch.get());
-    const BOOL rf = BitBlt(scratchDC.Get(), 0, 0, width, height, dc, to.left - from.left, to.top - from.top, SRCCOPY);
+    const BOOL rf = BitBlt(scratchDC.Get(), 0, 0, w, h, dc, onto.left, onto.top, SRCCOPY);
     ASSERT(rf == TRUE);
   }
-  const Rect all = GetBounds();
   if (depth == 8 && dcDepth == 8) {
-    CopyPixelsTo(scratch.get(), all, all, key);
+    Rect shifted = all;
+    shifted.Offset(-part.left, -part.top);
+    CopyPixelsTo(scratch.get(), all, shifted, key);
   } else if (depth == 8 && dcDepth > 15) {
     LockedBits sourceBits(this, false);
     LockedBits destBits(scratch.get(), true);
@@ -315,39 +323,40 @@ void OSBitMap::DrawKeyed(HDC dc, HPALETTE palette, const Rect& from, const Rect&
                                : (std::uint32_t{e.peRed} >> 3 << 10 | std::uint32_t{e.peGreen} >> 3 << 5 | std::uint32_t{e.peBlue} >> 3);
     }
     const int bytesPerPixel = dcDepth > 23 ? dcDepth / 8 : 2;
-    for (std::int32_t y = 0; y < height; ++y) {
-      const std::uint8_t* in = RowAddress(sourceBits.Get(), y, GetRowBytes(0));
+    for (std::int32_t y = 0; y < h; ++y) {
+      const std::uint8_t* in = RowAddress(sourceBits.Get(), part.top + y, GetRowBytes(0)) + part.left;
       std::uint8_t* out = scratch->RowAddress(destBits.Get(), y, scratch->GetRowBytes(0));
-      for (std::int32_t x = 0; x < width; ++x, out += bytesPerPixel) {
+      for (std::int32_t x = 0; x < w; ++x, out += bytesPerPixel) {
         if (in[x] == key) continue;
         const std::uint32_t value = lookup[in[x]];
         for (int b = 0; b < bytesPerPixel; ++b) out[b] = static_cast<std::uint8_t>(value >> (8 * b));
       }
     }
   } else {
-    // Any other pair of depths: the bitmap is drawn as an opaque draw would draw it onto a second copy of
+    // Any other pair of depths: the part is drawn as an opaque draw would draw it onto a second copy of
     // the scratch, and only the pixels whose own value is not the key are taken from there, so the key is
     // compared before any conversion and key pixels keep the background.
+    const Rect local{0, 0, w, h};
     std::unique_ptr<OSBitMap> drawn(NewOSBitMap(dcDepth));
-    drawn->Create(width, height, dcDepth, palette);
+    drawn->Create(w, h, dcDepth, palette);
     {
       BitmapDC drawnDC(drawn.get());
-      StretchTo(drawnDC.Get(), palette, all, all);
+      StretchTo(drawnDC.Get(), palette, part, local);
     }
     LockedBits sourceBits(this, false);
     LockedBits drawnBits(drawn.get(), false);
     LockedBits destBits(scratch.get(), true);
-    for (std::int32_t y = 0; y < height; ++y) {
-      const std::uint8_t* in = RowAddress(sourceBits.Get(), y, GetRowBytes(0));
+    for (std::int32_t y = 0; y < h; ++y) {
+      const std::uint8_t* in = RowAddress(sourceBits.Get(), part.top + y, GetRowBytes(0));
       const std::uint8_t* converted = drawn->RowAddress(drawnBits.Get(), y, drawn->GetRowBytes(0));
       std::uint8_t* out = scratch->RowAddress(destBits.Get(), y, scratch->GetRowBytes(0));
-      for (std::int32_t x = 0; x < width; ++x) {
-        if (PixelCursor::Read(in, x, depth) != static_cast<std::uint32_t>(key))
+      for (std::int32_t x = 0; x < w; ++x) {
+        if (PixelCursor::Read(in, part.left + x, depth) != static_cast<std::uint32_t>(key))
           PixelCursor::Write(out, x, dcDepth, PixelCursor::Read(converted, x, dcDepth));
       }
     }
   }
-  scratch->StretchTo(dc, palette, from, to);
+  scratch->StretchTo(dc, palette, Rect{0, 0, w, h}, onto);
 }
 
 // ---- The choice of back end ----

@@ -19,6 +19,34 @@ std::function<DWORD()>& TestClock() {
   return clock;
 }
 
+// While a test clock runs, the date follows it: the real date at the first question, advanced by what the
+// test clock has moved since then, so that waits measured in dates see the test's time pass.
+struct DateAnchor {
+  bool set = false;
+  timespec real{};
+  DWORD tick = 0;
+};
+
+DateAnchor& TestDateAnchor() {
+  static DateAnchor anchor;
+  return anchor;
+}
+
+timespec CurrentDate() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  if (!TestClock()) return now;
+  DateAnchor& anchor = TestDateAnchor();
+  const DWORD tick = TestClock()();
+  if (!anchor.set) anchor = {true, now, tick};
+  const std::int64_t elapsed = static_cast<DWORD>(tick - anchor.tick);
+  const std::int64_t nanoseconds = anchor.real.tv_nsec + elapsed % 1000 * 1000000;
+  timespec date{};
+  date.tv_sec = anchor.real.tv_sec + static_cast<time_t>(elapsed / 1000 + nanoseconds / 1000000000);
+  date.tv_nsec = static_cast<long>(nanoseconds % 1000000000);
+  return date;
+}
+
 std::optional<SIZE_T>& TestAvailableMemory() {
   static std::optional<SIZE_T> bytes;
   return bytes;
@@ -71,8 +99,7 @@ void Sleep(DWORD milliseconds) {
 }
 
 void GetSystemTime(SYSTEMTIME* time) {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+  const timespec now = CurrentDate();
   tm parts{};
   gmtime_r(&now.tv_sec, &parts);
   time->wYear = static_cast<WORD>(parts.tm_year + 1900);
@@ -175,6 +202,9 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
 }
 
 namespace platform {
-void SetClockForTesting(std::function<DWORD()> clock) { TestClock() = std::move(clock); }
+void SetClockForTesting(std::function<DWORD()> clock) {
+  TestClock() = std::move(clock);
+  TestDateAnchor() = {};
+}
 void SetAvailableMemoryForTesting(std::optional<SIZE_T> bytes) { TestAvailableMemory() = bytes; }
 }  // namespace platform

@@ -43,8 +43,8 @@ SIZE_T GlobalSize(HGLOBAL block);
 HGLOBAL GlobalFree(HGLOBAL block);
 
 namespace platform {
-// Replaces the millisecond clock behind GetTickCount (and every timer built on it); an empty function
-// restores the real clock. Tests drive time with it.
+// Replaces the millisecond clock behind GetTickCount (and every timer built on it), and moves the date
+// GetSystemTime gives with it; an empty function restores the real clock. Tests drive time with it.
 void SetClockForTesting(std::function<DWORD()> clock);
 // Makes GlobalMemoryStatus report the given available virtual memory; nullopt restores the real figure.
 void SetAvailableMemoryForTesting(std::optional<SIZE_T> bytes);

@@ -12,12 +12,19 @@ namespace {
 App& RequireApplication() { return *gApplication; }
 }  // namespace
 
+namespace {
+bool gInternetStarted = false;
+}  // namespace
+
 SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* record) {
   Win32ErrorException::Install();
   App::SetModuleHandle(record);
   Resources::SetOSApp(record);
   SetMainWindowInfo(record);
-  if (GetInternetHooks().startup) GetInternetHooks().startup();
+  if (GetInternetHooks().startup) {
+    GetInternetHooks().startup();
+    gInternetStarted = true;
+  }
   gApplication = factory ? factory() : nullptr;
   if (!gApplication) return nullptr;
   gApplication->InstallMenuBar();
@@ -27,7 +34,11 @@ SmartRef<App> CreateApplication(ApplicationFactory factory, MainWindowRecord* re
 }
 
 void DestroyApplication() {
-  if (GetInternetHooks().shutdown) GetInternetHooks().shutdown();
+  // Stopped once for each start: the program's end and a test's clean-up may both come here.
+  if (gInternetStarted && GetInternetHooks().shutdown) {
+    gInternetStarted = false;
+    GetInternetHooks().shutdown();
+  }
   if (!gApplication) return;
   // The undo item belongs to the application's menus, which go with it; the kept clipboard object goes
   // while the drawing layer it may hold pictures of still lives.

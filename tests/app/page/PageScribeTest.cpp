@@ -2,18 +2,21 @@
 // project's "HTML" folder, made only while the project is compiled, or when they are older than the page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "app/Seams.h"
+#include "app/page/AppPages.h"
 #include "app/page/DromelScribe.h"
 #include "core/Exception.h"
 #include "core/File.h"
 #include "core/Format.h"
 #include "core/ObjectFile.h"
 #include "core/String.h"
+#include "core/Text1252.h"
 #include "engine/links/CLink.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
@@ -29,29 +32,13 @@
 namespace {
 
 namespace fs = std::filesystem;
+using app_test::AddSpriteAt;
+using app_test::GroupOf;
+using app_test::MakePage;
 using engine_test::SolidPicture;
-
-// A sprite of the movie over the page frames [0, count), its top-left corner at the point in every frame.
-CSprite* AddSpriteAt(CMovieGroup& group, CMovie& movie, std::int16_t count, const Point& topLeft) {
-  const SmartRef<CSprite> made = new CSprite(0, SmartRef<CMovie>(&movie), movie.GetBounds());
-  made->SetFrameCount(count);
-  made->SetName(new String(std::to_string(group.GetSpriteCount()).c_str()));
-  CSprite* sprite = group.GetSprite(group.MergeSprite(~made));
-  const Rect target = Rect::FromSizeAndOrigin(movie.GetBounds().Size(), topLeft);
-  for (std::int16_t f = 0; f < count; ++f) sprite->FitFrameToRect(f, &target, nullptr);
-  return sprite;
-}
-
-SmartRef<CShow> MakePage(int width, int height, std::int16_t frames) {
-  const SmartRef<CMovieGroup> group = new CMovieGroup(Rect{0, 0, width, height});
-  if (frames > 1) group->InsertFrames(1, static_cast<std::int16_t>(frames - 1), true, false);
-  return new CShow(~group, false);
-}
 
 // The map's n-th link rectangle (1-based).
 Rect AreaAt(const ImageMap& map, std::int32_t n) { return *static_cast<const Rect*>(map.GetRectangles().At(n)); }
-
-CMovieGroup& GroupOf(CShow& page) { return *CastSmart<CMovieGroup>(page.GetMovieGroup()); }
 
 SmartRef<CLink> WebLink(const char* url) {
   const SmartRef<CLink> link = new CLink();
@@ -169,7 +156,10 @@ TEST_F(PageScribeTest, ASaveDuringACompilationWritesTheWebFilesAgainUnderTheFilt
   folder.Write("Projet/HTML/ma_page.htm", "<!-- Files:\nma_page3.wav\n-->\n");
   folder.Write("Projet/HTML/ma_page3.wav", "old");
   gHtmlCompileActive = 1;
+  web_test::ProgressRecorder progress;
   scribe->Write(SmartRef<Smart>(~MakeLinkedPage()));
+  EXPECT_NE(std::find(progress.captions.begin(), progress.captions.end(), "Créations de fichiers HTML..."_cp),
+            progress.captions.end());
   EXPECT_FALSE(fs::exists(Html("ma_page3.wav")));
   EXPECT_TRUE(fs::exists(Html("ma_page.jpg")));
   EXPECT_TRUE(fs::exists(Html("ma_page.wav")));

@@ -31,6 +31,7 @@ class DotTask : public CPaintTask {
   DotTask(CPixPane* pane, OffScreen* picture) : CPaintTask(16, pane, picture) {}
   void Begin(Point& anchor, std::int32_t modifiers) override {
     calls.push_back("begin " + Text(anchor));
+    if (failBegin) ThrowError("Pinceau introuvable", "TEST", 1);
     if (moveAnchor) anchor = anchor + Point(1, 0);
     CPaintTask::Begin(anchor, modifiers);
   }
@@ -47,6 +48,7 @@ class DotTask : public CPaintTask {
   static std::string Text(const Point& p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
   std::vector<std::string> calls;
   bool moveAnchor = false;
+  bool failBegin = false;
 };
 
 using CPixPaneTest = PixelTest;
@@ -131,6 +133,25 @@ TEST_F(CPixPaneTest, BeginMayMoveTheAnchorAndAReleaseWithoutAPressDoesNothing) {
   EXPECT_TRUE(task->Track(~window.root, 30, 40, 0, true));
   task->Track(~window.root, 32, 40, 0, true);
   EXPECT_EQ(task->calls.back(), "continue 32,40 30,40 31,40");
+}
+
+TEST_F(CPixPaneTest, APressThatFailsEndsTheGestureAndGivesThePreviousToolBack) {
+  AlertRecorder alerts;
+  SmartRef<DotTask> task(new DotTask(~pane, pane->GetPicture()));
+  task->failBegin = true;
+  task->Prepare();
+  const std::vector<std::uint8_t> before = PictureBytes();
+  SmartRef<Tool> previous(new Tool);
+  SmartRef<CTaskTool> tool(new CTaskTool(~task, ~previous));
+  EXPECT_ANY_THROW(tool->MouseDown(30, 40, 0, 1, ~window.root));
+  // The moves and the release call nothing more; the first move already gives the tool back.
+  tool->MouseMoved(35, 42, 0, true, ~window.root);
+  EXPECT_FALSE(tool->GetInteractor());
+  EXPECT_EQ(sink.toolCommands, 1);
+  tool->MouseMoved(40, 44, 0, false, ~window.root);
+  EXPECT_EQ(task->calls, std::vector<std::string>{"begin 30,40"});
+  EXPECT_TRUE(sink.undoable.empty());
+  EXPECT_EQ(PictureBytes(), before);
 }
 
 TEST_F(CPixPaneTest, ATaskToolWithoutAMouseTaskRefusesThePressAndNeverMakesOne) {
@@ -242,6 +263,28 @@ TEST_F(CPixPaneTest, CommandsAndEditOperationsFollowTheSelection) {
   EXPECT_TRUE(pane->CanEdit(kEditCut));
   pane->Deselect();
   EXPECT_TRUE(pane->GetSelection()->IsEmpty());
+}
+
+TEST_F(CPixPaneTest, TheBlinkOutlinesAOneRectangleSelectionOnTheScreenOnly) {
+  window.surface->Fill(0x000000);
+  pane->Idle();
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u) << "nothing selected, nothing drawn";
+  pane->GetSelection()->SetRect({30, 40, 50, 60});
+  const std::vector<std::uint8_t> before = PictureBytes();
+  pane->Idle();
+  // The outline ends in standard colour 7; inside and outside the screen keeps its pixels.
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0xFF0000u);
+  EXPECT_EQ(window.surface->Pixel(49, 59), 0xFF0000u);
+  EXPECT_EQ(window.surface->Pixel(40, 50), 0x000000u);
+  EXPECT_EQ(window.surface->Pixel(50, 60), 0x000000u);
+  EXPECT_EQ(PictureBytes(), before);
+  // Two rectangles are not outlined.
+  window.surface->Fill(0x000000);
+  pane->GetSelection()->SetRect({30, 40, 40, 50});
+  pane->GetSelection()->Union(Area(Rect(60, 70, 70, 80)));
+  ASSERT_EQ(pane->GetSelection()->NumRects(), 2);
+  pane->Idle();
+  EXPECT_EQ(window.surface->Pixel(30, 40), 0x000000u);
 }
 
 TEST_F(CPixPaneTest, ClearFillsTheSelectionWithTheBackgroundColour) {

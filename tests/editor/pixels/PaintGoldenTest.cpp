@@ -9,9 +9,7 @@
 
 #include "editor/CDropperTool.h"
 #include "editor/pixels/CMouseTask.h"
-#include "editor/pixels/CTaskTool.h"
 #include "editor/pixels/PaintTools.h"
-#include "editor/pixels/PixelTasks.h"
 #include "editor/pixels/PixelTestSupport.h"
 #include "editor/pixels/ShapeTasks.h"
 #include "graphics/DisplayPort.h"

@@ -6,7 +6,6 @@
 
 #include "editor/CDropperTool.h"
 #include "editor/CurrentStagePane.h"
-#include "editor/pixels/CTaskTool.h"
 #include "editor/pixels/PaintTools.h"
 #include "editor/pixels/PenTasks.h"
 #include "editor/pixels/PixelTasks.h"

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "editor/CDropperTool.h"
-#include "editor/pixels/CTaskTool.h"
 #include "editor/pixels/PaintTools.h"
 #include "editor/pixels/PixelTasks.h"
 #include "editor/pixels/PixelTestSupport.h"

@@ -118,6 +118,8 @@ TEST_F(CHAPaneTest, SelectingAllPutsTheTopMostFirst) {
     EXPECT_EQ(Selected(), (std::vector<int>{3, 2, 1, 0}));
     pane->SetSpriteSelected(Sprite(2), false);
     EXPECT_EQ(Selected(), (std::vector<int>{3, 1, 0}));
+    pane->SetSpriteSelected(Sprite(1), true);
+    EXPECT_EQ(Selected(), (std::vector<int>{3, 1, 0})) << "a sprite is listed once";
     gOverviewActive = true;
     EXPECT_EQ(Selected(), std::vector<int>{}) << "the overview hides the selection";
   });

@@ -54,6 +54,8 @@ class StageToolsDir : public CToolsDir {
 
 }  // namespace
 
+SmartRef<CToolsDir> MakeStageToolsDir() { return new StageToolsDir; }
+
 void StageTest::SetUp() {
   EditorProgramTest::SetUp();
   platform::SetClockForTesting([this] { return now; });
@@ -65,7 +67,7 @@ void StageTest::SetUp() {
 
 void StageTest::OnStage(const std::function<void()>& body) {
   InProgram([&] {
-    tools = new StageToolsDir;
+    tools = MakeStageToolsDir();
     gToolsDirectory = tools;
     body();
     if (pane) window.root->RemoveSubview(~pane);

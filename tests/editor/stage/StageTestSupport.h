@@ -26,6 +26,9 @@ class RecordingStageListener : public StageListener {
   std::vector<std::string> told;
 };
 
+// A tools window with its two palettes (hidden), as the application's has them; the program must run.
+SmartRef<CToolsDir> MakeStageToolsDir();
+
 // The program runs (the tools window needs it): each test's body runs inside it through OnStage.
 class StageTest : public EditorProgramTest {
  protected:

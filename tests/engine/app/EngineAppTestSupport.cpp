@@ -16,6 +16,8 @@
 #include "engine/player/CPlayer.h"
 #include "engine/player/PlayerHooks.h"
 #include "platform/kernel/System.h"
+#include "platform/user/Input.h"
+#include "platform/user/Window.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
 #include "ui/views/DocWindow.h"
@@ -113,6 +115,16 @@ SmartRef<FileReference> EngineAppTest::FixtureFile(const std::string& name, cons
 DocWindow* EngineAppTest::OpenAsMenuDoes(FileReference& file) {
   gApplication->OpenFile(SmartRef<FileReference>(new FileReference(file)), false, false);
   return CastSmart<DocWindow>(~gApplication->FrontWindow());
+}
+
+void EngineAppTest::ClickPane(CPanePlay& pane, DocWindow& window, Point at) {
+  POINT p{pane.GetBounds().left + at.x, pane.GetBounds().top + at.y};
+  ClientToScreen(window.GetFrame()->GetHandle(), &p);
+  for (int i = window.IsActive() ? 1 : 0; i < 2; ++i) {
+    platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, true);
+    platform::InjectMouseButton(p.x, p.y, platform::MouseButton::Left, false);
+    Pump();
+  }
 }
 
 CPanePlay* PlayPaneOf(DocWindow* window) {

@@ -40,6 +40,9 @@ class EngineAppTest : public ProgramFixture {
   SmartRef<FileReference> FixtureFile(const std::string& name, const std::string& fixture);
   // The front page window after opening the file as the menu does.
   DocWindow* OpenAsMenuDoes(FileReference& file);
+  // A click at the point of the pane (its own coordinates) as mouse input to the window, handled; a first
+  // click on an inactive window only activates it, so the window is clicked until it is active.
+  void ClickPane(CPanePlay& pane, DocWindow& window, Point at);
 
   TempFolder folder;
   // Fills in the record once the program runs (windows need the main window), before the application.

@@ -13,7 +13,6 @@
 #include "engine/player/CPlayer.h"
 #include "engine/player/PlayerTestSupport.h"
 #include "platform/kernel/System.h"
-#include "platform/user/Input.h"
 #include "platform/user/Window.h"
 #include "support/AlertRecorder.h"
 #include "ui/views/DocWindow.h"
@@ -60,18 +59,8 @@ class PagesPlayedTest : public EngineAppTest {
     ASSERT_EQ((*pane)->GetPlayer()->GetCurrentFrame(), 4);
     Pump();
 
-    // The door as the screen shows it. A first click on an inactive window only activates it.
-    const Rect bounds = (*pane)->GetBounds();
-    POINT doorAt{bounds.left + 5, bounds.top + 5};
-    ClientToScreen((*window)->GetFrame()->GetHandle(), &doorAt);
-    const auto click = [&] {
-      platform::InjectMouseButton(doorAt.x, doorAt.y, platform::MouseButton::Left, true);
-      platform::InjectMouseButton(doorAt.x, doorAt.y, platform::MouseButton::Left, false);
-      Pump();
-    };
-    if (!(*window)->IsActive()) click();
+    ClickPane(**pane, **window, {5, 5});
     ASSERT_TRUE((*window)->IsActive());
-    click();
   }
 
   DWORD now = 200000;

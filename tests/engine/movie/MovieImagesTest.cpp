@@ -59,7 +59,7 @@ class PaintedMovie : public CMovie {
 // Takes every imprint, or refuses them all.
 class RecordingChanges : public FrameChangeRecord {
  public:
-  bool AddImprint(CMovie*, std::int16_t frame, CXform*, const Rect& rect, const Area& changed) override {
+  bool AddImprint(CMovie*, std::int16_t frame, CXform*, const Rect& rect, const Area& changed, bool) override {
     frames.push_back(frame);
     rects.push_back(rect);
     area.Union(changed);

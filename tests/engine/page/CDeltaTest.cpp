@@ -72,7 +72,7 @@ class ScriptedMovie : public TestMovie {
   SmartRef<CMovie> ExtractFrames(std::int16_t, std::int16_t, bool) override { return new ScriptedMovie(*this); }
   bool ComputeFrameChange(std::int16_t, std::int16_t to, CXform*, CXform* toXform, Rect*, Rect*,
                           FrameChangeRecord* record) override {
-    for (const Imprinted& i : script) record->AddImprint(this, to, toXform, i.rect, Area(i.changed));
+    for (const Imprinted& i : script) record->AddImprint(this, to, toXform, i.rect, Area(i.changed), true);
     UncoveredArea().Union(Area(Rect{30, 30, 35, 35}));  // what an image left
     return true;
   }
@@ -125,7 +125,7 @@ TEST_F(DeltaTest, StampsAreKeptWhileTheyFit) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CDelta delta(*page);
-    delta.AddImprint(nullptr, 0, nullptr, c.rect, Area(c.rect));
+    delta.AddImprint(nullptr, 0, nullptr, c.rect, Area(c.rect), true);
     Imprint* imprint = CastSmart<Imprint>(delta.GetImprints().At(1));
     imprint->stamp = new CStamp(new BitMap(c.stampSize.x, c.stampSize.y, ColorTable::GetStandard(8)), Color(0));
     CMemory::Get().SetLevel(c.aboveThreshold ? 4 : 0);
@@ -151,7 +151,7 @@ TEST_F(DeltaTest, PurgingMarksTheStampsForTheNextCheck) {
 
   // An imprint that can be made neither from a stamp nor from its movie leaves the frame to a full draw.
   CDelta orphan(*page);
-  orphan.AddImprint(nullptr, 0, nullptr, {0, 0, 10, 10}, Area(Rect{0, 0, 10, 10}));
+  orphan.AddImprint(nullptr, 0, nullptr, {0, 0, 10, 10}, Area(Rect{0, 0, 10, 10}), true);
   EXPECT_FALSE(orphan.MakeStamps(port, *page));
   EXPECT_FALSE(orphan.Replay(port));
 }
@@ -198,6 +198,21 @@ TEST_F(DeltaTest, ReplayingGivesThePixelsOfAFullDraw) {
            PlaceAt(*above, f, {25 + 12 * f, 35});
          }
        }},
+      {"a move over a painted background", 4,
+       [](CMovieGroup& group) {
+         AddSprite(group, *SolidPicture(120, 90, 10), 0, 4)->ToggleBackgroundFlag(true);
+         CSprite* s = AddSprite(group, *SolidPicture(20, 20, 4, true), 0, 4);
+         for (std::int16_t f = 0; f < 4; ++f) PlaceAt(*s, f, {10 + 20 * f, 30});
+       }},
+      {"a still keyed sprite over a move", 4,
+       [](CMovieGroup& group) {
+         CSprite* below = AddSprite(group, *SolidPicture(30, 20, 7), 0, 4);
+         CSprite* above = AddSprite(group, *SolidPicture(30, 30, 2, true), 0, 4);
+         for (std::int16_t f = 0; f < 4; ++f) {
+           PlaceAt(*below, f, {20 + 10 * f, 40});
+           PlaceAt(*above, f, {40, 35});
+         }
+       }},
       {"a sprite partly off the page", 3,
        [](CMovieGroup& group) {
          CSprite* s = AddSprite(group, *SolidPicture(30, 30, 4, true), 0, 3);
@@ -226,6 +241,33 @@ TEST_F(DeltaTest, ReplayingGivesThePixelsOfAFullDraw) {
       EXPECT_EQ(FirstDifference(played, drawn, bounds, marker), "");
     }
   }
+}
+
+// A painted page background that never moves must not make each step repaint the whole page: the step
+// changes what the moving sprite leaves and where it lands, and the background is repainted there alone.
+TEST_F(DeltaTest, AnUnmovingBackgroundChangesOnlyWhereAMoveExposesIt) {
+  const Rect bounds{0, 0, 120, 90};
+  const SmartRef<CShow> page = MakePage(bounds, 3);
+  AddSprite(GroupOf(*page), *SolidPicture(120, 90, 10), 0, 3)->ToggleBackgroundFlag(true);
+  CSprite* mover = AddSprite(GroupOf(*page), *SolidPicture(10, 10, 4, true), 0, 3);
+  for (std::int16_t f = 0; f < 3; ++f) PlaceAt(*mover, f, {10 + 30 * f, 20});
+  const SmartRef<CDelta> delta = page->GetDelta(2, true);
+  ASSERT_TRUE(delta);
+  const Area& changed = *delta->GetChangedArea();
+  EXPECT_EQ(changed.GetBounds(), Rect(40, 20, 80, 30)) << "the sprite's place in frames 1 and 2";
+  EXPECT_FALSE(changed.Overlaps(Area(Rect{50, 20, 70, 30}))) << "nor what lies between";
+  ASSERT_EQ(delta->GetImprints().NumItems(), 2);
+  const auto* background = CastSmart<Imprint>(delta->GetImprints().At(2));
+  EXPECT_EQ(background->rect, bounds);
+  EXPECT_EQ(background->changedArea->GetBounds(), Rect(40, 20, 80, 30));
+
+  // Nothing moves from frame 0 to itself on a one-frame page: nothing to repaint.
+  const SmartRef<CShow> still = MakePage(bounds, 1);
+  AddSprite(GroupOf(*still), *SolidPicture(120, 90, 10), 0, 1)->ToggleBackgroundFlag(true);
+  const SmartRef<CDelta> none = still->GetDelta(0, true);
+  ASSERT_TRUE(none);
+  EXPECT_TRUE(none->GetChangedArea()->IsEmpty());
+  EXPECT_EQ(none->GetImprints().NumItems(), 0);
 }
 
 TEST_F(DeltaTest, ARefusedChangeIsDrawnInFull) {

@@ -273,7 +273,9 @@ TEST_F(MovieGroupTest, AnExtractHasAPartForEverySprite) {
     ASSERT_EQ(part->GetSpriteCount(), 2);
     EXPECT_EQ(part->GetSprite(0)->GetFrameCount(), c.earlyFrames);
     EXPECT_EQ(part->GetSprite(1)->GetFrameCount(), c.lateFrames);
-    if (c.lateStart >= 0) EXPECT_EQ(part->GetSprite(1)->GetStartFrame(), c.lateStart);
+    if (c.lateStart >= 0) {
+      EXPECT_EQ(part->GetSprite(1)->GetStartFrame(), c.lateStart);
+    }
     EXPECT_EQ(group->GetFrameCount(), c.left);
   }
 }

@@ -147,7 +147,9 @@ TEST_F(PanePlayTest, APagesEditorIsAPlayerAndTheStagePaneOverIt) {
     ASSERT_NE(made, nullptr);
     EXPECT_EQ(made->GetShow(), ~page);
     EXPECT_EQ(made->GetPlayer()->GetView(), window.root->GetDevice());
-    if (hooked) EXPECT_EQ(made, ~gMadePane);
+    if (hooked) {
+      EXPECT_EQ(made, ~gMadePane);
+    }
     // The editor's player lets clicks on nothing pass.
     made->GetPlayer()->Play(true);
     made->MouseDown(190, 140, 0, 1, ~window.root);

@@ -94,7 +94,9 @@ TEST_F(ClicksTest, TheTopMostCandidateUnderThePointActs) {
     EXPECT_EQ(Names(), row.requests);
     EXPECT_EQ(player->GetCurrentFrame(), row.frameAfter);
     EXPECT_EQ(player->IsPlaying(), row.playingAfter);
-    if (player->IsPlaying()) EXPECT_EQ(ClickedTracks(), row.clicked);
+    if (player->IsPlaying()) {
+      EXPECT_EQ(ClickedTracks(), row.clicked);
+    }
     player->Stop();
   }
 }

@@ -387,6 +387,16 @@ TEST_F(KeyedDraw, KeyPixelsLeaveTheContextUnchanged) {
     }
     EXPECT_EQ(canvas.At(2, 4), background);
     EXPECT_EQ(canvas.At(7, 6), background);
+
+    // A part of the bitmap lands where the whole draw puts it, and nothing else is touched.
+    Canvas part(10, 10, background);
+    b->DrawKeyed(part.DC(), c.depth == 8 ? ColorTable::GetAppPalette() : nullptr, Rect(1, 1, 4, 3), Rect(4, 5, 7, 7), key);
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x) {
+        const bool inside = x >= 4 && x < 7 && y >= 5 && y < 7;
+        EXPECT_EQ(part.At(x, y), inside ? canvas.At(x, y) : background)
+            << c.version << "/" << c.screenBits << "/" << c.depth << " part pixel " << x << "," << y;
+      }
   }
 }
 

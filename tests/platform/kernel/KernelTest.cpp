@@ -6,6 +6,7 @@
 
 #include "platform/kernel/Codepage.h"
 #include "platform/kernel/Errors.h"
+#include "platform/kernel/FileTimes.h"
 #include "platform/kernel/StringTable.h"
 #include "platform/kernel/System.h"
 #include "platform/user/MessageBox.h"
@@ -34,6 +35,31 @@ TEST(System, TickCountIsReplaceableAndWraps) {
   GetSystemTime(&now);
   EXPECT_GE(now.wYear, 2024);
   EXPECT_LT(now.wMilliseconds, 1000);
+}
+
+// Waits measured in dates (a splash held for some seconds) must see a test's clock move, across a minute
+// and across the wrap of the millisecond count, and stop following it once the real clock is back.
+TEST(System, DateFollowsTheTestClock) {
+  DWORD tick = 0xFFFFF000u;
+  platform::SetClockForTesting([&tick] { return tick; });
+  SYSTEMTIME start;
+  GetSystemTime(&start);
+  const auto milliseconds = [](const SYSTEMTIME& t) {
+    FILETIME file{};
+    SystemTimeToFileTime(&t, &file);
+    return static_cast<std::int64_t>((std::uint64_t{file.dwHighDateTime} << 32 | file.dwLowDateTime) / 10000);
+  };
+  const std::int64_t startMs = milliseconds(start);
+  for (DWORD step : {0u, 999u, 5000u, 61000u}) {
+    tick = 0xFFFFF000u + step;  // the last step wraps the count
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    EXPECT_EQ(milliseconds(now) - startMs, step) << step;
+  }
+  platform::SetClockForTesting(nullptr);
+  SYSTEMTIME real;
+  GetSystemTime(&real);
+  EXPECT_LT(milliseconds(real) - startMs, 2000) << "the date is the real one again";
 }
 
 TEST(System, GlobalMemoryBlocks) {

@@ -1,0 +1,135 @@
+// What a click on a browser cell does, by the tool the browser was opened for: open the page, link to
+// it, copy its hot link, import the file as a clip, a background or the frame's sound, or delete the page.
+#include <string>
+
+#include "core/Alert.h"
+#include "core/Exception.h"
+#include "core/Format.h"
+#include "core/Resources.h"
+#include "core/Scribe.h"
+#include "core/Sound.h"
+#include "core/SourcePlace.h"
+#include "core/Text1252.h"
+#include "editor/CTool.h"
+#include "editor/CToolsDir.h"
+#include "editor/KidResources.h"
+#include "editor/browser/BrowserPanes.h"
+#include "editor/browser/CBrowser.h"
+#include "engine/app/CHAApp.h"
+#include "engine/movie/CMovie.h"
+#include "engine/page/CMovieGroup.h"
+#include "engine/page/CShow.h"
+#include "engine/sprites/CSprite.h"
+#include "ui/shell/App.h"
+#include "ui/shell/Clipboard.h"
+
+namespace {
+
+constexpr SourceName kSource("ORVANEL/AUTHOR/CBrowser");
+
+// A missing click sound is reported; the click still does its work.
+void PlayClick(int n) {
+  try {
+    if (SoundResource* sound = KidResources::GetSound(n)) PlaySound(sound->Get());
+  } catch (Exception* exception) {
+    SmartRef<Exception> reported(exception);
+    reported->Report(kAlertExclamation);
+  }
+}
+
+void MakeToolCurrent(CTool* tool) {
+  if (gToolsDirectory) gToolsDirectory->SetCurrentTool(tool);
+  if (tool) tool->SetActive(true);
+}
+
+}  // namespace
+
+void CBrowser::NotifyOwner() {
+  if (auto* pane = dynamic_cast<ToolPalettePane*>(~owner)) pane->ChooseTool(0);
+}
+
+bool CBrowser::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) {
+  const std::int16_t i = HitTest(x, y);
+  if (i == 0) return View::MouseDown(x, y, modifiers, clicks, window);
+  SmartRef<FileReference> file(FileAt(i));
+  auto* app = CastSmart<CHAApp>(~gApplication);
+  if (app == nullptr) AssertFailed("CAST_TEST(app,CHAApp,gApplication)", kSource.Line(376).file, 376);
+  // The tool may be dropped by what the click makes current or closes: it is kept for the whole click.
+  SmartRef<CTool> clicked(tool);
+  switch (GetToolId()) {
+    case kBrowseOpen:
+    case kBrowseOpenReadOnly:
+      PlayClick(12);
+      OpenEntry(~file, *app, GetToolId() == kBrowseOpenReadOnly);
+      NotifyOwner();
+      break;
+    case kBrowseHotLink:
+      PlayClick(5);
+      CopyHotLink(~file, *app);
+      MakeToolCurrent(~clicked);
+      NotifyOwner();
+      break;
+    case kBrowseDeletePage:
+      if (file) DeletePage(i, *file);
+      break;
+    default:
+      return View::MouseDown(x, y, modifiers, clicks, window);
+  }
+  return true;
+}
+
+void CBrowser::DeletePage(std::int32_t index, FileReference& file) {
+  String base;
+  file.GetBaseNameAndType(base);
+  const std::string question = "Es-tu sûr(e) de vouloir supprimer "_cp + TextOf(base) + "?";
+  if (Alert(kAlertExclamation, kButtonsOKCancel, question.c_str()) != kAlertAnswerOK) return;
+  try {
+    String name;
+    file.GetName(name);
+    SmartRef<FileReference> parent(file.GetParent());
+    CHECK_NOT_NULL(~parent)->DeleteChild(name);
+  } catch (Exception* exception) {
+    SmartRef<Exception> failed(exception);
+    Alert(kAlertExclamation, kButtonsOK, "La page n'a pu être supprimée (elle est peut-être ouverte)"_cp);
+    return;
+  }
+  RemoveItem(index);
+  gPageDeleted = true;
+}
+
+SmartRef<FileReference> CBrowser::EntryFile(FileReference* file, CHAApp& app) {
+  if (file) return SmartRef<FileReference>(file);
+  SmartRef<CShow> page(new CShow(new CMovieGroup(defaultMovieBounds), false));
+  SmartRef<FileReference> chosen = app.ChooseFile(2);
+  if (!chosen || chosen->GetPathText() == nullptr) return nullptr;
+  SmartRef<Scribe> scribe = app.MakeScribe(*chosen, 3);
+  CHECK_NOT_NULL(~scribe)->Write(SmartRef<Smart>(~page));
+  return chosen;
+}
+
+void CBrowser::OpenEntry(FileReference* file, CHAApp& app, bool readOnly) {
+  SmartRef<FileReference> entry = EntryFile(file, app);
+  // A new page whose save dialog was cancelled opens nothing.
+  if (!entry) return;
+  app.OpenFile(entry, false, readOnly);
+}
+
+void CBrowser::CopyHotLink(FileReference* file, CHAApp& app) {
+  if (file == nullptr) return;
+  SmartRef<Scribe> scribe = app.MakeScribe(*file, 1);
+  if (!scribe) return;
+  SmartRef<Smart> object;
+  scribe->Read(&object);
+  auto* page = CastSmart<CShow>(~object);
+  auto* group = page ? CastSmart<CMovieGroup>(page->GetMovieGroup()) : nullptr;
+  if (group == nullptr) return;
+  for (std::int16_t n = static_cast<std::int16_t>(group->GetSpriteCount() - 1); n >= 0; --n) {
+    CSprite* sprite = group->GetSprite(n);
+    if (sprite == nullptr || sprite->GetLinkAtFrame(0) == nullptr) continue;
+    List content(&CSprite::classInfo);
+    content.Append(sprite);
+    app.GetClipboard()->SetScrap(~content.GetData());
+    return;
+  }
+  ThrowError("No hotlinks in that file.", kSource.Line(501));
+}

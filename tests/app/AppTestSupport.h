@@ -1,0 +1,56 @@
+// The web-page application run for real on the headless screen, over a program folder of the test's own
+// (a small "Data" of stand-in pictures and sounds, and "Projets"), driven by a script: each step waits
+// until its condition holds (a dialog in front, say), then acts; the program quits after the last step.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor/EditorTestSupport.h"
+
+class Window;
+
+namespace app_test {
+
+struct Step {
+  std::function<bool()> ready;
+  std::function<void()> act;
+};
+
+class DromelAppTest : public editor_test::EditorProgramTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs the program through the steps; answers its exit code. Once the steps are done it quits.
+  int RunDromel(std::vector<Step> script);
+  // The application and every global it set are let go, as at the end of a run of the program.
+  void ForgetProgram();
+
+  // Picture n of the application's set (file 1000 + n), in one colour.
+  void WriteAppPicture(int n, int width, int height, std::uint32_t rgb);
+  // A project folder with pages "<name>.zod" whose modification times are the given seconds since the
+  // epoch; an empty page document each, written by the program's own classes.
+  void MakeProject(const std::string& project, const std::vector<std::pair<std::string, long>>& pages);
+  std::string ProjectsPath(const std::string& child = "") const;
+  bool Exists(const std::string& relative) const;
+
+  // Steps and conditions.
+  // The start-up has run to its end: the welcome dialog and its loop are gone.
+  static bool StartupOver();
+  static bool FrontIsWelcome();
+  static bool FrontIsNameDialog();
+  static Window* Front();
+  // Types the text into the name dialog's field, as a paste would (past the field's filter), and accepts.
+  static void EnterName(const std::string& name);
+  static void ChooseProject(const std::string& name);
+  static void CancelFront();
+  static void AcceptFront();
+
+  std::vector<int> appPictures;
+  // Called just before the application is made.
+  std::function<void()> onCreate;
+};
+
+}  // namespace app_test

@@ -1,0 +1,277 @@
+// The page window in the running authoring program: its sizes, the page's background sprite, its title,
+// the pages it goes back and forward to, and the store that hands the page to its scribe.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/page/AppPages.h"
+#include "app/page/DromelScribe.h"
+#include "app/page/DromelToolPalette.h"
+#include "app/page/DromelWindow.h"
+#include "core/Exception.h"
+#include "core/File.h"
+#include "core/Format.h"
+#include "core/ObjectFile.h"
+#include "core/ObjectReference.h"
+#include "core/String.h"
+#include "core/Text1252.h"
+#include "editor/CToolsDir.h"
+#include "editor/PaintToolsWindow.h"
+#include "editor/app/AuthoringAppTestSupport.h"
+#include "editor/stage/CHAPane.h"
+#include "engine/page/CMovieGroup.h"
+#include "engine/page/CShow.h"
+#include "engine/page/SolidPicture.h"
+#include "support/AlertRecorder.h"
+#include "ui/Seams.h"
+#include "ui/shell/App.h"
+#include "ui/shell/Tool.h"
+#include "ui/views/WindowFrame.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using app_test::AddSpriteAt;
+using app_test::GroupOf;
+using app_test::MakePage;
+using engine_test::SolidPicture;
+
+// The application's choice of scribe for pages: the object file, in a page scribe.
+class PageFormat : public FormatPicker, public SmartImplementation {
+  SMART_ABSTRACT(PageFormat)
+ public:
+  SMART_NOT_COPYABLE
+  SmartRef<Scribe> MakeScribe(FileReference& file, int mode) override {
+    const SmartRef<File> stream = new File(&file, mode);
+    const SmartRef<Scribe> inner = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~stream));
+    return new DromelScribe(~inner, &file);
+  }
+  SmartRef<FileReference> ChooseFile(int) override { return nullptr; }
+  List GetFileTypes(int) override { return List(&FileType::classInfo); }
+};
+
+}  // namespace
+
+SMART_DEFINE_ABSTRACT(PageFormat, "PageFormat", FormatPicker, SmartImplementation)
+
+namespace {
+
+class PageWindowTest : public editor_test::AuthoringAppTest {
+ protected:
+  void SetUp() override {
+    AuthoringAppTest::SetUp();
+    // The authoring program opens no sockets: the web library's socket hooks, left by a suite that
+    // installed the application's seams, would close what was never started.
+    SetInternetHooks({});
+  }
+
+  // The body runs in the program with page scribes for page files and a new page window on an empty page.
+  void InPageWindow(const std::function<void(DromelWindow&)>& body) {
+    InAuthoringProgram([&](PaintToolsWindow&) {
+      const SmartRef<PageFormat> format = new PageFormat();
+      DocWindow::SetApplication(~format);
+      try {
+        const SmartRef<ObjectReference> reference = new SimpleReference(SmartRef<Smart>(~MakePage(480, 360)));
+        SmartRef<DromelWindow> window = new DromelWindow(~reference, nullptr, nullptr, nullptr);
+        gApplication->AddWindow(~window, true);
+        body(*window);
+        window->Close();
+      } catch (Exception* failure) {
+        const SmartRef<Exception> held(failure);
+        gLastException = nullptr;
+        const auto* assertion = dynamic_cast<AssertionException*>(failure);
+        const auto* message = dynamic_cast<MessageException*>(failure);
+        ADD_FAILURE() << "raised " << (assertion ? assertion->GetExpression() : message && message->GetText() ? message->GetText() : "an exception")
+                      << (assertion ? std::string(" at ") + assertion->GetFile() + ":" + std::to_string(assertion->GetLine()) : "");
+      }
+      DocWindow::SetApplication(~gApplication);
+    });
+  }
+
+  // Writes the page as the project's page file of that name and answers a new reference to it.
+  SmartRef<FileReference> WritePage(const std::string& name, CShow& page) {
+    const SmartRef<FileReference> file = new FileReference(data->folder.Write("Projet/" + name + ".zod").c_str());
+    const SmartRef<File> stream = new File(~file, kFileModeRead | kFileModeWrite);
+    const SmartRef<ObjectFile> writer = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~stream));
+    writer->Write(SmartRef<Smart>(&page));
+    return new FileReference(*file);
+  }
+  SmartRef<FileReference> Reference(const std::string& name) {
+    return new FileReference(data->folder.WinPath("Projet\\" + name + ".zod").c_str());
+  }
+
+  static Point SizeOf(DromelWindow& window) { return window.GetBounds().Size(); }
+  static std::string TitleOf(DromelWindow& window) {
+    const SmartRef<String> title(window.GetFrame()->GetTitle());
+    return TextOf(*title);
+  }
+  // The base names of the history, in order.
+  static std::string History(DromelWindow& window) {
+    std::string names;
+    const List& history = window.GetHistory();
+    for (std::int32_t i = 1; i <= history.NumItems(); ++i) {
+      String name;
+      CastSmart<FileReference>(history.At(i))->GetBaseNameAndType(name);
+      names += (i > 1 ? " " : "") + TextOf(name);
+    }
+    return names;
+  }
+};
+
+TEST_F(PageWindowTest, APageSizeSmallerThanTheWindowAsksFirstAndALoadedPageFitsTheWindow) {
+  InPageWindow([&](DromelWindow& window) {
+    const std::int32_t palette = gToolPaletteHeight;
+    EXPECT_EQ(palette, window.GetToolPalette()->GetBounds().Height());
+    EXPECT_GE(palette, DromelToolPalette::kButtonHeight);
+    EXPECT_EQ(SizeOf(window), (Point{480, 360 + palette}));
+    const std::string folder = fs::current_path().filename().string();
+    EXPECT_EQ(TitleOf(window), folder + ":sanstitre");
+
+    AlertRecorder alerts;
+    window.SetPageSize(600, 450 + palette);
+    EXPECT_TRUE(alerts.Alerts().empty());
+    EXPECT_EQ(SizeOf(window), (Point{600, 450 + palette}));
+    EXPECT_EQ(window.GetToolPalette()->GetBounds().right, 600);
+
+    alerts.Answer({IDCANCEL});
+    window.SetPageSize(480, 360 + palette);
+    ASSERT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_EQ(alerts.Alerts()[0].text, "Il se peut qu'une partie des images apparaisse hors du cadre de la fenêtre."_cp);
+    EXPECT_EQ(SizeOf(window), (Point{600, 450 + palette}));
+    alerts.Answer({IDOK});
+    window.SetPageSize(480, 360 + palette);
+    EXPECT_EQ(alerts.Alerts().size(), 2u);
+    EXPECT_EQ(SizeOf(window), (Point{480, 360 + palette}));
+
+    // A loaded page fits the window: its content when larger, else the default size, without a question.
+    const SmartRef<CShow> large = MakePage(700, 500);
+    const SmartRef<CShow> small = MakePage(200, 150);
+    window.ReadFile(*WritePage("grande", *large));
+    EXPECT_EQ(SizeOf(window), (Point{700, 500 + palette}));
+    ASSERT_TRUE(window.GetStagePane());
+    EXPECT_EQ(window.GetStagePane()->GetBounds().Size(), (Point{700, 500}));
+    EXPECT_EQ(TitleOf(window), "Projet:grande");
+    window.ReadFile(*WritePage("petite", *small));
+    EXPECT_EQ(SizeOf(window), (Point{480, 360 + palette}));
+    EXPECT_EQ(alerts.Alerts().size(), 2u);
+
+    // A new window starts at the default size without a question, whatever the size of its page.
+    const SmartRef<ObjectReference> reference = new SimpleReference(SmartRef<Smart>(~large));
+    const SmartRef<DromelWindow> second = new DromelWindow(~reference, nullptr, nullptr, nullptr);
+    EXPECT_EQ(alerts.Alerts().size(), 2u);
+    EXPECT_EQ(SizeOf(*second), (Point{480, 360 + palette}));
+  });
+}
+
+TEST_F(PageWindowTest, TheBackgroundSpriteCoversThePageWithItsFlagSet) {
+  InPageWindow([&](DromelWindow& window) {
+    const SmartRef<CShow> page = MakePage(700, 500);
+    AddSpriteAt(GroupOf(*page), *SolidPicture(100, 80, 4), 1, {20, 20}, "__Background");
+    window.ReadFile(*WritePage("fond", *page));
+    auto* shown = CastSmart<CShow>(window.GetDocument());
+    ASSERT_TRUE(shown);
+    CSprite* background = CastSmart<CMovieGroup>(shown->GetMovieGroup())->FindSpriteByName(String("__Background"));
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->GetMovie()->GetBounds(), (Rect{0, 0, 700, 500}));
+    EXPECT_TRUE(background->ToggleBackgroundFlag(false));
+  });
+}
+
+TEST_F(PageWindowTest, BackAndForwardFollowTheHistoryAndANewPageCutsItsTail) {
+  InPageWindow([&](DromelWindow& window) {
+    for (const char* name : {"A", "B", "C"}) WritePage(name, *MakePage(480, 360));
+    window.ReadFile(*Reference("A"));
+    window.ReadFile(*Reference("B"));
+    window.Navigate(DromelWindow::kBack);
+    EXPECT_EQ(TitleOf(window), "Projet:A");
+    window.Navigate(DromelWindow::kForward);
+    EXPECT_EQ(TitleOf(window), "Projet:B");
+    EXPECT_EQ(History(window), "A B");
+
+    // Back at A, a page opened anew drops B once it is left.
+    window.Navigate(DromelWindow::kBack);
+    window.ReadFile(*Reference("C"));
+    EXPECT_EQ(History(window), "A B");
+    window.Navigate(DromelWindow::kBack);
+    EXPECT_EQ(TitleOf(window), "Projet:A");
+    EXPECT_EQ(History(window), "A C");
+    window.Navigate(DromelWindow::kForward);
+    EXPECT_EQ(TitleOf(window), "Projet:C");
+    // Forward from the last page goes nowhere.
+    window.Navigate(DromelWindow::kForward);
+    EXPECT_EQ(TitleOf(window), "Projet:C");
+
+    // A page the history holds, reached another way, is a new entry when left.
+    window.ReadFile(*Reference("A"));
+    window.ReadFile(*Reference("B"));
+    EXPECT_EQ(History(window), "A C A");
+  });
+}
+
+TEST_F(PageWindowTest, StoreCompilesTheOutOfDatePageWithoutWritingItsFile) {
+  InPageWindow([&](DromelWindow& window) {
+    const SmartRef<CShow> page = MakePage(200, 150);
+    AddSpriteAt(GroupOf(*page), *SolidPicture(40, 30, 4), 1, {10, 10});
+    window.ReadFile(*WritePage("ma page", *page));
+    const fs::path file = data->folder.Path() / "Projet" / "ma page.zod";
+    const auto written = fs::last_write_time(file);
+    window.Store();
+    EXPECT_EQ(fs::last_write_time(file), written);
+    EXPECT_TRUE(fs::exists(data->folder.Path() / "Projet" / "HTML" / "ma_page.htm"));
+    EXPECT_TRUE(fs::exists(data->folder.Path() / "Projet" / "HTML" / "ma_page.jpg"));
+    EXPECT_EQ(ProjectFolderOfWindow(window)->GetPathText(), data->folder.WinPath("Projet"));
+  });
+}
+
+TEST_F(PageWindowTest, TheToolsWindowHidesWhileThePageWindowIsActiveAndComesBackAfter) {
+  InPageWindow([&](DromelWindow& window) {
+    // The window was activated when it was added.
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    window.Activate(false);
+    EXPECT_TRUE(gToolsDirectory->IsVisible());
+    window.Activate(true);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    // Left while the tools window is hidden, the window has nothing to bring back.
+    window.Activate(false);
+    gToolsDirectory->Toggle(true);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    window.Activate(true);
+    window.Activate(false);
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+  });
+}
+
+TEST_F(PageWindowTest, ANonPageDocumentIsNoStoreAndAnUnknownDirectionIsReported) {
+  InPageWindow([&](DromelWindow& page) {
+    const SmartRef<ObjectReference> reference = new SimpleReference(SmartRef<Smart>(new SmartImplementation()));
+    const SmartRef<DromelWindow> window = new DromelWindow(~reference, nullptr, nullptr, nullptr);
+    EXPECT_EQ(SizeOf(*window), (Point{480, 360 + gToolPaletteHeight}));
+    try {
+      window->Store();
+      ADD_FAILURE() << "stored";
+    } catch (Exception* failure) {
+      const SmartRef<Exception> held(failure);
+      gLastException = nullptr;
+      auto* message = dynamic_cast<MessageException*>(failure);
+      ASSERT_TRUE(message);
+      EXPECT_STREQ(message->GetText(), "Not a storable window!");
+    }
+
+    AlertRecorder alerts;
+    const std::string before = TitleOf(page);
+    page.Navigate(7);
+    ASSERT_EQ(alerts.Alerts().size(), 1u);
+    EXPECT_NE(alerts.Alerts()[0].text.find("Not implemented."), std::string::npos);
+    EXPECT_EQ(TitleOf(page), before);
+
+    const SmartRef<View> overlay = new View(&page, Rect{0, 0, 50, 50}, kAnchorTopLeft, false, true);
+    page.SetOverlayView(~overlay);
+    const List& views = page.GetSubviews();
+    EXPECT_EQ(views.At(views.NumItems()), static_cast<Smart*>(~overlay));
+    page.SetOverlayView(nullptr);
+    EXPECT_EQ(views.IndexOf(~overlay), 0);
+  });
+}
+
+}  // namespace
