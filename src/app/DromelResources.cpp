@@ -56,3 +56,5 @@ bool HasPixels(const SmartRef<BitMap>& picture) {
   picture->GetBounds(&bounds);
   return bounds.Width() > 0 && bounds.Height() > 0;
 }
+
+bool IsUserCancel(Exception* exception) { return dynamic_cast<UserCancelException*>(exception) != nullptr; }

@@ -6,6 +6,7 @@
 #include "core/Smart.h"
 
 class BitMap;
+class Exception;
 class PaletteLook;
 class String;
 
@@ -22,3 +23,7 @@ SmartRef<PaletteLook> ButtonLook(int id);
 
 // Whether the picture is there with at least one pixel.
 bool HasPixels(const SmartRef<BitMap>& picture);
+
+// Whether the exception is the child's cancel (raised as a plain Exception pointer, so that a catch by its
+// own class would never see it).
+bool IsUserCancel(Exception* exception);

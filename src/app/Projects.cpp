@@ -158,8 +158,9 @@ void DromelApp::OpenProject(const String& name) {
   }
   try {
     CloseWindow(nullptr, kCloseAsking);
-  } catch (UserCancelException* cancel) {
-    SmartRef<Exception> dropped(cancel);
+  } catch (Exception* failure) {
+    // "Stop" while the page was saved: the opening ends, and the lock just taken goes with it.
+    if (!IsUserCancel(failure)) throw;
     return;
   }
   // The child kept the page that was open: the old project stays open and locked.
@@ -199,11 +200,9 @@ void DromelApp::OpenFirstPage(FileReference& folder) {
   try {
     page = ChooseFirstPage(folder);
     if (page) OpenFile(page, false, false);
-  } catch (UserCancelException* cancel) {
-    SmartRef<Exception> dropped(cancel);
   } catch (Exception* failure) {
-    // A page that cannot be read is reported; the project stays open on the empty page, and nothing is
-    // written over the damaged file unless the child saves.
+    // A page that cannot be read is reported (a cancel silently); the project stays open on the empty
+    // page, and nothing is written over the damaged file unless the child saves.
     SmartRef<Exception> reported(failure);
     reported->Report(kAlertStop);
   }
@@ -232,12 +231,11 @@ void DromelApp::NewProject() {
       OpenProject(*name);
       RefreshProjectsMenu();
       return;
-    } catch (UserCancelException* cancel) {
-      // The name was in use during the start-up; the alert has been shown.
-      SmartRef<Exception> dropped(cancel);
     } catch (Exception* failure) {
+      // A cancel: the name was in use during the start-up, and the alert has been shown. Anything else:
+      // the folder or its lock could not be made from that name.
       SmartRef<Exception> dropped(failure);
-      AppAlert(kAlertExclamation, kInvalidText);
+      if (!IsUserCancel(failure)) AppAlert(kAlertExclamation, kInvalidText);
     }
   }
 }

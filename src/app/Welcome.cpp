@@ -125,9 +125,9 @@ void WelcomeDialog::Accept() {
     } else {
       gDromelApp->NewProject();
     }
-  } catch (UserCancelException* cancel) {
+  } catch (Exception* failure) {
+    if (!IsUserCancel(failure)) throw;
     // The project was in use (already told): the child chooses again.
-    SmartRef<Exception> dropped(cancel);
     return;
   }
   if (!IsClosed()) Dialog::Accept();

@@ -163,8 +163,10 @@ void CBrowser::DrawCellFrame(DisplayPort& port, const Rect& thumbnail) {
 }
 
 void CBrowser::DrawLabel(DisplayPort& port, const String& text, const Rect& thumbnail) {
-  SmartRef<TextStyle> style(new TextStyle(1, 9, kAlignCenter, standardColors[1], standardColors[kTransparentColor]));
-  SmartRef<StyledText> label(new StyledText(text, SmartRef<Smart>(~style)));
+  // One style for every label: making a style makes its font.
+  if (!labelStyle)
+    labelStyle = new TextStyle(1, 9, kAlignCenter, standardColors[1], standardColors[kTransparentColor]);
+  SmartRef<StyledText> label(new StyledText(text, SmartRef<Smart>(~labelStyle)));
   label->Draw(port, Rect(thumbnail.left, thumbnail.bottom + 6, thumbnail.right, thumbnail.bottom + 18),
               standardColors[1]);
 }

@@ -20,6 +20,7 @@ class CHAApp;
 class CHAPane;
 class CTool;
 class DisplayPort;
+class TextStyle;
 
 // The browser's tool ids (the tools its palettes make).
 enum : std::int32_t {
@@ -125,6 +126,7 @@ class CBrowser : public View, public Controllable {
   List files{&FileReference::classInfo};
   SmartRef<Smart> owner;
   SmartRef<CChoreStrips> chore;
+  SmartRef<TextStyle> labelStyle;
   std::int32_t thumbWidth;
   std::int32_t thumbHeight;
   std::uint32_t columns = 1;
@@ -136,3 +138,8 @@ class CBrowser : public View, public Controllable {
 // A failure to read the file is raised.
 SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int32_t height);
 SmartRef<SolidImage> MakeBlankThumbnail(std::int32_t width, std::int32_t height);
+// The thumbnail in the tools window's swatch frame, proportions kept: the picture of a link to a page.
+SmartRef<BitMap> MakeLinkPicture(Image& thumbnail, std::int32_t width, std::int32_t height);
+// After a background was imported: the "__Background" sprite becomes the page's bottom background sprite,
+// as large as the page, drawn opaque.
+void FitBackground(CHAPane* pane);
