@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "app/links/WebLinkDialog.h"
 #include "app/page/AppPages.h"
 #include "core/Exception.h"
+#include "core/File.h"
 #include "core/Text1252.h"
 #include "editor/CTool.h"
 #include "editor/EditorTestSupport.h"
@@ -19,6 +21,8 @@
 #include "engine/links/CLink.h"
 #include "engine/page/SolidPicture.h"
 #include "engine/sprites/CSprite.h"
+#include "graphics/formats/BMPFile.h"
+#include "platform/dialogs/CommonDialogs.h"
 #include "ui/Seams.h"
 #include "ui/ViewTestSupport.h"
 #include "ui/controls/GraphicButton.h"
@@ -315,6 +319,68 @@ TEST_F(WebLinkDialogTest, TheLinkButtonToolTakesTheChosenPictureAndTheAddress) {
     empty->ApplyLink();
     EXPECT_TRUE(empty->IsClosed());
     EXPECT_EQ(linkButtonPicture, nullptr);
+  });
+}
+
+// The program reads BMP files, as the web-page application does.
+class PictureReadingApp : public TestApp {
+ public:
+  using TestApp::TestApp;
+  SmartRef<Scribe> MakeScribe(FileReference& file, int mode) override {
+    if (!BMPFile::fileType->Matches(&file)) return TestApp::MakeScribe(file, mode);
+    SmartRef<File> opened(new File(&file, mode));
+    return SmartRef<Scribe>(new BMPFile(~opened));
+  }
+};
+
+TEST_F(WebLinkDialogTest, AnImportedPictureIsChosenOnlyWhenItReads) {
+  makeApp = [this] {
+    AppInfo info;
+    info.name = "Essai";
+    info.version = "1.0";
+    auto* made = new PictureReadingApp(info);
+    app = made;
+    return SmartRef<App>(made);
+  };
+  const std::string good =
+      data->folder.Write("bouton.bmp", editor_test::BmpBytes(8, 6, [](int, int) { return 0x00FF00u; }));
+  const std::string bad = data->folder.Write("faux.bmp", "pas une image");
+  OnPage([&] {
+    SmartRef<CTool> tool(new CTool(21, nullptr, false, nullptr));
+    SmartRef<WebLinkDialog> dialog(new WebLinkDialog(1, ~pane, ~tool));
+    dialog->GetPictureButton(1)->SetState(kToggleOn);
+    dialog->ChooseButtonPicture(1);
+    const SmartRef<Image> builtIn = dialog->GetChosenPicture();
+    struct Case {
+      const char* name;
+      std::optional<std::string> chosen;  // the Open dialog's answer
+      const char* alert;
+      bool picked;
+    } cases[] = {
+        {"cancelled", std::nullopt, nullptr, false},
+        {"not a picture", bad, "Image import exception", false},
+        {"a picture", good, nullptr, true},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      alerts.Clear();
+      platform::SetFileChooser([&](platform::FileDialogKind, const OPENFILENAMEA&) { return c.chosen; });
+      dialog->ChooseButtonPicture(0);
+      platform::SetFileChooser({});
+      std::vector<std::string> shown;
+      for (const auto& alert : alerts.Alerts()) shown.push_back(alert.text);
+      EXPECT_EQ(shown, c.alert ? std::vector<std::string>{c.alert} : std::vector<std::string>{});
+      EXPECT_EQ(dialog->GetPictureButton(1)->GetState(), c.picked ? kToggleOff : kToggleOn);
+      if (c.picked) {
+        ASSERT_TRUE(dialog->GetChosenPicture());
+        EXPECT_NE(dialog->GetChosenPicture(), builtIn);
+        Rect bounds;
+        dialog->GetChosenPicture()->GetBounds(&bounds);
+        EXPECT_EQ(bounds.Size(), (Point{8, 6}));
+      } else {
+        EXPECT_EQ(dialog->GetChosenPicture(), builtIn) << "the picture chosen before stays";
+      }
+    }
   });
 }
 
