@@ -118,7 +118,8 @@ DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
 }
 
 DromelApp::~DromelApp() {
-  // The desk and the file menu go with the application, while the menu bar that holds the menu does.
+  // The desk and the file menu go with the application (the menu with the menu bar that holds it), not
+  // with the program's statics, whose order of destruction is not the program's to choose.
   gDeskWindow = nullptr;
   gFileMenu = nullptr;
 }
