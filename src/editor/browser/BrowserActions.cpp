@@ -59,7 +59,7 @@ bool CBrowser::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers,
   if (i == 0) return View::MouseDown(x, y, modifiers, clicks, window);
   SmartRef<FileReference> file(FileAt(i));
   auto* app = CastSmart<CHAApp>(~gApplication);
-  if (app == nullptr) AssertFailed("CAST_TEST(app,CHAApp,gApplication)", kSource.Line(376).file, 376);
+  if (app == nullptr) AssertFailed("CAST_TEST(app,CHAApp,gApplication)", kSource.Line(376));
   // The tool may be dropped by what the click makes current or closes: it is kept for the whole click.
   SmartRef<CTool> clicked(tool);
   switch (GetToolId()) {
