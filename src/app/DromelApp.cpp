@@ -16,20 +16,20 @@
 #include "core/Time.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
+#include "editor/CTool.h"
 #include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
-#include "editor/CTool.h"
-#include "engine/page/CShow.h"
 #include "engine/EngineOptions.h"
 #include "engine/memory/CMemory.h"
-#include "sound/SoundChannel.h"
+#include "engine/page/CShow.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/BMPFile.h"
 #include "graphics/formats/ImageResource.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Files.h"
 #include "platform/kernel/System.h"
+#include "sound/SoundChannel.h"
 #include "ui/controls/GraphicButton.h"
 #include "ui/shell/MessagePump.h"
 #include "ui/views/DocWindow.h"
@@ -118,7 +118,8 @@ DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
 }
 
 DromelApp::~DromelApp() {
-  // The desk and the file menu go with the application, while the menu bar that holds the menu does.
+  // The desk and the file menu go with the application (the menu with the menu bar that holds it), not
+  // with the program's statics, whose order of destruction is not the program's to choose.
   gDeskWindow = nullptr;
   gFileMenu = nullptr;
 }
