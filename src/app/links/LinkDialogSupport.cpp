@@ -29,6 +29,13 @@ Point PictureSize(const SmartRef<BitMap> &picture, Point fallback) {
   return Point(bounds.Width(), bounds.Height());
 }
 
+void FitAndCentre(Dialog& dialog) {
+  dialog.FitToContent(true);
+  const Point size = dialog.GetBounds().Size();
+  dialog.SetSize(size.x, size.y + 10);
+  LFWDecorator::Get().Place(dialog, LFWDecorator::kCentre, LFWDecorator::kCentre);
+}
+
 void WebLinkDialogCommand::Send(Smart *watcher) {
   RequireEnabled(watcher, kLinkDialogSource.Line(assertionLine));
   action(*static_cast<Dialog *>(CastSmart(watcher, &Dialog::classInfo)));

@@ -30,7 +30,6 @@
 #include "ui/shell/App.h"
 #include "ui/shell/Clipboard.h"
 #include "ui/text/TextView.h"
-#include "ui/views/LFWDecorator.h"
 #include "ui/views/WindowFrame.h"
 #include "web/html/LinkHREF.h"
 #include "web/lists/LinkList.h"
@@ -113,10 +112,7 @@ WebLinkDialog::WebLinkDialog(std::int32_t kind, CHAPane* pane, CTool* tool)
     : Dialog(kFrameModal), pane(pane), linkTool(tool), linkKind(kind) {
   SplitURL(kind);
   LayoutEntry();
-  FitToContent(true);
-  const Point size = GetBounds().Size();
-  SetSize(size.x, size.y + 10);
-  LFWDecorator::Get().Place(*this, LFWDecorator::kCentre, LFWDecorator::kCentre);
+  FitAndCentre(*this);
 }
 
 WebLinkDialog::~WebLinkDialog() = default;
