@@ -32,6 +32,7 @@
 #include "support/graphics/GraphicsFixture.h"
 #include "ui/shell/Cursor.h"
 #include "ui/shell/WinMain.h"
+#include "web/Seams.h"
 
 namespace {
 
@@ -86,6 +87,8 @@ class ProgramData : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
+    // The sound library's reader, which tells a WAVE file from a damaged one.
+    InstallWebSeams();
     TheCoreState().osApp = nullptr;
     record.instance = reinterpret_cast<HINSTANCE>(0x400000);
     Resources::SetOSApp(&record);
@@ -296,19 +299,55 @@ TEST_F(ProgramData, EverySoundIsAShortMonoWave) {
   }
 }
 
-// A data file damaged after installation is the program's own missing-resource message, with its id.
-TEST_F(ProgramData, ADamagedPictureIsReportedWithItsId) {
+// A data file damaged or deleted after installation is the program's own missing-resource message, with its
+// id, and the failure the caller sees is text 131: never a crash, never an empty picture or sound.
+struct DamageCase {
+  const char* name;
+  int id;
+  const char* extension;
+  int keep;  // bytes of the good file kept: -1 none (deleted), -2 the file replaced by text, -3 half
+  const char* failure;
+};
+
+class DamagedData : public ProgramData, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedData, IsReportedWithItsIdAndText131) {
+  const DamageCase& c = GetParam();
   TempFolder root;
   fs::create_directories(root.Path() / "Data");
-  const std::string good = ReadBytes(kData / "Data/1420.bmp");
-  root.Write("Data/1420.bmp", good.substr(0, good.size() / 2));
+  const std::string file = "Data/" + std::to_string(c.id) + c.extension;
+  const std::string good = ReadBytes(kData / file);
+  if (c.keep == -2) {
+    root.Write(file, "pas une image ni un son");
+  } else if (c.keep != -1) {
+    root.Write(file, good.substr(0, c.keep == -3 ? good.size() / 2 : static_cast<std::size_t>(c.keep)));
+  }
   Prepare(32, Win95, root.WinPath());
   AlertRecorder alerts;
-  EXPECT_EQ(RaisedText(Raised([] { appResources.GetImageData(420); })),
-            "Fichier de données standard manquant. Réinstaller le programme."_cp);
+  // A fresh set, as at a start: nothing is cached from the good file.
+  Resources set(1000, 4999);
+  const std::string raised = RaisedText(Raised([&] {
+    if (std::string(c.extension) == ".bmp") {
+      set.GetImageResource(c.id - 1000)->Get();
+    } else {
+      set.GetSoundResource(c.id - 1000)->Get();
+    }
+  }));
+  EXPECT_EQ(raised, "Fichier de données standard manquant. Réinstaller le programme."_cp);
   ASSERT_EQ(alerts.Alerts().size(), 1u);
-  EXPECT_EQ(alerts.Alerts()[0].text, "GetImageData failed!\nResID=1420");
+  EXPECT_EQ(alerts.Alerts()[0].text, std::string(c.failure) + "\nResID=" + std::to_string(c.id));
   EXPECT_EQ(alerts.Alerts()[0].caption, "Ressource manquante");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedData,
+    ::testing::Values(DamageCase{"HalfAPicture", 1420, ".bmp", -3, "GetImageData failed!"},
+                      DamageCase{"PictureHeaderOnly", 1551, ".bmp", 20, "GetImageData failed!"},
+                      DamageCase{"DeletedPicture", 1420, ".bmp", -1, "GetImageData failed!"},
+                      DamageCase{"PictureReplacedByText", 3030, ".bmp", -2, "GetImageData failed!"},
+                      DamageCase{"DeletedSound", 1060, ".wav", -1, "GetSoundData failed!"},
+                      DamageCase{"SoundHeaderOnly", 1000, ".wav", 30, "GetSoundData failed!"},
+                      DamageCase{"SoundReplacedByText", 1031, ".wav", -2, "GetSoundData failed!"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
