@@ -33,6 +33,8 @@
 #include "ui/shell/Cursor.h"
 #include "ui/shell/WinMain.h"
 #include "web/Seams.h"
+#include "web/lists/LinkList.h"
+#include "web/lists/ProviderFile.h"
 
 namespace {
 
@@ -226,6 +228,31 @@ TEST_F(ProgramData, EveryFolderTheProgramOpensIsThere) {
     }
     EXPECT_GT(found, 0) << size;
   }
+}
+
+// The provider and link folders as the publish and link dialogs read them: every file good (a bad one
+// would be offered for deletion), and nothing that reaches a real host or person.
+TEST_F(ProgramData, TheProviderAndLinkFilesReadGoodAndReachOnlyReservedNames) {
+  AlertRecorder alerts;
+  // Were a file bad, its deletion is refused: the checked-in file stays.
+  alerts.Answer({IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL});
+  const std::vector<ProviderEntry> providers = ReadProviders(*ProviderFolder());
+  ASSERT_EQ(providers.size(), 1u);
+  EXPECT_TRUE(Bytes(providers[0].ftpHost).ends_with(".invalid")) << Bytes(providers[0].ftpHost);
+  EXPECT_NE(Bytes(providers[0].webPathTemplate).find(".invalid/"), std::string::npos);
+  EXPECT_NE(Bytes(providers[0].serverPathTemplate).find("%1"), std::string::npos);
+
+  for (const auto& [kind, reserved] : {std::pair{kWebLinks, "www.example.org"}, {kEmailLinks, "@example.org"}}) {
+    LinkLists lists;
+    ReadLinks(*LinkFolder(kind), lists, false);
+    ASSERT_GT(lists.linkURLs.NumItems(), 0) << kind;
+    EXPECT_EQ(lists.linkNames.NumItems(), lists.linkURLs.NumItems());
+    for (std::int32_t i = 1; i <= lists.linkURLs.NumItems(); ++i) {
+      const std::string url = Bytes(*CastSmart<String>(lists.linkURLs.At(i)));
+      EXPECT_NE(url.find(reserved), std::string::npos) << url;
+    }
+  }
+  EXPECT_TRUE(alerts.Alerts().empty());
 }
 
 // ImageMagick's decoding of every picture, pixel for pixel, is the program's. ImageMagick is asked once
