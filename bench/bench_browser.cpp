@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "BusyPage.h"
 #include "ProgramBench.h"
 #include "editor/CTool.h"
 #include "editor/Seams.h"
@@ -23,22 +24,6 @@
 #include "ui/views/Window.h"
 
 namespace {
-
-constexpr int kSprites = 50;
-
-SmartRef<CShow> BusyPage(int width, int height) {
-  const SmartRef<CMovieGroup> group = new CMovieGroup(Rect(0, 0, width, height));
-  const auto add = [&](const SmartRef<CMovie>& movie, const Rect& at) {
-    const SmartRef<CSprite> sprite = new CSprite(0, movie, at);
-    return group->GetSprite(group->MergeSprite(~sprite));
-  };
-  add(engine_test::SolidPicture(width, height, 3), Rect(0, 0, width, height))->ToggleBackgroundFlag(true);
-  for (int i = 0; i < kSprites; ++i) {
-    const int x = 10 + (i % 10) * (width - 80) / 9, y = 10 + (i / 10) * (height - 60) / 4;
-    add(engine_test::SolidPicture(60, 40, 4 + i % 5, true), Rect(x, y, x + 60, y + 40));
-  }
-  return new CShow(~group, false);
-}
 
 // A folder of its own under the system's temporary folder, in the program's path form.
 std::string ScratchFolder(const char* name) {
@@ -74,7 +59,7 @@ void BM_PageThumbnail(benchmark::State& state) {
     SmartRef<FileReference> file(new FileReference((folder + "\\page.zod").c_str()));
     {
       std::ofstream(std::filesystem::temp_directory_path() / "quillory-bench-browser" / "page.zod");
-      app->MakeScribe(*file, 3)->Write(SmartRef<Smart>(~BusyPage(width, height)));
+      app->MakeScribe(*file, 3)->Write(SmartRef<Smart>(~bench::BusyPage(width, height)));
     }
     gBrowserWholePage = true;
     for (auto _ : state) {

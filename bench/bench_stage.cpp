@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchSupport.h"
+#include "BusyPage.h"
 #include "ProgramBench.h"
 #include "editor/Seams.h"
 #include "editor/stage/CHAPane.h"
@@ -17,24 +18,6 @@
 
 namespace {
 
-constexpr int kSprites = 50;
-
-// Ten columns of sprites of 60 x 40 in five colours, over a background the size of the page.
-SmartRef<CShow> BusyPage(int width, int height) {
-  const SmartRef<CMovieGroup> group = new CMovieGroup(Rect(0, 0, width, height));
-  const auto add = [&](const SmartRef<CMovie>& movie, const Rect& at) {
-    const SmartRef<CSprite> sprite = new CSprite(0, movie, at);
-    sprite->SetName(new String(std::to_string(group->GetSpriteCount()).c_str()));
-    return group->GetSprite(group->MergeSprite(~sprite));
-  };
-  add(engine_test::SolidPicture(width, height, 3), Rect(0, 0, width, height))->ToggleBackgroundFlag(true);
-  for (int i = 0; i < kSprites; ++i) {
-    const int x = 10 + (i % 10) * (width - 80) / 9, y = 10 + (i / 10) * (height - 60) / 4;
-    add(engine_test::SolidPicture(60, 40, 4 + i % 5, true), Rect(x, y, x + 60, y + 40));
-  }
-  return new CShow(~group, false);
-}
-
 void BM_MoveDragStep(benchmark::State& state) {
   const int width = static_cast<int>(state.range(0)), height = bench::PageHeight(width);
   bench::UseProgramFolder();
@@ -45,7 +28,7 @@ void BM_MoveDragStep(benchmark::State& state) {
     const String title("Page");
     SmartRef<Window> stage(new Window(&title, kFrameNormal, false, false, width, height));
     stage->Open(true);
-    const SmartRef<CShow> page = BusyPage(width, height);
+    const SmartRef<CShow> page = bench::BusyPage(width, height);
     Rect frame;
     page->MakeEditor(&frame, ~stage, stage->GetBounds());
     const List& views = stage->GetSubviews();

@@ -14,17 +14,22 @@
 #include "core/Sound.h"
 #include "core/SourcePlace.h"
 #include "core/Time.h"
+#include "editor/CBorderSize.h"
+#include "editor/CDropperTool.h"
+#include "editor/CTool.h"
+#include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
-#include "editor/CTool.h"
-#include "engine/page/CShow.h"
 #include "engine/EngineOptions.h"
+#include "engine/memory/CMemory.h"
+#include "engine/page/CShow.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/BMPFile.h"
 #include "graphics/formats/ImageResource.h"
 #include "platform/kernel/Errors.h"
 #include "platform/kernel/Files.h"
 #include "platform/kernel/System.h"
+#include "sound/SoundChannel.h"
 #include "ui/controls/GraphicButton.h"
 #include "ui/shell/MessagePump.h"
 #include "ui/views/DocWindow.h"
@@ -113,7 +118,8 @@ DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
 }
 
 DromelApp::~DromelApp() {
-  // The desk and the file menu go with the application, while the menu bar that holds the menu does.
+  // The desk and the file menu go with the application (the menu with the menu bar that holds it), not
+  // with the program's statics, whose order of destruction is not the program's to choose.
   gDeskWindow = nullptr;
   gFileMenu = nullptr;
 }
@@ -254,3 +260,24 @@ SmartRef<String> DromelApp::GetDocumentFolderName() {
   GetResourceText(*name, 0);
   return name;
 }
+
+namespace dromelapp_testing {
+void Reset() {
+  // The tools, the paints and the start sound's channel hold on to the application's windows and chores.
+  gToolsDirectory = nullptr;
+  gPaintPalette = nullptr;
+  gBorderSizeTool = nullptr;
+  gPaintState = nullptr;
+  gCurrentSoundChannel = nullptr;
+  ReleaseDromelApp();
+  gProjectsFolder = nullptr;
+  gStartupDone = 0;
+  gStartupInProgress = 0;
+  DestroyApplication();
+  gAppQuitting = false;
+  winmain_testing::Reset();
+  windowframe_testing::Reset();
+  lfwdecorator_testing::Forget();
+  engine_testing::ForgetStartupCheck();
+}
+}  // namespace dromelapp_testing

@@ -119,6 +119,7 @@ extern SmartRef<File> gProjectLockFile;
 extern std::uint16_t gMaxProjectNameLength;
 
 namespace dromelapp_testing {
-// Lets go of the lock, the projects folder and the start-up flags, as a new run of the program would.
+// After a run of the program: the application, its windows and every global it set are let go (the lock,
+// the projects folder and the start-up flags too), so that the next run starts as a new program would.
 void Reset();
 }  // namespace dromelapp_testing

@@ -10,9 +10,9 @@
 #include "core/Alert.h"
 #include "core/Exception.h"
 #include "core/Format.h"
-#include "core/Resources.h"
 #include "core/Text1252.h"
 #include "core/Time.h"
+#include "editor/browser/BrowserPanes.h"
 #include "engine/movie/CMovie.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
@@ -33,7 +33,6 @@ constexpr int kDefaultProjectText = 12;
 constexpr int kTooLongText = 59;
 constexpr int kEmptyText = 60;
 constexpr int kInvalidText = 61;
-constexpr int kMissingFolderText = 2;  // of the stock set: "Impossible de trouver le dossier ..."
 const char* const kProjectInUse = "Ce nom de projet est déjà utilisé.\nChoisis-en un autre."_cp;
 
 // The current folder again when the scope ends, whatever happened in it.
@@ -56,21 +55,6 @@ void AppAlert(int icon, int text) {
   String message;
   GetResourceText(message, text);
   message.Alert(icon, kButtonsOK);
-}
-
-// A folder of the program's folder; a missing one is reported, then made.
-SmartRef<FileReference> FindOrMakeProgramFolder(const String& name) {
-  try {
-    return ProgramFolderItem(name, false);
-  } catch (Exception* missing) {
-    SmartRef<Exception> dropped(missing);
-  }
-  char text[256];
-  const TextLock chars(name);
-  const std::string nameText(chars.Chars(), static_cast<std::size_t>(chars.Length()));
-  stockResources.GetString(text, kMissingFolderText, nameText.c_str());
-  Alert(kAlertExclamation, kButtonsOK, text);
-  return ProgramFolderItem(name, true);
 }
 
 // What the name field lets through, checked again on the name itself: a pasted name bypasses the
@@ -108,7 +92,7 @@ void DromelApp::EnterProjectsFolder() {
     for (int attempt = 1; attempt <= 3 && !gProjectsFolder; ++attempt) {
       try {
         SmartRef<FileReference> folder =
-            attempt == 1 ? FindOrMakeProgramFolder(name) : ProgramFolderItem(name, true);
+            attempt == 1 ? FindOrCreateFolder(TextOf(name).c_str()) : ProgramFolderItem(name, true);
         if (folder->IsFolder()) gProjectsFolder = folder;
       } catch (Exception* failure) {
         SmartRef<Exception> caught(failure);
@@ -260,12 +244,3 @@ void DromelApp::GoToIndexPage(FileReference& folder, DromelWindow& window) {
   SmartRef<FileReference> file = IndexPageFile(folder, false);
   window.ReadFile(*file);
 }
-
-namespace dromelapp_testing {
-void Reset() {
-  ReleaseDromelApp();
-  gProjectsFolder = nullptr;
-  gStartupDone = 0;
-  gStartupInProgress = 0;
-}
-}  // namespace dromelapp_testing

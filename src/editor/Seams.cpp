@@ -5,6 +5,7 @@
 #include "editor/FloatingWindow.h"
 #include "editor/pixels/CPixPane.h"
 #include "editor/stage/CHAPane.h"
+#include "editor/stage/ImportExport.h"
 #include "editor/text/CTextView.h"
 #include "engine/Seams.h"
 #include "engine/player/PlayerHooks.h"
@@ -57,5 +58,6 @@ void InstallEditorSeams() {
   AppEditorHooks app = GetAppEditorHooks();
   app.toggleWindow = &ToggleFloating;
   app.isStagePane = &IsStagePane;
+  app.importInto = &ImportIntoStagePane;
   SetAppEditorHooks(app);
 }

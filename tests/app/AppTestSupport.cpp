@@ -110,20 +110,7 @@ void DromelAppTest::TearDown() {
   platform::SetAvailableMemoryForTesting(std::nullopt);
 }
 
-void DromelAppTest::ForgetProgram() {
-  gTumbletApp = nullptr;
-  gCHAApp = nullptr;
-  gToolsDirectory = nullptr;
-  gPaintPalette = nullptr;
-  gBorderSizeTool = nullptr;
-  gPaintState = nullptr;
-  gCurrentSoundChannel = nullptr;
-  dromelapp_testing::Reset();
-  DestroyApplication();
-  gAppQuitting = false;
-  winmain_testing::Reset();
-  engine_testing::ForgetStartupCheck();
-}
+void DromelAppTest::ForgetProgram() { dromelapp_testing::Reset(); }
 
 int DromelAppTest::RunDromel(std::vector<Step> script) {
   makeApp = [this] {

@@ -6,6 +6,7 @@
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
+#include "app/StartPanel.h"
 #include "app/Welcome.h"
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelWindow.h"
@@ -244,6 +245,63 @@ TEST_F(ProjectsTest, ProjectListsShowAndOpenWholeFolderNames) {
   std::sort(welcomeItems.begin(), welcomeItems.end());
   EXPECT_EQ(welcomeItems, (std::vector<std::string>{"Autre", "mon.site"}));
   EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// The desk's top button makes a new empty page only when no window is in front; with a page in front
+// it only selects itself again.
+TEST_F(ProjectsTest, TheStartButtonMakesAPageOnlyWithNoWindowInFront) {
+  MakeProject("Bureau", {{"page", 1000000000}});
+  std::vector<std::string> shown;
+  OpenFromWelcome("Bureau", [&] {
+    ASSERT_TRUE(gDeskWindow->IsVisible()) << "the desk shows once a project is open";
+    StartButton* column = gDromelApp->GetStartPanel();
+    column->SetSelection(StartButton::kFirstButton);
+    column->NotifySelection(StartButton::kFirstButton);
+    shown.push_back(ShownPage());
+    gDromelApp->CloseWindow(nullptr, kCloseAsking);
+    EXPECT_EQ(Front(), nullptr);
+    column->NotifySelection(StartButton::kFirstButton);
+    shown.push_back(ShownPage());
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"page.zod", ""}));
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+}  // namespace
+}  // namespace app_test
+
+namespace app_test {
+namespace {
+
+// One page window shows every page: another page goes into it once the shown page may be left, and
+// Cancel in the save question keeps the shown page and opens nothing.
+TEST_F(ProjectsTest, AnotherPageReplacesTheShownOneOnlyWhenItMayBeLeft) {
+  MakeProject("Deux", {{"a", 1000000000}, {"b", 1000000001}});
+  std::vector<std::string> shown;
+  std::size_t windows = 0;
+  OpenFromWelcome("Deux", [&] {
+    shown.push_back(ShownPage());
+    SmartRef<FileReference> other(new FileReference(data->folder.WinPath("Projets\\Deux\\a.zod").c_str()));
+    FrontPage()->Changed(nullptr);
+    alerts.Answer({IDCANCEL});
+    gDromelApp->OpenFile(other, false, false);
+    shown.push_back(ShownPage());
+    alerts.Answer({IDNO});
+    gDromelApp->OpenFile(other, false, false);
+    shown.push_back(ShownPage());
+    windows = static_cast<std::size_t>(gDromelApp->GetWindows().NumItems());
+    for (std::int32_t i = 1; i <= gDromelApp->GetWindows().NumItems(); ++i)
+      if (!CastSmart<DromelWindow>(gDromelApp->GetWindows().At(i))) --windows;
+  });
+  EXPECT_EQ(shown, (std::vector<std::string>{"b.zod", "b.zod", "a.zod"}));
+  EXPECT_EQ(windows, 1u) << "one page window";
+  EXPECT_EQ(alerts.Alerts().size(), 2u) << "the save question, twice";
 }
 
 }  // namespace

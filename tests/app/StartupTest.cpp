@@ -87,6 +87,20 @@ TEST_F(StartupTest, WithoutDataOneAlertNamesTheMissingFolder) {
   EXPECT_EQ(GetLastError(), 0u) << "no error left for the next check to report";
 }
 
+// A missing projects folder is reported once, by its name, and made; the welcome then comes.
+TEST_F(StartupTest, AMissingProjectsFolderIsReportedAndMade) {
+  std::filesystem::remove_all(data->folder.Path() / "Projets");
+  bool welcomed = false;
+  RunDromel({{&FrontIsWelcome, [&] {
+                welcomed = true;
+                CancelFront();
+              }}});
+  EXPECT_TRUE(welcomed);
+  EXPECT_TRUE(std::filesystem::is_directory(data->folder.Path() / "Projets"));
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_NE(alerts.Alerts()[0].text.find("\"Projets\""), std::string::npos) << alerts.Alerts()[0].text;
+}
+
 TEST_F(StartupTest, ButtonLooksAndTheirFailure) {
   struct Row {
     int id;

@@ -5,7 +5,6 @@
 #include "ui/controls/ListView.h"
 #include "ui/dialogs/DialogFormatter.h"
 #include "ui/text/TextView.h"
-#include "ui/views/LFWDecorator.h"
 #include "ui/views/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(LinkChooserDialog, "LinkChooserDialog", Dialog)
@@ -25,10 +24,7 @@ constexpr Point kNoTitle(320, 0);
 LinkChooserDialog::LinkChooserDialog(FileReference *folder) : Dialog(kFrameModal), folder(new FileReference(*folder)) {
   ReadLinks(*this->folder, lists, false);
   Layout();
-  FitToContent(true);
-  const Point size = GetBounds().Size();
-  SetSize(size.x, size.y + 10);
-  LFWDecorator::Get().Place(*this, LFWDecorator::kCentre, LFWDecorator::kCentre);
+  FitAndCentre(*this);
 }
 
 LinkChooserDialog::~LinkChooserDialog() = default;

@@ -1,8 +1,8 @@
 #include "app/links/LinkDialogSupport.h"
 
+#include "app/DromelResources.h"
 #include "core/Alert.h"
 #include "core/Exception.h"
-#include "core/Resources.h"
 #include "core/Text1252.h"
 #include "ui/controls/Control.h"
 #include "ui/controls/EditableList.h"
@@ -13,16 +13,9 @@
 #include "ui/views/WindowFrame.h"
 #include "web/lists/LinkList.h"
 
-namespace {
-
-// The application's numbered pictures, as the "Data" folder holds them.
-Resources gLinkPictures(1000, 3999);
-
-}  // namespace
-
 SmartRef<BitMap> LinkDialogPicture(int n) {
   try {
-    return SmartRef<BitMap>(gLinkPictures.LoadImage(n));
+    return SmartRef<BitMap>(gAppResources.LoadImage(n));
   } catch (Exception *failure) {
     SmartRef<Exception> dropped(failure);
     return nullptr;
@@ -34,6 +27,13 @@ Point PictureSize(const SmartRef<BitMap> &picture, Point fallback) {
   Rect bounds;
   picture->GetBounds(&bounds);
   return Point(bounds.Width(), bounds.Height());
+}
+
+void FitAndCentre(Dialog& dialog) {
+  dialog.FitToContent(true);
+  const Point size = dialog.GetBounds().Size();
+  dialog.SetSize(size.x, size.y + 10);
+  LFWDecorator::Get().Place(dialog, LFWDecorator::kCentre, LFWDecorator::kCentre);
 }
 
 void WebLinkDialogCommand::Send(Smart *watcher) {

@@ -25,6 +25,9 @@ SmartRef<BitMap> LinkDialogPicture(int n);
 // The picture's width and height, or the fallback for a missing one.
 Point PictureSize(const SmartRef<BitMap> &picture, Point fallback);
 
+// The dialog fits its content, 10 pixels taller, and is centred.
+void FitAndCentre(Dialog& dialog);
+
 // A button of the link dialogs: enabled on a dialog, and calls one member of
 // the dialog it is sent to. The dialog's class is checked by the action itself.
 class WebLinkDialogCommand : public DialogSignal {

@@ -7,7 +7,6 @@
 #include "ui/controls/ListView.h"
 #include "ui/dialogs/DialogFormatter.h"
 #include "ui/text/TextView.h"
-#include "ui/views/LFWDecorator.h"
 #include "ui/views/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(LinkListEditor, "LinkListEditor", Dialog)
@@ -26,10 +25,7 @@ void CallEditor(Dialog &dialog) {
 LinkListEditor::LinkListEditor(FileReference *folder) : Dialog(kFrameModal), folder(new FileReference(*folder)) {
   ReadLinks(*this->folder, lists, true);
   Layout();
-  FitToContent(true);
-  const Point size = GetBounds().Size();
-  SetSize(size.x, size.y + 10);
-  LFWDecorator::Get().Place(*this, LFWDecorator::kCentre, LFWDecorator::kCentre);
+  FitAndCentre(*this);
 }
 
 LinkListEditor::~LinkListEditor() = default;

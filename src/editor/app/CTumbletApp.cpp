@@ -110,6 +110,10 @@ void CTumbletApp::UpdateWindows(Smart* object) {
 }
 
 void CTumbletApp::HandleNumberCommand(std::int32_t number, void* argument) {
+  if (number == cmdEndInPlaceEditing) {
+    EndInPlaceEditing();
+    return;
+  }
   if (number != cmdFrameOverview) {
     CHAApp::HandleNumberCommand(number, argument);
     return;
@@ -128,6 +132,14 @@ void CTumbletApp::HandleNumberCommand(std::int32_t number, void* argument) {
   overview = new COverDir(pane, kFrameFloating, true, frame);
   ReportError("Not implemented.", kSource.Line(0));
   UpdateWindows(~overview);
+}
+
+void CTumbletApp::EndInPlaceEditing() {
+  if (auto* pane = CastSmart<CHAPane>(GetActivePane())) {
+    const SmartRef<CHAPane> kept(pane);
+    pane->SetEditingKind(ToolsPane::kEditsNothing, false);
+  }
+  ReportError("Not implemented.", kSource.Line(0));
 }
 
 int CTumbletApp::GetNumberCommandStatus(std::int32_t number) {

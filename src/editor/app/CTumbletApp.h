@@ -32,6 +32,7 @@ class CTumbletApp : public CHAApp {
   void UpdateWindows(Smart* window) override;
   bool DocumentsFillMainArea() override { return true; }
 
+  // 2062 opens or closes the frame overview; 3030 ends the active stage pane's painting or typing in place.
   void HandleNumberCommand(std::int32_t number, void* argument) override;
   int GetNumberCommandStatus(std::int32_t number) override;
 
@@ -42,6 +43,8 @@ class CTumbletApp : public CHAApp {
   Window* GetOverview() const { return ~overview; }
 
  private:
+  void EndInPlaceEditing();
+
   SmartRef<Window> currentWindow;
   SmartRef<Window> overview;
 };

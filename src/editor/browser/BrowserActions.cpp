@@ -20,6 +20,12 @@
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
 #include "engine/sprites/CSprite.h"
+#include "editor/stage/CHAPane.h"
+#include "graphics/DisplayDevice.h"
+#include "graphics/DisplayPort.h"
+#include "graphics/OffScreen.h"
+#include "graphics/Transform.h"
+#include "graphics/bitmaps/BitMap.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Clipboard.h"
 
@@ -53,7 +59,7 @@ bool CBrowser::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers,
   if (i == 0) return View::MouseDown(x, y, modifiers, clicks, window);
   SmartRef<FileReference> file(FileAt(i));
   auto* app = CastSmart<CHAApp>(~gApplication);
-  if (app == nullptr) AssertFailed("CAST_TEST(app,CHAApp,gApplication)", kSource.Line(376).file, 376);
+  if (app == nullptr) AssertFailed("CAST_TEST(app,CHAApp,gApplication)", kSource.Line(376));
   // The tool may be dropped by what the click makes current or closes: it is kept for the whole click.
   SmartRef<CTool> clicked(tool);
   switch (GetToolId()) {
@@ -132,4 +138,33 @@ void CBrowser::CopyHotLink(FileReference* file, CHAApp& app) {
     return;
   }
   ThrowError("No hotlinks in that file.", kSource.Line(501));
+}
+
+SmartRef<BitMap> MakeLinkPicture(Image& thumbnail, std::int32_t width, std::int32_t height) {
+  SmartRef<OffScreen> surface(new OffScreen(width + 3, height + 3, 8, standardColors[0], true));
+  {
+    Rect inside(0, 0, width + 3, height + 3);
+    DisplayPort port(~surface, inside);
+    DrawSwatchFrame(port, inside);
+    PortState clipped(port, inside);
+    const Rect bounds = thumbnail.GetBounds();
+    PortState fitted(port, ScaleTrans(bounds, inside, true));
+    thumbnail.Draw(port, kDrawTransparent);
+  }
+  return surface->GetBitMap();
+}
+
+void FitBackground(CHAPane* pane) {
+  CMovieGroup* group = pane ? pane->GetGroup() : nullptr;
+  if (group == nullptr) return;
+  const Rect bounds = group->GetBounds();
+  CSprite* background = group->FindSpriteByName(String("__Background"));
+  if (background == nullptr) return;
+  if (!background->ToggleBackgroundFlag(false)) background->ToggleBackgroundFlag(true);
+  CMovie* movie = background->GetMovie();
+  const Rect b = movie->GetBounds();
+  movie->SetBounds(Rect(b.left, b.top, b.left + bounds.Width(), b.top + bounds.Height()));
+  if (movie->GetMode() & CMovie::kModeKeyed) movie->ToggleMode1(true);
+  group->SendBackward(background, -1);
+  pane->SelectSprite(nullptr);
 }

@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/Progress.h"
 #include "core/Resources.h"
+#include "core/SourcePlace.h"
 #include "editor/browser/CBrowser.h"
 #include "editor/browser/CChoreStrips.h"
 #include "engine/app/CHAApp.h"
@@ -27,7 +28,7 @@ bool SolidImage::CanCopyFrom(Smart* source) { return CastSmart(source, &classInf
 
 void SolidImage::CopyFrom(Smart* source) {
   auto* castPtr = static_cast<SolidImage*>(CastSmart(source, &classInfo));
-  if (!castPtr) AssertFailed("castPtr", "ORVANEL/AUTHOR/CBrowser", 539);
+  if (!castPtr) AssertFailed("castPtr", SourceName("ORVANEL/AUTHOR/CBrowser").Line(539));
   rect = castPtr->rect;
   color = castPtr->color;
 }

@@ -46,7 +46,7 @@ CBrowser::CBrowser(View* parent, const Rect& frame, FileReference& folder, CTool
     : View(parent, frame, kAnchorAll, true, false), tool(tool), thumbWidth(thumbWidth), thumbHeight(thumbHeight) {
   const std::int32_t id = GetToolId();
   files = folder.ListFiles(ListedTypes(id), false);
-  if (!files.GetData()) AssertFailed("~files != NULL", kSource.Line(212).file, 212);
+  if (!files.GetData()) AssertFailed("~files != NULL", kSource.Line(212));
   if (id == kBrowseLink) files.Insert(nullptr, 0, 1);
   chore = new CChoreStrips(this, &CBrowser::ThumbnailJob);
   Layout();

@@ -138,3 +138,8 @@ class CBrowser : public View, public Controllable {
 // A failure to read the file is raised.
 SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int32_t height);
 SmartRef<SolidImage> MakeBlankThumbnail(std::int32_t width, std::int32_t height);
+// The thumbnail in the tools window's swatch frame, proportions kept: the picture of a link to a page.
+SmartRef<BitMap> MakeLinkPicture(Image& thumbnail, std::int32_t width, std::int32_t height);
+// After a background was imported: the "__Background" sprite becomes the page's bottom background sprite,
+// as large as the page, drawn opaque.
+void FitBackground(CHAPane* pane);

@@ -18,8 +18,8 @@
 class CChoreStrips;
 class DisplayPort;
 
-// Set while the overview window is shown or its view is active (declared with the stage pane, which
-// reads it).
+// gOverviewActive, set while the overview window is shown or its view is active, is declared with the
+// stage pane, which reads it.
 // The divisor from the page's size to a frame picture's, kept within 1..256 by the layout.
 extern std::int16_t gOverviewScale;
 

@@ -398,15 +398,6 @@ SmartRef<CTaskTool> CHAPane::InstallTaskTool(CMouseTask* task) {
   return tool;
 }
 
-void CHAPane::FinishEditing(bool) {
-  // Nothing is edited in place until the in-place editors come: there is nothing to end.
-  if (!IsEditingInPlace()) return;
-  editor = nullptr;
-  editedMovie = nullptr;
-  TellFrameListeners();
-  TellPaneListeners();
-}
-
 // ---- View ----
 
 void CHAPane::ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) {
@@ -508,15 +499,6 @@ void CHAPane::ChooseColorCommand() {
 int CHAPane::GetEditKind() const {
   if (!IsEditingInPlace()) return kEditsNothing;
   return IsMember<CMovieText>(~editedMovie) ? kEditsText : kEditsPicture;
-}
-
-void CHAPane::SetEditMode(int mode, bool) {
-  if (mode == kEditsNothing) {
-    FinishEditing(false);
-    return;
-  }
-  // Painting and typing in place come with the in-place editors.
-  NOT_IMPLEMENTED();
 }
 
 SmartRef<CPanePlay> MakeCHAPane(View* container, CPlayer* player) {

@@ -24,6 +24,10 @@ class CTaskTool;
 class Clipboard;
 class CSprite;
 class CTool;
+class App;
+class CLink;
+class CShow;
+class FileReference;
 class Task;
 class ToggleButton;
 
@@ -45,6 +49,9 @@ extern bool gOverviewActive;
 extern Point gHandleSize;
 // The page editor palette's clear button, disabled while nothing is selected; null until it exists.
 extern SmartRef<ToggleButton> gDeleteButton;
+// Set by the page browser after it pasted a page background; with an undo or redo running, the pane's
+// paste and clear then work on the background sprite.
+extern bool gBackgroundImport;
 
 class CHAPane : public CPanePlay,
                 public StyleSetter,
@@ -120,12 +127,35 @@ class CHAPane : public CPanePlay,
   void FinishGesture();
   // Makes the task the application's tool for one gesture; answers that tool.
   virtual SmartRef<CTaskTool> InstallTaskTool(CMouseTask* task);
-  virtual void FinishEditing(bool flag);
-  // In-place editing of pictures and texts is not built yet: nothing is ever edited in place.
+  // Ends painting or typing in place and stores the result; quiet, the frame listeners are not told.
+  virtual void FinishEditing(bool quiet);
+  // Paints or types in place: on the sprite (the first selected one without a sprite and rectangle), or
+  // when it is not such a picture or text, on a new one over the rectangle (or the whole pane).
+  virtual void EditResourceMovie(CSprite* sprite, const Rect& rect, bool picture, bool text, bool wholePane);
   bool IsEditingInPlace() const { return editor != nullptr; }
+  int GetEditingKind() const { return GetEditKind(); }
+  // 0 ends editing, 1 paints and 2 types on the selection or a new object.
+  void SetEditingKind(int kind, bool wholePane);
+  // Resamples the frames [first, first + old length) to the new length; frames are repeated or dropped,
+  // motion is not interpolated.
+  void StretchMotion(std::int16_t first, std::int16_t oldLength, std::int16_t newLength);
   virtual bool AcceptsObject(Smart*) { return true; }
   virtual bool TrackMarquee(Rect*, std::int32_t, std::int32_t) { return false; }
   virtual void ReleaseArgument(Smart*) {}
+
+  // ---- Clipboard ----
+  void Copy(Clipboard* clipboard) override;
+  // Mode 0: copied sprites at their place; 2: the first at (x, y), or all moved by the pane's corner for
+  // (-1, -1); 3: at the pane's centre. Anything not a list of sprites is pasted with mode 3.
+  void Paste(Clipboard* clipboard, std::int32_t mode, std::int32_t x, std::int32_t y) override;
+  void Clear() override;
+  bool CanEdit(int operation) override;
+  virtual const ClassInfo* GetScrapClass();
+  // A sprite of the picture leading to the page puts itself on the application's clipboard.
+  void CopyPageLink(FileReference* page, Smart* picture, App* application);
+  // The sound (link) at the frame: the first selected sprite's when it is visible there, else the page's.
+  static bool FrameSound(CShow* page, std::int16_t frame, const List& chosen, bool play);
+  static CLink* FrameLink(CShow* page, std::int16_t frame, const List& chosen);
 
   // ---- Commands ----
   void HandleNumberCommand(std::int32_t number, void* argument) override;
@@ -161,7 +191,7 @@ class CHAPane : public CPanePlay,
   bool HasPlaybackChore() const override { return CPanePlay::IsPlaying(); }
   void StopPlayback() override { HandleNumberCommand(kPlayStopped, nullptr); }
   void StopPlayer() override { GetPlayer()->Stop(); }
-  void SetEditMode(int mode, bool flag) override;
+  void SetEditMode(int mode, bool wholePane) override { SetEditingKind(mode, wholePane); }
   SmartRef<View> GetEditPane() const override { return editor; }
   void TogglePaneListener(PaneStateListener* listener) override { paneListeners.Toggle(listener); }
 
@@ -186,6 +216,7 @@ class CHAPane : public CPanePlay,
     flags = static_cast<std::uint8_t>(on ? flags | flag : flags & ~flag);
   }
   void TellPaneListeners();
+  void StartEditing(CMovieRes* movie);
 
   std::uint8_t flags = 0;
   std::int16_t currentFrame = 0;

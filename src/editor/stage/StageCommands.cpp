@@ -6,6 +6,7 @@
 #include "core/String.h"
 #include "editor/dialogs/SpeedDialog.h"
 #include "editor/stage/CHAPane.h"
+#include "editor/stage/ImportExport.h"
 #include "engine/EngineNotices.h"
 #include "engine/app/CHAApp.h"
 #include "engine/page/CMovieGroup.h"
@@ -182,8 +183,7 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
       }
       if (chosen.NumItems() != 0) first = 0, last = static_cast<std::int16_t>(n - 1);
       SetFrameRange(first, last);
-      // Exporting frames comes with the editor's import and export.
-      NOT_IMPLEMENTED();
+      ExportFrames(this, &first, &last);
       SetFrameRange(first, last);
       DisplayPort port(~GetBufferOrDevice(), GetBounds());
       DrawFrameLabel(port, -1);
@@ -191,7 +191,7 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
       return;
     }
     case 2011:
-      NOT_IMPLEMENTED();
+      ExportPlayer(player);
       return;
     case 2013:
       if (!gOverviewActive && chosen.NumItems() == 0) SelectSprite(group->FindTopSpriteAtFrame(currentFrame));
@@ -247,8 +247,7 @@ void CHAPane::HandleNumberCommand(std::int32_t number, void* argument) {
       const auto length = static_cast<std::int16_t>(last - first + 1);
       std::int16_t wanted = length;
       if (!AskNumber("Stretch Motion", &wanted) || wanted == length) return;
-      // Stretching motion comes with the in-place editing of the stage.
-      NOT_IMPLEMENTED();
+      StretchMotion(first, length, wanted);
       return;
     }
     case 3010:

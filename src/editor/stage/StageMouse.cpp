@@ -9,6 +9,7 @@
 #include "editor/pixels/CTaskTool.h"
 #include "editor/stage/CHAPane.h"
 #include "editor/stage/CScaleTask.h"
+#include "editor/stage/ImportExport.h"
 #include "engine/links/CLink.h"
 #include "engine/page/CMovieGroup.h"
 #include "graphics/Area.h"
@@ -133,8 +134,8 @@ bool CHAPane::ToolClick(std::int32_t x, std::int32_t y, std::int16_t index, CSpr
       if (id == 4) target = Rect(x, y, GetBounds().right - 9, y + 70);
       if (TrackMarquee(&target, x, y)) index = -1;
       SelectSpriteAt(index, false);
-      // Painting and typing in place come with the in-place editors.
-      NOT_IMPLEMENTED();
+      if (id == 4 && target.right < target.left + 2 * 20) target.left = GetBounds().left + 9;
+      EditResourceMovie(index >= 0 ? sprite : nullptr, target, id != 4, id == 4, true);
       return true;
     }
     case 9:
@@ -161,7 +162,7 @@ bool CHAPane::ToolClick(std::int32_t x, std::int32_t y, std::int16_t index, CSpr
   }
 }
 
-void CHAPane::ClipAction(std::int32_t, std::int32_t, std::int16_t index, CSprite* sprite, CTool* tool) {
+void CHAPane::ClipAction(std::int32_t x, std::int32_t y, std::int16_t index, CSprite* sprite, CTool* tool) {
   FinishEditing(false);
   SelectSpriteAt(index, false);
   tool->Deactivate(true);
@@ -171,8 +172,7 @@ void CHAPane::ClipAction(std::int32_t, std::int32_t, std::int16_t index, CSprite
     FinishDrawing(port);
   }
   if (sprite == nullptr || tool->GetId() == 19) {
-    // Dropping the clipboard's content on the stage comes with the editor's import.
-    NOT_IMPLEMENTED();
+    ImportClipTask(gApplication ? ~gApplication->GetClipboard() : nullptr, this, Point(x, y));
   } else {
     const DWORD start = GetTickCount();
     HighlightSprite(RectAt(*sprite, GetPlayer()->GetCurrentFrame()));

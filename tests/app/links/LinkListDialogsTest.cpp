@@ -13,8 +13,12 @@
 #include "core/Exception.h"
 #include "core/Text1252.h"
 #include "platform/user/MessageBox.h"
+#include "platform/user/Window.h"
+#include "support/ScreenPixels.h"
+#include "support/graphics/GoldenPicture.h"
 #include "ui/controls/ListView.h"
 #include "ui/text/TextView.h"
+#include "ui/views/WindowFrame.h"
 #include "web/lists/LinkList.h"
 
 namespace fs = std::filesystem;
@@ -191,6 +195,33 @@ TEST_F(LinkChooserTest, AddingAppendsToTheChildsFileAfterALastLineWithoutItsEnd)
         << "a name that is there already makes a second entry";
   });
   EXPECT_EQ(folder.Read("utilisateur.txt"), "Zoo\tzoo.example.org\r\nZoo\tzoo.example.org\r\n");
+}
+
+// The form back after a refusal, as the child sees it: the entry as typed, for the child to mend.
+TEST_F(LinkChooserTest, ARefusedEntryComesBackInTheForm) {
+  InProgram([&] {
+    gPendingLinkURL = new String("//zoo.example.org");
+    SmartRef<LinkChooserDialog> chooser(new LinkChooserDialog(~Folder()));
+    ModalScript script{Fill({"// Zoo"}), Enter(),
+                       [](Dialog &form) {
+                         form.Refresh();
+                         const HWND handle = form.GetFrame()->GetHandle();
+                         RECT client;
+                         GetClientRect(handle, &client);
+                         POINT origin{0, 0};
+                         ClientToScreen(handle, &origin);
+                         ExpectGolden(
+                             ScreenPicture({origin.x, origin.y, origin.x + client.right, origin.y + client.bottom}),
+                             "app/link-form-refused.ppm");
+                         EXPECT_EQ(FieldTexts(form), (std::vector<std::string>{"// Zoo", "//zoo.example.org"}));
+                       },
+                       Escape()};
+    EXPECT_FALSE(chooser->AddLink());
+    EXPECT_TRUE(script.Done());
+    gPendingLinkURL = nullptr;
+  });
+  ASSERT_EQ(alerts.Alerts().size(), 1u);
+  EXPECT_FALSE(fs::exists(folder.Path() / "utilisateur.txt"));
 }
 
 class LinkListEditorTest : public LinkDialogFixture {

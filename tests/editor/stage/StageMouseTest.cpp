@@ -57,6 +57,9 @@ TEST_F(StageMouseTest, APressSelectsTheSpriteUnderItAloneOrEmptiesTheSelection) 
 }
 
 TEST_F(StageMouseTest, TheDropperNeverChangesTheSelection) {
+  // The dropper is a paint tool: the stage opens a picture in place when it becomes active, and the
+  // pixel editor's zoom waits on the clock.
+  platform::SetClockForTesting([this] { return now++; });
   Stage(110, [&] {
     AlertRecorder recorder;
     pane->SelectSpriteAt(2);

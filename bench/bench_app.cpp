@@ -1,0 +1,199 @@
+// The web-page application's two waits the child notices most:
+// - BM_ProcessStartToMainWindow: from starting the program's process to its main window composed with
+//   the welcome over it (headless, no splash picture in "Data"), exit included. Goal: under 300 ms.
+// - BM_OpenProjectOf20Pages: opening a project of 20 pages under its lock, from the "Projets" choice to
+//   the chosen page shown in the page window (two projects opened in turn). Goal: under 200 ms.
+// No other program does either job, so there is no peer figure.
+#include <benchmark/benchmark.h>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "BenchSupport.h"
+#include "app/DromelApp.h"
+#include "app/Seams.h"
+#include "app/Welcome.h"
+#include "app/page/DromelScribe.h"
+#include "app/page/DromelWindow.h"
+#include "core/Format.h"
+#include "core/ObjectFile.h"
+#include "core/Resources.h"
+#include "core/Stream.h"
+#include "core/CoreState.h"
+#include "editor/CBorderSize.h"
+#include "editor/CDropperTool.h"
+#include "editor/CTool.h"
+#include "editor/CToolsDir.h"
+#include "editor/PaintToolsWindow.h"
+#include "sound/SoundChannel.h"
+#include "engine/page/CMovieGroup.h"
+#include "engine/page/CShow.h"
+#include "platform/user/Message.h"
+#include "platform/user/Timer.h"
+#include "ui/shell/App.h"
+#include "ui/shell/WinMain.h"
+#include "ui/views/LFWDecorator.h"
+#include "ui/views/WindowFrame.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A program folder of the run's own: data/ as it ships, less the splash picture, so that the program
+// goes straight to its welcome.
+const fs::path& ProgramFolder() {
+  static const fs::path folder = [] {
+    fs::path made = fs::temp_directory_path() / ("quillory-bench-app-" + std::to_string(getpid()));
+    fs::remove_all(made);
+    fs::copy(fs::path(QUILLORY_SOURCE_DIR) / "data", made, fs::copy_options::recursive);
+    fs::remove(made / "Data" / "1422.bmp");
+    return made;
+  }();
+  return folder;
+}
+
+std::string WindowsPath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+void StartHeadless() {
+  platform::ResetWindowSystemForTesting();
+  platform::SetBackend(nullptr);
+  platform::SetScreenSize(800, 600);
+  platform::SetScreenFormat(32, 800, 600);
+  // As the program's first tool does, from the program's own cursors.
+  MainWindowRecord program;
+  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  Resources::SetOSApp(&program);
+  LoadSharedToolCursors();
+  TheCoreState().osApp = nullptr;
+}
+
+// What the program does, on the headless screen, with a hand that acts on every tick of 1 ms.
+int RunProgram(TIMERPROC hand) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 1, hand);
+  const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0, &CreateDromelApp);
+  KillTimer(nullptr, timer);
+  return code;
+}
+
+bool WelcomeInFront() {
+  return gApplication && CastSmart<WelcomeDialog>(~gApplication->FrontWindow()) != nullptr;
+}
+
+// The child process: the program up to its welcome, composed, and out.
+void QuitOnWelcome(HWND, UINT, UINT_PTR, DWORD) {
+  if (!WelcomeInFront()) return;
+  gApplication->FrontWindow()->Refresh();
+  std::_Exit(0);
+}
+
+int RunChild(const char* folder) {
+  SetCurrentDirectoryA(WindowsPath(folder).c_str());
+  InstallAppSeams();
+  StartHeadless();
+  RunProgram(&QuitOnWelcome);
+  return 1;  // the welcome never came
+}
+
+void BM_ProcessStartToMainWindow(benchmark::State& state) {
+  const std::string self = fs::read_symlink("/proc/self/exe").string();
+  const std::string folder = ProgramFolder().string();
+  char* argv[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--start-child"),
+                  const_cast<char*>(folder.c_str()), nullptr};
+  for (auto _ : state) {
+    pid_t child = 0;
+    if (posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, environ) != 0) {
+      state.SkipWithError("the program could not be started");
+      return;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      state.SkipWithError("the program did not reach its welcome");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_ProcessStartToMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+std::string PageBytes(int width) {
+  SmartRef<CMovieGroup> group(new CMovieGroup(Rect(0, 0, width, 360)));
+  SmartRef<CShow> page(new CShow(~group, false));
+  const SmartRef<MemoryStream> stream = new MemoryStream();
+  const SmartRef<ObjectFile> file = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~stream));
+  file->Write(SmartRef<Smart>(~page));
+  return std::string(reinterpret_cast<const char*>(stream->GetMemory().GetData()), stream->GetLength());
+}
+
+void MakeProject(const fs::path& folder) {
+  fs::create_directories(folder);
+  // Each page a second older than the next: the last one is the page the project opens on.
+  const auto now = fs::file_time_type::clock::now();
+  for (int n = 1; n <= 20; ++n) {
+    const fs::path page = folder / ("page" + std::to_string(n) + ".zod");
+    std::ofstream(page) << PageBytes(400 + n);
+    fs::last_write_time(page, now - std::chrono::seconds(20 - n));
+  }
+}
+
+benchmark::State* gOpenState = nullptr;
+
+void OpenProjects(HWND, UINT, UINT_PTR, DWORD) {
+  if (gOpenState == nullptr) return;
+  if (WelcomeInFront()) {
+    CastSmart<Dialog>(~gApplication->FrontWindow())->Cancel();
+    return;
+  }
+  if (gStartupInProgress) return;
+  benchmark::State& state = *gOpenState;
+  gOpenState = nullptr;
+  bool second = false;
+  for (auto _ : state) {
+    gDromelApp->OpenProject(String(second ? "Vingt2" : "Vingt1"));
+    second = !second;
+  }
+  // The last open must have shown the project's latest page under its lock.
+  auto* window = CastSmart<DromelWindow>(~gApplication->FrontWindow());
+  auto* scribe = window ? CastSmart<DromelScribe>(~window->GetScribe()) : nullptr;
+  String pageName;
+  if (scribe) scribe->GetPageFile()->GetName(pageName);
+  if (!gProjectLockFile || !(pageName == String("page20.zod"))) state.SkipWithError("the project did not open");
+  PostQuitMessage(0);
+}
+
+void BM_OpenProjectOf20Pages(benchmark::State& state) {
+  MakeProject(ProgramFolder() / "Projets" / "Vingt1");
+  MakeProject(ProgramFolder() / "Projets" / "Vingt2");
+  SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
+  InstallAppSeams();
+  StartHeadless();
+  gOpenState = &state;
+  RunProgram(&OpenProjects);
+  if (gOpenState != nullptr) state.SkipWithError("the program did not start");
+  gOpenState = nullptr;
+  dromelapp_testing::Reset();
+  TheCoreState().osApp = nullptr;
+}
+BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--start-child") == 0) return RunChild(argv[2]);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  fs::remove_all(ProgramFolder());
+  return 0;
+}
