@@ -63,6 +63,13 @@ class DromelApp : public CTumbletApp {
   // The index page, made when missing, read into the page window.
   void GoToIndexPage(FileReference& folder, DromelWindow& window);
 
+  // ---- The whole project ----
+  // Brings the web files of every page of the current folder up to date in its "HTML" folder; false
+  // after a failure already shown to the child.
+  bool CompileHtml();
+  // Reads and writes every page of the current folder again, then shows the page that was in front.
+  bool Synchronize();
+
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }
   StartButton* GetStartPanel() const { return ~startPanel; }

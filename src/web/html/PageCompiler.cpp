@@ -115,7 +115,7 @@ void CompileHTMLPage(htmlElement& root, const String& pageName, SmartRef<FileRef
   page->Close();
 }
 
-void RemoveStaleHTMLFiles(const String& pageName, SmartRef<FileReference> folder) {
+SmartRef<FileReference> RemoveStaleHTMLFiles(const String& pageName, SmartRef<FileReference> folder) {
   const std::string baseName = TextOf(SanitizeHTMLName(pageName));
   const List listing = folder->ListFiles(FileTypeList(), false);
   for (std::int32_t i = listing.NumItems(); i >= 1; --i) {
@@ -124,6 +124,7 @@ void RemoveStaleHTMLFiles(const String& pageName, SmartRef<FileReference> folder
     std::string text;
     if (!ReadPageFile(*file, &text) || text.find(kFileListStart) == std::string::npos) continue;
     DeleteListedFiles(*folder, text);
-    return;
+    return SmartRef<FileReference>(file);
   }
+  return nullptr;
 }

@@ -15,4 +15,6 @@ void CompileHTMLPage(htmlElement& root, const String& pageName, SmartRef<FileRef
 
 // Deletes the files listed in the page's previous page file in the folder (the html file when there are
 // both). Names that would reach outside the folder are passed over; names already gone are no error.
-void RemoveStaleHTMLFiles(const String& pageName, SmartRef<FileReference> folder);
+// Answers the page file whose list was followed, or null when the folder holds no compiled page of
+// that name (a page file without the list was not written by the compiler).
+SmartRef<FileReference> RemoveStaleHTMLFiles(const String& pageName, SmartRef<FileReference> folder);
