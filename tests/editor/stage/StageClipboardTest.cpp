@@ -2,6 +2,7 @@
 // hides, and that the clipboard tasks undo and redo through the pane.
 #include <gtest/gtest.h>
 
+#include "editor/stage/ImportExport.h"
 #include "editor/stage/StageTestSupport.h"
 #include "engine/kinds/CMovieRes.h"
 #include "engine/links/CLink.h"
@@ -226,6 +227,28 @@ TEST_F(StageClipboardTest, APageLinkIsAnOpaqueSpriteLeadingToThePage) {
     target->GetBaseNameAndType(wanted);
     EXPECT_EQ(TextOf(name), TextOf(wanted));
     EXPECT_NE(link->GetJumpAsMovie()->GetFile(), ~target) << "the jump keeps a copy of the reference";
+  });
+}
+
+TEST_F(StageClipboardTest, AnImportPastesAtThePointOrTheCentreAsOneUndoableTask) {
+  OnStage([&] {
+    Open(MakeStagePage(2));
+    const SmartRef<Clipboard> clip = new Clipboard;
+    clip->SetScrap(~Picture(20, 10, 5));
+    gPendingImport = true;
+    ImportClipTask(~clip, ~pane, Point(0, 0));
+    EXPECT_FALSE(gPendingImport);
+    ASSERT_EQ(Group().GetSpriteCount(), 5);
+    EXPECT_EQ(RectOf(4, 0), Rect(100, 75, 120, 85)) << "(0, 0) places at the centre";
+    ASSERT_EQ(sink.undoable.size(), 1u);
+    sink.undoable.back()->Undo();
+    EXPECT_EQ(Group().GetSpriteCount(), 4) << "undone as one task";
+    ImportClipTask(~clip, ~pane, Point(30, 40));
+    EXPECT_EQ(RectOf(4, 0), Rect(30, 40, 50, 50));
+    const SmartRef<Clipboard> nothing = new Clipboard;
+    nothing->SetScrap(new Clipboard);
+    ImportClipTask(~nothing, ~pane, Point(30, 40));
+    EXPECT_EQ(sink.undoable.size(), 2u) << "an import that pasted nothing leaves nothing to undo";
   });
 }
 
