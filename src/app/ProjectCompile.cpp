@@ -68,17 +68,16 @@ std::string BaseName(FileReference& file) {
   return TextOf(name);
 }
 
-std::string WebName(FileReference& page) {
-  String name;
-  page.GetBaseNameAndType(name);
-  return TextOf(SanitizeHTMLName(name));
-}
-
 // The folder's file names compare without regard to case: web names that differ only so share files.
-std::string FoldedWebName(FileReference& page) {
-  std::string name = WebName(page);
+std::string Folded(std::string name) {
   for (char& c : name) c = ToLowerAscii(c);
   return name;
+}
+
+std::string FoldedWebName(FileReference& page) {
+  String name;
+  page.GetBaseNameAndType(name);
+  return Folded(TextOf(SanitizeHTMLName(name)));
 }
 
 // Two pages whose web names are the same would write over each other's web files: the child is told
@@ -107,9 +106,7 @@ void RemoveDeletedPages(FileReference& output, const std::vector<SmartRef<FileRe
   for (std::int32_t i = 1; i <= listing.NumItems(); ++i) {
     auto* file = CastSmart<FileReference>(listing.At(i));
     if (file == nullptr || file->IsFolder()) continue;
-    std::string folded = BaseName(*file);
-    for (char& c : folded) c = ToLowerAscii(c);
-    if (current.count(folded) != 0) continue;
+    if (current.count(Folded(BaseName(*file))) != 0) continue;
     String name;
     file->GetBaseNameAndType(name);
     const SmartRef<FileReference> compiled = RemoveStaleHTMLFiles(name, SmartRef<FileReference>(&output));
