@@ -9,6 +9,7 @@
 #include "core/File.h"
 #include "core/FileReference.h"
 #include "core/FileType.h"
+#include "core/Seams.h"
 #include "core/Sound.h"
 #include "core/String.h"
 #include "core/Text1252.h"
@@ -76,7 +77,11 @@ Sound* Resources::GetSoundData(int index) const {
   try {
     SmartRef<FileReference> found(FindDataFile(id, *WAVEFile::fileType));
     CHECK_NOT_NULL(~found);
+    // Read as any WAVE file is, so that a file damaged after installation is refused here rather than
+    // played or published as if it were a sound.
     SmartRef<File> file(new File(~found, kFileModeRead));
+    const SoundConverters& converters = GetSoundConverters();
+    if (converters.isWave != nullptr) CHECK_CALL(converters.isWave(*file));
     return new Sound(*file, Sound::wave, false);
   } catch (Exception*) {
     ReportMissingResource("GetSoundData failed!", id);

@@ -32,6 +32,9 @@
 #include "support/graphics/GraphicsFixture.h"
 #include "ui/shell/Cursor.h"
 #include "ui/shell/WinMain.h"
+#include "web/Seams.h"
+#include "web/lists/LinkList.h"
+#include "web/lists/ProviderFile.h"
 
 namespace {
 
@@ -86,6 +89,8 @@ class ProgramData : public GraphicsFixture {
  protected:
   void SetUp() override {
     GraphicsFixture::SetUp();
+    // The sound library's reader, which tells a WAVE file from a damaged one.
+    InstallWebSeams();
     TheCoreState().osApp = nullptr;
     record.instance = reinterpret_cast<HINSTANCE>(0x400000);
     Resources::SetOSApp(&record);
@@ -225,6 +230,31 @@ TEST_F(ProgramData, EveryFolderTheProgramOpensIsThere) {
   }
 }
 
+// The provider and link folders as the publish and link dialogs read them: every file good (a bad one
+// would be offered for deletion), and nothing that reaches a real host or person.
+TEST_F(ProgramData, TheProviderAndLinkFilesReadGoodAndReachOnlyReservedNames) {
+  AlertRecorder alerts;
+  // Were a file bad, its deletion is refused: the checked-in file stays.
+  alerts.Answer({IDCANCEL, IDCANCEL, IDCANCEL, IDCANCEL});
+  const std::vector<ProviderEntry> providers = ReadProviders(*ProviderFolder());
+  ASSERT_EQ(providers.size(), 1u);
+  EXPECT_TRUE(Bytes(providers[0].ftpHost).ends_with(".invalid")) << Bytes(providers[0].ftpHost);
+  EXPECT_NE(Bytes(providers[0].webPathTemplate).find(".invalid/"), std::string::npos);
+  EXPECT_NE(Bytes(providers[0].serverPathTemplate).find("%1"), std::string::npos);
+
+  for (const auto& [kind, reserved] : {std::pair{kWebLinks, "www.example.org"}, {kEmailLinks, "@example.org"}}) {
+    LinkLists lists;
+    ReadLinks(*LinkFolder(kind), lists, false);
+    ASSERT_GT(lists.linkURLs.NumItems(), 0) << kind;
+    EXPECT_EQ(lists.linkNames.NumItems(), lists.linkURLs.NumItems());
+    for (std::int32_t i = 1; i <= lists.linkURLs.NumItems(); ++i) {
+      const std::string url = Bytes(*CastSmart<String>(lists.linkURLs.At(i)));
+      EXPECT_NE(url.find(reserved), std::string::npos) << url;
+    }
+  }
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
 // ImageMagick's decoding of every picture, pixel for pixel, is the program's. ImageMagick is asked once
 // for all of them, as each start of it costs more than decoding a picture.
 TEST_F(ProgramData, EveryPictureDecodesAsImageMagickDecodesIt) {
@@ -296,19 +326,55 @@ TEST_F(ProgramData, EverySoundIsAShortMonoWave) {
   }
 }
 
-// A data file damaged after installation is the program's own missing-resource message, with its id.
-TEST_F(ProgramData, ADamagedPictureIsReportedWithItsId) {
+// A data file damaged or deleted after installation is the program's own missing-resource message, with its
+// id, and the failure the caller sees is text 131: never a crash, never an empty picture or sound.
+struct DamageCase {
+  const char* name;
+  int id;
+  const char* extension;
+  int keep;  // bytes of the good file kept: -1 none (deleted), -2 the file replaced by text, -3 half
+  const char* failure;
+};
+
+class DamagedData : public ProgramData, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedData, IsReportedWithItsIdAndText131) {
+  const DamageCase& c = GetParam();
   TempFolder root;
   fs::create_directories(root.Path() / "Data");
-  const std::string good = ReadBytes(kData / "Data/1420.bmp");
-  root.Write("Data/1420.bmp", good.substr(0, good.size() / 2));
+  const std::string file = "Data/" + std::to_string(c.id) + c.extension;
+  const std::string good = ReadBytes(kData / file);
+  if (c.keep == -2) {
+    root.Write(file, "pas une image ni un son");
+  } else if (c.keep != -1) {
+    root.Write(file, good.substr(0, c.keep == -3 ? good.size() / 2 : static_cast<std::size_t>(c.keep)));
+  }
   Prepare(32, Win95, root.WinPath());
   AlertRecorder alerts;
-  EXPECT_EQ(RaisedText(Raised([] { appResources.GetImageData(420); })),
-            "Fichier de données standard manquant. Réinstaller le programme."_cp);
+  // A fresh set, as at a start: nothing is cached from the good file.
+  Resources set(1000, 4999);
+  const std::string raised = RaisedText(Raised([&] {
+    if (std::string(c.extension) == ".bmp") {
+      set.GetImageResource(c.id - 1000)->Get();
+    } else {
+      set.GetSoundResource(c.id - 1000)->Get();
+    }
+  }));
+  EXPECT_EQ(raised, "Fichier de données standard manquant. Réinstaller le programme."_cp);
   ASSERT_EQ(alerts.Alerts().size(), 1u);
-  EXPECT_EQ(alerts.Alerts()[0].text, "GetImageData failed!\nResID=1420");
+  EXPECT_EQ(alerts.Alerts()[0].text, std::string(c.failure) + "\nResID=" + std::to_string(c.id));
   EXPECT_EQ(alerts.Alerts()[0].caption, "Ressource manquante");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedData,
+    ::testing::Values(DamageCase{"HalfAPicture", 1420, ".bmp", -3, "GetImageData failed!"},
+                      DamageCase{"PictureHeaderOnly", 1551, ".bmp", 20, "GetImageData failed!"},
+                      DamageCase{"DeletedPicture", 1420, ".bmp", -1, "GetImageData failed!"},
+                      DamageCase{"PictureReplacedByText", 3030, ".bmp", -2, "GetImageData failed!"},
+                      DamageCase{"DeletedSound", 1060, ".wav", -1, "GetSoundData failed!"},
+                      DamageCase{"SoundHeaderOnly", 1000, ".wav", 30, "GetSoundData failed!"},
+                      DamageCase{"SoundReplacedByText", 1031, ".wav", -2, "GetSoundData failed!"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
