@@ -24,7 +24,7 @@ namespace {
 constexpr std::size_t kTextLength = 2000;
 
 std::string LongText() {
-  const std::string words = "Il \xE9tait une fois une page de texte que l'enfant \xE9crivait mot \xE0 mot. ";
+  const std::string words = "Il \xE9tait une fois une page de texte que l'enfant \xE9" "crivait mot \xE0 mot. ";
   std::string text;
   while (text.size() < kTextLength) text += words;
   text.resize(kTextLength);

@@ -20,6 +20,7 @@
 #include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
+#include "editor/overview/COverview.h"
 #include "engine/EngineOptions.h"
 #include "engine/EngineState.h"
 #include "engine/memory/CMemory.h"
@@ -55,6 +56,8 @@ constexpr int kSplashPicture = 422;
 constexpr int kClickSound = 3;
 constexpr int kMissingFolderText = 2;  // of the stock set: "Impossible de trouver le dossier ..."
 constexpr std::uint32_t kApplicationOptions = 0x0C;
+// The frame overview shows pictures at one eighth of the page.
+constexpr std::int16_t kOverviewScale = 8;
 // The splash repaints while it waits; between two looks at the clock the program need not spin.
 constexpr DWORD kSplashNap = 20;
 
@@ -93,6 +96,7 @@ bool CheckProgramFolder() {
 
 SmartRef<App> CreateDromelApp() {
   gEngineOptions = kApplicationOptions;
+  gOverviewScale = kOverviewScale;
   SmartRef<DromelApp> app(new DromelApp);
   gTumbletApp = SmartRef<CTumbletApp>(~app);
   gDromelApp = app;

@@ -7,6 +7,7 @@
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "editor/KidResources.h"
+#include "editor/overview/COverview.h"
 #include "engine/EngineOptions.h"
 #include "app/StartPanel.h"
 #include "app/Welcome.h"
@@ -24,8 +25,10 @@ using StartupTest = DromelAppTest;
 
 TEST_F(StartupTest, FactorySetsTheOptionsAndEveryApplicationPointer) {
   Window* desk = nullptr;
+  gOverviewScale = 3;
   RunDromel({{&FrontIsWelcome, [&] {
                 EXPECT_EQ(gEngineOptions, 0x0Cu);
+                EXPECT_EQ(gOverviewScale, 8);
                 EXPECT_EQ(~gTumbletApp, static_cast<CTumbletApp*>(~gDromelApp));
                 EXPECT_EQ(~gCHAApp, static_cast<CHAApp*>(~gDromelApp));
                 EXPECT_EQ(~gApplication, static_cast<App*>(~gDromelApp));

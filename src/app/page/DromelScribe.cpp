@@ -141,9 +141,11 @@ void DromelScribe::AddSpriteLink(ImageMap& map, CXform& xform, CSprite& sprite, 
   if (CLink* link = sprite.GetLinkAtFrame(frame)) {
     try {
       href = CastSmart<LinkHREF>(~link->GetHref());
-    } catch (UserCancelException* cancelled) {
-      // The child gave up finding the linked page: only this link is left out.
-      SmartRef<Exception> dropped(cancelled);
+    } catch (Exception* failure) {
+      // Raised exceptions travel as Exception*, so the cancel is told apart by its class. The child gave up
+      // finding the linked page: only this link is left out.
+      if (!IsUserCancel(failure)) throw;
+      SmartRef<Exception> dropped(failure);
       gLastException = nullptr;
     }
   }

@@ -62,7 +62,7 @@ bool Decode(const platform::IconResource& resource, platform::IconImage& image) 
 namespace platform {
 
 void RegisterIconResources(std::span<const IconResource> icons) {
-  for (const IconResource& icon : icons) Icons()[icon.id] = IconEntry{icon};
+  for (const IconResource& icon : icons) Icons()[icon.id].resource = icon;
 }
 
 const IconImage* IconImageOf(HICON icon) {
