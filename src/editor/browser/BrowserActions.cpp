@@ -51,11 +51,12 @@ CHAPane* ActivePane(CHAApp& app) { return dynamic_cast<CHAPane*>(app.GetActivePa
 // carries, or the child records one for it. False when the picture ends without a sound. The point
 // moves so that the sprite lies 4 pixels inside the page's top-right corner.
 bool HearOrRecord(Clipboard& clipboard, Point* point) {
-  List content(&CSprite::classInfo);
-  if (!clipboard.AddScrapTo(content) || content.NumItems() != 1) {
-    PlaySound(CastSmart<Sound>(clipboard.GetScrap()));
+  if (auto* sound = CastSmart<Sound>(clipboard.GetScrap())) {
+    PlaySound(sound);
     return true;
   }
+  List content(&CSprite::classInfo);
+  if (!clipboard.AddScrapTo(content) || content.NumItems() != 1) return false;
   auto* sprite = CastSmart<CSprite>(content.At(1));
   CMovie* movie = sprite ? sprite->GetMovie() : nullptr;
   if (movie == nullptr) return false;
