@@ -250,11 +250,9 @@ bool CBrowser::ImportEntry(FileReference* file, CHAApp& app, bool background, bo
   }
   if (pane) pane->SelectSpriteAt(-1, false);
   if (!background && !sound) return true;
-  ImportClipTask(&clipboard, pane, point);
-  if (background) {
-    gBackgroundImport = true;
-    FitBackground(pane);
-  }
+  // The background mark goes with the paste's task, so that a later paste's undo is not taken for it.
+  ImportClipTask(&clipboard, pane, point, background);
+  if (background) FitBackground(pane);
   return true;
 }
 

@@ -49,7 +49,7 @@ extern bool gOverviewActive;
 extern Point gHandleSize;
 // The page editor palette's clear button, disabled while nothing is selected; null until it exists.
 extern SmartRef<ToggleButton> gDeleteButton;
-// Set by the page browser after it pasted a page background; with an undo or redo running, the pane's
+// Set while the undo or redo of a page background's import runs: the pane's
 // paste and clear then work on the background sprite.
 extern bool gBackgroundImport;
 

@@ -17,13 +17,37 @@ bool gPendingImport = false;
 
 namespace {
 constexpr SourceName kSource("ORVANEL/AUTHOR/ImportExport");
+
+// The paste of a page background: its own undo and redo, and no other paste's, see the background mark.
+class BackgroundPasteTask final : public ClipTask {
+ public:
+  using ClipTask::ClipTask;
+  void Undo() override {
+    const Marked marked;
+    ClipTask::Undo();
+  }
+  void Redo() override {
+    const Marked marked;
+    ClipTask::Redo();
+  }
+
+ private:
+  struct Marked {
+    Marked() { gBackgroundImport = true; }
+    ~Marked() { gBackgroundImport = false; }
+    Marked(const Marked&) = delete;
+    Marked& operator=(const Marked&) = delete;
+  };
+};
 }  // namespace
 
-void ImportClipTask(Clipboard* clipboard, CHAPane* pane, const Point& point) {
+void ImportClipTask(Clipboard* clipboard, CHAPane* pane, const Point& point, bool background) {
   if (clipboard == nullptr || pane == nullptr) return;
   const bool centred = point == Point(0, 0);
-  const SmartRef<ClipTask> task =
-      new ClipTask(clipboard, pane, kClipPaste, centred ? 3 : 2, point.x, point.y);
+  const std::int32_t mode = centred ? 3 : 2;
+  const SmartRef<ClipTask> task = background
+                                      ? new BackgroundPasteTask(clipboard, pane, kClipPaste, mode, point.x, point.y)
+                                      : new ClipTask(clipboard, pane, kClipPaste, mode, point.x, point.y);
   task->Do();
   // A paste that added nothing has nothing to undo; undoing it would clear whatever is selected then.
   if (pane->GetSelectionList().NumItems() != 0) pane->PostUndoable(~task);

@@ -19,7 +19,8 @@ extern bool gPendingImport;
 
 // Pastes the clipboard's content into the pane: at the pane's centre for the point (0, 0), else with
 // the first sprite's corner at the point. The paste goes on the pane's undo list when it added anything.
-void ImportClipTask(Clipboard* clipboard, CHAPane* pane, const Point& point);
+// The paste of a page background is marked as such while it is undone or redone.
+void ImportClipTask(Clipboard* clipboard, CHAPane* pane, const Point& point, bool background = false);
 // Reads the file with the application's reader for it onto the application's clipboard: a sound as it
 // is, anything else as a sprite named after the file (or the name given), transparent with the flag.
 // A file no reader takes, or a damaged one, fails with the reader's error before the clipboard changes.
