@@ -24,6 +24,7 @@
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
 #include "engine/sprites/CSprite.h"
+#include "support/RunProgram.h"
 #include "support/AlertRecorder.h"
 #include "support/TempFolder.h"
 #include "support/graphics/GraphicsFixture.h"
@@ -39,17 +40,6 @@ const fs::path kData = fs::path(QUILLORY_SOURCE_DIR) / "data";
 std::string Text(const String& text) {
   const TextLock lock(text);
   return std::string(lock.Chars(), static_cast<std::size_t>(lock.Length()));
-}
-
-// What a command prints on its standard output.
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
 }
 
 // Every value of HREF="..." in the page, in order.
@@ -133,7 +123,7 @@ TEST_F(ExamplePagesCompileTest, EveryShippedPageCompilesIntoAWebPageShowingItsPi
       page->GetMovieGroup()->GetFrameBounds(&shown, 0);
       shown = shown.Intersect(page->GetMovieGroup()->GetBounds());
       ASSERT_FALSE(shown.IsEmpty());
-      EXPECT_EQ(Output("/usr/bin/identify -format '%wx%h' '" + picture.string() + "'"),
+      EXPECT_EQ(CommandOutput("/usr/bin/identify -format '%wx%h' '" + picture.string() + "'"),
                 std::to_string(shown.Size().x) + "x" + std::to_string(shown.Size().y));
       if (name != hotLinks) {
         EXPECT_EQ(shown, page->GetMovieGroup()->GetBounds());

@@ -26,6 +26,7 @@
 #include "platform/user/BitmapResource.h"
 #include "platform/user/Cursor.h"
 #include "platform/user/Icon.h"
+#include "support/RunProgram.h"
 #include "support/AlertRecorder.h"
 #include "support/Raised.h"
 #include "support/TempFolder.h"
@@ -49,17 +50,6 @@ Resources& appResources = *new Resources(1000, 3999);
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// What a command prints on its standard output.
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    pclose(pipe);
-  }
-  return out;
 }
 
 std::string Bytes(const String& text) {
@@ -262,8 +252,8 @@ TEST_F(ProgramData, EveryPictureDecodesAsImageMagickDecodesIt) {
   ASSERT_FALSE(pictures.empty());
   std::string all;
   for (const fs::path& path : pictures) all += " " + Quoted(path);
-  const std::string sizes = Output("/usr/bin/identify -format '%wx%h\\n'" + all);
-  const std::string rgb = Output("/usr/bin/convert" + all + " -depth 8 rgb:-");
+  const std::string sizes = CommandOutput("/usr/bin/identify -format '%wx%h\\n'" + all);
+  const std::string rgb = CommandOutput("/usr/bin/convert" + all + " -depth 8 rgb:-");
   std::size_t line = 0, at = 0;
   for (const fs::path& path : pictures) {
     SCOPED_TRACE(path.string());
@@ -303,12 +293,12 @@ TEST_F(ProgramData, EverySoundIsAShortMonoWave) {
   for (const fs::path& path : sounds) all += " " + Quoted(path);
   std::string expected;
   for (std::size_t i = 0; i < sounds.size(); ++i) expected += "1\n";
-  EXPECT_EQ(Output("sox --i -c" + all), expected);
+  EXPECT_EQ(CommandOutput("sox --i -c" + all), expected);
   std::string rates, bits;
   for (std::size_t i = 0; i < sounds.size(); ++i) rates += "22050\n", bits += "16\n";
-  EXPECT_EQ(Output("sox --i -r" + all), rates);
-  EXPECT_EQ(Output("sox --i -b" + all), bits);
-  const std::string durations = Output("sox --i -D" + all);
+  EXPECT_EQ(CommandOutput("sox --i -r" + all), rates);
+  EXPECT_EQ(CommandOutput("sox --i -b" + all), bits);
+  const std::string durations = CommandOutput("sox --i -D" + all);
   std::size_t at = 0;
   for (const fs::path& path : sounds) {
     SCOPED_TRACE(path.string());

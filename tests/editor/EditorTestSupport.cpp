@@ -14,6 +14,7 @@
 #include "platform/backend/SdlBackend.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "platform/user/Window.h"
 
 namespace editor_test {
 
@@ -182,6 +183,12 @@ void EditorProgramUnderX::LoopWithHand(TIMERPROC hand) {
     DispatchMessageA(&msg);
   }
   KillTimer(nullptr, timer);
+}
+
+Point OnScreen(HWND window, Point p) {
+  POINT q{p.x, p.y};
+  ClientToScreen(window, &q);
+  return {q.x, q.y};
 }
 
 }  // namespace editor_test

@@ -15,6 +15,8 @@
 #include "support/graphics/GraphicsFixture.h"
 #include "support/ui/ProgramFixture.h"
 #include "ui/shell/WinMain.h"
+#include "ui/views/Window.h"
+#include "ui/views/WindowNotifier.h"
 
 namespace editor_test {
 
@@ -92,6 +94,24 @@ class EditorProgramUnderX : public EditorProgramTest {
   void PlayUnderX(const char* title, const std::function<void()>& body, const std::function<void()>& checks);
   // A message loop of the body's own, with the hand called every 100 ms, until the hand posts the quit.
   static void LoopWithHand(TIMERPROC hand);
+};
+
+// The screen point of a point in the window's client area, where xdotool moves the real pointer.
+Point OnScreen(HWND window, Point p);
+
+// Takes the window's undoable actions onto its undo list, as a page window does; a plain window under X
+// has nobody else to do it.
+class UndoList : public AppCommandSink {
+ public:
+  explicit UndoList(Window* window) : window(window) {}
+  void Changed(void*) override {}
+  void AddUndoable(Task* task) override { window->AddUndoable(task); }
+  void WindowOpened(Window*) override {}
+  void WindowClosed(Window*) override {}
+  void DoCommand(GenericSignal*) override {}
+
+ private:
+  Window* window;
 };
 
 // A 24-bit BMP file of the pixels.

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <stdio.h>
 #include <sys/wait.h>
 
 #include <string>
@@ -28,4 +29,16 @@ inline int RunProgram(const std::vector<std::string>& command, const char* outpu
   int status = 0;
   if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
   return WEXITSTATUS(status);
+}
+
+// What a shell command line prints on its standard output ("" when it could not run); for peers whose
+// arguments are many file names quoted by the caller.
+inline std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    pclose(pipe);
+  }
+  return out;
 }

@@ -47,26 +47,6 @@ TEST_F(PixelTest, AHeadlessBrushStrokeGivesItsGoldenPicture) {
   ExpectGolden(PixelsOf(*pane->GetPicture()->GetBitMap()), kGolden);
 }
 
-Point OnScreen(HWND window, Point p) {
-  POINT q{p.x, p.y};
-  ClientToScreen(window, &q);
-  return {q.x, q.y};
-}
-
-// Takes the window's undoable actions onto its undo list, as a page window does.
-class UndoList : public AppCommandSink {
- public:
-  explicit UndoList(Window* window) : window(window) {}
-  void Changed(void*) override {}
-  void AddUndoable(Task* task) override { window->AddUndoable(task); }
-  void WindowOpened(Window*) override {}
-  void WindowClosed(Window*) override {}
-  void DoCommand(GenericSignal*) override {}
-
- private:
-  Window* window;
-};
-
 struct Stroke {
   SmartRef<Window> window;
   SmartRef<CPixPane> pane;

@@ -26,26 +26,6 @@ const char* const kTitle = "Quillory stage";
 // A (40 x 30 at (20, 20) in frame 0) is pressed 10 pixels into it and dragged 50 right and 60 down.
 const std::vector<Point> kDrag = {{30, 30}, {45, 50}, {60, 70}, {80, 90}};
 
-Point OnScreen(HWND window, Point p) {
-  POINT q{p.x, p.y};
-  ClientToScreen(window, &q);
-  return {q.x, q.y};
-}
-
-// Takes the window's undoable actions onto its undo list, as a page window does.
-class UndoList : public AppCommandSink {
- public:
-  explicit UndoList(Window* window) : window(window) {}
-  void Changed(void*) override {}
-  void AddUndoable(Task* task) override { window->AddUndoable(task); }
-  void WindowOpened(Window*) override {}
-  void WindowClosed(Window*) override {}
-  void DoCommand(GenericSignal*) override {}
-
- private:
-  Window* window;
-};
-
 struct DragState {
   SmartRef<Window> window;
   SmartRef<CHAPane> pane;
