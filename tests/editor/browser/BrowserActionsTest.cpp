@@ -252,5 +252,33 @@ TEST_F(BrowserActionsTest, ThePalettePaneStepsRoundItsPagesAndTracksAPress) {
   });
 }
 
+// A clip-art folder deleted after install is reported by its name and made again, empty; one that is
+// there is answered as it stands, its files kept and nothing said.
+TEST_F(BrowserActionsTest, AMissingClipArtFolderIsReportedAndMadeAgainEmpty) {
+  InAuthoringProgram([&](PaintToolsWindow&) {
+    const std::filesystem::path program = data->folder.Path();
+    data->folder.MakeFolder("Fonds");
+    data->folder.Write("Fonds/Ciel.bmp", "kept");
+    AlertRecorder alerts;
+    for (const char* name : {"Vignette", "Separat", "Around the World"}) {
+      SCOPED_TRACE(name);
+      alerts.Clear();
+      ASSERT_FALSE(std::filesystem::exists(program / name));
+      const SmartRef<FileReference> made = FindOrCreateFolder(name);
+      ASSERT_EQ(alerts.Alerts().size(), 1u);
+      EXPECT_EQ(alerts.Alerts()[0].text, "Impossible de trouver le dossier \""_cp + std::string(name) +
+                                             "\". \nEssaie de réinstaller le programme."_cp);
+      ASSERT_TRUE(std::filesystem::is_directory(program / name));
+      EXPECT_TRUE(std::filesystem::is_empty(program / name));
+      EXPECT_EQ(std::string(made->GetPathText()), data->folder.WinPath(name));
+    }
+    alerts.Clear();
+    const SmartRef<FileReference> found = FindOrCreateFolder("Fonds");
+    EXPECT_TRUE(alerts.Alerts().empty()) << alerts.Alerts().front().text;
+    EXPECT_EQ(std::string(found->GetPathText()), data->folder.WinPath("Fonds"));
+    EXPECT_TRUE(std::filesystem::exists(program / "Fonds" / "Ciel.bmp")) << "the folder's files are kept";
+  });
+}
+
 }  // namespace
 }  // namespace editor_test
