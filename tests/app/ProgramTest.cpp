@@ -1,6 +1,6 @@
 // The program itself, started as a process from a folder laid out as scripts/run lays it out: without a
 // display it says so and ends with 1; on a real X display it opens its SDL window, shows the splash and
-// then the welcome.
+// then the welcome, with no alert.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -59,6 +60,8 @@ void SplashThenWelcome() {
   ASSERT_GE(program, 0);
   if (program == 0) {
     if (chdir(folder.Path().c_str()) != 0) _exit(90);
+    // With no message box of its own on this platform, every alert is written to the error output.
+    if (freopen(log.c_str(), "w", stderr) == nullptr) _exit(92);
     setenv("SDL_VIDEODRIVER", "x11", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     execl(kProgram.c_str(), kProgram.c_str(), static_cast<char*>(nullptr));
@@ -83,6 +86,11 @@ void SplashThenWelcome() {
              difference.c_str());
   const std::string counted = ReadAll(difference);
   EXPECT_GT(std::atol(counted.c_str()), 10000) << "splash and welcome look the same: " << counted;
+  // An alert is written as "[caption] text": a fresh folder has every folder and resource it needs.
+  std::istringstream lines(ReadAll(log));
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_NE(line.rfind('[', 0), 0u) << "an alert at start-up: " << line;
+  }
 }
 
 const bool gChildRegistered = RegisterXvfbChild("QuilloryUnderX", &SplashThenWelcome);

@@ -21,6 +21,8 @@
 #include "engine/page/CShow.h"
 #include "engine/sprites/CSprite.h"
 #include "editor/stage/CHAPane.h"
+#include "editor/stage/ImportExport.h"
+#include "sound/SoundDialog.h"
 #include "graphics/DisplayDevice.h"
 #include "graphics/DisplayPort.h"
 #include "graphics/OffScreen.h"
@@ -41,6 +43,37 @@ void PlayClick(int n) {
     SmartRef<Exception> reported(exception);
     reported->Report(kAlertExclamation);
   }
+}
+
+CHAPane* ActivePane(CHAApp& app) { return dynamic_cast<CHAPane*>(app.GetActivePane()); }
+
+// The sound step of a sound import: a sound file plays as it arrives; a picture plays the sound it
+// carries, or the child records one for it. False when the picture ends without a sound. The point
+// moves so that the sprite lies 4 pixels inside the page's top-right corner.
+bool HearOrRecord(Clipboard& clipboard, Point* point) {
+  if (auto* sound = CastSmart<Sound>(clipboard.GetScrap())) {
+    PlaySound(sound);
+    return true;
+  }
+  List content(&CSprite::classInfo);
+  if (!clipboard.AddScrapTo(content) || content.NumItems() != 1) return false;
+  auto* sprite = CastSmart<CSprite>(content.At(1));
+  CMovie* movie = sprite ? sprite->GetMovie() : nullptr;
+  if (movie == nullptr) return false;
+  if (Sound* sound = movie->GetSound(0)) {
+    sound->Play(0);
+  } else {
+    SmartRef<Sound> recorded = RecordSound();
+    if (!recorded) return false;
+    movie->SetSound(0, 1, ~recorded);
+    clipboard.SetScrap(~content.GetData());
+  }
+  Rect rect;
+  Point position;
+  sprite->GetFrameGeometry(0, &rect, &position);
+  point->x -= rect.Width() / 2;
+  point->y += rect.Height() / 2;
+  return true;
 }
 
 void MakeToolCurrent(CTool* tool) {
@@ -67,6 +100,26 @@ bool CBrowser::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers,
     case kBrowseOpenReadOnly:
       PlayClick(12);
       OpenEntry(~file, *app, GetToolId() == kBrowseOpenReadOnly);
+      NotifyOwner();
+      break;
+    case kBrowseSound:
+      ImportEntry(~file, *app, false, true);
+      NotifyOwner();
+      break;
+    case kBrowseLink:
+      PlayClick(5);
+      LinkToPage(~file, *app, thumbWidth, thumbHeight);
+      MakeToolCurrent(~clicked);
+      NotifyOwner();
+      break;
+    case kBrowseClip:
+      PlayClick(5);
+      if (ImportEntry(~file, *app, false, false)) MakeToolCurrent(~clicked);
+      NotifyOwner();
+      break;
+    case kBrowseBackground:
+      PlayClick(0);
+      ImportEntry(~file, *app, true, false);
       NotifyOwner();
       break;
     case kBrowseHotLink:
@@ -138,6 +191,71 @@ void CBrowser::CopyHotLink(FileReference* file, CHAApp& app) {
     return;
   }
   ThrowError("No hotlinks in that file.", kSource.Line(501));
+}
+
+void CBrowser::LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height) {
+  CHAPane* pane = ActivePane(app);
+  if (pane == nullptr) return;
+  SmartRef<FileReference> page(file);
+  SmartRef<Image> thumbnail;
+  if (file == nullptr) {
+    // A new page: a cancelled save dialog leaves no file, which the pane's link copy ignores.
+    page = EntryFile(nullptr, app);
+    thumbnail = MakeBlankThumbnail(width, height);
+  } else {
+    thumbnail = file->GetPreview();
+    if (!thumbnail) {
+      thumbnail = MakeThumbnail(*file, width, height);
+      if (thumbnail) file->SetPreview(~thumbnail);
+    }
+  }
+  if (!thumbnail) {
+    char text[256];
+    GetStockString(text, 3);
+    Alert(kAlertExclamation, kButtonsOK, text);
+    return;
+  }
+  SmartRef<BitMap> picture = MakeLinkPicture(*thumbnail, width, height);
+  if (picture) pane->CopyPageLink(~page, ~picture, &app);
+}
+
+bool CBrowser::ImportEntry(FileReference* file, CHAApp& app, bool background, bool sound) {
+  if (file == nullptr) return false;
+  const SmartRef<String> name = background ? new String("__Background") : sound ? new String("__Sound") : nullptr;
+  CHAPane* pane = ActivePane(app);
+  CMovieGroup* group = pane ? pane->GetGroup() : nullptr;
+  if ((background || sound) && group == nullptr) return false;
+  if (!ImportSound(&app, *file, ~name, !background)) return false;
+  Clipboard& clipboard = *app.GetClipboard();
+  Point point;
+  if (sound) {
+    const Rect bounds = group->GetBounds();
+    point = Point{bounds.right - 4, bounds.top + 4};
+    sound = HearOrRecord(clipboard, &point);
+  }
+  if (background) point = Point{-1, -1};
+  if (background || sound) {
+    std::int16_t first = 0;
+    std::int16_t last = 0;
+    pane->GetFrameRange(&first, &last, false);
+    pane->SetFrameRange(first, background ? static_cast<std::int16_t>(group->GetFrameCount() - 1) : first);
+    pane->GetFrameRange(&first, &last, false);
+    for (std::int16_t n = static_cast<std::int16_t>(group->GetSpriteCount() - 1); n >= 0; --n) {
+      CSprite* sprite = group->GetSprite(n);
+      const SmartRef<String> spriteName = sprite ? sprite->GetName() : nullptr;
+      if (spriteName == nullptr || spriteName->Length() == 0 || !(*spriteName == *name)) continue;
+      if (sound && !sprite->IsVisibleInRange(first, 1)) continue;
+      sprite->HideFrames(first, static_cast<std::int16_t>(last - first + 1));
+    }
+  }
+  if (pane) pane->SelectSpriteAt(-1, false);
+  if (!background && !sound) return true;
+  ImportClipTask(&clipboard, pane, point);
+  if (background) {
+    gBackgroundImport = true;
+    FitBackground(pane);
+  }
+  return true;
 }
 
 SmartRef<BitMap> MakeLinkPicture(Image& thumbnail, std::int32_t width, std::int32_t height) {

@@ -102,6 +102,11 @@ class CBrowser : public View, public Controllable {
   static SmartRef<FileReference> EntryFile(FileReference* file, CHAApp& app);
   static void OpenEntry(FileReference* file, CHAApp& app, bool readOnly);
   static void CopyHotLink(FileReference* file, CHAApp& app);
+  // Puts a framed thumbnail linking to the page on the clipboard (a new page for the empty entry).
+  static void LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height);
+  // Reads the file onto the clipboard; a background or a frame's sound is pasted into the active page at
+  // once over the pane's range, hiding the one it replaces. False when nothing was imported.
+  static bool ImportEntry(FileReference* file, CHAApp& app, bool background, bool sound);
 
   const List& GetFiles() const { return files; }
   std::int32_t NumItems() const { return files.NumItems(); }
