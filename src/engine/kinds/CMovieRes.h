@@ -92,4 +92,8 @@ class CMovieRes : public CMovie {
   std::int16_t editStart = 0;
   std::int16_t editCount = 0;
   std::int16_t editFrame = 0;
+  // Where the edited frame's image lies on the host, less where it lies in the movie: the shift from the
+  // movie's coordinates to the host's (the editor may cover more than the frame, as a picture's does).
+  Point editShift;
+  bool editShifted = false;
 };

@@ -30,6 +30,11 @@ void CMovieRes::BeginEdit(std::int16_t frame, std::int16_t start, std::int16_t c
     rect = MapFrameRect(rect, xform);
     rect.Offset(placement.left - rect.left, placement.top - rect.top);
   }
+  // A new object has no frame yet: its editor's corner is the movie's corner, as before any paint.
+  Rect frameBounds;
+  GetFrameBounds(&frameBounds, editFrame);
+  editShifted = !useUnchanged && !frameBounds.IsEmpty();
+  editShift = editShifted ? Point{rect.left - frameBounds.left, rect.top - frameBounds.top} : Point::origin;
   const bool picture = IsMember<CMoviePic>(this);
   const Rect area = picture ? host->GetBounds() : rect;
 
@@ -58,7 +63,11 @@ bool CMovieRes::EndEdit(Rect* out, bool store) {
   const bool framed = editHost != editor;
   Rect bounds = GetBounds();
   Rect rect = pane->GetBounds();
-  const Point offset{rect.left - bounds.left, rect.top - bounds.top};
+  // The editor answers relative to its own corner, moved to the corner given in: give it where its corner
+  // lies in the movie, so that a pane wider than the frame (a picture's covers the whole host) does not
+  // count the frame's place on the host once more.
+  const Point offset = editShifted ? editShift : Point{rect.left - bounds.left, rect.top - bounds.top};
+  bounds.Offset(rect.left - offset.x - bounds.left, rect.top - offset.y - bounds.top);
   SmartRef<Smart> edited;
   bool stored = false;
   if (AsEditor(~pane)->GetEditResult(&bounds, &edited, store)) {

@@ -128,7 +128,8 @@ TEST_F(InPlaceEditingTest, EditingASelectedPictureRefitsItOrClearsItWhenEmptied)
     Paint({125, 85, 140, 100});
     pane->FinishEditing(false);
     EXPECT_EQ(Group().GetSpriteCount(), 4) << "no new sprite";
-    EXPECT_EQ(RectOf(2, 0).Size(), Point(40, 40)) << "the sprite shows the grown picture";
+    EXPECT_EQ(RectOf(2, 0), Rect(100, 60, 140, 100)) << "the grown picture stays where the sprite was";
+    EXPECT_EQ(RectOf(2, 2), Rect(100, 60, 140, 100)) << "every frame showing the picture follows";
 
     pane->SelectSprite(Sprite(2));
     pane->SetEditingKind(ToolsPane::kEditsPicture, false);
@@ -141,6 +142,21 @@ TEST_F(InPlaceEditingTest, EditingASelectedPictureRefitsItOrClearsItWhenEmptied)
     pane->FinishEditing(false);
     EXPECT_EQ(RectOf(2, 0), Rect()) << "an emptied picture clears the sprite from the range start";
     EXPECT_FALSE(RectOf(2, 1).IsEmpty());
+  });
+}
+
+TEST_F(InPlaceEditingTest, AStrokeOnAnEmptySpotMakesANewPictureWhereItWasPainted) {
+  OnStage([&] {
+    Open(MakeStagePage(3));
+    UseTool(101);
+    pane->MouseDown(70, 120, 0, 1, ~window.root);
+    ASSERT_EQ(pane->GetEditingKind(), ToolsPane::kEditsPicture);
+    EXPECT_EQ(pane->GetSelectionList().NumItems(), 0);
+    Paint({65, 115, 85, 130});
+    pane->FinishEditing(false);
+    ASSERT_EQ(Group().GetSpriteCount(), 5);
+    EXPECT_EQ(RectOf(4, 0), Rect(65, 115, 85, 130));
+    EXPECT_EQ(RectOf(2, 0), Rect(100, 60, 130, 90)) << "the picture next to it is left alone";
   });
 }
 
