@@ -121,7 +121,9 @@ TEST_F(BrowserImportTest, TheFourImportToolsOnAPictureASoundAPageAndADamagedFile
       EXPECT_EQ(raised, c.raised);
       EXPECT_EQ(group.GetSpriteCount() - before, c.added);
       EXPECT_EQ(~gToolsDirectory->GetCurrentToolRef() == static_cast<Tool*>(~tool), c.current);
-      if (c.raised) EXPECT_EQ(authoring->GetClipboard()->GetScrap(), ~kept) << "the clipboard keeps what it held";
+      if (c.raised) {
+        EXPECT_EQ(authoring->GetClipboard()->GetScrap(), ~kept) << "the clipboard keeps what it held";
+      }
       if (*c.clip) {
         List content(&CSprite::classInfo);
         ASSERT_TRUE(authoring->GetClipboard()->AddScrapTo(content));
