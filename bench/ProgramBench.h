@@ -34,8 +34,9 @@ inline SmartRef<App> MakeBenchApp() {
 
 // The program run here has no module of its own to load cursors from: the tools' shared cursors are loaded
 // from the program's cursors beforehand, as the real program's first tool does.
-inline void InProgram(std::function<void()> body) {
-  // Each run starts a window system of its own, as the program does.
+// A window system of its own on the headless 800 x 600 screen, as each start of the program has, with the
+// tools' shared cursors loaded.
+inline void StartHeadless() {
   platform::ResetWindowSystemForTesting();
   platform::SetBackend(nullptr);
   platform::SetScreenSize(800, 600);
@@ -45,6 +46,10 @@ inline void InProgram(std::function<void()> body) {
   Resources::SetOSApp(&program);
   LoadSharedToolCursors();
   TheCoreState().osApp = nullptr;
+}
+
+inline void InProgram(std::function<void()> body) {
+  StartHeadless();
   BenchApp::body = std::move(body);
   FrameworkWinMain(nullptr, nullptr, nullptr, 0, &MakeBenchApp);
   BenchApp::body = nullptr;

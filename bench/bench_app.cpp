@@ -16,6 +16,7 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "ProgramBench.h"
 #include "app/DromelApp.h"
 #include "app/Seams.h"
 #include "app/Welcome.h"
@@ -66,19 +67,6 @@ std::string WindowsPath(std::string path) {
   return path;
 }
 
-void StartHeadless() {
-  platform::ResetWindowSystemForTesting();
-  platform::SetBackend(nullptr);
-  platform::SetScreenSize(800, 600);
-  platform::SetScreenFormat(32, 800, 600);
-  // As the program's first tool does, from the program's own cursors.
-  MainWindowRecord program;
-  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-  Resources::SetOSApp(&program);
-  LoadSharedToolCursors();
-  TheCoreState().osApp = nullptr;
-}
-
 // What the program does, on the headless screen, with a hand that acts on every tick of 1 ms.
 int RunProgram(TIMERPROC hand) {
   const UINT_PTR timer = SetTimer(nullptr, 0, 1, hand);
@@ -101,7 +89,7 @@ void QuitOnWelcome(HWND, UINT, UINT_PTR, DWORD) {
 int RunChild(const char* folder) {
   SetCurrentDirectoryA(WindowsPath(folder).c_str());
   InstallAppSeams();
-  StartHeadless();
+  bench::StartHeadless();
   RunProgram(&QuitOnWelcome);
   return 1;  // the welcome never came
 }
@@ -177,7 +165,7 @@ void BM_OpenProjectOf20Pages(benchmark::State& state) {
   MakeProject(ProgramFolder() / "Projets" / "Vingt2");
   SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
   InstallAppSeams();
-  StartHeadless();
+  bench::StartHeadless();
   gOpenState = &state;
   RunProgram(&OpenProjects);
   if (gOpenState != nullptr) state.SkipWithError("the program did not start");
