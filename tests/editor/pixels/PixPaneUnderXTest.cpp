@@ -69,20 +69,8 @@ void Hand(HWND, UINT, UINT_PTR, DWORD) {
   Stroke& s = *gStroke;
   ++s.ticks;
   if (s.step == 0 && s.ticks > 3) {
-    const HWND native = s.window->GetFrame()->GetHandle();
-    auto move = [&](const Point& p, bool sync) {
-      const Point at = OnScreen(native, p);
-      return std::string(" mousemove ") + (sync ? "--sync " : "") + "--window %1 " + std::to_string(at.x) + " " +
-             std::to_string(at.y);
-    };
     // The first click on the window only activates it: it goes beside the pane.
-    std::string command = std::string("(timeout 20 xdotool search --sync --name '^") + kTitle +
-                          "$' windowfocus --sync %1" + move({140, 15}, true) + " click 1 sleep 0.3" +
-                          move(kStroke.front(), true) + " sleep 0.3 mousedown 1";
-    for (std::size_t n = 1; n < kStroke.size(); ++n) command += " sleep 0.3" + move(kStroke[n], false);
-    // The pointer then leaves the window, so that it stands over nothing the screenshot takes.
-    command += " sleep 0.3 mouseup 1 sleep 0.2 mousemove --window %1 780 580) >/dev/null 2>&1 &";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(std::system(XdotoolDrag(kTitle, s.window->GetFrame()->GetHandle(), {140, 15}, kStroke).c_str()), 0);
     s.step = 1;
   } else if (s.step == 1 && s.window->CanUndo() && gApplication->GetTool() == SmartRef<Tool>(~s.brush)) {
     // The gesture is over: the stroke is on the window's undo list and the brush is the tool again.

@@ -44,19 +44,8 @@ struct UnderX : StageTest {
     DragState& d = *gDrag;
     ++d.ticks;
     if (d.step == 0 && d.ticks > 3) {
-      const HWND native = d.window->GetFrame()->GetHandle();
-      auto move = [&](const Point& p, bool sync) {
-        const Point at = OnScreen(native, p);
-        return std::string(" mousemove ") + (sync ? "--sync " : "") + "--window %1 " + std::to_string(at.x) + " " +
-               std::to_string(at.y);
-      };
       // The first click on the window only activates it: it goes on the page's background.
-      std::string command = std::string("(timeout 20 xdotool search --sync --name '^") + kTitle +
-                            "$' windowfocus --sync %1" + move({180, 140}, true) + " click 1 sleep 0.3" +
-                            move(kDrag.front(), true) + " sleep 0.3 mousedown 1";
-      for (std::size_t n = 1; n < kDrag.size(); ++n) command += " sleep 0.3" + move(kDrag[n], false);
-      command += " sleep 0.3 mouseup 1 sleep 0.2 mousemove --window %1 780 580) >/dev/null 2>&1 &";
-      EXPECT_EQ(std::system(command.c_str()), 0);
+      EXPECT_EQ(std::system(XdotoolDrag(kTitle, d.window->GetFrame()->GetHandle(), {180, 140}, kDrag).c_str()), 0);
       d.step = 1;
     } else if (d.step == 1 && d.window->CanUndo() && gApplication->GetTool() == SmartRef<Tool>(~gBorderSizeTool)) {
       // The drag is over: it is on the window's undo list and the border-size tool is the tool again.
