@@ -7,6 +7,7 @@
 #include "app/StartPanel.h"
 #include "app/Welcome.h"
 #include "app/page/DromelScribe.h"
+#include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "core/Alert.h"
 #include "core/Exception.h"
@@ -109,6 +110,7 @@ void ReleaseDromelApp() {
   gTumbletApp = nullptr;
   gCHAApp = nullptr;
   gDromelApp = nullptr;
+  gClickSound = nullptr;
 }
 
 DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
@@ -279,6 +281,8 @@ void Reset() {
   gProjectsFolder = nullptr;
   gStartupDone = 0;
   gStartupInProgress = 0;
+  gCurrentCategory = String();
+  gPageButtonChosen = 0;
   DestroyApplication();
   ResetUiState();
   ResetEngineState();

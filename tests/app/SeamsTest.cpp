@@ -19,6 +19,7 @@ TEST(AppSeamsTest, InstallFillsTheSeamsOfBothLibrariesBelow) {
   EXPECT_NE(GetInternetHooks().socketEvent, nullptr);
   EXPECT_NE(GetWebAddressHooks().addressClass, nullptr);
   EXPECT_NE(GetWebAddressHooks().makePageAddress, nullptr);
+  EXPECT_NE(GetWindowClosingHook(), nullptr);
 }
 
 }  // namespace
