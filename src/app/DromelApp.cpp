@@ -114,6 +114,7 @@ void ReleaseDromelApp() {
 }
 
 DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
+  if (Menu* categories = FindCategoryMenu(~GetMenuBar())) FillCategoryMenu(*categories);
   projectsMenuHolder = gFileMenu;
   gDeskWindow = new Window(nullptr, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
   startPanel = BuildStartPanel(~gDeskWindow);

@@ -127,6 +127,8 @@ void DromelAppTest::SetUp() {
   const std::vector<int> palette = WritePaletteData(*data);
   appPictures.insert(appPictures.end(), palette.begin(), palette.end());
   data->folder.MakeFolder("Projets");
+  // The clip-art folder, which the "Catégorie" menu lists when the application is made.
+  data->folder.MakeFolder("Vignette");
 }
 
 void DromelAppTest::TearDown() {

@@ -62,6 +62,27 @@ void HideToolsWindow() {
   if (gToolsDirectory && gToolsDirectory->IsVisible()) gToolsDirectory->Toggle(true);
 }
 
+// Through its toggle too. The application never showed it before the first toggle, which then counts it
+// as shown: that toggle only brings the count in step with the screen.
+void ShowToolsWindow() {
+  if (gToolsDirectory->IsVisible()) return;
+  if (gToolsDirectory->IsShown()) gToolsDirectory->Toggle(true);
+  gToolsDirectory->Toggle(true);
+}
+
+// While the palette itself changes the tools window's layout.
+class OwnToolsChange {
+ public:
+  explicit OwnToolsChange(bool& flag) : flag(flag), was(flag) { flag = true; }
+  ~OwnToolsChange() { flag = was; }
+  OwnToolsChange(const OwnToolsChange&) = delete;
+  OwnToolsChange& operator=(const OwnToolsChange&) = delete;
+
+ private:
+  bool& flag;
+  bool was;
+};
+
 SmartRef<FileReference> NamedFolder(int text) {
   String name;
   GetResourceText(name, text);
@@ -77,21 +98,10 @@ Rect OuterFrame(Window& window) {
   return Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
 }
 
-// The whole name: two folders "Mer.1" and "Mer.2" are two categories.
+// The last name of the folder's path, whole: two folders "Mer.1" and "Mer.2" are two categories.
 String FolderName(FileReference& folder) {
-  String name;
-  folder.GetName(name);
-  return name;
-}
-
-// One item per clip-art folder, the first time the menu is wanted.
-void FillCategoryMenu(Menu& menu, FileReference& clipArt) {
-  if (menu.CountEntries() > 0) return;
-  List folders = clipArt.ListSubfolders();
-  for (std::int32_t i = 1; i <= folders.NumItems(); ++i) {
-    const String name = FolderName(*CastSmart<FileReference>(folders.At(i)));
-    menu.AppendItem(name, 0, new CategoryCommand(name));
-  }
+  const std::string path = folder.GetPathText() ? folder.GetPathText() : "";
+  return String(path.substr(path.rfind('\\') + 1).c_str());
 }
 
 }  // namespace
@@ -193,8 +203,11 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
   CToolPalette* current = GetPagePalette(page);
   previousButton = current->GetSelection();
   current->SetSelection(static_cast<std::int16_t>(kind == kNoTool ? FirstKindOf(page) : kind));
-  HideToolsWindow();
-  if (gToolsDirectory) gToolsDirectory->Layout(CToolsDir::kNothing);
+  {
+    const OwnToolsChange own(changingTools);
+    HideToolsWindow();
+    if (gToolsDirectory) gToolsDirectory->Layout(CToolsDir::kNothing);
+  }
   gPageButtonChosen = 0;
 
   switch (kind) {
@@ -220,7 +233,7 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       ClearTool();
       return;
     case 4:
-      OpenBrowser(kind, FileReference::CurrentFolder(), kDefaultCell);
+      OpenBrowser(kind, ~SmartRef<FileReference>(FileReference::CurrentFolder()), kDefaultCell);
       return;
     case 5:
       OpenBrowser(kind, ~NamedFolder(kExampleFolder), kDefaultCell);
@@ -246,9 +259,10 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       ClearTool();
       DromelWindow* window = PageWindow();
       if (!gToolsDirectory) return;
+      const OwnToolsChange own(changingTools);
       gToolsDirectory->Layout(kind == 14 ? CToolsDir::kTextEditing : CToolsDir::kPictureEditing);
       if (window != nullptr) PlaceToolsWindow(*window, *gToolsDirectory);
-      if (kind == 15 && !gToolsDirectory->IsVisible()) gToolsDirectory->Toggle(true);
+      if (kind == 15) ShowToolsWindow();
       return;
     }
     case 16: {
@@ -268,7 +282,7 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       return;
     }
     case 19:
-      OpenBrowser(kind, FileReference::CurrentFolder(), {60, 45});
+      OpenBrowser(kind, ~SmartRef<FileReference>(FileReference::CurrentFolder()), {60, 45});
       return;
     case 20:
       OpenBrowser(kind, ~NamedFolder(kLinkButtonFolder), {199, 75});
@@ -306,6 +320,12 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
   }
 }
 
+void DromelToolPalette::ToolsChanged(CToolsDir*) {
+  // The stage pane's edit state changed under the tools window: the palette goes back to no tool, unless
+  // the change is the palette's own (the text or picture mode it just asked for).
+  if (!changingTools) CreateTool(kNoTool);
+}
+
 void DromelToolPalette::ClearTool() {
   UpdateAppWindows(nullptr);
   if (DromelWindow* window = PageWindow()) window->SetOverlayView(nullptr);
@@ -328,10 +348,7 @@ void DromelToolPalette::OpenBrowser(std::int32_t kind, FileReference* folder, Po
 
 SmartRef<FileReference> DromelToolPalette::ChooseCategoryFolder() {
   SmartRef<FileReference> clipArt = NamedFolder(kClipArtFolder);
-  if (Menu* menu = FindCategoryMenu()) {
-    FillCategoryMenu(*menu, *clipArt);
-    if (menu->IsHidden()) menu->SetHidden(false);
-  }
+  if (Menu* menu = FindCategoryMenu(); menu != nullptr && menu->IsHidden()) menu->SetHidden(false);
   if (gCurrentCategory.Length() == 0) gCurrentCategory = String(kDefaultCategory);
   List folders = clipArt->ListSubfolders();
   if (folders.NumItems() == 0) return clipArt;
@@ -423,13 +440,24 @@ void CategoryCommand::Send(Smart*) {
   DromelToolPalette::SetCategory(*name);
 }
 
-Menu* FindCategoryMenu() {
-  if (!gApplication || !gApplication->GetMenuBar()) return nullptr;
-  const List& menus = gApplication->GetMenuBar()->GetMenus();
+Menu* FindCategoryMenu(MenuBar* bar) {
+  if (bar == nullptr) return nullptr;
+  const List& menus = bar->GetMenus();
   const String title("Catégorie"_cp);
   for (std::int32_t i = 1; i <= menus.NumItems(); ++i) {
     auto* menu = CastSmart<Menu>(menus.At(i));
     if (menu != nullptr && menu->GetTitle() == title) return menu;
   }
   return nullptr;
+}
+
+Menu* FindCategoryMenu() { return gApplication ? FindCategoryMenu(~gApplication->GetMenuBar()) : nullptr; }
+
+void FillCategoryMenu(Menu& menu) {
+  SmartRef<FileReference> clipArt = NamedFolder(kClipArtFolder);
+  List folders = clipArt->ListSubfolders();
+  for (std::int32_t i = 1; i <= folders.NumItems(); ++i) {
+    const String name = FolderName(*CastSmart<FileReference>(folders.At(i)));
+    menu.AppendItem(name, 0, new CategoryCommand(name));
+  }
 }

@@ -16,8 +16,10 @@
 
 class CPanePlay;
 class CTool;
+class CToolsDir;
 class DromelWindow;
 class Menu;
+class MenuBar;
 class RowColumnView;
 class Sound;
 class String;
@@ -91,6 +93,7 @@ class DromelToolPalette : public ToolPalettePane, private AppListener, private P
     DromelToolPalette& owner;
   };
 
+  void ToolsChanged(CToolsDir* window) override;
   void AppChanged(App* app) override;
   void FrameShown() override {}
   void PlayStateChanged() override { PlaybackStopped(); }
@@ -117,6 +120,7 @@ class DromelToolPalette : public ToolPalettePane, private AppListener, private P
   SmartRef<View> commandRow;
   // The button the page palette showed before the last choice, redrawn when a command button lets go.
   std::int16_t previousButton = 0;
+  bool changingTools = false;
   SelectionListener selectionListener{*this};
 };
 
@@ -139,5 +143,9 @@ class CategoryCommand : public GenericSignal {
   SmartRef<String> folderName;
 };
 
-// The "Catégorie" menu of the application's menu bar, or null when the bar has none.
+// The "Catégorie" menu of the bar (the application's: none, the running application's), or null.
+Menu* FindCategoryMenu(MenuBar* bar);
 Menu* FindCategoryMenu();
+// One item per folder of "Vignette" (made after an alert when missing), named by the folder's whole name.
+// The menu takes its items before the bar is installed: a built menu shows no item appended later.
+void FillCategoryMenu(Menu& menu);
