@@ -117,7 +117,8 @@ void ReleaseDromelApp() {
 }
 
 DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
-  if (Menu* categories = FindCategoryMenu(~GetMenuBar())) FillCategoryMenu(*categories);
+  // Before the bar is installed: a menu once built shows no item added to it later.
+  if (gCategoryMenu) FillCategoryMenu(*gCategoryMenu);
   projectsMenuHolder = gFileMenu;
   gDeskWindow = new Window(nullptr, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
   startPanel = BuildStartPanel(~gDeskWindow);

@@ -4,6 +4,7 @@
 #include "app/page/DromelWindow.h"
 #include "editor/Seams.h"
 #include "ui/Seams.h"
+#include "ui/shell/App.h"
 #include "web/Seams.h"
 
 namespace {
@@ -18,6 +19,14 @@ void ResetClosingPalette(Window& window) {
   palette->CreateTool(DromelToolPalette::kFirstPageKind);
 }
 
+// The stage pane's double click on a text asks for the text tools of the page window in front.
+bool MakePageTool(std::int32_t kind) {
+  auto* window = gApplication ? CastSmart<DromelWindow>(~gApplication->FrontWindow()) : nullptr;
+  if (window == nullptr || window->GetToolPalette() == nullptr) return false;
+  window->GetToolPalette()->CreateTool(kind);
+  return true;
+}
+
 }  // namespace
 
 void InstallAppSeams() {
@@ -25,4 +34,7 @@ void InstallAppSeams() {
   InstallEditorSeams();
   InstallWebSeams();
   SetWindowClosingHook(&ResetClosingPalette);
+  PageWindowHooks pageWindow;
+  pageWindow.makePageTool = &MakePageTool;
+  SetPageWindowHooks(pageWindow);
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/AppMenus.h"
+#include "app/menus/AppMenus.h"
 #include "app/DromelResources.h"
 #include "app/links/WebLinkDialog.h"
 #include "app/page/DromelWindow.h"
@@ -198,7 +198,7 @@ CTool* DromelToolPalette::GetTool(std::int16_t slot) const {
 
 void DromelToolPalette::CreateTool(std::int32_t kind) {
   if (kind != kClipArtKind) {
-    if (Menu* menu = FindCategoryMenu(); menu != nullptr && !menu->IsHidden()) menu->SetHidden(true);
+    if (gCategoryMenu && !gCategoryMenu->IsHidden()) gCategoryMenu->SetHidden(true);
   }
   CToolPalette* current = GetPagePalette(page);
   previousButton = current->GetSelection();
@@ -348,7 +348,7 @@ void DromelToolPalette::OpenBrowser(std::int32_t kind, FileReference* folder, Po
 
 SmartRef<FileReference> DromelToolPalette::ChooseCategoryFolder() {
   SmartRef<FileReference> clipArt = NamedFolder(kClipArtFolder);
-  if (Menu* menu = FindCategoryMenu(); menu != nullptr && menu->IsHidden()) menu->SetHidden(false);
+  if (gCategoryMenu && gCategoryMenu->IsHidden()) gCategoryMenu->SetHidden(false);
   if (gCurrentCategory.Length() == 0) gCurrentCategory = String(kDefaultCategory);
   List folders = clipArt->ListSubfolders();
   if (folders.NumItems() == 0) return clipArt;
@@ -361,7 +361,7 @@ SmartRef<FileReference> DromelToolPalette::ChooseCategoryFolder() {
     }
   }
   gCurrentCategory = FolderName(*chosen);
-  if (Menu* menu = FindCategoryMenu(); menu != nullptr && gApplication) menu->Update(*gApplication);
+  if (gCategoryMenu && gApplication) gCategoryMenu->Update(*gApplication);
   return chosen;
 }
 
@@ -439,19 +439,6 @@ void CategoryCommand::Send(Smart*) {
   const SmartRef<String> name(folderName);
   DromelToolPalette::SetCategory(*name);
 }
-
-Menu* FindCategoryMenu(MenuBar* bar) {
-  if (bar == nullptr) return nullptr;
-  const List& menus = bar->GetMenus();
-  const String title("Catégorie"_cp);
-  for (std::int32_t i = 1; i <= menus.NumItems(); ++i) {
-    auto* menu = CastSmart<Menu>(menus.At(i));
-    if (menu != nullptr && menu->GetTitle() == title) return menu;
-  }
-  return nullptr;
-}
-
-Menu* FindCategoryMenu() { return gApplication ? FindCategoryMenu(~gApplication->GetMenuBar()) : nullptr; }
 
 void FillCategoryMenu(Menu& menu) {
   SmartRef<FileReference> clipArt = NamedFolder(kClipArtFolder);

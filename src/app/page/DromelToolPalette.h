@@ -19,7 +19,6 @@ class CTool;
 class CToolsDir;
 class DromelWindow;
 class Menu;
-class MenuBar;
 class RowColumnView;
 class Sound;
 class String;
@@ -143,9 +142,6 @@ class CategoryCommand : public GenericSignal {
   SmartRef<String> folderName;
 };
 
-// The "Catégorie" menu of the bar (the application's: none, the running application's), or null.
-Menu* FindCategoryMenu(MenuBar* bar);
-Menu* FindCategoryMenu();
 // One item per folder of "Vignette" (made after an alert when missing), named by the folder's whole name.
 // The menu takes its items before the bar is installed: a built menu shows no item appended later.
 void FillCategoryMenu(Menu& menu);

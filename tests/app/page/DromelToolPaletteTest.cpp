@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/AppMenus.h"
+#include "app/menus/AppMenus.h"
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/StartPanel.h"
@@ -21,6 +21,7 @@
 #include "core/Text1252.h"
 #include "editor/CTool.h"
 #include "editor/CToolsDir.h"
+#include "editor/Seams.h"
 #include "editor/browser/BrowserPanes.h"
 #include "editor/browser/CBrowser.h"
 #include "editor/stage/CHAPane.h"
@@ -37,7 +38,6 @@ namespace {
 constexpr long kPageTime = 1000000000;
 
 SmartRef<ProgressDisplay> SilentProgress(const char*) { return new SilentProgressDisplay(); }
-const std::string kCategory = "Catégorie"_cp;
 
 class DromelToolPaletteTest : public DromelAppTest {
  protected:
@@ -60,17 +60,10 @@ class DromelToolPaletteTest : public DromelAppTest {
     std::filesystem::remove_all(ProjectsPath("x"));
   }
 
-  // The checks run in the program once the project "Site" is open in the page window, with a hidden
-  // "Catégorie" menu in the bar (the application's own when it builds one).
+  // The checks run in the program once the project "Site" is open in the page window.
   void InProject(const std::function<void()>& checks) {
     RunDromel({{&FrontIsWelcome, [] { ChooseProject("Site"); }},
                {&StartupOver, [&] {
-                  if (FindCategoryMenu() == nullptr) {
-                    SmartRef<Menu> menu(new Menu(String(kCategory.c_str()), 0));
-                    FillCategoryMenu(*menu);
-                    menu->SetHidden(true);
-                    gApplication->GetMenuBar()->AddMenu(~menu);
-                  }
                   ASSERT_NE(Window(), nullptr);
                   checks();
                 }}});
@@ -93,10 +86,10 @@ class DromelToolPaletteTest : public DromelAppTest {
     const std::string root = data->folder.WinPath() + "\\";
     return path.rfind(root, 0) == 0 ? path.substr(root.size()) : path;
   }
-  static bool CategoryShown() { return !FindCategoryMenu()->IsHidden(); }
+  static bool CategoryShown() { return !gCategoryMenu->IsHidden(); }
   static std::vector<std::string> CategoryItems() {
     std::vector<std::string> items;
-    Menu* menu = FindCategoryMenu();
+    Menu* menu = ~gCategoryMenu;
     for (std::int32_t i = 1; i <= menu->CountEntries(); ++i) {
       MenuItem* item = menu->ItemAt(i);
       item->UpdateStatus(*gApplication);
@@ -258,13 +251,13 @@ TEST_F(DromelToolPaletteTest, TheClipArtBrowserShowsTheDefaultCategoryAndTheMenu
     EXPECT_EQ(TextOf(gCurrentCategory), "Around the World");
     EXPECT_EQ(CategoryItems(), (std::vector<std::string>{"Animaux", "Around the World *", "Mer.bleue", "Nature"}));
     // An item chooses its folder: the browser opens again on it, and the tick follows.
-    FindCategoryMenu()->ItemAt(3)->Invoke(*gApplication);
+    gCategoryMenu->ItemAt(3)->Invoke(*gApplication);
     EXPECT_EQ(TextOf(gCurrentCategory), "Mer.bleue");
     EXPECT_EQ(BrowsedFolder(), "") << "an empty folder shows no item";
     ASSERT_NE(OverlayBrowser(), nullptr);
     EXPECT_EQ(OverlayBrowser()->NumItems(), 0);
     EXPECT_EQ(CategoryItems(), (std::vector<std::string>{"Animaux", "Around the World", "Mer.bleue *", "Nature"}));
-    FindCategoryMenu()->ItemAt(4)->Invoke(*gApplication);
+    gCategoryMenu->ItemAt(4)->Invoke(*gApplication);
     EXPECT_EQ(BrowsedFolder(), "Vignette\\Nature");
     Palette().CreateTool(9);
     EXPECT_FALSE(CategoryShown());
@@ -342,6 +335,19 @@ TEST_F(DromelToolPaletteTest, TheNavigationAndNewPageKindsActOnThePageWindowAndL
     Palette().CreateTool(6);
     EXPECT_EQ(ShownPage(), "") << "a new page, without a file yet";
     EXPECT_EQ(Selection(), 3);
+  });
+}
+
+TEST_F(DromelToolPaletteTest, TheStagePanesRequestReachesPaletteOfThePageWindowInFront) {
+  InProject([&] {
+    // A double click on a selected text: the text tools of page 2.
+    EXPECT_TRUE(GetPageWindowHooks().makePageTool(30));
+    EXPECT_TRUE(GetPageWindowHooks().makePageTool(14));
+    EXPECT_EQ(Palette().GetPage(), 2);
+    EXPECT_EQ(Selection(), 14);
+    EXPECT_EQ(gToolsDirectory->GetLayoutMode(), CToolsDir::kTextEditing);
+    gApplication->CloseWindow(Window(), 0);
+    EXPECT_FALSE(GetPageWindowHooks().makePageTool(30)) << "no page window in front";
   });
 }
 
