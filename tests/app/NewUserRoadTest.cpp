@@ -1,6 +1,7 @@
 // The new user's road: the program started from a folder laid out as scripts/run lays it out, on a real X
-// display, used from the splash to "Quitter" as a child uses it, every step checked on the screen by
-// region; no alert, no crash, and the program ends with 0.
+// display in a network of its own with a real FTP server on port 21, used from the splash to "Quitter" as
+// a child uses it, every step checked on the screen by region; no alert, no crash, and the program ends
+// with 0. Once with each server, as they behave differently.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,11 +10,13 @@
 #include "ProgramUnderX.h"
 #include "support/TempFolder.h"
 #include "support/XvfbChild.h"
+#include "support/web/Servers.h"
 
 namespace app_test {
 namespace {
 
 namespace fs = std::filesystem;
+using web_test::FtpServerKind;
 
 // The program's screen: the main window's caption, its 22-pixel menu bar, and its client area under them.
 constexpr int kScreenWidth = 800;
@@ -29,8 +32,11 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr int kStartMs = 30000;
 constexpr int kStepMs = 10000;
 
-void WalkTheRoad() {
+void WalkTheRoad(FtpServerKind kind) {
   TempFolder work;
+  web_test::FtpServer server;
+  std::string why;
+  ASSERT_TRUE(server.Start(kind, work.Path(), &why)) << why;
   const fs::path folder = work.Path() / "program";
   ASSERT_TRUE(LayOutProgramFolder(folder)) << "scripts/lay-out-program failed";
   const ColourPicture splash = ReadPicture(folder / "Data" / "1422.bmp");
@@ -87,13 +93,24 @@ void WalkTheRoad() {
   EXPECT_TRUE(program.Alerts().empty()) << program.Log();
 }
 
-const bool gRoadRegistered = RegisterXvfbChild("NewUserRoad", &WalkTheRoad);
+const bool gRoadWithPyftpdlib =
+    RegisterXvfbChild("NewUserRoadPyftpdlib", [] { WalkTheRoad(FtpServerKind::kPyftpdlib); });
+const bool gRoadWithVsftpd = RegisterXvfbChild("NewUserRoadVsftpd", [] { WalkTheRoad(FtpServerKind::kVsftpd); });
 
-TEST(NewUserRoad, FromTheSplashToQuitter) {
-  const int status = RunXvfbChild("NewUserRoad", "1024x768x24", "xdotool import");
+class NewUserRoad : public ::testing::TestWithParam<FtpServerKind> {};
+
+// The display and everything on it live in the private network: the server, the program and xdotool.
+TEST_P(NewUserRoad, FromTheSplashToQuitter) {
+  std::string why;
+  if (!web_test::EnterPrivateNetwork(&why)) GTEST_SKIP() << why;
+  const std::string child = GetParam() == FtpServerKind::kPyftpdlib ? "NewUserRoadPyftpdlib" : "NewUserRoadVsftpd";
+  const int status = RunXvfbChild(child.c_str(), "1024x768x24", "xdotool import");
   if (status == -1) GTEST_SKIP() << "xvfb-run, xdotool or import is missing (scripts/install-deps installs them)";
   EXPECT_EQ(status, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, NewUserRoad, ::testing::Values(FtpServerKind::kPyftpdlib, FtpServerKind::kVsftpd),
+                         [](const auto& info) { return web_test::FtpServerName(info.param); });
 
 }  // namespace
 }  // namespace app_test
