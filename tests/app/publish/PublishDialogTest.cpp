@@ -207,6 +207,7 @@ TEST_F(PublishDialogTest, TheProviderMenuComesFromTheListsOfFDA) {
     std::vector<std::string> alerts;
   } cases[] = {
       {"no folder: it is made", {}, {"Personnaliser"}, {}},
+      {"no text file", {{"notes.doc", kProviders}}, {"Personnaliser"}, {}},
       {"one list", {{"a.txt", kProviders}}, {"Personnaliser", "-", "Exemple", "Autre"}, {}},
       {"a bad list, kept",
        {{"b.txt", "1\r\nAvant|h|s|w\r\nMal|h|s\r\nApres|h|s|w\r\n"}},
