@@ -70,6 +70,14 @@ class DromelApp : public CTumbletApp {
   // Reads and writes every page of the current folder again, then shows the page that was in front.
   bool Synchronize();
 
+  // ---- The delete-page and information windows ----
+  // The project's pages in a browser whose click deletes; once the window has closed, a project that
+  // lost a page is synchronised, once however many went.
+  void DeletePageMode();
+  // The information picture until it is clicked or Esc; a second request while it is up does nothing.
+  // Closed with Ctrl and Shift held, it opens the debug parameters.
+  void ShowAbout() override;
+
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }
   StartButton* GetStartPanel() const { return ~startPanel; }
