@@ -186,6 +186,8 @@ struct DeleteCase {
   std::size_t synchronisations;
 };
 
+void PrintTo(const DeleteCase& c, std::ostream* out) { *out << c.name; }
+
 class DeleteCaseTest : public DeletePageWindowTest, public testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeleteCaseTest, SynchronisesOnceWhenAPageWent) {

@@ -75,6 +75,8 @@ struct CloseCase {
   bool debugParameters;
 };
 
+void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.name; }
+
 class InfoCloseTest : public InfoWindowTest, public testing::WithParamInterface<CloseCase> {};
 
 TEST_P(InfoCloseTest, DebugParametersOnlyWithCtrlAndShift) {
