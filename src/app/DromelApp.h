@@ -12,6 +12,7 @@
 
 class DromelWindow;
 class Menu;
+class MenuBar;
 class StartButton;
 class Window;
 
@@ -42,6 +43,11 @@ class DromelApp : public CTumbletApp {
   SmartRef<CShow> MakeShow(SmartRef<Smart> object) override;
   // A page window with the desk's start column.
   SmartRef<DocWindow> MakeDocWindow(CShow* page, Scribe* scribe) override;
+
+  // Cut, copy, paste and clear only for a page window's stage pane, and not while its page plays.
+  bool CanDoClipCommand(int operation) override;
+  // The whole menu bar, built once for the application's constructor.
+  static SmartRef<MenuBar> BuildMenuBar();
 
   // The start panel's top button: a new page when no window is in front.
   void StartButtonPressed();

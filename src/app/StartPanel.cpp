@@ -1,6 +1,6 @@
 #include "app/StartPanel.h"
 
-#include "app/AppMenus.h"
+#include "app/menus/MenuCommands.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "graphics/bitmaps/BitMap.h"
