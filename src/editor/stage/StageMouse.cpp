@@ -44,6 +44,8 @@ Rect RectAt(const CSprite& sprite, std::int16_t frame) {
 }  // namespace
 
 bool CHAPane::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) {
+  // A press the window made of an opening editor's focus belongs to that editor.
+  if (openingEditor) return true;
   gCurrentStagePane = this;
   if (CPanePlay::MouseDown(x, y, modifiers, clicks, window)) return true;
   // The in-place editor, a subview, had its chance above.
