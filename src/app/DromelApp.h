@@ -10,6 +10,7 @@
 #include "core/FileType.h"
 #include "editor/app/CTumbletApp.h"
 
+class DromelUserInfo;
 class DromelWindow;
 class Menu;
 class MenuBar;
@@ -83,6 +84,12 @@ class DromelApp : public CTumbletApp {
   // The information picture until it is clicked or Esc; a second request while it is up does nothing.
   // Closed with Ctrl and Shift held, it opens the debug parameters.
   void ShowAbout() override;
+
+  // ---- The user-information file (pers.usr), which keeps the publishing settings between runs ----
+  SmartRef<Scribe> OpenUsersFile();
+  // Never null: a file that cannot be read gives a fresh record, and stays on disk until a real save.
+  SmartRef<DromelUserInfo> GetUserInfo();
+  void SaveUserInfo(DromelUserInfo* record);
 
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }
