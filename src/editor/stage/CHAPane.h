@@ -208,6 +208,11 @@ class CHAPane : public CPanePlay,
   void PerformPlay(void* argument);
   void PerformPlace(std::int32_t number, void* argument);
   void ReverseFrames(std::int16_t first, std::int16_t last);
+  // The page window's tool kinds a double click on a text asks for.
+  static constexpr std::int32_t kTextToolsPage = 30;
+  static constexpr std::int32_t kTextToolsLayout = 14;
+  // A double click on a selected text: the page window in front opens its text tools.
+  static void OpenTextTools();
   void SelectMarquee(std::int32_t x, std::int32_t y, CTool* tool);
   void StartDrag(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window,
                  std::int16_t index, CSprite* sprite, CTool* tool);
