@@ -1,6 +1,7 @@
 #include "app/publish/PublishDialog.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/DromelResources.h"
 #include "app/publish/PublisherHosting.h"
