@@ -1,0 +1,302 @@
+// The application's menu bar in the running program over a project of the test's own: its menus, items,
+// shortcuts and accelerators as the child sees them, every item's state in the states that change it,
+// and the commands reached through the bar.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/AppTestSupport.h"
+#include "app/DromelApp.h"
+#include "app/menus/AppMenus.h"
+#include "app/page/AppPages.h"
+#include "app/page/DromelToolPalette.h"
+#include "app/page/DromelWindow.h"
+#include "core/Text1252.h"
+#include "editor/stage/CHAPane.h"
+#include "editor/text/CTextView.h"
+#include "engine/page/CShow.h"
+#include "engine/page/SolidPicture.h"
+#include "platform/user/Input.h"
+#include "platform/user/KeyState.h"
+#include "platform/user/Keyboard.h"
+#include "platform/user/Menu.h"
+#include "platform/user/Message.h"
+#include "sound/SoundChannel.h"
+#include "ui/controls/ColorView.h"
+#include "ui/dialogs/Dialog.h"
+#include "ui/menus/Menu.h"
+#include "ui/shell/App.h"
+#include "ui/shell/Tool.h"
+#include "ui/shell/WinMain.h"
+#include "ui/text/StyledText.h"
+#include "ui/text/TextCommands.h"
+#include "ui/text/TextView.h"
+
+namespace app_test {
+namespace {
+
+constexpr long kPageTime = 1000000000;
+
+std::string NativeText(HMENU menu, int position) {
+  char text[128] = {};
+  GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+// The bar's menu of that title (Windows-1252), or null.
+Menu* BarMenu(const std::string& title) {
+  const List& menus = gApplication->GetMenuBar()->GetMenus();
+  for (std::int32_t i = 1; i <= menus.NumItems(); ++i) {
+    auto* menu = CastSmart<Menu>(menus.At(i));
+    if (TextOf(menu->GetTitle()) == title) return menu;
+  }
+  return nullptr;
+}
+
+// An item of the bar: its menu's title, the sub-menu's title when it sits in one, and its text as stored.
+struct ItemRef {
+  const char* menu;
+  const char* subMenu;
+  const char* text;
+};
+
+// The menu that holds the item, and the item's 1-based place in it.
+std::pair<Menu*, std::int32_t> Find(const ItemRef& ref) {
+  Menu* menu = BarMenu(ref.menu);
+  if (menu != nullptr && ref.subMenu != nullptr) menu = menu->SubMenuAt(menu->IndexOfEntry(String(ref.subMenu)));
+  if (menu == nullptr) return {nullptr, 0};
+  return {menu, menu->IndexOfEntry(String(ref.text))};
+}
+
+// The state the menu shows once the application has updated its menus: 'o' enabled, 'v' ticked,
+// '-' greyed.
+char Shown(const ItemRef& ref) {
+  const auto [menu, index] = Find(ref);
+  if (menu == nullptr || index == 0) {
+    ADD_FAILURE() << "no item " << ref.text << " in " << ref.menu;
+    return '?';
+  }
+  const UINT state = GetMenuState(menu->GetNativeMenu(), static_cast<UINT>(index - 1), MF_BYPOSITION);
+  if (state & MF_GRAYED) return '-';
+  return (state & MF_CHECKED) ? 'v' : 'o';
+}
+
+// Every item whose state changes with what the program shows, menu by menu.
+const std::vector<std::vector<ItemRef>> kStateColumns = {
+    {{"Fichier", nullptr, "Nouvelle page"},
+     {"Fichier", nullptr, "Ouvrir\xC9"},
+     {"Fichier", "Importer", "Fichier\xC9"},
+     {"Fichier", nullptr, "Fermer"},
+     {"Fichier", nullptr, "Enregistrer"},
+     {"Fichier", nullptr, "Enregistrer sous\xC9"},
+     {"Fichier", nullptr, "Créer une source HTML"_cp},
+     {"Fichier", "Projets", "Nouveau projet"},
+     {"Fichier", nullptr, "Quitter"}},
+    {{"Édition"_cp, nullptr, "Annuler"},
+     {"Édition"_cp, nullptr, "Couper"},
+     {"Édition"_cp, nullptr, "Copier"},
+     {"Édition"_cp, nullptr, "Coller"},
+     {"Édition"_cp, nullptr, "Supprimer"},
+     {"Édition"_cp, nullptr, "Placer dessus"},
+     {"Édition"_cp, nullptr, "Placer dessous"},
+     {"Édition"_cp, nullptr, "Transparent"},
+     {"Édition"_cp, nullptr, "Son activé"_cp}},
+    {{"Résolution"_cp, nullptr, "480x360"}, {"Résolution"_cp, nullptr, "600x450"}, {"Résolution"_cp, nullptr, "760x570"}},
+    {{"Lien", nullptr, "URL\xC9"}, {"Lien", nullptr, "Email\xC9"}},
+    {{"Texte", nullptr, "Choisir une couleur \xC9"}},
+};
+
+// The states of every column, one group per menu.
+std::string ShownStates() {
+  gApplication->UpdateMenus();
+  std::string states;
+  for (const auto& group : kStateColumns) {
+    if (!states.empty()) states += ' ';
+    for (const ItemRef& ref : group) states += Shown(ref);
+  }
+  return states;
+}
+
+// What the message loop does with a Ctrl shortcut typed to the main window.
+void TypeCtrl(char letter) {
+  SetFocus(gMainWindow);
+  const BYTE key = LOBYTE(VkKeyScanA(letter));
+  platform::InjectKey(VK_CONTROL, true);
+  platform::InjectKey(key, true);
+  platform::InjectKey(key, false);
+  platform::InjectKey(VK_CONTROL, false);
+}
+
+// A click on the item as the main window receives it.
+void Click(const ItemRef& ref) {
+  const auto [menu, index] = Find(ref);
+  ASSERT_NE(index, 0) << ref.text;
+  SendMessageA(gMainWindow, WM_COMMAND, static_cast<WPARAM>(menu->CommandNumber(index)), 0);
+}
+
+class MenuBarTest : public DromelAppTest {
+ protected:
+  // Opens the project "Site" (one page, two sprites on it, the lower one chosen) and runs the steps with
+  // its page window in front.
+  void InPage(std::vector<Step> steps) {
+    MakeProject("Site", {{"index", kPageTime}});
+    std::vector<Step> script = {{&FrontIsWelcome, [] { ChooseProject("Site"); }},
+                                {&StartupOver, [this] { PutSprites(); }}};
+    script.insert(script.end(), steps.begin(), steps.end());
+    RunDromel(std::move(script));
+  }
+  void PutSprites() {
+    DromelWindow* window = Page();
+    ASSERT_NE(window, nullptr);
+    auto* page = CastSmart<CShow>(window->GetDocument());
+    ASSERT_NE(page, nullptr);
+    lower = AddSpriteAt(GroupOf(*page), *engine_test::SolidPicture(40, 30, 4), 1, {10, 10});
+    upper = AddSpriteAt(GroupOf(*page), *engine_test::SolidPicture(40, 30, 9), 1, {100, 100});
+    Pane()->SelectSprite(lower);
+  }
+  static DromelWindow* Page() { return CastSmart<DromelWindow>(Front()); }
+  static CHAPane* Pane() { return Page() ? Page()->GetStagePane() : nullptr; }
+  static std::int32_t SpriteCount() { return GroupOf(*Pane()->GetShow()).GetSpriteCount(); }
+
+  CSprite* lower = nullptr;
+  CSprite* upper = nullptr;
+};
+
+// The bar as the child sees it: the menus in order ("Catégorie" hidden), every item's text with its
+// shortcut, the ellipses spelt out, and one accelerator per shortcut letter.
+TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
+  struct Expected {
+    const char* title;
+    std::vector<std::string> items;  // as shown; "-" a separator, "> X" the sub-menu X
+  };
+  const std::vector<Expected> bar = {
+      {"Fichier",
+       {"Nouvelle page cntl+N", "Ouvrir... cntl+O", "> Importer", "Fermer cntl+W", "-", "Enregistrer cntl+S",
+        "Enregistrer sous...", "-", "Créer une source HTML cntl+H"_cp, "-", "> Projets", "-", "Quitter cntl+Q"}},
+      {"Édition"_cp,
+       {"Annuler cntl+Z", "-", "Couper cntl+X", "Copier cntl+C", "Coller cntl+V", "Supprimer", "-",
+        "Placer dessus cntl+]", "Placer dessous cntl+[", "Transparent", "-", "Son activé cntl+1"_cp}},
+      {"Résolution"_cp, {"480x360 cntl+4", "600x450 cntl+6", "760x570 cntl+8"}},
+      {"Lien", {"URL... cntl+L", "Email... cntl+E"}},
+      {"Catégorie"_cp, {}},
+      {"Texte", {"> Police", "> Taille", "> Style", "> Alignement", "-", "Choisir une couleur ..."}},
+  };
+  InPage({{nullptr, [&] {
+             const List& menus = gApplication->GetMenuBar()->GetMenus();
+             ASSERT_EQ(menus.NumItems(), static_cast<std::int32_t>(bar.size()));
+             std::vector<std::string> shownTitles;
+             for (std::size_t m = 0; m < bar.size(); ++m) {
+               auto* menu = CastSmart<Menu>(menus.At(static_cast<std::int32_t>(m + 1)));
+               SCOPED_TRACE(bar[m].title);
+               EXPECT_EQ(TextOf(menu->GetTitle()), bar[m].title);
+               EXPECT_EQ(menu->IsHidden(), m == 4) << "only \"Catégorie\" is hidden";
+               if (!menu->IsHidden()) shownTitles.push_back(bar[m].title);
+               std::vector<std::string> items;
+               const HMENU native = menu->GetNativeMenu();
+               for (int i = 0; i < GetMenuItemCount(native); ++i) {
+                 if (GetSubMenu(native, i) != nullptr) {
+                   items.push_back("> " + NativeText(native, i));
+                 } else {
+                   items.push_back(GetMenuItemID(native, i) == 0 ? "-" : NativeText(native, i));
+                 }
+               }
+               EXPECT_EQ(items, bar[m].items);
+             }
+             // The bar itself: the system's about menu first, then every menu shown, titles unchanged
+             // (the title "Édition" keeps its first byte, which items would spell as "...").
+             const HMENU native = GetMenu(gMainWindow);
+             std::vector<std::string> titles;
+             for (int i = 1; i < GetMenuItemCount(native); ++i) titles.push_back(NativeText(native, i));
+             EXPECT_EQ(titles, shownTitles);
+             EXPECT_EQ(gCategoryMenu.operator->(), BarMenu("Catégorie"_cp));
+             EXPECT_EQ(gFileMenu.operator->(), BarMenu("Fichier"));
+             EXPECT_EQ(TextView::GetTextMenu().operator->(), BarMenu("Texte"));
+             EXPECT_EQ(gUndoMenu.operator->(), BarMenu("Édition"_cp));
+
+             // "Importer" holds the one item "Fichier...".
+             const auto [import, index] = Find({"Fichier", "Importer", "Fichier\xC9"});
+             ASSERT_NE(import, nullptr);
+             EXPECT_EQ(import->CountEntries(), 1);
+             EXPECT_EQ(NativeText(import->GetNativeMenu(), 0), "Fichier... cntl+M");
+
+             // Every shortcut letter of the bar is one accelerator (Ctrl and the key) for its item.
+             std::vector<std::pair<std::string, int>> wanted;
+             std::vector<std::pair<std::string, int>> table;
+             for (const char* letters : {"NOMWSHQ", "ZXCV][1", "468", "LE", "BIU"}) {
+               for (const char* c = letters; *c; ++c) wanted.emplace_back(std::string(1, *c), LOBYTE(VkKeyScanA(*c)));
+             }
+             ASSERT_NE(gShortcutTable, nullptr);
+             ASSERT_NE(gAcceleratorTable, nullptr);
+             for (std::uint32_t i = 0; i < gShortcutTable->count; ++i) {
+               const ShortcutEntry& entry = gShortcutTable->shortcuts[i];
+               const SmartRef<MenuItem> item = Menu::ItemForCommand(entry.command);
+               ASSERT_TRUE(item) << "an accelerator without its item: " << entry.command;
+               table.emplace_back(std::string(1, item->GetShortcut()), entry.virtualKey);
+             }
+             std::sort(wanted.begin(), wanted.end());
+             std::sort(table.begin(), table.end());
+             EXPECT_EQ(table, wanted);
+           }}});
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// Each item's state in the states that change it. The columns, menu by menu:
+//   "Fichier":    Nouvelle page, Ouvrir..., Importer > Fichier..., Fermer, Enregistrer, Enregistrer sous...,
+//                 Créer une source HTML, Projets > Nouveau projet, Quitter
+//   "Édition":    Annuler, Couper, Copier, Coller, Supprimer, Placer dessus, Placer dessous, Transparent,
+//                 Son activé
+//   "Résolution": 480x360, 600x450, 760x570
+//   "Lien":       URL..., Email...
+//   "Texte":      Choisir une couleur ...
+// 'o' enabled, 'v' ticked, '-' greyed.
+TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
+  SmartRef<Dialog> dialog;
+  InPage({{nullptr,
+           [&] {
+             EXPECT_EQ(ShownStates(), "ooooooooo -oo-oo-vv voo oo -") << "a sprite chosen, nothing copied";
+             TypeCtrl('C');
+           }},
+          {nullptr,
+           [&] {
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -") << "a sprite copied";
+             Pane()->HandleNumberCommand(2030, nullptr);
+             ASSERT_TRUE(Pane()->IsPlaying());
+             EXPECT_EQ(ShownStates(), "ooooooooo o-------v voo -- -") << "the page playing";
+             Pane()->GetPlayer()->Stop();
+             Pane()->SelectSprite(lower);
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -") << "stopped again";
+             // Each page of the palette standing on its no-tool button.
+             for (std::int16_t page = 0; page < DromelToolPalette::kPageCount; ++page) {
+               Page()->GetToolPalette()->ShowPage(page);
+               SCOPED_TRACE(Page()->GetToolPalette()->GetToolKind());
+               EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -");
+             }
+             Page()->GetToolPalette()->ShowPage(0);
+             Page()->SetPageSize(600, 450 + gToolPaletteHeight);
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv ovo oo -") << "600 x 450";
+             Page()->SetPageSize(760, 570 + gToolPaletteHeight);
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv oov oo -") << "760 x 570";
+             {
+               SmartRef<StyledText> text(new StyledText(String("mot"), nullptr));
+               SmartRef<CTextView> textPane(new CTextView(Pane(), Rect(20, 60, 200, 100), ~text));
+               Pane()->AddSubview(~textPane);
+               EXPECT_EQ(ShownStates().back(), 'o') << "a text pane open";
+               Pane()->RemoveSubview(~textPane);
+             }
+             EXPECT_EQ(ShownStates().back(), '-') << "the text pane gone";
+             dialog = new Dialog(kFrameModal);
+             dialog->Open(true);
+             EXPECT_EQ(ShownStates(), "--------- --------v --- -- -") << "a modal dialog up";
+             dialog->Close();
+             dialog = nullptr;
+             gApplication->CloseWindow(nullptr, kCloseDiscarding);
+             ASSERT_EQ(Front(), nullptr);
+             EXPECT_EQ(ShownStates(), "oo-----oo --------v --- -- -") << "no window in front";
+           }}});
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+}  // namespace
+}  // namespace app_test
