@@ -10,6 +10,7 @@
 #include "core/FileType.h"
 #include "editor/app/CTumbletApp.h"
 
+class DromelUserInfo;
 class DromelWindow;
 class Menu;
 class MenuBar;
@@ -75,6 +76,12 @@ class DromelApp : public CTumbletApp {
   bool CompileHtml();
   // Reads and writes every page of the current folder again, then shows the page that was in front.
   bool Synchronize();
+
+  // ---- The user-information file (pers.usr), which keeps the publishing settings between runs ----
+  SmartRef<Scribe> OpenUsersFile();
+  // Never null: a file that cannot be read gives a fresh record, and stays on disk until a real save.
+  SmartRef<DromelUserInfo> GetUserInfo();
+  void SaveUserInfo(DromelUserInfo* record);
 
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }
