@@ -18,6 +18,7 @@
 #include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "core/Text1252.h"
+#include "editor/browser/BrowserPanes.h"
 #include "editor/stage/CHAPane.h"
 #include "editor/text/CTextView.h"
 #include "engine/page/CShow.h"
@@ -108,6 +109,7 @@ const std::vector<std::vector<ItemRef>> kStateColumns = {
      {"Édition"_cp, nullptr, "Placer dessus"},
      {"Édition"_cp, nullptr, "Placer dessous"},
      {"Édition"_cp, nullptr, "Transparent"},
+     {"Édition"_cp, nullptr, "Supprimer une page\xC9"},
      {"Édition"_cp, nullptr, "Son activé"_cp}},
     {{"Résolution"_cp, nullptr, "480x360"}, {"Résolution"_cp, nullptr, "600x450"}, {"Résolution"_cp, nullptr, "760x570"}},
     {{"Lien", nullptr, "URL\xC9"}, {"Lien", nullptr, "Email\xC9"}},
@@ -153,6 +155,17 @@ std::string Contents(const std::string& path) {
   return bytes.str();
 }
 
+// Whether the front window holds a view of that class.
+template <typename T>
+bool FrontHolds() {
+  SmartRef<Window> front = gApplication->FrontWindow();
+  if (front == nullptr) return false;
+  const List& views = front->GetSubviews();
+  for (std::int32_t n = 1; n <= views.NumItems(); ++n)
+    if (dynamic_cast<T*>(CastSmart<View>(views.At(n))) != nullptr) return true;
+  return false;
+}
+
 // A click on the item as the main window receives it.
 void Click(const ItemRef& ref) {
   const auto [menu, index] = Find(ref);
@@ -162,6 +175,13 @@ void Click(const ItemRef& ref) {
 
 class MenuBarTest : public DromelAppTest {
  protected:
+  void SetUp() override {
+    DromelAppTest::SetUp();
+    // The delete-page window's heading and button.
+    WriteAppPicture(803, 300, 60, 0x2060C0);
+    WriteAppPicture(710, 81, 30, 0x20C060);
+    WriteAppPicture(711, 81, 30, 0x106030);
+  }
   // Opens the project "Site" (one page, two sprites on it, the lower one chosen) and runs the steps with
   // its page window in front.
   void InPage(std::vector<Step> steps) {
@@ -213,7 +233,8 @@ TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
         "Enregistrer sous...", "-", "Créer une source HTML cntl+H"_cp, "-", "> Projets", "-", "Quitter cntl+Q"}},
       {"Édition"_cp,
        {"Annuler cntl+Z", "-", "Couper cntl+X", "Copier cntl+C", "Coller cntl+V", "Supprimer", "-",
-        "Placer dessus cntl+]", "Placer dessous cntl+[", "Transparent", "-", "Son activé cntl+1"_cp}},
+        "Placer dessus cntl+]", "Placer dessous cntl+[", "Transparent", "-", "Supprimer une page...",
+        "Son activé cntl+1"_cp}},
       {"Résolution"_cp, {"480x360 cntl+4", "600x450 cntl+6", "760x570 cntl+8"}},
       {"Lien", {"URL... cntl+L", "Email... cntl+E"}},
       {"Catégorie"_cp, {}},
@@ -282,7 +303,7 @@ TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
 //   "Fichier":    Nouvelle page, Ouvrir..., Importer > Fichier..., Fermer, Enregistrer, Enregistrer sous...,
 //                 Créer une source HTML, Projets > Nouveau projet, Quitter
 //   "Édition":    Annuler, Couper, Copier, Coller, Supprimer, Placer dessus, Placer dessous, Transparent,
-//                 Son activé
+//                 Supprimer une page..., Son activé
 //   "Résolution": 480x360, 600x450, 760x570
 //   "Lien":       URL..., Email...
 //   "Texte":      Choisir une couleur ...
@@ -291,29 +312,29 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
   SmartRef<Dialog> dialog;
   InPage({{nullptr,
            [&] {
-             EXPECT_EQ(ShownStates(), "ooooooooo -oo-oo-vv voo oo -") << "a sprite chosen, nothing copied";
+             EXPECT_EQ(ShownStates(), "ooooooooo -oo-oo-vov voo oo -") << "a sprite chosen, nothing copied";
              TypeCtrl('C');
            }},
           {nullptr,
            [&] {
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -") << "a sprite copied";
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "a sprite copied";
              Pane()->HandleNumberCommand(2030, nullptr);
              ASSERT_TRUE(Pane()->IsPlaying());
-             EXPECT_EQ(ShownStates(), "ooooooooo o-------v voo -- -") << "the page playing";
+             EXPECT_EQ(ShownStates(), "ooooooooo o-------ov voo -- -") << "the page playing";
              Pane()->GetPlayer()->Stop();
              Pane()->SelectSprite(~lower);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -") << "stopped again";
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "stopped again";
              // Each page of the palette standing on its no-tool button.
              for (std::int16_t page = 0; page < DromelToolPalette::kPageCount; ++page) {
                Page()->GetToolPalette()->ShowPage(page);
                SCOPED_TRACE(Page()->GetToolPalette()->GetToolKind());
-               EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv voo oo -");
+               EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -");
              }
              Page()->GetToolPalette()->ShowPage(0);
              Page()->SetPageSize(600, 450 + gToolPaletteHeight);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv ovo oo -") << "600 x 450";
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov ovo oo -") << "600 x 450";
              Page()->SetPageSize(760, 570 + gToolPaletteHeight);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vv oov oo -") << "760 x 570";
+             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov oov oo -") << "760 x 570";
              {
                SmartRef<StyledText> text(new StyledText(String("mot"), nullptr));
                SmartRef<CTextView> textPane(new CTextView(Pane(), Rect(20, 60, 200, 100), ~text));
@@ -324,12 +345,12 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
              EXPECT_EQ(ShownStates().back(), '-') << "the text pane gone";
              dialog = new Dialog(kFrameModal);
              dialog->Open(true);
-             EXPECT_EQ(ShownStates(), "--------- --------v --- -- -") << "a modal dialog up";
+             EXPECT_EQ(ShownStates(), "--------- ---------v --- -- -") << "a modal dialog up";
              dialog->Close();
              dialog = nullptr;
              gApplication->CloseWindow(nullptr, kCloseDiscarding);
              ASSERT_EQ(Front(), nullptr);
-             EXPECT_EQ(ShownStates(), "oo-----oo --------v --- -- -") << "no window in front";
+             EXPECT_EQ(ShownStates(), "oo-----oo --------ov --- -- -") << "no window in front";
            }}});
   EXPECT_TRUE(alerts.Alerts().empty());
 }
@@ -431,7 +452,10 @@ TEST_F(MenuBarTest, ItemsWithoutShortcutsReachTheirCommands) {
              Pane()->RemoveSubview(~textPane);
              Click({"Fichier", "Projets", "Nouveau projet"});
            }},
-          {&FrontIsNameDialog, [] { CancelFront(); }}});
+          {&FrontIsNameDialog, [] { CancelFront(); }},
+          {nullptr, [] { Click({"Édition"_cp, nullptr, "Supprimer une page\xC9"}); }},
+          {[] { return FrontHolds<PageBrowserPane>(); }, [] { CancelFront(); }},
+          {nullptr, [] { EXPECT_NE(Page(), nullptr) << "the page window in front again"; }}});
   platform::SetFileChooser(previous);
   EXPECT_TRUE(alerts.Alerts().empty());
 }
