@@ -77,6 +77,14 @@ class DromelApp : public CTumbletApp {
   // Reads and writes every page of the current folder again, then shows the page that was in front.
   bool Synchronize();
 
+  // ---- The delete-page and information windows ----
+  // The project's pages in a browser whose click deletes; once the window has closed, a project that
+  // lost a page is synchronised, once however many went.
+  void DeletePageMode();
+  // The information picture until it is clicked or Esc; a second request while it is up does nothing.
+  // Closed with Ctrl and Shift held, it opens the debug parameters.
+  void ShowAbout() override;
+
   // ---- The user-information file (pers.usr), which keeps the publishing settings between runs ----
   SmartRef<Scribe> OpenUsersFile();
   // Never null: a file that cannot be read gives a fresh record, and stays on disk until a real save.

@@ -17,6 +17,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Window.h"
+#include "support/Raised.h"
 #include "support/ScreenPixels.h"
 #include "ui/controls/PopupControl.h"
 #include "ui/menus/Menu.h"
@@ -56,7 +57,9 @@ SmartRef<DromelUserInfo> Record(const char* service, const char* account, const 
   return record;
 }
 
-PublishDialog& AsPublish(Dialog& front) { return *static_cast<PublishDialog*>(CastSmart(&front, &PublishDialog::classInfo)); }
+PublishDialog& AsPublish(Dialog& front) {
+  return *static_cast<PublishDialog*>(CastSmart(&front, &PublishDialog::classInfo));
+}
 
 POINT OnScreen(Dialog& dialog, Point p) {
   POINT s{p.x, p.y};
@@ -132,6 +135,8 @@ class PublishDialogTest : public LinkDialogFixture {
 TEST_F(PublishDialogTest, TheRecordsProviderFillsHostAndPathsAndTheAccountFollowsIntoBoth) {
   folder.Write("FDA/fournisseurs.txt", kProviders);
   SmartRef<DromelUserInfo> record = Record("Exemple", "lea", "secret");
+  record->ftpHost->Set("ftp.before.example");
+  record->serverPath->Set("/before");
   InProgramFolder([&] {
     EXPECT_TRUE(Run(*record,
                     {Check([](PublishDialog& d) {
@@ -169,6 +174,7 @@ TEST_F(PublishDialogTest, PersonnaliserStopsTheAccountFromRewritingThePaths) {
                        ASSERT_TRUE(d.GetProviderPopup()->SelectByTitle(String("Personnaliser")));
                        d.ApplyProviderChoice();
                        EXPECT_TRUE(d.IsCustom());
+                       EXPECT_TRUE(d.GetPasswordField()->IsTarget()) << "no keys for the hidden host field";
                        EXPECT_TRUE(d.GetFTPHostField()->IsEditing());
                        EXPECT_TRUE(d.GetServerPathField()->IsEditing());
                        EXPECT_TRUE(d.GetWebPathField()->IsEditing());
@@ -204,6 +210,7 @@ TEST_F(PublishDialogTest, TheProviderMenuComesFromTheListsOfFDA) {
     std::vector<std::string> alerts;
   } cases[] = {
       {"no folder: it is made", {}, {"Personnaliser"}, {}},
+      {"no text file", {{"notes.doc", kProviders}}, {"Personnaliser"}, {}},
       {"one list", {{"a.txt", kProviders}}, {"Personnaliser", "-", "Exemple", "Autre"}, {}},
       {"a bad list, kept",
        {{"b.txt", "1\r\nAvant|h|s|w\r\nMal|h|s\r\nApres|h|s|w\r\n"}},
@@ -229,6 +236,15 @@ TEST_F(PublishDialogTest, TheProviderMenuComesFromTheListsOfFDA) {
       }
       EXPECT_EQ(items, c.items);
       EXPECT_EQ(AlertTexts(), c.alerts);
+      // Every item's command is the publish dialog's alone.
+      for (std::int32_t i = 1; i <= shown.CountEntries(); ++i) {
+        const MenuItem* item = shown.ItemAt(i);
+        if (item == nullptr) continue;
+        GenericSignal* command = item->GetCommand();
+        EXPECT_EQ(command->GetSignalStatus(~dialog), kCommandEnabled);
+        EXPECT_EQ(command->GetSignalStatus(app), kCommandDisabled);
+        EXPECT_EQ(RaisedText(Raised([&] { command->Send(nullptr); })), "GetSignalStatus(watcher) != disabled");
+      }
       EXPECT_TRUE(dialog->IsCustom()) << "a service no list names";
       EXPECT_EQ(PopupText(*dialog), "Personnaliser");
       for (const auto& [name, bytes] : c.files) EXPECT_TRUE(fs::exists(folder.Path() / "FDA" / name));
@@ -268,7 +284,8 @@ TEST_F(PublishDialogTest, TheRevealButtonWidensTheWindowForTheAdvancedPartAndGiv
            EXPECT_EQ(ScreenPixel(OnScreen(d, Point(b.left + 1, b.top + 4))), 0x000000u);
            EXPECT_NE(ScreenPixel(OnScreen(d, Point(b.left + 4, b.top + 1))), 0x000000u);
          }),
-         Type("ftp.example.com"), ClickReveal(),
+         Type("ftp.example.com"),
+         [](Dialog& front) { Click(front, *AsPublish(front).GetServerPathField()); }, Type("/www"), ClickReveal(),
          Check([&](PublishDialog& d) {
            EXPECT_TRUE(d.GetAdvancedPart()->IsHidden());
            EXPECT_EQ(d.GetBounds(), closedBounds);
@@ -277,6 +294,7 @@ TEST_F(PublishDialogTest, TheRevealButtonWidensTheWindowForTheAdvancedPartAndGiv
          Enter()}));
   });
   EXPECT_EQ(Text(*record->ftpHost), "ftp.example.com");
+  EXPECT_EQ(Text(*record->serverPath), "/www") << "a click gives an advanced field the keys";
 }
 
 // "Publier" without a password: the alert, and the dialog waits for one.
