@@ -18,11 +18,9 @@
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/MessageBox.h"
-#include "platform/user/Window.h"
 #include "ui/controls/GraphicButton.h"
 #include "ui/dialogs/Dialog.h"
 #include "ui/text/TextView.h"
-#include "ui/views/WindowFrame.h"
 
 namespace app_test {
 namespace {
@@ -80,14 +78,6 @@ T* SubviewOf(Window& window) {
   for (std::int32_t n = 1; n <= views.NumItems(); ++n)
     if (auto* view = CastSmart<T>(views.At(n))) return view;
   return nullptr;
-}
-
-void ClickAt(Window& window, Point p) {
-  POINT screen{p.x, p.y};
-  ClientToScreen(window.GetFrame()->GetHandle(), &screen);
-  platform::InjectMouseMove(screen.x, screen.y);
-  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, true);
-  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, false);
 }
 
 class DeletePageWindowTest : public DromelAppTest {
