@@ -93,6 +93,8 @@ SmartRef<Menu> BuildEditMenu() {
   menu->AppendItem(String("Placer dessous"), '[', new NumberCommand(kCommandSendToBack, nullptr));
   menu->AppendItem(String("Transparent"), 0, new NumberCommand(kCommandTransparent, nullptr));
   menu->AppendSeparator();
+  menu->AppendItem(String("Supprimer une page\xC9"), 0,
+                   new DromelAppCommand(&DromelApp::DeletePageMode, DromelAppCommand::kNotWhileModal));
   menu->AppendItem(String("Son activé"_cp), '1', new EditorAppNumberCommand(cmdSoundOn));
   return menu;
 }

@@ -97,8 +97,8 @@ void PublishDialog::Layout() {
   // Each label's view holds its text: it lives on the heap with it.
   accountField = formatter->AddLabeledField(new String("Compte :"), 1, ~record->account, false, -1, 0, 0);
   formatter->AddTextField(new String("Mot de passe :"), false, 1, false, 90);
-  passwordField =
-      new TextView(this, formatter->PlaceRect(170, 22, true), ~record->password, kAnchorTopLeft, true, false, false, true);
+  const Rect passwordFrame = formatter->PlaceRect(170, 22, true);
+  passwordField = new TextView(this, passwordFrame, ~record->password, kAnchorTopLeft, true, false, false, true);
   AddSubview(~passwordField);
 
   formatter->OffsetLast(0, 15);

@@ -17,6 +17,7 @@
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
 #include "platform/user/Window.h"
+#include "support/Raised.h"
 #include "support/ScreenPixels.h"
 #include "ui/controls/PopupControl.h"
 #include "ui/menus/Menu.h"
@@ -56,7 +57,9 @@ SmartRef<DromelUserInfo> Record(const char* service, const char* account, const 
   return record;
 }
 
-PublishDialog& AsPublish(Dialog& front) { return *static_cast<PublishDialog*>(CastSmart(&front, &PublishDialog::classInfo)); }
+PublishDialog& AsPublish(Dialog& front) {
+  return *static_cast<PublishDialog*>(CastSmart(&front, &PublishDialog::classInfo));
+}
 
 POINT OnScreen(Dialog& dialog, Point p) {
   POINT s{p.x, p.y};
@@ -233,6 +236,15 @@ TEST_F(PublishDialogTest, TheProviderMenuComesFromTheListsOfFDA) {
       }
       EXPECT_EQ(items, c.items);
       EXPECT_EQ(AlertTexts(), c.alerts);
+      // Every item's command is the publish dialog's alone.
+      for (std::int32_t i = 1; i <= shown.CountEntries(); ++i) {
+        const MenuItem* item = shown.ItemAt(i);
+        if (item == nullptr) continue;
+        GenericSignal* command = item->GetCommand();
+        EXPECT_EQ(command->GetSignalStatus(~dialog), kCommandEnabled);
+        EXPECT_EQ(command->GetSignalStatus(app), kCommandDisabled);
+        EXPECT_EQ(RaisedText(Raised([&] { command->Send(nullptr); })), "GetSignalStatus(watcher) != disabled");
+      }
       EXPECT_TRUE(dialog->IsCustom()) << "a service no list names";
       EXPECT_EQ(PopupText(*dialog), "Personnaliser");
       for (const auto& [name, bytes] : c.files) EXPECT_TRUE(fs::exists(folder.Path() / "FDA" / name));
