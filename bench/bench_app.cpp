@@ -1,9 +1,11 @@
-// The web-page application's two waits the child notices most:
+// The web-page application's waits the child notices most:
 // - BM_ProcessStartToMainWindow: from starting the program's process to its main window composed with
 //   the welcome over it (headless, no splash picture in "Data"), exit included. Goal: under 300 ms.
 // - BM_OpenProjectOf20Pages: opening a project of 20 pages under its lock, from the "Projets" choice to
 //   the chosen page shown in the page window (two projects opened in turn). Goal: under 200 ms.
-// No other program does either job, so there is no peer figure.
+// - BM_UpdateMenus: every item of the whole menu bar asked its status, as before a menu opens or a shortcut
+//   runs, with a page of the project in front. Goal: under 1 ms.
+// No other program does any of these jobs, so there is no peer figure.
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
@@ -174,6 +176,40 @@ void BM_OpenProjectOf20Pages(benchmark::State& state) {
   TheCoreState().osApp = nullptr;
 }
 BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+benchmark::State* gMenusState = nullptr;
+
+void UpdateMenusOverAPage(HWND, UINT, UINT_PTR, DWORD) {
+  if (gMenusState == nullptr) return;
+  if (WelcomeInFront()) {
+    CastSmart<Dialog>(~gApplication->FrontWindow())->Cancel();
+    return;
+  }
+  if (gStartupInProgress) return;
+  benchmark::State& state = *gMenusState;
+  gMenusState = nullptr;
+  gDromelApp->OpenProject(String("Menus"));
+  if (CastSmart<DromelWindow>(~gApplication->FrontWindow()) == nullptr) {
+    state.SkipWithError("the project did not open");
+  } else {
+    for (auto _ : state) gApplication->UpdateMenus();
+  }
+  PostQuitMessage(0);
+}
+
+void BM_UpdateMenus(benchmark::State& state) {
+  MakeProject(ProgramFolder() / "Projets" / "Menus");
+  SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
+  InstallAppSeams();
+  bench::StartHeadless();
+  gMenusState = &state;
+  RunProgram(&UpdateMenusOverAPage);
+  if (gMenusState != nullptr) state.SkipWithError("the program did not start");
+  gMenusState = nullptr;
+  dromelapp_testing::Reset();
+  TheCoreState().osApp = nullptr;
+}
+BENCHMARK(BM_UpdateMenus)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 
