@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "app/AppMenus.h"
 #include "app/DromelResources.h"
 #include "app/StartPanel.h"
 #include "app/Welcome.h"
+#include "app/menus/AppMenus.h"
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelWindow.h"
 #include "core/Alert.h"
@@ -17,6 +17,7 @@
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
 #include "editor/CTool.h"
+#include "editor/CurrentStagePane.h"
 #include "editor/CToolsDir.h"
 #include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
@@ -63,7 +64,7 @@ constexpr DWORD kSplashNap = 20;
 
 AppCreationRecord MakeCreationRecord() {
   SmartRef<Window> tools(new PaintToolsWindow(false, false, true));
-  AppCreationRecord record{BuildDromelMenuBar(), nullptr, gPageFileType, tools, nullptr, &gDromelAppInfo};
+  AppCreationRecord record{DromelApp::BuildMenuBar(), nullptr, gPageFileType, tools, nullptr, &gDromelAppInfo};
   return record;
 }
 
@@ -106,6 +107,8 @@ SmartRef<App> CreateDromelApp() {
 
 void ReleaseDromelApp() {
   gProjectLockFile = nullptr;
+  // The stage pane pressed last outlives its window otherwise, and its player's chores with it.
+  gCurrentStagePane = nullptr;
   gTumbletApp = nullptr;
   gCHAApp = nullptr;
   gDromelApp = nullptr;
@@ -128,6 +131,7 @@ DromelApp::~DromelApp() {
   // with the program's statics, whose order of destruction is not the program's to choose.
   gDeskWindow = nullptr;
   gFileMenu = nullptr;
+  gCategoryMenu = nullptr;
 }
 
 SmartRef<Scribe> DromelApp::MakeScribe(FileReference& file, int mode) {

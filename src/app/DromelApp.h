@@ -10,8 +10,10 @@
 #include "core/FileType.h"
 #include "editor/app/CTumbletApp.h"
 
+class DromelUserInfo;
 class DromelWindow;
 class Menu;
+class MenuBar;
 class StartButton;
 class Window;
 
@@ -43,6 +45,11 @@ class DromelApp : public CTumbletApp {
   // A page window with the desk's start column.
   SmartRef<DocWindow> MakeDocWindow(CShow* page, Scribe* scribe) override;
 
+  // Cut, copy, paste and clear only for a page window's stage pane, and not while its page plays.
+  bool CanDoClipCommand(int operation) override;
+  // The whole menu bar, built once for the application's constructor.
+  static SmartRef<MenuBar> BuildMenuBar();
+
   // The start panel's top button: a new page when no window is in front.
   void StartButtonPressed();
 
@@ -69,6 +76,20 @@ class DromelApp : public CTumbletApp {
   bool CompileHtml();
   // Reads and writes every page of the current folder again, then shows the page that was in front.
   bool Synchronize();
+
+  // ---- The delete-page and information windows ----
+  // The project's pages in a browser whose click deletes; once the window has closed, a project that
+  // lost a page is synchronised, once however many went.
+  void DeletePageMode();
+  // The information picture until it is clicked or Esc; a second request while it is up does nothing.
+  // Closed with Ctrl and Shift held, it opens the debug parameters.
+  void ShowAbout() override;
+
+  // ---- The user-information file (pers.usr), which keeps the publishing settings between runs ----
+  SmartRef<Scribe> OpenUsersFile();
+  // Never null: a file that cannot be read gives a fresh record, and stays on disk until a real save.
+  SmartRef<DromelUserInfo> GetUserInfo();
+  void SaveUserInfo(DromelUserInfo* record);
 
   // Null until a project has been opened.
   String* GetProjectName() const { return ~projectName; }

@@ -2,7 +2,6 @@
 // index page.
 #include <cstring>
 
-#include "app/AppMenus.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "app/Welcome.h"

@@ -1,6 +1,6 @@
 #include "app/StartPanel.h"
 
-#include "app/AppMenus.h"
+#include "app/menus/MenuCommands.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "graphics/bitmaps/BitMap.h"
@@ -15,6 +15,8 @@ constexpr int kTitlePicture = 553;
 StartButton::StartButton(View* parent) : CToolPalette(parent, ButtonLook(kStartLook), kFirstButton) {}
 
 void StartButton::NotifySelection(std::int16_t number) {
+  // The column shows the child's choice even with no page window open to select it back.
+  SetSelection(number);
   CToolPalette::NotifySelection(number);
   if (number != kFirstButton) return;
   SmartRef<GenericSignal> start(new DromelAppCommand(&DromelApp::StartButtonPressed, DromelAppCommand::kAnyTime));

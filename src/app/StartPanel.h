@@ -13,7 +13,8 @@ class StartButton : public CToolPalette {
 
   explicit StartButton(View* parent);
 
-  // The listeners first; then the top button sends the start command to the application.
+  // Selects the button, tells the listeners; then the top button sends the start command to the
+  // application.
   void NotifySelection(std::int16_t number) override;
 };
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/AppMenus.h"
+#include "app/menus/MenuCommands.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "core/Exception.h"

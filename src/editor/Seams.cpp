@@ -12,6 +12,8 @@
 
 namespace {
 
+PageWindowHooks gPageWindowHooks;
+
 SmartRef<Tool> FirstTool() {
   if (!gBorderSizeTool) gBorderSizeTool = new CBorderSizeTool;
   return SmartRef<Tool>(~gBorderSizeTool);
@@ -61,3 +63,7 @@ void InstallEditorSeams() {
   app.importInto = &ImportIntoStagePane;
   SetAppEditorHooks(app);
 }
+
+void SetPageWindowHooks(const PageWindowHooks& hooks) { gPageWindowHooks = hooks; }
+
+const PageWindowHooks& GetPageWindowHooks() { return gPageWindowHooks; }

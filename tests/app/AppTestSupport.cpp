@@ -5,7 +5,6 @@
 
 #include <filesystem>
 
-#include "app/AppMenus.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "app/Seams.h"

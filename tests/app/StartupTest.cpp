@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "app/AppMenus.h"
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"

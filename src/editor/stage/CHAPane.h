@@ -19,6 +19,7 @@
 class CHAPane;
 class CMovieGroup;
 class CMovieRes;
+class CXform;
 class CMouseTask;
 class CTaskTool;
 class Clipboard;
@@ -207,6 +208,11 @@ class CHAPane : public CPanePlay,
   void PerformPlay(void* argument);
   void PerformPlace(std::int32_t number, void* argument);
   void ReverseFrames(std::int16_t first, std::int16_t last);
+  // The page window's tool kinds a double click on a text asks for.
+  static constexpr std::int32_t kTextToolsPage = 30;
+  static constexpr std::int32_t kTextToolsLayout = 14;
+  // A double click on a selected text: the page window in front opens its text tools.
+  static void OpenTextTools();
   void SelectMarquee(std::int32_t x, std::int32_t y, CTool* tool);
   void StartDrag(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window,
                  std::int16_t index, CSprite* sprite, CTool* tool);
@@ -216,6 +222,9 @@ class CHAPane : public CPanePlay,
     flags = static_cast<std::uint8_t>(on ? flags | flag : flags & ~flag);
   }
   void TellPaneListeners();
+  // The movie's frame editor opened over the pane, with the border.
+  void OpenEditor(CMovieRes* movie, std::int16_t frame, std::int16_t start, std::int16_t count, std::int16_t limit,
+                  const Rect& placement, CXform* xform, bool useUnchanged, bool lock);
   void StartEditing(CMovieRes* movie);
 
   std::uint8_t flags = 0;
@@ -230,6 +239,9 @@ class CHAPane : public CPanePlay,
   PointerArray<StageListener> frameListeners;
   PointerArray<PaneStateListener> paneListeners;
   bool listeningToPaint = false;
+  // Set while a movie opens its editor in the pane: the text field of a text pane takes the focus as it
+  // is put in the window, and the window reports that as a press at the field's corner.
+  bool openingEditor = false;
 };
 
 // The stage pane a page's editor makes: the engine's stage-pane maker.

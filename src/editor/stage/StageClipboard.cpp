@@ -8,6 +8,7 @@
 #include "core/String.h"
 #include "core/Text1252.h"
 #include "editor/CToolsDir.h"
+#include "editor/browser/CBrowser.h"
 #include "editor/stage/CHAPane.h"
 #include "engine/kinds/CMoviePic.h"
 #include "engine/kinds/CMovieText.h"
@@ -114,6 +115,8 @@ void CHAPane::Paste(Clipboard* clipboard, std::int32_t mode, std::int32_t x, std
     selection.Append(group->GetSprite(index));
   }
   SetFrameRange(cf, cf);
+  // The background pasted again goes back under the page's sprites at the page's size, as its import left it.
+  if (UndoingBackgroundImport()) FitBackground(this);
   TellRangeListeners(this);
   NotifyChanged();
   UpdateSelectionState();

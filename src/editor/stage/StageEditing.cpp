@@ -73,7 +73,7 @@ void CHAPane::EditResourceMovie(CSprite* sprite, const Rect& rect, bool picture,
     } else {
       movie = new CMoviePic(nullptr);
     }
-    movie->BeginEdit(0, 0, 1, 0, this, ~GetBufferOrDevice(), placement, nullptr, !text, true, true);
+    OpenEditor(~movie, 0, 0, 1, 0, placement, nullptr, !text, true);
     StartEditing(~movie);
     return;
   }
@@ -93,9 +93,21 @@ void CHAPane::EditResourceMovie(CSprite* sprite, const Rect& rect, bool picture,
   sprite->GetFrameGeometry(currentFrame, &placement, nullptr);
   if (IsMember<CMovieText>(movie)) placement.Inset(-2);
   const SmartRef<CXform> xform = sprite->GetXformAtFrame(currentFrame);
-  movie->BeginEdit(image, start, count, sprite->GetFrameCount(), this, ~GetBufferOrDevice(), placement, ~xform,
-                   false, true, false);
+  OpenEditor(movie, image, start, count, sprite->GetFrameCount(), placement, ~xform, false, false);
   StartEditing(movie);
+}
+
+void CHAPane::OpenEditor(CMovieRes* movie, std::int16_t frame, std::int16_t start, std::int16_t count,
+                         std::int16_t limit, const Rect& placement, CXform* xform, bool useUnchanged, bool lock) {
+  // The press the window makes of the new text field's focus must not start another edit under this one.
+  struct Opening {
+    explicit Opening(bool& flag) : flag(flag) { flag = true; }
+    ~Opening() { flag = false; }
+    Opening(const Opening&) = delete;
+    Opening& operator=(const Opening&) = delete;
+    bool& flag;
+  } opening(openingEditor);
+  movie->BeginEdit(frame, start, count, limit, this, ~GetBufferOrDevice(), placement, xform, useUnchanged, true, lock);
 }
 
 void CHAPane::StartEditing(CMovieRes* movie) {

@@ -6,10 +6,12 @@
 #include "editor/CTool.h"
 #include "editor/CToolsDir.h"
 #include "editor/CurrentStagePane.h"
+#include "editor/Seams.h"
 #include "editor/pixels/CTaskTool.h"
 #include "editor/stage/CHAPane.h"
 #include "editor/stage/CScaleTask.h"
 #include "editor/stage/ImportExport.h"
+#include "engine/kinds/CMovieText.h"
 #include "engine/links/CLink.h"
 #include "engine/page/CMovieGroup.h"
 #include "graphics/Area.h"
@@ -44,6 +46,8 @@ Rect RectAt(const CSprite& sprite, std::int16_t frame) {
 }  // namespace
 
 bool CHAPane::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, std::int32_t clicks, View* window) {
+  // A press the window made of an opening editor's focus belongs to that editor.
+  if (openingEditor) return true;
   gCurrentStagePane = this;
   if (CPanePlay::MouseDown(x, y, modifiers, clicks, window)) return true;
   // The in-place editor, a subview, had its chance above.
@@ -68,7 +72,8 @@ bool CHAPane::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, 
     SelectMarquee(x, y, ~tool);
     return true;
   }
-  // A double click on a text opens the page window's text tools, which come with the page window.
+  if (clicks > 1 && selection->IndexOf(sprite) != 0 && IsMember<CMovieText>(sprite->GetMovie()))
+    OpenTextTools();
   if (selection->IndexOf(sprite) == 0) {
     SelectSpriteAt(index, false);
     TellRangeListeners(this);
@@ -77,6 +82,12 @@ bool CHAPane::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers, 
   if (!StartsDrag(id)) return true;
   StartDrag(x, y, modifiers, clicks, window, index, sprite, ~tool);
   return true;
+}
+
+void CHAPane::OpenTextTools() {
+  // The page window's palette shows the page of the text tools, and the tools window its text layout.
+  const auto makePageTool = GetPageWindowHooks().makePageTool;
+  if (makePageTool && makePageTool(kTextToolsPage)) makePageTool(kTextToolsLayout);
 }
 
 void CHAPane::SelectMarquee(std::int32_t x, std::int32_t y, CTool* tool) {

@@ -59,6 +59,8 @@ int VirtualKeyOf(SDL_Keycode key, SDL_Scancode place) {
     case SDLK_LCTRL:
     case SDLK_RCTRL: return VK_CONTROL;
     case SDLK_LALT: return VK_MENU;
+    case SDLK_LEFTBRACKET: return VK_OEM_4;
+    case SDLK_RIGHTBRACKET: return VK_OEM_6;
     default: return 0;
   }
 }

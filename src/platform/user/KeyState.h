@@ -29,6 +29,9 @@ enum : int {
   VK_CAPITAL = 0x14,
   VK_F1 = 0x70,
   VK_F10 = 0x79,
+  // The bracket keys of the US layout.
+  VK_OEM_4 = 0xDB,
+  VK_OEM_6 = 0xDD,
 };
 
 // High bit (the answer is negative) while the key is down; low bit toggled by each press.

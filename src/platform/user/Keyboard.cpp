@@ -88,6 +88,9 @@ SHORT VkKeyScanA(CHAR character) {
     case 9: return VK_TAB;
     case 13: return VK_RETURN;
     case 27: return VK_ESCAPE;
+    // The menus' "[" and "]" shortcuts need their keys: those of the US layout.
+    case '[': return VK_OEM_4;
+    case ']': return VK_OEM_6;
     default: return -1;
   }
 }

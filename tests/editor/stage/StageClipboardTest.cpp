@@ -2,6 +2,7 @@
 // hides, and that the clipboard tasks undo and redo through the pane.
 #include <gtest/gtest.h>
 
+#include "editor/browser/CBrowser.h"
 #include "editor/stage/ImportExport.h"
 #include "editor/stage/StageTestSupport.h"
 #include "engine/kinds/CMovieRes.h"
@@ -11,6 +12,7 @@
 #include "engine/page/CShow.h"
 #include "ui/shell/ClipTask.h"
 #include "ui/shell/Clipboard.h"
+#include "ui/views/Window.h"
 
 namespace editor_test {
 namespace {
@@ -249,6 +251,46 @@ TEST_F(StageClipboardTest, AnImportPastesAtThePointOrTheCentreAsOneUndoableTask)
     nothing->SetScrap(new Clipboard);
     ImportClipTask(~nothing, ~pane, Point(30, 40));
     EXPECT_EQ(sink.undoable.size(), 2u) << "an import that pasted nothing leaves nothing to undo";
+  });
+}
+
+// The undo of a background import takes the background away; its redo pastes it again and fits it as the
+// import did: under the page's sprites, as large as the page, opaque, and not selected.
+TEST_F(StageClipboardTest, ABackgroundImportRedoneIsFittedUnderThePageAgain) {
+  OnStage([&] {
+    Open(MakeStagePage(3));
+    const SmartRef<CMovie> movie = SolidPicture(50, 40, 10);
+    if (!(movie->GetMode() & CMovie::kModeKeyed)) movie->ToggleMode1(true);
+    const SmartRef<CSprite> imported = new CSprite(0, movie, Rect(0, 0, 50, 40));
+    imported->SetName(new String("__Background"));
+    List content(&CSprite::classInfo);
+    content.Append(~imported);
+    const SmartRef<Clipboard> clip = new Clipboard;
+    clip->SetScrap(~content.GetData());
+    ImportClipTask(~clip, ~pane, Point(-1, -1), true);
+    FitBackground(~pane);
+    ASSERT_EQ(sink.undoable.size(), 1u);
+    const auto fitted = [&](const char* when) {
+      SCOPED_TRACE(when);
+      ASSERT_EQ(Group().GetSpriteCount(), 5);
+      CSprite* background = Sprite(1);
+      ASSERT_EQ(TextOf(*background->GetName()), "__Background") << "right above the page's own background";
+      EXPECT_TRUE(background->ToggleBackgroundFlag(false));
+      EXPECT_EQ(background->GetMovie()->GetBounds().Size(), Point(200, 150));
+      EXPECT_FALSE(background->GetMovie()->GetMode() & CMovie::kModeKeyed);
+      EXPECT_EQ(Selected(), std::vector<int>{});
+    };
+    fitted("imported");
+    const auto asUndo = [&](void (Task::*step)()) {
+      gUndoing = true;
+      ((~sink.undoable.back())->*step)();
+      gUndoing = false;
+    };
+    asUndo(&Task::Undo);
+    EXPECT_EQ(Group().GetSpriteCount(), 4) << "undone, the background is gone";
+    EXPECT_EQ(Group().FindSpriteByName(String("__Background")), nullptr);
+    asUndo(&Task::Redo);
+    fitted("redone");
   });
 }
 

@@ -111,7 +111,7 @@ void StageTest::Open(SmartRef<CShow> shown) {
   window.root->SetTarget(~pane);
 }
 
-SmartRef<CShow> StageTest::MakeStagePage(std::int16_t frames) {
+SmartRef<CShow> MakeStagePage(std::int16_t frames) {
   const SmartRef<CShow> made = engine_test::MakePage({0, 0, 200, 150}, frames);
   CMovieGroup& group = GroupOf(*made);
   CSprite* background = AddSprite(group, *SolidPicture(200, 150, 3), 0, frames);

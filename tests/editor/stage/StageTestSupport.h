@@ -26,6 +26,11 @@ class RecordingStageListener : public StageListener {
   std::vector<std::string> told;
 };
 
+// A page of 200 x 150 and that many frames over a grey background sprite, with sprites of one colour:
+// A (40 x 30, red) at (20, 20 + 10 f), B (30 x 30, green) at (100, 60), C (20 x 20, blue) at (150, 100),
+// hidden in frame 2.
+SmartRef<CShow> MakeStagePage(std::int16_t frames);
+
 // A tools window with its two palettes (hidden), as the application's has them; the program must run.
 SmartRef<CToolsDir> MakeStageToolsDir();
 
@@ -43,10 +48,6 @@ class StageTest : public EditorProgramTest {
   // The page in the window through its editor, which must be a stage pane; the pane is made the
   // window's target, so that it is active.
   void Open(SmartRef<CShow> shown);
-  // A page of 200 x 150 and that many frames over a grey background sprite, with sprites of one colour:
-  // A (40 x 30, red) at (20, 20 + 10 f), B (30 x 30, green) at (100, 60), C (20 x 20, blue) at
-  // (150, 100), hidden in frame 2.
-  static SmartRef<CShow> MakeStagePage(std::int16_t frames);
   CSprite* Sprite(std::int16_t index) const { return engine_test::GroupOf(*page).GetSprite(index); }
 
   // Every sprite's rectangle at every frame (the first frames only, when a count is given), a line a

@@ -2,11 +2,15 @@
 // lays it again into the new box instead of stretching it.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "editor/CDropperTool.h"
+#include "editor/Seams.h"
 #include "editor/stage/StageTestSupport.h"
 #include "engine/kinds/CMovieText.h"
 #include "engine/media/CResource.h"
 #include "engine/page/CMovieGroup.h"
+#include "platform/user/KeyState.h"
 #include "ui/text/StyledText.h"
 
 namespace editor_test {
@@ -74,6 +78,53 @@ TEST_F(StageTextTest, ScalingATextLaysItIntoTheNewBox) {
     EXPECT_GE(after.Height(), 2 * before.Height()) << "wrapped, not squeezed";
     ASSERT_EQ(sink.undoable.size(), 1u);
   });
+}
+
+// The page window's palette as the double click reaches it: the kinds asked for, and whether a page window
+// is in front to make them.
+std::vector<std::int32_t> gKindsMade;
+bool gPageWindowInFront = true;
+bool MakePageTool(std::int32_t kind) {
+  gKindsMade.push_back(kind);
+  return gPageWindowInFront;
+}
+
+struct DoubleClickRow {
+  const char* what;
+  std::int16_t sprite;   // pressed: 4 the text, 2 the picture B
+  bool selected;         // before the press
+  std::int32_t clicks;
+  bool pageWindow;
+  std::vector<std::int32_t> kinds;
+};
+
+TEST_F(StageTextTest, ADoubleClickOnASelectedTextOpensThePageWindowsTextTools) {
+  const DoubleClickRow rows[] = {
+      {"a double click on the selected text", 4, true, 2, true, {30, 14}},
+      {"no page window in front", 4, true, 2, false, {30}},
+      {"a single click", 4, true, 1, true, {}},
+      {"a double click on a text not selected yet", 4, false, 2, true, {}},
+      {"a double click on a selected picture", 2, true, 2, true, {}},
+  };
+  const PageWindowHooks saved = GetPageWindowHooks();
+  SetPageWindowHooks({&MakePageTool});
+  for (const DoubleClickRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    gKindsMade.clear();
+    gPageWindowInFront = row.pageWindow;
+    Stage([&] {
+      if (row.selected) pane->SelectSprite(Sprite(row.sprite));
+      const Rect r = RectOf(row.sprite, 0);
+      platform::SetKeyDown(VK_LBUTTON, true);
+      pane->MouseDown(r.left + 12, r.top + 10, 0, row.clicks, ~window.root);
+      platform::SetKeyDown(VK_LBUTTON, false);
+      if (Tool* tool = AppTool()) tool->MouseMoved(r.left + 12, r.top + 10, 0, false, ~window.root);
+      EXPECT_EQ(gKindsMade, row.kinds);
+      const List chosen = pane->GetSelectionList();
+      EXPECT_TRUE(chosen.NumItems() == 1 && chosen.At(1) == Sprite(row.sprite)) << "the pressed sprite is selected";
+    });
+  }
+  SetPageWindowHooks(saved);
 }
 
 }  // namespace

@@ -607,7 +607,8 @@ TEST(Keyboard, VkKeyScanGivesTheKeyAndShiftStateOfACharacter) {
     SHORT expected;
   };
   for (const Case c : {Case{'z', 'Z'}, Case{'a', 'A'}, Case{'Z', 0x15A}, Case{'7', '7'}, Case{' ', VK_SPACE},
-                       Case{'\r', VK_RETURN}, Case{'\x1A', 0x25A}, Case{static_cast<char>(0xE9), -1}}) {
+                       Case{'\r', VK_RETURN}, Case{'\x1A', 0x25A}, Case{'[', VK_OEM_4}, Case{']', VK_OEM_6},
+                       Case{static_cast<char>(0xE9), -1}}) {
     EXPECT_EQ(VkKeyScanA(c.c), c.expected) << static_cast<int>(static_cast<unsigned char>(c.c));
   }
 }

@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <cstdlib>
 #include <string>
 
 #include "../WebTestSupport.h"
@@ -20,11 +18,8 @@
 
 namespace {
 
-using web_test::ChildProcess;
 using web_test::ReadAll;
 using web_test::WebTest;
-
-constexpr const char* kPassword = "s3cr3t-mdp";
 
 std::string Pattern(std::size_t size, int seed) {
   std::string bytes(size, '\0');
@@ -39,49 +34,28 @@ struct RecordingDisplay : SilentProgressDisplay {
   static SmartRef<ProgressDisplay> Make(const char*) { return new RecordingDisplay(); }
 };
 
-enum class Server { kPyftpdlib, kVsftpd };
+using web_test::FtpServer;
+using web_test::FtpServerKind;
 
-// Each test runs against both servers: pyftpdlib logs a user in to a root of its own; vsftpd takes
-// anonymous uploads into "incoming", the one writable folder of a root it will not let anyone write to.
-class FTPServerTest : public WebTest, public ::testing::WithParamInterface<Server> {
+// Each test runs against both servers (support/web/Servers.h tells how each takes uploads).
+class FTPServerTest : public WebTest, public ::testing::WithParamInterface<FtpServerKind> {
  protected:
   void SetUp() override {
     WebTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    folder.MakeFolder("root");
-    rootPath = folder.Path() / "root";
-    if (GetParam() == Server::kPyftpdlib) {
-      StartServer(server, {web_test::kPython, web_test::ServerScript("ftp_server.py"), rootPath.string(), "enfant", kPassword, "21"}, 21);
-      account = "enfant";
-      password = kPassword;
-      return;
-    }
-    filesPath = rootPath / "incoming";
-    std::filesystem::create_directories(filesPath);
-    ASSERT_EQ(std::system(("chown ftp '" + filesPath.string() + "' && chmod 555 '" + rootPath.string() + "'").c_str()), 0);
-    const std::filesystem::path config = folder.Path() / "vsftpd.conf";
-    std::ofstream(config) << "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nlisten_port=21\nbackground=NO\n"
-                             "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\nanon_upload_enable=YES\n"
-                             "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\nanon_umask=022\n"
-                             "anon_root=" << rootPath.string() << "\n"
-                             "secure_chroot_dir=/var/run/vsftpd/empty\nseccomp_sandbox=NO\nisolate=NO\n"
-                             "isolate_network=NO\nconnect_from_port_20=NO\npasv_enable=NO\nport_enable=YES\n"
-                             "xferlog_enable=NO\n";
-    StartServer(server, {"/usr/sbin/vsftpd", config.string()}, 21);
-    account = "anonymous";
-    password = "enfant@ecole.fr";
+    std::string why;
+    ASSERT_TRUE(server.Start(GetParam(), folder.Path(), &why)) << why;
   }
   void TearDown() override {
     server.Stop();
-    // The root was closed to writing for the server; the temporary folder must still go.
-    std::filesystem::permissions(rootPath, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
     WebTest::TearDown();
   }
-  // Logged in and, on vsftpd, in the writable folder.
+  // Logged in and in the folder where the server lets us write.
   SmartRef<FTPSession> LogIn() {
     SmartRef<InternetSession> host = new InternetSession(String("127.0.0.1"));
-    SmartRef<FTPSession> session = new FTPSession(~host, String(account.c_str()), String(password.c_str()));
-    if (GetParam() == Server::kVsftpd) session->SetDirectory(String("incoming"), false);
+    SmartRef<FTPSession> session =
+        new FTPSession(~host, String(server.Account().c_str()), String(server.Password().c_str()));
+    session->SetDirectory(String(server.WritableFolder().c_str()), false);
     return session;
   }
   // A local file of the given bytes, as the program names it.
@@ -89,17 +63,13 @@ class FTPServerTest : public WebTest, public ::testing::WithParamInterface<Serve
     return new FileReference(folder.Write("local/" + name, bytes).c_str());
   }
   // Where the server keeps what is uploaded.
-  std::filesystem::path Files() const { return filesPath.empty() ? rootPath : filesPath; }
+  std::filesystem::path Files() const { return server.Files(); }
 
-  ChildProcess server;
-  std::filesystem::path rootPath;
-  std::filesystem::path filesPath;
-  std::string account;
-  std::string password;
+  FtpServer server;
 };
 
-INSTANTIATE_TEST_SUITE_P(Servers, FTPServerTest, ::testing::Values(Server::kPyftpdlib, Server::kVsftpd),
-                         [](const auto& info) { return info.param == Server::kPyftpdlib ? "pyftpdlib" : "vsftpd"; });
+INSTANTIATE_TEST_SUITE_P(Servers, FTPServerTest, ::testing::Values(FtpServerKind::kPyftpdlib, FtpServerKind::kVsftpd),
+                         [](const auto& info) { return web_test::FtpServerName(info.param); });
 
 TEST_P(FTPServerTest, UploadsArriveIdenticalInANewOrExistingFolder) {
   SmartRef<FTPSession> session = LogIn();
@@ -126,6 +96,11 @@ TEST_P(FTPServerTest, UploadsArriveIdenticalInANewOrExistingFolder) {
     EXPECT_TRUE(ReadAll(folder.Path() / "local" / c.name) == bytes) << "the local file is never changed";
   }
   SetProgressDisplayMaker(nullptr);
+  // The server's own log tells what it stored, in order: what the publishing tests read the order from.
+  std::vector<std::string> stored;
+  for (const Case& c : cases) stored.push_back(std::string("site/") + c.name);
+  EXPECT_TRUE(server.WaitForStored(stored.size(), 3000));
+  EXPECT_EQ(server.StoredFiles(), stored);
 }
 
 TEST_P(FTPServerTest, ModesAppendNumberAndTextType) {
@@ -134,7 +109,7 @@ TEST_P(FTPServerTest, ModesAppendNumberAndTextType) {
   session->SendFile(~LocalFile("suite.txt", "second\r\n"), String("journal.txt"), false, FTPSession::kAppend);
   // Text type: pyftpdlib stores its own line ends; vsftpd, unless told otherwise, the bytes as they came.
   EXPECT_EQ(ReadAll(Files() / "journal.txt"),
-            GetParam() == Server::kPyftpdlib ? "premier\nsecond\n" : "premier\r\nsecond\r\n");
+            GetParam() == FtpServerKind::kPyftpdlib ? "premier\nsecond\n" : "premier\r\nsecond\r\n");
 
   session->SendFile(~LocalFile("index.htm", "<html>"), String("index.htm"), true, FTPSession::kNumbered);
   int numbered = 0;
@@ -169,14 +144,14 @@ class PyftpdlibTest : public WebTest {
   void SetUp() override {
     WebTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    folder.MakeFolder("root");
-    StartServer(server, {web_test::kPython, web_test::ServerScript("ftp_server.py"), (folder.Path() / "root").string(), "enfant", kPassword, "21"}, 21);
+    std::string why;
+    ASSERT_TRUE(server.Start(FtpServerKind::kPyftpdlib, folder.Path(), &why)) << why;
   }
-  SmartRef<FTPSession> LogIn(const char* password) {
+  SmartRef<FTPSession> LogIn(const std::string& password) {
     SmartRef<InternetSession> host = new InternetSession(String("127.0.0.1"));
-    return new FTPSession(~host, String("enfant"), String(password));
+    return new FTPSession(~host, String(server.Account().c_str()), String(password.c_str()));
   }
-  ChildProcess server;
+  FtpServer server;
 };
 
 TEST_F(PyftpdlibTest, AWrongPasswordRaisesTheServersReplyAndNoLogHoldsAPassword) {
@@ -185,14 +160,14 @@ TEST_F(PyftpdlibTest, AWrongPasswordRaisesTheServersReplyAndNoLogHoldsAPassword)
   platform::SetKeyDown(VK_SHIFT, true);
   const SmartRef<Exception> refused = Raised([&] { LogIn("faux-mot"); });
   EXPECT_EQ(RaisedText(refused).substr(0, 3), "530");
-  SmartRef<FTPSession> session = LogIn(kPassword);
+  SmartRef<FTPSession> session = LogIn(server.Password());
   session = nullptr;
   platform::SetKeyDown(VK_CONTROL, false);
   platform::SetKeyDown(VK_SHIFT, false);
   bool sawUser = false;
   for (const std::string& text : loggedTexts) {
     sawUser = sawUser || text.find("USER enfant") != std::string::npos;
-    EXPECT_EQ(text.find(kPassword), std::string::npos) << text;
+    EXPECT_EQ(text.find(server.Password()), std::string::npos) << text;
     EXPECT_EQ(text.find("faux-mot"), std::string::npos) << text;
   }
   EXPECT_TRUE(sawUser) << "the log was on";
