@@ -1,9 +1,11 @@
-// The web-page application's two waits the child notices most:
+// The web-page application's waits the child notices most:
 // - BM_ProcessStartToMainWindow: from starting the program's process to its main window composed with
 //   the welcome over it (headless, no splash picture in "Data"), exit included. Goal: under 300 ms.
 // - BM_OpenProjectOf20Pages: opening a project of 20 pages under its lock, from the "Projets" choice to
 //   the chosen page shown in the page window (two projects opened in turn). Goal: under 200 ms.
-// No other program does either job, so there is no peer figure.
+// - BM_UpdateMenus: every item of the whole menu bar asked its status, as before a menu opens or a shortcut
+//   runs, with a page of the project in front. Goal: under 1 ms.
+// No other program does any of these jobs, so there is no peer figure.
 #include <benchmark/benchmark.h>
 
 #include <spawn.h>
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "BenchSupport.h"
@@ -135,45 +138,68 @@ void MakeProject(const fs::path& folder) {
   }
 }
 
-benchmark::State* gOpenState = nullptr;
+// The body runs once the program has started and its welcome has been left, then the program ends.
+benchmark::State* gPastWelcomeState = nullptr;
+std::function<void(benchmark::State&)> gPastWelcomeBody;
 
-void OpenProjects(HWND, UINT, UINT_PTR, DWORD) {
-  if (gOpenState == nullptr) return;
+void RunPastTheWelcome(HWND, UINT, UINT_PTR, DWORD) {
+  if (gPastWelcomeState == nullptr) return;
   if (WelcomeInFront()) {
     CastSmart<Dialog>(~gApplication->FrontWindow())->Cancel();
     return;
   }
   if (gStartupInProgress) return;
-  benchmark::State& state = *gOpenState;
-  gOpenState = nullptr;
-  bool second = false;
-  for (auto _ : state) {
-    gDromelApp->OpenProject(String(second ? "Vingt2" : "Vingt1"));
-    second = !second;
-  }
-  // The last open must have shown the project's latest page under its lock.
-  auto* window = CastSmart<DromelWindow>(~gApplication->FrontWindow());
-  auto* scribe = window ? CastSmart<DromelScribe>(~window->GetScribe()) : nullptr;
-  String pageName;
-  if (scribe) scribe->GetPageFile()->GetName(pageName);
-  if (!gProjectLockFile || !(pageName == String("page20.zod"))) state.SkipWithError("the project did not open");
+  benchmark::State& state = *gPastWelcomeState;
+  gPastWelcomeState = nullptr;
+  gPastWelcomeBody(state);
   PostQuitMessage(0);
+}
+
+void InProgramPastTheWelcome(benchmark::State& state, std::function<void(benchmark::State&)> body) {
+  SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
+  InstallAppSeams();
+  bench::StartHeadless();
+  gPastWelcomeState = &state;
+  gPastWelcomeBody = std::move(body);
+  RunProgram(&RunPastTheWelcome);
+  if (gPastWelcomeState != nullptr) state.SkipWithError("the program did not start");
+  gPastWelcomeState = nullptr;
+  gPastWelcomeBody = nullptr;
+  dromelapp_testing::Reset();
+  TheCoreState().osApp = nullptr;
 }
 
 void BM_OpenProjectOf20Pages(benchmark::State& state) {
   MakeProject(ProgramFolder() / "Projets" / "Vingt1");
   MakeProject(ProgramFolder() / "Projets" / "Vingt2");
-  SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
-  InstallAppSeams();
-  bench::StartHeadless();
-  gOpenState = &state;
-  RunProgram(&OpenProjects);
-  if (gOpenState != nullptr) state.SkipWithError("the program did not start");
-  gOpenState = nullptr;
-  dromelapp_testing::Reset();
-  TheCoreState().osApp = nullptr;
+  InProgramPastTheWelcome(state, [](benchmark::State& running) {
+    bool second = false;
+    for (auto _ : running) {
+      gDromelApp->OpenProject(String(second ? "Vingt2" : "Vingt1"));
+      second = !second;
+    }
+    // The last open must have shown the project's latest page under its lock.
+    auto* window = CastSmart<DromelWindow>(~gApplication->FrontWindow());
+    auto* scribe = window ? CastSmart<DromelScribe>(~window->GetScribe()) : nullptr;
+    String pageName;
+    if (scribe) scribe->GetPageFile()->GetName(pageName);
+    if (!gProjectLockFile || !(pageName == String("page20.zod"))) running.SkipWithError("the project did not open");
+  });
 }
 BENCHMARK(BM_OpenProjectOf20Pages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+void BM_UpdateMenus(benchmark::State& state) {
+  MakeProject(ProgramFolder() / "Projets" / "Menus");
+  InProgramPastTheWelcome(state, [](benchmark::State& running) {
+    gDromelApp->OpenProject(String("Menus"));
+    if (CastSmart<DromelWindow>(~gApplication->FrontWindow()) == nullptr) {
+      running.SkipWithError("the project did not open");
+      return;
+    }
+    for (auto _ : running) gApplication->UpdateMenus();
+  });
+}
+BENCHMARK(BM_UpdateMenus)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

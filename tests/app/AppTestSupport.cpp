@@ -25,8 +25,10 @@
 #include "engine/page/CShow.h"
 #include "graphics/formats/ImageResource.h"
 #include "platform/kernel/System.h"
+#include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "platform/user/Window.h"
 #include "sound/SoundChannel.h"
 #include "ui/text/TextView.h"
 #include "ui/views/LFWDecorator.h"
@@ -187,6 +189,14 @@ void DromelAppTest::AcceptFront() {
   auto* dialog = CastSmart<Dialog>(Front());
   ASSERT_NE(dialog, nullptr);
   dialog->Accept();
+}
+
+void DromelAppTest::ClickAt(Window& window, Point p) {
+  POINT screen{p.x, p.y};
+  ClientToScreen(window.GetFrame()->GetHandle(), &screen);
+  platform::InjectMouseMove(screen.x, screen.y);
+  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, true);
+  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, false);
 }
 
 }  // namespace app_test

@@ -47,6 +47,9 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   static void ChooseProject(const std::string& name);
   static void CancelFront();
   static void AcceptFront();
+  // A click of the left button at the point of the window (its own coordinates), through the window
+  // system; the message loop handles it.
+  static void ClickAt(Window& window, Point p);
 
   std::vector<int> appPictures;
   // Called just before the application is made.

@@ -3,20 +3,14 @@
 // then the welcome, with no alert.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
 
+#include "ProgramUnderX.h"
 #include "support/RunProgram.h"
 #include "support/TempFolder.h"
 #include "support/XvfbChild.h"
@@ -28,11 +22,6 @@ namespace fs = std::filesystem;
 
 const std::string kProgram = std::string(QUILLORY_BINARY_DIR) + "/quillory";
 
-// The program's folder: the program's data as it ships.
-void LayOutProgramFolder(const fs::path& folder) {
-  fs::copy(fs::path(QUILLORY_SOURCE_DIR) / "data", folder, fs::copy_options::recursive);
-}
-
 std::string ReadAll(const fs::path& file) {
   std::ifstream in(file);
   std::stringstream text;
@@ -42,7 +31,7 @@ std::string ReadAll(const fs::path& file) {
 
 TEST(Program, WithoutADisplaySaysSoAndEndsWithOne) {
   TempFolder folder;
-  LayOutProgramFolder(folder.Path());
+  ASSERT_TRUE(LayOutProgramFolder(folder.Path()));
   const fs::path output = folder.Path() / "output.txt";
   const std::string command = "cd '" + folder.Path().string() +
                               "' && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 '" + kProgram + "' 2>&1";
@@ -54,43 +43,20 @@ TEST(Program, WithoutADisplaySaysSoAndEndsWithOne) {
 // the splash and again once the splash's five seconds are over.
 void SplashThenWelcome() {
   TempFolder folder;
-  LayOutProgramFolder(folder.Path());
-  const std::string log = (folder.Path() / "log.txt").string();
-  pid_t program = fork();
-  ASSERT_GE(program, 0);
-  if (program == 0) {
-    if (chdir(folder.Path().c_str()) != 0) _exit(90);
-    // With no message box of its own on this platform, every alert is written to the error output.
-    if (freopen(log.c_str(), "w", stderr) == nullptr) _exit(92);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    execl(kProgram.c_str(), kProgram.c_str(), static_cast<char*>(nullptr));
-    _exit(91);
-  }
-  const fs::path splash = folder.Path() / "splash.png";
-  const fs::path welcome = folder.Path() / "welcome.png";
-  const int found = std::system("timeout 30 xdotool search --sync --name '^Quillory$' >/dev/null 2>&1");
-  EXPECT_EQ(found, 0) << "no window titled Quillory";
+  ASSERT_TRUE(LayOutProgramFolder(folder.Path()));
+  RunningProgram program(folder.Path());
+  ASSERT_TRUE(program.FindWindow(30000)) << "no window titled Quillory";
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  EXPECT_EQ(RunProgram({"import", "-window", "root", splash.string()}), 0);
+  const ColourPicture splash = program.Shot();
   std::this_thread::sleep_for(std::chrono::seconds(7));
-  EXPECT_EQ(RunProgram({"import", "-window", "root", welcome.string()}), 0);
-  kill(program, SIGTERM);
-  int status = 0;
-  waitpid(program, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status)) << "the program ends by itself when told to";
+  const ColourPicture welcome = program.Shot();
+  EXPECT_GE(program.Terminate(10000), 0) << "the program ends by itself when told to";
+  ASSERT_GT(splash.width, 0);
   // The two screens differ where the splash stood: the welcome took its place.
-  const fs::path difference = folder.Path() / "difference.txt";
-  // compare gives the count of differing pixels on its error output.
-  RunProgram({"sh", "-c", "/usr/bin/compare -metric AE '" + splash.string() + "' '" + welcome.string() + "' null: 2>&1"},
-             difference.c_str());
-  const std::string counted = ReadAll(difference);
-  EXPECT_GT(std::atol(counted.c_str()), 10000) << "splash and welcome look the same: " << counted;
+  EXPECT_GT(DifferingPixels(splash, welcome, {0, 0, splash.width, splash.height}), 10000)
+      << "splash and welcome look the same";
   // An alert is written as "[caption] text": a fresh folder has every folder and resource it needs.
-  std::istringstream lines(ReadAll(log));
-  for (std::string line; std::getline(lines, line);) {
-    EXPECT_NE(line.rfind('[', 0), 0u) << "an alert at start-up: " << line;
-  }
+  EXPECT_TRUE(program.Alerts().empty()) << "an alert at start-up: " << program.Log();
 }
 
 const bool gChildRegistered = RegisterXvfbChild("QuilloryUnderX", &SplashThenWelcome);

@@ -22,6 +22,8 @@
 #include "editor/stage/CHAPane.h"
 #include "editor/text/CTextView.h"
 #include "engine/page/CShow.h"
+#include "graphics/GraphicsState.h"
+#include "graphics/SystemVersion.h"
 #include "engine/page/SolidPicture.h"
 #include "editor/EditorTestSupport.h"
 #include "platform/dialogs/CommonDialogs.h"
@@ -40,6 +42,7 @@
 #include "ui/text/StyledText.h"
 #include "ui/text/TextCommands.h"
 #include "ui/text/TextView.h"
+#include "ui/views/Window.h"
 
 namespace app_test {
 namespace {
@@ -489,6 +492,38 @@ TEST_F(MenuBarTest, AGreyedItemDoesNothing) {
              Click({"Fichier", nullptr, "Fermer"});
              EXPECT_FALSE(Exists("Projets/Site/HTML/index.htm")) << "nothing compiled without a page";
              EXPECT_EQ(Front(), nullptr);
+           }}});
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
+
+// Where the system has no accelerator tables there is no scanner support: "Importer..." is a plain item
+// of "Fichier" that imports into the page in front, greyed without a front window.
+TEST_F(MenuBarTest, WithoutScannerSupportImporterIsAPlainItem) {
+  InPage({{nullptr, [&] {
+             // The bar sets its globals: the running program's are put back afterwards.
+             const SmartRef<Menu> file = gFileMenu, category = gCategoryMenu, undo = gUndoMenu;
+             const SmartRef<Menu> text = TextView::GetTextMenu();
+             int& version = TheGraphicsState().winVersion;
+             const int running = version;
+             version = Win31Only;
+             const SmartRef<MenuBar> limited = DromelApp::BuildMenuBar();
+             version = running;
+             gFileMenu = file;
+             gCategoryMenu = category;
+             Window::SetUndoMenu(~undo);
+             TextView::SetTextMenu(~text);
+
+             Menu* limitedFile = CastSmart<Menu>(limited->GetMenus().At(1));
+             ASSERT_EQ(limitedFile->SubMenuAt(3), nullptr);
+             MenuItem* import = limitedFile->ItemAt(3);
+             ASSERT_NE(import, nullptr);
+             EXPECT_EQ(import->GetText(), String("Importer\xC9"));
+             EXPECT_EQ(import->GetShortcut(), 'M');
+             Smart* app = static_cast<SmartImplementation*>(~gApplication);
+             EXPECT_EQ(import->GetCommand()->GetSignalStatus(app), kCommandEnabled);
+             EXPECT_EQ(import->GetCommand()->GetSignalStatus(Pane()), kCommandDisabled) << "for the application only";
+             gApplication->CloseWindow(nullptr, kCloseDiscarding);
+             EXPECT_EQ(import->GetCommand()->GetSignalStatus(app), kCommandDisabled);
            }}});
   EXPECT_TRUE(alerts.Alerts().empty());
 }
