@@ -8,6 +8,7 @@
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/StartPanel.h"
+#include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "ui/controls/GraphicButton.h"
 
@@ -25,6 +26,10 @@ class StartPanelTest : public DromelAppTest {
     for (std::int32_t n = 1; n <= gApplication->GetWindows().NumItems(); ++n)
       if (CastSmart<DromelWindow>(gApplication->GetWindows().At(n))) ++count;
     return count;
+  }
+  static std::int16_t FrontPalettePage() {
+    auto* window = CastSmart<DromelWindow>(Front());
+    return window ? window->GetToolPalette()->GetPage() : std::int16_t(-1);
   }
   static void ClickButton(std::int16_t number) {
     ClickAt(*gDeskWindow, gDromelApp->GetStartPanel()->GetButtonRect(number).Center());
@@ -68,22 +73,24 @@ struct Click {
   std::int16_t selection;
   std::int32_t pageWindows;
   bool clickSound;
+  std::int16_t palettePage;  // of the page window in front; -1 with none
 };
 
 TEST_F(StartPanelTest, TheTopButtonStartsAPageOnlyWithNoWindowInFront) {
   MakeProject("Bureau", {{"page", 1000000000}});
   const std::vector<Click> clicks{
-      {30, 30, 0, false},  // no page window: the selection only
-      {30, 30, 0, false},  // again: nothing more
-      {32, 32, 0, false},
-      {28, 29, 1, true},   // a new page, whose palette starts on page 1 (button 29)
-      {28, 28, 1, true},   // a window in front: no new page, only its palette's first page (and click)
+      {30, 30, 0, false, -1},  // no page window: the selection only
+      {30, 30, 0, false, -1},  // again: nothing more
+      {32, 32, 0, false, -1},
+      {28, 29, 1, true, 1},    // a new page, whose palette starts on page 1 (button 29)
+      {31, 31, 1, true, 3},    // the palette follows the column
+      {28, 28, 1, true, 0},    // a window in front: no new page, only its palette's first page (and click)
   };
   std::vector<Click> seen;
   PlayedSounds* played = nullptr;
   const auto record = [&] {
     seen.push_back({clicks[seen.size()].button, gDromelApp->GetStartPanel()->GetSelection(), PageWindows(),
-                    played->Numbers({kClickSound}) == std::vector<int>{kClickSound}});
+                    played->Numbers({kClickSound}) == std::vector<int>{kClickSound}, FrontPalettePage()});
     played->Clear();
   };
   std::vector<Step> script{{&FrontIsWelcome, [] { ChooseProject("Bureau"); }},
@@ -108,6 +115,7 @@ TEST_F(StartPanelTest, TheTopButtonStartsAPageOnlyWithNoWindowInFront) {
     EXPECT_EQ(seen[n].selection, clicks[n].selection);
     EXPECT_EQ(seen[n].pageWindows, clicks[n].pageWindows);
     EXPECT_EQ(seen[n].clickSound, clicks[n].clickSound);
+    EXPECT_EQ(seen[n].palettePage, clicks[n].palettePage);
   }
   EXPECT_TRUE(alerts.Alerts().empty());
 }

@@ -27,6 +27,9 @@ constexpr std::int32_t kMargin = 20;
 constexpr std::int32_t kPageAreaHeight = 250;
 constexpr std::int32_t kThumbWidth = 64;
 constexpr std::int32_t kThumbHeight = 48;
+// The palette's browsers of the project's own pages: to open one, and to link to one.
+constexpr std::int16_t kProjectPagesKind = 4;
+constexpr std::int16_t kPageLinksKind = 19;
 
 // Raises the set's missing-resource error (after its message) when the file is missing or damaged.
 SmartRef<BitMap> Picture(int n) { return gAppResources.GetImageResource(n)->Get(); }
@@ -69,11 +72,21 @@ void DromelApp::DeletePageMode() {
   const Point fitted = dialog->GetBounds().Size();
   dialog->SetSize(fitted.x, fitted.y + 10);
   LFWDecorator::Get().Place(*dialog, LFWDecorator::kCentre, LFWDecorator::kCentre);
+
+  // A browser of the project's pages open over the page must show the pages left once the window has
+  // closed. The window's activation has taken the stage pane from the palette, which then drops its
+  // browser: the kind is read before that.
+  const SmartRef<DromelWindow> pageWindow(CastSmart<DromelWindow>(~FrontWindow()));
+  DromelToolPalette* shownPalette = pageWindow ? pageWindow->GetToolPalette() : nullptr;
+  const std::int16_t kind = shownPalette ? shownPalette->GetToolKind() : 0;
   dialog->Open(true);
 
   gPageDeleted = false;
   while (dialog->Poll()) {
   }
-  if (!gPageDeleted) return;
-  Synchronize();
+  if (gPageDeleted) Synchronize();
+  if (kind != kProjectPagesKind && kind != kPageLinksKind) return;
+  if (~FrontWindow() != static_cast<Window*>(~pageWindow)) return;
+  DromelToolPalette* palette = pageWindow->GetToolPalette();
+  if (gPageDeleted || palette->GetToolKind() != kind) palette->CreateTool(kind);
 }

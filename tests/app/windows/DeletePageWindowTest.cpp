@@ -9,6 +9,7 @@
 #include "app/AppTestSupport.h"
 #include "app/DromelApp.h"
 #include "app/page/DromelScribe.h"
+#include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "core/Progress.h"
 #include "core/Seams.h"
@@ -108,14 +109,16 @@ class DeletePageWindowTest : public DromelAppTest {
   }
 
   // Opens the project, then runs the delete-page mode; `inWindow` runs while the window is up, `after`
-  // once the mode has returned.
-  void InDeleteMode(const std::function<void(Dialog&, CBrowser&)>& inWindow, const std::function<void()>& after) {
+  // once the mode has returned, `before` just before it starts.
+  void InDeleteMode(const std::function<void(Dialog&, CBrowser&)>& inWindow, const std::function<void()>& after,
+                    const std::function<void()>& before = [] {}) {
     RunDromel({{&FrontIsWelcome, [] { ChooseProject("Site"); }},
                {&StartupOver,
                 [&] {
                   previousMaker = GetProgressDisplayMaker();
                   gSynchronisations = &synchronisations;
                   SetProgressDisplayMaker(&MakeRangeDisplay);
+                  before();
                   gDromelApp->DeletePageMode();
                   after();
                 }},
@@ -219,6 +222,60 @@ INSTANTIATE_TEST_SUITE_P(
                     // The page on show is open: the browser says it cannot go.
                     DeleteCase{"PageInFrontRefused", 4, {IDOK}, true, {"a", "b", "c", "index"}, 0, 2}),
     [](const testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.name); });
+
+// A browser of the project's pages open over the page when the window opens is open again once it has
+// closed, on the same button, and lists the pages left.
+struct BrowserCase {
+  const char* name;
+  std::int16_t kind;
+  bool deleteOne;
+  std::vector<std::string> listed;
+};
+
+void PrintTo(const BrowserCase& c, std::ostream* out) { *out << c.name; }
+
+class ProjectBrowserTest : public DeletePageWindowTest, public testing::WithParamInterface<BrowserCase> {};
+
+TEST_P(ProjectBrowserTest, StaysOpenOnThePagesLeft) {
+  const BrowserCase& c = GetParam();
+  std::vector<std::string> listed;
+  std::int16_t kindAfter = 0;
+  InDeleteMode(
+      [&](Dialog& window, CBrowser& browser) {
+        if (c.deleteOne) {
+          alerts.Answer({IDOK});
+          ClickAt(window, browser.CellRect(1).Center());
+        }
+        ClickAt(window, SubviewOf<GraphicPushButton>(window)->GetBounds().Center());
+      },
+      [&] {
+        auto* window = CastSmart<DromelWindow>(Front());
+        ASSERT_NE(window, nullptr);
+        kindAfter = window->GetToolPalette()->GetToolKind();
+        auto* pane = dynamic_cast<PageBrowserPane*>(window->GetOverlayView());
+        ASSERT_NE(pane, nullptr);
+        for (std::int32_t n = 1; n <= pane->GetBrowser()->NumItems(); ++n) {
+          String name;
+          if (FileReference* file = pane->GetBrowser()->FileAt(n)) file->GetName(name);
+          if (!TextOf(name).empty()) listed.push_back(TextOf(name));
+        }
+      },
+      [&] {
+        DromelToolPalette* palette = CastSmart<DromelWindow>(Front())->GetToolPalette();
+        palette->CreateTool(DromelToolPalette::kFirstPanelKind + (c.kind - 3) / 5);
+        palette->CreateTool(c.kind);
+      });
+  EXPECT_EQ(kindAfter, c.kind);
+  EXPECT_EQ(listed, c.listed);
+  EXPECT_EQ(synchronisations.size(), c.deleteOne ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProjectBrowserTest,
+    testing::Values(BrowserCase{"OpenAfterADeletion", 4, true, {"b.zod", "c.zod", "index.zod"}},
+                    BrowserCase{"LinkAfterADeletion", 19, true, {"b.zod", "c.zod", "index.zod"}},
+                    BrowserCase{"LinkWithNoDeletion", 19, false, {"a.zod", "b.zod", "c.zod", "index.zod"}}),
+    [](const testing::TestParamInfo<BrowserCase>& info) { return std::string(info.param.name); });
 
 // A missing picture ends the mode before its window opens: the set's message, and nothing synchronised.
 TEST_F(DeletePageWindowTest, AMissingPictureOpensNothing) {
