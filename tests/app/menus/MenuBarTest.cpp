@@ -380,7 +380,11 @@ TEST_F(MenuBarTest, ShortcutsReachTheirCommands) {
   const std::vector<Shortcut> shortcuts = {
       {'C', nullptr, nullptr, [&] { EXPECT_TRUE(gApplication->GetClipboard()->GetScrap()) << "copied"; }},
       {'X', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 1) << "cut"; }},
-      {'Z', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 2) << "the cut undone"; }},
+      {'Z', nullptr, nullptr,
+       [&] {
+         EXPECT_EQ(SpriteCount(), 2) << "the cut undone";
+         EXPECT_EQ(BarMenu("Édition"_cp)->ItemAt(1)->GetText(), String("Refaire")) << "the next Ctrl+Z redoes";
+       }},
       {'V', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 3) << "pasted"; }},
       {']', [&] { Choose(Sprite(0)); }, nullptr, [&] { EXPECT_NE(Sprite(0), ~chosen) << "placed above"; }},
       {'[', [&] { placeBefore = IndexOf(~chosen); }, nullptr,
