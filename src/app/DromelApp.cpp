@@ -7,6 +7,7 @@
 #include "app/Welcome.h"
 #include "app/menus/AppMenus.h"
 #include "app/page/DromelScribe.h"
+#include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "core/Alert.h"
 #include "core/Exception.h"
@@ -112,9 +113,12 @@ void ReleaseDromelApp() {
   gTumbletApp = nullptr;
   gCHAApp = nullptr;
   gDromelApp = nullptr;
+  gClickSound = nullptr;
 }
 
 DromelApp::DromelApp() : CTumbletApp(MakeCreationRecord()) {
+  // Before the bar is installed: a menu once built shows no item added to it later.
+  if (gCategoryMenu) FillCategoryMenu(*gCategoryMenu);
   projectsMenuHolder = gFileMenu;
   gDeskWindow = new Window(nullptr, kFrameFloatingBorder, false, false, Window::kDefaultWidth, Window::kDefaultHeight);
   startPanel = BuildStartPanel(~gDeskWindow);
@@ -283,6 +287,8 @@ void Reset() {
   gProjectsFolder = nullptr;
   gStartupDone = 0;
   gStartupInProgress = 0;
+  gCurrentCategory = String();
+  gPageButtonChosen = 0;
   DestroyApplication();
   ResetUiState();
   ResetEngineState();

@@ -31,9 +31,6 @@ constexpr const char* kCompileFailed =
     "La compilation des fichiers HTML a échoué ! Réenregistrer toutes les pages de ce projet."_cp;
 constexpr const char* kSynchronizeFailed = "La synchronisation a échoué ! Réenregistrer les pages du projet."_cp;
 
-// The no-tool button of the palette's first page; every page has five kinds.
-constexpr std::int16_t kNoToolKind = 3;
-
 // The compilation's flag is down again however the compilation ends.
 class CompileActive {
  public:
@@ -192,7 +189,10 @@ bool DromelApp::Synchronize() {
   DromelToolPalette* palette = window ? window->GetToolPalette() : nullptr;
   const std::int16_t toolKind = palette ? palette->GetToolKind() : 0;
   // No tool may hold on to the page while every page is rewritten: the first page, on no tool.
-  if (palette != nullptr) palette->ShowPage(0);
+  if (palette != nullptr) {
+    palette->CreateTool(DromelToolPalette::kFirstPanelKind);
+    palette->CreateTool(DromelToolPalette::kFirstPageKind);
+  }
   std::string frontName;
   bool hadFrontPage = false;
   if (DromelScribe* scribe = PageScribeOf(~window)) {
@@ -234,7 +234,10 @@ bool DromelApp::Synchronize() {
       done = false;
     }
   }
-  // The palette shows again the page of buttons it showed (kinds 3, 8, 13, ... stand on pages 0 to 4).
-  if (palette != nullptr && toolKind > 0) palette->ShowPage(static_cast<std::int16_t>((toolKind - kNoToolKind) / 5));
+  // The palette's page of buttons again (kinds 3 to 7 stand on page 0, ...), then its tool.
+  if (palette != nullptr && toolKind > 0) {
+    palette->CreateTool(DromelToolPalette::kFirstPanelKind + (toolKind - DromelToolPalette::kFirstPageKind) / 5);
+    palette->CreateTool(toolKind);
+  }
   return done;
 }

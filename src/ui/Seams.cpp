@@ -15,6 +15,7 @@
 namespace {
 
 InternetHooks gInternetHooks;
+WindowClosingHook gWindowClosingHook = nullptr;
 
 // Strings and display ports know no text style: they draw and measure in the default one, which belongs
 // to this library.
@@ -56,3 +57,6 @@ void InstallUiSeams() {
 
 void SetInternetHooks(const InternetHooks& hooks) { gInternetHooks = hooks; }
 const InternetHooks& GetInternetHooks() { return gInternetHooks; }
+
+void SetWindowClosingHook(WindowClosingHook hook) { gWindowClosingHook = hook; }
+WindowClosingHook GetWindowClosingHook() { return gWindowClosingHook; }

@@ -7,6 +7,8 @@
 
 #include "platform/kernel/WinTypes.h"
 
+class Window;
+
 // Idempotent.
 void InstallUiSeams();
 
@@ -21,3 +23,10 @@ struct InternetHooks {
 };
 void SetInternetHooks(const InternetHooks& hooks);
 const InternetHooks& GetInternetHooks();
+
+// A listed window closing, before the application lets it go: the application above resets what serves
+// that window (a page window's tool palette goes back to its first page and no tool). Nothing until
+// installed.
+using WindowClosingHook = void (*)(Window& window);
+void SetWindowClosingHook(WindowClosingHook hook);
+WindowClosingHook GetWindowClosingHook();

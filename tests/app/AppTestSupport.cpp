@@ -25,8 +25,10 @@
 #include "engine/page/CShow.h"
 #include "graphics/formats/ImageResource.h"
 #include "platform/kernel/System.h"
+#include "platform/user/Input.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "platform/user/Window.h"
 #include "sound/SoundChannel.h"
 #include "ui/text/TextView.h"
 #include "ui/views/LFWDecorator.h"
@@ -78,6 +80,31 @@ std::string PageBytes(std::int32_t width) {
 
 }  // namespace
 
+std::uint32_t PalettePageColor(int page) { return 0x305070 + 0x200000 * static_cast<std::uint32_t>(page); }
+
+std::vector<int> WritePaletteData(editor_test::EditorData& data) {
+  // The pages' looks: page 0 is pictures 501 and 502, page p > 0 pictures 501 + 10p and 502 + 10p.
+  std::vector<int> pictures;
+  for (int page = 0; page < 5; ++page) {
+    for (int pressed = 0; pressed < 2; ++pressed) {
+      const int n = 501 + 10 * page + pressed;
+      pictures.push_back(n);
+      gAppResources.GetImageResource(n)->Purge();
+      const std::uint32_t rgb = pressed ? 0xF0F0F0 : PalettePageColor(page);
+      data.WriteFile(1000 + n, "bmp", editor_test::BmpBytes(430, 50, [rgb](int, int) { return rgb; }));
+    }
+  }
+  // The clear button of the command row.
+  for (int n : {2030, 2031, 2032}) data.WritePicture(n, 20, 20, 0x808080);
+  // The click sound, the palette's own sound, the clear button's, and the tools' use and hint sounds.
+  for (int n : {0, 3, 4, 13, 20, 41, 43}) data.WriteSound(n);
+  return pictures;
+}
+
+void ForgetAppPictures(const std::vector<int>& pictures) {
+  for (int n : pictures) gAppResources.GetImageResource(n)->Purge();
+}
+
 void DromelAppTest::SetUp() {
   EditorProgramTest::SetUp();
   InstallAppSeams();
@@ -98,12 +125,16 @@ void DromelAppTest::SetUp() {
   WriteAppPicture(553, 133, 40, 0x40A040);
   WriteAppPicture(800, 300, 80, 0xFFFFFF);
   for (int n : {702, 703, 704, 705}) WriteAppPicture(n, 60, 30, 0x808080);
+  const std::vector<int> palette = WritePaletteData(*data);
+  appPictures.insert(appPictures.end(), palette.begin(), palette.end());
   data->folder.MakeFolder("Projets");
+  // The clip-art folder, which the "Catégorie" menu lists when the application is made.
+  data->folder.MakeFolder("Vignette");
 }
 
 void DromelAppTest::TearDown() {
   ForgetProgram();
-  for (int n : appPictures) gAppResources.GetImageResource(n)->Purge();
+  ForgetAppPictures(appPictures);
   gEngineOptions = 4;
   platform::SetClockForTesting(nullptr);
   EditorProgramTest::TearDown();
@@ -187,6 +218,14 @@ void DromelAppTest::AcceptFront() {
   auto* dialog = CastSmart<Dialog>(Front());
   ASSERT_NE(dialog, nullptr);
   dialog->Accept();
+}
+
+void DromelAppTest::ClickAt(Window& window, Point p) {
+  POINT screen{p.x, p.y};
+  ClientToScreen(window.GetFrame()->GetHandle(), &screen);
+  platform::InjectMouseMove(screen.x, screen.y);
+  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, true);
+  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, false);
 }
 
 }  // namespace app_test

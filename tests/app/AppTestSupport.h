@@ -3,6 +3,7 @@
 // until its condition holds (a dialog in front, say), then acts; the program quits after the last step.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +13,13 @@
 class Window;
 
 namespace app_test {
+
+// What a page window's tool palette loads: its five pages of buttons (each page in a colour of its own,
+// page p in PalettePageColor(p)), the clear button, its sounds and its tools' sounds. Answers the
+// application pictures written, which the application's set forgets after the test (ForgetAppPictures).
+std::vector<int> WritePaletteData(editor_test::EditorData& data);
+std::uint32_t PalettePageColor(int page);
+void ForgetAppPictures(const std::vector<int>& pictures);
 
 struct Step {
   std::function<bool()> ready;
@@ -47,6 +55,9 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   static void ChooseProject(const std::string& name);
   static void CancelFront();
   static void AcceptFront();
+  // A click of the left button at the point of the window (its own coordinates), through the window
+  // system; the message loop handles it.
+  static void ClickAt(Window& window, Point p);
 
   std::vector<int> appPictures;
   // Called just before the application is made.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Seams.h"
+#include "editor/Seams.h"
 #include "engine/Seams.h"
 #include "ui/Seams.h"
 
@@ -19,6 +20,8 @@ TEST(AppSeamsTest, InstallFillsTheSeamsOfBothLibrariesBelow) {
   EXPECT_NE(GetInternetHooks().socketEvent, nullptr);
   EXPECT_NE(GetWebAddressHooks().addressClass, nullptr);
   EXPECT_NE(GetWebAddressHooks().makePageAddress, nullptr);
+  EXPECT_NE(GetWindowClosingHook(), nullptr);
+  EXPECT_NE(GetPageWindowHooks().makePageTool, nullptr);
 }
 
 }  // namespace

@@ -9,10 +9,7 @@
 #include "app/DromelApp.h"
 #include "app/StartPanel.h"
 #include "app/page/DromelWindow.h"
-#include "platform/user/Input.h"
-#include "platform/user/Window.h"
 #include "ui/controls/GraphicButton.h"
-#include "ui/views/WindowFrame.h"
 
 namespace app_test {
 namespace {
@@ -30,12 +27,7 @@ class StartPanelTest : public DromelAppTest {
     return count;
   }
   static void ClickButton(std::int16_t number) {
-    const Point centre = gDromelApp->GetStartPanel()->GetButtonRect(number).Center();
-    POINT screen{centre.x, centre.y};
-    ClientToScreen(gDeskWindow->GetFrame()->GetHandle(), &screen);
-    platform::InjectMouseMove(screen.x, screen.y);
-    platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, true);
-    platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, false);
+    ClickAt(*gDeskWindow, gDromelApp->GetStartPanel()->GetButtonRect(number).Center());
   }
 };
 
@@ -84,8 +76,8 @@ TEST_F(StartPanelTest, TheTopButtonStartsAPageOnlyWithNoWindowInFront) {
       {30, 30, 0, false},  // no page window: the selection only
       {30, 30, 0, false},  // again: nothing more
       {32, 32, 0, false},
-      {28, 28, 1, true},   // a new page
-      {28, 28, 1, false},  // a window in front: nothing
+      {28, 29, 1, true},   // a new page, whose palette starts on page 1 (button 29)
+      {28, 28, 1, true},   // a window in front: no new page, only its palette's first page (and click)
   };
   std::vector<Click> seen;
   PlayedSounds* played = nullptr;

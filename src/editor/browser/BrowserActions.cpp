@@ -48,19 +48,20 @@ void PlayClick(int n) {
 CHAPane* ActivePane(CHAApp& app) { return dynamic_cast<CHAPane*>(app.GetActivePane()); }
 
 // The sound step of a sound import: a sound file plays as it arrives; a picture plays the sound it
-// carries, or the child records one for it. False when the picture ends without a sound. The point
-// moves so that the sprite lies 4 pixels inside the page's top-right corner.
+// carries, or the child records one for it. False when the picture ends without a sound. The point, the
+// page's top-right corner 4 pixels in, becomes the top-left corner at which the sprite lies inside the
+// page there (a paste places the sprite's top-left corner on the point).
 bool HearOrRecord(Clipboard& clipboard, Point* point) {
-  if (auto* sound = CastSmart<Sound>(clipboard.GetScrap())) {
-    PlaySound(sound);
-    return true;
-  }
+  auto* soundFile = CastSmart<Sound>(clipboard.GetScrap());
+  if (soundFile) PlaySound(soundFile);
   List content(&CSprite::classInfo);
-  if (!clipboard.AddScrapTo(content) || content.NumItems() != 1) return false;
+  if (!clipboard.AddScrapTo(content) || content.NumItems() != 1) return soundFile != nullptr;
   auto* sprite = CastSmart<CSprite>(content.At(1));
   CMovie* movie = sprite ? sprite->GetMovie() : nullptr;
-  if (movie == nullptr) return false;
-  if (Sound* sound = movie->GetSound(0)) {
+  if (movie == nullptr) return soundFile != nullptr;
+  if (soundFile) {
+    // The sprite a sound becomes is what the paste will make of it.
+  } else if (Sound* sound = movie->GetSound(0)) {
     sound->Play(0);
   } else {
     SmartRef<Sound> recorded = RecordSound();
@@ -71,8 +72,7 @@ bool HearOrRecord(Clipboard& clipboard, Point* point) {
   Rect rect;
   Point position;
   sprite->GetFrameGeometry(0, &rect, &position);
-  point->x -= rect.Width() / 2;
-  point->y += rect.Height() / 2;
+  point->x -= rect.Width();
   return true;
 }
 
@@ -108,8 +108,9 @@ bool CBrowser::MouseDown(std::int32_t x, std::int32_t y, std::int32_t modifiers,
       break;
     case kBrowseLink:
       PlayClick(5);
-      LinkToPage(~file, *app, thumbWidth, thumbHeight);
-      MakeToolCurrent(~clicked);
+      // A link that could not be made leaves the tool as it was: the next stage click must not place
+      // whatever the clipboard held before.
+      if (LinkToPage(~file, *app, thumbWidth, thumbHeight)) MakeToolCurrent(~clicked);
       NotifyOwner();
       break;
     case kBrowseClip:
@@ -193,30 +194,33 @@ void CBrowser::CopyHotLink(FileReference* file, CHAApp& app) {
   ThrowError("No hotlinks in that file.", kSource.Line(501));
 }
 
-void CBrowser::LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height) {
+bool CBrowser::LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height) {
   CHAPane* pane = ActivePane(app);
-  if (pane == nullptr) return;
+  if (pane == nullptr) return false;
   SmartRef<FileReference> page(file);
   SmartRef<Image> thumbnail;
   if (file == nullptr) {
     // A new page: a cancelled save dialog leaves no file, which the pane's link copy ignores.
     page = EntryFile(nullptr, app);
+    if (!page) return false;
     thumbnail = MakeBlankThumbnail(width, height);
   } else {
-    thumbnail = file->GetPreview();
+    thumbnail = ReadStoredPreview(*file);
     if (!thumbnail) {
       thumbnail = MakeThumbnail(*file, width, height);
-      if (thumbnail) file->SetPreview(~thumbnail);
+      if (thumbnail) KeepPreview(*file, ~thumbnail);
     }
   }
   if (!thumbnail) {
     char text[256];
     GetStockString(text, 3);
     Alert(kAlertExclamation, kButtonsOK, text);
-    return;
+    return false;
   }
   SmartRef<BitMap> picture = MakeLinkPicture(*thumbnail, width, height);
-  if (picture) pane->CopyPageLink(~page, ~picture, &app);
+  if (!picture) return false;
+  pane->CopyPageLink(~page, ~picture, &app);
+  return true;
 }
 
 bool CBrowser::ImportEntry(FileReference* file, CHAApp& app, bool background, bool sound) {

@@ -27,6 +27,10 @@ PageBrowserPane::PageBrowserPane(View* parent, FileReference& folder, CTool* too
   ScrollBar::AttachToView(~browser, ~browser, true, false);
 }
 
+PageBrowserPane::~PageBrowserPane() {
+  if (browser) browser->RemoveAllSubviews();
+}
+
 namespace {
 
 Sound* LoadedSound(int n) {

@@ -23,6 +23,9 @@ class PageBrowserPane : public View {
 
   PageBrowserPane(View* parent, FileReference& folder, CTool* tool, std::int32_t thumbWidth, std::int32_t thumbHeight,
                   const Rect& frame, Smart* owner);
+  // The browser's scroll bar holds the browser as its model: it goes first, so that the browser (and its
+  // strips chore with its timer) goes with the pane.
+  ~PageBrowserPane() override;
   SMART_NOT_COPYABLE
   CBrowser* GetBrowser() const { return ~browser; }
 

@@ -74,17 +74,6 @@ Outcome TryThumbnail(FileReference& file, std::int32_t width, std::int32_t heigh
   }
 }
 
-SmartRef<Image> ReadStoredPreview(FileReference& file) {
-  try {
-    return file.GetPreview();
-  } catch (Exception* exception) {
-    SmartRef<Exception> ignored(exception);
-    return nullptr;
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-}
-
 // The picture stretched over a new bitmap of that size on white: both proportions follow the size.
 SmartRef<Image> Stretched(Image& picture, std::int32_t width, std::int32_t height) {
   ColorTable* table = picture.GetColorTable();
@@ -116,6 +105,26 @@ SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int3
   return picture;
 }
 
+SmartRef<Image> ReadStoredPreview(FileReference& file) {
+  try {
+    return file.GetPreview();
+  } catch (Exception* exception) {
+    SmartRef<Exception> ignored(exception);
+    return nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void KeepPreview(FileReference& file, Image* picture) {
+  try {
+    file.SetPreview(picture);
+  } catch (Exception* exception) {
+    // A folder that cannot keep previews only costs the thumbnail being made again next time.
+    SmartRef<Exception> ignored(exception);
+  }
+}
+
 SmartRef<SolidImage> MakeBlankThumbnail(std::int32_t width, std::int32_t height) {
   return SmartRef<SolidImage>(new SolidImage(Rect(0, 0, width, height), standardColors[0]));
 }
@@ -143,12 +152,7 @@ bool CBrowser::RenderThumbnail(std::int32_t index) {
       const Outcome outcome = TryThumbnail(*file, thumbWidth, thumbHeight, &picture);
       if (outcome == Outcome::kPicture) {
         files.Put(~file, index);
-        try {
-          file->SetPreview(~picture);
-        } catch (Exception* exception) {
-          // A folder that cannot keep previews only costs the thumbnail being made again next time.
-          SmartRef<Exception> ignored(exception);
-        }
+        KeepPreview(*file, ~picture);
         preview = picture;
       } else if (outcome == Outcome::kDamaged) {
         if (OfferDeletion(index, *file)) return true;

@@ -102,8 +102,9 @@ class CBrowser : public View, public Controllable {
   static SmartRef<FileReference> EntryFile(FileReference* file, CHAApp& app);
   static void OpenEntry(FileReference* file, CHAApp& app, bool readOnly);
   static void CopyHotLink(FileReference* file, CHAApp& app);
-  // Puts a framed thumbnail linking to the page on the clipboard (a new page for the empty entry).
-  static void LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height);
+  // Puts a framed thumbnail linking to the page on the clipboard (a new page for the empty entry). False
+  // when no link was made (no page open, the new page's name not given, nothing to picture).
+  static bool LinkToPage(FileReference* file, CHAApp& app, std::int32_t width, std::int32_t height);
   // Reads the file onto the clipboard; a background or a frame's sound is pasted into the active page at
   // once over the pane's range, hiding the one it replaces. False when nothing was imported.
   static bool ImportEntry(FileReference* file, CHAApp& app, bool background, bool sound);
@@ -143,6 +144,10 @@ class CBrowser : public View, public Controllable {
 // A failure to read the file is raised.
 SmartRef<Image> MakeThumbnail(FileReference& file, std::int32_t width, std::int32_t height);
 SmartRef<SolidImage> MakeBlankThumbnail(std::int32_t width, std::int32_t height);
+// The folder's stored preview of the file, or null also when the store cannot be read; and a new one
+// kept there when the folder can keep it. Previews only save work: their failures stop nothing.
+SmartRef<Image> ReadStoredPreview(FileReference& file);
+void KeepPreview(FileReference& file, Image* picture);
 // The thumbnail in the tools window's swatch frame, proportions kept: the picture of a link to a page.
 SmartRef<BitMap> MakeLinkPicture(Image& thumbnail, std::int32_t width, std::int32_t height);
 // After a background was imported: the "__Background" sprite becomes the page's bottom background sprite,

@@ -226,6 +226,9 @@ void COverview::DrawDecoration(DisplayPort& port, std::int16_t frame) {
 
 void COverview::DrawContent(DisplayPort& port, const Area& area) {
   if (!IsVisible()) return;
+  // Frames added or taken away (a stretch, frames pasted) change the grid, not only its pictures, and the
+  // page does not tell its dependants of every such change.
+  if (CMovieGroup* group = Group(); group && group->GetFrameCount() != frameCount) SetFlag(kDirty, true);
   if (IsDirty() && !Layout()) return;
   port.EraseArea(area);
   const Rect view = GetBounds();
@@ -258,10 +261,11 @@ bool COverview::ThumbnailJob(View* owner, std::int32_t job, const Rect&) {
 void COverview::DrawThumbnail(std::int16_t frame) {
   if (!IsVisible() || IsDirty() || !pane) return;
   const Rect picture = PictureRect(frame);
-  if (!picture.Overlaps(GetBounds()) || frame >= frameCount) return;
   CShow* page = pane->GetShow();
   CMovieGroup* group = Group();
-  if (page == nullptr || group == nullptr) return;
+  // A job queued before frames were taken away may name one the page no longer has.
+  if (page == nullptr || group == nullptr || frame >= group->GetFrameCount()) return;
+  if (!picture.Overlaps(GetBounds()) || frame >= frameCount) return;
   DisplayPort port(~GetBufferOrDevice(), GetBounds());
   PortState clipped(port, picture);
   if (!Outlines()) {
@@ -420,7 +424,11 @@ bool COverview::MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int
     case 15:
     case 18:
       tool->Deactivate(true);
-      StretchSelection(paneFirst, n, lastSelected - firstSelected + 1);
+      // The selected frames' motion is stretched or squeezed to end at the clicked frame. The length
+      // before the click is the selection's as it was: the new selection already reaches the clicked
+      // frame, so its own length would always equal the new one and nothing would ever stretch.
+      if (n >= 1)
+        pane->StretchMotion(paneFirst, static_cast<std::int16_t>(oldLast - oldFirst + 1), static_cast<std::int16_t>(n));
       pane->SetRangeMode(savedMode);
       pane->SetFrameRange(paneFirst, paneFirst);
       break;
@@ -440,10 +448,4 @@ bool COverview::MouseDown(std::int32_t x, std::int32_t y, std::int32_t, std::int
       break;
   }
   return true;
-}
-
-void COverview::StretchSelection(std::int16_t, std::int32_t oldLength, std::int32_t newLength) {
-  if (oldLength < 1 || newLength < 1 || oldLength == newLength) return;
-  // The stage pane does not resample motion over a new number of frames yet.
-  ReportError("Not implemented.", kSource.Line(0));
 }

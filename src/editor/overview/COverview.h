@@ -96,8 +96,6 @@ class COverview : public View,
   void MoveHighlight(std::int16_t oldFirst, std::int16_t oldLast);
   // Inverts the frames' highlight: drawing it twice removes it.
   void Highlight(DisplayPort& port, std::int16_t first, std::int16_t last);
-  // Stretches the selected sprites' motion from the pane's first frame over the new number of frames.
-  void StretchSelection(std::int16_t first, std::int32_t oldLength, std::int32_t newLength);
   void DrawBand(DisplayPort& port, std::int32_t row);
   void DrawDecoration(DisplayPort& port, std::int16_t frame);
   void Register(bool on);

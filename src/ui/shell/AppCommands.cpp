@@ -3,6 +3,7 @@
 // execution, the clipboard commands and the Backspace key.
 #include "core/Exception.h"
 #include "core/Text1252.h"
+#include "ui/Seams.h"
 #include "ui/shell/App.h"
 #include "ui/shell/ClipTask.h"
 #include "ui/views/Window.h"
@@ -54,7 +55,7 @@ void App::WindowClosed(Window* window) {
   }
   const std::int32_t position = windows.IndexOf(window);
   if (position == 0) return;
-  // A page window's tool palette is reset here (DromelToolPalette::CreateTool) by the application layer.
+  if (const WindowClosingHook closing = GetWindowClosingHook()) closing(*window);
   window->Show(false);
   window->RemoveSink(&sink);
   windows->Remove(position, 1);

@@ -327,13 +327,15 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
              Pane()->GetPlayer()->Stop();
              Pane()->SelectSprite(~lower);
              EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "stopped again";
-             // Each page of the palette standing on its no-tool button.
+             // Each page of the palette standing on its no-tool button; the last one plays the page.
              for (std::int16_t page = 0; page < DromelToolPalette::kPageCount; ++page) {
                Page()->GetToolPalette()->ShowPage(page);
                SCOPED_TRACE(Page()->GetToolPalette()->GetToolKind());
-               EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -");
+               EXPECT_EQ(ShownStates(), page == DromelToolPalette::kPlayPage ? "ooooooooo o-------ov voo -- -"
+                                                                             : "ooooooooo oooooo-vov voo oo -");
              }
              Page()->GetToolPalette()->ShowPage(0);
+             Pane()->SelectSprite(~lower);
              Page()->SetPageSize(600, 450 + gToolPaletteHeight);
              EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov ovo oo -") << "600 x 450";
              Page()->SetPageSize(760, 570 + gToolPaletteHeight);

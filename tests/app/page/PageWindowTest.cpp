@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/AppTestSupport.h"
 #include "app/page/AppPages.h"
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelToolPalette.h"
@@ -64,7 +65,13 @@ class PageWindowTest : public editor_test::AuthoringAppTest {
     // The authoring program opens no sockets: the web library's socket hooks, left by a suite that
     // installed the application's seams, would close what was never started.
     SetInternetHooks({});
+    palettePictures = app_test::WritePaletteData(*data);
   }
+  void TearDown() override {
+    app_test::ForgetAppPictures(palettePictures);
+    AuthoringAppTest::TearDown();
+  }
+  std::vector<int> palettePictures;
 
   // The body runs in the program with page scribes for page files and a new page window on an empty page.
   void InPageWindow(const std::function<void(DromelWindow&)>& body) {
@@ -226,7 +233,11 @@ TEST_F(PageWindowTest, StoreCompilesTheOutOfDatePageWithoutWritingItsFile) {
 
 TEST_F(PageWindowTest, TheToolsWindowHidesWhileThePageWindowIsActiveAndComesBackAfter) {
   InPageWindow([&](DromelWindow& window) {
-    // The window was activated when it was added.
+    // The new window's palette, on no tool, put the tools window away; shown, it hides again once the
+    // window is activated.
+    EXPECT_FALSE(gToolsDirectory->IsVisible());
+    gToolsDirectory->Toggle(true);
+    window.Activate(true);
     EXPECT_FALSE(gToolsDirectory->IsVisible());
     window.Activate(false);
     EXPECT_TRUE(gToolsDirectory->IsVisible());

@@ -12,12 +12,10 @@
 #include "core/Text1252.h"
 #include "platform/user/Input.h"
 #include "platform/user/KeyState.h"
-#include "platform/user/Window.h"
 #include "ui/controls/GraphicButton.h"
 #include "ui/dialogs/Dialog.h"
 #include "ui/shell/DebugMessage.h"
 #include "ui/text/TextView.h"
-#include "ui/views/WindowFrame.h"
 
 namespace app_test {
 namespace {
@@ -43,15 +41,6 @@ bool DebugParametersInFront() {
 }
 
 void Key(int key, bool down) { platform::InjectKey(key, down); }
-
-void ClickPicture(Window& window) {
-  const Point centre = InfoPicture(&window)->GetBounds().Center();
-  POINT screen{centre.x, centre.y};
-  ClientToScreen(window.GetFrame()->GetHandle(), &screen);
-  platform::InjectMouseMove(screen.x, screen.y);
-  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, true);
-  platform::InjectMouseButton(screen.x, screen.y, platform::MouseButton::Left, false);
-}
 
 class InfoWindowTest : public DromelAppTest {
  protected:
@@ -99,7 +88,7 @@ TEST_P(InfoCloseTest, DebugParametersOnlyWithCtrlAndShift) {
       Key(VK_ESCAPE, true);
       Key(VK_ESCAPE, false);
     } else {
-      ClickPicture(*window);
+      ClickAt(*window, InfoPicture(window)->GetBounds().Center());
     }
   };
   std::vector<Step> script{{&FrontIsWelcome, [] { CancelFront(); }},

@@ -7,8 +7,12 @@
 #include "engine/EngineOptions.h"
 #include "engine/EngineState.h"
 #include "platform/kernel/System.h"
+#include "platform/user/KeyState.h"
 #include "platform/user/Message.h"
 #include "platform/user/Timer.h"
+#include "sound/SoundDialog.h"
+#include "sound/SoundRecorder.h"
+#include "ui/DialogTestSupport.h"
 #include "sound/SoundChannel.h"
 #include "ui/UiState.h"
 
@@ -32,6 +36,40 @@ const AppInfo& Info() {
 }
 
 }  // namespace
+
+RecordingDialogDriver* RecordingDialogDriver::current = nullptr;
+
+RecordingDialogDriver::RecordingDialogDriver(bool accept) : accept(accept) {
+  current = this;
+  timer = SetTimer(nullptr, 0, 50, &Drive);
+}
+
+RecordingDialogDriver::~RecordingDialogDriver() {
+  KillTimer(nullptr, timer);
+  current = nullptr;
+  // The recorder outlives the dialog with the devices it opened, which the test's disk audio closes:
+  // the next test's recorder starts afresh.
+  char text[256] = "";
+  OrSoundProc(text, 1);
+}
+
+void RecordingDialogDriver::Drive(HWND, UINT, UINT_PTR, DWORD) {
+  if (current == nullptr) return;
+  RecordingDialogDriver& r = *current;
+  ++r.ticks;
+  auto* dialog = CastSmart<SoundDialog>(~gApplication->FrontWindow());
+  if (dialog == nullptr || r.ticks > 300) return;
+  if (!r.accept && r.step == 0) {
+    Press(VK_ESCAPE);
+    r.step = 1;
+  } else if (r.accept && r.step == 0) {
+    dialog->DoSound(3);
+    r.step = 1;
+  } else if (r.accept && r.step == 1 && dialog->GetMode() == 0 && dialog->IsAcceptEnabled()) {
+    Press(VK_RETURN);
+    r.step = 2;
+  }
+}
 
 void AuthoringAppTest::SetUp() {
   EditorProgramTest::SetUp();

@@ -18,7 +18,33 @@ class TestAuthoringApp : public CTumbletApp {
   void NewDocument() override {
     if (onNewDocument) onNewDocument();
   }
+  // The file dialogs answer what the test says when it says something.
+  SmartRef<FileReference> ChooseFile(int mode) override {
+    return onChooseFile ? onChooseFile(mode) : CTumbletApp::ChooseFile(mode);
+  }
   std::function<void()> onNewDocument;
+  std::function<SmartRef<FileReference>(int mode)> onChooseFile;
+};
+
+// The recording dialog, driven as the child would from the program's loop while this lives: Escape at
+// once, or a recording started, waited for, and accepted with Enter.
+class RecordingDialogDriver {
+ public:
+  explicit RecordingDialogDriver(bool accept);
+  ~RecordingDialogDriver();
+  RecordingDialogDriver(const RecordingDialogDriver&) = delete;
+  RecordingDialogDriver& operator=(const RecordingDialogDriver&) = delete;
+
+  // 1 once Escape was pressed or the recording started, 2 once Enter was pressed on a recording.
+  int Step() const { return step; }
+
+ private:
+  static void Drive(HWND, UINT, UINT_PTR, DWORD);
+  static RecordingDialogDriver* current;
+  bool accept;
+  int step = 0;
+  int ticks = 0;
+  UINT_PTR timer = 0;
 };
 
 class AuthoringAppTest : public EditorProgramTest {

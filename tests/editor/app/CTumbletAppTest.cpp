@@ -31,11 +31,6 @@
 namespace editor_test {
 namespace {
 
-void Press(int key) {
-  platform::InjectKey(key, true, false);
-  platform::InjectKey(key, false, false);
-}
-
 const char* const kDeviceFormat = "-r 22050 -c 1 -b 8 -e unsigned-integer";
 
 class RefusingWindow : public Window {
@@ -182,32 +177,6 @@ TEST_F(CTumbletAppTest, ItsOwnCommandStatusesAndTheRestAsTheEnginesApplication) 
   });
 }
 
-// The recording dialog, driven as the child would from the program's loop: Escape at once, or a
-// recording started, waited for, and accepted with Enter.
-struct Recording {
-  bool accept = false;
-  int step = 0;
-  int ticks = 0;
-};
-Recording* gRecording = nullptr;
-
-void DriveDialog(HWND, UINT, UINT_PTR, DWORD) {
-  Recording& r = *gRecording;
-  ++r.ticks;
-  auto* dialog = CastSmart<SoundDialog>(~gApplication->FrontWindow());
-  if (dialog == nullptr || r.ticks > 100) return;
-  if (!r.accept && r.step == 0) {
-    Press(VK_ESCAPE);
-    r.step = 1;
-  } else if (r.accept && r.step == 0) {
-    dialog->DoSound(3);
-    r.step = 1;
-  } else if (r.accept && r.step == 1 && dialog->GetMode() == 0 && dialog->IsAcceptEnabled()) {
-    Press(VK_RETURN);
-    r.step = 2;
-  }
-}
-
 // The recording tool: a recorded sound goes to the clipboard and the tool becomes the current one,
 // picked; a cancelled dialog changes neither.
 TEST_F(CTumbletAppTest, ARecordedSoundGoesToTheClipboardAndTheRecordingToolBecomesCurrent) {
@@ -223,14 +192,11 @@ TEST_F(CTumbletAppTest, ARecordedSoundGoesToTheClipboardAndTheRecordingToolBecom
     authoring->GetClipboard()->SetScrap(~before);
     for (const bool accept : {false, true}) {
       SCOPED_TRACE(accept ? "accepted" : "cancelled");
-      Recording recording;
-      recording.accept = accept;
-      gRecording = &recording;
-      const UINT_PTR driver = SetTimer(nullptr, 0, 50, &DriveDialog);
-      authoring->SelectTool(~recorder);
-      KillTimer(nullptr, driver);
-      gRecording = nullptr;
-      EXPECT_EQ(recording.step, accept ? 2 : 1);
+      {
+        RecordingDialogDriver driver(accept);
+        authoring->SelectTool(~recorder);
+        EXPECT_EQ(driver.Step(), accept ? 2 : 1);
+      }
       Smart* scrap = authoring->GetClipboard()->GetScrap();
       auto* sound = dynamic_cast<Sound*>(scrap);
       EXPECT_EQ(sound != nullptr, accept);

@@ -15,6 +15,7 @@
 #include "editor/app/AuthoringAppTestSupport.h"
 #include "editor/browser/BrowserPanes.h"
 #include "editor/browser/CBrowser.h"
+#include "editor/browser/CChoreStrips.h"
 #include "editor/stage/CHAPane.h"
 #include "ui/controls/GraphicButton.h"
 #include "engine/links/CLink.h"
@@ -90,6 +91,30 @@ TEST_F(BrowserActionsTest, ThePaneKeepsAStripForItsScrollBar) {
     EXPECT_EQ(browser.GetColumns(), 2);
     EXPECT_EQ(browser.CellRect(2).left - browser.CellRect(1).left, 96);
     EXPECT_EQ(browser.NumObservers(), 1);
+  });
+}
+
+// The scroll bar holds the browser as its model: were the pane to leave the two holding each other, the
+// browser's strips chore would stay listed with a timer the system gives to another, and the next
+// suspension of every chore (a recording dialog) would stop that other timer.
+TEST_F(BrowserActionsTest, AClosedPaneTakesItsBrowserAndItsChoreWithIt) {
+  data->folder.MakeFolder("Pages");
+  InAuthoringProgram([&](PaintToolsWindow&) {
+    SmartRef<Window> window(new Window(nullptr, kFrameNormal, false, false, 400, 300));
+    window->Open(true);
+    SmartRef<FileReference> folder(new FileReference(data->folder.WinPath("Pages").c_str()));
+    UINT_PTR timer = 0;
+    {
+      SmartRef<CTool> clip(new CTool(kBrowseClip, nullptr, false, nullptr));
+      SmartRef<PageBrowserPane> pane(new PageBrowserPane(~window, *folder, ~clip, 64, 48, Rect(0, 0, 300, 200), nullptr));
+      window->AddSubview(~pane);
+      timer = pane->GetBrowser()->GetChore()->GetTimerId();
+      ASSERT_NE(timer, 0u);
+      ASSERT_EQ(FindChoreByTimer(timer), pane->GetBrowser()->GetChore());
+      window->RemoveAllSubviews();
+    }
+    EXPECT_EQ(FindChoreByTimer(timer), nullptr);
+    window->Window::Close();
   });
 }
 

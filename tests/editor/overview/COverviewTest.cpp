@@ -110,6 +110,59 @@ TEST_F(COverviewTest, ClicksSelectFramesAndGaps) {
   });
 }
 
+TEST_F(COverviewTest, StretchToolsResampleTheSelectionToEndAtTheClickedFrame) {
+  OnStage([&] {
+    // A moves 10 pixels down a frame: at frame f its top is 20 + 10 f. The page's frames are resampled
+    // without drawing in between: a stretch leaves blank frames between the ones it keeps.
+    struct Case {
+      const char* name;
+      std::int32_t tool;
+      std::int16_t first, last, clicked;
+      std::int16_t frames;
+      std::vector<int> tops;  // A's top in every frame after the stretch, -1 where it is hidden
+    } cases[] = {
+        {"frames 1 and 2 stretched to 1..4", 15, 1, 2, 4, 8, {20, 30, -1, -1, 40, 50, 60, 70}},
+        {"frames 1 to 4 squeezed to 1..2", 18, 1, 4, 2, 4, {20, 40, 60, 70}},
+        {"a click on the selection's last frame", 15, 1, 2, 2, 6, {20, 30, 40, 50, 60, 70}},
+        {"a click before the first selected frame", 15, 2, 3, 1, 6, {20, 30, 40, 50, 60, 70}},
+    };
+    for (const Case& c : cases) {
+      Open(MakeStagePage(6));
+      TestWindow board(600, 300);
+      gEngineOptions = 0;
+      SmartRef<COverview> overview = MakeOverview(board);
+      board.MakeFront();
+      pane->SetFrameRange(c.first, c.last);
+      pane->SetRangeMode(CHAPane::kStoredRange);
+      EXPECT_EQ(overview->GetFirstSelected(), c.first) << c.name;
+      EXPECT_EQ(overview->GetLastSelected(), c.last) << c.name;
+      UseTool(c.tool, true);
+      const SmartRef<CTool> tool = tools->GetCurrentTool();
+      tool->SetActive(true);
+      AlertRecorder alerts;
+      EXPECT_TRUE(overview->MouseDown(overview->PictureRect(c.clicked).left + 10, 20, 0, 1, nullptr)) << c.name;
+      EXPECT_TRUE(alerts.Alerts().empty()) << c.name;
+      EXPECT_FALSE(tool->IsActive()) << c.name;
+      EXPECT_EQ(engine_test::GroupOf(*page).GetFrameCount(), c.frames) << c.name;
+      std::vector<int> tops;
+      for (std::int16_t f = 0; f < engine_test::GroupOf(*page).GetFrameCount(); ++f)
+        tops.push_back(Sprite(1)->IsVisibleInRange(f, 1) ? RectOf(1, f).top : -1);
+      EXPECT_EQ(tops, c.tops) << c.name;
+      std::int16_t first = -1, last = -1;
+      pane->GetFrameRange(&first, &last, true);
+      EXPECT_EQ(first, c.first) << c.name << ": the pane is left on the first frame of the stretch";
+      EXPECT_EQ(last, c.first) << c.name;
+      // The overview lays the page's frames out again: the next drawing pictures each of them.
+      DisplayPort port(~board.surface, Rect(0, 0, 600, 300));
+      overview->DrawContent(port, Area(overview->GetBounds()));
+      EXPECT_EQ(overview->GetChore()->NumJobs(), c.frames) << c.name << ": one picture a frame";
+      board.root->RemoveAllSubviews();
+      window.root->RemoveSubview(~pane);
+      pane = nullptr;
+    }
+  });
+}
+
 TEST_F(COverviewTest, FrameNumbersNeedPicturesOf32Pixels) {
   OnStage([&] {
     for (const auto& [width, numbered] : std::vector<std::pair<int, bool>>{{480, true}, {240, false}}) {

@@ -12,6 +12,7 @@
 #include <map>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/gdi/text/LineBreak.h"
 #include "platform/kernel/Codepage.h"
@@ -78,6 +79,33 @@ constexpr LONG kBoldWeight = 600;
 
 constexpr BYTE kFamilyBits[] = {FF_DONTCARE, FF_ROMAN, FF_SWISS, FF_MODERN};
 
+// Realised fonts, the most lately asked for first. Text styles make a font for every text they draw (a
+// label, a caption), and realising one hints the code page's tallest and deepest glyphs to measure its
+// cell: keeping the fonts in use makes text drawn again cost the copying of its glyphs alone. A realised
+// font never changes, so every handle made from the same description shares one.
+constexpr std::size_t kKeptFonts = 32;
+// Taller fonts are not kept: their glyphs are large, and such sizes are rare.
+constexpr LONG kLargestKeptHeight = 128;
+
+static_assert(sizeof(LOGFONTA) == 60, "descriptions are compared byte for byte");
+
+struct RealisedFont {
+  LOGFONTA description;
+  FaceSource source;
+  std::shared_ptr<RasterFont> font;
+
+  bool Matches(const LOGFONTA& d, const FaceSource& s) const {
+    return std::memcmp(&description, &d, sizeof d) == 0 && source.path == s.path && source.index == s.index &&
+           source.emboldenAsked == s.emboldenAsked && source.slantAsked == s.slantAsked &&
+           source.family == s.family;
+  }
+};
+
+std::vector<RealisedFont>& Realised() {
+  static std::vector<RealisedFont> fonts;
+  return fonts;
+}
+
 }  // namespace
 
 std::shared_ptr<RasterFont> RasterFont::Create(const LOGFONTA& description) {
@@ -87,11 +115,24 @@ std::shared_ptr<RasterFont> RasterFont::Create(const LOGFONTA& description) {
 
 std::shared_ptr<RasterFont> RasterFont::Create(const LOGFONTA& description, const FaceSource& source) {
   if (source.path.empty()) return nullptr;
+  // The name's bytes after its end do not make another font.
+  LOGFONTA normal = description;
+  const std::size_t nameLength = strnlen(normal.lfFaceName, LF_FACESIZE - 1);
+  std::memset(normal.lfFaceName + nameLength, 0, LF_FACESIZE - nameLength);
+  std::vector<RealisedFont>& realised = Realised();
+  for (auto it = realised.begin(); it != realised.end(); ++it) {
+    if (!it->Matches(normal, source)) continue;
+    std::rotate(realised.begin(), it, it + 1);
+    return realised.front().font;
+  }
   std::shared_ptr<RasterFont> font(new RasterFont);
-  font->description_ = description;
-  font->description_.lfFaceName[LF_FACESIZE - 1] = '\0';
+  font->description_ = normal;
   font->source_ = source;
   if (!font->Realise()) return nullptr;
+  if (font->Height() <= kLargestKeptHeight) {
+    if (realised.size() == kKeptFonts) realised.pop_back();
+    realised.insert(realised.begin(), RealisedFont{normal, source, font});
+  }
   return font;
 }
 

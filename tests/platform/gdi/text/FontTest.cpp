@@ -246,6 +246,39 @@ TEST(Font, FontsAreDrawingObjects) {
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
 
+TEST(Font, OneDescriptionIsRealisedOnceAndEveryFieldMakesAnother) {
+  LOGFONTA d = Describe("Arial", -13);
+  const auto first = Realise(d);
+  // Bytes after the name's end are no part of it.
+  std::memset(d.lfFaceName + 6, 'x', 4);
+  EXPECT_EQ(Realise(d), first);
+  const std::vector<std::pair<const char*, void (*)(LOGFONTA&)>> changes = {
+      {"height", [](LOGFONTA& f) { f.lfHeight = -14; }},
+      {"width", [](LOGFONTA& f) { f.lfWidth = 9; }},
+      {"weight", [](LOGFONTA& f) { f.lfWeight = FW_BOLD; }},
+      {"italic", [](LOGFONTA& f) { f.lfItalic = 1; }},
+      {"underline", [](LOGFONTA& f) { f.lfUnderline = 1; }},
+      {"face", [](LOGFONTA& f) { std::strcpy(f.lfFaceName, "Courier New"); }},
+  };
+  for (const auto& [name, change] : changes) {
+    LOGFONTA other = Describe("Arial", -13);
+    change(other);
+    const auto font = Realise(other);
+    EXPECT_NE(font, first) << name;
+    EXPECT_EQ(std::memcmp(&font->Description(), &other, sizeof other), 0) << name;
+  }
+  // Many fonts later the first is made again, with the same glyphs.
+  for (LONG height = -20; height > -60; --height) Realise(Describe("Arial", height));
+  const auto again = Realise(Describe("Arial", -13));
+  EXPECT_EQ(std::memcmp(&again->Metrics(), &first->Metrics(), sizeof(TEXTMETRICA)), 0);
+  for (unsigned char c : std::string("Aéy")) {
+    EXPECT_EQ(again->GlyphOf(c).bits, first->GlyphOf(c).bits) << c;
+    EXPECT_EQ(again->GlyphOf(c).advance, first->GlyphOf(c).advance) << c;
+  }
+  // Very large fonts are not kept.
+  EXPECT_NE(Realise(Describe("Arial", -400)), Realise(Describe("Arial", -400)));
+}
+
 int CollectFamily(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD type, LPARAM data) {
   auto* names = reinterpret_cast<std::vector<std::string>*>(data);
   EXPECT_EQ(type, TRUETYPE_FONTTYPE);
