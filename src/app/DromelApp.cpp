@@ -20,7 +20,6 @@
 #include "editor/CTool.h"
 #include "editor/CurrentStagePane.h"
 #include "editor/CToolsDir.h"
-#include "editor/KidResources.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/overview/COverview.h"
 #include "engine/EngineOptions.h"
@@ -55,7 +54,6 @@ namespace {
 
 constexpr SourceName kSource("DROMEL/DromelApp");
 constexpr int kSplashPicture = 422;
-constexpr int kClickSound = 3;
 constexpr int kMissingFolderText = 2;  // of the stock set: "Impossible de trouver le dossier ..."
 constexpr std::uint32_t kApplicationOptions = 0x0C;
 // The frame overview shows pictures at one eighth of the page.
@@ -225,7 +223,7 @@ void DromelApp::RunWelcome() {
 void DromelApp::StartButtonPressed() {
   if (FrontWindow()) return;
   try {
-    PlaySound(KidResources::GetSound(kClickSound)->Get());
+    PlaySound(~DromelToolPalette::GetClickSound());
   } catch (Exception* failure) {
     // The missing sound has been shown; the page still comes.
     SmartRef<Exception> reported(failure);
