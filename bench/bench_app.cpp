@@ -5,6 +5,9 @@
 //   the chosen page shown in the page window (two projects opened in turn). Goal: under 200 ms.
 // - BM_UpdateMenus: every item of the whole menu bar asked its status, as before a menu opens or a shortcut
 //   runs, with a page of the project in front. Goal: under 1 ms.
+// - BM_PalettePageSwitch: a click on one of the start panel's buttons as the page window's tool palette
+//   takes it: the page of buttons chosen (kinds 28 to 32 in turn, the last page starting the page's show
+//   and the first one after it stopping it), the window repainted. Goal: under 10 ms.
 // No other program does any of these jobs, so there is no peer figure.
 #include <benchmark/benchmark.h>
 
@@ -24,6 +27,7 @@
 #include "app/Seams.h"
 #include "app/Welcome.h"
 #include "app/page/DromelScribe.h"
+#include "app/page/DromelToolPalette.h"
 #include "app/page/DromelWindow.h"
 #include "core/Format.h"
 #include "core/ObjectFile.h"
@@ -200,6 +204,29 @@ void BM_UpdateMenus(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_UpdateMenus)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_PalettePageSwitch(benchmark::State& state) {
+  MakeProject(ProgramFolder() / "Projets" / "Palette");
+  InProgramPastTheWelcome(state, [](benchmark::State& running) {
+    gDromelApp->OpenProject(String("Palette"));
+    auto* window = CastSmart<DromelWindow>(~gApplication->FrontWindow());
+    if (window == nullptr) {
+      running.SkipWithError("the project did not open");
+      return;
+    }
+    DromelToolPalette& palette = *window->GetToolPalette();
+    std::int32_t switches = 0;
+    std::int32_t chosen = 0;
+    for (auto _ : running) {
+      chosen = DromelToolPalette::kFirstPanelKind + switches++ % DromelToolPalette::kPageCount;
+      palette.CreateTool(chosen);
+      window->Refresh();
+    }
+    if (chosen != 0 && palette.GetPage() != chosen - DromelToolPalette::kFirstPanelKind)
+      running.SkipWithError("the palette did not show the page chosen");
+  });
+}
+BENCHMARK(BM_PalettePageSwitch)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

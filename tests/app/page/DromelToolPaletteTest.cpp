@@ -26,6 +26,7 @@
 #include "editor/browser/CBrowser.h"
 #include "editor/stage/CHAPane.h"
 #include "platform/user/Window.h"
+#include "support/ScreenPixels.h"
 #include "ui/dialogs/Dialog.h"
 #include "ui/menus/Menu.h"
 #include "ui/views/LFWDecorator.h"
@@ -210,6 +211,16 @@ TEST_F(DromelToolPaletteTest, ANewPaletteStandsOnPageOneAndAStartPanelButtonChoo
     EXPECT_TRUE(pageOne->IsHidden());
     EXPECT_FALSE(Palette().GetPagePalette(2)->IsHidden());
     EXPECT_EQ(Window()->GetOverlayView(), nullptr);
+    // The pages lie on one another: the one shown is the one seen.
+    for (std::int16_t page = 0; page < DromelToolPalette::kPageCount; ++page) {
+      Palette().CreateTool(DromelToolPalette::kFirstPanelKind + page);
+      Window()->Refresh();
+      const Rect button = Palette().GetPagePalette(page)->GetButtonRect(static_cast<std::int16_t>(5 + 5 * page));
+      const Point at = editor_test::OnScreen(Window()->GetFrame()->GetHandle(), button.Center());
+      EXPECT_EQ(ScreenPixel(at.x, at.y), PalettePageColor(page))
+          << page;
+    }
+    Palette().CreateTool(30);
     // Kind 0 on page 2 chooses its first button and takes the browser away.
     Palette().CreateTool(11);
     ASSERT_NE(OverlayBrowser(), nullptr);
