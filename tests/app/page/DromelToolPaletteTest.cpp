@@ -25,6 +25,7 @@
 #include "editor/browser/BrowserPanes.h"
 #include "editor/browser/CBrowser.h"
 #include "editor/stage/CHAPane.h"
+#include "platform/user/Input.h"
 #include "platform/user/Window.h"
 #include "support/ScreenPixels.h"
 #include "ui/dialogs/Dialog.h"
@@ -460,6 +461,40 @@ TEST_F(DromelToolPaletteTest, TheSoundAndEmailButtonsOpenTheirDialogsAndComeBack
              {&StartupOver, [&] { EXPECT_EQ(gToolsDirectory->GetCurrentToolRef(), before); }}});
   EXPECT_EQ(fronts, (std::vector<std::string>{"SoundDialog", "WebLinkDialog"}));
   EXPECT_EQ(selections, (std::vector<std::int16_t>{13, 13}));
+}
+
+// The child's own clicks: a page button chosen when the mouse is let go over it, not when it is let go
+// elsewhere, and a start-panel button on the desk choosing the page of every page window.
+TEST_F(DromelToolPaletteTest, AButtonIsChosenWhenTheMouseIsLetGoOverIt) {
+  const auto buttonCentre = [](std::int16_t kind) {
+    return Palette().GetPagePalette(Palette().GetPage())->GetButtonRect(kind).Center();
+  };
+  RunDromel({{&FrontIsWelcome, [] { ChooseProject("Site"); }},
+             {&StartupOver, [&] { ClickAt(*Window(), buttonCentre(9)); }},
+             {nullptr, [&] {
+                EXPECT_EQ(BrowsedFolder(), "Fonds");
+                EXPECT_EQ(Selection(), 9);
+                POINT press{buttonCentre(10).x, buttonCentre(10).y};
+                POINT away{press.x, press.y + 200};
+                ClientToScreen(Window()->GetFrame()->GetHandle(), &press);
+                ClientToScreen(Window()->GetFrame()->GetHandle(), &away);
+                platform::InjectMouseMove(press.x, press.y);
+                platform::InjectMouseButton(press.x, press.y, platform::MouseButton::Left, true);
+                platform::InjectMouseMove(away.x, away.y);
+                platform::InjectMouseButton(away.x, away.y, platform::MouseButton::Left, false);
+              }},
+             {nullptr, [&] {
+                EXPECT_EQ(BrowsedFolder(), "Fonds") << "let go away from the button";
+                EXPECT_EQ(Selection(), 9);
+                StartButton* column = gDromelApp->GetStartPanel();
+                ClickAt(*gDeskWindow, column->GetButtonRect(31).Center());
+              }},
+             {nullptr, [&] {
+                EXPECT_EQ(Palette().GetPage(), 3);
+                EXPECT_EQ(Selection(), 18);
+                EXPECT_EQ(Window()->GetOverlayView(), nullptr);
+              }}});
+  EXPECT_EQ(AlertTexts(), std::vector<std::string>{});
 }
 
 }  // namespace
