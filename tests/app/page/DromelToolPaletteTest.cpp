@@ -320,14 +320,23 @@ TEST_F(DromelToolPaletteTest, ACategoryOfDamagedAndForeignFilesShowsBlankCellsAn
 }
 
 TEST_F(DromelToolPaletteTest, ABrowserKindWithoutAStagePaneOpensNothing) {
+  std::filesystem::remove_all(data->folder.Path() / "Clubskid");
   InProject([&] {
     Palette().SetPlayPane(nullptr);
     for (std::int32_t kind : {4, 9, 11, 22}) {
       Palette().CreateTool(kind);
       EXPECT_EQ(Window()->GetOverlayView(), nullptr) << kind;
       EXPECT_EQ(Selection(), Palette().GetPage() * 5 + 3) << kind;
+      EXPECT_FALSE(CategoryShown()) << kind;
     }
+    // With its pane again, the missing folder is made after the child is told.
+    Palette().SetPlayPane(Window()->GetStagePane());
+    Palette().CreateTool(22);
+    EXPECT_NE(OverlayBrowser(), nullptr);
   });
+  ASSERT_EQ(AlertTexts().size(), 1u) << "only once the browser opens";
+  EXPECT_NE(AlertTexts()[0].find("\"Clubskid\""), std::string::npos);
+  EXPECT_TRUE(Exists("Clubskid"));
 }
 
 TEST_F(DromelToolPaletteTest, TheNavigationAndNewPageKindsActOnThePageWindowAndLeaveNoTool) {
