@@ -327,14 +327,30 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
              Pane()->GetPlayer()->Stop();
              Pane()->SelectSprite(~lower);
              EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "stopped again";
-             // Each page of the palette standing on its no-tool button; the last one plays the page.
-             for (std::int16_t page = 0; page < DromelToolPalette::kPageCount; ++page) {
-               Page()->GetToolPalette()->ShowPage(page);
-               SCOPED_TRACE(Page()->GetToolPalette()->GetToolKind());
-               EXPECT_EQ(ShownStates(), page == DromelToolPalette::kPlayPage ? "ooooooooo o-------ov voo -- -"
-                                                                             : "ooooooooo oooooo-vov voo oo -");
+             // The palette's kinds: the start panel's buttons stand each page on its no-tool button (the
+             // last page plays the show); any other button leaves no import and no size change.
+             struct KindRow {
+               std::int32_t chosen;
+               std::int16_t kind;
+               const char* states;
+             };
+             for (const KindRow& row : {KindRow{28, 3, "ooooooooo oooooo-vov voo oo -"},
+                                        KindRow{29, 8, "ooooooooo oooooo-vov voo oo -"},
+                                        KindRow{30, 13, "ooooooooo oooooo-vov voo oo -"},
+                                        KindRow{31, 18, "ooooooooo oooooo-vov voo oo -"},
+                                        KindRow{32, 23, "ooooooooo o-------ov voo -- -"},
+                                        KindRow{7, 7, "oo-oooooo oooooo-vov --- oo -"},
+                                        KindRow{12, 12, "oo-oooooo oooooo-vov --- oo -"}}) {
+               SCOPED_TRACE(row.chosen);
+               DromelToolPalette& palette = *Page()->GetToolPalette();
+               if (row.chosen < DromelToolPalette::kFirstPanelKind)
+                 palette.CreateTool(DromelToolPalette::kFirstPanelKind + (row.chosen - 3) / 5);
+               palette.CreateTool(row.chosen);
+               if (!Pane()->IsPlaying()) Pane()->SelectSprite(~lower);
+               EXPECT_EQ(palette.GetToolKind(), row.kind);
+               EXPECT_EQ(ShownStates(), row.states);
              }
-             Page()->GetToolPalette()->ShowPage(0);
+             Page()->GetToolPalette()->CreateTool(DromelToolPalette::kFirstPanelKind + 1);
              Pane()->SelectSprite(~lower);
              Page()->SetPageSize(600, 450 + gToolPaletteHeight);
              EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov ovo oo -") << "600 x 450";
@@ -382,7 +398,11 @@ TEST_F(MenuBarTest, ShortcutsReachTheirCommands) {
   const std::vector<Shortcut> shortcuts = {
       {'C', nullptr, nullptr, [&] { EXPECT_TRUE(gApplication->GetClipboard()->GetScrap()) << "copied"; }},
       {'X', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 1) << "cut"; }},
-      {'Z', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 2) << "the cut undone"; }},
+      {'Z', nullptr, nullptr,
+       [&] {
+         EXPECT_EQ(SpriteCount(), 2) << "the cut undone";
+         EXPECT_EQ(BarMenu("Édition"_cp)->ItemAt(1)->GetText(), String("Refaire")) << "the next Ctrl+Z redoes";
+       }},
       {'V', nullptr, nullptr, [&] { EXPECT_EQ(SpriteCount(), 3) << "pasted"; }},
       {']', [&] { Choose(Sprite(0)); }, nullptr, [&] { EXPECT_NE(Sprite(0), ~chosen) << "placed above"; }},
       {'[', [&] { placeBefore = IndexOf(~chosen); }, nullptr,
