@@ -89,6 +89,9 @@ SmartRef<FileReference> NamedFolder(int text) {
   return FindOrCreateFolder(TextOf(name).c_str());
 }
 
+// The open project's folder, the current one.
+SmartRef<FileReference> ProjectFolder() { return SmartRef<FileReference>(FileReference::CurrentFolder()); }
+
 // The frame around the window, in main-window coordinates.
 Rect OuterFrame(Window& window) {
   RECT outer;
@@ -233,10 +236,10 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       ClearTool();
       return;
     case 4:
-      OpenBrowser(kind, ~SmartRef<FileReference>(FileReference::CurrentFolder()), kDefaultCell);
+      OpenBrowser(kind, kDefaultCell, &ProjectFolder);
       return;
     case 5:
-      OpenBrowser(kind, ~NamedFolder(kExampleFolder), kDefaultCell);
+      OpenBrowser(kind, kDefaultCell, [] { return NamedFolder(kExampleFolder); });
       return;
     case 6: {
       PlaySound(~GetClickSound());
@@ -245,13 +248,13 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       return;
     }
     case 9:
-      OpenBrowser(kind, ~NamedFolder(kBackgroundFolder), kDefaultCell);
+      OpenBrowser(kind, kDefaultCell, [] { return NamedFolder(kBackgroundFolder); });
       return;
     case 10:
-      OpenBrowser(kind, ~NamedFolder(kSeparatorFolder), {160, 20});
+      OpenBrowser(kind, {160, 20}, [] { return NamedFolder(kSeparatorFolder); });
       return;
     case kClipArtKind:
-      OpenBrowser(kind, ~ChooseCategoryFolder(), {60, 60});
+      OpenBrowser(kind, {60, 60}, [this] { return ChooseCategoryFolder(); });
       return;
     case 14:
     case 15: {
@@ -282,16 +285,16 @@ void DromelToolPalette::CreateTool(std::int32_t kind) {
       return;
     }
     case 19:
-      OpenBrowser(kind, ~SmartRef<FileReference>(FileReference::CurrentFolder()), {60, 45});
+      OpenBrowser(kind, {60, 45}, &ProjectFolder);
       return;
     case 20:
-      OpenBrowser(kind, ~NamedFolder(kLinkButtonFolder), {199, 75});
+      OpenBrowser(kind, {199, 75}, [] { return NamedFolder(kLinkButtonFolder); });
       return;
     case 21:
-      OpenBrowser(kind, ~NamedFolder(kSiteFolder), {160, 20});
+      OpenBrowser(kind, {160, 20}, [] { return NamedFolder(kSiteFolder); });
       return;
     case 22:
-      OpenBrowser(kind, ~NamedFolder(kClubFolder), {102, 48});
+      OpenBrowser(kind, {102, 48}, [] { return NamedFolder(kClubFolder); });
       return;
     case 24:
     case 25:
@@ -331,15 +334,17 @@ void DromelToolPalette::ClearTool() {
   if (DromelWindow* window = PageWindow()) window->SetOverlayView(nullptr);
 }
 
-void DromelToolPalette::OpenBrowser(std::int32_t kind, FileReference* folder, Point cell) {
+void DromelToolPalette::OpenBrowser(std::int32_t kind, Point cell, const std::function<SmartRef<FileReference>()>& folder) {
   DromelWindow* window = PageWindow();
-  // A browser stands over the page it acts on: with no stage pane there is nothing to browse for.
-  if (!playPane || window == nullptr || folder == nullptr) {
+  // A browser stands over the page it acts on: with no stage pane there is nothing to browse for, and no
+  // folder is looked for (or made).
+  if (!playPane || window == nullptr) {
     CreateTool(kNoTool);
     return;
   }
+  const SmartRef<FileReference> browsed = folder();
   PlaySound(~sound);
-  SmartRef<PageBrowserPane> browser(new PageBrowserPane(~playPane, *folder, GetTool(static_cast<std::int16_t>(kind - 2)),
+  SmartRef<PageBrowserPane> browser(new PageBrowserPane(~playPane, *browsed, GetTool(static_cast<std::int16_t>(kind - 2)),
                                                         cell.x, cell.y, playPane->GetBounds(), this));
   window->SetOverlayView(~browser);
   UpdateAppWindows(nullptr);

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "editor/browser/BrowserPanes.h"
 #include "engine/player/CPlayer.h"
@@ -105,7 +106,7 @@ class DromelToolPalette : public ToolPalettePane, private AppListener, private P
   void SendNumber(std::int32_t number);
   void SendFileMenuCommand(char shortcut);
   // Kinds 4, 5, 9, 10, 11, 19, 20, 21 and 22.
-  void OpenBrowser(std::int32_t kind, FileReference* folder, Point cell);
+  void OpenBrowser(std::int32_t kind, Point cell, const std::function<SmartRef<FileReference>()>& folder);
   // The folder the clip-art browser shows: the chosen category of "Vignette", or "Vignette" itself.
   SmartRef<FileReference> ChooseCategoryFolder();
 

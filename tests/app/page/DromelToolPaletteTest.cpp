@@ -25,6 +25,7 @@
 #include "editor/browser/BrowserPanes.h"
 #include "editor/browser/CBrowser.h"
 #include "editor/stage/CHAPane.h"
+#include "platform/user/Input.h"
 #include "platform/user/Window.h"
 #include "support/ScreenPixels.h"
 #include "ui/dialogs/Dialog.h"
@@ -319,14 +320,23 @@ TEST_F(DromelToolPaletteTest, ACategoryOfDamagedAndForeignFilesShowsBlankCellsAn
 }
 
 TEST_F(DromelToolPaletteTest, ABrowserKindWithoutAStagePaneOpensNothing) {
+  std::filesystem::remove_all(data->folder.Path() / "Clubskid");
   InProject([&] {
     Palette().SetPlayPane(nullptr);
     for (std::int32_t kind : {4, 9, 11, 22}) {
       Palette().CreateTool(kind);
       EXPECT_EQ(Window()->GetOverlayView(), nullptr) << kind;
       EXPECT_EQ(Selection(), Palette().GetPage() * 5 + 3) << kind;
+      EXPECT_FALSE(CategoryShown()) << kind;
     }
+    // With its pane again, the missing folder is made after the child is told.
+    Palette().SetPlayPane(Window()->GetStagePane());
+    Palette().CreateTool(22);
+    EXPECT_NE(OverlayBrowser(), nullptr);
   });
+  ASSERT_EQ(AlertTexts().size(), 1u) << "only once the browser opens";
+  EXPECT_NE(AlertTexts()[0].find("\"Clubskid\""), std::string::npos);
+  EXPECT_TRUE(Exists("Clubskid"));
 }
 
 TEST_F(DromelToolPaletteTest, TheNavigationAndNewPageKindsActOnThePageWindowAndLeaveNoTool) {
@@ -460,6 +470,40 @@ TEST_F(DromelToolPaletteTest, TheSoundAndEmailButtonsOpenTheirDialogsAndComeBack
              {&StartupOver, [&] { EXPECT_EQ(gToolsDirectory->GetCurrentToolRef(), before); }}});
   EXPECT_EQ(fronts, (std::vector<std::string>{"SoundDialog", "WebLinkDialog"}));
   EXPECT_EQ(selections, (std::vector<std::int16_t>{13, 13}));
+}
+
+// The child's own clicks: a page button chosen when the mouse is let go over it, not when it is let go
+// elsewhere, and a start-panel button on the desk choosing the page of every page window.
+TEST_F(DromelToolPaletteTest, AButtonIsChosenWhenTheMouseIsLetGoOverIt) {
+  const auto buttonCentre = [](std::int16_t kind) {
+    return Palette().GetPagePalette(Palette().GetPage())->GetButtonRect(kind).Center();
+  };
+  RunDromel({{&FrontIsWelcome, [] { ChooseProject("Site"); }},
+             {&StartupOver, [&] { ClickAt(*Window(), buttonCentre(9)); }},
+             {nullptr, [&] {
+                EXPECT_EQ(BrowsedFolder(), "Fonds");
+                EXPECT_EQ(Selection(), 9);
+                POINT press{buttonCentre(10).x, buttonCentre(10).y};
+                POINT away{press.x, press.y + 200};
+                ClientToScreen(Window()->GetFrame()->GetHandle(), &press);
+                ClientToScreen(Window()->GetFrame()->GetHandle(), &away);
+                platform::InjectMouseMove(press.x, press.y);
+                platform::InjectMouseButton(press.x, press.y, platform::MouseButton::Left, true);
+                platform::InjectMouseMove(away.x, away.y);
+                platform::InjectMouseButton(away.x, away.y, platform::MouseButton::Left, false);
+              }},
+             {nullptr, [&] {
+                EXPECT_EQ(BrowsedFolder(), "Fonds") << "let go away from the button";
+                EXPECT_EQ(Selection(), 9);
+                StartButton* column = gDromelApp->GetStartPanel();
+                ClickAt(*gDeskWindow, column->GetButtonRect(31).Center());
+              }},
+             {nullptr, [&] {
+                EXPECT_EQ(Palette().GetPage(), 3);
+                EXPECT_EQ(Selection(), 18);
+                EXPECT_EQ(Window()->GetOverlayView(), nullptr);
+              }}});
+  EXPECT_EQ(AlertTexts(), std::vector<std::string>{});
 }
 
 }  // namespace
