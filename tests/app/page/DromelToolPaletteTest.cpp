@@ -310,8 +310,16 @@ TEST_F(DromelToolPaletteTest, ACategoryOfDamagedAndForeignFilesShowsBlankCellsAn
     CBrowser* browser = OverlayBrowser();
     ASSERT_NE(browser, nullptr);
     alerts.Answer({IDCANCEL});
+    // Painted first, so that the thumbnails drawn now stay.
+    Window()->Refresh();
     for (std::int32_t i = 1; i <= browser->NumItems(); ++i) EXPECT_FALSE(browser->RenderThumbnail(i)) << i;
     EXPECT_GE(browser->NumItems(), 1) << "kept when the child declines to delete it";
+    ASSERT_EQ(AlertTexts().size(), 1u);
+    EXPECT_NE(AlertTexts()[0].find("casse.bmp"), std::string::npos) << "the damaged file is named";
+    for (std::int32_t i = 1; i <= browser->NumItems(); ++i) {
+      const Point at = editor_test::OnScreen(Window()->GetFrame()->GetHandle(), browser->CellRect(i).Center());
+      EXPECT_EQ(ScreenPixel(at.x, at.y), 0xFFFFFFu) << "a blank cell for item " << i;
+    }
     EXPECT_EQ(CategoryItems().front(), "Abime *");
     Palette().CreateTool(9);
     Palette().CreateTool(11);
