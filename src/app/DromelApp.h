@@ -44,6 +44,9 @@ class DromelApp : public CTumbletApp {
   SmartRef<CShow> MakeShow(SmartRef<Smart> object) override;
   // A page window with the desk's start column.
   SmartRef<DocWindow> MakeDocWindow(CShow* page, Scribe* scribe) override;
+  // A page window keeps the size of its page, beside the desk, its caption in view: it is not spread
+  // over the main area as the authoring program's windows are.
+  bool DocumentsFillMainArea() override { return false; }
 
   // Cut, copy, paste and clear only for a page window's stage pane, and not while its page plays.
   bool CanDoClipCommand(int operation) override;

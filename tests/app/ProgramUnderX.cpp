@@ -57,14 +57,47 @@ bool LayOutProgramFolder(const fs::path& folder) {
   return RunProgram({std::string(QUILLORY_SOURCE_DIR) + "/scripts/lay-out-program", kProgram, folder.string()}) == 0;
 }
 
-ColourPicture ReadPicture(const fs::path& file) {
+namespace {
+
+ColourPicture Converted(const fs::path& file, const std::vector<std::string>& options) {
   const fs::path ppm = fs::temp_directory_path() / ("quillory-picture-" + std::to_string(getpid()) + ".ppm");
+  std::vector<std::string> command{"/usr/bin/convert", file.string()};
+  command.insert(command.end(), options.begin(), options.end());
+  command.insert(command.end(), {"-depth", "8", "ppm:" + ppm.string()});
   ColourPicture picture;
-  if (RunProgramWithin({"/usr/bin/convert", file.string(), "-depth", "8", "ppm:" + ppm.string()}, "/dev/null", kXCallMs) == 0) {
+  if (RunProgramWithin(command, "/dev/null", kXCallMs) == 0) {
     if (std::optional<ColourPicture> read = ReadPpm(ppm.string())) picture = std::move(*read);
   }
   fs::remove(ppm);
   return picture;
+}
+
+// The channel differences of two pixels, summed.
+int Distance(std::uint32_t a, std::uint32_t b) {
+  return std::abs(Red(a) - Red(b)) + std::abs(Green(a) - Green(b)) + std::abs(Blue(a) - Blue(b));
+}
+
+bool Fits(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at) {
+  return picture.width > 0 && at.x >= 0 && at.y >= 0 && at.x + picture.width <= shot.width &&
+         at.y + picture.height <= shot.height;
+}
+
+// Unlikeness from every `step`-th pixel of every `step`-th row.
+double SampledUnlikeness(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at, int step) {
+  if (!Fits(shot, picture, at)) return 255.0;
+  long long sum = 0;
+  long long count = 0;
+  for (int y = 0; y < picture.height; y += step)
+    for (int x = 0; x < picture.width; x += step, ++count) sum += Distance(At(shot, at.x + x, at.y + y), At(picture, x, y));
+  return static_cast<double>(sum) / (3.0 * static_cast<double>(count));
+}
+
+}  // namespace
+
+ColourPicture ReadPicture(const fs::path& file) { return Converted(file, {}); }
+
+ColourPicture ReadPicture(const fs::path& file, int width, int height) {
+  return Converted(file, {"-scale", std::to_string(width) + "x" + std::to_string(height) + "!"});
 }
 
 ColourPicture Crop(const ColourPicture& picture, Region region) {
@@ -109,6 +142,46 @@ std::optional<ScreenPoint> FindPicture(const ColourPicture& shot, const ColourPi
     }
   }
   return std::nullopt;
+}
+
+double ShownShare(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at, std::uint32_t transparent) {
+  if (!Fits(shot, picture, at)) return 0.0;
+  int shown = 0;
+  int counted = 0;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) {
+      if (At(picture, x, y) == transparent) continue;
+      ++counted;
+      shown += At(shot, at.x + x, at.y + y) == At(picture, x, y);
+    }
+  return counted == 0 ? 0.0 : static_cast<double>(shown) / counted;
+}
+
+double Unlikeness(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at) {
+  return SampledUnlikeness(shot, picture, at, 1);
+}
+
+std::optional<ScreenPoint> FindLikeness(const ColourPicture& shot, const ColourPicture& picture, Region within,
+                                        double tolerance) {
+  // Every other place on a sample of the pixels first, then every place around the best of those whole.
+  const Region r = Clip(shot, within);
+  std::optional<ScreenPoint> best;
+  double bestScore = 256.0;
+  for (int y = r.y; y + picture.height <= r.y + r.height; y += 2)
+    for (int x = r.x; x + picture.width <= r.x + r.width; x += 2) {
+      const double score = SampledUnlikeness(shot, picture, {x, y}, 3);
+      if (score < bestScore) bestScore = score, best = ScreenPoint{x, y};
+    }
+  if (!best) return std::nullopt;
+  const ScreenPoint coarse = *best;
+  bestScore = 256.0;
+  for (int y = coarse.y - 2; y <= coarse.y + 2; ++y)
+    for (int x = coarse.x - 2; x <= coarse.x + 2; ++x) {
+      const double score = Unlikeness(shot, picture, {x, y});
+      if (score < bestScore) bestScore = score, best = ScreenPoint{x, y};
+    }
+  if (bestScore > tolerance) return std::nullopt;
+  return best;
 }
 
 std::optional<ScreenPoint> FindBlock(const ColourPicture& shot, int width, int height, std::uint32_t colour) {
@@ -230,14 +303,15 @@ void RunningProgram::Click(ScreenPoint at) const {
           " click 1");
 }
 
-void RunningProgram::Drag(const std::vector<ScreenPoint>& points) const {
-  if (points.empty()) return;
-  std::string command = "mousemove --sync --window " + window + " " + std::to_string(points.front().x) + " " +
-                        std::to_string(points.front().y) + " mousedown 1";
-  for (const ScreenPoint& p : points)
-    command += " sleep 0.1 mousemove --sync --window " + window + " " + std::to_string(p.x) + " " + std::to_string(p.y);
-  Xdotool(command + " sleep 0.1 mouseup 1");
+void RunningProgram::Press(ScreenPoint at) const {
+  Xdotool("mousemove --sync --window " + window + " " + std::to_string(at.x) + " " + std::to_string(at.y) + " mousedown 1");
 }
+
+void RunningProgram::MoveTo(ScreenPoint at) const {
+  Xdotool("mousemove --sync --window " + window + " " + std::to_string(at.x) + " " + std::to_string(at.y));
+}
+
+void RunningProgram::Release() const { Xdotool("mouseup 1"); }
 
 void RunningProgram::Type(const std::string& text) const {
   Xdotool("type --delay 80 " + Quoted(text));

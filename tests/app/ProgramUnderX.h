@@ -33,6 +33,9 @@ bool LayOutProgramFolder(const std::filesystem::path& folder);
 
 // A picture file (BMP, PNG, JPEG, ...) read through ImageMagick; empty when it cannot be read.
 ColourPicture ReadPicture(const std::filesystem::path& file);
+// The same, scaled to the size (each pixel the mean of what it covers), as a thumbnail or a stretched
+// background stands for the file.
+ColourPicture ReadPicture(const std::filesystem::path& file, int width, int height);
 
 // The pixels of the region of a picture (clipped to it).
 ColourPicture Crop(const ColourPicture& picture, Region region);
@@ -44,6 +47,18 @@ int PixelsOfColour(const ColourPicture& picture, Region region, std::uint32_t co
 // Where the picture shows in the screenshot: the first place where its top row appears exactly and at
 // least `fraction` of all its pixels match. None when it shows nowhere.
 std::optional<ScreenPoint> FindPicture(const ColourPicture& shot, const ColourPicture& picture, double fraction = 1.0);
+
+// The share of the picture's pixels, those of the colour `transparent` left out, that the screenshot
+// shows exactly with the picture's top-left corner at `at` (0 where it does not fit).
+double ShownShare(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at,
+                  std::uint32_t transparent = 0x1000000);
+// How unlike the picture the screenshot is with the picture's top-left corner at `at`: the mean
+// difference of the colour channels, 0 (the same) to 255 (also where the picture does not fit).
+double Unlikeness(const ColourPicture& shot, const ColourPicture& picture, ScreenPoint at);
+// Where in the region the picture shows best, when its unlikeness there is at most `tolerance`: for
+// pictures drawn by other means than the file's (a thumbnail, a picture stretched to a page).
+std::optional<ScreenPoint> FindLikeness(const ColourPicture& shot, const ColourPicture& picture, Region within,
+                                        double tolerance);
 
 // Where a block of that size shows in one colour only (its top left corner), or none.
 std::optional<ScreenPoint> FindBlock(const ColourPicture& shot, int width, int height, std::uint32_t colour);
@@ -73,8 +88,11 @@ class RunningProgram {
   bool WaitForShot(const std::function<bool(const ColourPicture&)>& check, int milliseconds, ColourPicture* last) const;
 
   void Click(ScreenPoint at) const;
-  // Presses at the first point, moves through the others and lets go at the last.
-  void Drag(const std::vector<ScreenPoint>& points) const;
+  // The left button pressed at a point, the mouse moved with it held, and let go: a drag step by step,
+  // for a test that waits for each step to show, as a careful hand does.
+  void Press(ScreenPoint at) const;
+  void MoveTo(ScreenPoint at) const;
+  void Release() const;
   void Type(const std::string& text) const;
   // X key names as xdotool takes them ("Return", "ctrl+q").
   void Key(const std::string& keys) const;

@@ -11,9 +11,12 @@
 #include "app/page/DromelScribe.h"
 #include "app/page/DromelWindow.h"
 #include "core/Text1252.h"
+#include "editor/stage/CHAPane.h"
 #include "platform/user/MessageBox.h"
+#include "platform/user/Window.h"
 #include "ui/menus/Menu.h"
 #include "ui/text/TextView.h"
+#include "ui/views/WindowFrame.h"
 
 #include <algorithm>
 
@@ -216,6 +219,40 @@ TEST_P(DamagedPageTest, IsReportedAndLeftAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Cases, DamagedPageTest,
                          testing::Values("OBJS garbage that is no page at all", "",
                                          "OBJS\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C"));
+
+// A new project's page window is as large as its page and the palette, its stage pane the 480 x 360 of
+// the page, and the whole window with its caption stands in the main window beside the desk.
+TEST_F(ProjectsTest, TheNewPageWindowHasThePageSizeAndStandsBesideTheDesk) {
+  const auto outerFrame = [](::Window& window) {
+    RECT outer;
+    GetWindowRect(window.GetFrame()->GetHandle(), &outer);
+    POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
+    for (POINT& corner : corners) ScreenToClient(gMainWindow, &corner);
+    return Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+  };
+  Point window;
+  Point stage;
+  Rect frame;
+  Rect desk;
+  RunDromel({{&FrontIsWelcome, [] { AcceptFront(); }},
+             {&FrontIsNameDialog, [] { EnterName("Taille"); }},
+             {&StartupOver, [&] {
+                DromelWindow* page = FrontPage();
+                ASSERT_NE(page, nullptr);
+                window = page->GetBounds().Size();
+                ASSERT_NE(page->GetStagePane(), nullptr);
+                stage = page->GetStagePane()->GetBounds().Size();
+                frame = outerFrame(*page);
+                desk = outerFrame(*gDeskWindow);
+              }}});
+  EXPECT_EQ(window, Point(480, 360 + gToolPaletteHeight));
+  EXPECT_EQ(stage, Point(480, 360));
+  const Rect main = GetMainClientRect();
+  EXPECT_GE(frame.top, main.top) << "the caption is out of sight";
+  EXPECT_GE(frame.left, desk.right);
+  EXPECT_LE(frame.bottom, main.bottom);
+  EXPECT_TRUE(alerts.Alerts().empty());
+}
 
 // The welcome pop-up lists the project folders by their whole names, without "Nouveau projet"; the menu
 // bar's "Projets" starts with it, and its items open the folder of their whole name.

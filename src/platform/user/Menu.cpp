@@ -15,9 +15,11 @@ namespace platform::user {
 
 namespace {
 
+// Never destroyed, as the window table: program objects kept in globals (a dialog's pop-up menu) let their
+// menus go in the exit handlers, in whatever order those run.
 std::map<std::uintptr_t, std::unique_ptr<MenuData>>& MenuTable() {
-  static std::map<std::uintptr_t, std::unique_ptr<MenuData>> table;
-  return table;
+  static auto* table = new std::map<std::uintptr_t, std::unique_ptr<MenuData>>;
+  return *table;
 }
 
 std::uintptr_t& NextMenuHandle() {

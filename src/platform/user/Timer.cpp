@@ -30,9 +30,11 @@ struct Timers {
   unsigned long long nextSerial = 0;
 };
 
+// Never destroyed: program objects kept in globals (a sound channel's chore) kill their timers in the
+// exit handlers, in whatever order those run.
 Timers& TheTimers() {
-  static Timers timers;
-  return timers;
+  static auto* timers = new Timers;
+  return *timers;
 }
 
 bool Reached(DWORD now, DWORD when) { return static_cast<std::int32_t>(now - when) >= 0; }

@@ -131,6 +131,28 @@ TEST_F(MenuObjects, SubMenusAreDestroyedByDeleteKeptByRemoveAndReplacedByModify)
   EXPECT_FALSE(IsMenu(d));
 }
 
+// A program object kept in a global made before the first menu, as a dialog's pop-up menu is: its menu
+// is asked about and destroyed in the exit handlers, after the menus' own statics would be destroyed.
+struct MenuKeptUntilExit {
+  ~MenuKeptUntilExit() {
+    if (menu == nullptr) return;
+    if (GetMenuItemCount(menu) != 1) std::abort();
+    DestroyMenu(menu);
+  }
+  HMENU menu = nullptr;
+};
+MenuKeptUntilExit gMenuKeptUntilExit;
+
+TEST(MenusAtExit, AMenuDestroyedByAGlobalAtExitEndsTheProgramQuietly) {
+  EXPECT_EXIT(
+      {
+        gMenuKeptUntilExit.menu = CreatePopupMenu();
+        AppendMenuA(gMenuKeptUntilExit.menu, MF_STRING, 1, "Un");
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(MenuObjects, AMenuCannotOpenItselfAndBadHandlesAreRefused) {
   HMENU outer = CreatePopupMenu();
   HMENU inner = CreatePopupMenu();

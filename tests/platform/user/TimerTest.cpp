@@ -1,6 +1,8 @@
 // Timers on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/screen/HeadlessBackend.h"
 #include "platform/user/Timer.h"
 #include "support/WindowFixture.h"
@@ -107,6 +109,25 @@ TEST_F(Timers, GetMessageWaitsForTheNextTimer) {
   EXPECT_GE(now - start, 250u);
   EXPECT_LT(now - start, 260u);
   gFired.pop_back();
+}
+
+// A program object kept in a global made before the first timer, as a sound channel is: its timer goes
+// in the exit handlers, after the timers' own statics were made and so after they would be destroyed.
+struct TimerKeptUntilExit {
+  ~TimerKeptUntilExit() {
+    if (id != 0) KillTimer(nullptr, id);
+  }
+  UINT_PTR id = 0;
+};
+TimerKeptUntilExit gTimerKeptUntilExit;
+
+TEST(TimersAtExit, ATimerKilledByAGlobalAtExitEndsTheProgramQuietly) {
+  EXPECT_EXIT(
+      {
+        gTimerKeptUntilExit.id = SetTimer(nullptr, 0, 100, Record);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
