@@ -4,6 +4,7 @@
 // with 0. Once with each server, as they behave differently.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -39,8 +40,13 @@ constexpr std::uint32_t kWhite = 0xFFFFFF;
 // The menu bar's titles, counted as the child sees them ("Catégorie" shows only beside the clip browser).
 enum MenuTitle { kFileMenu = 0, kPageSizeMenu = 2, kLinkMenu = 3 };
 // The lines of "Fichier", separators left out.
-constexpr int kFileMenuLines = 9;
+constexpr int kFileMenuLines = 10;
 constexpr int kCompileItem = 6;
+constexpr int kPublishItem = 7;
+constexpr std::uint32_t kBlack = 0x000000;
+// The publish dialog's provider pop-up and the fields of its advanced part, found by their top edges.
+constexpr int kProviderPopupWidth = 160;
+constexpr int kAdvancedFieldWidth = 200;
 
 // The desk's column of page buttons (Data/1551.bmp, buttons of 133 x 78 numbered from 28) and the page
 // palettes over the page (Data/1501.bmp to 1541.bmp, five buttons of 86 x 50 each, the chosen one drawn
@@ -335,6 +341,63 @@ void WalkTheRoad(FtpServerKind kind) {
   // Unvisited links are drawn in the browser's own blue.
   EXPECT_GT(PixelsNear(view.screenshot, 0x0000EE, 40), 20) << "the browser does not show the link";
 
+  // "Publier..." to the FTP server of 127.0.0.1. The public-site warning, then the publish dialog: the
+  // password typed over the one it shows, Tab to the account, typed too; the triangle beside the provider
+  // pop-up opens the advanced part, where the host and the server's folder are typed over the default
+  // destination's. The server's tree is then the "HTML" folder, byte for byte, less the author's
+  // details, in a folder named after the project.
+  ASSERT_TRUE(program.ChooseMenuItem(kFileMenu, kPublishItem, kFileMenuLines)) << "no \"Fichier\" menu as expected";
+  const Region client{0, kClientTop, kScreenWidth, kClientHeight};
+  std::vector<ScreenPoint> popup;
+  ASSERT_TRUE(program.WaitForShot(
+      [&](const ColourPicture& s) {
+        return !(popup = HorizontalLines(s, client, kBlack, kProviderPopupWidth, kProviderPopupWidth)).empty();
+      },
+      kStepMs, &shot))
+      << "no publish dialog\n" << program.Log();
+  program.Type(server.Password());
+  program.Key("Tab");
+  program.Type(server.Account());
+  program.Click({popup[0].x + kProviderPopupWidth + 6, popup[0].y + 7});
+  std::vector<ScreenPoint> advanced;
+  ASSERT_TRUE(program.WaitForShot(
+      [&](const ColourPicture& s) {
+        return (advanced = HorizontalLines(s, client, kBlack, kAdvancedFieldWidth, kAdvancedFieldWidth)).size() >= 6;
+      },
+      kStepMs, &shot))
+      << "the advanced part does not show whole\n" << program.Log();
+  // Each field's top and bottom edges, from the host's down.
+  const std::string destination[] = {"127.0.0.1", "/" + server.WritableFolder()};
+  for (int field = 0; field < 2; ++field) {
+    program.Click({advanced[static_cast<std::size_t>(2 * field)].x + kAdvancedFieldWidth / 2,
+                   advanced[static_cast<std::size_t>(2 * field)].y + 8});
+    program.Key("End");
+    program.Key("--repeat 40 BackSpace");
+    program.Type(destination[field]);
+  }
+  // Back to the account, a one-line field, whose Enter publishes.
+  program.Key("Tab");
+  const ColourPicture filled = program.Shot();
+  program.Key("Return");
+  std::vector<std::string> sent;
+  for (const fs::directory_entry& entry : fs::directory_iterator(project / "HTML"))
+    if (entry.path().filename() != "webtext.txt") sent.push_back(entry.path().filename().string());
+  ASSERT_TRUE(server.WaitForStored(sent.size(), 3 * kStepMs)) << web_test::ReadAll(server.LogPath()) << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, filled, client) > 1000; }, kStepMs,
+                                  &shot))
+      << "the publish dialog stays\n" << program.Log();
+  EXPECT_TRUE(fs::exists(project / "HTML" / "webtext.txt"));
+  std::vector<std::string> stored;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(server.Files()))
+    if (!entry.is_directory()) stored.push_back(fs::relative(entry.path(), server.Files()).generic_string());
+  std::vector<std::string> expected;
+  for (const std::string& name : sent) expected.push_back(std::string(kProject) + "/" + name);
+  std::sort(stored.begin(), stored.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(stored, expected);
+  for (const std::string& name : sent)
+    EXPECT_EQ(web_test::ReadAll(server.Files() / kProject / name), web_test::ReadAll(project / "HTML" / name)) << name;
+
   // "600x450" of "Résolution": the page grows to 600 x 450, its background stretched over it.
   ASSERT_TRUE(program.ChooseMenuItem(kPageSizeMenu, 1, 3)) << "no \"Résolution\" menu of three sizes";
   const ColourPicture largeSea = ReadPicture(folder / "Fonds" / "Mer 480x360.bmp", 600, 450);
@@ -343,10 +406,14 @@ void WalkTheRoad(FtpServerKind kind) {
       kStepMs, &shot))
       << "the page is not 600 x 450\n" << program.Log();
 
-  // "Quitter", the last item of "Fichier".
+  // "Quitter", the last item of "Fichier". The only alerts were the two of publishing: the warning that
+  // the site will be public, and the address where it can be seen.
   ASSERT_TRUE(program.ChooseMenuItem(kFileMenu, -1)) << "no \"Fichier\" menu";
   EXPECT_EQ(program.WaitForExit(kStepMs), 0) << program.Log();
-  EXPECT_TRUE(program.Alerts().empty()) << program.Log();
+  const std::vector<std::string> alerts = program.Alerts();
+  ASSERT_EQ(alerts.size(), 2u) << program.Log();
+  EXPECT_TRUE(Contains(alerts[0], "publier ton projet sur le Web")) << alerts[0];
+  EXPECT_TRUE(Contains(alerts[1], kProject)) << alerts[1];
 }
 
 const bool gRoadWithPyftpdlib =

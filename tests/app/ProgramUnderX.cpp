@@ -198,6 +198,21 @@ std::optional<ScreenPoint> FindBlock(const ColourPicture& shot, int width, int h
   return std::nullopt;
 }
 
+std::vector<ScreenPoint> HorizontalLines(const ColourPicture& shot, Region region, std::uint32_t colour, int minLength,
+                                         int maxLength) {
+  const Region r = Clip(shot, region);
+  std::vector<ScreenPoint> lines;
+  for (int y = r.y; y < r.y + r.height; ++y) {
+    for (int x = r.x; x < r.x + r.width;) {
+      int end = x;
+      while (end < r.x + r.width && At(shot, end, y) == colour) ++end;
+      if (end - x >= minLength && end - x <= maxLength) lines.push_back({x, y});
+      x = std::max(end, x + 1);
+    }
+  }
+  return lines;
+}
+
 std::vector<std::pair<int, int>> TextRuns(const ColourPicture& shot, Region band, int gap) {
   const Region r = Clip(shot, band);
   std::vector<std::pair<int, int>> runs;

@@ -63,6 +63,11 @@ std::optional<ScreenPoint> FindLikeness(const ColourPicture& shot, const ColourP
 // Where a block of that size shows in one colour only (its top left corner), or none.
 std::optional<ScreenPoint> FindBlock(const ColourPicture& shot, int width, int height, std::uint32_t colour);
 
+// Horizontal lines of one colour in the region, as long as `minLength` to `maxLength` pixels: the left
+// end of each (the top edges of text fields, of pop-ups), from the top down and left to right.
+std::vector<ScreenPoint> HorizontalLines(const ColourPicture& shot, Region region, std::uint32_t colour, int minLength,
+                                         int maxLength);
+
 // Ink runs along a row band: the horizontal extents [first, last] of dark pixels in the band, runs closer
 // than `gap` joined. Runs holding a coloured pixel (an icon, not text) are left out.
 std::vector<std::pair<int, int>> TextRuns(const ColourPicture& shot, Region band, int gap);

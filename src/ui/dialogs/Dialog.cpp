@@ -1,8 +1,14 @@
 #include "ui/dialogs/Dialog.h"
 
+#include <algorithm>
+
+#include "core/Alert.h"
 #include "core/Exception.h"
+#include "platform/user/Window.h"
 #include "ui/text/TextView.h"
 #include "ui/shell/MessagePump.h"
+#include "ui/views/LFWDecorator.h"
+#include "ui/views/WindowFrame.h"
 
 SMART_DEFINE_ABSTRACT(Dialog, "Dialog", Window)
 SMART_DEFINE_ABSTRACT(RevealDialog, "RevealDialog", Dialog)
@@ -82,6 +88,23 @@ void RevealDialog::ToggleReveal(View* part) {
   const Rect united = bounds.Union(part->GetBounds());
   part->Show(true);
   SetSize(united.Width(), united.Height());
+  KeepInScreenArea();
+}
+
+void RevealDialog::KeepInScreenArea() {
+  // Grown where it stood, the window may run past the screen area's edge, out of the child's reach: it
+  // moves back in, its top-left corner kept in view when it is larger than the area.
+  RECT outer;
+  if (!GetWindowRect(GetFrame()->GetHandle(), &outer)) return;
+  POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
+  for (POINT& corner : corners) ScreenToClient(gMainWindow, &corner);
+  const Rect area = LFWDecorator::Get().GetArea();
+  const std::int32_t dx = std::max(std::min(0, area.right - corners[1].x), area.left - corners[0].x);
+  const std::int32_t dy = std::max(std::min(0, area.bottom - corners[1].y), area.top - corners[0].y);
+  if (dx == 0 && dy == 0) return;
+  Rect moved = GetFrame()->GetGlobalBounds();
+  moved.Offset(dx, dy);
+  SetGlobalBounds(moved);
 }
 
 void Dialog::CollectTextFields(List* fields) const {

@@ -55,6 +55,8 @@ class RevealDialog : public Dialog {
   void ToggleReveal(View* part);
 
  private:
+  void KeepInScreenArea();
+
   std::int32_t savedWidth = 0;
   std::int32_t savedHeight = 0;
 };

@@ -10,6 +10,7 @@
 #include "platform/user/Window.h"
 #include "support/Raised.h"
 #include "ui/dialogs/Dialog.h"
+#include "ui/views/LFWDecorator.h"
 #include "ui/dialogs/DialogSupport.h"
 
 namespace {
@@ -179,6 +180,40 @@ TEST_F(DialogTest, RevealingAPartGrowsTheWindowAndHidingItRestoresTheSizeExactly
     part->SetBounds(Rect(10, 10, 50, 50));
     dialog->ToggleReveal(~part);
     EXPECT_EQ(dialog->GetBounds(), Rect(0, 0, 200, 100));
+    dialog->Cancel();
+  });
+}
+
+// A dialog near the right edge of the screen area grows to the right: it moves back in, every part of
+// it still within reach, and keeps that place when the part hides again.
+TEST_F(DialogTest, ARevealedPartNeverTakesTheWindowPastTheScreenArea) {
+  InProgram([&] {
+    const auto outerFrame = [](Window& window) {
+      RECT outer;
+      GetWindowRect(window.GetFrame()->GetHandle(), &outer);
+      POINT corners[2] = {{outer.left, outer.top}, {outer.right, outer.bottom}};
+      for (POINT& corner : corners) ScreenToClient(gMainWindow, &corner);
+      return Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+    };
+    const Rect area = LFWDecorator::Get().GetArea();
+    SmartRef<RevealDialog> dialog(new RevealDialog(kFrameModal));
+    dialog->SetSize(200, 100);
+    SmartRef<View> part(new View(~dialog, Rect(200, 0, 400, 160), kAnchorTopLeft, false, true));
+    dialog->AddSubview(~part);
+    part->Show(false);
+    dialog->Open(true);
+    Rect placed = dialog->GetFrame()->GetGlobalBounds();
+    placed.Offset(area.right - 20 - placed.right, area.bottom - 20 - placed.bottom);
+    dialog->SetGlobalBounds(placed);
+    dialog->ToggleReveal(~part);
+    const Rect grown = outerFrame(*dialog);
+    EXPECT_EQ(dialog->GetBounds(), Rect(0, 0, 400, 160));
+    EXPECT_LE(grown.right, area.right);
+    EXPECT_LE(grown.bottom, area.bottom);
+    EXPECT_GE(grown.left, area.left);
+    dialog->ToggleReveal(~part);
+    EXPECT_EQ(dialog->GetBounds(), Rect(0, 0, 200, 100));
+    EXPECT_EQ(outerFrame(*dialog).TopLeft(), grown.TopLeft());
     dialog->Cancel();
   });
 }
