@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -80,7 +81,8 @@ class Road {
   // right above its top-left corner.
   bool PaletteShown(const ColourPicture& shot, int page) const {
     const ScreenPoint top{stage.x, stage.y - kPaletteHeight};
-    return otherButtons[page].width > 0 && ShownShare(shot, otherButtons[page], {top.x + kPaletteButtonWidth, top.y}) == 1.0 &&
+    return otherButtons[page].width > 0 &&
+           ShownShare(shot, otherButtons[page], {top.x + kPaletteButtonWidth, top.y}) == 1.0 &&
            ShownShare(shot, firstChosen[page], top) == 1.0;
   }
   ScreenPoint PaletteButtonAt(int place) const {
@@ -125,7 +127,8 @@ std::pair<std::uint32_t, int> ChangedColour(const ColourPicture& before, const C
   if (before.width != after.width || before.height != after.height) return {0, 0};
   for (int y = region.y; y < region.y + region.height; ++y)
     for (int x = region.x; x < region.x + region.width; ++x) {
-      const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(after.width) + static_cast<std::size_t>(x);
+      const std::size_t i =
+          static_cast<std::size_t>(y) * static_cast<std::size_t>(after.width) + static_cast<std::size_t>(x);
       if (after.pixels[i] != before.pixels[i]) ++counts[after.pixels[i]];
     }
   std::pair<std::uint32_t, int> most{0, 0};
@@ -139,13 +142,22 @@ int PixelsNear(const ColourPicture& picture, std::uint32_t colour, int tolerance
   int count = 0;
   for (const std::uint32_t p : picture.pixels) {
     bool near = true;
-    for (const int shift : {16, 8, 0}) near = near && std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((colour >> shift) & 0xFF)) <= tolerance;
+    for (const int shift : {16, 8, 0})
+      near = near &&
+             std::abs(static_cast<int>((p >> shift) & 0xFF) - static_cast<int>((colour >> shift) & 0xFF)) <= tolerance;
     count += near;
   }
   return count;
 }
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Waits, at most the given time, for something the screen does not show (files, the program's log).
+bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
+  for (int waited = 0; waited < milliseconds && !done(); waited += 200)
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  return done();
+}
 
 void WalkTheRoad(FtpServerKind kind) {
   TempFolder work;
@@ -166,9 +178,10 @@ void WalkTheRoad(FtpServerKind kind) {
   ColourPicture shot;
 
   // The splash: its picture whole, in the middle of the client area.
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return FindPicture(s, splash).has_value(); }, kStartMs,
-                                  &shot))
-      << "no splash\n" << program.Log();
+  ASSERT_TRUE(
+      program.WaitForShot([&](const ColourPicture& s) { return FindPicture(s, splash).has_value(); }, kStartMs, &shot))
+      << "no splash\n"
+      << program.Log();
   const ScreenPoint splashAt = *FindPicture(shot, splash);
   EXPECT_NEAR(splashAt.x + splash.width / 2, kScreenWidth / 2, 8);
   EXPECT_NEAR(splashAt.y + splash.height / 2, kClientTop + kClientHeight / 2, 8);
@@ -181,18 +194,22 @@ void WalkTheRoad(FtpServerKind kind) {
         return welcomeAt && !FindPicture(s, splash);
       },
       kStepMs, &shot))
-      << "no welcome after the splash\n" << program.Log();
+      << "no welcome after the splash\n"
+      << program.Log();
 
   // "Nouveau projet": the name dialog, its field holding the default name selected, which the typed name
   // replaces.
   const ColourPicture atWelcome = shot;
   program.Click({welcomeAt->x + kNewProjectButton.x, welcomeAt->y + kNewProjectButton.y});
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return !FindPicture(s, welcome, 0.5); }, kStepMs, &shot))
+  ASSERT_TRUE(
+      program.WaitForShot([&](const ColourPicture& s) { return !FindPicture(s, welcome, 0.5); }, kStepMs, &shot))
       << "the name dialog did not open over the welcome";
   const ColourPicture nameDialog = shot;
   program.Type(kProject);
   ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return DifferingPixels(s, nameDialog, {0, kClientTop, kScreenWidth, kClientHeight}) > 50; },
+      [&](const ColourPicture& s) {
+        return DifferingPixels(s, nameDialog, {0, kClientTop, kScreenWidth, kClientHeight}) > 50;
+      },
       kStepMs, &shot))
       << "the typed name does not show";
   program.Key("Return");
@@ -206,7 +223,8 @@ void WalkTheRoad(FtpServerKind kind) {
         return page && !FindBlock(s, 481, 360, kWhite) && !FindBlock(s, 480, 361, kWhite);
       },
       kStepMs, &shot))
-      << "no empty page of 480 x 360\n" << program.Log();
+      << "no empty page of 480 x 360\n"
+      << program.Log();
   road.stage = *page;
   EXPECT_TRUE(fs::exists(project / "lockinfo.lok"));
   EXPECT_GT(DifferingPixels(shot, atWelcome, {0, kClientTop, kScreenWidth, kClientHeight}), 100000)
@@ -221,9 +239,10 @@ void WalkTheRoad(FtpServerKind kind) {
   const Region caption{road.stage.x, road.stage.y - kPaletteHeight - 16, 480, 14};
   const ColourPicture untitled = shot;
   program.Click(road.PaletteButtonAt(kHome));
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, untitled, caption) > 20; }, kStepMs,
-                                  &shot))
-      << "the home button did not show the index page\n" << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, untitled, caption) > 20; },
+                                  kStepMs, &shot))
+      << "the home button did not show the index page\n"
+      << program.Log();
   EXPECT_TRUE(fs::exists(project / "index.zod"));
   EXPECT_TRUE(fs::is_directory(project / "HTML"));
   EXPECT_TRUE(FindBlock(shot, 480, 360, kWhite)) << "the index page is not empty";
@@ -237,32 +256,44 @@ void WalkTheRoad(FtpServerKind kind) {
   program.Click(road.PaletteButtonAt(kBackgrounds));
   std::optional<ScreenPoint> thumbnail;
   ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return (thumbnail = FindLikeness(s, seaThumbnail, road.StageRegion(), 24)).has_value(); },
+      [&](const ColourPicture& s) {
+        return (thumbnail = FindLikeness(s, seaThumbnail, road.StageRegion(), 24)).has_value();
+      },
       kStepMs, &shot))
-      << "no browser of the backgrounds over the page\n" << program.Log();
+      << "no browser of the backgrounds over the page\n"
+      << program.Log();
   program.Click(Centre(*thumbnail, seaThumbnail));
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return Unlikeness(s, sea, road.stage) < 4; }, kStepMs, &shot))
-      << "the page does not show the sea\n" << program.Log();
+  ASSERT_TRUE(
+      program.WaitForShot([&](const ColourPicture& s) { return Unlikeness(s, sea, road.stage) < 4; }, kStepMs, &shot))
+      << "the page does not show the sea\n"
+      << program.Log();
 
-  // A clip from "Vignette": its browser opens on the default category, "Around the World"; the globe, clicked and then placed
-  // with a click on the page, shows there, its white left out, its top-left corner at the click.
+  // A clip from "Vignette": its browser opens on the default category, "Around the World"; the globe,
+  // clicked and then placed with a click on the page, shows there, its white left out, its top-left
+  // corner at the click.
   const fs::path globeFile = folder / "Vignette" / "Around the World" / "Globe.bmp";
   const ColourPicture globe = ReadPicture(globeFile);
   const ColourPicture globeThumbnail = ReadPicture(globeFile, 60, 60);
   ASSERT_GT(globe.width, 0);
   program.Click(road.PaletteButtonAt(kClipArt));
   ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return (thumbnail = FindLikeness(s, globeThumbnail, road.StageRegion(), 24)).has_value(); },
+      [&](const ColourPicture& s) {
+        return (thumbnail = FindLikeness(s, globeThumbnail, road.StageRegion(), 24)).has_value();
+      },
       kStepMs, &shot))
-      << "no browser of the clips over the page\n" << program.Log();
+      << "no browser of the clips over the page\n"
+      << program.Log();
   program.Click(Centre(*thumbnail, globeThumbnail));
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return Unlikeness(s, sea, road.stage) < 4; }, kStepMs, &shot))
-      << "the clip browser stays over the page\n" << program.Log();
+  ASSERT_TRUE(
+      program.WaitForShot([&](const ColourPicture& s) { return Unlikeness(s, sea, road.stage) < 4; }, kStepMs, &shot))
+      << "the clip browser stays over the page\n"
+      << program.Log();
   const ScreenPoint globeAt{road.stage.x + 110, road.stage.y + 137};
   program.Click(globeAt);
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return ShownShare(s, globe, globeAt, kWhite) > 0.9; }, kStepMs,
-                                  &shot))
-      << "the globe is not on the page\n" << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return ShownShare(s, globe, globeAt, kWhite) > 0.9; },
+                                  kStepMs, &shot))
+      << "the globe is not on the page\n"
+      << program.Log();
 
   // A brush stroke: the painting page of the palette, its painting button (the tools window opens under
   // the page window), a zigzag dragged across the sea in the brush's colour, which stays on the page when
@@ -271,9 +302,10 @@ void WalkTheRoad(FtpServerKind kind) {
   const ColourPicture beforePainting = shot;
   const Region belowPage{road.stage.x, road.stage.y + 362, 480, 80};
   program.Click(road.PaletteButtonAt(kPaint));
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, beforePainting, belowPage) > 2000; },
-                                  kStepMs, &shot))
-      << "no tools window under the page\n" << program.Log();
+  ASSERT_TRUE(program.WaitForShot(
+      [&](const ColourPicture& s) { return DifferingPixels(s, beforePainting, belowPage) > 2000; }, kStepMs, &shot))
+      << "no tools window under the page\n"
+      << program.Log();
   const ColourPicture paintMode = shot;
   const Region strokeBand{road.stage.x + 30, road.stage.y + 240, 420, 40};
   // Each point of the zigzag is reached once the stroke shows up to the one before: the program may be
@@ -288,48 +320,58 @@ void WalkTheRoad(FtpServerKind kind) {
     }
     ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, drawn, strokeBand) > 0; },
                                     kStepMs, &shot))
-        << "the brush draws nothing at point " << n << "\n" << program.Log();
+        << "the brush draws nothing at point " << n << "\n"
+        << program.Log();
     drawn = shot;
   }
   program.Release();
   std::pair<std::uint32_t, int> stroke;
   ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return (stroke = ChangedColour(paintMode, s, strokeBand)).second > 800; }, kStepMs, &shot))
-      << "no stroke where the brush went\n" << program.Log();
+      [&](const ColourPicture& s) { return (stroke = ChangedColour(paintMode, s, strokeBand)).second > 800; }, kStepMs,
+      &shot))
+      << "no stroke where the brush went\n"
+      << program.Log();
   program.Click(road.PaletteButtonAt(kArrow));
   ASSERT_TRUE(program.WaitForShot(
       [&](const ColourPicture& s) {
         return DifferingPixels(s, beforePainting, belowPage) == 0 && PixelsOfColour(s, strokeBand, stroke.first) > 800;
       },
       kStepMs, &shot))
-      << "the stroke did not stay on the page, or the tools window did not go\n" << program.Log();
+      << "the stroke did not stay on the page, or the tools window did not go\n"
+      << program.Log();
 
   // A web link through "Lien": "URL..." opens the link dialog over the stroke, still selected; the address
   // typed and its "OK" close it.
   const ColourPicture linkTitle = ReadPicture(folder / "Data" / "1802.bmp");
   const ColourPicture okButton = ReadPicture(folder / "Data" / "1700.bmp");
   ASSERT_TRUE(program.ChooseMenuItem(kLinkMenu, 0, 2)) << "no \"Lien\" menu of two items";
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return FindPicture(s, linkTitle).has_value(); }, kStepMs, &shot))
-      << "no web link dialog\n" << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return FindPicture(s, linkTitle).has_value(); },
+                                  kStepMs, &shot))
+      << "no web link dialog\n"
+      << program.Log();
   const ColourPicture emptyLink = shot;
   program.Type(kAddress);
   ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return DifferingPixels(s, emptyLink, {0, kClientTop, kScreenWidth, kClientHeight}) > 100; },
+      [&](const ColourPicture& s) {
+        return DifferingPixels(s, emptyLink, {0, kClientTop, kScreenWidth, kClientHeight}) > 100;
+      },
       kStepMs, &shot))
       << "the typed address does not show";
   const std::optional<ScreenPoint> ok = FindPicture(shot, okButton);
   ASSERT_TRUE(ok) << "no OK button in the link dialog";
   program.Click(Centre(*ok, okButton));
   ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return !FindPicture(s, linkTitle); }, kStepMs, &shot))
-      << "the link dialog stays\n" << program.Log();
+      << "the link dialog stays\n"
+      << program.Log();
 
   // "Créer une source HTML": the "HTML" folder holds the page, its JPEG and its map, with the link on the
   // stroke's place and in the text bar; a real browser shows the stroke and the link.
   ASSERT_TRUE(program.ChooseMenuItem(kFileMenu, kCompileItem, kFileMenuLines)) << "no \"Fichier\" menu as expected";
   const fs::path html = project / "HTML" / "index.htm";
-  const auto compiled = [&] { return fs::exists(project / "HTML" / "index.jpg") && Contains(web_test::ReadAll(html), "</HTML>"); };
-  for (int waited = 0; waited < kStepMs && !compiled(); waited += 200) std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  ASSERT_TRUE(compiled()) << "no page in \"HTML\"\n" << program.Log();
+  const auto compiled = [&] {
+    return fs::exists(project / "HTML" / "index.jpg") && Contains(web_test::ReadAll(html), "</HTML>");
+  };
+  ASSERT_TRUE(WaitUntil(compiled, kStepMs)) << "no page in \"HTML\"\n" << program.Log();
   const std::string pageText = web_test::ReadAll(html);
   EXPECT_TRUE(Contains(pageText, "USEMAP = \"#index\"")) << pageText;
   EXPECT_TRUE(Contains(pageText, "<AREA SHAPE=\"RECT\"") && Contains(pageText, std::string("HREF=\"") + kLink + "\">"))
@@ -354,7 +396,8 @@ void WalkTheRoad(FtpServerKind kind) {
         return !(popup = HorizontalLines(s, client, kBlack, kProviderPopupWidth, kProviderPopupWidth)).empty();
       },
       kStepMs, &shot))
-      << "no publish dialog\n" << program.Log();
+      << "no publish dialog\n"
+      << program.Log();
   program.Type(server.Password());
   program.Key("Tab");
   program.Type(server.Account());
@@ -365,7 +408,8 @@ void WalkTheRoad(FtpServerKind kind) {
         return (advanced = HorizontalLines(s, client, kBlack, kAdvancedFieldWidth, kAdvancedFieldWidth)).size() >= 6;
       },
       kStepMs, &shot))
-      << "the advanced part does not show whole\n" << program.Log();
+      << "the advanced part does not show whole\n"
+      << program.Log();
   // Each field's top and bottom edges, from the host's down.
   const std::string destination[] = {"127.0.0.1", "/" + server.WritableFolder()};
   for (int field = 0; field < 2; ++field) {
@@ -383,9 +427,12 @@ void WalkTheRoad(FtpServerKind kind) {
   for (const fs::directory_entry& entry : fs::directory_iterator(project / "HTML"))
     if (entry.path().filename() != "webtext.txt") sent.push_back(entry.path().filename().string());
   ASSERT_TRUE(server.WaitForStored(sent.size(), 3 * kStepMs)) << web_test::ReadAll(server.LogPath()) << program.Log();
-  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, filled, client) > 1000; }, kStepMs,
-                                  &shot))
-      << "the publish dialog stays\n" << program.Log();
+  // The publishing ends with the message naming the site's address.
+  ASSERT_TRUE(WaitUntil([&] { return program.Alerts().size() == 2; }, kStepMs)) << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return DifferingPixels(s, filled, client) > 1000; },
+                                  kStepMs, &shot))
+      << "the publish dialog stays\n"
+      << program.Log();
   EXPECT_TRUE(fs::exists(project / "HTML" / "webtext.txt"));
   std::vector<std::string> stored;
   for (const fs::directory_entry& entry : fs::recursive_directory_iterator(server.Files()))
@@ -401,10 +448,10 @@ void WalkTheRoad(FtpServerKind kind) {
   // "600x450" of "Résolution": the page grows to 600 x 450, its background stretched over it.
   ASSERT_TRUE(program.ChooseMenuItem(kPageSizeMenu, 1, 3)) << "no \"Résolution\" menu of three sizes";
   const ColourPicture largeSea = ReadPicture(folder / "Fonds" / "Mer 480x360.bmp", 600, 450);
-  ASSERT_TRUE(program.WaitForShot(
-      [&](const ColourPicture& s) { return Unlikeness(s, largeSea, road.stage) < 12; },
-      kStepMs, &shot))
-      << "the page is not 600 x 450\n" << program.Log();
+  ASSERT_TRUE(program.WaitForShot([&](const ColourPicture& s) { return Unlikeness(s, largeSea, road.stage) < 12; },
+                                  kStepMs, &shot))
+      << "the page is not 600 x 450\n"
+      << program.Log();
 
   // "Quitter", the last item of "Fichier". The only alerts were the two of publishing: the warning that
   // the site will be public, and the address where it can be seen.
