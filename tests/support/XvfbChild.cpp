@@ -25,7 +25,7 @@ bool RegisterXvfbChild(const char* name, void (*body)()) {
   return true;
 }
 
-int RunXvfbChild(const char* name, const char* screen, const std::string& tools) {
+int RunXvfbChild(const char* name, const char* screen, const std::string& tools, int seconds) {
   std::istringstream needed("xvfb-run " + tools);
   for (std::string tool; needed >> tool;) {
     if (std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) != 0) return -1;
@@ -35,7 +35,7 @@ int RunXvfbChild(const char* name, const char* screen, const std::string& tools)
                            ("quillory-xvfb-" + std::string(name) + "-" + std::to_string(getpid()) + ".log"))
                               .string();
   // SDL's X11 and system-bus libraries keep a few blocks for the life of the process, out of our reach.
-  const std::string command = std::string(kVariable) + "=" + name + " ASAN_OPTIONS=detect_leaks=0 timeout 180 xvfb-run -a -s '-screen 0 " +
+  const std::string command = std::string(kVariable) + "=" + name + " ASAN_OPTIONS=detect_leaks=0 timeout " + std::to_string(seconds) + " xvfb-run -a -s '-screen 0 " +
                               screen + "' '" + self + "' --gtest_filter=XvfbChild." + name + " > '" + log + "' 2>&1";
   const int status = std::system(command.c_str());
   if (status != 0) std::system(("cat '" + log + "'").c_str());

@@ -10,5 +10,6 @@ bool RegisterXvfbChild(const char* name, void (*body)());
 
 // Runs XvfbChild.<name> of this executable under xvfb-run with a screen of the given geometry (such as
 // "1024x768x24"), printing the child's output when it fails; answers its exit status. `tools` are the
-// commands the child needs besides xvfb-run: when one is missing the answer is -1 and nothing runs.
-int RunXvfbChild(const char* name, const char* screen, const std::string& tools);
+// commands the child needs besides xvfb-run: when one is missing the answer is -1 and nothing runs. A child
+// still running after `seconds` is stopped and fails.
+int RunXvfbChild(const char* name, const char* screen, const std::string& tools, int seconds = 180);
