@@ -76,6 +76,15 @@ class DromelApp : public CTumbletApp {
   bool CompileHtml();
   // Reads and writes every page of the current folder again, then shows the page that was in front.
   bool Synchronize();
+  // Compiles the project, warns that the site will be public, asks where it goes and sends its "HTML"
+  // folder there by FTP; every outcome is shown to the child.
+  void Publish();
+  // Fills an empty account and password (and, with no host, the destination) from the defaults, then
+  // runs the publish dialog over the record; false when the child cancelled it.
+  bool ParseDestination(DromelUserInfo* record);
+  // Sends every file of the folder, last name first, into a folder named after the project under the
+  // record's server path. Failures leave by exception; one to connect has been shown already.
+  void PublishByFTP(FileReference& output, DromelUserInfo& record);
 
   // ---- The delete-page and information windows ----
   // The project's pages in a browser whose click deletes; once the window has closed, a project that

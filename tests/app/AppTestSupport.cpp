@@ -69,13 +69,17 @@ void Watchdog(HWND, UINT, UINT_PTR, DWORD) {
   PostQuitMessage(-1);
 }
 
+std::string PageBytes(CShow& page) {
+  const SmartRef<MemoryStream> stream = new MemoryStream();
+  const SmartRef<ObjectFile> file = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~stream));
+  file->Write(SmartRef<Smart>(&page));
+  return std::string(reinterpret_cast<const char*>(stream->GetMemory().GetData()), stream->GetLength());
+}
+
 std::string PageBytes(std::int32_t width) {
   SmartRef<CMovieGroup> group(new CMovieGroup(Rect(0, 0, width, 360)));
   SmartRef<CShow> page(new CShow(~group, false));
-  const SmartRef<MemoryStream> stream = new MemoryStream();
-  const SmartRef<ObjectFile> file = new ObjectFile(GetGenericTypeIndex(), SmartRef<Stream>(~stream));
-  file->Write(SmartRef<Smart>(~page));
-  return std::string(reinterpret_cast<const char*>(stream->GetMemory().GetData()), stream->GetLength());
+  return PageBytes(*page);
 }
 
 }  // namespace
@@ -152,7 +156,7 @@ int DromelAppTest::RunDromel(std::vector<Step> script) {
   gNext = 0;
   gRunning = 0;
   const UINT_PTR driver = SetTimer(nullptr, 0, 20, &Drive);
-  const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, &Watchdog);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, static_cast<UINT>(scriptTimeLimitMs), &Watchdog);
   const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0,
                                     &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
@@ -177,6 +181,10 @@ void DromelAppTest::MakeProject(const std::string& project,
     const utimbuf times{seconds, seconds};
     utime((data->folder.Path() / relative).c_str(), &times);
   }
+}
+
+void DromelAppTest::WriteProjectPage(const std::string& project, const std::string& name, CShow& page) {
+  data->folder.Write("Projets/" + project + "/" + name + ".zod", PageBytes(page));
 }
 
 std::string DromelAppTest::ProjectsPath(const std::string& child) const {

@@ -10,6 +10,7 @@
 
 #include "editor/EditorTestSupport.h"
 
+class CShow;
 class Window;
 
 namespace app_test {
@@ -41,6 +42,8 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   // A project folder with pages "<name>.zod" whose modification times are the given seconds since the
   // epoch; an empty page document each, written by the program's own classes.
   void MakeProject(const std::string& project, const std::vector<std::pair<std::string, long>>& pages);
+  // The page, written by the program's own classes, as "<name>.zod" of the project (in UTF-8 on disk).
+  void WriteProjectPage(const std::string& project, const std::string& name, CShow& page);
   std::string ProjectsPath(const std::string& child = "") const;
   bool Exists(const std::string& relative) const;
 
@@ -60,6 +63,8 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   static void ClickAt(Window& window, Point p);
 
   std::vector<int> appPictures;
+  // How long the program may take over its script before the test fails.
+  int scriptTimeLimitMs = 20000;
   // Called just before the application is made.
   std::function<void()> onCreate;
 };

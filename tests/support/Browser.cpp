@@ -75,6 +75,115 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 }  // namespace
 
+namespace {
+
+// The check's own page: the frame the pages load in, and the answer written (percent-encoded, so that no
+// markup of the serialised document gets in its way) where the dump finds it. It names no character set,
+// so that the pages in its frame are read in the one a browser gives a page that names none.
+constexpr const char* kCheckPage = R"(<!DOCTYPE html>
+<html><body>
+<pre id="answer"></pre>
+<iframe id="frame" width="800" height="600"></iframe>
+<script>
+const frame = document.getElementById("frame");
+const base = BASE;
+// The next load of the frame, or a failure when nothing loads within the time.
+function loaded(what) {
+  return new Promise((resolve, reject) => {
+    const timer = setTimeout(() => reject(new Error("nothing loaded for " + what)), 10000);
+    frame.onload = () => {
+      clearTimeout(timer);
+      if (!frame.contentDocument) reject(new Error("no document for " + what));
+      else resolve(frame.contentDocument);
+    };
+  });
+}
+function open(name) {
+  const done = loaded(name);
+  frame.src = new URL(name, base).href;
+  return done;
+}
+function follow(link) {
+  const done = loaded(link.href);
+  link.click();
+  return done;
+}
+(async () => {
+BODY
+})().then(
+  (answer) => { document.getElementById("answer").setAttribute("data-answer", "answer:" + encodeURIComponent(String(answer))); },
+  (error) => { document.getElementById("answer").setAttribute("data-answer", "error:" + encodeURIComponent(String(error))); });
+</script></body></html>
+)";
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (text[k] == '%' && k + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(text.substr(k + 1, 2), nullptr, 16));
+      k += 2;
+    } else {
+      out += text[k];
+    }
+  }
+  return out;
+}
+
+void ReplaceOnce(std::string& text, const std::string& what, const std::string& with) {
+  text.replace(text.find(what), what.size(), with);
+}
+
+}  // namespace
+
+BrowserAnswer RunInBrowser(const std::filesystem::path& folder, const std::string& script, int timeoutMs) {
+  BrowserAnswer answer;
+  const TempFolder work;
+  std::string base = "file://" + std::filesystem::absolute(folder).string();
+  if (base.back() != '/') base += '/';
+  std::string page = kCheckPage;
+  // The folder's URL as a JavaScript string: JSON's escapes are JavaScript's.
+  std::string quoted = "\"";
+  for (char c : base) {
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
+  }
+  quoted += '"';
+  ReplaceOnce(page, "BASE", quoted);
+  ReplaceOnce(page, "BODY", script);
+  const std::filesystem::path check = work.Path() / "check.html";
+  std::ofstream(check, std::ios::binary) << page;
+
+  const TempFolder profile;
+  std::vector<std::string> command = ChromiumCommand(profile, 1024, 768);
+  // Pages opened from files may look into each other only so; virtual time lets the dump wait for the
+  // script without waiting in real time.
+  command.push_back("--allow-file-access-from-files");
+  command.push_back("--virtual-time-budget=60000");
+  command.push_back("--dump-dom");
+  command.push_back("file://" + check.string());
+  const std::filesystem::path dom = work.Path() / "dom.html";
+  if (RunProgramWithin(command, dom.string(), timeoutMs) != 0) {
+    answer.error = "chromium could not run the check (scripts/install-deps installs it)";
+    return answer;
+  }
+  const std::string text = ReadFile(dom);
+  const std::string key = "data-answer=\"";
+  const std::size_t at = text.find(key);
+  const std::size_t end = at == std::string::npos ? at : text.find('"', at + key.size());
+  if (end == std::string::npos) {
+    answer.error = "the check did not finish";
+    return answer;
+  }
+  const std::string value = text.substr(at + key.size(), end - at - key.size());
+  if (value.rfind("answer:", 0) == 0) {
+    answer.ran = true;
+    answer.text = PercentDecoded(value.substr(7));
+  } else {
+    answer.error = PercentDecoded(value.substr(value.find(':') + 1));
+  }
+  return answer;
+}
+
 BrowserView ViewInBrowser(const std::filesystem::path& page, int width, int height, int timeoutMs) {
   BrowserView view;
   const TempFolder work;

@@ -70,6 +70,7 @@ SmartRef<Menu> BuildFileMenu() {
   menu->AppendItem(String("Enregistrer sous\xC9"), 0, new DocWindowCommand(kSaveDocumentAs));
   menu->AppendSeparator();
   menu->AppendItem(String("Créer une source HTML"_cp), 'H', new DromelAppCommand(&DromelApp::CompileHtml, kProjectWide));
+  menu->AppendItem(String("Publier\xC9"), 'P', new DromelAppCommand(&DromelApp::Publish, kProjectWide));
   menu->AppendSeparator();
   // Filled from the projects folder once the start-up has found it.
   SmartRef<Menu> projects(new Menu(String("Projets"), 0));

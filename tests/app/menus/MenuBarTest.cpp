@@ -102,6 +102,7 @@ const std::vector<std::vector<ItemRef>> kStateColumns = {
      {"Fichier", nullptr, "Enregistrer"},
      {"Fichier", nullptr, "Enregistrer sous\xC9"},
      {"Fichier", nullptr, "Créer une source HTML"_cp},
+     {"Fichier", nullptr, "Publier\xC9"},
      {"Fichier", "Projets", "Nouveau projet"},
      {"Fichier", nullptr, "Quitter"}},
     {{"Édition"_cp, nullptr, "Annuler"},
@@ -233,7 +234,7 @@ TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
   const std::vector<Expected> bar = {
       {"Fichier",
        {"Nouvelle page cntl+N", "Ouvrir... cntl+O", "> Importer", "Fermer cntl+W", "-", "Enregistrer cntl+S",
-        "Enregistrer sous...", "-", "Créer une source HTML cntl+H"_cp, "-", "> Projets", "-", "Quitter cntl+Q"}},
+        "Enregistrer sous...", "-", "Créer une source HTML cntl+H"_cp, "Publier... cntl+P", "-", "> Projets", "-", "Quitter cntl+Q"}},
       {"Édition"_cp,
        {"Annuler cntl+Z", "-", "Couper cntl+X", "Copier cntl+C", "Coller cntl+V", "Supprimer", "-",
         "Placer dessus cntl+]", "Placer dessous cntl+[", "Transparent", "-", "Supprimer une page...",
@@ -284,7 +285,7 @@ TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
              // Every shortcut letter of the bar is one accelerator (Ctrl and the key) for its item.
              std::vector<std::pair<std::string, int>> wanted;
              std::vector<std::pair<std::string, int>> table;
-             for (const char* letters : {"NOMWSHQ", "ZXCV][1", "468", "LE", "BIU"}) {
+             for (const char* letters : {"NOMWSHPQ", "ZXCV][1", "468", "LE", "BIU"}) {
                for (const char* c = letters; *c; ++c) wanted.emplace_back(std::string(1, *c), LOBYTE(VkKeyScanA(*c)));
              }
              ASSERT_NE(gShortcutTable, nullptr);
@@ -304,7 +305,7 @@ TEST_F(MenuBarTest, TheBarHoldsItsMenusItemsAndShortcutsInOrder) {
 
 // Each item's state in the states that change it. The columns, menu by menu:
 //   "Fichier":    Nouvelle page, Ouvrir..., Importer > Fichier..., Fermer, Enregistrer, Enregistrer sous...,
-//                 Créer une source HTML, Projets > Nouveau projet, Quitter
+//                 Créer une source HTML, Publier..., Projets > Nouveau projet, Quitter
 //   "Édition":    Annuler, Couper, Copier, Coller, Supprimer, Placer dessus, Placer dessous, Transparent,
 //                 Supprimer une page..., Son activé
 //   "Résolution": 480x360, 600x450, 760x570
@@ -315,18 +316,18 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
   SmartRef<Dialog> dialog;
   InPage({{nullptr,
            [&] {
-             EXPECT_EQ(ShownStates(), "ooooooooo -oo-oo-vov voo oo -") << "a sprite chosen, nothing copied";
+             EXPECT_EQ(ShownStates(), "oooooooooo -oo-oo-vov voo oo -") << "a sprite chosen, nothing copied";
              TypeCtrl('C');
            }},
           {nullptr,
            [&] {
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "a sprite copied";
+             EXPECT_EQ(ShownStates(), "oooooooooo oooooo-vov voo oo -") << "a sprite copied";
              Pane()->HandleNumberCommand(2030, nullptr);
              ASSERT_TRUE(Pane()->IsPlaying());
-             EXPECT_EQ(ShownStates(), "ooooooooo o-------ov voo -- -") << "the page playing";
+             EXPECT_EQ(ShownStates(), "oooooooooo o-------ov voo -- -") << "the page playing";
              Pane()->GetPlayer()->Stop();
              Pane()->SelectSprite(~lower);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov voo oo -") << "stopped again";
+             EXPECT_EQ(ShownStates(), "oooooooooo oooooo-vov voo oo -") << "stopped again";
              // The palette's kinds: the start panel's buttons stand each page on its no-tool button (the
              // last page plays the show); any other button leaves no import and no size change.
              struct KindRow {
@@ -334,13 +335,13 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
                std::int16_t kind;
                const char* states;
              };
-             for (const KindRow& row : {KindRow{28, 3, "ooooooooo oooooo-vov voo oo -"},
-                                        KindRow{29, 8, "ooooooooo oooooo-vov voo oo -"},
-                                        KindRow{30, 13, "ooooooooo oooooo-vov voo oo -"},
-                                        KindRow{31, 18, "ooooooooo oooooo-vov voo oo -"},
-                                        KindRow{32, 23, "ooooooooo o-------ov voo -- -"},
-                                        KindRow{7, 7, "oo-oooooo oooooo-vov --- oo -"},
-                                        KindRow{12, 12, "oo-oooooo oooooo-vov --- oo -"}}) {
+             for (const KindRow& row : {KindRow{28, 3, "oooooooooo oooooo-vov voo oo -"},
+                                        KindRow{29, 8, "oooooooooo oooooo-vov voo oo -"},
+                                        KindRow{30, 13, "oooooooooo oooooo-vov voo oo -"},
+                                        KindRow{31, 18, "oooooooooo oooooo-vov voo oo -"},
+                                        KindRow{32, 23, "oooooooooo o-------ov voo -- -"},
+                                        KindRow{7, 7, "oo-ooooooo oooooo-vov --- oo -"},
+                                        KindRow{12, 12, "oo-ooooooo oooooo-vov --- oo -"}}) {
                SCOPED_TRACE(row.chosen);
                DromelToolPalette& palette = *Page()->GetToolPalette();
                if (row.chosen < DromelToolPalette::kFirstPanelKind)
@@ -353,9 +354,9 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
              Page()->GetToolPalette()->CreateTool(DromelToolPalette::kFirstPanelKind + 1);
              Pane()->SelectSprite(~lower);
              Page()->SetPageSize(600, 450 + gToolPaletteHeight);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov ovo oo -") << "600 x 450";
+             EXPECT_EQ(ShownStates(), "oooooooooo oooooo-vov ovo oo -") << "600 x 450";
              Page()->SetPageSize(760, 570 + gToolPaletteHeight);
-             EXPECT_EQ(ShownStates(), "ooooooooo oooooo-vov oov oo -") << "760 x 570";
+             EXPECT_EQ(ShownStates(), "oooooooooo oooooo-vov oov oo -") << "760 x 570";
              {
                SmartRef<StyledText> text(new StyledText(String("mot"), nullptr));
                SmartRef<CTextView> textPane(new CTextView(Pane(), Rect(20, 60, 200, 100), ~text));
@@ -366,12 +367,12 @@ TEST_F(MenuBarTest, EachItemsStateFollowsWhatTheProgramShows) {
              EXPECT_EQ(ShownStates().back(), '-') << "the text pane gone";
              dialog = new Dialog(kFrameModal);
              dialog->Open(true);
-             EXPECT_EQ(ShownStates(), "--------- ---------v --- -- -") << "a modal dialog up";
+             EXPECT_EQ(ShownStates(), "---------- ---------v --- -- -") << "a modal dialog up";
              dialog->Close();
              dialog = nullptr;
              gApplication->CloseWindow(nullptr, kCloseDiscarding);
              ASSERT_EQ(Front(), nullptr);
-             EXPECT_EQ(ShownStates(), "oo-----oo --------ov --- -- -") << "no window in front";
+             EXPECT_EQ(ShownStates(), "oo------oo --------ov --- -- -") << "no window in front";
            }}});
   EXPECT_TRUE(alerts.Alerts().empty());
 }

@@ -119,8 +119,12 @@ TEST_F(BrowserImportTest, TheFourImportToolsOnAPictureASoundAPageAndADamagedFile
     std::int32_t added;   // sprites added to the page
     bool current;         // the tool is made current for the next stage click
     const char* clip;     // the name of the sprite left on the clipboard, "" for none looked at
+    bool withPage = true;  // a page is open
   } cases[] = {
       {"clip of a picture", kBrowseClip, "maison.bmp", false, 0, true, "maison"},
+      // The clip waits on the clipboard for a page to be clicked.
+      {"clip without a page", kBrowseClip, "maison.bmp", false, 0, true, "maison", false},
+      {"background without a page", kBrowseBackground, "maison.bmp", false, 0, false, "", false},
       {"background", kBrowseBackground, "maison.bmp", false, 1, false, ""},
       // The same picture again takes the place of the one it hides.
       {"second background", kBrowseBackground, "maison.bmp", false, 0, false, ""},
@@ -146,7 +150,8 @@ TEST_F(BrowserImportTest, TheFourImportToolsOnAPictureASoundAPageAndADamagedFile
       SmartRef<PageBrowserPane> pane(new PageBrowserPane(~window, *folder, ~tool, 64, 48, Rect(0, 0, 300, 200), nullptr));
       window->AddSubview(~pane);
       // The browser's window took the focus; the page stays the one the browser works on.
-      authoring->SetActivePane(stage);
+      if (c.withPage) authoring->SetActivePane(stage);
+      else authoring->ClearActivePane(authoring->GetActivePane());
       CBrowser& browser = *pane->GetBrowser();
       // Thumbnails are no business of this test: no job may offer the damaged file for deletion while a
       // click's import lets the window system's messages through.
@@ -188,7 +193,7 @@ TEST_F(BrowserImportTest, TheFourImportToolsOnAPictureASoundAPageAndADamagedFile
         EXPECT_TRUE(InTopRightCorner(group, *group.GetSprite(static_cast<std::int16_t>(group.GetSpriteCount() - 1)),
                                      stage->GetCurrentFrame()));
       }
-      if (c.tool == kBrowseBackground && !c.raised) {
+      if (c.tool == kBrowseBackground && !c.raised && c.withPage) {
         // The new background is the bottom sprite above the page's own, as large as the page.
         std::int16_t n = 0;
         while (n < group.GetSpriteCount() && TextOf(*group.GetSprite(n)->GetName()) != "__Background") ++n;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,12 @@
 #include "editor/app/AuthoringAppTestSupport.h"
 #include "editor/browser/CBrowser.h"
 #include "editor/browser/CChoreStrips.h"
+#include "engine/page/CShow.h"
+#include "engine/page/PageTestSupport.h"
 #include "graphics/bitmaps/BitMap.h"
+#include "platform/kernel/Files.h"
 #include "support/AlertRecorder.h"
+#include "support/DocumentBytes.h"
 #include "support/graphics/GoldenPicture.h"
 #include "ui/ViewTestSupport.h"
 #include "ui/dialogs/Preview.h"
@@ -36,20 +41,24 @@ class BrowserThumbnailTest : public AuthoringAppTest {
   // in a window of the test.
   void InBrowser(const std::function<void(CBrowser&, TestWindow&)>& body) {
     InAuthoringProgram([&](PaintToolsWindow&) {
-      TestWindow window(400, 300);
-      window.MakeFront();
-      SmartRef<FileReference> folder(new FileReference(data->folder.WinPath("Clips").c_str()));
-      SmartRef<CTool> tool(new CTool(kBrowseClip, nullptr, false, nullptr));
-      SmartRef<CBrowser> browser(new CBrowser(~window.root, Rect(0, 0, 192, 160), *folder, ~tool, 64, 48));
-      window.root->AddSubview(~browser);
-      body(*browser, window);
-      window.root->RemoveAllSubviews();
+      InBrowserOf("Clips", kBrowseClip, body);
       SaveCurrentPreview();
     });
   }
-  void Write(const std::string& name, const std::string& bytes) {
-    data->folder.MakeFolder("Clips");
-    data->folder.Write("Clips/" + name, bytes);
+  // A browser of the folder for the tool, in the running program.
+  void InBrowserOf(const std::string& name, std::int32_t toolId, const std::function<void(CBrowser&, TestWindow&)>& body) {
+    TestWindow window(400, 300);
+    window.MakeFront();
+    SmartRef<FileReference> folder(new FileReference(data->folder.WinPath(name).c_str()));
+    SmartRef<CTool> tool(new CTool(toolId, nullptr, false, nullptr));
+    SmartRef<CBrowser> browser(new CBrowser(~window.root, Rect(0, 0, 192, 160), *folder, ~tool, 64, 48));
+    window.root->AddSubview(~browser);
+    body(*browser, window);
+    window.root->RemoveAllSubviews();
+  }
+  void Write(const std::string& name, const std::string& bytes, const std::string& folder = "Clips") {
+    data->folder.MakeFolder(folder);
+    data->folder.Write(folder + "/" + name, bytes);
   }
   void WritePicture(const std::string& name, int width, int height, std::uint32_t rgb) {
     Write(name, BmpBytes(width, height, [rgb](int, int) { return rgb; }));
@@ -179,6 +188,117 @@ TEST_F(BrowserThumbnailTest, AnItemScrolledOutOfViewIsSkipped) {
     EXPECT_FALSE(browser.FileAt(1)->GetPreview());
     EXPECT_FALSE(browser.RenderThumbnail(5));
     EXPECT_TRUE(browser.FileAt(5)->GetPreview());
+  });
+}
+
+// A page's thumbnail is the whole stage scaled to the cell, but in the hot-link browser only the box of
+// what lies on the stage: a 480 x 360 page with one sprite in its lower right quarter.
+TEST_F(BrowserThumbnailTest, APageShowsItsWholeStageOrInTheHotLinkBrowserItsContent) {
+  SmartRef<CShow> page = engine_test::MakePage({0, 0, 480, 360}, 1);
+  CSprite* sprite = engine_test::AddSprite(engine_test::GroupOf(*page), *engine_test::SolidPicture(120, 90, 9), 0, 1);
+  engine_test::PlaceAt(*sprite, 0, {240, 180});
+  const std::string bytes = document_testing::SaveDocument(SmartRef<Smart>(~page));
+  struct Case {
+    const char* name;
+    std::int32_t tool;
+    // Points of the cell that show the sprite, and points that do not.
+    std::vector<Point> sprite, elsewhere;
+  } cases[] = {
+      {"whole stage", kBrowseClip, {{33, 25}, {46, 34}}, {{2, 2}, {30, 22}, {61, 10}, {10, 45}}},
+      {"content only", kBrowseHotLink, {{1, 1}, {62, 1}, {1, 46}, {62, 46}, {32, 24}}, {}},
+  };
+  // A folder each: their previews would stand for one another at the same size.
+  for (const Case& c : cases) Write("page.zod", bytes, c.name);
+  InAuthoringProgram([&](PaintToolsWindow&) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      InBrowserOf(c.name, c.tool, [&](CBrowser& browser, TestWindow& window) {
+        AlertRecorder alerts;
+        ASSERT_EQ(browser.NumItems(), 1);
+        EXPECT_FALSE(browser.RenderThumbnail(1));
+        EXPECT_TRUE(alerts.Alerts().empty());
+        SmartRef<Image> stored = browser.FileAt(1)->GetPreview();
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(stored->GetBounds().Size(), Point(64, 48));
+        const Rect cell = browser.CellRect(1);
+        const std::uint32_t colour = window.surface->Pixel(cell.left + 40, cell.top + 30);
+        EXPECT_NE(colour, kWhite);
+        for (const Point& p : c.sprite)
+          EXPECT_EQ(window.surface->Pixel(cell.left + p.x, cell.top + p.y), colour) << p.x << "," << p.y;
+        for (const Point& p : c.elsewhere)
+          EXPECT_NE(window.surface->Pixel(cell.left + p.x, cell.top + p.y), colour) << p.x << "," << p.y;
+      });
+    }
+    SaveCurrentPreview();
+  });
+}
+
+// Every reader's own seeds cut short: a file its reader refuses is offered for deletion once, and Cancel
+// leaves a blank cell. The JPEG reader shows what it read of a file cut inside its picture data, as the
+// library's own readers do: such a file is a picture, not a damaged file.
+TEST_F(BrowserThumbnailTest, EveryReadersSeedsCutShortAreOfferedForDeletionOnce) {
+  namespace fs = std::filesystem;
+  std::map<std::string, bool> offered;
+  for (const char* reader : {"bmp", "gif", "jpeg"}) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(QUILLORY_SOURCE_DIR) / "fuzz" / "corpus" / reader)) {
+      const std::string seed = entry.path().filename().string();
+      if (seed.rfind("seed-", 0) != 0) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      ASSERT_GT(bytes.size(), 20u) << seed;
+      const std::string half = bytes.substr(0, bytes.size() / 2);
+      Write("half-" + seed.substr(5), half);
+      offered["half-" + seed.substr(5)] = std::string(reader) != "jpeg" || half.find("\xFF\xDA") == std::string::npos;
+      Write("head-" + seed.substr(5), bytes.substr(0, 20));
+      offered["head-" + seed.substr(5)] = true;
+    }
+  }
+  ASSERT_GE(offered.size(), 6u);
+  InBrowser([&](CBrowser& browser, TestWindow& window) {
+    AlertRecorder alerts;
+    ASSERT_EQ(browser.NumItems(), static_cast<std::int32_t>(offered.size()));
+    for (std::int32_t i = 1; i <= browser.NumItems(); ++i) {
+      String text;
+      browser.FileAt(i)->GetName(text);
+      const std::string name = TextOf(text);
+      SCOPED_TRACE(name);
+      browser.SetValue(0, (i - 1) / browser.GetColumns());
+      alerts.Clear();
+      alerts.Answer({IDCANCEL});
+      EXPECT_FALSE(browser.RenderThumbnail(i));
+      EXPECT_TRUE(Exists(name));
+      if (!offered[name]) {
+        EXPECT_TRUE(alerts.Alerts().empty());
+        EXPECT_TRUE(browser.FileAt(i)->GetPreview()) << "what was read is kept as its thumbnail";
+        continue;
+      }
+      ASSERT_EQ(alerts.Alerts().size(), 1u);
+      EXPECT_EQ(alerts.Alerts()[0].text, "Le fichier "_cp + name + " est corrompu.\nVeux-tu le supprimer maintenant ?"_cp);
+      const Rect cell = browser.CellRect(i);
+      EXPECT_EQ(window.surface->Pixel(cell.left + 5, cell.top + 5), kWhite);
+      EXPECT_EQ(window.surface->Pixel(cell.right - 2, cell.bottom - 2), kWhite);
+    }
+  });
+}
+
+// A file another program holds open says nothing about its contents: a blank cell and no question, and
+// the picture once the file is free again.
+TEST_F(BrowserThumbnailTest, AFileInUseGetsABlankCellAndNoQuestion) {
+  WritePicture("a.bmp", 64, 48, kBlue);
+  InBrowser([&](CBrowser& browser, TestWindow& window) {
+    AlertRecorder alerts;
+    const std::string path = data->folder.WinPath("Clips\\a.bmp");
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(browser.RenderThumbnail(1));
+    CloseHandle(held);
+    EXPECT_TRUE(alerts.Alerts().empty()) << alerts.Alerts().front().text;
+    const Rect cell = browser.CellRect(1);
+    EXPECT_EQ(window.surface->Pixel(cell.left + 10, cell.top + 10), kWhite);
+    EXPECT_TRUE(Exists("a.bmp"));
+    EXPECT_FALSE(browser.FileAt(1)->GetPreview()) << "nothing is stored for a file not read";
+    EXPECT_FALSE(browser.RenderThumbnail(1));
+    EXPECT_EQ(window.surface->Pixel(cell.left + 10, cell.top + 10), kBlue);
   });
 }
 
