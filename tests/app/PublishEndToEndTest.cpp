@@ -252,32 +252,32 @@ TEST_P(PublishEndToEnd, TheSiteArrivesWholeInTheProjectsFolderAndWorksInABrowser
   alerts.Answer({IDOK, IDOK});
   const std::string account = server.Account();
   const std::string password = server.Password();
+  // The school's server from the list, as a click on the pop-up chooses it, then the keys: Tab selects
+  // the next field's whole text, as the child finds it, the account first and then the password.
+  const std::vector<Step> dialog = {{&FrontIsPublishDialog,
+                                     [] {
+                                       auto* front = CastSmart<PublishDialog>(Front());
+                                       ASSERT_TRUE(front->GetProviderPopup()->SelectByTitle(String(kProvider)));
+                                       front->ApplyProviderChoice();
+                                       ASSERT_TRUE(front->GetPasswordField()->IsTarget());
+                                       Press(VK_TAB);
+                                     }},
+                                    {&FrontIsPublishDialog,
+                                     [&] {
+                                       platform::InjectText(account.c_str());
+                                       Press(VK_TAB);
+                                     }},
+                                    {&FrontIsPublishDialog, [&] {
+                                       platform::InjectText(password.c_str());
+                                       Press(VK_RETURN);
+                                     }}};
   bool published = false;
-  InVoyage([&] {
-    gDromelApp->Publish();
-    published = true;
-  },
-           {// The school's server from the list, as a click on the pop-up chooses it; the keys go to the
-            // password field.
-            {&FrontIsPublishDialog,
-             [] {
-               auto* dialog = CastSmart<PublishDialog>(Front());
-               ASSERT_TRUE(dialog->GetProviderPopup()->SelectByTitle(String(kProvider)));
-               dialog->ApplyProviderChoice();
-               ASSERT_TRUE(dialog->GetPasswordField()->IsTarget());
-               // Tab selects the next field's whole text, as the child finds it: the account first.
-               Press(VK_TAB);
-             }},
-            {&FrontIsPublishDialog,
-             [&] {
-               platform::InjectText(account.c_str());
-               Press(VK_TAB);
-             }},
-            {&FrontIsPublishDialog,
-             [&] {
-               platform::InjectText(password.c_str());
-               Press(VK_RETURN);
-             }}});
+  InVoyage(
+      [&] {
+        gDromelApp->Publish();
+        published = true;
+      },
+      dialog);
   ASSERT_TRUE(published);
 
   // What the child is told: the site will be public, then where it can be seen.
