@@ -15,6 +15,7 @@
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "app/publish/PublishDialog.h"
+#include "app/publish/PublisherHosting.h"
 #include "core/Progress.h"
 #include "core/Seams.h"
 #include "core/Text1252.h"
@@ -123,6 +124,8 @@ class ProjectPublishTest : public DromelAppTest {
     TCPStream::SetTimeLimit(60000);
     if (gLog != nullptr) SetProgressDisplayMaker(previousMaker);
     gLog = nullptr;
+    SetPublisherHosting({});
+    gPublisherAccount = false;
     server.Stop();
     DromelAppTest::TearDown();
   }
@@ -415,6 +418,31 @@ TEST_F(ProjectPublishTest, CancelInTheDialogKeepsTheSettingsButNotTheTypedPasswo
   EXPECT_EQ(AlertTexts(), std::vector<std::string>{AppText(26)});
   EXPECT_TRUE(server.StoredFiles().empty());
   EXPECT_FALSE(fs::exists(Html("webtext.txt")));
+}
+
+// A deployment that names the publisher's hosting: a project sent there goes under the hosting's own
+// account, whatever the child typed, the closing message says the publisher has it, and nothing of the
+// hosting's account reaches the child's user-information file.
+TEST_F(ProjectPublishTest, ThePublishersHostingPublishesUnderItsOwnAccount) {
+  MakeProject(kProject, {{"index", kPageTime}});
+  if (!StartServer(FtpServerKind::kPyftpdlib)) return;
+  SetPublisherHosting({String("127.0.0.1"), String(server.Account().c_str()), String(server.Password().c_str())});
+  Settings settings = ServerSettings();
+  settings.account = "lea";
+  settings.password = "secret";
+  std::string savedAccount;
+  std::string savedPassword;
+  Publishing p = Accepted(settings);
+  p.after = [&] {
+    const SmartRef<DromelUserInfo> saved = gDromelApp->GetUserInfo();
+    savedAccount = TextOf(*saved->account);
+    savedPassword = TextOf(*saved->password);
+  };
+  PublishInTurn({p});
+  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{AppText(26), AppText(36)}));
+  EXPECT_EQ(FileNames(Uploaded()), (std::vector<std::string>{"index.htm", "index.jpg"}));
+  EXPECT_EQ(savedAccount, "lea");
+  EXPECT_EQ(savedPassword, "secret");
 }
 
 // "Stop" during the transfer ends without a word; what was sent stays on the server.
