@@ -22,6 +22,7 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "AppProgramBench.h"
 #include "ProgramBench.h"
 #include "app/DromelApp.h"
 #include "app/Seams.h"
@@ -54,37 +55,10 @@ extern char** environ;
 namespace {
 
 namespace fs = std::filesystem;
-
-// A program folder of the run's own: data/ as it ships, less the splash picture, so that the program
-// goes straight to its welcome.
-const fs::path& ProgramFolder() {
-  static const fs::path folder = [] {
-    fs::path made = fs::temp_directory_path() / ("quillory-bench-app-" + std::to_string(getpid()));
-    fs::remove_all(made);
-    fs::copy(fs::path(QUILLORY_SOURCE_DIR) / "data", made, fs::copy_options::recursive);
-    fs::remove(made / "Data" / "1422.bmp");
-    return made;
-  }();
-  return folder;
-}
-
-std::string WindowsPath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-// What the program does, on the headless screen, with a hand that acts on every tick of 1 ms.
-int RunProgram(TIMERPROC hand) {
-  const UINT_PTR timer = SetTimer(nullptr, 0, 1, hand);
-  const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0, &CreateDromelApp);
-  KillTimer(nullptr, timer);
-  return code;
-}
-
-bool WelcomeInFront() {
-  return gApplication && CastSmart<WelcomeDialog>(~gApplication->FrontWindow()) != nullptr;
-}
+using bench::InProgramPastTheWelcome;
+using bench::ProgramFolder;
+using bench::WelcomeInFront;
+using bench::WindowsPath;
 
 // The child process: the program up to its welcome, composed, and out.
 void QuitOnWelcome(HWND, UINT, UINT_PTR, DWORD) {
@@ -97,7 +71,7 @@ int RunChild(const char* folder) {
   SetCurrentDirectoryA(WindowsPath(folder).c_str());
   InstallAppSeams();
   bench::StartHeadless();
-  RunProgram(&QuitOnWelcome);
+  bench::RunDromelProgram(&QuitOnWelcome);
   return 1;  // the welcome never came
 }
 
@@ -140,37 +114,6 @@ void MakeProject(const fs::path& folder) {
     std::ofstream(page) << PageBytes(400 + n);
     fs::last_write_time(page, now - std::chrono::seconds(20 - n));
   }
-}
-
-// The body runs once the program has started and its welcome has been left, then the program ends.
-benchmark::State* gPastWelcomeState = nullptr;
-std::function<void(benchmark::State&)> gPastWelcomeBody;
-
-void RunPastTheWelcome(HWND, UINT, UINT_PTR, DWORD) {
-  if (gPastWelcomeState == nullptr) return;
-  if (WelcomeInFront()) {
-    CastSmart<Dialog>(~gApplication->FrontWindow())->Cancel();
-    return;
-  }
-  if (gStartupInProgress) return;
-  benchmark::State& state = *gPastWelcomeState;
-  gPastWelcomeState = nullptr;
-  gPastWelcomeBody(state);
-  PostQuitMessage(0);
-}
-
-void InProgramPastTheWelcome(benchmark::State& state, std::function<void(benchmark::State&)> body) {
-  SetCurrentDirectoryA(WindowsPath(ProgramFolder().string()).c_str());
-  InstallAppSeams();
-  bench::StartHeadless();
-  gPastWelcomeState = &state;
-  gPastWelcomeBody = std::move(body);
-  RunProgram(&RunPastTheWelcome);
-  if (gPastWelcomeState != nullptr) state.SkipWithError("the program did not start");
-  gPastWelcomeState = nullptr;
-  gPastWelcomeBody = nullptr;
-  dromelapp_testing::Reset();
-  TheCoreState().osApp = nullptr;
 }
 
 void BM_OpenProjectOf20Pages(benchmark::State& state) {

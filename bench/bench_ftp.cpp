@@ -1,6 +1,7 @@
-// Publishing a compiled site: 80 files (pages, pictures, sounds) stored by one FTP session, and by curl
-// over one control connection in active mode, against the same pyftpdlib server on port 21 of a private
-// network of this program's own.
+// Publishing a compiled site: 80 files (pages, pictures, sounds) sent by the program's own publishing
+// (DromelApp::PublishByFTP, in the running application, into <server path>/<project>/), and by curl over
+// one control connection in active mode, against the same pyftpdlib server on port 21 of a private
+// network of this program's own. Goal: within twice curl's time.
 #include <benchmark/benchmark.h>
 
 #include <sched.h>
@@ -16,18 +17,11 @@
 #include <thread>
 #include <vector>
 
+#include "AppProgramBench.h"
 #include "BenchSupport.h"
-#include "core/Alert.h"
+#include "core/Exception.h"
 #include "core/FileReference.h"
-#include "platform/screen/Backend.h"
-#include "platform/user/Screen.h"
-#include "platform/net/Winsock.h"
-#include "platform/user/Message.h"
-#include "platform/user/Window.h"
-#include "ui/shell/WindowProcs.h"
-#include "web/Seams.h"
-#include "web/internet/FTPSession.h"
-#include "web/internet/InternetSession.h"
+#include "web/users/DromelUserInfo.h"
 
 namespace {
 
@@ -77,19 +71,42 @@ struct Server {
 };
 
 Site* gSite = nullptr;
+fs::path gServerRoot;
 int gRun = 0;
 
-void BM_PublishSite_FTPSession(benchmark::State& state) {
-  for (auto _ : state) {
-    SmartRef<InternetSession> host = new InternetSession(String("127.0.0.1"));
-    SmartRef<FTPSession> session = new FTPSession(~host, String(kUser), String(kPassword));
-    session->SetDirectory(String(("ours" + std::to_string(++gRun)).c_str()), true);
-    for (const std::string& name : gSite->names) {
-      SmartRef<FileReference> file = new FileReference(ProgramPath(gSite->folder / name).c_str());
-      session->SendFile(~file, String(name.c_str()), true, FTPSession::kPublish);
+// The application's publishing of the folder, as "Publier" runs it once the dialog has closed: the
+// session, the server path, the project's folder made there and every file sent.
+void BM_PublishSite_PublishByFTP(benchmark::State& state) {
+  bench::InProgramPastTheWelcome(state, [](benchmark::State& running) {
+    gDromelApp->OpenProject(String("Banc"));
+    SmartRef<DromelUserInfo> record(new DromelUserInfo);
+    record->ftpHost->Set("127.0.0.1");
+    record->account->Set(kUser);
+    record->password->Set(kPassword);
+    SmartRef<FileReference> folder = new FileReference(ProgramPath(gSite->folder).c_str());
+    for (auto _ : running) {
+      // A server path of its own each time, as curl's, so that no run replaces files of another.
+      running.PauseTiming();
+      const std::string path = "ours" + std::to_string(++gRun);
+      fs::create_directories(gServerRoot / path);
+      record->serverPath->Set(("/" + path).c_str());
+      running.ResumeTiming();
+      try {
+        gDromelApp->PublishByFTP(*folder, *record);
+      } catch (Exception* failure) {
+        const SmartRef<Exception> held(failure);
+        gLastException = nullptr;
+        running.SkipWithError("the publishing failed");
+        return;
+      }
     }
-  }
-  state.counters["files"] = static_cast<double>(gSite->names.size());
+    // What was timed is what the name says: the whole folder on the server, in the project's folder.
+    std::size_t sent = 0;
+    for (const auto& entry : fs::directory_iterator(gServerRoot / ("ours" + std::to_string(gRun)) / "Banc"))
+      sent += entry.is_regular_file() ? 1 : 0;
+    if (sent != gSite->names.size()) running.SkipWithError("not every file reached the server");
+    running.counters["files"] = static_cast<double>(gSite->names.size());
+  });
 }
 
 void BM_PublishSite_curl(benchmark::State& state) {
@@ -137,25 +154,16 @@ int main(int argc, char** argv) {
   for (int k = 0; k < 200 && bench::RunProgram({"sh", "-c", "ss -Hltn 'sport = :21' | grep -q ."}) != 0; ++k)
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
 
-  platform::SetBackend(nullptr);
-  platform::SetScreenSize(800, 600);
-  InstallWebSeams();
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = &MainWindowProc;
-  wc.lpszClassName = "BenchMain";
-  RegisterClassA(&wc);
-  gMainWindow = CreateWindowExA(0, "BenchMain", "Quillory", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  InternetSession::Startup();
-
-  benchmark::RegisterBenchmark("PublishSite/FTPSession", &BM_PublishSite_FTPSession)
+  gServerRoot = work / "root";
+  benchmark::RegisterBenchmark("PublishSite/PublishByFTP", &BM_PublishSite_PublishByFTP)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
-  benchmark::RegisterBenchmark("PublishSite/FTPSession/curl", &BM_PublishSite_curl)
+  benchmark::RegisterBenchmark("PublishSite/PublishByFTP/curl", &BM_PublishSite_curl)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  InternetSession::Shutdown();
   fs::remove_all(work);
+  fs::remove_all(bench::ProgramFolder());
   return 0;
 }

@@ -156,7 +156,7 @@ int DromelAppTest::RunDromel(std::vector<Step> script) {
   gNext = 0;
   gRunning = 0;
   const UINT_PTR driver = SetTimer(nullptr, 0, 20, &Drive);
-  const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, &Watchdog);
+  const UINT_PTR watchdog = SetTimer(nullptr, 0, static_cast<UINT>(scriptTimeLimitMs), &Watchdog);
   const int code = FrameworkWinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, nullptr, 0,
                                     &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);

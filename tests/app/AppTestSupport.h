@@ -63,6 +63,8 @@ class DromelAppTest : public editor_test::EditorProgramTest {
   static void ClickAt(Window& window, Point p);
 
   std::vector<int> appPictures;
+  // How long the program may take over its script before the test fails.
+  int scriptTimeLimitMs = 20000;
   // Called just before the application is made.
   std::function<void()> onCreate;
 };

@@ -15,6 +15,7 @@
 #include "app/DromelApp.h"
 #include "app/DromelResources.h"
 #include "app/publish/PublishDialog.h"
+#include "app/publish/PublisherHosting.h"
 #include "core/Progress.h"
 #include "core/Seams.h"
 #include "core/Text1252.h"
@@ -123,6 +124,8 @@ class ProjectPublishTest : public DromelAppTest {
     TCPStream::SetTimeLimit(60000);
     if (gLog != nullptr) SetProgressDisplayMaker(previousMaker);
     gLog = nullptr;
+    SetPublisherHosting({});
+    gPublisherAccount = false;
     server.Stop();
     DromelAppTest::TearDown();
   }
@@ -141,8 +144,13 @@ class ProjectPublishTest : public DromelAppTest {
     settings.password = server.Password();
     return settings;
   }
-  fs::path Html(const std::string& name = "") const { return fs::path(ProjectsPath(kProject)) / "HTML" / name; }
+
+ public:
+  fs::path Project(const std::string& name) const { return fs::path(ProjectsPath(kProject)) / name; }
+  fs::path Html(const std::string& name = "") const { return Project("HTML") / name; }
   fs::path Uploaded(const std::string& name = "") const { return server.Files() / kProject / name; }
+
+ protected:
 
   // One publishing of the open project: the settings stored in the user-information file first, the
   // warning answered so, the dialog steps run from inside the publish dialog's loop, and `after` once
@@ -289,80 +297,92 @@ TEST_F(ProjectPublishTest, PublishingAgainSendsIntoTheSameFolderAndALongWebPathI
   EXPECT_NE(message.find("http://exemple.invalid/aaaa"), std::string::npos);
 }
 
-// Every way the publishing ends without a success: what the child is told, that nothing is sent, and
-// that the pages stay in "HTML" on this computer, where the child can try the site.
-TEST_F(ProjectPublishTest, FailuresTellTheChildAndSendNothing) {
-  enum class Peer { kServer, kNone, kSilent };
-  struct Case {
-    const char* name;
-    Peer peer;
-    std::function<void(Settings&)> settings;
-    // Changes the project in the program, just before the publishing.
-    std::function<void()> before;
-    int warningAnswer;
-    bool dialog;  // the publish dialog is accepted
-    std::vector<std::string> alerts;
-    bool webText;  // the author's details were written
-  };
-  const std::string warning = AppText(26);
-  const std::string notConnected = AppText(28);
-  // The servers' cases first: the last two need port 21 without pyftpdlib.
-  const std::vector<Case> cases = {
-      {"no HTML folder", Peer::kServer, nullptr, [this] { fs::remove_all(Html()); }, IDOK, false,
-       {kNothingToPublish}, false},
-      {"a damaged page", Peer::kServer, nullptr,
-       [this] { data->folder.Write("Projets/Site/m.zod", "ceci n'est pas une page"); }, IDOK, false,
-       {kCompileFailed}, false},
-      {"Cancel on the warning", Peer::kServer, nullptr, nullptr, IDCANCEL, false, {warning}, false},
-      {"a wrong password", Peer::kServer, [](Settings& s) { s.password = "faux"; }, nullptr, IDOK, true,
-       {warning, "530 Authentication failed.\r\n"}, true},
-      {"no server", Peer::kNone, nullptr, nullptr, IDOK, true,
-       {warning, "Échec : de connexion vers le serveur à distance"_cp, notConnected}, true},
-      {"a server that never answers", Peer::kSilent, nullptr, nullptr, IDOK, true,
-       {warning, "Erreur de transfert de fichier.", notConnected}, true},
-  };
-  MakeProject(kProject, {{"index", kPageTime}, {"b", kPageTime}});
-  if (!StartServer(FtpServerKind::kPyftpdlib)) return;
-  web_test::ChildProcess silent;
-  std::chrono::steady_clock::time_point started;
-  std::vector<Publishing> publishings;
-  for (const Case& c : cases) {
-    Settings settings = ServerSettings();
-    if (c.settings) c.settings(settings);
-    Publishing p{settings, c.warningAnswer, {}, nullptr, nullptr};
-    if (c.dialog) p.dialog.push_back(AcceptDialog());
-    p.before = [&, this] {
-      // Each case starts from a project that compiles, without the details of an earlier case.
-      fs::remove(ProjectsPath("Site/m.zod"));
-      fs::create_directories(Html());
-      fs::remove(Html("webtext.txt"));
-      if (c.peer != Peer::kServer) server.Stop();
-      if (c.peer == Peer::kSilent) {
-        silent.Start({web_test::kPython, web_test::ServerScript("hostile_ftp.py"), "silent", "21",
-                      data->folder.Path().string()},
-                     (data->folder.Path() / "silent.log").string());
-        EXPECT_TRUE(web_test::WaitForListening(21, 8000));
-      }
-      if (c.before) c.before();
-      started = std::chrono::steady_clock::now();
-    };
-    p.after = [&, this] {
-      SCOPED_TRACE(c.name);
-      EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(kTimeLimit + 3000))
-          << "ended within the sockets' bounds";
-      EXPECT_EQ(AlertTexts(), c.alerts);
-      EXPECT_TRUE(server.StoredFiles().empty());
-      EXPECT_FALSE(fs::exists(Uploaded()));
-      EXPECT_EQ(fs::exists(Html("webtext.txt")), c.webText);
-      if (c.dialog) {
-        EXPECT_EQ(FileNames(Html()),
-                  (std::vector<std::string>{"b.htm", "b.jpg", "index.htm", "index.jpg", "webtext.txt"}));
-      }
-    };
-    publishings.push_back(std::move(p));
+// Ways the publishing ends without a success, run in turn on one project with pages "index" and "b"
+// against pyftpdlib: what the child is told, that nothing is sent, whether the author's details were
+// written, and that the pages stay in "HTML" on this computer, where the child can try the site.
+enum class Peer { kServer, kNone, kSilent };
+struct FailureCase {
+  const char* name;
+  Peer peer;
+  std::function<void(Settings&)> settings;
+  // Changes the project in the program, just before the publishing.
+  std::function<void(ProjectPublishTest&)> before;
+  int warningAnswer;
+  bool dialog;  // the publish dialog is accepted
+  std::vector<std::string> alerts;
+  bool webText;
+};
+
+class PublishFailures : public ProjectPublishTest {
+ protected:
+  // Cases that leave port 21 to another peer come last.
+  void RunCases(const std::vector<FailureCase>& cases) {
+    MakeProject(kProject, {{"index", kPageTime}, {"b", kPageTime}});
+    if (!StartServer(FtpServerKind::kPyftpdlib)) return;
+    web_test::ChildProcess silent;
+    std::chrono::steady_clock::time_point started;
+    std::vector<Publishing> publishings;
+    for (const FailureCase& c : cases) {
+      Settings settings = ServerSettings();
+      if (c.settings) c.settings(settings);
+      Publishing p{settings, c.warningAnswer, {}, nullptr, nullptr};
+      if (c.dialog) p.dialog.push_back(AcceptDialog());
+      p.before = [&, this] {
+        // Each case starts from a project that compiles, without the details of an earlier case.
+        fs::remove(Project("m.zod"));
+        fs::create_directories(Html());
+        fs::remove(Html("webtext.txt"));
+        if (c.peer != Peer::kServer) server.Stop();
+        if (c.peer == Peer::kSilent) {
+          silent.Start({web_test::kPython, web_test::ServerScript("hostile_ftp.py"), "silent", "21",
+                        data->folder.Path().string()},
+                       (data->folder.Path() / "silent.log").string());
+          EXPECT_TRUE(web_test::WaitForListening(21, 8000));
+        }
+        if (c.before) c.before(*this);
+        started = std::chrono::steady_clock::now();
+      };
+      p.after = [&, this] {
+        SCOPED_TRACE(c.name);
+        // Far below the sixty seconds a stream waits by default: the test's own bound held.
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(4 * kTimeLimit))
+            << "ended within the sockets' bounds";
+        EXPECT_EQ(AlertTexts(), c.alerts);
+        EXPECT_TRUE(server.StoredFiles().empty());
+        EXPECT_FALSE(fs::exists(Uploaded()));
+        EXPECT_EQ(fs::exists(Html("webtext.txt")), c.webText);
+        if (c.dialog) {
+          EXPECT_EQ(FileNames(Html()),
+                    (std::vector<std::string>{"b.htm", "b.jpg", "index.htm", "index.jpg", "webtext.txt"}));
+        }
+      };
+      publishings.push_back(std::move(p));
+    }
+    PublishInTurn(publishings);
+    silent.Stop();
   }
-  PublishInTurn(publishings);
-  silent.Stop();
+};
+
+TEST_F(PublishFailures, StoppedBeforeTheServerNothingIsSentAndNoDetailsWritten) {
+  RunCases({
+      {"no HTML folder", Peer::kServer, nullptr, [](ProjectPublishTest& t) { fs::remove_all(t.Html()); }, IDOK,
+       false, {kNothingToPublish}, false},
+      {"a damaged page", Peer::kServer, nullptr,
+       [](ProjectPublishTest& t) { std::ofstream(t.Project("m.zod"), std::ios::binary) << "ceci n'est pas une page"; },
+       IDOK, false, {kCompileFailed}, false},
+      {"Cancel on the warning", Peer::kServer, nullptr, nullptr, IDCANCEL, false, {AppText(26)}, false},
+  });
+}
+
+TEST_F(PublishFailures, AServerThatRefusesOrIsNotThereIsToldAndThePagesStayHere) {
+  RunCases({
+      {"a wrong password", Peer::kServer, [](Settings& s) { s.password = "faux"; }, nullptr, IDOK, true,
+       {AppText(26), "530 Authentication failed.\r\n"}, true},
+      {"no server", Peer::kNone, nullptr, nullptr, IDOK, true,
+       {AppText(26), "Échec : de connexion vers le serveur à distance"_cp, AppText(28)}, true},
+      {"a server that never answers", Peer::kSilent, nullptr, nullptr, IDOK, true,
+       {AppText(26), "Erreur de transfert de fichier.", AppText(28)}, true},
+  });
 }
 
 // "Annuler" in the publish dialog sends nothing and writes no details; what the child typed is kept for
@@ -398,6 +418,31 @@ TEST_F(ProjectPublishTest, CancelInTheDialogKeepsTheSettingsButNotTheTypedPasswo
   EXPECT_EQ(AlertTexts(), std::vector<std::string>{AppText(26)});
   EXPECT_TRUE(server.StoredFiles().empty());
   EXPECT_FALSE(fs::exists(Html("webtext.txt")));
+}
+
+// A deployment that names the publisher's hosting: a project sent there goes under the hosting's own
+// account, whatever the child typed, the closing message says the publisher has it, and nothing of the
+// hosting's account reaches the child's user-information file.
+TEST_F(ProjectPublishTest, ThePublishersHostingPublishesUnderItsOwnAccount) {
+  MakeProject(kProject, {{"index", kPageTime}});
+  if (!StartServer(FtpServerKind::kPyftpdlib)) return;
+  SetPublisherHosting({String("127.0.0.1"), String(server.Account().c_str()), String(server.Password().c_str())});
+  Settings settings = ServerSettings();
+  settings.account = "lea";
+  settings.password = "secret";
+  std::string savedAccount;
+  std::string savedPassword;
+  Publishing p = Accepted(settings);
+  p.after = [&] {
+    const SmartRef<DromelUserInfo> saved = gDromelApp->GetUserInfo();
+    savedAccount = TextOf(*saved->account);
+    savedPassword = TextOf(*saved->password);
+  };
+  PublishInTurn({p});
+  EXPECT_EQ(AlertTexts(), (std::vector<std::string>{AppText(26), AppText(36)}));
+  EXPECT_EQ(FileNames(Uploaded()), (std::vector<std::string>{"index.htm", "index.jpg"}));
+  EXPECT_EQ(savedAccount, "lea");
+  EXPECT_EQ(savedPassword, "secret");
 }
 
 // "Stop" during the transfer ends without a word; what was sent stays on the server.

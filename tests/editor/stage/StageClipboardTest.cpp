@@ -66,9 +66,9 @@ TEST_F(StageClipboardTest, PasteModesPlaceTheSpritesAndFitThemToThePage) {
       {"mode 3 centres even copied sprites", true, 0, 3, 0, 0, {100, 75, 130, 105}, 0, 4, 4},
       {"at the last frame a picture stays one frame", false, 3, 0, 0, 0, {100, 75, 120, 85}, 3, 1, 4},
   };
-  for (const PasteRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    OnStage([&] {
+  OnStage([&] {
+    for (const PasteRow& row : rows) {
+      SCOPED_TRACE(row.what);
       Open(MakeStagePage(4));
       SmartRef<Clipboard> clip;
       if (row.copied) {
@@ -87,8 +87,8 @@ TEST_F(StageClipboardTest, PasteModesPlaceTheSpritesAndFitThemToThePage) {
       EXPECT_EQ(Last()->GetFrameCount(), row.count);
       EXPECT_EQ(Group().GetFrameCount(), row.pageFrames);
       EXPECT_EQ(RectOf(2, 0), Rect(100, 60, 130, 90)) << "the copied sprite stays where it was";
-    });
-  }
+    }
+  });
 }
 
 TEST_F(StageClipboardTest, EachPasteMakesSpritesOfItsOwn) {
