@@ -194,8 +194,10 @@ bool RunningProgram::Xdotool(const std::string& arguments) const {
 
 bool RunningProgram::FindWindow(int milliseconds) {
   const fs::path found = folder / "window.txt";
+  // The window has its title a moment before it is mapped, and focus cannot go to an unmapped window:
+  // on a loaded machine that moment outlasted the focus call.
   const std::string command = "timeout " + std::to_string((milliseconds + 999) / 1000) +
-                              " xdotool search --sync --name '^Quillory$' | head -n 1";
+                              " xdotool search --sync --onlyvisible --name '^Quillory$' | head -n 1";
   if (RunProgram({"sh", "-c", command}, found.c_str()) != 0) return false;
   std::ifstream in(found);
   in >> window;

@@ -12,7 +12,9 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <thread>
 #include <vector>
 
@@ -241,12 +243,31 @@ TEST(DurableSave, AProcessKilledWhileSavingLeavesOneWholeVersion) {
   }
 }
 
+// The mount point holding the path, as this process sees the mounts (a chroot sees only those inside
+// it, named from its own root); empty when none holds it.
+std::string MountPointOf(const fs::path& path) {
+  const std::string target = fs::weakly_canonical(path).string();
+  std::ifstream mountinfo("/proc/self/mountinfo");
+  std::string best;
+  for (std::string line; std::getline(mountinfo, line);) {
+    std::istringstream fields(line);
+    std::string id, parent, device, root, point;
+    if (!(fields >> id >> parent >> device >> root >> point)) continue;
+    const bool holds = point == "/" || (target.compare(0, point.size(), point) == 0 &&
+                                        (target.size() == point.size() || target[point.size()] == '/'));
+    if (holds && point.size() > best.size()) best = point;
+  }
+  return best;
+}
+
 // A save that runs out of room: the old page stays byte for byte, no replacement is left, and the user
 // reads that the disk is full.
 TEST(DurableSave, AFullDiskLeavesTheOldVersionAndSaysSo) {
   struct Limit {
     const char* name;
     bool (*impose)(const fs::path& folder);
+    // Why a machine may lack the limit; none where every machine has it.
+    const char* mayLack;
   };
   const Limit limits[] = {
       {"file-size limit",
@@ -254,14 +275,21 @@ TEST(DurableSave, AFullDiskLeavesTheOldVersionAndSaysSo) {
          signal(SIGXFSZ, SIG_IGN);
          const rlimit limit{64 * 1024, 64 * 1024};
          return setrlimit(RLIMIT_FSIZE, &limit) == 0;
-       }},
+       },
+       nullptr},
       {"small file system",
        [](const fs::path& folder) {
-         // A mount of this child's own, gone with it.
-         return unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         // A mount of this child's own, gone with it: the mount holding the folder turns private first, or
+         // the small disk would show in every other mount namespace too. In a chroot "/" is no mount point,
+         // so it is the holding mount, not "/", that turns private.
+         const std::string holder = MountPointOf(folder);
+         return !holder.empty() && unshare(CLONE_NEWNS) == 0 &&
+                mount(nullptr, holder.c_str(), nullptr, MS_PRIVATE, nullptr) == 0 &&
                 mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=128k") == 0;
-       }},
+       },
+       "no private mount of a small file system here (needs root and a mount point holding the temporary folder)"},
   };
+  std::string lacking;
   for (const Limit& limit : limits) {
     SCOPED_TRACE(limit.name);
     TempFolder folder;
@@ -292,9 +320,14 @@ TEST(DurableSave, AFullDiskLeavesTheOldVersionAndSaysSo) {
     for (ssize_t got; (got = read(report[0], chunk, sizeof chunk)) > 0;) result.append(chunk, static_cast<std::size_t>(got));
     close(report[0]);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    if (result == "no limit" && limit.mayLack) {
+      lacking += std::string(lacking.empty() ? "" : "; ") + limit.mayLack;
+      continue;
+    }
     EXPECT_EQ(result.substr(0, 9), "same|0|Er") << result;
     EXPECT_NE(result.find("Erreur de système\n  (Erreur numéro 112,"_cp), std::string::npos) << result;
   }
+  if (!lacking.empty()) GTEST_SKIP() << lacking;
 }
 
 // The next close of a file fails, as a full shared folder may only say then.

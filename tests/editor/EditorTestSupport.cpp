@@ -155,6 +155,17 @@ void EditorProgramTest::TearDown() {
   delete data;
 }
 
+ProgramCursors::ProgramCursors() : running(Resources::GetOSApp()), program(*running) {
+  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  TheCoreState().osApp = nullptr;
+  Resources::SetOSApp(&program);
+}
+
+ProgramCursors::~ProgramCursors() {
+  TheCoreState().osApp = nullptr;
+  Resources::SetOSApp(running);
+}
+
 void EditorProgramUnderX::PlayUnderX(const char* title, const std::function<void()>& body,
                                      const std::function<void()>& checks) {
   setenv("SDL_VIDEODRIVER", "x11", 1);
@@ -191,17 +202,27 @@ Point OnScreen(HWND window, Point p) {
   return {q.x, q.y};
 }
 
-std::string XdotoolDrag(const char* title, HWND window, Point activate, const std::vector<Point>& points) {
-  auto move = [&](const Point& p, bool sync) {
-    const Point at = OnScreen(window, p);
-    return std::string(" mousemove ") + (sync ? "--sync " : "") + "--window %1 " + std::to_string(at.x) + " " +
-           std::to_string(at.y);
-  };
-  std::string command = std::string("(timeout 20 xdotool search --sync --name '^") + title +
-                        "$' windowfocus --sync %1" + move(activate, true) + " click 1 sleep 0.3" +
-                        move(points.front(), true) + " sleep 0.3 mousedown 1";
-  for (std::size_t n = 1; n < points.size(); ++n) command += " sleep 0.3" + move(points[n], false);
-  return command + " sleep 0.3 mouseup 1 sleep 0.2 mousemove --window %1 780 580) >/dev/null 2>&1 &";
+namespace {
+
+std::string XdotoolMove(HWND window, const Point& p, bool sync) {
+  const Point at = OnScreen(window, p);
+  return std::string(" mousemove ") + (sync ? "--sync " : "") + "--window %1 " + std::to_string(at.x) + " " +
+         std::to_string(at.y);
+}
+
+}  // namespace
+
+std::string XdotoolGesture(HWND window, const std::vector<Point>& points) {
+  std::string command = XdotoolMove(window, points.front(), true) + " sleep 0.3 mousedown 1";
+  for (std::size_t n = 1; n < points.size(); ++n) command += " sleep 0.3" + XdotoolMove(window, points[n], false);
+  return command + " sleep 0.3 mouseup 1";
+}
+
+std::string XdotoolDrag(const char* title, HWND window, Point activate, const std::vector<Point>& points,
+                        const std::string& then) {
+  return std::string("(timeout 20 xdotool search --sync --name '^") + title + "$' windowfocus --sync %1" +
+         XdotoolMove(window, activate, true) + " click 1 sleep 0.3" + XdotoolGesture(window, points) + then +
+         " sleep 0.2 mousemove --window %1 780 580) >/dev/null 2>&1 &";
 }
 
 }  // namespace editor_test

@@ -83,6 +83,20 @@ class EditorProgramTest : public ProgramFixture {
   EditorData* data = nullptr;
 };
 
+// While it lives, the program's cursors (the brush's shapes among them), which a test program has none
+// of, come from the program's module.
+class ProgramCursors {
+ public:
+  ProgramCursors();
+  ~ProgramCursors();
+  ProgramCursors(const ProgramCursors&) = delete;
+  ProgramCursors& operator=(const ProgramCursors&) = delete;
+
+ private:
+  const MainWindowRecord* running;
+  MainWindowRecord program;
+};
+
 // The program running on the real X display of an Xvfb child (support/XvfbChild.h), in an SDL window.
 class EditorProgramUnderX : public EditorProgramTest {
  public:
@@ -100,9 +114,14 @@ class EditorProgramUnderX : public EditorProgramTest {
 Point OnScreen(HWND window, Point p);
 
 // The xdotool command line, run in the background, that finds the window of that title, clicks at
-// `activate` (the first click on a window only activates it), presses at the first point, moves through
-// the others 0.3 s apart, lets go, and then takes the pointer off to (780, 580) where no screenshot looks.
-std::string XdotoolDrag(const char* title, HWND window, Point activate, const std::vector<Point>& points);
+// `activate` (the first click on a window only activates it), makes the gesture below through the points,
+// runs the xdotool commands `then` (more gestures, keys), and takes the pointer off to (780, 580) where no
+// screenshot looks.
+std::string XdotoolDrag(const char* title, HWND window, Point activate, const std::vector<Point>& points,
+                        const std::string& then = "");
+// The xdotool commands of one gesture in the window found as %1: a press at the first point, moves through
+// the others 0.3 s apart, and the release.
+std::string XdotoolGesture(HWND window, const std::vector<Point>& points);
 
 // Takes the window's undoable actions onto its undo list, as a page window does; a plain window under X
 // has nobody else to do it.

@@ -428,7 +428,7 @@ SmartRef<Sound> DromelToolPalette::GetClickSound() {
 void DromelToolPalette::SetCategory(const String& folderName) {
   gCurrentCategory = folderName;
   auto* window = gApplication ? CastSmart<DromelWindow>(~gApplication->FrontWindow()) : nullptr;
-  if (window != nullptr) window->GetToolPalette()->CreateTool(kClipArtKind);
+  if (DromelToolPalette* palette = window ? window->GetToolPalette() : nullptr) palette->CreateTool(kClipArtKind);
 }
 
 // ---- The category menu ----

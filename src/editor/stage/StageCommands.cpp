@@ -9,6 +9,7 @@
 #include "editor/stage/ImportExport.h"
 #include "engine/EngineNotices.h"
 #include "engine/app/CHAApp.h"
+#include "engine/kinds/CMovieText.h"
 #include "engine/page/CMovieGroup.h"
 #include "engine/page/CShow.h"
 #include "graphics/Area.h"
@@ -312,9 +313,25 @@ void CHAPane::StepFrame(std::int16_t delta) {
   HandleNumberCommand(kPlayStopped, nullptr);
   CMovieGroup* group = GetGroup();
   const bool editing = IsEditingInPlace();
+  const bool typing = editing && IsMember<CMovieText>(~editedMovie);
   const auto frame = static_cast<std::int16_t>(currentFrame + delta);
   if (frame < 0 || (frame >= group->GetFrameCount() && !editing)) return;
-  // Nothing is edited in place yet, so a step never carries an edit over to the next frame.
+  // The picture or text being made goes on in the next frame: the sprite it is stored in (the new one
+  // when it was new) is shown there where it is now, and edited there again.
+  CSprite* carried = nullptr;
+  if (editing) {
+    FinishEditing(true);
+    if (selection.NumItems() != 0) carried = CastSmart<CSprite>(selection.At(1));
+    if (carried == nullptr) {
+      TellFrameListeners();
+    } else if (!carried->IsVisibleInRange(frame, 1)) {
+      Rect here;
+      carried->GetFrameGeometry(currentFrame, &here, nullptr);
+      carried->FitFrameToRect(frame, &here, nullptr);
+    }
+  }
+  const SmartRef<CSprite> kept(carried);
   GetPlayer()->ShowFrame(frame);
   Invalidate(false);
+  if (kept) EditResourceMovie(~kept, Rect(), false, typing, true);
 }

@@ -370,6 +370,30 @@ TEST_F(DromelToolPaletteTest, TheNavigationAndNewPageKindsActOnThePageWindowAndL
   });
 }
 
+// The publish button does what "Publier..." does: the project compiled, then the public-site warning,
+// here declined, so nothing goes further; the page's first button is chosen again.
+TEST_F(DromelToolPaletteTest, ThePublishKindPublishesLikeTheMenuItemAndLeavesNoTool) {
+  std::vector<int> sounds;
+  InProject([&] {
+    Palette().CreateTool(32);
+    const ProgressDisplayMaker previous = GetProgressDisplayMaker();
+    SetProgressDisplayMaker(&SilentProgress);
+    alerts.Answer({IDCANCEL});
+    editor_test::PlayedSounds played;
+    Palette().CreateTool(27);
+    sounds = Sounds(played);
+    SetProgressDisplayMaker(previous);
+    EXPECT_EQ(Palette().GetPage(), 4);
+    EXPECT_EQ(Selection(), 23);
+    EXPECT_EQ(Window()->GetOverlayView(), nullptr);
+  });
+  EXPECT_EQ(sounds, std::vector<int>{3}) << "the click";
+  EXPECT_TRUE(Exists("Projets/Site/HTML/index.htm")) << "compiled";
+  EXPECT_TRUE(Exists("Projets/Site/HTML/b.htm")) << "compiled";
+  ASSERT_EQ(AlertTexts().size(), 1u);
+  EXPECT_EQ(AlertTexts()[0].rfind("Quillory va publier ton projet sur le Web", 0), 0u) << AlertTexts()[0];
+}
+
 TEST_F(DromelToolPaletteTest, TheStagePanesRequestReachesPaletteOfThePageWindowInFront) {
   InProject([&] {
     // A double click on a selected text: the text tools of page 2.

@@ -71,9 +71,9 @@ TEST_F(InPlaceEditingTest, ANewPictureOverTheWholePaneIsTheOpaqueBackground) {
       {"the whole pane", {0, 0, 200, 150}, "Fonds", false},
       {"a smaller picture", {30, 40, 70, 60}, "", true},
   };
-  for (const NewPictureRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    OnStage([&] {
+  OnStage([&] {
+    for (const NewPictureRow& row : rows) {
+      SCOPED_TRACE(row.what);
       Open(MakeStagePage(3));
       pane->SetFrameRange(1, 1);
       pane->SetEditingKind(ToolsPane::kEditsPicture, true);
@@ -92,8 +92,8 @@ TEST_F(InPlaceEditingTest, ANewPictureOverTheWholePaneIsTheOpaqueBackground) {
       EXPECT_EQ(Last()->GetFrameCount(), 1);
       const List chosen = pane->GetSelectionList();
       EXPECT_TRUE(chosen.NumItems() == 1 && chosen.At(1) == Last()) << "the new sprite is selected";
-    });
-  }
+    }
+  });
 }
 
 TEST_F(InPlaceEditingTest, PaintingOverATextOrAGroupMakesANewPictureAndLeavesThemAlone) {

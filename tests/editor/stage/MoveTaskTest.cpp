@@ -110,8 +110,11 @@ TEST_F(MoveTaskTest, ThePointerStaysOnePixelInsideTheStage) {
     // Pressed at (110, 70), held at (1, 149).
     EXPECT_EQ(RectOf(2, 0), Moved(b, 1 - 110, 149 - 70));
     sink.undoable.back()->Undo();
+    sink.undoable.clear();
     Drag({{110, 70}, {500, -20}});
     EXPECT_EQ(RectOf(2, 0), Moved(b, 199 - 110, 1 - 70));
+    ExpectGolden(Render(), "editor/stage/move-clamped.ppm");
+    ExpectUndoAndRedo();
   });
 }
 

@@ -22,13 +22,6 @@ using engine_test::SolidPicture;
 
 class StageClipboardTest : public StageTest {
  protected:
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   CMovieGroup& Group() const { return GroupOf(*page); }
   CSprite* Last() const { return Sprite(static_cast<std::int16_t>(Group().GetSpriteCount() - 1)); }
   // A picture, as an outside program or a file would give it: not yet a movie or a sprite.
@@ -66,9 +59,9 @@ TEST_F(StageClipboardTest, PasteModesPlaceTheSpritesAndFitThemToThePage) {
       {"mode 3 centres even copied sprites", true, 0, 3, 0, 0, {100, 75, 130, 105}, 0, 4, 4},
       {"at the last frame a picture stays one frame", false, 3, 0, 0, 0, {100, 75, 120, 85}, 3, 1, 4},
   };
-  for (const PasteRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    OnStage([&] {
+  OnStage([&] {
+    for (const PasteRow& row : rows) {
+      SCOPED_TRACE(row.what);
       Open(MakeStagePage(4));
       SmartRef<Clipboard> clip;
       if (row.copied) {
@@ -87,8 +80,8 @@ TEST_F(StageClipboardTest, PasteModesPlaceTheSpritesAndFitThemToThePage) {
       EXPECT_EQ(Last()->GetFrameCount(), row.count);
       EXPECT_EQ(Group().GetFrameCount(), row.pageFrames);
       EXPECT_EQ(RectOf(2, 0), Rect(100, 60, 130, 90)) << "the copied sprite stays where it was";
-    });
-  }
+    }
+  });
 }
 
 TEST_F(StageClipboardTest, EachPasteMakesSpritesOfItsOwn) {

@@ -26,13 +26,6 @@ class StageMouseTest : public StageTest {
       body();
     });
   }
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   void Click(std::int32_t x, std::int32_t y) {
     platform::SetKeyDown(VK_LBUTTON, true);
     pane->MouseDown(x, y, 0, 1, ~window.root);
@@ -122,6 +115,43 @@ TEST_F(StageMouseTest, TheSoundToolGivesTheClickedSpriteTheClipboardsSound) {
     EXPECT_NE(Sprite(2)->GetSoundAtFrame(1), nullptr) << "the range is the current frame";
     EXPECT_EQ(Sprite(2)->GetSoundAtFrame(0), nullptr);
     EXPECT_EQ(Layout(*page), Layout(*MakeStagePage(4))) << "nothing moved";
+  });
+}
+
+// What a paint tool's click opens in place: a new picture on an empty spot, the clicked sprite's own
+// picture on a picture sprite (a picture's editor always covers the page; the sprite edited is the one
+// selected). The text tool's clicks are the typing suite's: a text pane needs a real page window.
+struct ToolClickRow {
+  const char* what;
+  std::int32_t tool;
+  Point at;
+  int kind;
+  Rect editor;
+  std::vector<int> selected;
+};
+
+TEST_F(StageMouseTest, APaintToolClickPaintsTheClickedPictureOrANewOne) {
+  const ToolClickRow rows[] = {
+      {"a paint tool on an empty spot", 101, {70, 120}, ToolsPane::kEditsPicture, {0, 0, 200, 150}, {}},
+      {"a paint tool on the picture B", 101, {110, 70}, ToolsPane::kEditsPicture, {0, 0, 200, 150}, {2}},
+      {"paint tool 104 on the picture A", 104, {30, 30}, ToolsPane::kEditsPicture, {0, 0, 200, 150}, {1}},
+  };
+  // The pixel editor's zoom waits on the clock: here it runs as it is read.
+  platform::SetClockForTesting([this] { return now++; });
+  OnStage([&] {
+    for (const ToolClickRow& row : rows) {
+      SCOPED_TRACE(row.what);
+      // Taken after the page opens: a paint tool current on activation opens a picture at once.
+      UseTool(3);
+      Open(MakeStagePage(4));
+      UseTool(row.tool);
+      Click(row.at.x, row.at.y);
+      ASSERT_EQ(pane->GetEditingKind(), row.kind);
+      EXPECT_EQ(pane->GetEditPane()->GetBounds(), row.editor);
+      EXPECT_EQ(Selected(), row.selected);
+      pane->FinishEditing(false);
+      EXPECT_EQ(GroupOf(*page).GetSpriteCount(), 4) << "nothing painted or typed, nothing made";
+    }
   });
 }
 

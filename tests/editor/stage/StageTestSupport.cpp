@@ -66,7 +66,9 @@ void StageTest::SetUp() {
 }
 
 void StageTest::OnStage(const std::function<void()>& body) {
+  bool ran = false;
   InProgram([&] {
+    ran = true;
     tools = MakeStageToolsDir();
     gToolsDirectory = tools;
     body();
@@ -79,6 +81,9 @@ void StageTest::OnStage(const std::function<void()>& body) {
     tools->Close();
     tools = nullptr;
   });
+  // The program starts once in a test (its window classes stay registered): a second run would skip
+  // its body unseen.
+  if (!ran) ADD_FAILURE() << "the program did not start: the body never ran (one OnStage a test)";
 }
 
 void StageTest::UseTool(std::int32_t id, bool toggled) {
@@ -102,6 +107,10 @@ void StageTest::TearDown() {
 }
 
 void StageTest::Open(SmartRef<CShow> shown) {
+  // A table's next row opens its own page in place of the last one.
+  if (pane) window.root->RemoveSubview(~pane);
+  pane = nullptr;
+  sink.undoable.clear();
   page = std::move(shown);
   Rect frame;
   page->MakeEditor(&frame, ~window.root, window.root->GetBounds());
@@ -133,6 +142,14 @@ Rect StageTest::RectOf(std::int16_t index, std::int16_t frame) const {
   Rect r;
   Sprite(index)->GetFrameGeometry(frame, &r, nullptr);
   return r;
+}
+
+std::vector<int> StageTest::Selected() const {
+  std::vector<int> indexes;
+  const List chosen = pane->GetSelectionList();
+  for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
+    indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
+  return indexes;
 }
 
 std::string StageTest::Layout(CShow& shown, std::int16_t frames) {

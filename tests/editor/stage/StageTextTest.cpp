@@ -22,26 +22,30 @@ using engine_test::PlaceAt;
 
 class StageTextTest : public StageTest {
  protected:
-  // The stage page with a text sprite on top (index 4) at (20, 100), one line of about 150 pixels.
+  // The body on the text page below.
   void Stage(const std::function<void()>& body) {
     OnStage([&] {
-      UseTool(3);
-      const SmartRef<CShow> made = MakeStagePage(2);
-      const char words[] = "Bonjour les amis de la page";
-      const SmartRef<Smart> style(new TextStyle(2, 12, kAlignLeft, standardColors[1], standardColors[13]));
-      text = new StyledText(words, static_cast<std::int32_t>(sizeof words - 1), style);
-      Point size;
-      text->Measure(size, 0);
-      const SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~text));
-      resource->SetBounds(0, 0, size.x, size.y);
-      const SmartRef<CMovie> movie = new CMovieText(~resource, {0, 0, size.x, size.y});
-      CSprite* sprite = AddSprite(GroupOf(*made), *movie, 0, 2);
-      PlaceAt(*sprite, 0, {20, 100});
-      PlaceAt(*sprite, 1, {20, 100});
-      Open(made);
+      OpenTextPage();
       body();
       text = nullptr;
     });
+  }
+  // The stage page with a text sprite on top (index 4) at (20, 100), one line of about 150 pixels.
+  void OpenTextPage() {
+    UseTool(3);
+    const SmartRef<CShow> made = MakeStagePage(2);
+    const char words[] = "Bonjour les amis de la page";
+    const SmartRef<Smart> style(new TextStyle(2, 12, kAlignLeft, standardColors[1], standardColors[13]));
+    text = new StyledText(words, static_cast<std::int32_t>(sizeof words - 1), style);
+    Point size;
+    text->Measure(size, 0);
+    const SmartRef<CResource> resource = new CResource(SmartRef<Smart>(~text));
+    resource->SetBounds(0, 0, size.x, size.y);
+    const SmartRef<CMovie> movie = new CMovieText(~resource, {0, 0, size.x, size.y});
+    CSprite* sprite = AddSprite(GroupOf(*made), *movie, 0, 2);
+    PlaceAt(*sprite, 0, {20, 100});
+    PlaceAt(*sprite, 1, {20, 100});
+    Open(made);
   }
   SmartRef<StyledText> text;
 };
@@ -67,6 +71,7 @@ TEST_F(StageTextTest, ScalingATextLaysItIntoTheNewBox) {
   Stage([&] {
     const Rect before = RectOf(4, 0);
     ASSERT_GT(before.Width(), 60);
+    const std::string saved = SavedLayout();
     // The bottom-right handle drawn in to half the width: the text wraps onto more lines, its top stays.
     const Point handle(before.right - 2, before.bottom - 2);
     const std::int32_t narrower = before.left + before.Width() / 2;
@@ -77,6 +82,11 @@ TEST_F(StageTextTest, ScalingATextLaysItIntoTheNewBox) {
     EXPECT_LE(after.Width(), before.Width() / 2 + 1);
     EXPECT_GE(after.Height(), 2 * before.Height()) << "wrapped, not squeezed";
     ASSERT_EQ(sink.undoable.size(), 1u);
+    const std::string scaled = SavedLayout();
+    sink.undoable.back()->Undo();
+    EXPECT_EQ(SavedLayout(), saved) << "undo gives the one line back";
+    sink.undoable.back()->Redo();
+    EXPECT_EQ(SavedLayout(), scaled) << "redo lays it into the box again";
   });
 }
 
@@ -108,11 +118,12 @@ TEST_F(StageTextTest, ADoubleClickOnASelectedTextOpensThePageWindowsTextTools) {
   };
   const PageWindowHooks saved = GetPageWindowHooks();
   SetPageWindowHooks({&MakePageTool});
-  for (const DoubleClickRow& row : rows) {
-    SCOPED_TRACE(row.what);
-    gKindsMade.clear();
-    gPageWindowInFront = row.pageWindow;
-    Stage([&] {
+  OnStage([&] {
+    for (const DoubleClickRow& row : rows) {
+      SCOPED_TRACE(row.what);
+      gKindsMade.clear();
+      gPageWindowInFront = row.pageWindow;
+      OpenTextPage();
       if (row.selected) pane->SelectSprite(Sprite(row.sprite));
       const Rect r = RectOf(row.sprite, 0);
       platform::SetKeyDown(VK_LBUTTON, true);
@@ -122,8 +133,9 @@ TEST_F(StageTextTest, ADoubleClickOnASelectedTextOpensThePageWindowsTextTools) {
       EXPECT_EQ(gKindsMade, row.kinds);
       const List chosen = pane->GetSelectionList();
       EXPECT_TRUE(chosen.NumItems() == 1 && chosen.At(1) == Sprite(row.sprite)) << "the pressed sprite is selected";
-    });
-  }
+    }
+    text = nullptr;
+  });
   SetPageWindowHooks(saved);
 }
 

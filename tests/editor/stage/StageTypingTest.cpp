@@ -56,16 +56,16 @@ class StageTypingTest : public AuthoringAppTest {
       Pump();
     }
   }
-  void TypeAndEnd(bool byCommand);
+  // Types "Salut" at a press of the text tool on the page and ends the edit by the command 3030 or by a
+  // press beside the text. The press is at x = 30, or that many pixels short of the stage's right edge.
+  void TypeAndEnd(bool byCommand, std::int32_t fromRight = 0);
   void TearDown() override {
     gCurrentStagePane = nullptr;
     AuthoringAppTest::TearDown();
   }
 };
 
-// Types "Salut" at a press of the text tool on the page and ends the edit by the command 3030 or by a
-// press beside the text.
-void StageTypingTest::TypeAndEnd(bool byCommand) {
+void StageTypingTest::TypeAndEnd(bool byCommand, std::int32_t fromRight) {
   InAuthoringProgram([&](PaintToolsWindow& tools) {
     SmartRef<Smart> window;
     authoring->OpenDocument(&window, SmartRef<Smart>(~MakeStagePage(2)), nullptr);
@@ -78,7 +78,12 @@ void StageTypingTest::TypeAndEnd(bool byCommand) {
     CMovieGroup& group = *pane->GetGroup();
     const std::int16_t before = group.GetSpriteCount();
 
-    Click(*page, {30, 125});
+    const Rect stage = pane->GetBounds();
+    const Point press(fromRight > 0 ? stage.right - fromRight : 30, 125);
+    // Less than two widths of 20 pixels short of the right margin (the stage's right edge less 9) leaves
+    // no room for a word: the text starts at the left margin instead, on the line pressed.
+    const Point start(fromRight > 0 && fromRight - 9 < 2 * 20 ? stage.left + 9 : press.x, press.y);
+    Click(*page, press);
     ASSERT_EQ(pane->GetEditingKind(), ToolsPane::kEditsText);
     EXPECT_TRUE(TextPaneOpen);
     Type("Salut");
@@ -105,7 +110,7 @@ void StageTypingTest::TypeAndEnd(bool byCommand) {
     EXPECT_EQ(TextOfSprite(typed), "Salut");
     Rect placed;
     typed.GetFrameGeometry(0, &placed, nullptr);
-    EXPECT_EQ(placed.TopLeft(), Point(30, 125)) << "the text starts where the child pressed";
+    EXPECT_EQ(placed.TopLeft(), start) << "the text starts where the child pressed";
     EXPECT_GT(placed.Width(), 20);
     // The press beside the text went on to select what lies there: nothing.
     const List chosen = pane->GetSelectionList();
@@ -129,6 +134,8 @@ void StageTypingTest::TypeAndEnd(bool byCommand) {
 TEST_F(StageTypingTest, ATextEndedByAPressBesideItBecomesATextSpriteOfThePage) { TypeAndEnd(false); }
 
 TEST_F(StageTypingTest, Command3030EndsTheTypingIntoASpriteAndSaysItIsNotImplemented) { TypeAndEnd(true); }
+
+TEST_F(StageTypingTest, ATextStartedNearTheRightEdgeStartsAtTheLeftMargin) { TypeAndEnd(false, 30); }
 
 }  // namespace
 }  // namespace editor_test
