@@ -155,6 +155,17 @@ void EditorProgramTest::TearDown() {
   delete data;
 }
 
+ProgramCursors::ProgramCursors() : running(Resources::GetOSApp()), program(*running) {
+  program.instance = reinterpret_cast<HINSTANCE>(0x400000);
+  TheCoreState().osApp = nullptr;
+  Resources::SetOSApp(&program);
+}
+
+ProgramCursors::~ProgramCursors() {
+  TheCoreState().osApp = nullptr;
+  Resources::SetOSApp(running);
+}
+
 void EditorProgramUnderX::PlayUnderX(const char* title, const std::function<void()>& body,
                                      const std::function<void()>& checks) {
   setenv("SDL_VIDEODRIVER", "x11", 1);

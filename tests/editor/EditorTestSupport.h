@@ -83,6 +83,20 @@ class EditorProgramTest : public ProgramFixture {
   EditorData* data = nullptr;
 };
 
+// While it lives, the program's cursors (the brush's shapes among them), which a test program has none
+// of, come from the program's module.
+class ProgramCursors {
+ public:
+  ProgramCursors();
+  ~ProgramCursors();
+  ProgramCursors(const ProgramCursors&) = delete;
+  ProgramCursors& operator=(const ProgramCursors&) = delete;
+
+ private:
+  const MainWindowRecord* running;
+  MainWindowRecord program;
+};
+
 // The program running on the real X display of an Xvfb child (support/XvfbChild.h), in an SDL window.
 class EditorProgramUnderX : public EditorProgramTest {
  public:

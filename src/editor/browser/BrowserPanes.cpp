@@ -88,6 +88,7 @@ void ToolPalettePane::TrackSelection(std::int32_t kind) {
     return;
   }
   bool inside = true;
+  bool released = false;
   {
     TrackingScope tracking;
     const std::int16_t old = palette->GetSelection();
@@ -95,19 +96,29 @@ void ToolPalettePane::TrackSelection(std::int32_t kind) {
     const Rect rect = palette->GetButtonRect(static_cast<std::int16_t>(kind));
     PumpPaintMessages();
     MSG msg;
-    while (GetMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MBUTTONDBLCLK) > 0) {
+    BOOL got;
+    while ((got = GetMessageA(&msg, nullptr, WM_MOUSEMOVE, WM_MBUTTONDBLCLK)) > 0) {
       if (msg.message == WM_MOUSEMOVE || msg.message == WM_LBUTTONUP) {
         const auto x = static_cast<std::int16_t>(LOWORD(msg.lParam));
         const auto y = static_cast<std::int16_t>(HIWORD(msg.lParam));
         inside = x != 0 && y != 0 && rect.Contains(x, y);
         palette->SetSelection(inside ? static_cast<std::int16_t>(kind) : old);
-        if (msg.message == WM_LBUTTONUP) break;
+        if (msg.message == WM_LBUTTONUP) {
+          released = true;
+          break;
+        }
       }
       PumpPaintMessages();
     }
+    // The quit message was taken here: the program's own loop must still see it, and a program on its way
+    // out opens no tool.
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      palette->SetSelection(old);
+    }
     ReleaseCapture();
   }
-  if (inside) ChooseTool(kind);
+  if (released && inside) ChooseTool(kind);
 }
 
 void ToolPalettePane::ChooseTool(std::int32_t kind) {

@@ -55,7 +55,14 @@ bool ProcessModalEvents(HWND modalWindow) {
 
 void PumpPaintMessages() {
   MSG msg{};
-  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);
+  while (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+    // The quit comes whatever the filter: it goes back for the program's own loop to end on.
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    DispatchMessageA(&msg);
+  }
 }
 
 bool HasMouseMoved() {

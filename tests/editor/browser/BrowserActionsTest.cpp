@@ -247,6 +247,8 @@ TEST_F(BrowserActionsTest, ThePalettePaneStepsRoundItsPagesAndTracksAPress) {
     }
 
     // A press moved off the button and released outside chooses nothing; one released on it chooses it.
+    // The program asked to quit while the button is held: nothing is chosen, and the quit is left for the
+    // program's own loop.
     CToolPalette& palette = *pane->palettes[0];
     const Rect button = palette.GetButtonRect(1);
     HWND hwnd = CastSmart<WindowFrame>(window->GetWindowFrameOnly())->GetHandle();
@@ -255,20 +257,30 @@ TEST_F(BrowserActionsTest, ThePalettePaneStepsRoundItsPagesAndTracksAPress) {
       std::vector<Point> moves;
       Point release;
       bool chosen;
+      bool quit = false;  // a quit instead of the release
     } presses[] = {
         {"moved off", {{button.right + 30, button.bottom + 30}}, {button.right + 30, button.bottom + 30}, false},
         {"off and back on", {{button.right + 30, button.top + 1}, {button.left + 1, button.top + 1}},
          {button.left + 1, button.top + 1}, true},
         {"released at x = 0", {}, {0, button.top + 1}, false},
+        {"quit while held on it", {{button.left + 1, button.top + 1}}, {}, false, true},
     };
     for (const Press& p : presses) {
       pane->chosen.clear();
+      const std::int16_t before = palette.GetSelection();
       for (const Point& m : p.moves) PostMessageA(hwnd, WM_MOUSEMOVE, 0, Coordinates(m.x, m.y));
-      PostMessageA(hwnd, WM_LBUTTONUP, 0, Coordinates(p.release.x, p.release.y));
+      if (p.quit) PostQuitMessage(3);
+      else PostMessageA(hwnd, WM_LBUTTONUP, 0, Coordinates(p.release.x, p.release.y));
       pane->TrackSelection(1);
       const bool chose = std::find(pane->chosen.begin(), pane->chosen.end(), 1) != pane->chosen.end();
       EXPECT_EQ(chose, p.chosen) << p.name;
       EXPECT_FALSE(gPaletteTracking) << p.name;
+      if (!p.quit) continue;
+      EXPECT_EQ(palette.GetSelection(), before) << p.name;
+      MSG quit{};
+      EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << p.name;
+      EXPECT_EQ(quit.message, static_cast<UINT>(WM_QUIT)) << p.name;
+      EXPECT_EQ(quit.wParam, 3u) << p.name;
     }
     window->RemoveAllSubviews();
     pane = nullptr;

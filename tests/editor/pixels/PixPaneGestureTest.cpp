@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "editor/EditorTestSupport.h"
-#include "core/CoreState.h"
-#include "core/Resources.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
 #include "editor/CToolsDir.h"
@@ -49,17 +47,13 @@ TEST_F(PixPaneGestureTest, APressRunsTheCurrentToolsTaskAndGivesTheToolBack) {
     SmartRef<CPixPane> pane(new CPixPane(~page, {20, 30, 120, 110}, {20, 30, 120, 110}, nullptr));
     page->AddSubview(~pane);
     const std::uint32_t white = pane->GetPicture()->GetBitMap()->GetPixelValue(0, 0);
-    // The brush's shapes are the program's cursors, which this test program has none of: they come from
-    // the program's module for the moment the brush is made.
-    const MainWindowRecord* running = Resources::GetOSApp();
-    MainWindowRecord program = *running;
-    program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-    TheCoreState().osApp = nullptr;
-    Resources::SetOSApp(&program);
-    SmartRef<CBrushTool> brush(new CBrushTool(~gPaintState));
-    brush->GetPenRect();
-    TheCoreState().osApp = nullptr;
-    Resources::SetOSApp(running);
+    // The brush's shapes are the program's cursors, taken as the brush is made.
+    SmartRef<CBrushTool> brush;
+    {
+      const ProgramCursors cursors;
+      brush = new CBrushTool(~gPaintState);
+      brush->GetPenRect();
+    }
     // The pane picks its task by the tools window's tool; the gesture runs as the application's tool.
     tools->SetCurrentTool(~brush);
     gApplication->SetTool(~brush);

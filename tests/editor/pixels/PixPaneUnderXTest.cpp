@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "editor/EditorTestSupport.h"
-#include "core/CoreState.h"
-#include "core/Resources.h"
 #include "core/String.h"
 #include "editor/CDropperTool.h"
 #include "editor/CToolsDir.h"
@@ -117,13 +116,8 @@ struct UnderX : EditorProgramTest {
       gPaintState = new CDropperTool;
       SmartRef<CToolsDir> tools(new CToolsDir(nullptr));
       gToolsDirectory = tools;
-      // The brush's shapes are the program's cursors, which this test program has none of: they come from
-      // the program's module while the brush is in use (every mouse event chooses its cursor again).
-      const MainWindowRecord* running = Resources::GetOSApp();
-      MainWindowRecord program = *running;
-      program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-      TheCoreState().osApp = nullptr;
-      Resources::SetOSApp(&program);
+      // The brush's shapes are the program's cursors: every mouse event chooses its cursor again.
+      std::optional<ProgramCursors> cursors(std::in_place);
       stroke.brush = new CBrushTool(~gPaintState);
       stroke.brush->GetPenRect();
       tools->SetCurrentTool(~stroke.brush);
@@ -145,8 +139,7 @@ struct UnderX : EditorProgramTest {
       }
       KillTimer(nullptr, hand);
       app->SetTool(nullptr);
-      TheCoreState().osApp = nullptr;
-      Resources::SetOSApp(running);
+      cursors.reset();
       gToolsDirectory = nullptr;
       tools = nullptr;
       stroke.window->RemoveSink(&undoList);

@@ -13,14 +13,6 @@ using engine_test::GroupOf;
 
 class CHAPaneTest : public StageTest {
  protected:
-  // The selection as sprite indexes, in selection order.
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   std::pair<int, int> Range(bool stored = false) const {
     std::int16_t first, last;
     pane->GetFrameRange(&first, &last, stored);

@@ -22,13 +22,6 @@ using engine_test::SolidPicture;
 
 class StageClipboardTest : public StageTest {
  protected:
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   CMovieGroup& Group() const { return GroupOf(*page); }
   CSprite* Last() const { return Sprite(static_cast<std::int16_t>(Group().GetSpriteCount() - 1)); }
   // A picture, as an outside program or a file would give it: not yet a movie or a sprite.

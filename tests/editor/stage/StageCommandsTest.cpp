@@ -3,6 +3,7 @@
 
 #include "editor/stage/StageTestSupport.h"
 #include "editor/pixels/CPixPane.h"
+#include "engine/links/CFrameIndex.h"
 #include "engine/page/CMovieGroup.h"
 #include "graphics/DisplayPort.h"
 #include "platform/kernel/System.h"
@@ -27,13 +28,6 @@ class StageCommandsTest : public StageTest {
     pane->HandleNumberCommand(number, reinterpret_cast<void*>(argument));
   }
   std::int16_t IndexOf(std::int16_t was) const { return GroupOf(*page).IndexOfSprite(sprites[was]); }
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   // The four sprites by their first index: background, A, B, C.
   void KeepSprites() {
     for (std::int16_t i = 0; i < 4; ++i) sprites[i] = Sprite(i);
@@ -307,9 +301,61 @@ TEST_F(StageCommandsTest, TheNextFrameCarriesAPictureEditedInPlaceOnToIt) {
       EXPECT_EQ(pane->GetEditingKind(), ToolsPane::kEditsPicture) << "the painting goes on";
       EXPECT_EQ(Selected(), std::vector<int>{row.carried});
       EXPECT_EQ(RectOf(row.carried, row.shown), row.placed);
-      if (row.sprite >= 0) EXPECT_EQ(RectOf(row.sprite, row.frame), before) << "the frame left is as it was";
+      if (row.sprite >= 0) {
+        EXPECT_EQ(RectOf(row.sprite, row.frame), before) << "the frame left is as it was";
+      }
       pane->FinishEditing(false);
       EXPECT_EQ(GroupOf(*page).GetSpriteCount(), row.sprite >= 0 ? 4 : 5) << "the same sprite, no other";
+    }
+  });
+}
+
+// The rest of the table: a frame mark's number goes to the mark's frame; 7 ends the painting in place and
+// is the play pane's otherwise; 2044 is the page's, which says it is not there yet; 16 does nothing.
+struct EffectRow {
+  const char* what;
+  std::int32_t number;
+  bool painting;        // a new picture is open when the command comes
+  int frame;            // the frame shown after it
+  bool stillPainting;
+  const char* notice;   // the start of the one alert it gives, or null
+};
+
+TEST_F(StageCommandsTest, FrameMarksEndingAndTheCommandsNotThereYet) {
+  constexpr std::int32_t kMarks = -(21 * 65536);
+  const EffectRow rows[] = {
+      {"the first frame mark", kMarks - 1, false, 2, false, nullptr},
+      {"a mark the page lacks", kMarks - 5, false, 1, false, nullptr},
+      {"7 while painting", 7, true, 1, false, nullptr},
+      {"7 with nothing open", 7, false, 1, false, "Not implemented."},
+      {"2044", 2044, false, 1, false, "Not implemented."},
+      {"16", 16, true, 1, true, nullptr},
+  };
+  platform::SetClockForTesting([this] { return now++; });
+  Stage([&] {
+    for (const EffectRow& row : rows) {
+      SCOPED_TRACE(row.what);
+      Open(MakeStagePage(4));
+      // The page's one mark is at frame 2.
+      GroupOf(*page).GetFrameIndex()->FindMark(2, true);
+      pane->GetPlayer()->ShowFrame(1);
+      if (row.painting) pane->SetEditingKind(ToolsPane::kEditsPicture, true);
+      const std::string layout = Layout(*page);
+      AlertRecorder recorder;
+      Perform(row.number);
+      EXPECT_EQ(pane->GetCurrentFrame(), row.frame);
+      std::int16_t first, last;
+      pane->GetFrameRange(&first, &last, false);
+      EXPECT_EQ(std::make_pair(int{first}, int{last}), std::make_pair(row.frame, row.frame));
+      EXPECT_EQ(pane->GetEditingKind() == ToolsPane::kEditsPicture, row.stillPainting);
+      EXPECT_EQ(Layout(*page), layout) << "no sprite moves";
+      if (row.notice == nullptr) {
+        EXPECT_TRUE(recorder.Alerts().empty());
+      } else {
+        ASSERT_EQ(recorder.Alerts().size(), 1u);
+        EXPECT_EQ(recorder.Alerts()[0].text.rfind(row.notice, 0), 0u);
+      }
+      pane->FinishEditing(false);
     }
   });
 }

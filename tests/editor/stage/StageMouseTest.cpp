@@ -26,13 +26,6 @@ class StageMouseTest : public StageTest {
       body();
     });
   }
-  std::vector<int> Selected() const {
-    std::vector<int> indexes;
-    const List chosen = pane->GetSelectionList();
-    for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
-      indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
-    return indexes;
-  }
   void Click(std::int32_t x, std::int32_t y) {
     platform::SetKeyDown(VK_LBUTTON, true);
     pane->MouseDown(x, y, 0, 1, ~window.root);

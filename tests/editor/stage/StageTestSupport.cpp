@@ -144,6 +144,14 @@ Rect StageTest::RectOf(std::int16_t index, std::int16_t frame) const {
   return r;
 }
 
+std::vector<int> StageTest::Selected() const {
+  std::vector<int> indexes;
+  const List chosen = pane->GetSelectionList();
+  for (std::int32_t s = 1; s <= chosen.NumItems(); ++s)
+    indexes.push_back(GroupOf(*page).IndexOfSprite(CastSmart<CSprite>(chosen.At(s))));
+  return indexes;
+}
+
 std::string StageTest::Layout(CShow& shown, std::int16_t frames) {
   CMovieGroup& group = GroupOf(shown);
   if (frames < 0) frames = group.GetFrameCount();

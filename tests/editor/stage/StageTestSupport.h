@@ -57,6 +57,8 @@ class StageTest : public EditorProgramTest {
   std::string SavedLayout(std::int16_t frames = -1) const;
   // The rectangle of the sprite at the frame.
   Rect RectOf(std::int16_t index, std::int16_t frame) const;
+  // The selection as sprite indexes, in selection order.
+  std::vector<int> Selected() const;
   // The pane drawn whole into the window, and the window's pixels over the page.
   ColourPicture Render();
   // A press, moves and a release at the points (window coordinates) through the application's tool,

@@ -6,11 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/CoreState.h"
-#include "core/Resources.h"
 #include "editor/CBorderSize.h"
 #include "editor/CDropperTool.h"
 #include "editor/pixels/CPixPane.h"
@@ -155,13 +154,8 @@ struct UnderX : StageTest {
       gToolsDirectory = session.tools;
       session.tools->SetCurrentTool(~gBorderSizeTool);
       app->SetTool(~gBorderSizeTool);
-      // The brush's shapes are the program's cursors, which this test program has none of: they come from
-      // the program's module while the brush is in use (every mouse event chooses its cursor again).
-      const MainWindowRecord* running = Resources::GetOSApp();
-      MainWindowRecord program = *running;
-      program.instance = reinterpret_cast<HINSTANCE>(0x400000);
-      TheCoreState().osApp = nullptr;
-      Resources::SetOSApp(&program);
+      // The brush's shapes are the program's cursors: every mouse event chooses its cursor again.
+      std::optional<ProgramCursors> cursors(std::in_place);
       session.brush = new CBrushTool(~gPaintState);
       session.brushStamp = session.brush->GetPenRect();
       const String title(kTitle);
@@ -188,8 +182,7 @@ struct UnderX : StageTest {
       if (session.step == 3) ReadPainted();
       session.pane->FinishEditing(true);
       app->SetTool(nullptr);
-      TheCoreState().osApp = nullptr;
-      Resources::SetOSApp(running);
+      cursors.reset();
       gToolsDirectory = nullptr;
       session.tools->Close();
       session.tools = nullptr;

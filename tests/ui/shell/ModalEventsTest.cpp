@@ -134,6 +134,18 @@ TEST_F(ModalEventsTest, PaintsCanBePumpedAheadOfEverythingElse) {
   });
 }
 
+// A tracking loop pumps paints before it waits for the mouse: a quit met there must not be lost.
+TEST_F(ModalEventsTest, AQuitMetWhilePumpingPaintsStaysPostedWithItsCode) {
+  RunTimed([&] {
+    gStep = 0;
+    PostQuitMessage(5);
+    PumpPaintMessages();
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+    EXPECT_EQ(quit.wParam, 5u);
+  });
+}
+
 TEST_F(ModalEventsTest, AMouseMoveCountsOnlyWhereTheMouseWasNotBefore) {
   RunTimed([&] {
     MSG msg;
