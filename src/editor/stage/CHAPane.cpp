@@ -402,7 +402,10 @@ SmartRef<CTaskTool> CHAPane::InstallTaskTool(CMouseTask* task) {
 
 void CHAPane::ResizeBy(std::int32_t dLeft, std::int32_t dTop, std::int32_t dRight, std::int32_t dBottom) {
   View::ResizeBy(dLeft, dTop, dRight, dBottom);
-  GetShow()->GetMovieGroup()->SetBounds(GetBounds());
+  // The page is shown from the pane's corner: a page stored from elsewhere (the origin, as the example
+  // pages and other versions store them) brings its sprites along rather than losing its top rows.
+  if (CMovieGroup* group = GetGroup()) group->SetBoundsCarryingSprites(GetBounds());
+  else GetShow()->GetMovieGroup()->SetBounds(GetBounds());
 }
 
 void CHAPane::Activate(bool active) {

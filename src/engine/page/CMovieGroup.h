@@ -64,6 +64,12 @@ class CMovieGroup : public CMovie, public MovieDependant {
   // Whether the movie is this group or shows it, at any depth.
   bool IsShownBy(CMovie* movie) const;
 
+  // The group takes the bounds, its sprites moved in every frame by as much as the top-left corner moves, so
+  // that the page shows the same inside its new frame; new frames start there too. A page stored from one
+  // place is shown from another without losing its top rows: a mere placement, made neither undoable nor
+  // an edit of the page.
+  void SetBoundsCarryingSprites(const Rect& rect);
+
   // ---- Slots ----
   void OffsetFrames(std::int16_t frame, std::int32_t dx, std::int32_t dy) override;
   void GetFrameBounds(Rect* out, std::int16_t frame) override;

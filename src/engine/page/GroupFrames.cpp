@@ -2,6 +2,7 @@
 // restacking, the tracks of nested movies, what the sprites' movies are asked per frame, and their changes
 // turned into page frames.
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/Progress.h"
 #include "engine/geometry/CXform.h"
@@ -107,6 +108,28 @@ void CMovieGroup::OffsetFrames(std::int16_t frame, std::int32_t dx, std::int32_t
     sprite->SetKeyFrame(frame, key);
   }
   Changed(this, Rect::emptyRect, frame);
+}
+
+void CMovieGroup::SetBoundsCarryingSprites(const Rect& rect) {
+  const Rect old = GetBounds();
+  const std::int32_t dx = rect.left - old.left;
+  const std::int32_t dy = rect.top - old.top;
+  if (dx != 0 || dy != 0) {
+    // A plain translation of the paths rather than a refit of each frame: key marks, turns, clips and text
+    // boxes stay as they are, and whatever reads the frames afterwards (drawing, links, the published
+    // picture) finds them where the page shows them.
+    std::unordered_set<const PathPoint*> moved;
+    for (std::int32_t i = 1; i <= sprites.NumItems(); ++i) {
+      CSprite* sprite = SpriteAt(i);
+      if (sprite == nullptr) continue;
+      sprite->OffsetPath(dx, dy, &moved);
+      PathPoint* start = sprite->GetDefaultPoint();
+      if (start != nullptr && !start->IsHidden() && moved.insert(start).second)
+        start->offset = start->offset + Point(dx, dy);
+    }
+  }
+  // Tells the dependants of the whole old and new frames, which drops every frame's cached picture.
+  SetBounds(rect);
 }
 
 // ---- Restacking ----

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "core/Archive.h"
@@ -125,7 +126,10 @@ class CSprite : public Persistent, public SmartImplementation {
   void ShowFrames(std::int16_t frame, std::int16_t count);
   // Drops the hidden frames at both ends, keeping the others on their page frames.
   void TrimHiddenFrames(std::int16_t limit);
-  void OffsetPath(std::int16_t dx, std::int16_t dy);
+  // Every shown frame moves by the offset; hidden frames take their place from shown ones when shown again.
+  // A point listed in the set has moved already (a path shared by rows or by sprites moves once), and every
+  // point moved is added to it.
+  void OffsetPath(std::int32_t dx, std::int32_t dy, std::unordered_set<const PathPoint*>* moved = nullptr);
   // An empty target hides the frame; an anchor moves the sprite's origin onto it.
   void FitFrameToRect(std::int16_t frame, const Rect* target, const Point* anchor);
   // The frames of the range that show the reference frame's resource follow it onto the target: each

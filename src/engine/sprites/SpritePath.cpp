@@ -215,10 +215,12 @@ void CSprite::TrimHiddenFrames(std::int16_t limit) {
 
 // ---- Placing frames ----
 
-void CSprite::OffsetPath(std::int16_t dx, std::int16_t dy) {
+void CSprite::OffsetPath(std::int32_t dx, std::int32_t dy, std::unordered_set<const PathPoint*>* moved) {
+  std::unordered_set<const PathPoint*> own;
+  if (moved == nullptr) moved = &own;
   for (std::int32_t r = 0; r < nFrames; ++r) {
     PathPoint* point = PointAt(r);
-    if (!point->IsHidden()) point->offset = point->offset + Point(dx, dy);
+    if (!point->IsHidden() && moved->insert(point).second) point->offset = point->offset + Point(dx, dy);
   }
 }
 

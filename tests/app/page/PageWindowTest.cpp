@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/AppTestSupport.h"
@@ -17,6 +19,7 @@
 #include "core/ObjectReference.h"
 #include "core/String.h"
 #include "core/Text1252.h"
+#include "editor/EditorTestSupport.h"
 #include "editor/CToolsDir.h"
 #include "editor/PaintToolsWindow.h"
 #include "editor/app/AuthoringAppTestSupport.h"
@@ -25,10 +28,14 @@
 #include "engine/page/CShow.h"
 #include "engine/page/SolidPicture.h"
 #include "support/AlertRecorder.h"
+#include "support/RunProgram.h"
+#include "support/ScreenPixels.h"
 #include "ui/Seams.h"
 #include "ui/shell/App.h"
 #include "ui/shell/Tool.h"
 #include "ui/views/WindowFrame.h"
+#include "web/html/ImageMap.h"
+#include "web/html/LinkHREF.h"
 
 namespace {
 
@@ -282,6 +289,102 @@ TEST_F(PageWindowTest, ANonPageDocumentIsNoStoreAndAnUnknownDirectionIsReported)
     EXPECT_EQ(views.At(views.NumItems()), static_cast<Smart*>(~overlay));
     page.SetOverlayView(nullptr);
     EXPECT_EQ(views.IndexOf(~overlay), 0);
+  });
+}
+
+// What compiling the page gives: the picture's size and the link rectangles, as "w x h: l,t,r,b ...".
+std::string Compiled(CShow& page) {
+  const SmartRef<ImageMap> map = DromelScribe::BuildPageImageMap(*page.GetMovieGroup(), nullptr, nullptr);
+  const Point size = map->GetPicture()->GetBounds().Size();
+  std::string text = std::to_string(size.x) + "x" + std::to_string(size.y) + ":";
+  const GenericArray& areas = map->GetRectangles();
+  for (std::int32_t i = 1; i <= areas.NumItems(); ++i) {
+    const Rect& r = *static_cast<const Rect*>(areas.At(i));
+    text += " " + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+            std::to_string(r.bottom);
+  }
+  return text;
+}
+
+TEST_F(PageWindowTest, APageStoredFromTheOriginOrUnderThePaletteShowsCompilesAndSavesWhole) {
+  InPageWindow([&](DromelWindow& window) {
+    const std::int32_t palette = gToolPaletteHeight;
+    ASSERT_GT(palette, 0);
+    struct Case {
+      const char* name;
+      Point corner;  // the page's stored top-left corner
+    } const cases[] = {
+        {"stored from the origin", {0, 0}},
+        {"stored where the stage pane stands", {0, palette}},
+    };
+    const Rect stage{0, palette, 480, 360 + palette};
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      const SmartRef<CShow> made = MakePage(480, 360);
+      CMovieGroup& group = GroupOf(*made);
+      group.SetBounds(Rect::FromSizeAndOrigin({480, 360}, c.corner));
+      AddSpriteAt(group, *SolidPicture(480, 360, 3), 1, c.corner, "fond");
+      CSprite* linked = AddSpriteAt(group, *SolidPicture(40, 30, 4), 1, c.corner + Point{40, 30}, "lien");
+      const SmartRef<CLink> link = new CLink();
+      link->SetHref(new LinkHREF(String("http://www.example.org/")));
+      linked->SetLink(0, 1, ~link);
+      const std::string name = c.corner.y ? "placee" : "origine";
+      const SmartRef<FileReference> file = WritePage(name, *made);
+      const SmartRef<PageFormat> format = new PageFormat();
+      // Compiled from its file, as a page that is not the front one is.
+      const auto compiledFromFile = [&] {
+        SmartRef<Smart> read;
+        format->MakeScribe(*file, kFileModeRead)->Read(&read);
+        auto* stored = CastSmart<CShow>(~read);
+        return stored ? Compiled(*stored) : std::string("(no page)");
+      };
+      const std::string fromFile = compiledFromFile();
+      ASSERT_EQ(fromFile, "480x360: 40,30,80,60");
+
+      window.ReadFile(*file);
+      auto* shown = CastSmart<CShow>(window.GetDocument());
+      ASSERT_TRUE(shown);
+      ASSERT_EQ(window.GetStagePane()->GetBounds(), stage);
+      EXPECT_EQ(shown->GetMovieGroup()->GetBounds(), stage);
+      Rect at;
+      GroupOf(*shown).FindSpriteByName(String("lien"))->GetFrameGeometry(0, &at, nullptr);
+      EXPECT_EQ(at, (Rect{40, 30 + palette, 80, 60 + palette}));
+      EXPECT_FALSE(window.IsModified()) << "showing a page is no change to it";
+
+      // Drawn whole: the sprite where the page has it, the page's colour down to the last row.
+      window.Refresh();
+      const HWND handle = window.GetFrame()->GetHandle();
+      const auto pixel = [&](int x, int y) {
+        const Point on = editor_test::OnScreen(handle, Point{x, y});
+        return ScreenPixel(on.x, on.y);
+      };
+      const std::uint32_t colour = pixel(240, palette + 200);
+      EXPECT_NE(pixel(60, palette + 45), colour) << "the sprite";
+      EXPECT_EQ(pixel(60, palette + 25), colour) << "above the sprite";
+      EXPECT_EQ(pixel(60, palette + 65), colour) << "below the sprite";
+      EXPECT_EQ(pixel(240, palette + 359), colour) << "the last row";
+      EXPECT_NE(colour, 0xFFFFFFu);
+
+      // Compiled from the window, as the front page is: the whole picture, the link where it shows.
+      EXPECT_EQ(Compiled(*shown), fromFile);
+      window.Store();
+      const fs::path html = data->folder.Path() / "Projet" / "HTML";
+      const std::string picture = (html / (name + ".jpg")).string();
+      EXPECT_EQ(CommandOutput("/usr/bin/identify -format '%wx%h' '" + picture + "'"), "480x360");
+      std::ifstream in(html / (name + ".htm"));
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      EXPECT_NE(text.find("COORDS=\"40,30,80,60\""), std::string::npos) << text;
+
+      // Saved from the window and read back, from its file and in the window.
+      window.Save(kSaveDocument);
+      EXPECT_EQ(compiledFromFile(), fromFile);
+      window.ReadFile(*Reference(name));
+      auto* again = CastSmart<CShow>(window.GetDocument());
+      ASSERT_TRUE(again);
+      GroupOf(*again).FindSpriteByName(String("lien"))->GetFrameGeometry(0, &at, nullptr);
+      EXPECT_EQ(at, (Rect{40, 30 + palette, 80, 60 + palette}));
+      EXPECT_EQ(Compiled(*again), fromFile);
+    }
   });
 }
 

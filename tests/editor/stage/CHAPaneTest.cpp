@@ -187,5 +187,38 @@ TEST_F(CHAPaneTest, TheStageShowsTheFrameWithTheSelectionsHandlesAndTheFrameBox)
   });
 }
 
+TEST_F(CHAPaneTest, APageStoredFromAnotherCornerShowsWholeWhereThePanePutsIt) {
+  // The page as the pane places it, and as stored by another program or version from another corner.
+  const Point cornersStored[] = {{0, 0}, {0, -50}, {30, 20}};
+  OnStage([&] {
+    Open(MakeStagePage(3));
+    const std::string expected = Layout(*page);
+    const std::string saved = SavedLayout();
+    const ColourPicture drawn = Render();
+    window.root->RemoveSubview(~pane);
+    for (const Point& corner : cornersStored) {
+      SCOPED_TRACE(std::to_string(corner.x) + "," + std::to_string(corner.y));
+      const SmartRef<CShow> stored = MakeStagePage(3);
+      CMovieGroup& group = GroupOf(*stored);
+      group.OffsetFrames(-1, corner.x, corner.y);
+      group.SetBounds(Rect::FromSizeAndOrigin(group.GetBounds().Size(), corner));
+      Open(stored);
+      engine_test::RecordingDependant listener;
+      group.ToggleDependant(&listener);
+      // What the page window does with the pane once the page is in it.
+      pane->SetBounds(window.root->GetBounds());
+      group.ToggleDependant(&listener);
+      EXPECT_EQ(group.GetBounds(), window.root->GetBounds());
+      EXPECT_EQ(Layout(*page), expected);
+      EXPECT_EQ(SavedLayout(), saved) << "saved where it shows";
+      EXPECT_EQ(Render().pixels, drawn.pixels);
+      EXPECT_TRUE(sink.undoable.empty()) << "a placement is nothing to undo";
+      if (corner == Point{0, 0}) EXPECT_TRUE(listener.events.empty()) << "a page already in place is left alone";
+      window.root->RemoveSubview(~pane);
+    }
+    pane = nullptr;
+  });
+}
+
 }  // namespace
 }  // namespace editor_test

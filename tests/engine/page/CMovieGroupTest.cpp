@@ -418,4 +418,67 @@ TEST_F(MovieGroupTest, DamagedSpriteListsAreMendedOnReading) {
   EXPECT_TRUE(read->IsRegisteredWith(read->GetSprite(0)->GetMovie()));
 }
 
+TEST_F(MovieGroupTest, NewBoundsAtAnotherCornerCarryTheSpritesInEveryFrame) {
+  struct Case {
+    const char* name;
+    Rect stored, placed;
+  } const cases[] = {
+      {"from the origin to under a palette", {0, 0, 100, 80}, {0, 50, 100, 130}},
+      {"up and to the left", {20, 30, 120, 110}, {0, 0, 100, 80}},
+      {"larger at the same corner", {0, 0, 100, 80}, {0, 0, 160, 120}},
+      {"where it already is", {0, 50, 100, 130}, {0, 50, 100, 130}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const SmartRef<CMovieGroup> group = new CMovieGroup(c.stored);
+    group->InsertFrames(1, 3, true, false);
+    // At the stored corner in frames 0 and 1, further in frame 2, hidden in frame 3; a link in frame 0,
+    // frame 1 no key.
+    CSprite* sprite = Add(*group, 0, 4, "a", Rect::FromSizeAndOrigin({10, 10}, c.stored.TopLeft()));
+    group->OffsetFrames(2, 5, 7);
+    sprite->SetKeyFrame(1, false);
+    sprite->HideFrames(3, 1);
+    sprite->SetLink(0, 1, ~SmartRef<CLink>(new CLink()));
+    CLink* const link = sprite->GetLinkAtFrame(0);
+    ASSERT_TRUE(link);
+    std::vector<Rect> before;
+    std::vector<bool> keys;
+    for (std::int16_t f = 0; f < 3; ++f) {
+      before.emplace_back();
+      sprite->GetFrameGeometry(f, &before.back(), nullptr);
+      keys.push_back(sprite->IsKeyFrame(f));
+    }
+    RecordingDependant listener;
+    group->ToggleDependant(&listener);
+    group->SetBoundsCarryingSprites(c.placed);
+    group->ToggleDependant(&listener);
+
+    EXPECT_EQ(group->GetBounds(), c.placed);
+    const Point by = c.placed.TopLeft() - c.stored.TopLeft();
+    for (std::int16_t f = 0; f < 3; ++f) {
+      Rect at;
+      sprite->GetFrameGeometry(f, &at, nullptr);
+      Rect expected = before[f];
+      expected.Offset(by.x, by.y);
+      EXPECT_EQ(at, expected) << "frame " << f;
+      EXPECT_EQ(sprite->IsKeyFrame(f), keys[f]) << "a placement is no edit of frame " << f;
+    }
+    EXPECT_EQ(sprite->GetLinkAtFrame(0), link);
+    EXPECT_FALSE(sprite->IsVisibleInRange(3, 1));
+    if (c.placed == c.stored) {
+      EXPECT_TRUE(listener.events.empty()) << "nothing moved, nobody told";
+    } else {
+      ASSERT_EQ(listener.events.size(), 2u);
+      EXPECT_EQ(listener.events[0].kind, DependantEvent::kBounds);
+      EXPECT_EQ(listener.events[1].kind, DependantEvent::kFrame);
+      EXPECT_EQ(listener.events[1].frame, -1) << "every frame's picture is made again";
+    }
+    // A frame shown afterwards starts at the sprite's carried place, as the page shows it.
+    sprite->ShowFrames(3, 1);
+    Rect shown;
+    sprite->GetFrameGeometry(3, &shown, nullptr);
+    EXPECT_EQ(shown, Rect::FromSizeAndOrigin({10, 10}, c.placed.TopLeft()));
+  }
+}
+
 }  // namespace
