@@ -161,6 +161,8 @@ int DromelAppTest::RunDromel(std::vector<Step> script) {
                                     &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
   KillTimer(nullptr, driver);
+  // A program that ends on its own before the script is through would leave the script's checks unrun.
+  if (gScript != nullptr) ADD_FAILURE() << "the program ended before its script (stopped before step " << gNext << ")";
   gScript = nullptr;
   return code;
 }

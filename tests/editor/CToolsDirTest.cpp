@@ -155,6 +155,10 @@ TEST_F(CToolsDirTest, AnUnusedPickedToolPlaysItsHintOnceAfterFourSeconds) {
     EXPECT_EQ(played.Numbers({15}), (std::vector<int>{15}));
     EXPECT_FALSE(eraser->IsActive()) << "no second hint";
   });
+}
+
+// One program run per test: a second run in the same test would end before its body.
+TEST_F(CToolsDirTest, APickedToolUsedOrLeftBeforeFourSecondsPlaysNoHint) {
   WithTools([&](TestToolsDir& tools, FakeStagePane&) {
     PlayedSounds played;
     CTool* bucket = tools.ToolAt(6);
@@ -169,6 +173,9 @@ TEST_F(CToolsDirTest, AnUnusedPickedToolPlaysItsHintOnceAfterFourSeconds) {
     Advance(4100);
     EXPECT_TRUE(played.Numbers({15, 16}).empty());
   });
+}
+
+TEST_F(CToolsDirTest, AToolMadeWithHintSoundsOffPlaysNoHint) {
   WithTools([&](TestToolsDir& tools, FakeStagePane&) {
     PlayedSounds played;
     gEngineOptions |= kOptionNoHintSounds;

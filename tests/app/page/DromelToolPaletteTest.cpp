@@ -280,7 +280,8 @@ TEST_F(DromelToolPaletteTest, TheClipArtBrowserShowsTheDefaultCategoryAndTheMenu
   EXPECT_EQ(AlertTexts(), std::vector<std::string>{});
 }
 
-TEST_F(DromelToolPaletteTest, WithoutTheDefaultCategoryTheFirstFolderIsChosenAndWithoutFoldersVignetteItself) {
+// One program run per test: a second run in the same test would end before its script.
+TEST_F(DromelToolPaletteTest, WithoutTheDefaultCategoryTheFirstFolderIsChosen) {
   std::filesystem::remove_all(data->folder.Path() / "Vignette" / "Around the World");
   InProject([&] {
     Palette().CreateTool(11);
@@ -288,7 +289,9 @@ TEST_F(DromelToolPaletteTest, WithoutTheDefaultCategoryTheFirstFolderIsChosenAnd
     EXPECT_EQ(BrowsedFolder(), "Vignette\\Animaux");
     EXPECT_EQ(CategoryItems(), (std::vector<std::string>{"Animaux *", "Nature"}));
   });
-  ForgetProgram();
+}
+
+TEST_F(DromelToolPaletteTest, WithoutCategoryFoldersVignetteItselfIsBrowsed) {
   std::filesystem::remove_all(data->folder.Path() / "Vignette");
   MakePageIn("Vignette", "seule");
   InProject([&] {

@@ -236,9 +236,7 @@ TEST_F(EngineAppTest, AStartUpCheckAnsweredCancelMakesNoApplication) {
   platform::SetAvailableMemoryForTesting(2000000);
   AlertRecorder recorder;
   recorder.Answer({IDCANCEL});
-  bool bodyRan = false;
-  InEngineProgram([&] { bodyRan = true; });
-  EXPECT_FALSE(bodyRan);
+  EXPECT_FALSE(RunEngineProgram([] {}));
   EXPECT_FALSE(gApplication);
   ASSERT_EQ(recorder.Alerts().size(), 1u);
   EXPECT_EQ(recorder.Alerts()[0].text, NumberedText(401));

@@ -83,13 +83,20 @@ void EngineAppTest::TearDown() {
 }
 
 void EngineAppTest::InEngineProgram(std::function<void()> body) {
-  makeApp = [this, body] {
+  // A program that ends before its new document would leave the body's checks unrun.
+  EXPECT_TRUE(RunEngineProgram(std::move(body))) << "the program ended before the body ran";
+}
+
+bool EngineAppTest::RunEngineProgram(std::function<void()> body) {
+  bool ran = false;
+  makeApp = [this, body, &ran] {
     if (prepareRecord) prepareRecord(record);
     auto* made = new TestEngineApp(record);
     SmartRef<App> held(made);
     engineApp = made;
     gCHAApp = SmartRef<CHAApp>(made);
-    made->onNewDocument = [body] {
+    made->onNewDocument = [body, &ran] {
+      ran = true;
       body();
       PostQuitMessage(0);
     };
@@ -98,6 +105,7 @@ void EngineAppTest::InEngineProgram(std::function<void()> body) {
   const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, &Watchdog);
   FrameworkWinMain(nullptr, nullptr, nullptr, 0, &ProgramFixture::Factory);
   KillTimer(nullptr, watchdog);
+  return ran;
 }
 
 SmartRef<FileReference> EngineAppTest::FileWith(const std::string& name, const std::string& bytes) {

@@ -35,6 +35,8 @@ class EngineAppTest : public ProgramFixture {
 
   // Starts the program with a TestEngineApp made from the record, runs the body inside it, and quits.
   void InEngineProgram(std::function<void()> body);
+  // The same without the check: whether the body ran at all.
+  bool RunEngineProgram(std::function<void()> body);
   // A file of the program's folder with those bytes, or with the bytes of a checked-in fixture.
   SmartRef<FileReference> FileWith(const std::string& name, const std::string& bytes);
   SmartRef<FileReference> FixtureFile(const std::string& name, const std::string& fixture);

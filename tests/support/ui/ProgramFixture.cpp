@@ -78,10 +78,14 @@ int ProgramFixture::Run(std::function<void()> body, const char* commandLine) {
 }
 
 void ProgramFixture::InProgram(std::function<void()> body) {
+  bool ran = false;
   Run([&] {
+    ran = true;
     body();
     PostQuitMessage(0);
   });
+  // A program that ends before its new document would leave the body's checks unrun.
+  EXPECT_TRUE(ran) << "the program ended before the body ran";
 }
 
 void ProgramFixture::Pump() {
