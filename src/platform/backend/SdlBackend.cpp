@@ -85,6 +85,16 @@ std::unique_ptr<SdlBackend> SdlBackend::Open(const char* title, std::string* err
     return nullptr;
   };
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return fail("SDL_InitSubSystem");
+  // With no display SDL falls back on drivers that show nothing: the program would run unseen. They serve
+  // only whoever names them in SDL_VIDEODRIVER (the tests do).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver != nullptr && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+      (asked == nullptr || SDL_strcasecmp(asked, driver) != 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (error != nullptr) *error = "no display to open a window on (none answered in DISPLAY or WAYLAND_DISPLAY)";
+    return nullptr;
+  }
   auto parts = std::make_unique<Parts>();
   const SIZE size = GetScreenSize();
   parts->window = SDL_CreateWindow(title != nullptr ? Cp1252ToUtf8(title).c_str() : "", SDL_WINDOWPOS_UNDEFINED,
