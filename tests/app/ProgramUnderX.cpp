@@ -281,6 +281,7 @@ bool RunningProgram::Xdotool(const std::string& arguments) const {
 }
 
 bool RunningProgram::FindWindow(int milliseconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   const fs::path found = folder / "window.txt";
   // The window has its title a moment before it is mapped, and focus cannot go to an unmapped window:
   // on a loaded machine that moment outlasted the focus call.
@@ -289,7 +290,14 @@ bool RunningProgram::FindWindow(int milliseconds) {
   if (RunProgram({"sh", "-c", command}, found.c_str()) != 0) return false;
   std::ifstream in(found);
   in >> window;
-  return !window.empty() && Xdotool("windowfocus --sync " + window);
+  // Visible to the search is not yet ready for the keyboard on a loaded machine: the focus is asked again
+  // until it takes or the time is up.
+  while (!window.empty()) {
+    if (Xdotool("windowfocus --sync " + window)) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  return false;
 }
 
 ColourPicture RunningProgram::Shot() const {
