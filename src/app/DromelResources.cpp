@@ -39,6 +39,12 @@ void GetResourceText(String& out, int n, const char* text1, const char* text2, c
   out.Set(buffer);
 }
 
+String ResourceText(int n) {
+  String text;
+  GetResourceText(text, n);
+  return text;
+}
+
 SmartRef<PaletteLook> ButtonLook(int id) {
   for (const LookRow& row : kLooks) {
     if (row.id != id) continue;

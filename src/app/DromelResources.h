@@ -16,6 +16,8 @@ extern Resources gAppResources;
 // Text 1000 + n, with "%1" to "%4" replaced by the substitutions given (none: the text as it stands).
 void GetResourceText(String& out, int n, const char* text1 = nullptr, const char* text2 = nullptr,
                      const char* text3 = nullptr, const char* text4 = nullptr);
+// Text 1000 + n as it stands.
+String ResourceText(int n);
 
 // The application's button groups: 400 to 404 the pages of the page editor's palette, 405 the start
 // column. A new look on every call; another id fails the assertion.

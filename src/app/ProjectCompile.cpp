@@ -40,12 +40,6 @@ class CompileActive {
   CompileActive& operator=(const CompileActive&) = delete;
 };
 
-String ResourceText(int n) {
-  String text;
-  GetResourceText(text, n);
-  return text;
-}
-
 // The page documents of the folder, by name.
 std::vector<SmartRef<FileReference>> ListPages(FileReference& folder) {
   FileTypeList types;
@@ -124,11 +118,6 @@ SmartRef<FileReference> FindOutputFolder(FileReference& project) {
     gLastException = nullptr;
   }
   return nullptr;
-}
-
-DromelScribe* PageScribeOf(Window* window) {
-  auto* document = CastSmart<DocWindow>(window);
-  return document ? CastSmart<DromelScribe>(~document->GetScribe()) : nullptr;
 }
 
 }  // namespace

@@ -50,12 +50,6 @@ constexpr const char* kTransferCaption = "Transfert des fichiers";
 
 constexpr const char* kWebTextName = "webtext";
 
-String ResourceText(int n) {
-  String text;
-  GetResourceText(text, n);
-  return text;
-}
-
 // The author's details, one label and value a line, as the child typed them.
 std::string WebText(const DromelUserInfo& record) {
   const std::pair<const char*, const SmartRef<String>*> lines[] = {
@@ -98,10 +92,6 @@ bool IsWebTextFile(FileReference& file) {
   std::string name = TextOf(base);
   for (char& c : name) c = ToLowerAscii(c);
   return name == kWebTextName;
-}
-
-DromelScribe* PageScribeOf(DocWindow* window) {
-  return window ? CastSmart<DromelScribe>(~window->GetScribe()) : nullptr;
 }
 
 }  // namespace

@@ -60,12 +60,6 @@ void SetProtocol(const char* text) {
   gLinkProtocol[sizeof gLinkProtocol - 1] = '\0';
 }
 
-String ResourceText(int n) {
-  String text;
-  GetResourceText(text, n);
-  return text;
-}
-
 template <void (WebLinkDialog::*member)()>
 void CallDialog(Dialog& dialog) {
   if (auto* web = static_cast<WebLinkDialog*>(CastSmart(&dialog, &WebLinkDialog::classInfo))) (web->*member)();

@@ -14,6 +14,7 @@
 #include "engine/sprites/CSprite.h"
 #include "graphics/bitmaps/BitMap.h"
 #include "graphics/formats/JPEGFile.h"
+#include "ui/views/DocWindow.h"
 #include "web/html/ImageMap.h"
 #include "web/html/LinkHREF.h"
 #include "web/html/PageCompiler.h"
@@ -29,18 +30,12 @@ enum : int { kOutputFolderText = 5, kBodyOpeningText = 19, kBodyClosingText = 21
 
 constexpr const char* kCompileCaption = "Créations de fichiers HTML..."_cp;
 
-String AppText(int n) {
-  String text;
-  GetResourceText(text, n);
-  return text;
-}
-
 }  // namespace
 
 DromelScribe::DromelScribe(Scribe* inner, FileReference* file)
     : innerScribe(inner), pageFile(CHECK_NOT_NULL(file)) {
   projectFolder = pageFile->GetParent();
-  outputFolder = new FileReference(*projectFolder, AppText(kOutputFolderText), true);
+  outputFolder = new FileReference(*projectFolder, ResourceText(kOutputFolderText), true);
 }
 
 void DromelScribe::Read(SmartRef<Smart>* object) { innerScribe->Read(object); }
@@ -158,8 +153,13 @@ void DromelScribe::AddSpriteLink(ImageMap& map, CXform& xform, CSprite& sprite, 
 
 SmartRef<htmlElement> DromelScribe::WrapPageBody(htmlElement* element) {
   List parts(&htmlElement::classInfo);
-  parts.AppendRef(SmartRef<Smart>(new RawHTML(AppText(kBodyOpeningText))));
+  parts.AppendRef(SmartRef<Smart>(new RawHTML(ResourceText(kBodyOpeningText))));
   parts.AppendRef(SmartRef<Smart>(element));
-  parts.AppendRef(SmartRef<Smart>(new RawHTML(AppText(kBodyClosingText))));
+  parts.AppendRef(SmartRef<Smart>(new RawHTML(ResourceText(kBodyClosingText))));
   return new htmlWrapper(parts);
+}
+
+DromelScribe* PageScribeOf(Window* window) {
+  auto* document = CastSmart<DocWindow>(window);
+  return document ? CastSmart<DromelScribe>(~document->GetScribe()) : nullptr;
 }

@@ -9,6 +9,7 @@
 #include "core/Scribe.h"
 
 class CMovie;
+class Window;
 class CSprite;
 class CXform;
 class ImageMap;
@@ -63,3 +64,6 @@ class DromelScribe : public Scribe, public SmartImplementation {
   SmartRef<FileReference> outputFolder;
   SmartRef<FileReference> projectFolder;
 };
+
+// The page scribe of a page's document window; null for any other window, or none.
+DromelScribe* PageScribeOf(Window* window);

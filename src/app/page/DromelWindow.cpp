@@ -33,8 +33,6 @@ constexpr const char* kShrinkWarning = "Il se peut qu'une partie des images appa
 // The player command that starts the page from the current frame.
 constexpr std::int32_t kPlayCommand = 2030;
 
-DromelScribe* PageScribeOf(const DocWindow& window) { return CastSmart<DromelScribe>(~window.GetScribe()); }
-
 CHAPane* FindStagePane(View* view) {
   if (view == nullptr) return nullptr;
   if (auto* pane = CastSmart<CHAPane>(view)) return pane;
@@ -65,7 +63,7 @@ DromelWindow::DromelWindow(ObjectReference* data, DocWindow* owner, Scribe* scri
   // A window not shown yet has nothing to lose by shrinking: it starts at the default size unasked.
   SetSize(gDefaultPageSize.x, gDefaultPageSize.y + gToolPaletteHeight);
   SetPageSize(gDefaultPageSize.x, gDefaultPageSize.y + gToolPaletteHeight);
-  DromelScribe* pageScribe = PageScribeOf(*this);
+  DromelScribe* pageScribe = PageScribeOf(this);
   ShowTitle(pageScribe ? ~pageScribe->GetPageFile() : nullptr);
 }
 
@@ -211,7 +209,7 @@ void DromelWindow::SetData(ObjectReference* newData, Scribe* newScribe) {
 }
 
 void DromelWindow::RecordVisit() {
-  DromelScribe* pageScribe = PageScribeOf(*this);
+  DromelScribe* pageScribe = PageScribeOf(this);
   if (pageScribe == nullptr) return;
   FileReference* file = ~pageScribe->GetPageFile();
   const std::uint32_t count = static_cast<std::uint32_t>(history.NumItems());
@@ -262,6 +260,6 @@ void DromelWindow::SetOverlayView(View* view) {
 }
 
 SmartRef<FileReference> ProjectFolderOfWindow(DromelWindow& window) {
-  if (auto* pageScribe = PageScribeOf(window)) return pageScribe->GetProjectFolder();
+  if (auto* pageScribe = PageScribeOf(&window)) return pageScribe->GetProjectFolder();
   return SmartRef<FileReference>(FileReference::CurrentFolder());
 }
